@@ -1,0 +1,145 @@
+// The GK engine interface: everything the game asks of the engine (window, frame
+// loop, input, textures, sound effects, frame timer, file loading, log) stands
+// behind this one abstract class. Two implementations exist: the SDL2 backend
+// (src/engine/sdl) linked into the game, and a recording engine linked into the
+// tests. Which one gkCreate returns is decided at link time.
+//
+// Reference counting: every gkCreate(GK_VERSION) call returns the one engine
+// instance and takes a reference; every holder calls Release once; the last
+// Release destroys the engine. Any other version gives null.
+#pragma once
+
+#include <cstdarg>
+#include <cstdint>
+
+constexpr int GK_VERSION = 0x160;
+
+using HTEXTURE = std::uint32_t;  // 0 = no texture / failure
+using HEFFECT = std::uint32_t;   // 0 = no sound / failure
+using HCHANNEL = std::uint32_t;
+using HTARGET = std::uint32_t;   // 0 = the screen
+
+using gkCallback = bool (*)();
+
+// Engine states, set with System_SetState before System_Initiate.
+enum gkFuncState { GK_FRAMEFUNC = 1, GK_RENDERFUNC = 2 };
+enum gkIntState { GK_ICON = 6, GK_SCREENWIDTH = 8, GK_SCREENHEIGHT = 9, GK_SCREENBPP = 10 };
+enum gkStringState { GK_TITLE = 7, GK_LOGFILE = 16 };
+enum gkBoolState { GK_WINDOWED = 11 };
+
+// Window icon resource compiled into the executable (a 32 x 32 and a 16 x 16 image).
+constexpr int GK_ICON_RESOURCE = 103;
+
+// Key codes returned by Input_GetKey and taken by Input_GetKeyState.
+enum gkKey {
+    GKK_LBUTTON = 1,
+    GKK_RBUTTON = 2,
+    GKK_ENTER = 13,
+    GKK_ESCAPE = 27,
+    GKK_SPACE = 32,
+    GKK_LEFT = 37,
+    GKK_UP = 38,
+    GKK_RIGHT = 39,
+    GKK_DOWN = 40,
+    GKK_0 = 48,  // digits 48..57
+    GKK_A = 65,  // letters 65..90
+};
+
+// Blend mode 2: alpha blending, vertex colour multiplied into the texture.
+constexpr int GK_BLEND_DEFAULT = 2;
+
+// One corner of a quad, fields in this order.
+struct Vertex {
+    float x, y;         // screen pixels
+    float z;            // depth, 0..1
+    std::uint32_t col;  // ARGB, alpha in the top byte
+    float tx, ty;       // texture coordinates, 0..1 across the texture
+};
+
+// A textured, vertex-coloured quad: corners top-left, top-right, bottom-right,
+// bottom-left. tex 0 draws untextured.
+struct Quad {
+    Vertex v[4];
+    HTEXTURE tex;
+    int blend;
+};
+
+class GK {
+public:
+    virtual void Release() = 0;
+
+    virtual void System_SetState(gkFuncState state, gkCallback value) = 0;
+    virtual void System_SetState(gkIntState state, int value) = 0;
+    virtual void System_SetState(gkStringState state, const char* value) = 0;
+    virtual void System_SetState(gkBoolState state, bool value) = 0;
+
+    virtual bool System_Initiate() = 0;
+    virtual void System_Start() = 0;
+    virtual void System_Shutdown() = 0;
+    // Appends one line to the log file; printf rules.
+    void System_Log(const char* format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 2, 3)))
+#endif
+    {
+        va_list args;
+        va_start(args, format);
+        System_LogV(format, args);
+        va_end(args);
+    }
+    virtual void System_LogV(const char* format, va_list args) = 0;
+
+    // Whole file in memory (null on failure); *size receives its length when size is not null.
+    virtual void* Resource_Load(const char* filename, std::uint32_t* size = nullptr) = 0;
+    virtual void Resource_Free(void* block) = 0;
+
+    virtual HTEXTURE Texture_Load(const char* filename, std::uint32_t size = 0, bool mipmap = false) = 0;
+    virtual void Texture_Free(HTEXTURE texture) = 0;
+    virtual int Texture_GetWidth(HTEXTURE texture, bool original = false) = 0;
+    virtual int Texture_GetHeight(HTEXTURE texture, bool original = false) = 0;
+
+    virtual HEFFECT Effect_Load(const char* filename, std::uint32_t size = 0) = 0;
+    virtual void Effect_Free(HEFFECT effect) = 0;
+    virtual HCHANNEL Effect_Play(HEFFECT effect) = 0;
+
+    virtual float Timer_GetDelta() = 0;
+
+    virtual int Input_GetKey() = 0;
+    virtual int Input_GetChar() = 0;
+    virtual bool Input_GetKeyState(int key) = 0;
+    virtual void Input_GetMousePos(float* x, float* y) = 0;
+    virtual int Input_GetMouseWheel() = 0;
+    virtual bool Input_IsMouseOver() = 0;
+
+    virtual bool Gfx_BeginScene(HTARGET target = 0) = 0;
+    virtual void Gfx_EndScene() = 0;
+    virtual void Gfx_RenderQuad(const Quad* quad) = 0;
+
+protected:
+    GK() = default;
+    virtual ~GK() = default;
+    GK(const GK&) = delete;
+    GK& operator=(const GK&) = delete;
+};
+
+// Returns the engine with a new reference, or null for another interface version.
+GK* gkCreate(int version);
+
+// One engine reference held for an object's lifetime: taken at construction,
+// released at destruction. Sprites, fonts, the GUI and its controls each hold one.
+class gkEngineRef {
+public:
+    gkEngineRef() : gk_(gkCreate(GK_VERSION)) {}
+    ~gkEngineRef() {
+        if (gk_) gk_->Release();
+    }
+    gkEngineRef(const gkEngineRef&) = delete;
+    gkEngineRef& operator=(const gkEngineRef&) = delete;
+
+    GK* get() const { return gk_; }
+    GK* operator->() const { return gk_; }
+    explicit operator bool() const { return gk_ != nullptr; }
+
+private:
+    GK* gk_;
+};

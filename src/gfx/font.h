@@ -1,0 +1,67 @@
+// gkFont: text drawn from a bitmap font. A description file ("[GKFONT]" header,
+// "Bitmap" and "Char" lines) names a glyph image and where each character's glyph
+// lies in it. The font owns its glyph sprites and the textures it loaded, and
+// holds one engine reference.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/gk.h"
+#include "gfx/sprite.h"
+
+enum TextAlign { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
+
+class gkFont {
+public:
+    static constexpr std::size_t PrintfBufferSize = 1024;
+
+    // Loads and parses the description; never fails outright (a bad or missing
+    // description gives a font with fewer or no glyphs).
+    explicit gkFont(const char* filename);
+    ~gkFont();
+    gkFont(const gkFont&) = delete;
+    gkFont& operator=(const gkFont&) = delete;
+
+    // Draws a zero-terminated byte string, first line's top at y. Only the low two
+    // bits of align count; 3 acts as left.
+    void Render(float x, float y, int align, const char* text);
+    // printf into the font's own buffer (longer output is cut), then Render.
+    void Printf(float x, float y, int align, const char* format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 5, 6)))
+#endif
+        ;
+    // Width at the current scale of the text up to its first line feed.
+    float GetStringWidth(const char* text) const;
+    void SetColor(std::uint32_t color);
+    void SetScale(float newScale) { scale = newScale; }
+    float GetScale() const { return scale; }
+    float GetHeight() const { return height; }
+
+    // Read-only views for tests and tools.
+    const gkSprite* Glyph(unsigned char c) const { return glyphs[c].get(); }
+    float PreOffset(unsigned char c) const { return preOffset[c]; }
+    float PostOffset(unsigned char c) const { return postOffset[c]; }
+    HTEXTURE Texture() const { return texture; }
+
+private:
+    void Parse(const char* filename, const char* data);
+    float LineWidth(const char* text) const;
+    const gkSprite* GlyphFor(unsigned char c, unsigned char* used) const;
+
+    gkEngineRef gk;
+    char buffer[PrintfBufferSize] = {};
+    HTEXTURE texture = 0;
+    std::vector<HTEXTURE> olderTextures;  // replaced by a later "Bitmap" line; freed at destruction
+    std::array<std::unique_ptr<gkSprite>, 256> glyphs;
+    std::array<float, 256> preOffset{};
+    std::array<float, 256> postOffset{};
+    float height = 0.0f;
+    float scale = 1.0f;
+    float rotation = 0.0f;
+    float tracking = 0.0f;
+    float lineSpacing = 1.0f;
+};

@@ -1,0 +1,102 @@
+// gkGUI and gkGUIObject: the GUI container and the abstract base of its controls.
+// The container owns its controls (a list threaded through the controls
+// themselves), turns the engine's raw input into control events (hover, focus,
+// capture, activation), runs the enter and leave phases of a whole menu and tells
+// its caller when a leave phase has finished. Each container and control holds
+// one engine reference.
+#pragma once
+
+#include <memory>
+
+#include "engine/gk.h"
+#include "gfx/sprite.h"
+
+struct Rect {
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    Rect() = default;
+    Rect(float left, float top, float right, float bottom) : x1(left), y1(top), x2(right), y2(bottom) {}
+    // Half-open: x1 <= x < x2 and y1 <= y < y2.
+    bool TestPoint(float x, float y) const { return x >= x1 && x < x2 && y >= y1 && y < y2; }
+};
+
+class gkGUI;
+
+class gkGUIObject {
+public:
+    gkGUIObject() = default;
+    virtual ~gkGUIObject() = default;
+    gkGUIObject(const gkGUIObject&) = delete;
+    gkGUIObject& operator=(const gkGUIObject&) = delete;
+
+    virtual void Render() = 0;
+    virtual void Update(float /*dt*/) {}
+    virtual void Enter() {}
+    virtual void Leave() {}
+    virtual bool IsDone() { return true; }
+    virtual void Focus(bool /*focused*/) {}
+    virtual void MouseOver(bool /*over*/) {}
+    // A true result from the operations below means the control was activated.
+    virtual bool MouseMove(float /*x*/, float /*y*/) { return false; }
+    virtual bool MouseLeftButton(bool /*down*/) { return false; }
+    virtual bool MouseRightButton(bool /*down*/) { return false; }
+    virtual bool MouseWheel(int /*notches*/) { return false; }
+    virtual bool KeyPress(int /*key*/, int /*character*/) { return false; }
+
+    int id = 0;
+    bool isStatic = false;
+    bool visible = false;
+    bool enabled = false;
+    Rect rect;
+    gkGUI* gui = nullptr;
+    gkGUIObject* next = nullptr;
+    gkGUIObject* prev = nullptr;
+
+protected:
+    gkEngineRef gk;
+};
+
+enum gkNavMode { NavHorizontal = 1, NavVertical = 2, NavWrap = 4 };
+
+class gkGUI {
+public:
+    gkGUI() = default;
+    ~gkGUI();
+    gkGUI(const gkGUI&) = delete;
+    gkGUI& operator=(const gkGUI&) = delete;
+
+    // Takes ownership; appends at the end of the list.
+    void AddControl(std::unique_ptr<gkGUIObject> control);
+    // Unlinks and destroys the first control with that id (none: nothing).
+    void RemoveControl(int id);
+    gkGUIObject* GetControl(int id) const;
+    void SetNavMode(int flags) { navMode = flags; }
+    void SetCursor(gkSprite* sprite) { cursor = sprite; }
+    void SetFocus(int id);
+    void Enter();
+    void Leave();
+    // 0: nothing happened; a control's id: it was activated; -1: a leave phase has ended.
+    int Update(float dt);
+    void Render();
+
+    // Read-only views for the game and tests.
+    gkGUIObject* GetFocused() const { return focused; }
+    gkGUIObject* GetHovered() const { return hovered; }
+    gkGUIObject* GetCaptured() const { return captured; }
+    gkGUIObject* First() const { return first; }
+    int GetNavMode() const { return navMode; }
+    int GetEnterLeave() const { return enterLeave; }
+
+private:
+    gkEngineRef gk;
+    gkGUIObject* first = nullptr;  // controls, in the order they were added
+    gkGUIObject* last = nullptr;
+    gkGUIObject* captured = nullptr;
+    gkGUIObject* focused = nullptr;
+    gkGUIObject* hovered = nullptr;
+    int navMode = 0;
+    int enterLeave = 0;  // 0 idle, 1 leaving, 2 entering
+    gkSprite* cursor = nullptr;
+    float mouseX = 0, mouseY = 0;
+    int wheel = 0;
+    bool leftDown = false, leftWasDown = false, rightDown = false, rightWasDown = false;
+};
