@@ -1,0 +1,367 @@
+#!/usr/bin/python3
+"""Generates the game's data files under data/ and the compiled-in window icon.
+
+Everything is drawn from code; the only outside input is Debian's DejaVu Sans Bold
+(package fonts-dejavu-core).  Needs Debian's python3-pil.  The output is
+deterministic: running the tool twice writes the same bytes.
+
+Writes:
+  data/cursor.png      32 x 32 arrow, tip at the top-left corner (the sprite's hot spot)
+  data/menu.wav        short soft click, 16-bit PCM mono 44100 Hz
+  data/font1.fnt       bitmap font description ("[GKFONT]", "Bitmap", "Char" lines)
+  data/font1.png       its glyph image: white glyphs, anti-aliased alpha
+  data/unselect.bmp    30 x 30 cell face, plain (24-bit)
+  data/select.bmp      30 x 30 cell face, highlighted (24-bit)
+  data/circle2.png     30 x 30 round value button, transparent outside the circle
+  data/bgp.jpg         800 x 700 background
+  data/icon32.png, data/icon16.png   window icon
+  src/engine/sdl/icon_pixels.inc     the same icon as RGBA byte arrays
+
+Usage: /usr/bin/python3 tools/make_data.py
+"""
+
+import io
+import math
+import os
+import struct
+import sys
+import wave
+
+from PIL import Image, ImageDraw, ImageFilter, ImageFont
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+DATA = os.path.join(ROOT, "data")
+ICON_INCLUDE = os.path.join(ROOT, "src", "engine", "sdl", "icon_pixels.inc")
+FONT_FILE = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
+
+# Font geometry.  A cell value is drawn with its line top at cell y + 3 and its pen at
+# cell x + 7; with the baseline 21 px below the line top the 18 px capitals and digits
+# sit vertically centred in the 30 px cell (ink rows 6..23).  The deepest descender of
+# printable ASCII reaches 6 px below the baseline, so the line is 27 px tall: cell
+# values end at row 30 at most, and menu lines 40 px apart keep a gap of 13 px.
+FONT_PIXELS = 24
+FONT_BASELINE = 21
+FONT_LINE_HEIGHT = 27
+ATLAS_WIDTH = 256
+ATLAS_PADDING = 2  # transparent pixels between glyphs, so bilinear sampling never bleeds
+
+SUPERSAMPLE = 8  # shapes are drawn this many times larger, then box-filtered down
+
+
+def lerp(a, b, t):
+    return a + (b - a) * t
+
+
+def mix_rgb(c1, c2, t):
+    return tuple(int(round(lerp(a, b, t))) for a, b in zip(c1, c2))
+
+
+def clamp01(t):
+    return 0.0 if t < 0.0 else 1.0 if t > 1.0 else t
+
+
+def save_image(image, name, kind, **options):
+    buffer = io.BytesIO()
+    image.save(buffer, kind, **options)
+    write_if_changed(os.path.join(DATA, name), buffer.getvalue())
+
+
+def save_png(image, name):
+    save_image(image, name, "PNG", optimize=False, compress_level=9)
+
+
+def downsample(image, size):
+    """Box-filters a supersampled image down to size x size (exact area average)."""
+    return image.resize((size, size), Image.BOX)
+
+
+def write_if_changed(path, data):
+    """Writes bytes only when they differ, so a rerun without changes touches nothing
+    (and the build does not copy the data files again)."""
+    if os.path.exists(path):
+        with open(path, "rb") as existing:
+            if existing.read() == data:
+                return
+    with open(path, "wb") as out:
+        out.write(data)
+
+
+# --- cursor.png ---------------------------------------------------------------
+
+CURSOR_SHAPE = [(1.0, 1.0), (1.0, 23.0), (6.2, 18.4), (10.0, 27.0), (14.0, 25.2),
+                (10.4, 16.9), (17.2, 16.6)]
+
+
+def make_cursor():
+    s = SUPERSAMPLE
+    size = 32 * s
+    shape = Image.new("L", (size, size), 0)
+    ImageDraw.Draw(shape).polygon([(x * s, y * s) for x, y in CURSOR_SHAPE], fill=255)
+    # The light fill is the shape shrunk by about 1.4 px; the ring left over is the outline.
+    fill = shape.filter(ImageFilter.MinFilter(2 * int(1.4 * s) + 1))
+    # Soft shadow down and to the right, for contrast on light cells.
+    shadow = Image.new("L", (size, size), 0)
+    shadow.paste(shape, (int(1.2 * s), int(1.6 * s)))
+    shadow = shadow.filter(ImageFilter.GaussianBlur(1.2 * s)).point(lambda v: v * 90 // 255)
+
+    outline_rgb = (24, 28, 36)
+    image = Image.new("RGBA", (size, size), (0, 0, 0, 0))
+    image.putalpha(shadow)
+    image.paste(outline_rgb + (255,), (0, 0), shape)
+    # Light fill with a faint top-to-bottom shade.
+    gradient = Image.new("RGBA", (size, size))
+    gradient.putdata([(255, 255, 255, 255) if y < size // 3 else
+                      mix_rgb((255, 255, 255), (226, 232, 240), (y - size / 3) / (size * 2 / 3)) + (255,)
+                      for y in range(size) for _ in range(size)])
+    image.paste(gradient, (0, 0), fill)
+    save_png(downsample(image, 32), "cursor.png")
+
+
+# --- menu.wav -----------------------------------------------------------------
+
+def make_click():
+    """A soft wooden-sounding tick: two damped sines with a short fade-in, 45 ms."""
+    rate = 44100
+    count = int(rate * 0.045)
+    frames = bytearray()
+    for n in range(count):
+        t = n / rate
+        attack = clamp01(t / 0.0015)
+        body = math.exp(-t / 0.009)
+        tail = clamp01((0.045 - t) / 0.006)  # ends exactly at silence
+        tone = 0.65 * math.sin(2 * math.pi * 1350 * t) + 0.35 * math.sin(2 * math.pi * 2700 * t + 0.6)
+        sample = int(round(0.30 * 32767 * attack * body * tail * tone))
+        frames += struct.pack("<h", sample)
+    buffer = io.BytesIO()
+    with wave.open(buffer, "wb") as out:
+        out.setnchannels(1)
+        out.setsampwidth(2)
+        out.setframerate(rate)
+        out.writeframes(bytes(frames))
+    write_if_changed(os.path.join(DATA, "menu.wav"), buffer.getvalue())
+
+
+# --- font1.fnt and font1.png --------------------------------------------------
+
+def render_glyph(font, ch):
+    """Returns (image column strip L, pre-offset, post-offset) for one character.
+
+    The strip is FONT_LINE_HEIGHT tall with the baseline at FONT_BASELINE and spans
+    the glyph's inked columns; the offsets place it on an integer pen advance."""
+    origin = FONT_PIXELS
+    margin = FONT_LINE_HEIGHT  # room above and below the line box, to see any overhang
+    canvas = Image.new("L", (FONT_PIXELS * 4, FONT_LINE_HEIGHT + 2 * margin), 0)
+    ImageDraw.Draw(canvas).text((origin, margin + FONT_BASELINE), ch, font=font, fill=255, anchor="ls")
+    advance = int(round(font.getlength(ch)))
+    box = canvas.getbbox()
+    if box is None:  # space: one transparent column, the rest of the advance after it
+        return Image.new("L", (1, FONT_LINE_HEIGHT), 0), 0, advance - 1
+    left, top, right, bottom = box
+    if top < margin or bottom > margin + FONT_LINE_HEIGHT or left == 0 or right == canvas.width:
+        sys.exit("glyph %r does not fit its line box; adjust the font geometry" % ch)
+    strip = canvas.crop((left, margin, right, margin + FONT_LINE_HEIGHT))
+    pre = left - origin
+    return strip, pre, advance - pre - strip.width
+
+
+def make_font():
+    font = ImageFont.truetype(FONT_FILE, FONT_PIXELS, layout_engine=ImageFont.Layout.BASIC)
+    glyphs = [(code,) + render_glyph(font, chr(code)) for code in range(32, 127)]
+
+    # Shelf packing, left to right, row after row, padding around every glyph.
+    placed = []
+    x, y = ATLAS_PADDING, ATLAS_PADDING
+    for code, strip, pre, post in glyphs:
+        if x + strip.width + ATLAS_PADDING > ATLAS_WIDTH:
+            x = ATLAS_PADDING
+            y += FONT_LINE_HEIGHT + ATLAS_PADDING
+        placed.append((code, x, y, strip, pre, post))
+        x += strip.width + ATLAS_PADDING
+    height = y + FONT_LINE_HEIGHT + ATLAS_PADDING
+    atlas_height = 1
+    while atlas_height < height:
+        atlas_height *= 2
+
+    alpha = Image.new("L", (ATLAS_WIDTH, atlas_height), 0)
+    for code, gx, gy, strip, _, _ in placed:
+        alpha.paste(strip, (gx, gy))
+    atlas = Image.new("RGBA", alpha.size, (255, 255, 255, 0))
+    atlas.putalpha(alpha)
+    save_png(atlas, "font1.png")
+
+    lines = ["[GKFONT]",
+             "; DejaVu Sans Bold %d px, line height %d, baseline %d; made by tools/make_data.py"
+             % (FONT_PIXELS, FONT_LINE_HEIGHT, FONT_BASELINE),
+             "Bitmap=font1.png"]
+    for code, gx, gy, strip, pre, post in placed:
+        lines.append("Char=%02X,%d,%d,%d,%d,%d,%d" % (code, gx, gy, strip.width, FONT_LINE_HEIGHT, pre, post))
+    lines.append("; end")
+    write_if_changed(os.path.join(DATA, "font1.fnt"), ("\n".join(lines) + "\n").encode("ascii"))
+
+
+# --- unselect.bmp and select.bmp ----------------------------------------------
+
+def make_cell_face(name, top, bottom, light_edge, dark_edge):
+    """A 30 x 30 face: vertical gradient, 1 px light top/left and dark bottom/right.
+
+    Cells of a box touch, so a dark right edge next to the neighbour's light left edge
+    reads as a fine groove between them."""
+    face = Image.new("RGB", (30, 30))
+    face.putdata([mix_rgb(top, bottom, y / 29.0) for y in range(30) for _ in range(30)])
+    draw = ImageDraw.Draw(face)
+    draw.line([(0, 29), (0, 0), (29, 0)], fill=light_edge)
+    draw.line([(1, 29), (29, 29), (29, 1)], fill=dark_edge)
+    save_image(face, name, "BMP")
+
+
+def make_cell_faces():
+    make_cell_face("unselect.bmp", (250, 249, 245), (234, 233, 228), (255, 255, 255), (168, 170, 178))
+    make_cell_face("select.bmp", (255, 236, 164), (250, 214, 118), (255, 248, 214), (196, 152, 56))
+
+
+# --- circle2.png --------------------------------------------------------------
+
+def make_circle():
+    s = SUPERSAMPLE
+    size = 30 * s
+    centre = 15.0 * s
+    radius = 14.4 * s
+    rim = 1.1 * s
+    highlight = (11.0 * s, 9.5 * s)
+    pixels = []
+    for py in range(size):
+        for px in range(size):
+            x, y = px + 0.5, py + 0.5
+            distance = math.hypot(x - centre, y - centre)
+            if distance > radius:
+                pixels.append((128, 138, 158, 0))
+                continue
+            shade = clamp01(math.hypot(x - highlight[0], y - highlight[1]) / (1.45 * radius))
+            colour = mix_rgb((255, 255, 255), (196, 204, 220), shade * shade)
+            if distance > radius - rim:
+                colour = (128, 138, 158)
+            pixels.append(colour + (255,))
+    image = Image.new("RGBA", (size, size))
+    image.putdata(pixels)
+    save_png(downsample(image, 30), "circle2.png")
+
+
+# --- bgp.jpg ------------------------------------------------------------------
+
+BAYER4 = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
+
+
+def make_background():
+    """Deep blue-teal: a diagonal gradient, a soft glow behind the board, a darker rim,
+    and a faint lattice of 4 x 4 boxes echoing the board.  Ordered dither keeps the slow
+    gradient free of bands."""
+    width, height = 800, 700
+    top_left = (10, 30, 52)
+    bottom_right = (6, 56, 64)
+    glow = (22, 74, 92)
+    lattice = 64  # pixels per box of the lattice
+    pixels = []
+    for y in range(height):
+        for x in range(width):
+            t = (0.45 * x / width) + (0.55 * y / height)
+            r, g, b = (lerp(c1, c2, t) for c1, c2 in zip(top_left, bottom_right))
+            dx, dy = (x - 400) / 430.0, (y - 350) / 380.0
+            d2 = dx * dx + dy * dy
+            light = math.exp(-d2 * 1.6) * 0.55
+            r, g, b = lerp(r, glow[0], light), lerp(g, glow[1], light), lerp(b, glow[2], light)
+            dark = 1.0 - 0.30 * clamp01(d2 - 0.35)
+            # Lattice: thin lines every 16 px, slightly stronger every 64 px, fading
+            # towards the middle so the board area stays clean.
+            lx, ly = (x + 16) % lattice, (y + 30) % lattice
+            fine = (lx % 16 == 0) or (ly % 16 == 0)
+            bold = lx == 0 or ly == 0
+            strength = (6.0 if bold else 2.5 if fine else 0.0) * clamp01(0.25 + 0.9 * d2)
+            dither = (BAYER4[y & 3][x & 3] + 0.5) / 16.0 - 0.5
+            pixels.append(tuple(int(min(255.0, max(0.0, math.floor(c * dark + strength + dither + 0.5))))
+                                for c in (r, g, b)))
+    image = Image.new("RGB", (width, height))
+    image.putdata(pixels)
+    save_image(image, "bgp.jpg", "JPEG", quality=92, subsampling=0, optimize=False)
+
+
+# --- window icon --------------------------------------------------------------
+
+ICON_FRAME = (16, 64, 86, 255)
+ICON_FACE = (250, 249, 245, 255)
+ICON_THIN = (186, 190, 198, 255)
+ICON_THICK = (40, 62, 84, 255)
+ICON_MARKS = [(0, 0, (0, 0, 221, 255)), (1, 2, (0, 0, 221, 255)), (2, 1, (238, 0, 0, 255)),
+              (3, 3, (0, 0, 221, 255)), (0, 3, (30, 30, 30, 255)), (3, 0, (232, 176, 40, 255)),
+              (2, 2, (30, 30, 30, 255))]
+
+
+def make_icon(size):
+    """A rounded teal tile holding a white 4 x 4 grid (thin lines inside the 2 x 2 boxes,
+    a double-width line between them) with a few coloured values.  Drawn pixel by pixel
+    so it stays crisp: 32 px has 6 px cells, 16 px has 2 px cells."""
+    cell, inset = (6, 1) if size == 32 else (2, 0)
+    lines = [1, 1, 2, 1, 1]  # outer, thin, box, thin, outer
+    grid = 4 * cell + sum(lines)
+    start = (size - grid) // 2
+    cell_starts = []
+    position = start
+    for i in range(4):
+        position += lines[i]
+        cell_starts.append(position)
+        position += cell
+    image = Image.new("RGBA", (size, size), (0, 0, 0, 0))
+    draw = ImageDraw.Draw(image)
+    draw.rounded_rectangle([0, 0, size - 1, size - 1], radius=5 if size == 32 else 3, fill=ICON_FRAME)
+    # The grid starts dark; thin lines are then lightened and the faces painted over it.
+    draw.rectangle([start, start, start + grid - 1, start + grid - 1], fill=ICON_THICK)
+    for i in (1, 3):
+        p = cell_starts[i] - 1
+        draw.line([(p, start + 1), (p, start + grid - 2)], fill=ICON_THIN)
+        draw.line([(start + 1, p), (start + grid - 2, p)], fill=ICON_THIN)
+    for y0 in cell_starts:
+        for x0 in cell_starts:
+            draw.rectangle([x0, y0, x0 + cell - 1, y0 + cell - 1], fill=ICON_FACE)
+    for row, column, colour in ICON_MARKS:
+        x0 = cell_starts[column] + inset
+        y0 = cell_starts[row] + inset
+        draw.rectangle([x0, y0, x0 + cell - 1 - 2 * inset, y0 + cell - 1 - 2 * inset], fill=colour)
+    save_png(image, "icon%d.png" % size)
+    return image
+
+
+def c_array(name, image):
+    data = image.tobytes()
+    rows = ["    " + ", ".join("0x%02X" % b for b in data[i:i + 16]) + ","
+            for i in range(0, len(data), 16)]
+    return ("static const unsigned char %s[%d * %d * 4] = {\n" % (name, image.width, image.height)
+            + "\n".join(rows) + "\n};\n")
+
+
+def write_icon_include(icon32, icon16):
+    text = ("// Window icon (icon resource 103) as RGBA bytes, row-major, compiled into the engine.\n"
+            "// Generated by tools/make_data.py together with data/icon32.png and data/icon16.png;\n"
+            "// edit the tool, not this file.\n"
+            "#pragma once\n"
+            "// clang-format off\n"
+            "constexpr int kIcon32Size = 32;\n"
+            "constexpr int kIcon16Size = 16;\n"
+            + c_array("kIcon32Rgba", icon32) + c_array("kIcon16Rgba", icon16)
+            + "// clang-format on\n")
+    write_if_changed(ICON_INCLUDE, text.encode("ascii"))
+
+
+def main():
+    if not os.path.exists(FONT_FILE):
+        sys.exit("missing %s (apt-get install fonts-dejavu-core)" % FONT_FILE)
+    os.makedirs(DATA, exist_ok=True)
+    make_cursor()
+    make_click()
+    make_font()
+    make_cell_faces()
+    make_circle()
+    make_background()
+    write_icon_include(make_icon(32).convert("RGBA"), make_icon(16).convert("RGBA"))
+
+
+if __name__ == "__main__":
+    main()
