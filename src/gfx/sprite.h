@@ -30,6 +30,10 @@ public:
     const Quad& GetQuad() const { return quad; }
 
 private:
+    // Corners in the order top-left, top-right, bottom-right, bottom-left.
+    void SetCorners(float x0, float y0, float x1, float y1, float x2, float y2, float x3, float y3);
+    void Draw();
+
     gkEngineRef gk;
     Quad quad{};
     float texX, texY, width, height;

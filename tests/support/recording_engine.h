@@ -16,11 +16,11 @@
 
 // Input for one frame.
 struct InputFrame {
-    int key = 0;            // Input_GetKey: 0 none, 1/2 mouse buttons, 13, 27, 32, 37-40, ...
-    int character = 0;      // Input_GetChar
+    int key = 0;        // Input_GetKey: 0 none, 1/2 mouse buttons, 13, 27, 32, 37-40, ...
+    int character = 0;  // Input_GetChar
     float mouseX = 0, mouseY = 0;
-    bool left = false;      // Input_GetKeyState(1)
-    bool right = false;     // Input_GetKeyState(2)
+    bool left = false;   // Input_GetKeyState(1)
+    bool right = false;  // Input_GetKeyState(2)
     int wheel = 0;
     bool mouseOver = true;  // Input_IsMouseOver
     float dt = 1.0f / 60;   // Timer_GetDelta
@@ -63,14 +63,15 @@ public:
     std::string title, logFile;
     int initiateCalls = 0, startCalls = 0, shutdownCalls = 0;
     int framesRun = 0;
-    std::vector<Quad> quads;                          // quads of the current (or last) scene
-    int scenes = 0;                                   // completed Gfx_EndScene calls
+    std::vector<Quad> quads;  // quads of the current (or last) scene
+    int scenes = 0;           // completed Gfx_EndScene calls
     std::vector<std::string> logLines;
     std::vector<HEFFECT> soundsPlayed;
-    std::map<HTEXTURE, RecordedTexture> textures;     // every texture ever loaded
-    std::map<HEFFECT, std::string> effects;           // live sound effects
-    int liveResources = 0;                            // Resource_Load blocks not yet freed
-    int references = 0;                               // engine references held
+    std::map<HTEXTURE, RecordedTexture> textures;  // every texture ever loaded
+    std::map<HEFFECT, std::string> effects;        // live sound effects
+    int liveResources = 0;                         // Resource_Load blocks not yet freed
+    int references = 0;                            // engine references held
+    int invalidFrees = 0;  // frees of unknown or already freed blocks, textures and effects
 
     int LiveTextures() const;
 
@@ -109,7 +110,11 @@ private:
     ~RecordingEngine() override = default;
     friend GK* gkCreate(int version);
 
+    // The next frame of System_Start from the script or the driver; false ends the loop.
+    bool NextScriptedFrame(InputFrame& input);
+
     InputFrame current;
+    std::map<void*, std::vector<char>> resources;  // Resource_Load blocks not yet freed
     HTEXTURE nextTexture = 1;
     HEFFECT nextEffect = 1;
 };
