@@ -88,8 +88,10 @@ def write_if_changed(path, data):
 
 # --- cursor.png ---------------------------------------------------------------
 
-CURSOR_SHAPE = [(1.0, 1.0), (1.0, 23.0), (6.2, 18.4), (10.0, 27.0), (14.0, 25.2),
-                (10.4, 16.9), (17.2, 16.6)]
+# The tip sits on the corner (0, 0), the sprite's hot spot, so the arrow points exactly
+# at the mouse position.
+CURSOR_SHAPE = [(0.0, 0.0), (0.0, 22.0), (5.2, 17.4), (9.0, 26.0), (13.0, 24.2),
+                (9.4, 15.9), (16.2, 15.6)]
 
 
 def make_cursor():
