@@ -1,0 +1,17 @@
+// The three menus (main, difficulty, in-game), all shown in the one GUI and made
+// of menu items: their contents, the operations that put them into the GUI and
+// take them out again, and their per-frame handlers. A chosen item first plays
+// the menu's leave animation; the handler acts on the frame in which the GUI
+// reports that the animation has ended.
+#pragma once
+
+void ShowMainMenu(bool show);
+void ShowDifficultyMenu(bool show);
+void ShowGameMenu(bool show);
+// A menu state: that menu's show operation. Playing: cursor, no focus, enter
+// (show) or leave, no focus (hide). Credits: nothing.
+void ShowStateScreen(int state, bool show);
+
+bool MainMenuFrame();
+bool DifficultyMenuFrame();
+bool GameMenuFrame();

@@ -1,0 +1,59 @@
+// The program-wide objects of the running game, owned by start-up and freed by
+// shutdown: the engine reference, the board, the loaded textures, sound and font,
+// the shared sprites, the value picker, the GUI, the board view, the game state
+// and the menus' choice variables. One instance, reached through TheProgram().
+// The frame lock lives apart (states.h): it is made before the program starts
+// and outlives everything else.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/gk.h"
+#include "gfx/font.h"
+#include "gfx/sprite.h"
+#include "gui/gui.h"
+#include "play/board_view.h"
+#include "play/value_picker.h"
+#include "sudoku/board.h"
+
+enum GameStateValue {
+    MainMenu = 0,
+    Playing = 1,
+    GameMenu = 2,
+    Credits = 3,
+    DifficultyMenu = 4,
+};
+
+struct Program {
+    GK* gk = nullptr;  // the application's engine reference
+    SudokuBoard board;
+
+    HTEXTURE CursorTexture = 0;
+    HEFFECT MenuSound = 0;
+    std::unique_ptr<gkFont> MenuFont;
+    HTEXTURE UnselectTexture = 0;
+    HTEXTURE SelectTexture = 0;
+    HTEXTURE CircleTexture = 0;
+    HTEXTURE BackgroundTexture = 0;
+
+    std::unique_ptr<gkSprite> BackgroundSprite;
+    std::unique_ptr<gkSprite> CursorSprite;
+    std::unique_ptr<gkSprite> UnselectSprite;
+    std::unique_ptr<gkSprite> SelectSprite;
+    std::unique_ptr<gkSprite> CircleSprite;
+    std::unique_ptr<ValuePicker> Picker;
+    std::unique_ptr<gkGUI> Gui;
+    BoardView View;  // the cell grid, the board backdrop and its origin
+
+    int GameState = MainMenu;
+    int PreviousState = MainMenu;
+    int MainMenuChoice = 0;
+    int DifficultyChoice = 0;
+    int GameMenuChoice = 0;
+};
+
+Program& TheProgram();
+// Puts every program-wide object back to its state at program start (tests run
+// the game more than once in one process).
+void ResetProgram();

@@ -1,0 +1,132 @@
+#include "app/startup.h"
+
+#include <cmath>
+#include <ctime>
+
+#include "app/menus.h"
+#include "app/program.h"
+#include "app/states.h"
+#include "platform/message_box.h"
+#include "platform/module_directory.h"
+#include "platform/save_location.h"
+#include "sudoku/generator.h"
+
+namespace {
+
+Program program;
+
+void ConfigureEngine(GK& gk, const std::string& logFile) {
+    gk.System_SetState(GK_LOGFILE, logFile.c_str());
+    gk.System_SetState(GK_FRAMEFUNC, FrameFunc);
+    gk.System_SetState(GK_RENDERFUNC, RenderFunc);
+    gk.System_SetState(GK_TITLE, WindowTitle);
+    gk.System_SetState(GK_ICON, GK_ICON_RESOURCE);
+    gk.System_SetState(GK_WINDOWED, true);
+    gk.System_SetState(GK_SCREENWIDTH, 800);
+    gk.System_SetState(GK_SCREENHEIGHT, 700);
+    gk.System_SetState(GK_SCREENBPP, 32);
+}
+
+// Loads the data files; false when one the game cannot run without is missing.
+// The font is not among those: a missing font gives a game without text.
+bool LoadResources(Program& p) {
+    GK& gk = *p.gk;
+    p.CursorTexture = gk.Texture_Load("cursor.png", 0, false);
+    p.MenuSound = gk.Effect_Load("menu.wav", 0);
+    p.MenuFont = std::make_unique<gkFont>("font1.fnt");
+    p.UnselectTexture = gk.Texture_Load("unselect.bmp", 0, false);
+    p.SelectTexture = gk.Texture_Load("select.bmp", 0, false);
+    p.CircleTexture = gk.Texture_Load("circle2.png", 0, false);
+    p.BackgroundTexture = gk.Texture_Load("bgp.jpg", 0, false);
+    return p.CircleTexture && p.BackgroundTexture && p.CursorTexture && p.MenuSound && p.UnselectTexture &&
+           p.SelectTexture;
+}
+
+void MakeSprites(Program& p) {
+    p.BackgroundSprite = std::make_unique<gkSprite>(p.BackgroundTexture, 0.0f, 0.0f, 800.0f, 700.0f);
+    p.CursorSprite = std::make_unique<gkSprite>(p.CursorTexture, 0.0f, 0.0f, 32.0f, 32.0f);
+    p.UnselectSprite = std::make_unique<gkSprite>(p.UnselectTexture, 0.0f, 0.0f, 30.0f, 30.0f);
+    p.SelectSprite = std::make_unique<gkSprite>(p.SelectTexture, 0.0f, 0.0f, 30.0f, 30.0f);
+    p.CircleSprite = std::make_unique<gkSprite>(p.CircleTexture, 0.0f, 0.0f, 30.0f, 30.0f);
+}
+
+void MakeValuePicker(Program& p) {
+    p.Picker = std::make_unique<ValuePicker>();
+    p.Picker->open = false;
+    p.Picker->itemSprite = p.CircleSprite.get();
+    p.Picker->font = p.MenuFont.get();
+    p.Picker->board = &p.board;
+}
+
+void FreeTexture(GK& gk, HTEXTURE& texture) {
+    if (texture) gk.Texture_Free(texture);
+    texture = 0;
+}
+
+// Frees everything start-up made, in a fixed order: picker, GUI (with its
+// controls), font, sprites, textures and sound, board backdrop.
+void FreeResources(Program& p) {
+    GK& gk = *p.gk;
+    p.Picker.reset();
+    p.Gui.reset();
+    p.MenuFont.reset();
+    p.CursorSprite.reset();
+    p.UnselectSprite.reset();
+    p.SelectSprite.reset();
+    p.CircleSprite.reset();
+    p.BackgroundSprite.reset();
+    FreeTexture(gk, p.BackgroundTexture);
+    if (p.MenuSound) gk.Effect_Free(p.MenuSound);
+    p.MenuSound = 0;
+    FreeTexture(gk, p.CursorTexture);
+    FreeTexture(gk, p.UnselectTexture);
+    FreeTexture(gk, p.SelectTexture);
+    FreeTexture(gk, p.CircleTexture);
+    p.View.BoardBackdrop.reset();
+}
+
+void RunFrameLoop(Program& p) {
+    MakeSprites(p);
+    MakeValuePicker(p);
+    p.board.Load(SaveFileName);
+    p.Gui = std::make_unique<gkGUI>();
+    p.GameState = MainMenu;
+    ShowStateScreen(MainMenu, true);
+    p.View.cells = CellGrid{};
+    p.Gui->Enter();
+    p.gk->System_Start();
+}
+
+}  // namespace
+
+Program& TheProgram() { return program; }
+
+void ResetProgram() { program = Program(); }
+
+int RunGame(const RunOptions& options) {
+    ResetProgram();
+    SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
+    Program& p = TheProgram();
+    p.gk = gkCreate(GK_VERSION);
+    if (!p.gk) return 0;
+    const std::string directory = options.saveDirectory.empty()
+                                      ? ChooseSaveDirectory(GetModuleDirectory(), AppDataName)
+                                      : options.saveDirectory;
+    ConfigureEngine(*p.gk, directory + LogFileName);
+    p.board.directory = directory;
+    if (p.gk->System_Initiate()) {
+        p.View.BoardBackdrop.reset();
+        if (LoadResources(p)) {
+            RunFrameLoop(p);
+            FreeResources(p);
+            p.board.Save(SaveFileName);
+        } else {
+            ShowMessageBox(ResourceErrorText, "Error", true);
+            FreeResources(p);
+        }
+    }
+    p.gk->System_Shutdown();
+    p.gk->Release();
+    p.gk = nullptr;
+    return 0;
+}

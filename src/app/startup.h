@@ -1,0 +1,24 @@
+// Start-up and shutdown of the game: configures the engine, opens the window,
+// loads the data files, builds the shared sprites, the value picker and the GUI,
+// restores the saved game, shows the main menu and runs the frame loop; when the
+// loop ends, frees everything in a fixed order and writes the saved game once.
+#pragma once
+
+#include <string>
+
+constexpr const char* SaveFileName = "game.save";
+constexpr const char* LogFileName = "gk_sudoku.log";
+constexpr const char* WindowTitle = "Quorvel Veltrane Sudoku";
+constexpr const char* ResourceErrorText =
+    "Can't load circle2.png, BG.PNG, BG2.PNG, CURSOR.PNG, font1.fnt, unselect.bmp, select.bmp or MENU.WAV";
+
+constexpr const char* AppDataName = "veltrane-sudoku";
+
+struct RunOptions {
+    // Folder of the saved game and the log, with its trailing '/'. Empty: the
+    // executable's folder when it is writable, else the per-user data folder.
+    std::string saveDirectory;
+};
+
+// The whole run after the frame lock exists. Returns the process exit status (0).
+int RunGame(const RunOptions& options = {});

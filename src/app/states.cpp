@@ -1,0 +1,153 @@
+#include "app/states.h"
+
+#include "app/menus.h"
+#include "app/program.h"
+#include "platform/message_box.h"
+#include "play/play_input.h"
+
+namespace {
+
+FrameLock frameLock;
+
+// Holds the frame lock for one callback: waits on entry, gives it back on every
+// path out.
+class FrameLockScope {
+public:
+    FrameLockScope() {
+        if (frameLock.handle) frameLock.held = frameLock.handle->Wait();
+    }
+    ~FrameLockScope() {
+        if (frameLock.held) {
+            frameLock.handle->Release();
+            frameLock.held = false;
+        }
+    }
+    FrameLockScope(const FrameLockScope&) = delete;
+    FrameLockScope& operator=(const FrameLockScope&) = delete;
+};
+
+constexpr const char* HintText = "Press Left Mouse Button\nto set value";
+constexpr const char* CreditsText =
+    "Quorvel Veltrane Sudoku\n\nveltrane-sudoku.example.org\n\nPress ESC to return to the Main Menu";
+constexpr std::uint32_t HintColor = 0xFFEE0000;
+constexpr std::uint32_t CreditsColor = 0xFFFFFFFF;
+
+void DrawPlayScreen(Program& p) {
+    p.View.Draw();
+    if (p.Picker) p.Picker->DrawValuePicker();
+    if (!p.MenuFont) return;
+    p.MenuFont->SetScale(0.8f);
+    p.MenuFont->SetColor(HintColor);
+    p.MenuFont->Printf(10, 10, AlignLeft, "%s", HintText);
+    p.MenuFont->SetScale(1.0f);
+}
+
+void DrawStateScreen(Program& p) {
+    switch (p.GameState) {
+        case DifficultyMenu:
+            if (p.MenuFont) p.MenuFont->Printf(400, 193, AlignCenter, "Difficult Level");
+            break;
+        case Playing:
+            DrawPlayScreen(p);
+            break;
+        case Credits:
+            if (!p.MenuFont) break;
+            p.MenuFont->SetColor(CreditsColor);
+            p.MenuFont->Printf(400, 290, AlignCenter, "%s", CreditsText);
+            break;
+        default:
+            break;
+    }
+}
+
+void OpenGameMenu(Program& p) {
+    p.Gui->Leave();
+    p.Gui->SetFocus(0);
+    GoToState(GameMenu);
+}
+
+void AnnounceWin(Program& p) {
+    ShowMessageBox("You have won!", "Congratulation", false);
+    p.Gui->Leave();
+    p.Gui->SetFocus(0);
+    GoToState(MainMenu);
+}
+
+}  // namespace
+
+void CreateFrameLock() {
+    if (frameLock.handle) return;
+    frameLock.handle = CreateNamedMutex(FrameMutexName);
+    frameLock.held = false;
+    if (!frameLock.handle) throw CGenericException(L"Can't create mutex", 0);
+}
+
+FrameLock& TheFrameLock() { return frameLock; }
+
+void GoToState(int state) {
+    Program& p = TheProgram();
+    p.PreviousState = p.GameState;
+    p.GameState = state;
+    ShowStateScreen(state, true);
+    if (state == MainMenu || state == DifficultyMenu || state == GameMenu) p.Gui->Enter();
+}
+
+bool FrameFunc() {
+    FrameLockScope lock;
+    switch (TheProgram().GameState) {
+        case MainMenu:
+            return MainMenuFrame();
+        case Playing:
+            return PlayingFrame();
+        case GameMenu:
+            return GameMenuFrame();
+        case Credits:
+            return CreditsFrame();
+        case DifficultyMenu:
+            return DifficultyMenuFrame();
+        default:
+            return false;
+    }
+}
+
+bool RenderFunc() {
+    FrameLockScope lock;
+    Program& p = TheProgram();
+    if (!p.gk) return false;
+    p.gk->Gfx_BeginScene(0);
+    if (p.BackgroundSprite) p.BackgroundSprite->Render(0, 0);
+    DrawStateScreen(p);
+    if (p.Gui) p.Gui->Render();
+    p.gk->Gfx_EndScene();
+    return false;
+}
+
+bool CreditsFrame() {
+    Program& p = TheProgram();
+    const int key = p.gk->Input_GetKey();
+    if (key == GKK_ESCAPE) {
+        p.GameState = p.PreviousState;
+        ShowStateScreen(p.GameState, true);
+        p.PreviousState = Credits;
+        p.Gui->Enter();
+        return false;
+    }
+    p.Gui->Update(p.gk->Timer_GetDelta());
+    return false;
+}
+
+bool PlayingFrame() {
+    Program& p = TheProgram();
+    PlayScreen screen{&p.board, &p.View, p.Picker.get(), p.Gui.get()};
+    switch (HandlePlayFrame(*p.gk, screen)) {
+        case PlayEvent::Escape:
+            OpenGameMenu(p);
+            break;
+        case PlayEvent::Won:
+            AnnounceWin(p);
+            break;
+        case PlayEvent::None:
+            break;
+    }
+    return false;
+}

@@ -1,0 +1,39 @@
+// The game-state machine: the frame and render callbacks the engine calls every
+// frame, the credits and play handlers, and the frame lock both callbacks hold
+// for their whole run. The lock is a named, per-user mutex shared by every copy
+// of the program, so no two copies run a callback at the same time.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/frame_lock.h"
+
+// The program's one exception type: a wide-character message and a code.
+class CGenericException {
+public:
+    CGenericException(std::wstring text, int errorCode) : message(std::move(text)), code(errorCode) {}
+    std::wstring message;
+    int code;
+};
+
+constexpr const char* FrameMutexName = "VeltraneSudokuFrameMutex-5D0C7A43-19E2-4B8F-A6D1-72E94C3B0F18";
+
+struct FrameLock {
+    std::unique_ptr<NamedMutex> handle;
+    bool held = false;
+};
+
+// Creates the process-wide frame lock; throws CGenericException("Can't create mutex", 0)
+// when the mutex cannot be created. Idempotent.
+void CreateFrameLock();
+FrameLock& TheFrameLock();
+
+bool FrameFunc();
+bool RenderFunc();
+bool CreditsFrame();
+bool PlayingFrame();
+
+// Moves to state: PreviousState takes the state left, then the new screen is shown
+// (a menu with its enter animation; play with its cursor; credits with nothing).
+void GoToState(int state);

@@ -1,0 +1,16 @@
+// Where the saved game and the log live: the executable's folder when the
+// program may write there (a build folder, a portable copy), otherwise the
+// per-user data folder $XDG_DATA_HOME/veltrane-sudoku/ (default
+// ~/.local/share/veltrane-sudoku/), created when needed. Every folder returned
+// ends with '/'; empty text means the current folder.
+#pragma once
+
+#include <string>
+
+// True when a file can be created in folder (empty: the current folder).
+bool IsWritableDirectory(const std::string& folder);
+// The per-user data folder for appName, created with its parents when missing;
+// empty text when it cannot be made.
+std::string UserDataDirectory(const std::string& appName);
+// moduleDirectory when writable, else the per-user folder (else moduleDirectory).
+std::string ChooseSaveDirectory(const std::string& moduleDirectory, const std::string& appName);

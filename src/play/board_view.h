@@ -1,0 +1,69 @@
+// The board view: the 16 x 16 on-screen cells of the Playing state, the grey
+// backdrop square behind them, and their drawing. The view holds no game data of
+// its own: each cell points at the board and reads its value, whether it is a
+// given and whether it clashes every time it is drawn. The x axis follows the
+// board's row index and the y axis its column index.
+// BoardView owns the cell grid and the backdrop sprite; the cells point at the
+// shared font, board and sprites without owning them.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "gfx/font.h"
+#include "gfx/sprite.h"
+#include "sudoku/board.h"
+
+// One on-screen cell. A placeholder has null pointers, -1 geometry and index.
+struct Cell {
+    gkFont* font = nullptr;
+    SudokuBoard* board = nullptr;
+    float x = -1.0f;
+    float y = -1.0f;
+    float width = -1.0f;
+    float height = -1.0f;
+    int row = -1;
+    int column = -1;
+    gkSprite* selectedSprite = nullptr;
+    gkSprite* unselectedSprite = nullptr;
+    bool selected = false;  // the pointer rests on this non-given cell
+};
+
+constexpr int BoardCells = 16;
+constexpr float CellSize = 30.0f;
+constexpr std::uint32_t BackdropColor = 0xFFAAAAAA;
+constexpr std::uint32_t GivenColor = 0xFF0000DD;
+constexpr std::uint32_t AllowedColor = 0xFF000000;
+constexpr std::uint32_t ClashColor = 0xFFEE0000;
+
+using CellGrid = std::array<std::array<Cell, BoardCells>, BoardCells>;
+
+struct Point {
+    float x = 0, y = 0;
+};
+
+// What the view draws with; all shared, none owned.
+struct BoardViewResources {
+    gkFont* font = nullptr;
+    SudokuBoard* board = nullptr;
+    gkSprite* selectSprite = nullptr;
+    gkSprite* unselectSprite = nullptr;
+};
+
+class BoardView {
+public:
+    CellGrid cells{};  // 16 x 16 placeholders until the first BuildBoardView
+    std::unique_ptr<gkSprite> BoardBackdrop;
+    Point BoardOrigin;
+
+    // Places all 256 cells (none selected) and makes a new backdrop, releasing the old one.
+    void BuildBoardView(const BoardViewResources& resources);
+    // Backdrop at the origin, then every cell row by row.
+    void Draw();
+};
+
+// Text of a cell value: 10..16 as "A".."G", anything else in decimal.
+// Writes into out (at least 12 bytes) and returns it.
+const char* CellValueText(int value, char* out, std::size_t outSize);
+
+void DrawCell(const Cell& cell);

@@ -1,0 +1,62 @@
+#include "play/play_input.h"
+
+namespace {
+
+bool IsUnderPointer(const Cell& cell, float px, float py) {
+    return cell.x < px && px < cell.x + cell.width && cell.y < py && py < cell.y + cell.height;
+}
+
+void ClearSelection(BoardView& view) {
+    for (auto& row : view.cells) {
+        for (Cell& cell : row) cell.selected = false;
+    }
+}
+
+void HandleItemClick(PlayScreen& screen, int key, float px, float py) {
+    ClearSelection(*screen.view);
+    if (key != GKK_LBUTTON) return;
+    ValuePicker& picker = *screen.picker;
+    const int item = picker.PickItem(px, py);
+    if (item >= 0) screen.board->SetValue(picker.row, picker.column, item);
+}
+
+void HandleCellHover(PlayScreen& screen, int key, float px, float py) {
+    bool opened = false;
+    for (int i = 0; i < BoardCells; ++i) {
+        for (int j = 0; j < BoardCells; ++j) {
+            Cell& cell = screen.view->cells[i][j];
+            const bool eligible = IsUnderPointer(cell, px, py) && !screen.board->IsGiven(i, j);
+            cell.selected = eligible;
+            if (eligible && key == GKK_LBUTTON) {
+                screen.picker->OpenOn(i, j, cell.x, cell.y);
+                opened = true;
+            }
+        }
+    }
+    if (key == GKK_LBUTTON && !opened) screen.picker->open = false;
+}
+
+}  // namespace
+
+void HandlePlayMouse(PlayScreen& screen, int key, float px, float py) {
+    if (key == GKK_RBUTTON) screen.picker->open = false;
+    if (screen.picker->IsOverItem(px, py)) {
+        HandleItemClick(screen, key, px, py);
+    } else {
+        HandleCellHover(screen, key, px, py);
+    }
+}
+
+PlayEvent HandlePlayFrame(GK& gk, PlayScreen& screen) {
+    const float dt = gk.Timer_GetDelta();
+    const int key = gk.Input_GetKey();
+    if (key == GKK_ESCAPE) return PlayEvent::Escape;
+    if (screen.board->IsComplete()) return PlayEvent::Won;
+    if (gk.Input_IsMouseOver()) {
+        float px = 0, py = 0;
+        gk.Input_GetMousePos(&px, &py);
+        HandlePlayMouse(screen, key, px, py);
+    }
+    screen.gui->Update(dt);
+    return PlayEvent::None;
+}

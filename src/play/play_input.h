@@ -1,0 +1,33 @@
+// The play screen's per-frame input: Escape first, then the win test, then the
+// mouse (only while it is inside the window): the highlight of the non-given cell
+// under the pointer, opening the value picker with a left click on such a cell,
+// writing a value with a left click on an item, closing with a right click or a
+// left click elsewhere. What the frame leads to (the in-game menu, the win) is
+// returned to the caller, which owns the state machine and the menus.
+#pragma once
+
+#include "engine/gk.h"
+#include "gui/gui.h"
+#include "play/board_view.h"
+#include "play/value_picker.h"
+#include "sudoku/board.h"
+
+enum class PlayEvent {
+    None,    // play goes on
+    Escape,  // Escape pressed: open the in-game menu (nothing else was done this frame)
+    Won,     // the board is complete and free of clashes (no input was handled this frame)
+};
+
+struct PlayScreen {
+    SudokuBoard* board = nullptr;
+    BoardView* view = nullptr;
+    ValuePicker* picker = nullptr;
+    gkGUI* gui = nullptr;
+};
+
+// One frame of play. Reads the frame delta and the key from the engine; on None
+// it has also handled the mouse and updated the GUI.
+PlayEvent HandlePlayFrame(GK& gk, PlayScreen& screen);
+
+// The mouse part of a frame: key is this frame's key code, (px, py) the pointer.
+void HandlePlayMouse(PlayScreen& screen, int key, float px, float py);

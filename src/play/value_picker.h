@@ -1,0 +1,45 @@
+// The value picker: a ring of 17 round buttons around the chosen cell. Item 0
+// empties the cell; item k = 1..16 writes k and is labelled "1".."9", "A".."G".
+// Item k's top-left corner lies at (x + 90 sin a(k), y + 90 cos a(k)) with
+// a(k) = k * 2 * 3.14159 / 17 in single precision: item 0 below the cell, the
+// others counter-clockwise. Where neighbouring items overlap the lower number
+// wins. The picker owns nothing: sprite, font and board are shared.
+#pragma once
+
+#include "gfx/font.h"
+#include "gfx/sprite.h"
+#include "sudoku/board.h"
+
+constexpr int PickerItems = 17;
+constexpr float PickerRadius = 90.0f;
+constexpr float PickerAngleStep = 0.36959884f;  // 2 * 3.14159 / 17
+constexpr std::uint32_t PickerHoverColor = 0xFFFFFFFF;
+constexpr std::uint32_t PickerItemColor = 0xBBFFFFFF;
+constexpr std::uint32_t PickerAllowedLabel = 0xEE000000;
+constexpr std::uint32_t PickerClashLabel = 0xEEEE0000;
+
+struct ValuePicker {
+    int row = 0;
+    int column = 0;
+    float x = 0;
+    float y = 0;
+    bool open = false;
+    int hoverItem = -1;
+    gkSprite* itemSprite = nullptr;
+    gkFont* font = nullptr;
+    SudokuBoard* board = nullptr;
+
+    // The point lies strictly inside item k's rectangle.
+    bool ItemContains(int k, float px, float py) const;
+    // Open and an item under the point; keeps hoverItem up to date while open.
+    bool IsOverItem(float px, float py);
+    // Closes the picker and returns the item under the point, or -1.
+    int PickItem(float px, float py);
+    void DrawValuePicker();
+
+    // Anchors the ring on a cell and shows it with no item hovered.
+    void OpenOn(int cellRow, int cellColumn, float cellX, float cellY);
+};
+
+// Top-left offset of item k from the ring's anchor.
+void PickerItemOffset(int k, float* dx, float* dy);
