@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "engine/gk.h"
@@ -37,20 +38,38 @@ public:
     // Width at the current scale of the text up to its first line feed.
     float GetStringWidth(const char* text) const;
     void SetColor(std::uint32_t color);
-    void SetScale(float newScale) { scale = newScale; }
-    float GetScale() const { return scale; }
-    float GetHeight() const { return height; }
+    void SetScale(float newScale) {
+        scale = newScale;
+    }
+    float GetScale() const {
+        return scale;
+    }
+    float GetHeight() const {
+        return height;
+    }
 
     // Read-only views for tests and tools.
-    const gkSprite* Glyph(unsigned char c) const { return glyphs[c].get(); }
-    float PreOffset(unsigned char c) const { return preOffset[c]; }
-    float PostOffset(unsigned char c) const { return postOffset[c]; }
-    HTEXTURE Texture() const { return texture; }
+    const gkSprite* Glyph(unsigned char c) const {
+        return glyphs[c].get();
+    }
+    float PreOffset(unsigned char c) const {
+        return preOffset[c];
+    }
+    float PostOffset(unsigned char c) const {
+        return postOffset[c];
+    }
+    HTEXTURE Texture() const {
+        return texture;
+    }
 
 private:
-    void Parse(const char* filename, const char* data);
-    float LineWidth(const char* text) const;
-    const gkSprite* GlyphFor(unsigned char c, unsigned char* used) const;
+    void Parse(const char* filename, std::string_view text);
+    // A "Bitmap" line; false when the engine cannot load the image (reading stops there).
+    bool LoadBitmap(const char* filename, std::string_view line);
+    void AddGlyph(std::string_view line);
+    // The table index that draws c: c itself, else "?", else -1 (nothing drawn, no room taken).
+    int GlyphIndex(unsigned char c) const;
+    float LineStartX(float x, int align, const char* line) const;
 
     gkEngineRef gk;
     char buffer[PrintfBufferSize] = {};

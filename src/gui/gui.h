@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "engine/gk.h"
 #include "gfx/sprite.h"
@@ -87,16 +88,39 @@ public:
     int GetEnterLeave() const { return enterLeave; }
 
 private:
+    enum Phase { Idle = 0, Leaving = 1, Entering = 2 };
+    class CallGuard;
+
+    // Takes the control out of the list and clears every reference to it; the caller owns it.
+    std::unique_ptr<gkGUIObject> Unlink(gkGUIObject* control);
+    // True while the control is in this GUI's list (not removed meanwhile).
+    bool Owns(const gkGUIObject* control) const;
+    static bool IsEligible(const gkGUIObject* control);
+    std::vector<gkGUIObject*> Snapshot() const;
+    void ChangeFocus(gkGUIObject* target);
+    void ChangeHover(gkGUIObject* target);
+    void ReadInput();
+    bool AllDone();
+    // True when Update must return result now.
+    bool HandleKeyboard(int& result);
+    gkGUIObject* FindNavigationTarget(bool forwards) const;
+    gkGUIObject* TopmostUnderMouse() const;
+    int HandleMouse();
+    int DeliverMouse(gkGUIObject* target);
+
     gkEngineRef gk;
-    gkGUIObject* first = nullptr;  // controls, in the order they were added
+    gkGUIObject* first = nullptr;  // controls, in the order they were added; owned
     gkGUIObject* last = nullptr;
     gkGUIObject* captured = nullptr;
     gkGUIObject* focused = nullptr;
     gkGUIObject* hovered = nullptr;
     int navMode = 0;
-    int enterLeave = 0;  // 0 idle, 1 leaving, 2 entering
+    int enterLeave = Idle;
     gkSprite* cursor = nullptr;
     float mouseX = 0, mouseY = 0;
     int wheel = 0;
     bool leftDown = false, leftWasDown = false, rightDown = false, rightWasDown = false;
+    // Controls removed while the GUI was calling into its controls; destroyed when that call ends.
+    int callDepth = 0;
+    std::vector<std::unique_ptr<gkGUIObject>> removedDuringCall;
 };

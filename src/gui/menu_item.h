@@ -47,6 +47,12 @@ public:
     const char* GetTitle() const { return title; }
 
 private:
+    void AdvanceFade(float dt);
+    void AdvanceFocus(float dt);
+    void StartFade(const Color& fromText, const Color& toText, const Color& fromShadow,
+                   const Color& toShadow);
+    void PlayClick();
+
     gkFont* font;
     HEFFECT sound;
     float delay;
