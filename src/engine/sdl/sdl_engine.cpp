@@ -1,0 +1,567 @@
+#include "engine/sdl/sdl_engine.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/gk.h"
+#include "engine/sdl/engine_log.h"
+#include "engine/sdl/frame_clock.h"
+#include "engine/sdl/handle_table.h"
+#include "engine/sdl/input_state.h"
+#include "engine/sdl/quad_geometry.h"
+#include "engine/sdl/resource_files.h"
+#include "engine/sdl/sdl_handles.h"
+#include "engine/sdl/stop_signals.h"
+#include "engine/sdl/window_icon.h"
+#include "engine/sdl/window_scale.h"
+#include "platform/module_directory.h"
+
+namespace {
+
+constexpr int kDefaultWidth = 800;
+constexpr int kDefaultHeight = 700;
+constexpr int kAudioFrequency = 44100;
+constexpr int kAudioChannels = 2;
+constexpr int kAudioChunkBytes = 1024;
+
+struct TextureEntry {
+    SdlTexturePtr texture;
+    int width = 0;
+    int height = 0;
+};
+
+// A sound effect; a null chunk plays silently (no audio device was opened).
+struct EffectEntry {
+    MixChunkPtr chunk;
+};
+
+class SdlEngine final : public GK {
+public:
+    SdlEngine() : moduleDirectory(GetModuleDirectory()) {}
+    ~SdlEngine() override { System_Shutdown(); }
+
+    void AddReference() { ++references; }
+
+    // ---- GK ------------------------------------------------------------
+    void Release() override;
+
+    void System_SetState(gkFuncState state, gkCallback value) override;
+    void System_SetState(gkIntState state, int value) override;
+    void System_SetState(gkStringState state, const char* value) override;
+    void System_SetState(gkBoolState state, bool value) override;
+
+    bool System_Initiate() override;
+    void System_Start() override;
+    void System_Shutdown() override;
+    void System_LogV(const char* format, va_list args) override { log.WriteV(format, args); }
+
+    void* Resource_Load(const char* filename, std::uint32_t* size) override;
+    void Resource_Free(void* block) override;
+
+    HTEXTURE Texture_Load(const char* filename, std::uint32_t size, bool mipmap) override;
+    void Texture_Free(HTEXTURE texture) override { textures.Remove(texture); }
+    int Texture_GetWidth(HTEXTURE texture, bool original) override;
+    int Texture_GetHeight(HTEXTURE texture, bool original) override;
+
+    HEFFECT Effect_Load(const char* filename, std::uint32_t size) override;
+    void Effect_Free(HEFFECT effect) override { effects.Remove(effect); }
+    HCHANNEL Effect_Play(HEFFECT effect) override;
+
+    float Timer_GetDelta() override { return clock.Delta(); }
+
+    int Input_GetKey() override { return input.Key(); }
+    int Input_GetChar() override { return input.Char(); }
+    bool Input_GetKeyState(int key) override { return input.Held(key); }
+    void Input_GetMousePos(float* x, float* y) override;
+    int Input_GetMouseWheel() override { return input.Wheel(); }
+    bool Input_IsMouseOver() override { return input.MouseOver(); }
+
+    bool Gfx_BeginScene(HTARGET target) override;
+    void Gfx_EndScene() override;
+    void Gfx_RenderQuad(const Quad* quad) override;
+
+    // ---- read-back for tests and screenshots ----------------------------
+    void SetFrameCapture(bool enabled) {
+        capture = enabled;
+        if (!enabled) lastFrame.reset();
+    }
+    const SDL_Surface* LastFrame() const { return lastFrame.get(); }
+    // Where the game's pixels lie in the last captured frame.
+    const SDL_Rect& LastFrameArea() const { return frameArea; }
+    bool VsyncActive() const { return vsync; }
+    int LogicalWidth() const { return width; }
+    int LogicalHeight() const { return height; }
+
+private:
+    bool FailInitiate(const char* what);
+    bool OpenWindow();
+    bool OpenRenderer();
+    void OpenAudio();
+    void ScaleWindowForDensity();
+    void SetWindowIcon();
+    void ReadInitialMouse();
+    bool PollEvents();
+    void CaptureFrame();
+    bool LoadFile(const char* filename, std::vector<unsigned char>& bytes);
+
+    int references = 0;
+    const std::string moduleDirectory;
+    EngineLog log;
+
+    // states
+    gkCallback frameFunc = nullptr;
+    gkCallback renderFunc = nullptr;
+    std::string title;
+    int iconResource = 0;
+    int width = kDefaultWidth;
+    int height = kDefaultHeight;
+    bool windowed = true;
+
+    // SDL objects; textures and sounds are freed before the renderer and audio close
+    bool sdlStarted = false;
+    bool audioOpen = false;
+    bool vsync = false;
+    SdlWindowPtr window;
+    SdlRendererPtr renderer;
+    std::unique_ptr<StopSignals> stopSignals;
+    HandleTable<TextureEntry> textures;
+    HandleTable<EffectEntry> effects;
+    std::map<void*, std::unique_ptr<unsigned char[]>> blocks;
+
+    // frame loop
+    FrameClock clock;
+    InputState input;
+    bool running = false;
+    bool inScene = false;
+    bool capture = false;
+    SdlSurfacePtr lastFrame;
+    SDL_Rect frameArea{};
+};
+
+std::unique_ptr<SdlEngine>& TheEngine() {
+    static std::unique_ptr<SdlEngine> engine;
+    return engine;
+}
+
+// ---- references and states -------------------------------------------------
+
+void SdlEngine::Release() {
+    if (references > 0) --references;
+    if (references == 0) TheEngine().reset();  // destroys this object: nothing may follow
+}
+
+void SdlEngine::System_SetState(gkFuncState state, gkCallback value) {
+    if (state == GK_FRAMEFUNC) frameFunc = value;
+    if (state == GK_RENDERFUNC) renderFunc = value;
+}
+
+void SdlEngine::System_SetState(gkIntState state, int value) {
+    switch (state) {
+        case GK_ICON:
+            iconResource = value;
+            break;
+        case GK_SCREENWIDTH:
+            if (value > 0) width = value;
+            break;
+        case GK_SCREENHEIGHT:
+            if (value > 0) height = value;
+            break;
+        case GK_SCREENBPP:
+            break;  // the renderer always works in 32-bit colour
+    }
+}
+
+void SdlEngine::System_SetState(gkStringState state, const char* value) {
+    const std::string text = value ? value : "";
+    if (state == GK_TITLE) {
+        title = text;
+        if (window) SDL_SetWindowTitle(window.get(), title.c_str());
+    }
+    if (state == GK_LOGFILE) log.SetFile(text, moduleDirectory);
+}
+
+void SdlEngine::System_SetState(gkBoolState state, bool value) {
+    if (state == GK_WINDOWED) windowed = value;
+}
+
+// ---- start and stop --------------------------------------------------------------
+
+bool SdlEngine::FailInitiate(const char* what) {
+    const std::string reason = std::string(what) + ": " + SDL_GetError();
+    std::fprintf(stderr, "Quorvel Veltrane Sudoku: cannot start the engine: %s\n", reason.c_str());
+    std::fflush(stderr);
+    log.Write("System_Initiate failed: %s", reason.c_str());
+    System_Shutdown();
+    return false;
+}
+
+bool SdlEngine::System_Initiate() {
+    if (renderer) return true;
+    // The engine's own handlers end the frame loop on SIGTERM, SIGINT and SIGHUP.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return FailInitiate("SDL_Init");
+    sdlStarted = true;
+    if (!OpenWindow()) return FailInitiate("SDL_CreateWindow");
+    if (!OpenRenderer()) return FailInitiate("SDL_CreateRenderer");
+    OpenAudio();
+    SetWindowIcon();
+    ScaleWindowForDensity();
+    SDL_ShowWindow(window.get());
+    ReadInitialMouse();
+    stopSignals = std::make_unique<StopSignals>();
+
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(renderer.get(), &info);
+    log.Write("Engine started: video %s, renderer %s%s, audio %s", SDL_GetCurrentVideoDriver(),
+              info.name ? info.name : "?", vsync ? " with vsync" : "",
+              audioOpen ? SDL_GetCurrentAudioDriver() : "none (sounds play silently)");
+    return true;
+}
+
+bool SdlEngine::OpenWindow() {
+    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN;
+    if (!windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    window.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                                  height, flags));
+    return window != nullptr;
+}
+
+bool SdlEngine::OpenRenderer() {
+    renderer.reset(
+        SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+    // The software renderer cannot wait for the display; the frame loop paces itself.
+    if (!renderer) renderer.reset(SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_SOFTWARE));
+    if (!renderer) return false;
+    // The software renderer lists vsync among its flags but cannot wait for a display.
+    SDL_RendererInfo info{};
+    vsync = SDL_GetRendererInfo(renderer.get(), &info) == 0 &&
+            (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 && (info.flags & SDL_RENDERER_SOFTWARE) == 0;
+    // The game draws in its own 800 x 700 pixels; SDL scales them to the window
+    // with bars where the proportions differ, and maps the mouse back.
+    return SDL_RenderSetLogicalSize(renderer.get(), width, height) == 0;
+}
+
+// Without an audio device the game still runs: sounds load and play silently.
+void SdlEngine::OpenAudio() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        log.Write("No audio: %s", SDL_GetError());
+        return;
+    }
+    if (Mix_OpenAudio(kAudioFrequency, MIX_DEFAULT_FORMAT, kAudioChannels, kAudioChunkBytes) != 0) {
+        log.Write("No audio: %s", Mix_GetError());
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return;
+    }
+    audioOpen = true;
+}
+
+void SdlEngine::SetWindowIcon() {
+    if (iconResource == 0) return;
+    SdlSurfacePtr icon = CreateWindowIconSurface(iconResource);
+    if (!icon) {
+        log.Write("Icon resource %d is not available", iconResource);
+        return;
+    }
+    SDL_SetWindowIcon(window.get(), icon.get());
+}
+
+// Where the system scales windows itself (the renderer's output is larger than
+// the window), nothing is needed; elsewhere a dense display gets a larger window.
+void SdlEngine::ScaleWindowForDensity() {
+    if (!windowed) return;
+    int outputWidth = 0, outputHeight = 0;
+    if (SDL_GetRendererOutputSize(renderer.get(), &outputWidth, &outputHeight) != 0) return;
+    if (outputWidth > width) return;
+    const int display = SDL_GetWindowDisplayIndex(window.get());
+    float dpi = 0.0f;
+    if (display < 0 || SDL_GetDisplayDPI(display, nullptr, &dpi, nullptr) != 0) return;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) usable = SDL_Rect{0, 0, 0, 0};
+    const int scale = ChooseWindowScale(dpi, usable.w, usable.h, width, height);
+    if (scale == 1) return;
+    SDL_SetWindowSize(window.get(), width * scale, height * scale);
+    SDL_SetWindowPosition(window.get(), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                          SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+}
+
+void SdlEngine::ReadInitialMouse() {
+    input = InputState();
+    input.SetMouseOver(SDL_GetMouseFocus() == window.get());
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    float logicalX = 0.0f, logicalY = 0.0f;
+    SDL_RenderWindowToLogical(renderer.get(), x, y, &logicalX, &logicalY);
+    input.SetMousePosition(logicalX, logicalY);
+}
+
+void SdlEngine::System_Shutdown() {
+    inScene = false;
+    lastFrame.reset();
+    textures.Clear();
+    effects.Clear();
+    blocks.clear();
+    if (audioOpen) Mix_CloseAudio();
+    audioOpen = false;
+    renderer.reset();
+    window.reset();
+    stopSignals.reset();  // the handlers that were there before come back
+    if (sdlStarted) SDL_Quit();
+    sdlStarted = false;
+    vsync = false;
+}
+
+// ---- frame loop ------------------------------------------------------------------
+
+void SdlEngine::System_Start() {
+    if (!renderer || running) return;
+    if (frameFunc == nullptr) {
+        log.Write("System_Start: no frame callback set");
+        return;
+    }
+    running = true;
+    SDL_DisplayMode mode{};
+    const int display = SDL_GetWindowDisplayIndex(window.get());
+    const bool known = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0;
+    clock.SetPacing(known ? mode.refresh_rate : 0, vsync);
+    clock.Start();
+    for (;;) {
+        clock.Tick();
+        input.BeginFrame();
+        if (!PollEvents()) break;
+        if (const int signal = StopSignals::Requested()) {
+            log.Write("Frame loop ended by signal %d", signal);
+            break;
+        }
+        if (frameFunc()) break;
+        if (renderFunc != nullptr) renderFunc();
+        clock.WaitForNextFrame();
+    }
+    running = false;
+}
+
+// False when the window was closed or the program was asked to quit.
+bool SdlEngine::PollEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT) return false;
+        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) return false;
+        input.Handle(event);
+    }
+    return true;
+}
+
+// ---- files -------------------------------------------------------------------------
+
+bool SdlEngine::LoadFile(const char* filename, std::vector<unsigned char>& bytes) {
+    if (filename == nullptr) return false;
+    const std::string path = FindResource(filename, moduleDirectory);
+    if (path.empty() || !ReadWholeFile(path, bytes)) {
+        log.Write("Can't load %s", filename);
+        return false;
+    }
+    return true;
+}
+
+void* SdlEngine::Resource_Load(const char* filename, std::uint32_t* size) {
+    if (size != nullptr) *size = 0;
+    std::vector<unsigned char> bytes;
+    if (!LoadFile(filename, bytes)) return nullptr;
+    // One spare zero byte lets text parsers stop at the end.
+    auto block = std::make_unique<unsigned char[]>(bytes.size() + 1);  // zero-filled
+    std::copy(bytes.begin(), bytes.end(), block.get());
+    void* address = block.get();
+    blocks[address] = std::move(block);
+    if (size != nullptr) *size = static_cast<std::uint32_t>(bytes.size());
+    return address;
+}
+
+void SdlEngine::Resource_Free(void* block) {
+    blocks.erase(block);
+}
+
+HTEXTURE SdlEngine::Texture_Load(const char* filename, std::uint32_t /*size*/, bool /*mipmap*/) {
+    if (!renderer) return 0;
+    std::vector<unsigned char> bytes;
+    if (!LoadFile(filename, bytes)) return 0;
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    SdlTexturePtr texture(IMG_LoadTexture_RW(renderer.get(), stream, 1));
+    if (!texture) {
+        log.Write("Can't load texture %s: %s", filename, IMG_GetError());
+        return 0;
+    }
+    TextureEntry entry;
+    SDL_QueryTexture(texture.get(), nullptr, nullptr, &entry.width, &entry.height);
+    SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
+    entry.texture = std::move(texture);
+    return textures.Add(std::move(entry));
+}
+
+int SdlEngine::Texture_GetWidth(HTEXTURE texture, bool /*original*/) {
+    const TextureEntry* entry = textures.Find(texture);
+    return entry ? entry->width : 0;
+}
+
+int SdlEngine::Texture_GetHeight(HTEXTURE texture, bool /*original*/) {
+    const TextureEntry* entry = textures.Find(texture);
+    return entry ? entry->height : 0;
+}
+
+HEFFECT SdlEngine::Effect_Load(const char* filename, std::uint32_t /*size*/) {
+    std::vector<unsigned char> bytes;
+    if (!LoadFile(filename, bytes)) return 0;
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    EffectEntry entry;
+    if (audioOpen) {
+        entry.chunk.reset(Mix_LoadWAV_RW(stream, 1));
+        if (!entry.chunk) {
+            log.Write("Can't load sound %s: %s", filename, Mix_GetError());
+            return 0;
+        }
+    } else {
+        // No device: decode anyway so that a broken file still fails, then keep a silent handle.
+        SDL_AudioSpec spec{};
+        Uint8* samples = nullptr;
+        Uint32 length = 0;
+        if (SDL_LoadWAV_RW(stream, 1, &spec, &samples, &length) == nullptr) {
+            log.Write("Can't load sound %s: %s", filename, SDL_GetError());
+            return 0;
+        }
+        SDL_FreeWAV(samples);
+    }
+    return effects.Add(std::move(entry));
+}
+
+HCHANNEL SdlEngine::Effect_Play(HEFFECT effect) {
+    const EffectEntry* entry = effects.Find(effect);
+    if (entry == nullptr || !entry->chunk) return 0;
+    const int channel = Mix_PlayChannel(-1, entry->chunk.get(), 0);
+    return channel < 0 ? 0 : static_cast<HCHANNEL>(channel) + 1;
+}
+
+// ---- input and drawing ---------------------------------------------------------
+
+void SdlEngine::Input_GetMousePos(float* x, float* y) {
+    if (x != nullptr) *x = input.MouseX();
+    if (y != nullptr) *y = input.MouseY();
+}
+
+bool SdlEngine::Gfx_BeginScene(HTARGET target) {
+    if (!renderer || target != 0) return false;
+    SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
+    SDL_RenderClear(renderer.get());
+    inScene = true;
+    return true;
+}
+
+void SdlEngine::Gfx_EndScene() {
+    if (!inScene) return;
+    inScene = false;
+    if (capture) CaptureFrame();
+    SDL_RenderPresent(renderer.get());
+}
+
+void SdlEngine::Gfx_RenderQuad(const Quad* quad) {
+    if (!inScene || quad == nullptr) return;
+    SDL_Texture* texture = nullptr;
+    if (quad->tex != 0) {
+        TextureEntry* entry = textures.Find(quad->tex);
+        if (entry == nullptr) return;  // freed or unknown texture: nothing to draw with
+        texture = entry->texture.get();
+        SDL_SetTextureBlendMode(texture, BlendModeFor(quad->blend));
+    } else {
+        SDL_SetRenderDrawBlendMode(renderer.get(), BlendModeFor(quad->blend));
+    }
+    SDL_Vertex vertices[4];
+    QuadToVertices(*quad, vertices);
+    SDL_RenderGeometry(renderer.get(), texture, vertices, 4, kQuadIndices, 6);
+}
+
+// Reads the finished frame back before it is presented (afterwards the back
+// buffer's contents are undefined). The whole output is read, bars included;
+// frameArea keeps where the game's pixels lie in it.
+void SdlEngine::CaptureFrame() {
+    int outputWidth = 0, outputHeight = 0;
+    if (SDL_GetRendererOutputSize(renderer.get(), &outputWidth, &outputHeight) != 0) return;
+    if (outputWidth <= 0 || outputHeight <= 0) return;
+    SdlSurfacePtr frame(
+        SDL_CreateRGBSurfaceWithFormat(0, outputWidth, outputHeight, 32, SDL_PIXELFORMAT_ARGB8888));
+    if (!frame) return;
+    // SDL reads the part of this rectangle that the game's viewport covers, at its
+    // place in the buffer, so a buffer of the whole output is always large enough.
+    const SDL_Rect whole{0, 0, outputWidth, outputHeight};
+    if (SDL_RenderReadPixels(renderer.get(), &whole, SDL_PIXELFORMAT_ARGB8888, frame->pixels, frame->pitch) !=
+        0) {
+        return;
+    }
+    SDL_Rect viewport{};
+    SDL_RenderGetViewport(renderer.get(), &viewport);
+    float scaleX = 1.0f, scaleY = 1.0f;
+    SDL_RenderGetScale(renderer.get(), &scaleX, &scaleY);
+    SDL_Rect area{static_cast<int>(static_cast<float>(viewport.x) * scaleX),
+                  static_cast<int>(static_cast<float>(viewport.y) * scaleY),
+                  static_cast<int>(static_cast<float>(viewport.w) * scaleX),
+                  static_cast<int>(static_cast<float>(viewport.h) * scaleY)};
+    SDL_Rect clipped{};
+    if (!SDL_IntersectRect(&area, &whole, &clipped)) clipped = whole;
+    frameArea = clipped;
+    lastFrame = std::move(frame);
+}
+
+SdlEngine* Engine() {
+    return TheEngine().get();
+}
+
+}  // namespace
+
+GK* gkCreate(int version) {
+    if (version != GK_VERSION) return nullptr;
+    std::unique_ptr<SdlEngine>& engine = TheEngine();
+    if (!engine) engine = std::make_unique<SdlEngine>();
+    engine->AddReference();
+    return engine.get();
+}
+
+bool gkSdlSetFrameCapture(bool enabled) {
+    SdlEngine* engine = Engine();
+    if (engine == nullptr) return false;
+    engine->SetFrameCapture(enabled);
+    return true;
+}
+
+bool gkSdlSaveScreenshot(const char* pngPath) {
+    const SdlEngine* engine = Engine();
+    if (engine == nullptr || engine->LastFrame() == nullptr || pngPath == nullptr) return false;
+    return IMG_SavePNG(const_cast<SDL_Surface*>(engine->LastFrame()), pngPath) == 0;
+}
+
+bool gkSdlReadPixel(int x, int y, std::uint32_t* argb) {
+    const SdlEngine* engine = Engine();
+    if (engine == nullptr || argb == nullptr) return false;
+    const SDL_Surface* frame = engine->LastFrame();
+    if (frame == nullptr || x < 0 || y < 0 || x >= engine->LogicalWidth() || y >= engine->LogicalHeight()) {
+        return false;
+    }
+    // Game pixels to captured pixels (they differ when the window is scaled).
+    const SDL_Rect& area = engine->LastFrameArea();
+    const long long column = area.x + static_cast<long long>(x) * area.w / engine->LogicalWidth();
+    const long long row = area.y + static_cast<long long>(y) * area.h / engine->LogicalHeight();
+    if (column < 0 || row < 0 || column >= frame->w || row >= frame->h) return false;
+    const auto* line = static_cast<const unsigned char*>(frame->pixels) + row * frame->pitch;
+    std::memcpy(argb, line + column * 4, sizeof *argb);
+    return true;
+}
+
+bool gkSdlVsyncActive() {
+    const SdlEngine* engine = Engine();
+    return engine != nullptr && engine->VsyncActive();
+}

@@ -1,0 +1,23 @@
+// The real GK engine on SDL2 (gkCreate in sdl_engine.cpp returns it): a window
+// with an accelerated renderer (software where none is available), SDL_image
+// textures, SDL_mixer sound effects, and the frame loop. It only translates:
+// SDL events into the engine's input, quads into SDL draw calls.
+//
+// This header adds what the game does not use: reading back rendered frames,
+// for tests and screenshots. While frame capture is on, every Gfx_EndScene
+// copies the finished frame (before presenting it) into memory; the functions
+// below work on the last copy. Capture costs a read-back per frame, so it is
+// off until asked for.
+#pragma once
+
+#include <cstdint>
+
+// Turns capture of the rendered frames on or off; false when no engine exists.
+bool gkSdlSetFrameCapture(bool enabled);
+// Writes the last captured frame as a PNG file; false without one or on a write error.
+bool gkSdlSaveScreenshot(const char* pngPath);
+// The colour (ARGB) of the last captured frame at game pixel (x, y); false without
+// a captured frame or outside it.
+bool gkSdlReadPixel(int x, int y, std::uint32_t* argb);
+// True when presenting a frame waits for the display (then no extra pause is made).
+bool gkSdlVsyncActive();

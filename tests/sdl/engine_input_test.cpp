@@ -1,0 +1,244 @@
+// Input through the real engine: SDL keys, buttons and text translated into the
+// game's key and character codes, and SDL events pushed into the frame loop as
+// the game sees them frame by frame.
+#include <SDL.h>
+
+#include <cstring>
+#include <vector>
+
+#include "engine/sdl/input_state.h"
+#include "engine/sdl/key_map.h"
+#include "engine_test_fixture.h"
+
+TEST(KeyMap, TheGamesKeysGetTheirCodes) {
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_RETURN), 13);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_KP_ENTER), 13);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_ESCAPE), 27);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_SPACE), 32);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_LEFT), 37);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_UP), 38);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_RIGHT), 39);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_DOWN), 40);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_0), 48);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_9), 57);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_KP_0), 48);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_KP_7), 55);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_a), 65);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_g), 71);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_z), 90);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_BACKSPACE), 8);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_F1), 0);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_LSHIFT), 0);
+    EXPECT_EQ(GkKeyFromMouseButton(SDL_BUTTON_LEFT), 1);
+    EXPECT_EQ(GkKeyFromMouseButton(SDL_BUTTON_RIGHT), 2);
+    EXPECT_EQ(GkKeyFromMouseButton(SDL_BUTTON_MIDDLE), 0);
+}
+
+TEST(KeyMap, CharactersFromKeysAndFromText) {
+    EXPECT_EQ(GkCharFromKey(SDLK_RETURN, KMOD_NONE, true), 13);
+    EXPECT_EQ(GkCharFromKey(SDLK_ESCAPE, KMOD_NONE, true), 27);
+    EXPECT_EQ(GkCharFromKey(SDLK_a, KMOD_NONE, true), 0) << "text input carries printable characters";
+    EXPECT_EQ(GkCharFromKey(SDLK_a, KMOD_NONE, false), 'a');
+    EXPECT_EQ(GkCharFromKey(SDLK_a, KMOD_LSHIFT, false), 'A');
+    EXPECT_EQ(GkCharFromKey(SDLK_a, KMOD_CAPS, false), 'A');
+    EXPECT_EQ(GkCharFromKey(SDLK_a, KMOD_CAPS | KMOD_RSHIFT, false), 'a');
+    EXPECT_EQ(GkCharFromKey(SDLK_7, KMOD_NONE, false), '7');
+    EXPECT_EQ(GkCharFromKey(SDLK_LEFT, KMOD_NONE, false), 0);
+
+    EXPECT_EQ(GkCharFromText("G"), 'G');
+    EXPECT_EQ(GkCharFromText("\xC3\xA9t\xC3\xA9"), 0xE9);    // é
+    EXPECT_EQ(GkCharFromText("\xE2\x82\xAC"), 0x20AC);       // €
+    EXPECT_EQ(GkCharFromText("\xF0\x9F\x98\x80"), 0x1F600);  // 4-byte sequence
+    EXPECT_EQ(GkCharFromText(""), 0);
+    EXPECT_EQ(GkCharFromText(nullptr), 0);
+    EXPECT_EQ(GkCharFromText("\xE2\x82"), 0) << "sequence cut by the end of the text";
+    EXPECT_EQ(GkCharFromText("\x82x"), 0) << "continuation byte cannot start a character";
+    EXPECT_EQ(GkCharFromText("\xFF"), 0);
+}
+
+TEST(InputState, FocusLossReleasesWhatWasHeld) {
+    InputState input;
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.sym = SDLK_a;
+    input.Handle(event);
+    event = SDL_Event{};
+    event.type = SDL_MOUSEBUTTONDOWN;
+    event.button.button = SDL_BUTTON_RIGHT;
+    input.Handle(event);
+    EXPECT_TRUE(input.Held(65));
+    EXPECT_TRUE(input.Held(2));
+    event = SDL_Event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    input.Handle(event);
+    EXPECT_FALSE(input.Held(65));
+    EXPECT_FALSE(input.Held(2));
+    EXPECT_FALSE(input.Held(0));
+    EXPECT_FALSE(input.Held(-5));
+    EXPECT_FALSE(input.Held(1000));
+}
+
+namespace {
+
+// What the game saw in one frame.
+struct Seen {
+    int key = 0, character = 0, wheel = 0;
+    bool left = false, right = false, keyA = false, over = false;
+    float x = 0, y = 0;
+};
+
+struct InputScript {
+    GK* gk = nullptr;
+    std::vector<Seen> frames;
+    std::vector<std::function<void()>> pushBefore;  // pushBefore[i] runs in frame i, seen in frame i + 1
+};
+InputScript inputScript;
+
+bool RecordingFrame() {
+    GK* gk = inputScript.gk;
+    Seen seen;
+    seen.key = gk->Input_GetKey();
+    seen.character = gk->Input_GetChar();
+    seen.wheel = gk->Input_GetMouseWheel();
+    seen.left = gk->Input_GetKeyState(GKK_LBUTTON);
+    seen.right = gk->Input_GetKeyState(GKK_RBUTTON);
+    seen.keyA = gk->Input_GetKeyState(GKK_A);
+    seen.over = gk->Input_IsMouseOver();
+    gk->Input_GetMousePos(&seen.x, &seen.y);
+    const std::size_t frame = inputScript.frames.size();
+    inputScript.frames.push_back(seen);
+    if (frame < inputScript.pushBefore.size()) inputScript.pushBefore[frame]();
+    return inputScript.frames.size() > inputScript.pushBefore.size();
+}
+
+void PushKey(SDL_Keycode key, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = key;
+    SDL_PushEvent(&event);
+}
+
+void PushButton(Uint8 button, bool down, int x, int y) {
+    SDL_Event event{};
+    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.button = button;
+    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.button.x = x;
+    event.button.y = y;
+    SDL_PushEvent(&event);
+}
+
+void PushMotion(int x, int y) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.x = x;
+    event.motion.y = y;
+    SDL_PushEvent(&event);
+}
+
+void PushWheel(int notches) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEWHEEL;
+    event.wheel.y = notches;
+    event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    SDL_PushEvent(&event);
+}
+
+void PushText(const char* text) {
+    SDL_Event event{};
+    event.type = SDL_TEXTINPUT;
+    std::strncpy(event.text.text, text, sizeof event.text.text - 1);
+    SDL_PushEvent(&event);
+}
+
+void PushWindow(Uint8 what) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = what;
+    SDL_PushEvent(&event);
+}
+
+}  // namespace
+
+TEST_F(EngineTest, PushedEventsReachTheGameFrameByFrame) {
+    inputScript = InputScript();
+    inputScript.gk = gk;
+    inputScript.pushBefore = {
+        [] {  // seen in frame 1
+            PushWindow(SDL_WINDOWEVENT_ENTER);
+            PushKey(SDLK_UP, true);
+            PushKey(SDLK_LEFT, true);  // the last key of the frame counts
+            PushMotion(123, 456);
+            PushButton(SDL_BUTTON_LEFT, true, 125, 458);
+            PushWheel(1);
+            PushWheel(2);
+            PushKey(SDLK_a, true);
+        },
+        [] {  // seen in frame 2
+            PushButton(SDL_BUTTON_LEFT, false, 125, 458);
+            PushText("\xC3\xA9");
+            PushWindow(SDL_WINDOWEVENT_LEAVE);
+        },
+        [] {  // seen in frame 3
+            PushKey(SDLK_a, false);
+            PushButton(SDL_BUTTON_RIGHT, true, 10, 20);
+            PushWheel(-1);
+            PushKey(SDLK_KP_ENTER, true);
+        },
+        [] {},  // frame 4: nothing new
+    };
+    gk->System_SetState(GK_FRAMEFUNC, RecordingFrame);
+    gk->System_Start();
+    ASSERT_EQ(inputScript.frames.size(), 5u);
+
+    const Seen& first = inputScript.frames[1];
+    EXPECT_EQ(first.key, GKK_A);
+    EXPECT_TRUE(first.left);
+    EXPECT_TRUE(first.keyA);
+    EXPECT_FLOAT_EQ(first.x, 125);
+    EXPECT_FLOAT_EQ(first.y, 458);
+    EXPECT_EQ(first.wheel, 3);
+    EXPECT_TRUE(first.over);
+
+    const Seen& second = inputScript.frames[2];
+    EXPECT_EQ(second.key, 0) << "a release is not a press";
+    EXPECT_EQ(second.character, 0xE9);
+    EXPECT_FALSE(second.left);
+    EXPECT_TRUE(second.keyA) << "still held";
+    EXPECT_EQ(second.wheel, 0);
+    EXPECT_FALSE(second.over);
+
+    const Seen& third = inputScript.frames[3];
+    EXPECT_EQ(third.key, GKK_ENTER);
+    EXPECT_EQ(third.character, 13);
+    EXPECT_TRUE(third.right);
+    EXPECT_FALSE(third.keyA);
+    EXPECT_EQ(third.wheel, -1);
+    EXPECT_FLOAT_EQ(third.x, 10);
+    EXPECT_FLOAT_EQ(third.y, 20);
+
+    const Seen& fourth = inputScript.frames[4];
+    EXPECT_EQ(fourth.key, 0);
+    EXPECT_EQ(fourth.character, 0);
+    EXPECT_TRUE(fourth.right);
+
+    inputScript = InputScript();
+}
+
+TEST_F(EngineTest, AButtonPressedAfterAKeyIsTheFramesKey) {
+    inputScript = InputScript();
+    inputScript.gk = gk;
+    inputScript.pushBefore = {[] {
+                                  PushKey(SDLK_ESCAPE, true);
+                                  PushButton(SDL_BUTTON_LEFT, true, 1, 1);
+                              },
+                              [] {}};
+    gk->System_SetState(GK_FRAMEFUNC, RecordingFrame);
+    gk->System_Start();
+    ASSERT_EQ(inputScript.frames.size(), 3u);
+    EXPECT_EQ(inputScript.frames[1].key, GKK_LBUTTON);
+    EXPECT_EQ(inputScript.frames[1].character, 27);
+    inputScript = InputScript();
+}

@@ -1,0 +1,142 @@
+// The real engine draws what it is given: untextured, textured, tinted,
+// translucent and vertex-coloured quads, read back from the rendered frame.
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include "engine/sdl/quad_geometry.h"
+#include "engine_test_fixture.h"
+
+namespace {
+
+constexpr std::uint32_t kRed = 0xFFEE0000;
+constexpr std::uint32_t kWhite = 0xFFFFFFFF;
+constexpr std::uint32_t kYellow = 0xFFFFFF00;
+
+// A 64 x 64 PNG in four quadrants: opaque red, green, blue, and fully transparent.
+std::string WriteQuadrantImage(const TempFolder& temp) {
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 64, 64, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr) return std::string();
+    const Uint32 colours[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x00000000};
+    for (int i = 0; i < 4; ++i) {
+        SDL_Rect rect{(i % 2) * 32, (i / 2) * 32, 32, 32};
+        SDL_FillRect(surface, &rect, colours[i]);
+    }
+    const std::string path = temp.File("quadrants.png");
+    const bool saved = IMG_SavePNG(surface, path.c_str()) == 0;
+    SDL_FreeSurface(surface);
+    return saved ? path : std::string();
+}
+
+}  // namespace
+
+TEST(QuadGeometry, SplitsArgbColoursAndKeepsCornersInOrder) {
+    Quad quad = MakeQuad(1, 2, 3, 4, 0x80112233);
+    quad.v[2].col = 0xFF445566;
+    SDL_Vertex vertices[4];
+    QuadToVertices(quad, vertices);
+    EXPECT_EQ(vertices[0].color.a, 0x80);
+    EXPECT_EQ(vertices[0].color.r, 0x11);
+    EXPECT_EQ(vertices[0].color.g, 0x22);
+    EXPECT_EQ(vertices[0].color.b, 0x33);
+    EXPECT_EQ(vertices[2].color.r, 0x44);
+    EXPECT_FLOAT_EQ(vertices[2].position.x, 3);
+    EXPECT_FLOAT_EQ(vertices[2].position.y, 4);
+    EXPECT_FLOAT_EQ(vertices[3].tex_coord.y, 1);
+    // Blend mode 2 alpha-blends; without that bit the quad is added.
+    EXPECT_EQ(BlendModeFor(2), SDL_BLENDMODE_BLEND);
+    EXPECT_EQ(BlendModeFor(6), SDL_BLENDMODE_BLEND);
+    EXPECT_EQ(BlendModeFor(0), SDL_BLENDMODE_ADD);
+}
+
+TEST_F(EngineTest, DrawsUntexturedTexturedTintedAndTranslucentQuads) {
+    const std::string image = WriteQuadrantImage(temp);
+    ASSERT_FALSE(image.empty());
+    const HTEXTURE texture = gk->Texture_Load(image.c_str(), 0, false);
+    ASSERT_NE(texture, 0u);
+    EXPECT_EQ(gk->Texture_GetWidth(texture, false), 64);
+    EXPECT_EQ(gk->Texture_GetHeight(texture, false), 64);
+
+    DrawScene([&] {
+        Quad red = MakeQuad(10, 10, 60, 60, kRed);
+        gk->Gfx_RenderQuad(&red);
+        Quad white = MakeQuad(100, 10, 200, 60, kWhite);
+        gk->Gfx_RenderQuad(&white);
+        Quad halfBlue = MakeQuad(100, 10, 160, 60, 0x800000FF);
+        gk->Gfx_RenderQuad(&halfBlue);
+        Quad yellow = MakeQuad(300, 300, 428, 428, kYellow);
+        gk->Gfx_RenderQuad(&yellow);
+        Quad textured = MakeQuad(300, 300, 428, 428, kWhite, texture);
+        gk->Gfx_RenderQuad(&textured);
+        Quad tinted = MakeQuad(500, 300, 564, 364, 0xFF808080, texture);
+        gk->Gfx_RenderQuad(&tinted);
+        Quad gradient = MakeQuad(600, 10, 700, 110, 0xFFFF0000);
+        gradient.v[2].col = gradient.v[3].col = 0xFF0000FF;
+        gk->Gfx_RenderQuad(&gradient);
+        Quad unknownTexture = MakeQuad(10, 600, 60, 650, kWhite, 9999);
+        gk->Gfx_RenderQuad(&unknownTexture);
+    });
+    ASSERT_TRUE(gkSdlSaveScreenshot("engine_quads.png"));
+
+    EXPECT_TRUE(Near(Pixel(35, 35), kRed, 2));
+    EXPECT_TRUE(Near(Pixel(70, 70), 0xFF000000, 0)) << "the scene starts black";
+    EXPECT_TRUE(Near(Pixel(130, 35), 0xFF7F7FFF, 3)) << "half blue over white";
+    EXPECT_TRUE(Near(Pixel(180, 35), kWhite, 0));
+    // Texture scaled 2x: its quadrants, the transparent one showing the yellow below.
+    EXPECT_TRUE(Near(Pixel(332, 332), 0xFFFF0000, 2));
+    EXPECT_TRUE(Near(Pixel(396, 332), 0xFF00FF00, 2));
+    EXPECT_TRUE(Near(Pixel(332, 396), 0xFF0000FF, 2));
+    EXPECT_TRUE(Near(Pixel(396, 396), kYellow, 2));
+    // Vertex colour multiplied into the texture.
+    EXPECT_TRUE(Near(Pixel(516, 316), 0xFF800000, 3));
+    EXPECT_TRUE(Near(Pixel(548, 316), 0xFF008000, 3));
+    // Colours run from the top vertices to the bottom ones.
+    EXPECT_GT(Red(Pixel(650, 14)), 200);
+    EXPECT_LT(Blue(Pixel(650, 14)), 55);
+    EXPECT_GT(Blue(Pixel(650, 106)), 200);
+    EXPECT_LT(Red(Pixel(650, 106)), 55);
+    EXPECT_TRUE(Near(Pixel(35, 625), 0xFF000000, 0)) << "a quad with an unknown texture is not drawn";
+
+    std::uint32_t outside = 0;
+    EXPECT_FALSE(gkSdlReadPixel(800, 0, &outside));
+    EXPECT_FALSE(gkSdlReadPixel(-1, 0, &outside));
+}
+
+TEST_F(EngineTest, FreedTextureIsForgottenAndNoLongerDrawn) {
+    const std::string image = WriteQuadrantImage(temp);
+    const HTEXTURE texture = gk->Texture_Load(image.c_str(), 0, false);
+    ASSERT_NE(texture, 0u);
+    gk->Texture_Free(texture);
+    EXPECT_EQ(gk->Texture_GetWidth(texture, false), 0);
+    const HTEXTURE again = gk->Texture_Load(image.c_str(), 0, false);
+    EXPECT_NE(again, texture) << "handles are not reused";
+    DrawScene([&] {
+        Quad stale = MakeQuad(0, 0, 64, 64, kWhite, texture);
+        gk->Gfx_RenderQuad(&stale);
+    });
+    EXPECT_TRUE(Near(Pixel(16, 16), 0xFF000000, 0));
+}
+
+TEST_F(EngineTest, QuadsOutsideASceneAreIgnoredAndOnlyTheScreenIsATarget) {
+    Quad red = MakeQuad(0, 0, 800, 700, kRed);
+    gk->Gfx_RenderQuad(&red);  // before any scene
+    gk->Gfx_RenderQuad(nullptr);
+    EXPECT_FALSE(gk->Gfx_BeginScene(5));
+    DrawScene([] {});
+    EXPECT_TRUE(Near(Pixel(400, 350), 0xFF000000, 0));
+}
+
+TEST_F(EngineTest, ScreenshotNeedsACapturedFrame) {
+    ASSERT_TRUE(gkSdlSetFrameCapture(false));
+    DrawScene([] {});
+    std::uint32_t argb = 0;
+    EXPECT_FALSE(gkSdlReadPixel(0, 0, &argb));
+    EXPECT_FALSE(gkSdlSaveScreenshot(temp.File("none.png").c_str()));
+    ASSERT_TRUE(gkSdlSetFrameCapture(true));
+    DrawScene([] {});
+    EXPECT_TRUE(gkSdlSaveScreenshot(temp.File("one.png").c_str()));
+    SDL_Surface* saved = IMG_Load(temp.File("one.png").c_str());
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(saved->w, 800);
+    EXPECT_EQ(saved->h, 700);
+    SDL_FreeSurface(saved);
+}

@@ -1,0 +1,86 @@
+// The window: its size on displays of high density, and the game's 800 x 700
+// pixels scaled into a resized window with bars, the mouse mapped back.
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include "engine/sdl/window_scale.h"
+#include "engine_test_fixture.h"
+
+TEST(WindowScale, DenseDisplaysGetAWholeMultipleThatFits) {
+    EXPECT_EQ(ChooseWindowScale(96, 1920, 1040, 800, 700), 1);
+    EXPECT_EQ(ChooseWindowScale(144, 2880, 1600, 800, 700), 1) << "1.5 x stays single size";
+    EXPECT_EQ(ChooseWindowScale(192, 3840, 2100, 800, 700), 2);
+    EXPECT_EQ(ChooseWindowScale(192, 1920, 1040, 800, 700), 1) << "double would not fit";
+    EXPECT_EQ(ChooseWindowScale(288, 5120, 2800, 800, 700), 3);
+    EXPECT_EQ(ChooseWindowScale(288, 3840, 2100, 800, 700), 3);
+    EXPECT_EQ(ChooseWindowScale(288, 3000, 2000, 800, 700), 2);
+    EXPECT_EQ(ChooseWindowScale(192, 0, 0, 800, 700), 2) << "unknown area: density alone";
+    EXPECT_EQ(ChooseWindowScale(2000, 0, 0, 800, 700), 4) << "capped";
+    EXPECT_EQ(ChooseWindowScale(0, 3840, 2100, 800, 700), 1) << "unknown density";
+    EXPECT_EQ(ChooseWindowScale(-1, 3840, 2100, 800, 700), 1);
+}
+
+TEST_F(EngineTest, AWiderWindowShowsTheGameScaledWithBarsAtTheSides) {
+    SDL_Window* window = SDL_GetWindowFromID(1);
+    if (window == nullptr) {
+        // Window ids count up across SDL runs in one process; find ours.
+        for (Uint32 id = 1; id < 100 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
+    }
+    ASSERT_NE(window, nullptr);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 700);
+    EXPECT_STREQ(SDL_GetWindowTitle(window), "Quorvel Veltrane Sudoku");
+    EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_RESIZABLE, 0u);
+
+    SDL_SetWindowSize(window, 1000, 700);
+    SDL_PumpEvents();  // the size change reaches the renderer through its event watch
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+    }
+    DrawScene([&] {
+        Quad red = MakeQuad(0, 0, 800, 700, 0xFFEE0000);
+        gk->Gfx_RenderQuad(&red);
+    });
+    // Game pixels still run 0..799; the corners are red, the captured frame has bars.
+    EXPECT_TRUE(Near(Pixel(0, 0), 0xFFEE0000, 2));
+    EXPECT_TRUE(Near(Pixel(799, 699), 0xFFEE0000, 2));
+    // The saved frame is the whole window: the game in the middle, black bars of 100 pixels.
+    ASSERT_TRUE(gkSdlSaveScreenshot(temp.File("wide.png").c_str()));
+    SDL_Surface* saved = IMG_Load(temp.File("wide.png").c_str());
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(saved->w, 1000);
+    EXPECT_EQ(saved->h, 700);
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(saved, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(saved);
+    ASSERT_NE(argb, nullptr);
+    auto at = [argb](int x, int y) {
+        return static_cast<const std::uint32_t*>(argb->pixels)[y * argb->pitch / 4 + x];
+    };
+    EXPECT_TRUE(Near(at(50, 350), 0xFF000000, 0));
+    EXPECT_TRUE(Near(at(950, 350), 0xFF000000, 0));
+    EXPECT_TRUE(Near(at(101, 350), 0xFFEE0000, 2));
+    EXPECT_TRUE(Near(at(898, 350), 0xFFEE0000, 2));
+    SDL_FreeSurface(argb);
+
+    // A click at the window's middle lands in the game's middle.
+    SDL_Event click{};
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.windowID = SDL_GetWindowID(window);
+    click.button.button = SDL_BUTTON_LEFT;
+    click.button.x = 500;
+    click.button.y = 350;
+    SDL_PushEvent(&click);
+    static GK* engine;
+    static float seenX, seenY;
+    engine = gk;
+    seenX = seenY = -1;
+    gk->System_SetState(GK_FRAMEFUNC, [] {
+        engine->Input_GetMousePos(&seenX, &seenY);
+        return true;
+    });
+    gk->System_Start();
+    EXPECT_NEAR(seenX, 400, 1);
+    EXPECT_NEAR(seenY, 350, 1);
+}
