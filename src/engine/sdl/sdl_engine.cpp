@@ -98,6 +98,7 @@ public:
     // Where the game's pixels lie in the last captured frame.
     const SDL_Rect& LastFrameArea() const { return frameArea; }
     bool VsyncActive() const { return vsync; }
+    bool AudioActive() const { return audioOpen; }
     int LogicalWidth() const { return width; }
     int LogicalHeight() const { return height; }
 
@@ -564,4 +565,9 @@ bool gkSdlReadPixel(int x, int y, std::uint32_t* argb) {
 bool gkSdlVsyncActive() {
     const SdlEngine* engine = Engine();
     return engine != nullptr && engine->VsyncActive();
+}
+
+bool gkSdlAudioActive() {
+    const SdlEngine* engine = Engine();
+    return engine != nullptr && engine->AudioActive();
 }

@@ -21,3 +21,5 @@ bool gkSdlSaveScreenshot(const char* pngPath);
 bool gkSdlReadPixel(int x, int y, std::uint32_t* argb);
 // True when presenting a frame waits for the display (then no extra pause is made).
 bool gkSdlVsyncActive();
+// True when an audio device is open (otherwise sound effects load but play silently).
+bool gkSdlAudioActive();
