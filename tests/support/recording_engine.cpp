@@ -29,12 +29,14 @@ std::string ExecutableFolder() {
     return slash == std::string::npos ? std::string() : exe.substr(0, slash + 1);
 }
 
-// Resource lookup: an absolute path as given; a relative one in the executable's folder first,
-// then in the current folder. Empty text when the file is in neither.
-std::string FindFile(const char* name) {
+// Resource lookup: an absolute path as given; a relative one in the data folder when a test set
+// one, else in the executable's folder first, then in the current folder. Empty text when the
+// file is not found.
+std::string FindFile(const char* name, const std::string& dataFolder) {
     if (name == nullptr || name[0] == '\0') return {};
     const std::string given(name);
     if (given[0] == '/') return IsRegularFile(given) ? given : std::string();
+    if (!dataFolder.empty()) return IsRegularFile(dataFolder + given) ? dataFolder + given : std::string();
     static const std::string exeFolder = ExecutableFolder();
     if (!exeFolder.empty() && IsRegularFile(exeFolder + given)) return exeFolder + given;
     return IsRegularFile(given) ? given : std::string();
@@ -198,7 +200,7 @@ void RecordingEngine::System_LogV(const char* format, va_list args) {
 void* RecordingEngine::Resource_Load(const char* filename, std::uint32_t* size) {
     if (size != nullptr) *size = 0;
     std::vector<char> contents;
-    if (!ReadWholeFile(FindFile(filename), contents)) return nullptr;
+    if (!ReadWholeFile(FindFile(filename, dataFolder), contents)) return nullptr;
     if (size != nullptr) *size = static_cast<std::uint32_t>(contents.size());
     if (contents.empty()) contents.push_back('\0');  // a valid block even for an empty file
     void* block = contents.data();
@@ -223,7 +225,7 @@ HTEXTURE RecordingEngine::Texture_Load(const char* filename, std::uint32_t size,
         name = "<memory>";
         if (!ImageSize(SDL_RWFromConstMem(filename, static_cast<int>(size)), width, height)) return 0;
     } else {
-        const std::string path = FindFile(filename);
+        const std::string path = FindFile(filename, dataFolder);
         if (path.empty() || !ImageSize(SDL_RWFromFile(path.c_str(), "rb"), width, height)) return 0;
         name = filename;
     }
@@ -257,7 +259,7 @@ HEFFECT RecordingEngine::Effect_Load(const char* filename, std::uint32_t size) {
         name = "<memory>";
         if (!DecodesAsWav(SDL_RWFromConstMem(filename, static_cast<int>(size)))) return 0;
     } else {
-        const std::string path = FindFile(filename);
+        const std::string path = FindFile(filename, dataFolder);
         std::vector<char> contents;
         if (!ReadWholeFile(path, contents) || contents.empty()) return 0;
         if (!DecodesAsWav(SDL_RWFromConstMem(contents.data(), static_cast<int>(contents.size())))) return 0;

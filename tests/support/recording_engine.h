@@ -41,6 +41,9 @@ public:
 
     // ---- what tests set up -------------------------------------------------
     bool initiateResult = true;  // what System_Initiate returns
+    // When set (with a trailing '/'), relative file names are looked up only in this folder.
+    // Kept by ResetRecording.
+    std::string dataFolder;
     int maxFrames = 100000;      // System_Start stops after this many frames
     // Frames played by System_Start, one per frame, in order. When the queue runs out and no
     // driver is set, System_Start ends as if the window had been closed.

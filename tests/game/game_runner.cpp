@@ -1,0 +1,123 @@
+#include "game/game_runner.h"
+
+#include "app/startup.h"
+#include "app/states.h"
+#include "platform/message_box.h"
+
+GameRunner::GameRunner(const std::string& saveDirectory) : engine(RecordingEngine::Instance()) {
+    engine.driver = [this](RecordingEngine&, InputFrame& input) { return NextInput(input); };
+    SetMessageBoxHandler([this](const std::string& text, const std::string& caption, bool errorIcon) {
+        messages.push_back({text, caption, errorIcon, frames});
+    });
+    CreateFrameLock();
+    game = std::thread([this, saveDirectory] {
+        RunOptions options;
+        options.saveDirectory = saveDirectory;
+        const int status = RunGame(options);
+        std::lock_guard<std::mutex> lock(mutex);
+        exitStatus = status;
+        ended = true;
+        changed.notify_all();
+    });
+    std::unique_lock<std::mutex> lock(mutex);
+    WaitForGame(lock);
+}
+
+GameRunner::~GameRunner() {
+    Close();
+    SetMessageBoxHandler({});
+    engine.driver = nullptr;
+}
+
+void GameRunner::WaitForGame(std::unique_lock<std::mutex>& lock) {
+    changed.wait(lock, [this] { return gameWaiting || ended; });
+}
+
+bool GameRunner::NextInput(InputFrame& input) {
+    std::unique_lock<std::mutex> lock(mutex);
+    gameWaiting = true;
+    changed.notify_all();
+    changed.wait(lock, [this] { return inputReady || closing; });
+    gameWaiting = false;
+    if (closing) return false;
+    inputReady = false;
+    input = pending;
+    return true;
+}
+
+bool GameRunner::Frame(const InputFrame& input) {
+    std::unique_lock<std::mutex> lock(mutex);
+    WaitForGame(lock);
+    if (ended) return false;
+    pending = input;
+    mouseX = input.mouseX;
+    mouseY = input.mouseY;
+    inputReady = true;
+    gameWaiting = false;
+    changed.notify_all();
+    changed.wait(lock, [this] { return gameWaiting || ended; });
+    ++frames;
+    return !ended;
+}
+
+bool GameRunner::Frames(int n, InputFrame input) {
+    for (int i = 0; i < n; ++i) {
+        if (!Frame(input)) return false;
+        input.key = 0;
+        input.character = 0;
+    }
+    return true;
+}
+
+void GameRunner::Close() {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        closing = true;
+        changed.notify_all();
+    }
+    if (game.joinable()) game.join();
+}
+
+bool GameRunner::Ended() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return ended;
+}
+
+int GameRunner::FramesRun() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return frames;
+}
+
+bool GameRunner::Click(float x, float y) {
+    InputFrame press;
+    press.mouseX = x;
+    press.mouseY = y;
+    press.key = GKK_LBUTTON;
+    press.left = true;
+    if (!Frame(press)) return false;
+    InputFrame release;
+    release.mouseX = x;
+    release.mouseY = y;
+    return Frame(release);
+}
+
+bool GameRunner::RightClick(float x, float y) {
+    InputFrame press;
+    press.mouseX = x;
+    press.mouseY = y;
+    press.key = GKK_RBUTTON;
+    press.right = true;
+    if (!Frame(press)) return false;
+    InputFrame release;
+    release.mouseX = x;
+    release.mouseY = y;
+    return Frame(release);
+}
+
+bool GameRunner::Key(int key, float x, float y) {
+    InputFrame input;
+    input.key = key;
+    input.mouseX = x;
+    input.mouseY = y;
+    return Frame(input);
+}
