@@ -91,6 +91,7 @@ void RecordingEngine::ResetRecording() {
     script.clear();
     driver = nullptr;
     afterFrame = nullptr;
+    probe = nullptr;
     states.clear();
     frameFunc = nullptr;
     renderFunc = nullptr;
@@ -282,6 +283,7 @@ HCHANNEL RecordingEngine::Effect_Play(HEFFECT effect) {
 // ---- GK: timer, input, graphics ---------------------------------------------------
 
 float RecordingEngine::Timer_GetDelta() {
+    if (probe) probe();
     return current.dt;
 }
 int RecordingEngine::Input_GetKey() {
@@ -310,6 +312,7 @@ bool RecordingEngine::Input_IsMouseOver() {
 }
 
 bool RecordingEngine::Gfx_BeginScene(HTARGET /*target*/) {
+    if (probe) probe();
     quads.clear();
     return true;
 }

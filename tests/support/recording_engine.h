@@ -51,6 +51,9 @@ public:
     // Called before each frame when set: fills the frame's input; returning false closes the window.
     // (When both are set, a queued frame is taken first and the driver is called when the queue is empty.)
     std::function<bool(RecordingEngine&, InputFrame&)> driver;
+    // Called from inside the game's callbacks when set (from Timer_GetDelta, which every frame
+    // handler asks first, and from Gfx_BeginScene); for checks that must run under the frame lock.
+    std::function<void()> probe;
     // Called after each frame (after the render callback) when set; for assertions mid-run.
     std::function<void(RecordingEngine&)> afterFrame;
 
