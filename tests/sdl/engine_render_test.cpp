@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <utility>
+
 #include "engine/sdl/quad_geometry.h"
 #include "engine_test_fixture.h"
 
@@ -23,6 +25,18 @@ std::string WriteQuadrantImage(const TempFolder& temp) {
     }
     const std::string path = temp.File("quadrants.png");
     const bool saved = IMG_SavePNG(surface, path.c_str()) == 0;
+    SDL_FreeSurface(surface);
+    return saved ? path : std::string();
+}
+
+// A 32 x 32 24-bit BMP (no alpha channel) in one colour.
+std::string WriteOpaqueImage(const TempFolder& temp, Uint32 rgb) {
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 32, 32, 24, SDL_PIXELFORMAT_RGB24);
+    if (surface == nullptr) return std::string();
+    SDL_FillRect(surface, nullptr,
+                 SDL_MapRGB(surface->format, (rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+    const std::string path = temp.File("opaque.bmp");
+    const bool saved = SDL_SaveBMP(surface, path.c_str()) == 0;
     SDL_FreeSurface(surface);
     return saved ? path : std::string();
 }
@@ -48,6 +62,70 @@ TEST(QuadGeometry, SplitsArgbColoursAndKeepsCornersInOrder) {
     EXPECT_EQ(BlendModeFor(0), SDL_BLENDMODE_ADD);
 }
 
+TEST(QuadGeometry, UprightOneColourQuadsOnWholeTexturePixelsAreRectangles) {
+    QuadRect rect{};
+    // A 30 x 30 cut at (2, 4) of a 64 x 32 texture, drawn at (10, 20) twice as large.
+    Quad quad = MakeQuad(10, 20, 70, 80, 0x80FF0000, 1);
+    const float u0 = 2.0f / 64, u1 = 32.0f / 64, v0 = 4.0f / 32, v1 = 34.0f / 32 - 2.0f / 32;
+    quad.v[0].tx = quad.v[3].tx = u0;
+    quad.v[1].tx = quad.v[2].tx = u1;
+    quad.v[0].ty = quad.v[1].ty = v0;
+    quad.v[2].ty = quad.v[3].ty = v1;
+    ASSERT_TRUE(QuadAsRect(quad, 64, 32, &rect));
+    EXPECT_FLOAT_EQ(rect.destination.x, 10);
+    EXPECT_FLOAT_EQ(rect.destination.y, 20);
+    EXPECT_FLOAT_EQ(rect.destination.w, 60);
+    EXPECT_FLOAT_EQ(rect.destination.h, 60);
+    EXPECT_EQ(rect.source.x, 2);
+    EXPECT_EQ(rect.source.y, 4);
+    EXPECT_EQ(rect.source.w, 30);
+    EXPECT_EQ(rect.source.h, 28);
+    EXPECT_EQ(rect.color.a, 0x80);
+    EXPECT_EQ(rect.color.r, 0xFF);
+
+    Quad untextured = MakeQuad(0, 0, 5, 5, 0xFF00FF00);
+    EXPECT_TRUE(QuadAsRect(untextured, 0, 0, &rect));
+
+    Quad gradient = quad;
+    gradient.v[3].col = 0x80FF0001;
+    EXPECT_FALSE(QuadAsRect(gradient, 64, 32, &rect)) << "one colour only";
+    Quad rotated = quad;
+    rotated.v[1].y += 1;
+    EXPECT_FALSE(QuadAsRect(rotated, 64, 32, &rect));
+    Quad mirrored = MakeQuad(70, 20, 10, 80, 0xFFFFFFFF, 1);
+    EXPECT_FALSE(QuadAsRect(mirrored, 64, 32, &rect)) << "corners out of order";
+    Quad flippedTexture = MakeQuad(10, 20, 70, 80, 0xFFFFFFFF, 1);
+    std::swap(flippedTexture.v[0].tx, flippedTexture.v[1].tx);
+    std::swap(flippedTexture.v[3].tx, flippedTexture.v[2].tx);
+    EXPECT_FALSE(QuadAsRect(flippedTexture, 64, 32, &rect));
+    Quad betweenPixels = MakeQuad(10, 20, 70, 80, 0xFFFFFFFF, 1);
+    betweenPixels.v[1].tx = betweenPixels.v[2].tx = 0.5f / 64 + 0.5f;
+    EXPECT_FALSE(QuadAsRect(betweenPixels, 64, 32, &rect));
+    Quad beyond = MakeQuad(10, 20, 70, 80, 0xFFFFFFFF, 1);
+    beyond.v[1].tx = beyond.v[2].tx = 2;
+    EXPECT_FALSE(QuadAsRect(beyond, 64, 32, &rect)) << "texture coordinates past the edge";
+    EXPECT_FALSE(QuadAsRect(quad, 0, 0, &rect)) << "texture of unknown size";
+}
+
+TEST_F(EngineTest, OpaqueTexturesStillBlendUnderATranslucentColour) {
+    const std::string image = WriteOpaqueImage(temp, 0x204060);
+    const HTEXTURE texture = gk->Texture_Load(image.c_str(), 0, false);
+    ASSERT_NE(texture, 0u);
+    DrawScene([&] {
+        Quad white = MakeQuad(0, 0, 200, 100, kWhite);
+        gk->Gfx_RenderQuad(&white);
+        Quad solid = MakeQuad(10, 10, 42, 42, kWhite, texture);
+        gk->Gfx_RenderQuad(&solid);
+        Quad half = MakeQuad(60, 10, 92, 42, 0x80FFFFFF, texture);
+        gk->Gfx_RenderQuad(&half);
+        Quad solidAgain = MakeQuad(110, 10, 142, 42, kWhite, texture);
+        gk->Gfx_RenderQuad(&solidAgain);
+    });
+    EXPECT_TRUE(Near(Pixel(26, 26), 0xFF204060, 1));
+    EXPECT_TRUE(Near(Pixel(76, 26), 0xFF8F9FAF, 3)) << "half of 0x204060 over white";
+    EXPECT_TRUE(Near(Pixel(126, 26), 0xFF204060, 1));
+}
+
 TEST_F(EngineTest, DrawsUntexturedTexturedTintedAndTranslucentQuads) {
     const std::string image = WriteQuadrantImage(temp);
     ASSERT_FALSE(image.empty());
@@ -69,6 +147,20 @@ TEST_F(EngineTest, DrawsUntexturedTexturedTintedAndTranslucentQuads) {
         gk->Gfx_RenderQuad(&textured);
         Quad tinted = MakeQuad(500, 300, 564, 364, 0xFF808080, texture);
         gk->Gfx_RenderQuad(&tinted);
+        // Drawn as triangles (the corners' colours differ by a hair): the tint of
+        // the quad before must not stay on the texture.
+        Quad triangles = MakeQuad(600, 300, 664, 364, kWhite, texture);
+        triangles.v[2].col = 0xFFFFFFFE;
+        gk->Gfx_RenderQuad(&triangles);
+        // Rotated by 45 degrees about (700, 332): only triangles can draw it.
+        Quad turned = MakeQuad(0, 0, 0, 0, kWhite, texture);
+        const float cx = 700, cy = 332, r = 32;
+        const float px[4] = {cx, cx + r, cx, cx - r}, py[4] = {cy - r, cy, cy + r, cy};
+        for (int i = 0; i < 4; ++i) {
+            turned.v[i].x = px[i];
+            turned.v[i].y = py[i];
+        }
+        gk->Gfx_RenderQuad(&turned);
         Quad gradient = MakeQuad(600, 10, 700, 110, 0xFFFF0000);
         gradient.v[2].col = gradient.v[3].col = 0xFF0000FF;
         gk->Gfx_RenderQuad(&gradient);
@@ -89,6 +181,14 @@ TEST_F(EngineTest, DrawsUntexturedTexturedTintedAndTranslucentQuads) {
     // Vertex colour multiplied into the texture.
     EXPECT_TRUE(Near(Pixel(516, 316), 0xFF800000, 3));
     EXPECT_TRUE(Near(Pixel(548, 316), 0xFF008000, 3));
+    EXPECT_TRUE(Near(Pixel(616, 316), 0xFFFF0000, 3));
+    EXPECT_TRUE(Near(Pixel(648, 316), 0xFF00FF00, 3));
+    // The turned quad: each quadrant's centre, the transparent one over black.
+    EXPECT_TRUE(Near(Pixel(700, 316), 0xFFFF0000, 3));
+    EXPECT_TRUE(Near(Pixel(716, 332), 0xFF00FF00, 3));
+    EXPECT_TRUE(Near(Pixel(684, 332), 0xFF0000FF, 3));
+    EXPECT_TRUE(Near(Pixel(700, 348), 0xFF000000, 3));
+    EXPECT_TRUE(Near(Pixel(680, 312), 0xFF000000, 0)) << "outside the turned square";
     // Colours run from the top vertices to the bottom ones.
     EXPECT_GT(Red(Pixel(650, 14)), 200);
     EXPECT_LT(Blue(Pixel(650, 14)), 55);

@@ -1,5 +1,7 @@
 #include "engine/sdl/quad_geometry.h"
 
+#include <cmath>
+
 const int kQuadIndices[6] = {0, 1, 2, 0, 2, 3};
 
 namespace {
@@ -11,6 +13,15 @@ SDL_Color ColorFromArgb(std::uint32_t argb) {
     color.g = static_cast<Uint8>(argb >> 8);
     color.b = static_cast<Uint8>(argb);
     return color;
+}
+
+// A texture coordinate in pixels when it falls on a whole pixel (within a
+// thousandth, for float rounding); -1 otherwise.
+int WholePixel(float coordinate, int size) {
+    const double pixels = static_cast<double>(coordinate) * size;
+    const double nearest = std::floor(pixels + 0.5);
+    if (std::fabs(pixels - nearest) > 1e-3) return -1;
+    return static_cast<int>(nearest);
 }
 
 }  // namespace
@@ -26,4 +37,26 @@ void QuadToVertices(const Quad& quad, SDL_Vertex vertices[4]) {
 
 SDL_BlendMode BlendModeFor(int blend) {
     return (blend & 2) != 0 ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_ADD;
+}
+
+bool QuadAsRect(const Quad& quad, int textureWidth, int textureHeight, QuadRect* rect) {
+    const Vertex* v = quad.v;
+    const bool upright = v[0].y == v[1].y && v[1].x == v[2].x && v[2].y == v[3].y && v[3].x == v[0].x &&
+                         v[1].x > v[0].x && v[3].y > v[0].y;
+    const bool oneColor = v[0].col == v[1].col && v[0].col == v[2].col && v[0].col == v[3].col;
+    if (!upright || !oneColor) return false;
+    rect->destination = SDL_FRect{v[0].x, v[0].y, v[1].x - v[0].x, v[3].y - v[0].y};
+    rect->color = ColorFromArgb(v[0].col);
+    rect->source = SDL_Rect{0, 0, 0, 0};
+    if (quad.tex == 0) return true;
+    const bool aligned = v[0].ty == v[1].ty && v[1].tx == v[2].tx && v[2].ty == v[3].ty && v[3].tx == v[0].tx;
+    if (!aligned || textureWidth <= 0 || textureHeight <= 0) return false;
+    const int left = WholePixel(v[0].tx, textureWidth);
+    const int right = WholePixel(v[1].tx, textureWidth);
+    const int top = WholePixel(v[0].ty, textureHeight);
+    const int bottom = WholePixel(v[3].ty, textureHeight);
+    const bool inside = left >= 0 && top >= 0 && right <= textureWidth && bottom <= textureHeight;
+    if (!inside || right <= left || bottom <= top) return false;  // also -1: not on whole pixels
+    rect->source = SDL_Rect{left, top, right - left, bottom - top};
+    return true;
 }

@@ -1,6 +1,9 @@
-// Translation of the engine's Quad into SDL geometry: four vertices with their
+// Translation of the engine's Quad into SDL drawing: four vertices with their
 // ARGB colours and texture coordinates, drawn as two triangles, and the blend
-// mode. Pure functions, no state.
+// mode. Most quads the game draws are upright, unflipped, of one colour and cut
+// at whole texture pixels; those can also be drawn as a plain rectangle copy,
+// which SDL's software renderer does many times faster than triangles. Pure
+// functions, no state.
 #pragma once
 
 #include <SDL.h>
@@ -19,3 +22,17 @@ void QuadToVertices(const Quad& quad, SDL_Vertex vertices[4]);
 // colour multiplied in. Clear: additive. The other bits have no SDL equivalent
 // and are ignored.
 SDL_BlendMode BlendModeFor(int blend);
+
+// A quad that is an upright rectangle with one colour: where it lands, the part
+// of the texture it shows (whole pixels) and its colour.
+struct QuadRect {
+    SDL_FRect destination;
+    SDL_Rect source;  // unused for an untextured quad
+    SDL_Color color;
+};
+
+// True when the quad can be drawn as a rectangle: corners in order top-left,
+// top-right, bottom-right, bottom-left with a positive width and height, one
+// colour on all four, and (textured) texture coordinates that run the same way
+// and fall on whole pixels of a texture of textureWidth x textureHeight inside it.
+bool QuadAsRect(const Quad& quad, int textureWidth, int textureHeight, QuadRect* rect);

@@ -37,6 +37,7 @@ struct TextureEntry {
     SdlTexturePtr texture;
     int width = 0;
     int height = 0;
+    bool opaque = false;  // no alpha channel (JPEG, BMP)
 };
 
 // A sound effect; a null chunk plays silently (no audio device was opened).
@@ -111,6 +112,7 @@ private:
     void SetWindowIcon();
     void ReadInitialMouse();
     bool PollEvents();
+    void DrawQuad(const TextureEntry* entry, const Quad& quad);
     void CaptureFrame();
     bool LoadFile(const char* filename, std::vector<unsigned char>& bytes);
 
@@ -401,7 +403,9 @@ HTEXTURE SdlEngine::Texture_Load(const char* filename, std::uint32_t /*size*/, b
         return 0;
     }
     TextureEntry entry;
-    SDL_QueryTexture(texture.get(), nullptr, nullptr, &entry.width, &entry.height);
+    Uint32 format = 0;
+    SDL_QueryTexture(texture.get(), &format, nullptr, &entry.width, &entry.height);
+    entry.opaque = !SDL_ISPIXELFORMAT_ALPHA(format);
     SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
     entry.texture = std::move(texture);
     return textures.Add(std::move(entry));
@@ -473,17 +477,45 @@ void SdlEngine::Gfx_EndScene() {
 
 void SdlEngine::Gfx_RenderQuad(const Quad* quad) {
     if (!inScene || quad == nullptr) return;
-    SDL_Texture* texture = nullptr;
-    if (quad->tex != 0) {
-        TextureEntry* entry = textures.Find(quad->tex);
-        if (entry == nullptr) return;  // freed or unknown texture: nothing to draw with
-        texture = entry->texture.get();
-        SDL_SetTextureBlendMode(texture, BlendModeFor(quad->blend));
-    } else {
-        SDL_SetRenderDrawBlendMode(renderer.get(), BlendModeFor(quad->blend));
+    const SDL_BlendMode blend = BlendModeFor(quad->blend);
+    if (quad->tex == 0) {
+        SDL_SetRenderDrawBlendMode(renderer.get(), blend);
+        DrawQuad(nullptr, *quad);
+        return;
+    }
+    TextureEntry* entry = textures.Find(quad->tex);
+    if (entry == nullptr) return;  // freed or unknown texture: nothing to draw with
+    SDL_SetTextureBlendMode(entry->texture.get(), blend);
+    DrawQuad(entry, *quad);
+}
+
+// Draws as a rectangle copy where the quad allows it, else as two triangles.
+void SdlEngine::DrawQuad(const TextureEntry* entry, const Quad& quad) {
+    SDL_Texture* texture = entry ? entry->texture.get() : nullptr;
+    QuadRect rect{};
+    if (QuadAsRect(quad, entry ? entry->width : 0, entry ? entry->height : 0, &rect)) {
+        const SDL_Color& c = rect.color;
+        if (texture == nullptr) {
+            SDL_SetRenderDrawColor(renderer.get(), c.r, c.g, c.b, c.a);
+            SDL_RenderFillRectF(renderer.get(), &rect.destination);
+            return;
+        }
+        // An opaque texture at full alpha blends to a plain copy, which the
+        // software renderer does far faster.
+        if (entry->opaque && c.a == 255 && BlendModeFor(quad.blend) == SDL_BLENDMODE_BLEND) {
+            SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+        }
+        SDL_SetTextureColorMod(texture, c.r, c.g, c.b);
+        SDL_SetTextureAlphaMod(texture, c.a);
+        SDL_RenderCopyF(renderer.get(), texture, &rect.source, &rect.destination);
+        return;
+    }
+    if (texture != nullptr) {
+        SDL_SetTextureColorMod(texture, 255, 255, 255);  // the vertex colours alone tint
+        SDL_SetTextureAlphaMod(texture, 255);
     }
     SDL_Vertex vertices[4];
-    QuadToVertices(*quad, vertices);
+    QuadToVertices(quad, vertices);
     SDL_RenderGeometry(renderer.get(), texture, vertices, 4, kQuadIndices, 6);
 }
 
