@@ -6,6 +6,7 @@
 // and outlives everything else.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -51,6 +52,8 @@ struct Program {
     int MainMenuChoice = 0;
     int DifficultyChoice = 0;
     int GameMenuChoice = 0;
+
+    std::function<bool()> frameHook;  // see RunOptions
 };
 
 Program& TheProgram();

@@ -114,6 +114,7 @@ int RunGame(const RunOptions& options) {
                                       : options.saveDirectory;
     ConfigureEngine(*p.gk, directory + LogFileName);
     p.board.directory = directory;
+    p.frameHook = options.frameHook;
     if (p.gk->System_Initiate()) {
         p.View.BoardBackdrop.reset();
         if (LoadResources(p)) {

@@ -4,6 +4,7 @@
 // loop ends, frees everything in a fixed order and writes the saved game once.
 #pragma once
 
+#include <functional>
 #include <string>
 
 constexpr const char* SaveFileName = "game.save";
@@ -18,6 +19,10 @@ struct RunOptions {
     // Folder of the saved game and the log, with its trailing '/'. Empty: the
     // executable's folder when it is writable, else the per-user data folder.
     std::string saveDirectory;
+    // When set, called at the start of every frame under the frame lock, before the
+    // game's own frame handling; true ends the frame loop like "Exit". For tools and
+    // tests that drive the game (screenshots, pacing measurements).
+    std::function<bool()> frameHook;
 };
 
 // The whole run after the frame lock exists. Returns the process exit status (0).

@@ -94,6 +94,7 @@ void GoToState(int state) {
 
 bool FrameFunc() {
     FrameLockScope lock;
+    if (TheProgram().frameHook && TheProgram().frameHook()) return true;
     switch (TheProgram().GameState) {
         case MainMenu:
             return MainMenuFrame();

@@ -1,0 +1,187 @@
+// The whole game on the real engine (dummy video driver, software renderer),
+// driven by SDL events as a player's mouse and keyboard would: screenshots of the
+// main menu, a new board, and the picker open with a clashing value in red,
+// saved in the build folder for review, with a few pixels checked.
+#include <SDL.h>
+
+#include <functional>
+#include <vector>
+
+#include "app/program.h"
+#include "app/startup.h"
+#include "app/states.h"
+#include "engine_test_fixture.h"
+#include "platform/module_directory.h"
+#include "play/value_picker.h"
+#include "sudoku/generator.h"
+
+namespace {
+
+void PushKey(SDL_Keycode key) {
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    event.key.keysym.sym = key;
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    SDL_PushEvent(&event);
+    event.type = SDL_KEYUP;
+    event.key.state = SDL_RELEASED;
+    SDL_PushEvent(&event);
+}
+
+// The pointer comes into the window (a dummy video driver has no real pointer).
+void PushMouseEnter() {
+    SDL_Event enter{};
+    enter.type = SDL_WINDOWEVENT;
+    enter.window.event = SDL_WINDOWEVENT_ENTER;
+    SDL_PushEvent(&enter);
+}
+
+void PushMouse(float x, float y, Uint32 buttonEvent) {
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = static_cast<int>(x);
+    motion.motion.y = static_cast<int>(y);
+    SDL_PushEvent(&motion);
+    if (buttonEvent == 0) return;
+    SDL_Event button{};
+    button.type = buttonEvent;
+    button.button.button = SDL_BUTTON_LEFT;
+    button.button.state = buttonEvent == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    button.button.clicks = 1;
+    button.button.x = static_cast<int>(x);
+    button.button.y = static_cast<int>(y);
+    SDL_PushEvent(&button);
+}
+
+// A player's script: each step waits until its condition holds, then acts once.
+struct Step {
+    std::function<bool()> ready;
+    std::function<void()> act;
+};
+
+bool MenuSettled() {
+    const Program& p = TheProgram();
+    return p.Gui && p.Gui->GetEnterLeave() == 0;
+}
+
+float CellCentreX(int row) { return TheProgram().View.cells[row][0].x + 15; }
+float CellCentreY(int column) { return TheProgram().View.cells[0][column].y + 15; }
+
+std::string Shot(const char* name) { return GetModuleDirectory() + name; }
+
+}  // namespace
+
+TEST(GameScreenshots, MainMenuNewBoardAndPickerWithAClash) {
+    TempFolder saves;
+    CreateFrameLock();
+
+    int clashRow = -1, clashColumn = -1, clashValue = 0, pickRow = -1, pickColumn = -1;
+    std::uint32_t clashPixelRed = 0, pickerCentre = 0, boardGrey = 0;
+    bool shotsSaved = true;
+    std::vector<Step> steps = {
+        {[] { return MenuSettled(); },
+         [&] {
+             shotsSaved &= gkSdlSaveScreenshot(Shot("screenshot-main-menu.png").c_str());
+             PushMouseEnter();
+             PushKey(SDLK_RETURN);
+         }},
+        {[] { return TheProgram().GameState == DifficultyMenu && MenuSettled(); },
+         [] {
+             SeedRandom(20261208);
+             PushKey(SDLK_DOWN);
+         }},
+        {[] { return TheProgram().Gui->GetFocused() && TheProgram().Gui->GetFocused()->id == Hard; },
+         [] { PushKey(SDLK_RETURN); }},
+        {[] { return TheProgram().GameState == Playing; },
+         [&] {
+             // A free cell and a value that clashes with a given of its row.
+             const SudokuBoard& board = TheProgram().board;
+             for (int i = 0; i < 16 && clashRow < 0; ++i)
+                 for (int j = 0; j < 16 && clashRow < 0; ++j)
+                     if (!board.IsGiven(i, j))
+                         for (int v = 1; v <= 16; ++v)
+                             if (!board.IsAllowed(i, j, v)) {
+                                 clashRow = i, clashColumn = j, clashValue = v;
+                                 break;
+                             }
+             PushMouse(CellCentreX(clashRow), CellCentreY(clashColumn), SDL_MOUSEBUTTONDOWN);
+         }},
+        {[] { return true; },
+         [&] {
+             shotsSaved &= gkSdlSaveScreenshot(Shot("screenshot-new-game.png").c_str());
+             PushMouse(CellCentreX(clashRow), CellCentreY(clashColumn), SDL_MOUSEBUTTONUP);
+         }},
+        {[] { return TheProgram().Picker->open; },
+         [&] {
+             float dx = 0, dy = 0;
+             PickerItemOffset(clashValue, &dx, &dy);
+             const ValuePicker& picker = *TheProgram().Picker;
+             PushMouse(picker.x + dx + 15, picker.y + dy + 15, SDL_MOUSEBUTTONDOWN);
+         }},
+        {[] { return true; },
+         [&] {
+             const ValuePicker& picker = *TheProgram().Picker;
+             PushMouse(picker.x + 15, picker.y + 15, SDL_MOUSEBUTTONUP);
+         }},
+        {[&] { return TheProgram().board.values[clashRow][clashColumn] == clashValue; },
+         [&] {
+             // Open the picker on a free cell near the middle of the board.
+             const SudokuBoard& board = TheProgram().board;
+             for (int i = 7; i < 16 && pickRow < 0; ++i)
+                 for (int j = 6; j < 16 && pickRow < 0; ++j)
+                     if (!board.IsGiven(i, j) && board.values[i][j] == 0) pickRow = i, pickColumn = j;
+             PushMouse(CellCentreX(pickRow), CellCentreY(pickColumn), SDL_MOUSEBUTTONDOWN);
+         }},
+        {[] { return true; },
+         [&] { PushMouse(CellCentreX(pickRow), CellCentreY(pickColumn), SDL_MOUSEBUTTONUP); }},
+        {[] { return TheProgram().Picker->open; },
+         [&] {
+             float dx = 0, dy = 0;
+             PickerItemOffset(3, &dx, &dy);
+             const ValuePicker& picker = *TheProgram().Picker;
+             PushMouse(picker.x + dx + 15, picker.y + dy + 15, 0);  // hover item 3
+         }},
+        {[] { return TheProgram().Picker->hoverItem == 3; }, [] {}},
+        {[] { return true; },
+         [&] {
+             shotsSaved &= gkSdlSaveScreenshot(Shot("screenshot-picker.png").c_str());
+             const Cell& clash = TheProgram().View.cells[clashRow][clashColumn];
+             // The reddest pixel of the clashing cell's value.
+             for (int y = 3; y < 27; ++y)
+                 for (int x = 3; x < 27; ++x) {
+                     std::uint32_t argb = 0;
+                     if (gkSdlReadPixel(static_cast<int>(clash.x) + x, static_cast<int>(clash.y) + y, &argb) &&
+                         Red(argb) - Green(argb) > Red(clashPixelRed) - Green(clashPixelRed))
+                         clashPixelRed = argb;
+                 }
+             const ValuePicker& picker = *TheProgram().Picker;
+             float dx = 0, dy = 0;
+             PickerItemOffset(0, &dx, &dy);
+             gkSdlReadPixel(static_cast<int>(picker.x + dx + 15), static_cast<int>(picker.y + dy + 15),
+                            &pickerCentre);
+             gkSdlReadPixel(156, 106, &boardGrey);
+         }},
+    };
+
+    std::size_t next = 0;
+    int frames = 0;
+    RunOptions options;
+    options.saveDirectory = saves.path.string() + "/";
+    options.frameHook = [&] {
+        if (++frames == 1) gkSdlSetFrameCapture(true);  // the engine exists from the first frame
+        if (frames > 600) return true;                  // a stuck script ends the run
+        if (next == steps.size()) return true;
+        if (steps[next].ready()) steps[next++].act();
+        return false;
+    };
+    EXPECT_EQ(RunGame(options), 0);
+    ASSERT_EQ(next, steps.size()) << "the script stopped at step " << next;
+    EXPECT_TRUE(shotsSaved);
+    EXPECT_GT(Red(clashPixelRed), 150) << "the clashing value is drawn red";
+    EXPECT_LT(Green(clashPixelRed), 100);
+    EXPECT_GT(Red(pickerCentre), 150) << "the picker's item is drawn light";
+    EXPECT_GT(Green(pickerCentre), 150);
+    EXPECT_TRUE(Near(boardGrey, 0xFFAAAAAA, 8)) << "the board's grey border";
+    EXPECT_TRUE(std::filesystem::exists(saves.File("game.save")));
+}
