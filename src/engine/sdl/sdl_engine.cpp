@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -150,6 +151,41 @@ private:
     SDL_Rect frameArea{};
 };
 
+// The OpenGL implementation's name (GL_RENDERER) for the current context; empty
+// text when there is none.
+const char* GlRendererName() {
+    constexpr unsigned int kGlRenderer = 0x1F01;
+    using GetString = const unsigned char* (*)(unsigned int);
+    void* address = SDL_GL_GetProcAddress("glGetString");
+    if (address == nullptr || SDL_GL_GetCurrentContext() == nullptr) return "";
+    GetString getString = nullptr;
+    static_assert(sizeof getString == sizeof address, "function and object pointers differ in size");
+    std::memcpy(&getString, &address, sizeof getString);
+    const unsigned char* name = getString(kGlRenderer);
+    return name ? reinterpret_cast<const char*>(name) : "";
+}
+
+// True when the machine has a DRM render node (/dev/dri/renderD*), the device
+// through which a graphics driver renders.
+bool HasGraphicsRenderNode() {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", error)) {
+        if (entry.path().filename().string().rfind("renderD", 0) == 0) return true;
+    }
+    return false;
+}
+
+bool IsProcessorRasterisedGl(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || info.name == nullptr) return false;
+    if (std::strncmp(info.name, "opengl", 6) != 0) return false;  // opengl, opengles2
+    const std::string name = GlRendererName();
+    for (const char* software : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"}) {
+        if (name.find(software) != std::string::npos) return true;
+    }
+    return false;
+}
+
 std::unique_ptr<SdlEngine>& TheEngine() {
     static std::unique_ptr<SdlEngine> engine;
     return engine;
@@ -240,10 +276,24 @@ bool SdlEngine::OpenWindow() {
 }
 
 bool SdlEngine::OpenRenderer() {
-    renderer.reset(
-        SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
-    // The software renderer cannot wait for the display; the frame loop paces itself.
-    if (!renderer) renderer.reset(SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_SOFTWARE));
+    // Without a graphics device node any OpenGL would be rasterised by the
+    // processor, at several times the cost of SDL's own software renderer.
+    if (HasGraphicsRenderNode()) {
+        renderer.reset(
+            SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+    }
+    if (renderer && IsProcessorRasterisedGl(renderer.get())) {
+        log.Write("OpenGL is rasterised by the processor (%s); using the software renderer",
+                  GlRendererName());
+        renderer.reset();
+    }
+    if (!renderer) {
+        // The window's pixels go straight to the display (shared memory on X11)
+        // rather than through an OpenGL texture, which again would cost the processor.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        // The software renderer cannot wait for the display; the frame loop paces itself.
+        renderer.reset(SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_SOFTWARE));
+    }
     if (!renderer) return false;
     // The software renderer lists vsync among its flags but cannot wait for a display.
     SDL_RendererInfo info{};
