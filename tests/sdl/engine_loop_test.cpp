@@ -176,3 +176,13 @@ TEST(EngineStart, NoFrameLoopBeforeASuccessfulStart) {
     gk->System_Shutdown();
     gk->Release();
 }
+
+TEST_F(FrameLoopTest, AShutdownFromInsideACallbackEndsTheLoop) {
+    script.onFrame = [](int frame) {
+        if (frame == 2) script.gk->System_Shutdown();
+    };
+    script.endAtFrame = 50;  // would end here if the loop went on
+    gk->System_Start();
+    EXPECT_EQ(script.frames, 2);
+    EXPECT_EQ(script.renders, 1);
+}

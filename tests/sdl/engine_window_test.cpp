@@ -21,11 +21,9 @@ TEST(WindowScale, DenseDisplaysGetAWholeMultipleThatFits) {
 }
 
 TEST_F(EngineTest, AWiderWindowShowsTheGameScaledWithBarsAtTheSides) {
-    SDL_Window* window = SDL_GetWindowFromID(1);
-    if (window == nullptr) {
-        // Window ids count up across SDL runs in one process; find ours.
-        for (Uint32 id = 1; id < 100 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
-    }
+    // The engine's window is the only one; its id depends on earlier SDL runs in this process.
+    SDL_Window* window = nullptr;
+    for (Uint32 id = 1; id < 100 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
     ASSERT_NE(window, nullptr);
     int width = 0, height = 0;
     SDL_GetWindowSize(window, &width, &height);

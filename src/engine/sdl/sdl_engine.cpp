@@ -396,6 +396,7 @@ void SdlEngine::System_Start() {
             break;
         }
         if (frameFunc()) break;
+        if (!renderer) break;  // a callback shut the engine down
         if (renderFunc != nullptr) renderFunc();
         clock.WaitForNextFrame();
     }
