@@ -485,10 +485,10 @@ HEFFECT SdlEngine::Effect_Load(const char* filename, std::uint32_t /*size*/) {
         }
     } else {
         // No device: decode anyway so that a broken file still fails, then keep a silent handle.
-        SDL_AudioSpec spec{};
+        SDL_AudioSpec audioFormat{};
         Uint8* samples = nullptr;
         Uint32 length = 0;
-        if (SDL_LoadWAV_RW(stream, 1, &spec, &samples, &length) == nullptr) {
+        if (SDL_LoadWAV_RW(stream, 1, &audioFormat, &samples, &length) == nullptr) {
             log.Write("Can't load sound %s: %s", filename, SDL_GetError());
             return 0;
         }
