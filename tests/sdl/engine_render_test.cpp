@@ -240,3 +240,37 @@ TEST_F(EngineTest, ScreenshotNeedsACapturedFrame) {
     EXPECT_EQ(saved->h, 700);
     SDL_FreeSurface(saved);
 }
+
+TEST_F(EngineTest, AnUnchangedSceneIsNotDrawnAgainButAnyChangeIs) {
+    ASSERT_TRUE(gkSdlSetFrameCapture(false));  // captured frames are always drawn
+    Quad quad = MakeQuad(10, 10, 50, 50, 0xFFFF0000);
+    auto drawQuad = [&] { gk->Gfx_RenderQuad(&quad); };
+    const int start = gkSdlFramesShown();
+    DrawScene(drawQuad);
+    DrawScene(drawQuad);
+    DrawScene(drawQuad);
+    EXPECT_EQ(gkSdlFramesShown(), start + 1) << "the same quads again: nothing to draw";
+    quad.v[2].col = 0xFF00FF00;
+    DrawScene(drawQuad);
+    EXPECT_EQ(gkSdlFramesShown(), start + 2) << "one colour changed";
+    DrawScene([&] {
+        gk->Gfx_RenderQuad(&quad);
+        gk->Gfx_RenderQuad(&quad);
+    });
+    EXPECT_EQ(gkSdlFramesShown(), start + 3) << "one quad more";
+    const HTEXTURE texture = gk->Texture_Load("cursor.png");
+    ASSERT_NE(texture, 0u);
+    DrawScene([&] {
+        gk->Gfx_RenderQuad(&quad);
+        gk->Gfx_RenderQuad(&quad);
+    });
+    EXPECT_EQ(gkSdlFramesShown(), start + 4) << "a texture loaded may reuse a handle drawn before";
+    gk->Texture_Free(texture);
+    ASSERT_TRUE(gkSdlSetFrameCapture(true));
+    DrawScene([&] {
+        gk->Gfx_RenderQuad(&quad);
+        gk->Gfx_RenderQuad(&quad);
+    });
+    EXPECT_EQ(gkSdlFramesShown(), start + 5) << "a frame to capture is always drawn";
+    EXPECT_GT(Red(Pixel(11, 11)), 200) << "and the captured frame shows the quads";
+}

@@ -101,6 +101,7 @@ public:
     const SDL_Rect& LastFrameArea() const { return frameArea; }
     bool VsyncActive() const { return vsync; }
     bool AudioActive() const { return audioOpen; }
+    int FramesShown() const { return framesShown; }
     int LogicalWidth() const { return width; }
     int LogicalHeight() const { return height; }
 
@@ -114,6 +115,8 @@ private:
     void ReadInitialMouse();
     bool PollEvents();
     void DrawQuad(const TextureEntry* entry, const Quad& quad);
+    void DrawSceneQuad(const Quad& quad);
+    bool SceneUnchanged() const;
     void CaptureFrame();
     bool LoadFile(const char* filename, std::vector<unsigned char>& bytes);
 
@@ -147,6 +150,14 @@ private:
     bool running = false;
     bool inScene = false;
     bool capture = false;
+    // The quads of the scene being drawn and of the one on screen. A scene made of
+    // exactly the quads on screen is not drawn again: an idle game then costs
+    // almost nothing. Anything that may change the pixels of the same quads
+    // (window events, textures loaded or freed) asks for a full redraw.
+    std::vector<Quad> sceneQuads;
+    std::vector<Quad> shownQuads;
+    bool redrawNeeded = true;
+    int framesShown = 0;
     SdlSurfacePtr lastFrame;
     SDL_Rect frameArea{};
 };
@@ -359,6 +370,9 @@ void SdlEngine::ReadInitialMouse() {
 
 void SdlEngine::System_Shutdown() {
     inScene = false;
+    sceneQuads.clear();
+    shownQuads.clear();
+    redrawNeeded = true;
     lastFrame.reset();
     textures.Clear();
     effects.Clear();
@@ -409,6 +423,10 @@ bool SdlEngine::PollEvents() {
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) return false;
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) return false;
+        if (event.type == SDL_WINDOWEVENT || event.type == SDL_RENDER_TARGETS_RESET ||
+            event.type == SDL_RENDER_DEVICE_RESET) {
+            redrawNeeded = true;
+        }
         input.Handle(event);
     }
     return true;
@@ -459,6 +477,7 @@ HTEXTURE SdlEngine::Texture_Load(const char* filename, std::uint32_t /*size*/, b
     entry.opaque = !SDL_ISPIXELFORMAT_ALPHA(format);
     SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
     entry.texture = std::move(texture);
+    redrawNeeded = true;  // a new texture may reuse the handle of one freed before
     return textures.Add(std::move(entry));
 }
 
@@ -513,31 +532,46 @@ void SdlEngine::Input_GetMousePos(float* x, float* y) {
 
 bool SdlEngine::Gfx_BeginScene(HTARGET target) {
     if (!renderer || target != 0) return false;
-    SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
-    SDL_RenderClear(renderer.get());
+    sceneQuads.clear();
     inScene = true;
     return true;
+}
+
+bool SdlEngine::SceneUnchanged() const {
+    return !redrawNeeded && !capture && sceneQuads.size() == shownQuads.size() &&
+           std::memcmp(sceneQuads.data(), shownQuads.data(), sceneQuads.size() * sizeof(Quad)) == 0;
 }
 
 void SdlEngine::Gfx_EndScene() {
     if (!inScene) return;
     inScene = false;
+    if (SceneUnchanged()) return;
+    SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
+    SDL_RenderClear(renderer.get());
+    for (const Quad& quad : sceneQuads) DrawSceneQuad(quad);
     if (capture) CaptureFrame();
     SDL_RenderPresent(renderer.get());
+    shownQuads.swap(sceneQuads);
+    redrawNeeded = false;
+    ++framesShown;
 }
 
 void SdlEngine::Gfx_RenderQuad(const Quad* quad) {
     if (!inScene || quad == nullptr) return;
-    const SDL_BlendMode blend = BlendModeFor(quad->blend);
-    if (quad->tex == 0) {
+    sceneQuads.push_back(*quad);
+}
+
+void SdlEngine::DrawSceneQuad(const Quad& quad) {
+    const SDL_BlendMode blend = BlendModeFor(quad.blend);
+    if (quad.tex == 0) {
         SDL_SetRenderDrawBlendMode(renderer.get(), blend);
-        DrawQuad(nullptr, *quad);
+        DrawQuad(nullptr, quad);
         return;
     }
-    TextureEntry* entry = textures.Find(quad->tex);
+    TextureEntry* entry = textures.Find(quad.tex);
     if (entry == nullptr) return;  // freed or unknown texture: nothing to draw with
     SDL_SetTextureBlendMode(entry->texture.get(), blend);
-    DrawQuad(entry, *quad);
+    DrawQuad(entry, quad);
 }
 
 // Draws as a rectangle copy where the quad allows it, else as two triangles.
@@ -648,6 +682,11 @@ bool gkSdlReadPixel(int x, int y, std::uint32_t* argb) {
 bool gkSdlVsyncActive() {
     const SdlEngine* engine = Engine();
     return engine != nullptr && engine->VsyncActive();
+}
+
+int gkSdlFramesShown() {
+    const SdlEngine* engine = Engine();
+    return engine != nullptr ? engine->FramesShown() : 0;
 }
 
 bool gkSdlAudioActive() {

@@ -23,3 +23,6 @@ bool gkSdlReadPixel(int x, int y, std::uint32_t* argb);
 bool gkSdlVsyncActive();
 // True when an audio device is open (otherwise sound effects load but play silently).
 bool gkSdlAudioActive();
+// Frames drawn and shown since the engine started. A scene made of exactly the
+// quads already on screen is not drawn again (unless frames are captured).
+int gkSdlFramesShown();
