@@ -11,14 +11,6 @@
 
 namespace {
 
-bool HasShape(const Grid& grid, std::int32_t n) {
-    if (grid.size() != static_cast<std::size_t>(n)) return false;
-    for (const auto& line : grid) {
-        if (line.size() != static_cast<std::size_t>(n)) return false;
-    }
-    return true;
-}
-
 void AppendGrid(std::string& text, const Grid& grid) {
     for (const auto& line : grid) {
         for (const std::int32_t value : line) {

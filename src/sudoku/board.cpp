@@ -2,9 +2,6 @@
 // completion tests. The placement tests only compare integers; they allocate nothing.
 #include "sudoku/board.h"
 
-namespace {
-
-// True when grid has exactly n rows of n entries.
 bool HasShape(const Grid& grid, std::int32_t n) {
     if (grid.size() != static_cast<std::size_t>(n)) return false;
     for (const auto& line : grid) {
@@ -12,8 +9,6 @@ bool HasShape(const Grid& grid, std::int32_t n) {
     }
     return true;
 }
-
-}  // namespace
 
 bool SudokuBoard::RowAllows(int row, int column, int value) const {
     const auto& line = values[row];

@@ -15,6 +15,9 @@ enum Difficulty : std::int32_t { Easy = 1, Medium = 2, Hard = 3 };
 
 using Grid = std::vector<std::vector<std::int32_t>>;
 
+// True when grid has exactly n rows of n entries.
+bool HasShape(const Grid& grid, std::int32_t n);
+
 class SudokuBoard {
 public:
     std::int32_t size = 0;     // N; 16 for every game the program makes, 0 until one exists

@@ -114,12 +114,12 @@ TEST(DataFiles, MenuSoundLoadsAsAShortClickWithoutASoundCard) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 
     // The menu plays it at every focus change, so it must be over quickly.
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
     Uint8* samples = nullptr;
     Uint32 length = 0;
-    ASSERT_NE(SDL_LoadWAV("menu.wav", &spec, &samples, &length), nullptr) << SDL_GetError();
+    ASSERT_NE(SDL_LoadWAV("menu.wav", &format, &samples, &length), nullptr) << SDL_GetError();
     const double seconds =
-        double(length) / (spec.freq * spec.channels * (SDL_AUDIO_BITSIZE(spec.format) / 8));
+        double(length) / (format.freq * format.channels * (SDL_AUDIO_BITSIZE(format.format) / 8));
     SDL_FreeWAV(samples);
     EXPECT_GT(seconds, 0.01);
     EXPECT_LT(seconds, 0.2);
