@@ -179,6 +179,9 @@ void RecordingEngine::System_Start() {
 
 void RecordingEngine::System_Shutdown() {
     ++shutdownCalls;
+    // SDL keeps per-thread state (its error text) that only SDL's own threads free at their end;
+    // the game may run on a thread of the test's, so free it here as SDL_Quit would.
+    SDL_TLSCleanup();
 }
 
 void RecordingEngine::System_LogV(const char* format, va_list args) {
