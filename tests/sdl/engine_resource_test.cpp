@@ -101,11 +101,15 @@ TEST_F(EngineTest, TexturesThatCannotBeDecodedGiveZeroAndALogLine) {
     WriteFile(temp.File("broken.png"), "\x89PNG but not really");
     EXPECT_EQ(gk->Texture_Load(temp.File("broken.png").c_str(), 0, false), 0u);
     EXPECT_EQ(gk->Texture_Load(temp.File("missing.png").c_str(), 0, false), 0u);
+    // Only PNG, JPEG and BMP data are decoded, whatever the name says.
+    WriteFile(temp.File("vector.png"), "<svg xmlns='http://www.w3.org/2000/svg' width='8' height='8'/>");
+    EXPECT_EQ(gk->Texture_Load(temp.File("vector.png").c_str(), 0, false), 0u);
     EXPECT_EQ(gk->Texture_GetWidth(0, false), 0);
     EXPECT_EQ(gk->Texture_GetHeight(12345, false), 0);
     gk->Texture_Free(0);
     const std::string log = LogText(logFile);
     EXPECT_NE(log.find("broken.png"), std::string::npos) << log;
+    EXPECT_NE(log.find("vector.png: not a PNG, JPEG or BMP image"), std::string::npos) << log;
     EXPECT_NE(log.find("Can't load " + temp.File("missing.png")), std::string::npos) << log;
 }
 

@@ -52,7 +52,13 @@ bool ReadWholeFile(const std::string& path, std::vector<char>& contents) {
 // Image size in pixels through SDL_image; false when the data does not decode.
 bool ImageSize(SDL_RWops* source, int& width, int& height) {
     if (source == nullptr) return false;
-    SDL_Surface* surface = IMG_Load_RW(source, 1);
+    // Like the real engine, only PNG, JPEG and BMP data are decoded.
+    const char* type = IMG_isPNG(source) ? "PNG" : IMG_isJPG(source) ? "JPG" : IMG_isBMP(source) ? "BMP" : nullptr;
+    if (type == nullptr) {
+        SDL_RWclose(source);
+        return false;
+    }
+    SDL_Surface* surface = IMG_LoadTyped_RW(source, 1, type);
     if (surface == nullptr) return false;
     width = surface->w;
     height = surface->h;
@@ -62,10 +68,10 @@ bool ImageSize(SDL_RWops* source, int& width, int& height) {
 
 bool DecodesAsWav(SDL_RWops* source) {
     if (source == nullptr) return false;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV_RW(source, 1, &spec, &buffer, &length) == nullptr) return false;
+    if (SDL_LoadWAV_RW(source, 1, &format, &buffer, &length) == nullptr) return false;
     SDL_FreeWAV(buffer);
     return true;
 }

@@ -162,6 +162,16 @@ private:
     SDL_Rect frameArea{};
 };
 
+// The type of image data for SDL_image, from its first bytes: only the formats the
+// game's data use are decoded; anything else (SVG text, for one, whose reader in
+// SDL_image leaks on damaged input) is refused.
+const char* ImageType(SDL_RWops* stream) {
+    if (IMG_isPNG(stream)) return "PNG";
+    if (IMG_isJPG(stream)) return "JPG";
+    if (IMG_isBMP(stream)) return "BMP";
+    return nullptr;
+}
+
 // The OpenGL implementation's name (GL_RENDERER) for the current context; empty
 // text when there is none.
 const char* GlRendererName() {
@@ -466,7 +476,13 @@ HTEXTURE SdlEngine::Texture_Load(const char* filename, std::uint32_t /*size*/, b
     std::vector<unsigned char> bytes;
     if (!LoadFile(filename, bytes)) return 0;
     SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    SdlTexturePtr texture(IMG_LoadTexture_RW(renderer.get(), stream, 1));
+    const char* type = stream ? ImageType(stream) : nullptr;
+    if (type == nullptr) {
+        if (stream) SDL_RWclose(stream);
+        log.Write("Can't load texture %s: not a PNG, JPEG or BMP image", filename);
+        return 0;
+    }
+    SdlTexturePtr texture(IMG_LoadTextureTyped_RW(renderer.get(), stream, 1, type));
     if (!texture) {
         log.Write("Can't load texture %s: %s", filename, IMG_GetError());
         return 0;
