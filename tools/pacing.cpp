@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/menus.h"
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/states.h"
@@ -84,7 +85,7 @@ int main(int argc, char** argv) {
                 window.Report("menu_idle");
                 SeedRandom(1);
                 if (!p.board.NewGame(Hard)) return true;
-                p.View.BuildBoardView({p.MenuFont.get(), &p.board, p.SelectSprite.get(), p.UnselectSprite.get()});
+                BuildBoardView();
                 p.Gui->Leave();
                 GoToState(Playing);
                 phase = EnterPlay;

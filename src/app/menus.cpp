@@ -63,10 +63,6 @@ void ShowMenu(bool show, const MenuEntry (&entries)[N], int firstFocus, bool isM
     }
 }
 
-void EnterGame(Program& p) {
-    p.View.BuildBoardView({p.MenuFont.get(), &p.board, p.SelectSprite.get(), p.UnselectSprite.get()});
-}
-
 // Steps shared by the three handlers after the Escape rule: update the GUI; on an
 // activation remember the choice and start the leave animation. Returns true when
 // the leave animation has ended and the handler must act on its choice.
@@ -87,7 +83,7 @@ bool ActOnMainMenuChoice(Program& p) {
             GoToState(DifficultyMenu);
             return false;
         case ContinueId:
-            EnterGame(p);
+            BuildBoardView();
             ShowMainMenu(false);
             GoToState(Playing);
             return false;
@@ -106,7 +102,7 @@ void ActOnDifficultyChoice(Program& p) {
     const int choice = p.DifficultyChoice;
     if (choice == Easy || choice == Medium || choice == Hard) {
         if (p.board.NewGame(choice)) {
-            EnterGame(p);
+            BuildBoardView();
             ShowDifficultyMenu(false);
             GoToState(Playing);
         } else {
@@ -138,6 +134,11 @@ bool ActOnGameMenuChoice(Program& p) {
 }
 
 }  // namespace
+
+void BuildBoardView() {
+    Program& p = TheProgram();
+    p.View.BuildBoardView({p.MenuFont.get(), &p.board, p.SelectSprite.get(), p.UnselectSprite.get()});
+}
 
 void ShowMainMenu(bool show) { ShowMenu(show, MainMenuEntries, MainNewGameId, true); }
 void ShowDifficultyMenu(bool show) { ShowMenu(show, DifficultyMenuEntries, Medium, false); }

@@ -12,6 +12,9 @@ void ShowGameMenu(bool show);
 // (show) or leave, no focus (hide). Credits: nothing.
 void ShowStateScreen(int state, bool show);
 
+// Places the board view's cells over the game's board, font and cell sprites.
+void BuildBoardView();
+
 bool MainMenuFrame();
 bool DifficultyMenuFrame();
 bool GameMenuFrame();

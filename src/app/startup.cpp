@@ -1,7 +1,6 @@
 #include "app/startup.h"
 
 #include <cmath>
-#include <ctime>
 
 #include "app/menus.h"
 #include "app/program.h"
@@ -9,7 +8,6 @@
 #include "platform/message_box.h"
 #include "platform/module_directory.h"
 #include "platform/save_location.h"
-#include "sudoku/generator.h"
 
 namespace {
 
@@ -105,7 +103,6 @@ void ResetProgram() { program = Program(); }
 
 int RunGame(const RunOptions& options) {
     ResetProgram();
-    SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
     Program& p = TheProgram();
     p.gk = gkCreate(GK_VERSION);
     if (!p.gk) return 0;
