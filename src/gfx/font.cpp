@@ -273,7 +273,10 @@ void gkFont::Printf(float x, float y, int align, const char* format, ...) {
     Render(x, y, align, buffer);
 }
 
-void gkFont::SetColor(std::uint32_t color) {
+void gkFont::SetColor(std::uint32_t newColor) {
+    // Every cell and label sets the colour before it draws; most calls repeat the last one.
+    if (newColor == color) return;
+    color = newColor;
     for (auto& glyph : glyphs) {
         if (glyph) glyph->SetColor(color, -1);
     }

@@ -83,4 +83,5 @@ private:
     float rotation = 0.0f;
     float tracking = 0.0f;
     float lineSpacing = 1.0f;
+    std::uint32_t color = 0xFFFFFFFF;  // the colour every glyph has (new sprites are white)
 };
