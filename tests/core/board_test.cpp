@@ -3,16 +3,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "support/boards.h"
 
-SudokuBoard EmptyBoard() {
-    SudokuBoard board;
-    board.size = 16;
-    board.boxSize = 4;
-    board.values.assign(16, std::vector<std::int32_t>(16, 0));
-    board.givens = board.values;
-    return board;
-}
+namespace {
 
 // A full 16 x 16 grid without a clash.
 SudokuBoard SolvedBoard() {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/boards.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -52,19 +54,11 @@ struct ReferenceSearch {
     }
 };
 
-SudokuBoard ZeroBoard() {
-    SudokuBoard board;
-    board.size = 16;
-    board.boxSize = 4;
-    board.values.assign(16, std::vector<std::int32_t>(16, 0));
-    return board;
-}
-
 // The full grid the reference search finds for a seed.
 Grid ReferenceGrid(std::uint32_t seed, std::uint64_t firstLimit) {
     SeedRandom(seed);
     for (std::uint64_t limit = firstLimit;; limit *= 2) {
-        SudokuBoard board = ZeroBoard();
+        SudokuBoard board = EmptyBoard();
         ReferenceSearch search{board, limit};
         if (search.Solve(0)) return board.values;
     }
@@ -72,7 +66,7 @@ Grid ReferenceGrid(std::uint32_t seed, std::uint64_t firstLimit) {
 
 Grid SolvedGrid(std::uint32_t seed, std::uint64_t firstLimit, GenerationStats& stats) {
     SeedRandom(seed);
-    SudokuBoard board = ZeroBoard();
+    SudokuBoard board = EmptyBoard();
     EXPECT_TRUE(SolveWithRestarts(board, GenerationLimits{firstLimit}, stats));
     EXPECT_TRUE(board.IsComplete());
     return board.values;

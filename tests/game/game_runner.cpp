@@ -50,8 +50,6 @@ bool GameRunner::Frame(const InputFrame& input) {
     WaitForGame(lock);
     if (ended) return false;
     pending = input;
-    mouseX = input.mouseX;
-    mouseY = input.mouseY;
     inputReady = true;
     gameWaiting = false;
     changed.notify_all();
@@ -88,26 +86,18 @@ int GameRunner::FramesRun() {
     return frames;
 }
 
-bool GameRunner::Click(float x, float y) {
+InputFrame GameRunner::Press(float x, float y, int button) {
     InputFrame press;
     press.mouseX = x;
     press.mouseY = y;
-    press.key = GKK_LBUTTON;
-    press.left = true;
-    if (!Frame(press)) return false;
-    InputFrame release;
-    release.mouseX = x;
-    release.mouseY = y;
-    return Frame(release);
+    press.key = button;
+    press.left = button == GKK_LBUTTON;
+    press.right = button == GKK_RBUTTON;
+    return press;
 }
 
-bool GameRunner::RightClick(float x, float y) {
-    InputFrame press;
-    press.mouseX = x;
-    press.mouseY = y;
-    press.key = GKK_RBUTTON;
-    press.right = true;
-    if (!Frame(press)) return false;
+bool GameRunner::ClickWith(float x, float y, int button) {
+    if (!Frame(Press(x, y, button))) return false;
     InputFrame release;
     release.mouseX = x;
     release.mouseY = y;

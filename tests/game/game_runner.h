@@ -40,9 +40,11 @@ public:
     bool Ended();
     int FramesRun();
 
-    // A left click at (x, y): press frame (key 1, button held) and release frame.
-    bool Click(float x, float y);
-    bool RightClick(float x, float y);
+    // The frame in which a mouse button (GKK_LBUTTON or GKK_RBUTTON) goes down at (x, y).
+    static InputFrame Press(float x, float y, int button);
+    // A click at (x, y): the press frame and the release frame.
+    bool Click(float x, float y) { return ClickWith(x, y, GKK_LBUTTON); }
+    bool RightClick(float x, float y) { return ClickWith(x, y, GKK_RBUTTON); }
     bool Key(int key, float mouseX = 0, float mouseY = 0);
 
     std::vector<RecordedMessage> messages;
@@ -51,6 +53,7 @@ public:
 
 private:
     bool NextInput(InputFrame& input);
+    bool ClickWith(float x, float y, int button);
     void WaitForGame(std::unique_lock<std::mutex>& lock);
 
     std::mutex mutex;
@@ -61,7 +64,6 @@ private:
     bool ended = false;
     int frames = 0;
     InputFrame pending;
-    float mouseX = 400, mouseY = 650;  // the last pointer position given
     std::thread game;
 };
 

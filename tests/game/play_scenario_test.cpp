@@ -5,6 +5,7 @@
 
 #include "game/scenario_support.h"
 #include "play/value_picker.h"
+#include "support/boards.h"
 #include "sudoku/generator.h"
 
 namespace {
@@ -42,12 +43,7 @@ protected:
     bool PressItem(GameRunner& game, int row, int column, int value, float* x, float* y) {
         if (!ClickCell(game, row, column)) return false;
         ItemCentre(value, x, y);
-        InputFrame press;
-        press.mouseX = *x;
-        press.mouseY = *y;
-        press.key = GKK_LBUTTON;
-        press.left = true;
-        return game.Frame(press);
+        return game.Frame(GameRunner::Press(*x, *y, GKK_LBUTTON));
     }
     // Fills every free cell with the mouse: click the cell, click the item of its value.
     // The last value is only pressed; its release frame is left to the caller.
@@ -92,11 +88,7 @@ protected:
 // The complete grid a game seeded with seed starts from: the generator fills the
 // grid first and only then empties cells, so the same draws give the same grid.
 Grid SolutionForSeed(std::uint32_t seed) {
-    SudokuBoard board;
-    board.size = 16;
-    board.boxSize = 4;
-    board.values.assign(16, std::vector<std::int32_t>(16, 0));
-    board.givens = board.values;
+    SudokuBoard board = EmptyBoard();
     SeedRandom(seed);
     GenerationStats stats;
     EXPECT_TRUE(SolveWithRestarts(board, GenerationLimits{}, stats));

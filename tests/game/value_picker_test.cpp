@@ -7,6 +7,7 @@
 #include "play/board_view.h"
 #include "play/play_input.h"
 #include "play/value_picker.h"
+#include "support/boards.h"
 #include "sudoku/board.h"
 #include "support/recording_engine.h"
 
@@ -17,19 +18,10 @@ struct Offset {
     float dx, dy;
 };
 
-SudokuBoard EmptyBoard16() {
-    SudokuBoard board;
-    board.size = 16;
-    board.boxSize = 4;
-    board.values.assign(16, std::vector<std::int32_t>(16, 0));
-    board.givens = board.values;
-    return board;
-}
-
 class PlayScreenTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        board = EmptyBoard16();
+        board = EmptyBoard();
         view.BuildBoardView({nullptr, &board, &select, &unselect});
         picker.itemSprite = &circle;
         picker.board = &board;
@@ -207,7 +199,7 @@ TEST(CellValueText, ValuesTenToSixteenAreLetters) {
 }
 
 TEST(BoardViewGeometry, CellsSitInBoxesWithTwoPixelGaps) {
-    SudokuBoard board = EmptyBoard16();
+    SudokuBoard board = EmptyBoard();
     BoardView view;
     view.BuildBoardView({nullptr, &board, nullptr, nullptr});
     EXPECT_FLOAT_EQ(view.BoardOrigin.x, 155);

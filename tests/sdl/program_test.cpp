@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine_test_fixture.h"
+#include "support/boards.h"
 #include "sudoku/board.h"
 
 namespace {
@@ -90,11 +91,7 @@ void CopyGame(const fs::path& folder) {
 // An unfinished game written with LF line ends only: the game's own save writes CR LF,
 // so the line ends tell whether the game saved it again.
 SudokuBoard WriteLfGame(const std::string& path) {
-    SudokuBoard board;
-    board.size = 16;
-    board.boxSize = 4;
-    board.values.assign(16, std::vector<std::int32_t>(16, 0));
-    board.givens = board.values;
+    SudokuBoard board = EmptyBoard();
     board.values[0][0] = board.givens[0][0] = 5;
     board.values[3][7] = 12;
     std::string text = "16\n";
