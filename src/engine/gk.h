@@ -25,6 +25,8 @@ using gkCallback = bool (*)();
 enum gkFuncState { GK_FRAMEFUNC = 1, GK_RENDERFUNC = 2 };
 enum gkIntState { GK_ICON = 6, GK_SCREENWIDTH = 8, GK_SCREENHEIGHT = 9, GK_SCREENBPP = 10 };
 enum gkStringState { GK_TITLE = 7, GK_LOGFILE = 16 };
+// GK_WINDOWED set after System_Initiate switches between the window (true) and a
+// borderless full-screen window at the desktop resolution (false).
 enum gkBoolState { GK_WINDOWED = 11 };
 
 // Window icon resource compiled into the executable (a 32 x 32 and a 16 x 16 image).
@@ -34,15 +36,23 @@ constexpr int GK_ICON_RESOURCE = 103;
 enum gkKey {
     GKK_LBUTTON = 1,
     GKK_RBUTTON = 2,
+    GKK_MBUTTON = 4,
+    GKK_BACKSPACE = 8,
     GKK_ENTER = 13,
+    GKK_SHIFT = 16,    // Input_GetKeyState only: either Shift key held
+    GKK_CONTROL = 17,  // Input_GetKeyState only: either Control key held
+    GKK_ALT = 18,      // Input_GetKeyState only: either Alt key held
     GKK_ESCAPE = 27,
     GKK_SPACE = 32,
     GKK_LEFT = 37,
     GKK_UP = 38,
     GKK_RIGHT = 39,
     GKK_DOWN = 40,
-    GKK_0 = 48,  // digits 48..57
+    GKK_DELETE = 46,
+    GKK_0 = 48,  // digits 48..57 (keypad digits too)
     GKK_A = 65,  // letters 65..90
+    GKK_F1 = 112,
+    GKK_F11 = 122,
 };
 
 // Blend mode 2: alpha blending, vertex colour multiplied into the texture.

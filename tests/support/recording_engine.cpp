@@ -303,9 +303,22 @@ int RecordingEngine::Input_GetChar() {
 }
 
 bool RecordingEngine::Input_GetKeyState(int key) {
-    if (key == GKK_LBUTTON) return current.left;
-    if (key == GKK_RBUTTON) return current.right;
-    return false;
+    switch (key) {
+        case GKK_LBUTTON:
+            return current.left;
+        case GKK_RBUTTON:
+            return current.right;
+        case GKK_MBUTTON:
+            return current.middle;
+        case GKK_SHIFT:
+            return current.shift;
+        case GKK_CONTROL:
+            return current.control;
+        case GKK_ALT:
+            return current.alt;
+        default:
+            return false;
+    }
 }
 
 void RecordingEngine::Input_GetMousePos(float* x, float* y) {

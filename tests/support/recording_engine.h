@@ -21,6 +21,10 @@ struct InputFrame {
     float mouseX = 0, mouseY = 0;
     bool left = false;   // Input_GetKeyState(1)
     bool right = false;  // Input_GetKeyState(2)
+    bool middle = false;   // Input_GetKeyState(4)
+    bool shift = false;    // Input_GetKeyState(16)
+    bool control = false;  // Input_GetKeyState(17)
+    bool alt = false;      // Input_GetKeyState(18)
     int wheel = 0;
     bool mouseOver = true;  // Input_IsMouseOver
     float dt = 1.0f / 60;   // Timer_GetDelta

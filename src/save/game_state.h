@@ -1,0 +1,64 @@
+// The game's second file, "game.state", kept beside "game.save": what the
+// saved-game format has no room for. It holds the play time, the notes (pencil
+// marks) of every cell, the undo and redo history, and a fingerprint of the game
+// it belongs to. It is written atomically after "game.save" and read at start-up
+// only when its fingerprint matches the board that was loaded; a missing,
+// damaged, oversized, foreign or newer file is ignored (the game plays on from
+// "game.save" alone). This module owns the record and its text form; the play
+// screen owns the live history and notes. Standard library only.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sudoku/board.h"
+
+// Notes of one cell: bit v-1 set when value v (1..16) is noted.
+using CellNotes = std::uint16_t;
+using NotesGrid = std::array<std::array<CellNotes, 16>, 16>;
+
+// One cell's change inside an undo step: its value and notes before and after.
+// A step is a run of changes whose first one has firstOfStep set; a step is
+// undone by restoring the "before" fields of its changes in reverse order and
+// redone by applying the "after" fields in order.
+struct CellChange {
+    std::uint8_t row = 0;
+    std::uint8_t column = 0;
+    std::uint8_t valueBefore = 0;  // 0..16, 0 = empty
+    std::uint8_t valueAfter = 0;
+    CellNotes notesBefore = 0;
+    CellNotes notesAfter = 0;
+    bool firstOfStep = false;
+
+    bool operator==(const CellChange& other) const;
+};
+
+struct GameStateRecord {
+    std::uint64_t playSeconds = 0;
+    NotesGrid notes{};
+    std::vector<CellChange> undo;  // oldest change first; the last step is undone first
+    std::vector<CellChange> redo;  // the step to redo first comes first, its changes in apply order
+};
+
+// Limits that keep a damaged or hostile file from costing memory: the reader
+// refuses larger files and longer histories.
+constexpr std::size_t kMaxGameStateBytes = 64u * 1024u * 1024u;
+constexpr std::size_t kMaxHistoryChanges = 2'000'000;
+
+// Identifies the game a state belongs to: a 64-bit hash of the board's size,
+// givens and values (so a state written before the last change of "game.save"
+// reached the disk is not applied to a later board).
+std::uint64_t GameFingerprint(const SudokuBoard& board);
+
+// The text written for a record of the game with this fingerprint.
+std::string GameStateText(const GameStateRecord& record, std::uint64_t fingerprint);
+// Parses the text; false (and record untouched) for anything damaged, oversized,
+// of another version, or whose fingerprint differs from the one expected.
+bool ParseGameState(const std::string& text, std::uint64_t expectedFingerprint, GameStateRecord& record);
+
+// Atomic write of the file at path (same rules as the saved game); true on success.
+bool SaveGameState(const std::string& path, const GameStateRecord& record, std::uint64_t fingerprint);
+// Reads the file at path; false when it is missing, not a regular file, or refused by ParseGameState.
+bool LoadGameState(const std::string& path, std::uint64_t expectedFingerprint, GameStateRecord& record);
