@@ -1,0 +1,14 @@
+// Bounded reading of the small files kept beside the saved game ("game.state", the best
+// times). A read never blocks and never costs more memory than the caller allows: the
+// file is opened non-blocking (a FIFO or device put in its place cannot stall start-up),
+// anything but a regular file is refused, and so is a file larger than the cap, before
+// its contents are read. POSIX calls only; no SDL.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Reads the whole regular file at path into bytes when it holds at most maxBytes bytes.
+// False (bytes untouched) when it is missing, unreadable, not a regular file, or larger
+// than maxBytes, also when it grows past the cap while being read.
+bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes);

@@ -1,0 +1,270 @@
+// The game's second file: fingerprint, text writer, strict reader, atomic save and bounded load.
+//
+// Text form (ASCII, LF line ends, one canonical spelling for every record):
+//   veltrane-sudoku game.state 1
+//   fingerprint <16 lower-case hex digits>
+//   seconds <play time, decimal>
+//   notes
+//   16 lines of 16 cells, each 4 lower-case hex digits, separated by one space
+//   undo <count>
+//   <count> change lines, oldest first
+//   redo <count>
+//   <count> change lines, the next step to redo first
+//   end
+// A change line is "<first> <row> <column> <value before> <value after> <notes before>
+// <notes after>": first is 1 for the change that opens a step and 0 for the others, row,
+// column and values are decimal, notes 4 lower-case hex digits. Decimal numbers have no
+// sign and no leading zero. The reader takes exactly this form and nothing else, so a
+// text it accepts is the text GameStateText writes for the record it read.
+#include "save/game_state.h"
+
+#include <string_view>
+#include <utility>
+
+#include "save/file_read.h"
+#include "save/save.h"
+
+namespace {
+
+constexpr std::string_view kFormatName = "veltrane-sudoku game.state ";
+constexpr std::uint64_t kFormatVersion = 1;
+constexpr std::uint8_t kGridSize = 16;
+constexpr std::uint8_t kMaxValue = 16;
+// The shortest change line, "0 0 0 0 0 0000 0000\n": bounds a count against the bytes left.
+constexpr std::size_t kShortestChangeLine = 20;
+
+// --- writing --------------------------------------------------------------------
+
+void AppendHex(std::string& text, std::uint64_t value, int digits) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 0xF];
+}
+
+void AppendChanges(std::string& text, const char* name, const std::vector<CellChange>& changes) {
+    text += name;
+    text += ' ';
+    text += std::to_string(changes.size());
+    text += '\n';
+    for (const CellChange& change : changes) {
+        text += change.firstOfStep ? "1 " : "0 ";
+        text += std::to_string(change.row) + ' ' + std::to_string(change.column) + ' ';
+        text += std::to_string(change.valueBefore) + ' ' + std::to_string(change.valueAfter) + ' ';
+        AppendHex(text, change.notesBefore, 4);
+        text += ' ';
+        AppendHex(text, change.notesAfter, 4);
+        text += '\n';
+    }
+}
+
+// --- reading --------------------------------------------------------------------
+
+// Walks the text front to back; every method consumes what it matched and fails on
+// anything else, leaving the position undefined (the parse is abandoned then).
+class Cursor {
+public:
+    explicit Cursor(std::string_view text) : text_(text) {}
+
+    bool Literal(std::string_view word) {
+        if (text_.substr(pos_, word.size()) != word) return false;
+        pos_ += word.size();
+        return true;
+    }
+    bool Char(char c) { return Literal(std::string_view(&c, 1)); }
+    bool LineEnd() { return Char('\n'); }
+    bool AtEnd() const { return pos_ == text_.size(); }
+    std::size_t Left() const { return text_.size() - pos_; }
+
+    // A decimal number without sign or leading zero, at most max.
+    bool Decimal(std::uint64_t max, std::uint64_t& value) {
+        const std::size_t start = pos_;
+        std::uint64_t result = 0;
+        while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') {
+            const auto digit = static_cast<std::uint64_t>(text_[pos_] - '0');
+            if (digit > max || result > (max - digit) / 10) return false;
+            result = result * 10 + digit;
+            ++pos_;
+        }
+        const std::size_t length = pos_ - start;
+        if (length == 0 || (length > 1 && text_[start] == '0')) return false;
+        value = result;
+        return true;
+    }
+    // Exactly digits lower-case hexadecimal digits.
+    bool Hex(int digits, std::uint64_t& value) {
+        if (Left() < static_cast<std::size_t>(digits)) return false;
+        std::uint64_t result = 0;
+        for (int i = 0; i < digits; ++i, ++pos_) {
+            const char c = text_[pos_];
+            int digit = -1;
+            if (c >= '0' && c <= '9') digit = c - '0';
+            if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+            if (digit < 0) return false;
+            result = (result << 4) | static_cast<std::uint64_t>(digit);
+        }
+        value = result;
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+bool ReadNotes(Cursor& in, CellNotes& notes) {
+    std::uint64_t value = 0;
+    if (!in.Hex(4, value)) return false;
+    notes = static_cast<CellNotes>(value);
+    return true;
+}
+
+bool ReadSmall(Cursor& in, std::uint8_t max, std::uint8_t& out) {
+    std::uint64_t value = 0;
+    if (!in.Decimal(max, value)) return false;
+    out = static_cast<std::uint8_t>(value);
+    return true;
+}
+
+bool ReadChange(Cursor& in, CellChange& change) {
+    std::uint8_t first = 0;
+    const bool read = ReadSmall(in, 1, first) && in.Char(' ') && ReadSmall(in, kGridSize - 1, change.row) &&
+                      in.Char(' ') && ReadSmall(in, kGridSize - 1, change.column) && in.Char(' ') &&
+                      ReadSmall(in, kMaxValue, change.valueBefore) && in.Char(' ') &&
+                      ReadSmall(in, kMaxValue, change.valueAfter) && in.Char(' ') &&
+                      ReadNotes(in, change.notesBefore) && in.Char(' ') && ReadNotes(in, change.notesAfter) &&
+                      in.LineEnd();
+    change.firstOfStep = first == 1;
+    return read;
+}
+
+// "<name> <count>" and the change lines. The count is checked against the history
+// limit (shared by both lists) and against the bytes left before anything is reserved,
+// and a non-empty list must open with the first change of a step.
+bool ReadChanges(Cursor& in, std::string_view name, std::size_t& budget, std::vector<CellChange>& changes) {
+    std::uint64_t count = 0;
+    if (!in.Literal(name) || !in.Char(' ') || !in.Decimal(budget, count) || !in.LineEnd()) return false;
+    if (count > in.Left() / kShortestChangeLine) return false;
+    budget -= static_cast<std::size_t>(count);
+    changes.resize(static_cast<std::size_t>(count));
+    for (CellChange& change : changes) {
+        if (!ReadChange(in, change)) return false;
+    }
+    return changes.empty() || changes.front().firstOfStep;
+}
+
+// The first line: the format's name and a version this reader knows (a newer one is refused).
+bool ReadHeader(Cursor& in) {
+    std::uint64_t version = 0;
+    return in.Literal(kFormatName) && in.Decimal(kFormatVersion, version) && version == kFormatVersion &&
+           in.LineEnd();
+}
+
+bool ReadRecord(Cursor& in, std::uint64_t expectedFingerprint, GameStateRecord& record) {
+    std::uint64_t fingerprint = 0;
+    if (!ReadHeader(in) || !in.Literal("fingerprint ") || !in.Hex(16, fingerprint) || !in.LineEnd()) return false;
+    if (fingerprint != expectedFingerprint) return false;
+    if (!in.Literal("seconds ") || !in.Decimal(UINT64_MAX, record.playSeconds) || !in.LineEnd()) return false;
+    if (!in.Literal("notes") || !in.LineEnd()) return false;
+    for (auto& row : record.notes) {
+        for (std::size_t column = 0; column < row.size(); ++column) {
+            if ((column > 0 && !in.Char(' ')) || !ReadNotes(in, row[column])) return false;
+        }
+        if (!in.LineEnd()) return false;
+    }
+    std::size_t budget = kMaxHistoryChanges;
+    return ReadChanges(in, "undo", budget, record.undo) && ReadChanges(in, "redo", budget, record.redo) &&
+           in.Literal("end") && in.LineEnd() && in.AtEnd();
+}
+
+bool IsWellFormed(const std::vector<CellChange>& changes) {
+    if (!changes.empty() && !changes.front().firstOfStep) return false;
+    for (const CellChange& change : changes) {
+        if (change.row >= kGridSize || change.column >= kGridSize || change.valueBefore > kMaxValue ||
+            change.valueAfter > kMaxValue)
+            return false;
+    }
+    return true;
+}
+
+// True when the reader would take the record back: the writer never replaces a file
+// with one that would be refused at the next start.
+bool IsWritable(const GameStateRecord& record) {
+    return record.undo.size() <= kMaxHistoryChanges &&
+           record.redo.size() <= kMaxHistoryChanges - record.undo.size() && IsWellFormed(record.undo) &&
+           IsWellFormed(record.redo);
+}
+
+// FNV-1a over the bytes of 32-bit numbers, low byte first.
+class Fnv1a {
+public:
+    void Add(std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) {
+            hash_ ^= (value >> (8 * i)) & 0xFFu;
+            hash_ *= 0x100000001b3ull;
+        }
+    }
+    void Add(const Grid& grid) {
+        Add(static_cast<std::uint32_t>(grid.size()));
+        for (const auto& row : grid) {
+            Add(static_cast<std::uint32_t>(row.size()));
+            for (const std::int32_t value : row) Add(static_cast<std::uint32_t>(value));
+        }
+    }
+    std::uint64_t Value() const { return hash_; }
+
+private:
+    std::uint64_t hash_ = 0xcbf29ce484222325ull;
+};
+
+}  // namespace
+
+bool CellChange::operator==(const CellChange& other) const {
+    return row == other.row && column == other.column && valueBefore == other.valueBefore &&
+           valueAfter == other.valueAfter && notesBefore == other.notesBefore &&
+           notesAfter == other.notesAfter && firstOfStep == other.firstOfStep;
+}
+
+std::uint64_t GameFingerprint(const SudokuBoard& board) {
+    Fnv1a hash;
+    hash.Add(static_cast<std::uint32_t>(board.size));
+    hash.Add(board.givens);
+    hash.Add(board.values);
+    return hash.Value();
+}
+
+std::string GameStateText(const GameStateRecord& record, std::uint64_t fingerprint) {
+    std::string text(kFormatName);
+    text += std::to_string(kFormatVersion) + "\nfingerprint ";
+    AppendHex(text, fingerprint, 16);
+    text += "\nseconds " + std::to_string(record.playSeconds) + "\nnotes\n";
+    for (const auto& row : record.notes) {
+        for (std::size_t column = 0; column < row.size(); ++column) {
+            if (column > 0) text += ' ';
+            AppendHex(text, row[column], 4);
+        }
+        text += '\n';
+    }
+    AppendChanges(text, "undo", record.undo);
+    AppendChanges(text, "redo", record.redo);
+    text += "end\n";
+    return text;
+}
+
+bool ParseGameState(const std::string& text, std::uint64_t expectedFingerprint, GameStateRecord& record) {
+    if (text.size() > kMaxGameStateBytes) return false;
+    Cursor in(text);
+    GameStateRecord read;
+    if (!ReadRecord(in, expectedFingerprint, read)) return false;
+    record = std::move(read);
+    return true;
+}
+
+bool SaveGameState(const std::string& path, const GameStateRecord& record, std::uint64_t fingerprint) {
+    if (!IsWritable(record)) return false;
+    return ReplaceFileContents(path, GameStateText(record, fingerprint));
+}
+
+bool LoadGameState(const std::string& path, std::uint64_t expectedFingerprint, GameStateRecord& record) {
+    std::string text;
+    if (!ReadRegularFile(path, kMaxGameStateBytes, text)) return false;
+    return ParseGameState(text, expectedFingerprint, record);
+}
