@@ -32,6 +32,8 @@ constexpr std::uint8_t kGridSize = 16;
 constexpr std::uint8_t kMaxValue = 16;
 // The shortest change line, "0 0 0 0 0 0000 0000\n": bounds a count against the bytes left.
 constexpr std::size_t kShortestChangeLine = 20;
+// The longest, "1 15 15 16 16 ffff ffff\n" (row and column stay below 100, values too).
+constexpr std::size_t kLongestChangeLine = 24;
 
 // --- writing --------------------------------------------------------------------
 
@@ -40,19 +42,40 @@ void AppendHex(std::string& text, std::uint64_t value, int digits) {
     for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 0xF];
 }
 
+// Writes a number of 0..99 in decimal at out; returns the position after it.
+char* PutSmall(char* out, unsigned value) {
+    if (value >= 10) *out++ = static_cast<char>('0' + value / 10);
+    *out++ = static_cast<char>('0' + value % 10);
+    return out;
+}
+
+char* PutNotes(char* out, CellNotes notes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    for (int shift = 12; shift >= 0; shift -= 4) *out++ = kDigits[(notes >> shift) & 0xF];
+    return out;
+}
+
+// The play screen writes the file after every move, history and all, so each change
+// line is put together in a small buffer and appended at once.
 void AppendChanges(std::string& text, const char* name, const std::vector<CellChange>& changes) {
     text += name;
     text += ' ';
     text += std::to_string(changes.size());
     text += '\n';
     for (const CellChange& change : changes) {
-        text += change.firstOfStep ? "1 " : "0 ";
-        text += std::to_string(change.row) + ' ' + std::to_string(change.column) + ' ';
-        text += std::to_string(change.valueBefore) + ' ' + std::to_string(change.valueAfter) + ' ';
-        AppendHex(text, change.notesBefore, 4);
-        text += ' ';
-        AppendHex(text, change.notesAfter, 4);
-        text += '\n';
+        char line[kLongestChangeLine];
+        char* out = line;
+        *out++ = change.firstOfStep ? '1' : '0';
+        for (const unsigned small : {change.row, change.column, change.valueBefore, change.valueAfter}) {
+            *out++ = ' ';
+            out = PutSmall(out, small);
+        }
+        *out++ = ' ';
+        out = PutNotes(out, change.notesBefore);
+        *out++ = ' ';
+        out = PutNotes(out, change.notesAfter);
+        *out++ = '\n';
+        text.append(line, out);
     }
 }
 
@@ -232,7 +255,9 @@ std::uint64_t GameFingerprint(const SudokuBoard& board) {
 }
 
 std::string GameStateText(const GameStateRecord& record, std::uint64_t fingerprint) {
-    std::string text(kFormatName);
+    std::string text;
+    text.reserve(2048 + (record.undo.size() + record.redo.size()) * kLongestChangeLine);
+    text += kFormatName;
     text += std::to_string(kFormatVersion) + "\nfingerprint ";
     AppendHex(text, fingerprint, 16);
     text += "\nseconds " + std::to_string(record.playSeconds) + "\nnotes\n";

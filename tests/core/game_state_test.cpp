@@ -1,0 +1,206 @@
+// The game's second file: round trip, the fingerprint, every kind of damage refused, and
+// the reader's refusals of foreign, newer, oversized, missing and non-regular files.
+#include "save/game_state.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "sudoku/generator.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint64_t kFingerprint = 0x0123456789abcdefull;
+
+bool operator==(const GameStateRecord& a, const GameStateRecord& b) {
+    return a.playSeconds == b.playSeconds && a.notes == b.notes && a.undo == b.undo && a.redo == b.redo;
+}
+
+// A game in progress: notes here and there, three undo steps (one of two changes) and a redo step.
+GameStateRecord SampleRecord() {
+    GameStateRecord record;
+    record.playSeconds = 4321;
+    record.notes[0][1] = 0x0001;
+    record.notes[7][8] = 0x8421;
+    record.notes[15][15] = 0xffff;
+    record.undo = {{2, 3, 0, 16, 0x0006, 0, true},
+                   {2, 9, 0, 0, 0x8000, 0x0000, false},
+                   {15, 0, 0, 0, 0, 0x0100, true},
+                   {4, 4, 7, 0, 0, 0, true}};
+    record.redo = {{4, 4, 0, 12, 0, 0, true}};
+    return record;
+}
+
+class GameStateFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("veltrane_state_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string Path() const { return (folder_ / "game.state").string(); }
+    void Write(const std::string& bytes) const { std::ofstream(Path(), std::ios::binary) << bytes; }
+    std::string Read() const {
+        std::ifstream in(Path(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(GameStateFile, RecordWithNotesAndHistoryComesBackUnchanged) {
+    const GameStateRecord saved = SampleRecord();
+    ASSERT_TRUE(SaveGameState(Path(), saved, kFingerprint));
+    EXPECT_EQ(Read(), GameStateText(saved, kFingerprint));
+    EXPECT_EQ(Read().substr(0, 29), "veltrane-sudoku game.state 1\n");
+    EXPECT_FALSE(fs::exists(Path() + ".tmp"));
+
+    GameStateRecord loaded;
+    ASSERT_TRUE(LoadGameState(Path(), kFingerprint, loaded));
+    EXPECT_TRUE(loaded == saved);
+
+    // An empty record (a new game) too.
+    ASSERT_TRUE(SaveGameState(Path(), GameStateRecord{}, kFingerprint));
+    ASSERT_TRUE(LoadGameState(Path(), kFingerprint, loaded));
+    EXPECT_TRUE(loaded == GameStateRecord{});
+}
+
+TEST(GameFingerprint, FollowsTheGivensAndValuesOfTheBoard) {
+    SudokuBoard board;
+    SeedRandom(5);
+    ASSERT_TRUE(board.NewGame(Hard));
+    const std::uint64_t fingerprint = GameFingerprint(board);
+    EXPECT_EQ(GameFingerprint(SudokuBoard(board)), fingerprint);
+
+    SudokuBoard played = board;
+    for (int cell = 0; cell < 256 && played.values == board.values; ++cell)
+        if (!played.IsGiven(cell / 16, cell % 16)) played.values[cell / 16][cell % 16] = 1;
+    EXPECT_NE(GameFingerprint(played), fingerprint) << "a state from before a move is not applied after it";
+
+    SudokuBoard other = board;
+    other.givens[0][0] = other.givens[0][0] == 0 ? 5 : 0;
+    EXPECT_NE(GameFingerprint(other), fingerprint);
+    EXPECT_NE(GameFingerprint(SudokuBoard{}), fingerprint);
+}
+
+// Replaces the first occurrence of what in text; the mutation must apply.
+std::string Mutated(std::string text, const std::string& what, const std::string& with) {
+    const std::size_t at = text.find(what);
+    EXPECT_NE(at, std::string::npos) << what;
+    if (at != std::string::npos) text.replace(at, what.size(), with);
+    return text;
+}
+
+TEST(GameStateText, EveryKindOfDamageIsRefusedAndLeavesTheRecordAlone) {
+    const std::string good = GameStateText(SampleRecord(), kFingerprint);
+    const std::string change = "1 2 3 0 16 0006 0000\n";
+    ASSERT_NE(good.find(change), std::string::npos);
+    const std::pair<const char*, std::string> kDamaged[] = {
+        {"empty", ""},
+        {"other format", Mutated(good, "game.state", "game.save")},
+        {"newer version", Mutated(good, "state 1\n", "state 2\n")},
+        {"version 0", Mutated(good, "state 1\n", "state 0\n")},
+        {"version with leading zero", Mutated(good, "state 1\n", "state 01\n")},
+        {"CR LF line ends", Mutated(good, "state 1\n", "state 1\r\n")},
+        {"short fingerprint", Mutated(good, "0123456789abcdef", "0123456789abcde")},
+        {"upper-case fingerprint", Mutated(good, "0123456789abcdef", "0123456789ABCDEF")},
+        {"seconds missing", Mutated(good, "seconds 4321", "seconds ")},
+        {"negative seconds", Mutated(good, "seconds 4321", "seconds -4321")},
+        {"seconds past 64 bits", Mutated(good, "seconds 4321", "seconds 18446744073709551616")},
+        {"seconds with leading zero", Mutated(good, "seconds 4321", "seconds 04321")},
+        {"notes beyond 16 bits", Mutated(good, "8421", "18421")},
+        {"notes not hex", Mutated(good, "8421", "84g1")},
+        {"notes row short", Mutated(good, " ffff\n", "\n")},
+        {"notes row long", Mutated(good, " ffff\n", " ffff 0000\n")},
+        {"two spaces", Mutated(good, "0000 0001", "0000  0001")},
+        {"undo count too high", Mutated(good, "undo 4", "undo 5")},
+        {"undo count too low", Mutated(good, "undo 4", "undo 3")},
+        {"redo count too high", Mutated(good, "redo 1", "redo 2")},
+        {"count beyond the limit", Mutated(good, "undo 4", "undo 2000001")},
+        {"count past 64 bits", Mutated(good, "undo 4", "undo 99999999999999999999")},
+        {"row 16", Mutated(good, change, "1 16 3 0 16 0006 0000\n")},
+        {"column 16", Mutated(good, change, "1 2 16 0 16 0006 0000\n")},
+        {"value 17", Mutated(good, change, "1 2 3 0 17 0006 0000\n")},
+        {"negative value", Mutated(good, change, "1 2 3 -1 16 0006 0000\n")},
+        {"step flag 2", Mutated(good, change, "2 2 3 0 16 0006 0000\n")},
+        {"change notes beyond 16 bits", Mutated(good, change, "1 2 3 0 16 10006 0000\n")},
+        {"change field missing", Mutated(good, change, "1 2 3 0 16 0006\n")},
+        {"change field extra", Mutated(good, change, "1 2 3 0 16 0006 0000 0\n")},
+        {"undo not opening a step", Mutated(good, change, "0 2 3 0 16 0006 0000\n")},
+        {"redo not opening a step", Mutated(good, "1 4 4 0 12", "0 4 4 0 12")},
+        {"end missing", Mutated(good, "end\n", "")},
+        {"last line end missing", Mutated(good, "end\n", "end")},
+        {"trailing garbage", good + "x"},
+        {"trailing line", good + "\n"},
+        {"cut in the middle", good.substr(0, good.size() / 2)},
+        {"NUL inside", Mutated(good, "notes\n", std::string("notes\0\n", 7))},
+    };
+    for (const auto& [name, text] : kDamaged) {
+        GameStateRecord record = SampleRecord();
+        record.playSeconds = 99;
+        EXPECT_FALSE(ParseGameState(text, kFingerprint, record)) << name;
+        EXPECT_EQ(record.playSeconds, 99u) << name;
+    }
+    GameStateRecord record;
+    EXPECT_TRUE(ParseGameState(good, kFingerprint, record)) << "the mutations apply to a good text";
+}
+
+TEST(GameStateText, HistoryUpToTheLimitIsReadAndOneChangeMoreIsRefused) {
+    GameStateRecord longest;
+    longest.undo.assign(kMaxHistoryChanges, CellChange{15, 15, 16, 16, 0xffff, 0xffff, true});
+    const std::string text = GameStateText(longest, kFingerprint);
+    EXPECT_LE(text.size(), kMaxGameStateBytes) << "the longest history must fit the size cap";
+    GameStateRecord record;
+    EXPECT_TRUE(ParseGameState(text, kFingerprint, record));
+    EXPECT_EQ(record.undo.size(), kMaxHistoryChanges);
+    // The limit holds for undo and redo together.
+    EXPECT_FALSE(ParseGameState(Mutated(text, "redo 0\n", "redo 1\n1 0 0 0 0 0000 0000\n"), kFingerprint, record));
+
+    longest.redo.push_back(longest.undo.back());
+    EXPECT_FALSE(SaveGameState("unused-path", longest, kFingerprint)) << "nothing the reader refuses is written";
+    EXPECT_FALSE(fs::exists("unused-path"));
+}
+
+TEST_F(GameStateFile, ForeignGameAndNewerVersionAreIgnored) {
+    GameStateRecord record;
+    ASSERT_TRUE(SaveGameState(Path(), SampleRecord(), kFingerprint + 1));
+    EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
+    EXPECT_TRUE(record == GameStateRecord{});
+
+    Write(Mutated(GameStateText(SampleRecord(), kFingerprint), "state 1\n", "state 2\n"));
+    EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
+    EXPECT_TRUE(record == GameStateRecord{});
+}
+
+TEST_F(GameStateFile, OversizedFileIsRefusedWithoutBeingRead) {
+    // A sparse file of a terabyte: reading it would exhaust memory or never end.
+    Write(GameStateText(SampleRecord(), kFingerprint));
+    std::error_code error;
+    fs::resize_file(Path(), std::uintmax_t{1} << 40, error);
+    if (error) fs::resize_file(Path(), kMaxGameStateBytes + 1);
+    GameStateRecord record;
+    EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
+    EXPECT_FALSE(ParseGameState(std::string(kMaxGameStateBytes + 1, ' '), kFingerprint, record));
+}
+
+TEST_F(GameStateFile, MissingFileFolderAndPipeAreRefusedWithoutBlocking) {
+    GameStateRecord record;
+    EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
+    fs::create_directory(Path());
+    EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
+    fs::remove(Path());
+    // Nobody writes to the pipe: a blocking open or read would never return.
+    ASSERT_EQ(mkfifo(Path().c_str(), 0600), 0);
+    EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
+    EXPECT_TRUE(record == GameStateRecord{});
+}
+
+}  // namespace
