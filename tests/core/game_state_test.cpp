@@ -153,6 +153,22 @@ TEST(GameStateText, EveryKindOfDamageIsRefusedAndLeavesTheRecordAlone) {
     EXPECT_TRUE(ParseGameState(good, kFingerprint, record)) << "the mutations apply to a good text";
 }
 
+// The fuzz target's seeds carry kFingerprint: those named valid_* are read, the rest refused.
+TEST(GameStateText, FuzzSeedsAreReadOrRefusedByTheirNames) {
+    const fs::path folder = fs::path(__FILE__).parent_path().parent_path() / "fuzz" / "corpus" / "game_state";
+    int valid = 0, damaged = 0;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const bool expected = entry.path().filename().string().rfind("valid_", 0) == 0;
+        GameStateRecord record;
+        EXPECT_EQ(ParseGameState(text, kFingerprint, record), expected) << entry.path().filename();
+        ++(expected ? valid : damaged);
+    }
+    EXPECT_GE(valid, 3);
+    EXPECT_GE(damaged, 10);
+}
+
 TEST(GameStateText, HistoryUpToTheLimitIsReadAndOneChangeMoreIsRefused) {
     GameStateRecord longest;
     longest.undo.assign(kMaxHistoryChanges, CellChange{15, 15, 16, 16, 0xffff, 0xffff, true});

@@ -1,0 +1,81 @@
+// Fuzz target for the reader of the game's second file: ParseGameState takes the input as
+// "game.state" text. A record it accepts must hold only what the game can apply, must be
+// exactly what GameStateText writes for it (the reader takes one spelling only), and must
+// come back unchanged through SaveGameState and LoadGameState.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "save/game_state.h"
+
+namespace {
+
+// The fingerprint the seed corpus carries ("fingerprint 0123456789abcdef").
+constexpr std::uint64_t kFuzzFingerprint = 0x0123456789abcdefull;
+
+// A folder of this process's own under the temporary folder, removed at exit.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        char pattern[] = "/tmp/veltrane-fuzz-state-XXXXXX";
+        if (mkdtemp(pattern) == nullptr) std::abort();
+        path_ = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    std::string File(const char* name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+void Require(bool condition, const char* what) {
+    if (condition) return;
+    std::fprintf(stderr, "game-state invariant broken: %s\n", what);
+    std::abort();
+}
+
+bool SameRecord(const GameStateRecord& a, const GameStateRecord& b) {
+    return a.playSeconds == b.playSeconds && a.notes == b.notes && a.undo == b.undo && a.redo == b.redo;
+}
+
+void CheckChanges(const std::vector<CellChange>& changes) {
+    Require(changes.empty() || changes.front().firstOfStep, "a history opens with a step");
+    for (const CellChange& change : changes) {
+        Require(change.row < 16 && change.column < 16, "changes stay on the board");
+        Require(change.valueBefore <= 16 && change.valueAfter <= 16, "values are 0..16");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const ScratchFolder folder;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    GameStateRecord record;
+    record.playSeconds = 7;
+    if (!ParseGameState(text, kFuzzFingerprint, record)) {
+        Require(record.playSeconds == 7 && record.undo.empty(), "a refused text leaves the record");
+        return 0;
+    }
+    CheckChanges(record.undo);
+    CheckChanges(record.redo);
+    Require(record.undo.size() + record.redo.size() <= kMaxHistoryChanges, "history within its limit");
+    Require(GameStateText(record, kFuzzFingerprint) == text, "an accepted text is the one the writer makes");
+
+    GameStateRecord foreign;
+    Require(!ParseGameState(text, kFuzzFingerprint ^ 1, foreign), "another game's fingerprint is refused");
+
+    const std::string path = folder.File("game.state");
+    Require(SaveGameState(path, record, kFuzzFingerprint), "an accepted record is written");
+    GameStateRecord again;
+    Require(LoadGameState(path, kFuzzFingerprint, again), "a written record loads");
+    Require(SameRecord(again, record), "save and load round trip");
+    return 0;
+}
