@@ -10,6 +10,8 @@ Writes:
   data/menu.wav        short soft click, 16-bit PCM mono 44100 Hz
   data/font1.fnt       bitmap font description ("[GKFONT]", "Bitmap", "Char" lines)
   data/font1.png       its glyph image: white glyphs, anti-aliased alpha
+  data/font2.fnt       small font for notes: "0"-"9" and "A"-"G", each in a 7 x 7 px slot
+  data/font2.png       its glyph image
   data/unselect.bmp    30 x 30 cell face, plain (24-bit)
   data/select.bmp      30 x 30 cell face, highlighted (24-bit)
   data/circle2.png     30 x 30 round value button, transparent outside the circle
@@ -44,6 +46,15 @@ FONT_BASELINE = 21
 FONT_LINE_HEIGHT = 27
 ATLAS_WIDTH = 256
 ATLAS_PADDING = 2  # transparent pixels between glyphs, so bilinear sampling never bleeds
+
+# Notes font.  A cell shows its notes in a 4 x 4 layout of 7 x 7 px slots inside the 1 px
+# edge of the 30 x 30 face.  At 8 px DejaVu Sans Bold draws digits and capitals 6 px tall
+# and at most 7 px wide; with the baseline at the slot's bottom row, a blank row above each
+# glyph keeps the rows of notes apart.  Larger sizes make the rows touch and read worse.
+NOTES_FONT_PIXELS = 8
+NOTES_SLOT = 7
+NOTES_FONT_CHARACTERS = "0123456789ABCDEFG"
+NOTES_ATLAS_WIDTH = 64
 
 SUPERSAMPLE = 8  # shapes are drawn this many times larger, then box-filtered down
 
@@ -143,62 +154,95 @@ def make_click():
     write_if_changed(os.path.join(DATA, "menu.wav"), buffer.getvalue())
 
 
-# --- font1.fnt and font1.png --------------------------------------------------
+# --- bitmap fonts: font1 (menus, cell values) and font2 (notes) --------------
 
-def render_glyph(font, ch):
+class FontGeometry:
+    """Where glyphs sit in their line box: every glyph rectangle is line_height tall with
+    the baseline baseline pixels below its top, so glyphs drawn on one pen y line up."""
+
+    def __init__(self, pixels, baseline, line_height):
+        self.pixels = pixels
+        self.baseline = baseline
+        self.line_height = line_height
+
+
+def render_glyph(font, ch, geometry):
     """Returns (image column strip L, pre-offset, post-offset) for one character.
 
-    The strip is FONT_LINE_HEIGHT tall with the baseline at FONT_BASELINE and spans
-    the glyph's inked columns; the offsets place it on an integer pen advance."""
-    origin = FONT_PIXELS
-    margin = FONT_LINE_HEIGHT  # room above and below the line box, to see any overhang
-    canvas = Image.new("L", (FONT_PIXELS * 4, FONT_LINE_HEIGHT + 2 * margin), 0)
-    ImageDraw.Draw(canvas).text((origin, margin + FONT_BASELINE), ch, font=font, fill=255, anchor="ls")
+    The strip is the line box's height with the baseline at its place and spans the
+    glyph's inked columns; the offsets place it on an integer pen advance."""
+    origin = geometry.pixels
+    margin = geometry.line_height  # room above and below the line box, to see any overhang
+    canvas = Image.new("L", (geometry.pixels * 4, geometry.line_height + 2 * margin), 0)
+    ImageDraw.Draw(canvas).text((origin, margin + geometry.baseline), ch, font=font, fill=255, anchor="ls")
     advance = int(round(font.getlength(ch)))
     box = canvas.getbbox()
     if box is None:  # space: one transparent column, the rest of the advance after it
-        return Image.new("L", (1, FONT_LINE_HEIGHT), 0), 0, advance - 1
+        return Image.new("L", (1, geometry.line_height), 0), 0, advance - 1
     left, top, right, bottom = box
-    if top < margin or bottom > margin + FONT_LINE_HEIGHT or left == 0 or right == canvas.width:
+    if top < margin or bottom > margin + geometry.line_height or left == 0 or right == canvas.width:
         sys.exit("glyph %r does not fit its line box; adjust the font geometry" % ch)
-    strip = canvas.crop((left, margin, right, margin + FONT_LINE_HEIGHT))
+    strip = canvas.crop((left, margin, right, margin + geometry.line_height))
     pre = left - origin
     return strip, pre, advance - pre - strip.width
 
 
-def make_font():
-    font = ImageFont.truetype(FONT_FILE, FONT_PIXELS, layout_engine=ImageFont.Layout.BASIC)
-    glyphs = [(code,) + render_glyph(font, chr(code)) for code in range(32, 127)]
+def write_font(name, glyphs, geometry, atlas_width, comment):
+    """Packs the glyphs into name.png and describes them in name.fnt.
 
+    glyphs: (code, strip, pre, post) in the order they are written."""
     # Shelf packing, left to right, row after row, padding around every glyph.
     placed = []
     x, y = ATLAS_PADDING, ATLAS_PADDING
     for code, strip, pre, post in glyphs:
-        if x + strip.width + ATLAS_PADDING > ATLAS_WIDTH:
+        if x + strip.width + ATLAS_PADDING > atlas_width:
             x = ATLAS_PADDING
-            y += FONT_LINE_HEIGHT + ATLAS_PADDING
+            y += geometry.line_height + ATLAS_PADDING
         placed.append((code, x, y, strip, pre, post))
         x += strip.width + ATLAS_PADDING
-    height = y + FONT_LINE_HEIGHT + ATLAS_PADDING
+    height = y + geometry.line_height + ATLAS_PADDING
     atlas_height = 1
     while atlas_height < height:
         atlas_height *= 2
 
-    alpha = Image.new("L", (ATLAS_WIDTH, atlas_height), 0)
+    alpha = Image.new("L", (atlas_width, atlas_height), 0)
     for code, gx, gy, strip, _, _ in placed:
         alpha.paste(strip, (gx, gy))
     atlas = Image.new("RGBA", alpha.size, (255, 255, 255, 0))
     atlas.putalpha(alpha)
-    save_png(atlas, "font1.png")
+    save_png(atlas, name + ".png")
 
-    lines = ["[GKFONT]",
-             "; DejaVu Sans Bold %d px, line height %d, baseline %d; made by tools/make_data.py"
-             % (FONT_PIXELS, FONT_LINE_HEIGHT, FONT_BASELINE),
-             "Bitmap=font1.png"]
+    lines = ["[GKFONT]", "; " + comment, "Bitmap=%s.png" % name]
     for code, gx, gy, strip, pre, post in placed:
-        lines.append("Char=%02X,%d,%d,%d,%d,%d,%d" % (code, gx, gy, strip.width, FONT_LINE_HEIGHT, pre, post))
+        lines.append("Char=%02X,%d,%d,%d,%d,%d,%d" % (code, gx, gy, strip.width, geometry.line_height, pre, post))
     lines.append("; end")
-    write_if_changed(os.path.join(DATA, "font1.fnt"), ("\n".join(lines) + "\n").encode("ascii"))
+    write_if_changed(os.path.join(DATA, name + ".fnt"), ("\n".join(lines) + "\n").encode("ascii"))
+
+
+def make_font():
+    geometry = FontGeometry(FONT_PIXELS, FONT_BASELINE, FONT_LINE_HEIGHT)
+    font = ImageFont.truetype(FONT_FILE, FONT_PIXELS, layout_engine=ImageFont.Layout.BASIC)
+    glyphs = [(code,) + render_glyph(font, chr(code), geometry) for code in range(32, 127)]
+    write_font("font1", glyphs, geometry, ATLAS_WIDTH,
+               "DejaVu Sans Bold %d px, line height %d, baseline %d; made by tools/make_data.py"
+               % (FONT_PIXELS, FONT_LINE_HEIGHT, FONT_BASELINE))
+
+
+def make_notes_font():
+    """Every glyph gets an advance of exactly one note slot with its ink centred in it, so
+    a note drawn with its pen at the slot's top-left corner sits in the middle of the slot."""
+    geometry = FontGeometry(NOTES_FONT_PIXELS, NOTES_SLOT, NOTES_SLOT)
+    font = ImageFont.truetype(FONT_FILE, NOTES_FONT_PIXELS, layout_engine=ImageFont.Layout.BASIC)
+    glyphs = []
+    for ch in NOTES_FONT_CHARACTERS:
+        strip, _, _ = render_glyph(font, ch, geometry)
+        if strip.width > NOTES_SLOT:
+            sys.exit("note glyph %r is wider than its slot" % ch)
+        pre = (NOTES_SLOT - strip.width) // 2
+        glyphs.append((ord(ch), strip, pre, NOTES_SLOT - strip.width - pre))
+    write_font("font2", glyphs, geometry, NOTES_ATLAS_WIDTH,
+               "DejaVu Sans Bold %d px for notes: %d x %d px slots, baseline at the slot's bottom;"
+               " made by tools/make_data.py" % (NOTES_FONT_PIXELS, NOTES_SLOT, NOTES_SLOT))
 
 
 # --- unselect.bmp and select.bmp ----------------------------------------------
@@ -359,6 +403,7 @@ def main():
     make_cursor()
     make_click()
     make_font()
+    make_notes_font()
     make_cell_faces()
     make_circle()
     make_background()

@@ -1,6 +1,7 @@
 // Checks the game's data files the way the game uses them: each file is present and
 // decodes, images have the sizes the sprites are cut to, the font description covers
-// printable ASCII with glyphs that fit a board cell, and the compiled-in window icon
+// printable ASCII with glyphs that fit a board cell, the notes font covers the sixteen
+// values with glyphs that fit a note's slot, and the compiled-in window icon
 // matches the icon images. Runs in the build folder, where the build copies data/.
 #include <SDL.h>
 #include <SDL_image.h>
@@ -204,9 +205,11 @@ FontDescription ParseFont(const std::string& text) {
 
 class FontFile : public ::testing::Test {
 protected:
+    virtual const char* FileName() const { return "font1.fnt"; }
+
     void SetUp() override {
-        std::optional<std::string> text = ReadFile("font1.fnt");
-        ASSERT_TRUE(text) << "font1.fnt missing";
+        std::optional<std::string> text = ReadFile(FileName());
+        ASSERT_TRUE(text) << FileName() << " missing";
         font_ = ParseFont(*text);
         ASSERT_FALSE(font_.bitmap.empty()) << "no Bitmap line";
         image_ = LoadRgba(font_.bitmap);
@@ -230,18 +233,8 @@ protected:
         return false;
     }
 
-    FontDescription font_;
-    SurfacePtr image_;
-};
-
-TEST_F(FontFile, HeaderAndLastLineReadTheSameWhicheverWayTheLastLineIsTreated) {
-    EXPECT_EQ(font_.firstLine, "[GKFONT]");
-    EXPECT_FALSE(font_.lastLineIsChar) << "a glyph on the last line would be lost by a loader that skips it";
-}
-
-TEST_F(FontFile, EveryPrintableCharacterHasAGlyphInsideTheImageWithoutTouchingAnother) {
-    std::vector<int> codes;
-    for (int code = 32; code <= 126; ++code) {
+    // Each glyph lies inside the image, has ink, and shares the line height.
+    void ExpectDrawable(int code) const {
         ASSERT_TRUE(font_.glyphs[code]) << "no glyph for '" << char(code) << "'";
         const GlyphLine& g = *font_.glyphs[code];
         EXPECT_GT(g.w, 0) << char(code);
@@ -252,17 +245,42 @@ TEST_F(FontFile, EveryPrintableCharacterHasAGlyphInsideTheImageWithoutTouchingAn
         if (code != ' ') {
             EXPECT_TRUE(HasInk(g)) << "glyph '" << char(code) << "' is blank";
         }
-        codes.push_back(code);
     }
+
     // At least one clear pixel between rectangles, so filtered sampling cannot pick up a neighbour.
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-        for (std::size_t j = i + 1; j < codes.size(); ++j) {
-            const GlyphLine& a = *font_.glyphs[codes[i]];
-            const GlyphLine& b = *font_.glyphs[codes[j]];
-            const bool apart = a.x + a.w < b.x || b.x + b.w < a.x || a.y + a.h < b.y || b.y + b.h < a.y;
-            EXPECT_TRUE(apart) << "'" << char(codes[i]) << "' and '" << char(codes[j]) << "' touch";
+    void ExpectApart(const std::vector<int>& codes) const {
+        for (std::size_t i = 0; i < codes.size(); ++i) {
+            for (std::size_t j = i + 1; j < codes.size(); ++j) {
+                const GlyphLine& a = *font_.glyphs[codes[i]];
+                const GlyphLine& b = *font_.glyphs[codes[j]];
+                const bool apart = a.x + a.w < b.x || b.x + b.w < a.x || a.y + a.h < b.y || b.y + b.h < a.y;
+                EXPECT_TRUE(apart) << "'" << char(codes[i]) << "' and '" << char(codes[j]) << "' touch";
+            }
         }
     }
+
+    FontDescription font_;
+    SurfacePtr image_;
+};
+
+// The small font that draws a cell's notes in a 4 x 4 layout of 7 x 7 px slots.
+class NotesFontFile : public FontFile {
+protected:
+    const char* FileName() const override { return "font2.fnt"; }
+};
+
+TEST_F(FontFile, HeaderAndLastLineReadTheSameWhicheverWayTheLastLineIsTreated) {
+    EXPECT_EQ(font_.firstLine, "[GKFONT]");
+    EXPECT_FALSE(font_.lastLineIsChar) << "a glyph on the last line would be lost by a loader that skips it";
+}
+
+TEST_F(FontFile, EveryPrintableCharacterHasAGlyphInsideTheImageWithoutTouchingAnother) {
+    std::vector<int> codes;
+    for (int code = 32; code <= 126; ++code) {
+        ExpectDrawable(code);
+        codes.push_back(code);
+    }
+    ExpectApart(codes);
 }
 
 TEST_F(FontFile, CellValuesFitTheirCellWhenDrawnAtTheCellTextPosition) {
@@ -280,6 +298,27 @@ TEST_F(FontFile, CellValuesFitTheirCellWhenDrawnAtTheCellTextPosition) {
 TEST_F(FontFile, LineHeightKeepsMenuItemsFortyPixelsApartFromTouching) {
     EXPECT_GE(LineHeight(), 16) << "too small to read";
     EXPECT_LT(LineHeight(), 40);
+}
+
+TEST_F(NotesFontFile, EveryNoteValueFillsItsSevenPixelSlotCentredAndReadable) {
+    EXPECT_EQ(font_.firstLine, "[GKFONT]");
+    EXPECT_FALSE(font_.lastLineIsChar);
+    std::vector<int> codes;
+    for (const char value : std::string("123456789ABCDEFG")) {
+        const int code = static_cast<unsigned char>(value);
+        ExpectDrawable(code);
+        if (!font_.glyphs[code]) continue;
+        const GlyphLine& g = *font_.glyphs[code];
+        // Drawn with the pen at the slot's corner, the glyph stays inside the slot and its
+        // advance is the slot, so notes in a row never overlap.
+        EXPECT_LE(g.h, 7) << value;
+        EXPECT_GE(g.pre, 0) << value;
+        EXPECT_EQ(g.pre + g.w + g.post, 7) << value;
+        EXPECT_LE(std::abs(g.pre - g.post), 1) << value << " is centred";
+        codes.push_back(code);
+    }
+    ExpectApart(codes);
+    EXPECT_GE(LineHeight(), 6) << "too small to read";
 }
 
 // --- window icon --------------------------------------------------------------
