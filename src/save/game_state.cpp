@@ -183,7 +183,8 @@ bool ReadHeader(Cursor& in) {
 
 bool ReadRecord(Cursor& in, std::uint64_t expectedFingerprint, GameStateRecord& record) {
     std::uint64_t fingerprint = 0;
-    if (!ReadHeader(in) || !in.Literal("fingerprint ") || !in.Hex(16, fingerprint) || !in.LineEnd()) return false;
+    if (!ReadHeader(in) || !in.Literal("fingerprint ") || !in.Hex(16, fingerprint) || !in.LineEnd())
+        return false;
     if (fingerprint != expectedFingerprint) return false;
     if (!in.Literal("seconds ") || !in.Decimal(UINT64_MAX, record.playSeconds) || !in.LineEnd()) return false;
     if (!in.Literal("notes") || !in.LineEnd()) return false;

@@ -42,8 +42,12 @@ struct GameStateRecord {
     std::vector<CellChange> redo;  // the step to redo first comes first, its changes in apply order
 };
 
+// The file's name in the saved game's folder, beside "game.save".
+constexpr const char* kGameStateFileName = "game.state";
+
 // Limits that keep a damaged or hostile file from costing memory: the reader
-// refuses larger files and longer histories.
+// refuses larger files and longer histories (undo and redo together). The longest
+// history the limit allows is written in well under kMaxGameStateBytes.
 constexpr std::size_t kMaxGameStateBytes = 64u * 1024u * 1024u;
 constexpr std::size_t kMaxHistoryChanges = 2'000'000;
 
@@ -59,6 +63,11 @@ std::string GameStateText(const GameStateRecord& record, std::uint64_t fingerpri
 bool ParseGameState(const std::string& text, std::uint64_t expectedFingerprint, GameStateRecord& record);
 
 // Atomic write of the file at path (same rules as the saved game); true on success.
+// A record the reader would refuse (history over the limit, a change off the board or
+// with a value above 16, a history that does not open with firstOfStep) is not written:
+// false, and an existing file stays as it is.
 bool SaveGameState(const std::string& path, const GameStateRecord& record, std::uint64_t fingerprint);
-// Reads the file at path; false when it is missing, not a regular file, or refused by ParseGameState.
+// Reads the file at path without blocking (a FIFO or device in its place is refused, an
+// oversized file is refused before it is read); false when it is missing, not a regular
+// file, or refused by ParseGameState.
 bool LoadGameState(const std::string& path, std::uint64_t expectedFingerprint, GameStateRecord& record);

@@ -13,8 +13,9 @@ namespace fs = std::filesystem;
 class BestTimesFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("veltrane_best_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        folder_ =
+            fs::temp_directory_path() /
+            ("veltrane_best_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);
     }
