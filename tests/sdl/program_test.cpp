@@ -174,7 +174,7 @@ TEST(Program, InstalledGameFindsItsDataAndDesktopFiles) {
     TempFolder temp;
     InstallInto(temp.path);
     const fs::path share = temp.path / "share";
-    EXPECT_TRUE(fs::exists(temp.path / "bin/veltrane-sudoku"));
+    EXPECT_TRUE(fs::exists(temp.path / "games/veltrane-sudoku"));
     for (const char* name : DataNames) EXPECT_TRUE(fs::exists(share / "veltrane-sudoku" / name)) << name;
     EXPECT_TRUE(fs::exists(share / "applications/org.quorvel.VeltraneSudoku.desktop"));
     EXPECT_TRUE(fs::exists(share / "metainfo/org.quorvel.VeltraneSudoku.metainfo.xml"));
@@ -184,7 +184,7 @@ TEST(Program, InstalledGameFindsItsDataAndDesktopFiles) {
     // Started from another folder, it finds its data beside it in share/ and runs.
     fs::create_directory(temp.path / "elsewhere");
     const std::string saves = (temp.path / "elsewhere").string();
-    Process game((temp.path / "bin/veltrane-sudoku").string(),
+    Process game((temp.path / "games/veltrane-sudoku").string(),
                  With(Headless, {{"XDG_DATA_HOME", saves}, {"HOME", saves}}), temp.File("stderr"));
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
     game.Signal(SIGTERM);
@@ -212,9 +212,9 @@ TEST(Program, SavesGoToTheUserFolderWhenTheProgramFolderIsReadOnly) {
             if (chown(entry.path().c_str(), nobody, nobody) != 0) FAIL() << "chown";
         ASSERT_EQ(chown(home.c_str(), nobody, nobody), 0);
     } else {
-        fs::permissions(temp.path / "bin", fs::perms::owner_write, fs::perm_options::remove);
+        fs::permissions(temp.path / "games", fs::perms::owner_write, fs::perm_options::remove);
     }
-    Process game((temp.path / "bin/veltrane-sudoku").string(),
+    Process game((temp.path / "games/veltrane-sudoku").string(),
                  With(Headless, {{"XDG_DATA_HOME", (home / "data").string()},
                                  {"HOME", home.string()},
                                  {"XDG_RUNTIME_DIR", ""}}),
@@ -225,7 +225,7 @@ TEST(Program, SavesGoToTheUserFolderWhenTheProgramFolderIsReadOnly) {
     const Outcome outcome = game.Wait();
     EXPECT_EQ(outcome.status, 0) << outcome.errors;
     ExpectSavedAgain((userFolder / "game.save").string(), board);
-    EXPECT_FALSE(fs::exists(temp.path / "bin/game.save"));
-    EXPECT_FALSE(fs::exists(temp.path / "bin/gk_sudoku.log"));
-    fs::permissions(temp.path / "bin", fs::perms::owner_all, fs::perm_options::add);
+    EXPECT_FALSE(fs::exists(temp.path / "games/game.save"));
+    EXPECT_FALSE(fs::exists(temp.path / "games/gk_sudoku.log"));
+    fs::permissions(temp.path / "games", fs::perms::owner_all, fs::perm_options::add);
 }
