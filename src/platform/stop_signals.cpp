@@ -1,4 +1,4 @@
-#include "engine/sdl/stop_signals.h"
+#include "platform/stop_signals.h"
 
 #include <csignal>
 
