@@ -1,24 +1,71 @@
 #include "platform/frame_lock.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <ctime>
 
 #include "platform/save_location.h"
 #include "platform/stop_signals.h"
 
 namespace {
 
-// Pauses between attempts while another copy holds the lock: short at first so
-// that frames of two copies interleave closely, longer while it stays held.
-constexpr long kFirstPauseNs = 1'000'000;
-constexpr long kLongestPauseNs = 16'000'000;
+#ifndef sigev_notify_thread_id
+#define sigev_notify_thread_id _sigev_un._tid
+#endif
+
+// How often a blocked wait for the lock looks at the stop flag.
+constexpr long kStopCheckIntervalNs = 50'000'000;
+// The signal that wakes a blocked wait. Its default action is to ignore it, so one
+// still on its way after the wait has ended does no harm.
+constexpr int kWakeSignal = SIGURG;
+
+extern "C" void IgnoreWakeSignal(int) {}
+
+// While it lives, a blocking call of the thread that made it returns with EINTR
+// at least every kStopCheckIntervalNs: a timer sends kWakeSignal to this thread
+// alone (a process-wide stop signal may be taken by any of the program's threads,
+// and may come just before the call blocks), and its handler does not restart
+// the call. Active() is false when no timer could be made.
+class PeriodicWakeUp {
+public:
+    PeriodicWakeUp() {
+        struct sigaction action {};
+        action.sa_handler = IgnoreWakeSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = 0;  // no SA_RESTART: the blocked call returns
+        if (::sigaction(kWakeSignal, &action, &previous) != 0) return;
+        handlerSet = true;
+        sigevent event {};
+        event.sigev_notify = SIGEV_THREAD_ID;
+        event.sigev_signo = kWakeSignal;
+        event.sigev_notify_thread_id = ::gettid();
+        if (::timer_create(CLOCK_MONOTONIC, &event, &timer) != 0) return;
+        timerMade = true;
+        const itimerspec every{{0, kStopCheckIntervalNs}, {0, kStopCheckIntervalNs}};
+        active = ::timer_settime(timer, 0, &every, nullptr) == 0;
+    }
+    ~PeriodicWakeUp() {
+        if (timerMade) ::timer_delete(timer);
+        if (handlerSet) ::sigaction(kWakeSignal, &previous, nullptr);
+    }
+    PeriodicWakeUp(const PeriodicWakeUp&) = delete;
+    PeriodicWakeUp& operator=(const PeriodicWakeUp&) = delete;
+
+    bool Active() const { return active; }
+
+private:
+    struct sigaction previous {};
+    timer_t timer{};
+    bool handlerSet = false;
+    bool timerMade = false;
+    bool active = false;
+};
 
 std::string SafeFileName(const std::string& name) {
     std::string safe = name.empty() ? std::string("unnamed") : name;
@@ -94,19 +141,20 @@ NamedMutex::~NamedMutex() {
     if (fd >= 0) ::close(fd);  // closing also drops a lock still held
 }
 
-// flock is tried without blocking, with pauses in between: a flock blocked in the
-// kernel cannot be relied on to wake for a stop signal (one that arrives just
-// before the call would be missed), while a pause ends early on any signal and
-// the stop flag is read before every attempt.
+// A free lock is taken at once. Otherwise the wait blocks in flock, so that the
+// kernel hands the lock over as soon as it is given back and two copies take
+// turns, and is woken regularly to look at the stop flag. Without the wake-up
+// timer the lock is tried again after short sleeps instead.
 bool NamedMutex::Wait() {
-    long pause = kFirstPauseNs;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno != EWOULDBLOCK && errno != EINTR) return false;
+    const PeriodicWakeUp wakeUp;
+    const timespec pause{0, 2'000'000};
     for (;;) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
-        if (errno != EWOULDBLOCK && errno != EINTR) return false;
         if (StopSignals::Requested() != 0) return false;
-        const timespec wait{0, pause};
-        ::nanosleep(&wait, nullptr);
-        pause = std::min(pause * 2, kLongestPauseNs);
+        if (::flock(fd, wakeUp.Active() ? LOCK_EX : LOCK_EX | LOCK_NB) == 0) return true;
+        if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        if (!wakeUp.Active()) ::nanosleep(&pause, nullptr);
     }
 }
 
