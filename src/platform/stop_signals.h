@@ -4,16 +4,16 @@
 // frame lock gives up when it sees the flag. A second signal of the same
 // kind acts as it would without the game (the handler resets itself), so a
 // stuck program can still be stopped. The destructor restores the handlers
-// that were there before. The flag is the one piece of state shared with the
-// signal handler.
+// that were there before and clears the flag. The flag is the one piece of
+// state shared with the signal handler.
 #pragma once
 
 #include <signal.h>
 
 class StopSignals {
 public:
-    StopSignals();  // installs the handlers and clears the flag
-    ~StopSignals();
+    StopSignals();   // installs the handlers and clears the flag
+    ~StopSignals();  // restores the handlers and clears the flag
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
 
