@@ -83,10 +83,18 @@ void FreeResources(Program& p) {
     p.View.BoardBackdrop.reset();
 }
 
-void RunFrameLoop(Program& p) {
+// Reads the saved game from folder; the board keeps its own folder for the save.
+void LoadSavedGame(Program& p, const std::string& folder) {
+    const std::string saveDirectory = p.board.directory;
+    p.board.directory = folder;
+    p.board.Load(SaveFileName);
+    p.board.directory = saveDirectory;
+}
+
+void RunFrameLoop(Program& p, const std::string& loadDirectory) {
     MakeSprites(p);
     MakeValuePicker(p);
-    p.board.Load(SaveFileName);
+    LoadSavedGame(p, loadDirectory);
     p.Gui = std::make_unique<gkGUI>();
     p.GameState = MainMenu;
     ShowStateScreen(MainMenu, true);
@@ -106,16 +114,21 @@ int RunGame(const RunOptions& options) {
     Program& p = TheProgram();
     p.gk = gkCreate(GK_VERSION);
     if (!p.gk) return 0;
+    const std::string moduleDirectory = options.saveDirectory.empty() ? GetModuleDirectory() : std::string();
     const std::string directory = options.saveDirectory.empty()
-                                      ? ChooseSaveDirectory(GetModuleDirectory(), AppDataName)
+                                      ? ChooseSaveDirectory(moduleDirectory, AppDataName)
                                       : options.saveDirectory;
+    // A game saved in the program's folder before it became read-only is still found.
+    const std::string loadDirectory = options.saveDirectory.empty()
+                                          ? ChooseLoadDirectory(directory, moduleDirectory, SaveFileName)
+                                          : directory;
     ConfigureEngine(*p.gk, directory + LogFileName);
     p.board.directory = directory;
     p.frameHook = options.frameHook;
     if (p.gk->System_Initiate()) {
         p.View.BoardBackdrop.reset();
         if (LoadResources(p)) {
-            RunFrameLoop(p);
+            RunFrameLoop(p, loadDirectory);
             FreeResources(p);
             p.board.Save(SaveFileName);
         } else {

@@ -2,7 +2,9 @@
 
 #include "app/menus.h"
 #include "app/program.h"
+#include "app/startup.h"
 #include "platform/message_box.h"
+#include "platform/stop_signals.h"
 #include "play/play_input.h"
 
 namespace {
@@ -10,11 +12,14 @@ namespace {
 FrameLock frameLock;
 
 // Holds the frame lock for one callback: waits on entry, gives it back on every
-// path out.
+// path out. A wait that a stop signal ended leaves the lock to the other copy;
+// the callback then does nothing and the program goes on to its shutdown.
 class FrameLockScope {
 public:
     FrameLockScope() {
-        if (frameLock.handle) frameLock.held = frameLock.handle->Wait();
+        if (!frameLock.handle) return;
+        frameLock.held = frameLock.handle->Wait();
+        stopping = !frameLock.held && StopSignals::Requested() != 0;
     }
     ~FrameLockScope() {
         if (frameLock.held) {
@@ -24,6 +29,12 @@ public:
     }
     FrameLockScope(const FrameLockScope&) = delete;
     FrameLockScope& operator=(const FrameLockScope&) = delete;
+
+    // True when the program is to stop without waiting for the lock any longer.
+    bool Stopping() const { return stopping; }
+
+private:
+    bool stopping = false;
 };
 
 constexpr const char* HintText = "Press Left Mouse Button\nto set value";
@@ -67,7 +78,7 @@ void OpenGameMenu(Program& p) {
 }
 
 void AnnounceWin(Program& p) {
-    ShowMessageBox("You have won!", "Congratulation", false);
+    ShowMessageBox("You have won!", "Congratulation", false);  // plain OK box, no icon
     p.Gui->Leave();
     p.Gui->SetFocus(0);
     GoToState(MainMenu);
@@ -77,7 +88,7 @@ void AnnounceWin(Program& p) {
 
 void CreateFrameLock() {
     if (frameLock.handle) return;
-    frameLock.handle = CreateNamedMutex(FrameMutexName);
+    frameLock.handle = CreateNamedMutex(FrameMutexName, AppDataName);
     frameLock.held = false;
     if (!frameLock.handle) throw CGenericException(L"Can't create mutex", 0);
 }
@@ -94,6 +105,7 @@ void GoToState(int state) {
 
 bool FrameFunc() {
     FrameLockScope lock;
+    if (lock.Stopping()) return true;  // ends the frame loop as "Exit" does
     if (TheProgram().frameHook && TheProgram().frameHook()) return true;
     switch (TheProgram().GameState) {
         case MainMenu:
@@ -114,7 +126,7 @@ bool FrameFunc() {
 bool RenderFunc() {
     FrameLockScope lock;
     Program& p = TheProgram();
-    if (!p.gk) return false;
+    if (lock.Stopping() || !p.gk) return false;
     p.gk->Gfx_BeginScene(0);
     if (p.BackgroundSprite) p.BackgroundSprite->Render(0, 0);
     DrawStateScreen(p);

@@ -13,14 +13,17 @@ MessageBoxHandler& ReplacementHandler() {
 }
 
 void ShowSystemMessageBox(const std::string& text, const std::string& caption, bool errorIcon) {
-    const Uint32 flags = errorIcon ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-    if (SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), nullptr) != 0) {
+    if (SDL_ShowSimpleMessageBox(MessageBoxFlags(errorIcon), caption.c_str(), text.c_str(), nullptr) != 0) {
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
         std::fflush(stderr);
     }
 }
 
 }  // namespace
+
+std::uint32_t MessageBoxFlags(bool errorIcon) {
+    return errorIcon ? SDL_MESSAGEBOX_ERROR : 0;  // no kind named: a plain box without an icon
+}
 
 void ShowMessageBox(const std::string& text, const std::string& caption, bool errorIcon) {
     const MessageBoxHandler& handler = ReplacementHandler();

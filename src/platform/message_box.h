@@ -4,6 +4,7 @@
 // SetMessageBoxHandler; the replacement is the one piece of state kept here.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -11,8 +12,10 @@ using MessageBoxHandler =
     std::function<void(const std::string& text, const std::string& caption, bool errorIcon)>;
 
 // Shows the box and returns when it has been closed. errorIcon picks the error
-// icon, otherwise the information icon.
+// icon; otherwise the box is the plain kind, with its text and OK button only.
 void ShowMessageBox(const std::string& text, const std::string& caption, bool errorIcon);
+// The system box's kind for errorIcon (SDL message box flags).
+std::uint32_t MessageBoxFlags(bool errorIcon);
 
 // Routes every later ShowMessageBox to handler; an empty handler restores the real box.
 void SetMessageBoxHandler(MessageBoxHandler handler);

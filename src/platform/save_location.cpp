@@ -22,6 +22,12 @@ bool MakeDirectories(const std::string& path) {
     return true;
 }
 
+// True when anything is at folder + name (a link counts, whatever it points at).
+bool HasEntry(const std::string& folder, const std::string& name) {
+    struct stat info {};
+    return ::lstat((folder + name).c_str(), &info) == 0;
+}
+
 std::string WithSlash(std::string folder) {
     if (!folder.empty() && folder.back() != '/') folder += '/';
     return folder;
@@ -50,4 +56,10 @@ std::string ChooseSaveDirectory(const std::string& moduleDirectory, const std::s
     if (IsWritableDirectory(moduleDirectory)) return moduleDirectory;
     std::string user = UserDataDirectory(appName);
     return user.empty() ? moduleDirectory : user;
+}
+
+std::string ChooseLoadDirectory(const std::string& saveDirectory, const std::string& moduleDirectory,
+                                const std::string& fileName) {
+    if (HasEntry(saveDirectory, fileName) || !HasEntry(moduleDirectory, fileName)) return saveDirectory;
+    return moduleDirectory;
 }

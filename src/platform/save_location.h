@@ -14,3 +14,8 @@ bool IsWritableDirectory(const std::string& folder);
 std::string UserDataDirectory(const std::string& appName);
 // moduleDirectory when writable, else the per-user folder (else moduleDirectory).
 std::string ChooseSaveDirectory(const std::string& moduleDirectory, const std::string& appName);
+// The folder to read fileName from at start-up: saveDirectory when the file is
+// there; else moduleDirectory when it holds one (a game saved while the program's
+// folder was writable, now read-only); else saveDirectory.
+std::string ChooseLoadDirectory(const std::string& saveDirectory, const std::string& moduleDirectory,
+                                const std::string& fileName);

@@ -1,15 +1,174 @@
-// Saved-game writer and reader: SudokuBoard::Save and SudokuBoard::Load.
+// Saved-game writer and reader: SudokuBoard::Save and SudokuBoard::Load, and the
+// safe replacement of a file's contents that every file beside the saved game uses.
+// The file handling uses the POSIX calls the standard library has no word for
+// (unique temporary files, fsync, permission bits, non-blocking opens).
 #include "save/save.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
+#include <cstdlib>
 #include <fstream>
-#include <istream>
 #include <locale>
+#include <sstream>
 #include <utility>
+#include <vector>
 
 namespace {
+
+// An open file descriptor, closed when its holder goes.
+class UniqueFd {
+public:
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    ~UniqueFd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+
+    int get() const { return fd_; }
+    // Closes now; false when the close reports an error (data that may not have reached the file).
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+// A temporary file that is removed unless it was put in place.
+class TemporaryName {
+public:
+    explicit TemporaryName(std::string path) : path_(std::move(path)) {}
+    ~TemporaryName() {
+        if (!kept_) ::unlink(path_.c_str());
+    }
+    TemporaryName(const TemporaryName&) = delete;
+    TemporaryName& operator=(const TemporaryName&) = delete;
+    void Keep() { kept_ = true; }
+
+private:
+    std::string path_;
+    bool kept_ = false;
+};
+
+// A saved game is a few KB; anything past this is not one.
+constexpr off_t kLargestReadableFile = 1 << 20;
+// As many links in a row as the kernel follows before it gives up (ELOOP).
+constexpr int kMostLinksFollowed = 40;
+
+// The folder part of path, with its trailing '/'; empty for a bare name (the current folder).
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string NameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The text of the symbolic link at path; empty when it cannot be read.
+std::string LinkText(const std::string& path) {
+    std::vector<char> buffer(4096);
+    const ssize_t length = ::readlink(path.c_str(), buffer.data(), buffer.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size()) return std::string();
+    return std::string(buffer.data(), static_cast<std::size_t>(length));
+}
+
+// The file that writing to path would reach: symbolic links named by path are
+// followed (a relative one from the link's own folder), as opening it would.
+// The path itself when it names no link or nothing yet; empty when the chain of
+// links is too long or cannot be read.
+std::string FileBehindLinks(std::string path) {
+    for (int hop = 0; hop <= kMostLinksFollowed; ++hop) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+        const std::string target = LinkText(path);
+        if (target.empty()) return std::string();
+        path = target[0] == '/' ? target : FolderOf(path) + target;
+    }
+    return std::string();
+}
+
+// The permission bits a newly created file gets: 0666 less the process's umask.
+// The umask is read from /proc, since setting it to learn it would race with other
+// threads that create files; without /proc the file stays private to its owner.
+mode_t NewFileMode() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) != 0) continue;
+        const unsigned long mask = std::strtoul(line.c_str() + 6, nullptr, 8);
+        return static_cast<mode_t>(0666 & ~mask);
+    }
+    return 0600;
+}
+
+// Writes every byte, through short writes and interrupted calls; false on any error.
+bool WriteAll(int fd, const std::string& bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// Gives the new file the owner and permission bits of the one it replaces, as
+// writing the old file in place would have kept them. Only a privileged process
+// can give a file away, so a different owner is kept where the system allows it.
+bool TakeOverAttributes(int fd, const struct stat& old) {
+    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // not allowed: the new file stays the writer's own
+        }
+    }
+    return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+// Makes a rename in folder survive a power cut. A file system that cannot sync
+// folders has nothing more to do, so the result is not a failure of the write.
+void SyncFolder(const std::string& folder) {
+    UniqueFd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0) ::fsync(dir.get());
+}
+
+// Reads the whole of path when it is a regular file of at most kLargestReadableFile
+// bytes. Anything else (a FIFO, socket, device or folder) is refused without being
+// opened for long enough to block or to be changed.
+bool ReadSmallRegularFile(const std::string& path, std::string& bytes) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    // Opened without blocking and checked again: the name may have changed meanwhile.
+    UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0) return false;
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestReadableFile)
+        return false;
+    const int flags = ::fcntl(file.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return false;
+    bytes.clear();
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        if (got == 0) return true;
+        if (bytes.size() + static_cast<std::size_t>(got) > static_cast<std::size_t>(kLargestReadableFile))
+            return false;  // it grew past the limit while being read
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+}
 
 void AppendGrid(std::string& text, const Grid& grid) {
     for (const auto& line : grid) {
@@ -77,22 +236,24 @@ std::string SavedGameText(const SudokuBoard& board) {
 }
 
 bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::out | std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        out.close();
-        if (out.fail()) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
+    const std::string target = FileBehindLinks(path);
+    if (target.empty()) return false;
+    struct stat old {};
+    const bool exists = ::lstat(target.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) return false;  // a folder, FIFO or device is left alone
+
+    // A fresh name in the target's folder (so that rename stays on one file system),
+    // created exclusively: nothing planted under any name is ever opened.
+    std::string temporary = FolderOf(target) + NameOf(target) + ".XXXXXX";
+    UniqueFd file(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (file.get() < 0) return false;
+    TemporaryName cleanup(temporary);
+    const bool attributes =
+        exists ? TakeOverAttributes(file.get(), old) : ::fchmod(file.get(), NewFileMode()) == 0;
+    if (!attributes || !WriteAll(file.get(), bytes) || ::fsync(file.get()) != 0 || !file.Close()) return false;
+    if (std::rename(temporary.c_str(), target.c_str()) != 0) return false;
+    cleanup.Keep();
+    SyncFolder(FolderOf(target));
     return true;
 }
 
@@ -103,11 +264,9 @@ void SudokuBoard::Save(const std::string& name) const {
 }
 
 bool SudokuBoard::Load(const std::string& name) {
-    const std::string path = directory + name;
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return false;
-    std::ifstream in(path, std::ios::in | std::ios::binary);
-    if (!in) return false;
+    std::string bytes;
+    if (!ReadSmallRegularFile(directory + name, bytes)) return false;
+    std::istringstream in(bytes);
     in.imbue(std::locale::classic());
     LoadedBoard loaded;
     if (!ReadSavedGame(in, loaded)) return false;

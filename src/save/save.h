@@ -6,7 +6,9 @@
 // Format (ASCII, CR LF line ends): the size N on the first line, then N lines of
 // `values` and N lines of `givens`, each a row whose every entry is a space and the
 // number in decimal. The reader takes white-space separated integers and accepts
-// only boards of size 16 (or an empty board, size 0). Standard library only.
+// only boards of size 16 (or an empty board, size 0). It reads only a regular file
+// of at most 1 MB and never blocks on a FIFO or device put in the file's place.
+// Standard library and POSIX file calls only.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +23,14 @@ constexpr std::int32_t kSavedBoardSize = 16;
 // (size 0 or less, or grids that do not have the board's size).
 std::string SavedGameText(const SudokuBoard& board);
 
-// Writes bytes to a temporary file beside path and renames it over path, so that a
-// failed write never truncates or destroys an existing file. True on success.
+// Replaces the contents of the file at path as one step: the bytes go to a fresh,
+// uniquely named temporary file in the same folder (created exclusively, so no
+// planted file or link is followed), are flushed to disk, and the file is renamed
+// over path; the folder is flushed after. Another reader sees the old file or the
+// new one, never a mix, and a failed write leaves the old file and no temporary.
+// What writing in place would keep is kept: the permission bits (and, where the
+// system allows, the owner) of the old file, and a symbolic link at path, whose
+// target is the file replaced. A hard link is split: the other names keep the old
+// contents. Refuses (false) when something other than a regular file is at path.
+// True on success.
 bool ReplaceFileContents(const std::string& path, const std::string& bytes);

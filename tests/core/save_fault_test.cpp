@@ -1,10 +1,21 @@
 // Every saved game of the fuzz corpus (good files and every kind of damage found so far)
 // through the reader: a file is either refused, leaving the board as it was, or read as a
-// board the game can show, which Save writes and Load reads back unchanged.
+// board the game can show, which Save writes and Load reads back unchanged. And the file
+// system around the saved game: permission bits and links kept, planted links and
+// non-regular files harmless, and two processes saving at once.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <thread>
 
 #include "save/save.h"
 #include "sudoku/generator.h"
@@ -36,6 +47,13 @@ protected:
     void TearDown() override { fs::remove_all(folder_); }
 
     std::string Dir() const { return folder_.string() + "/"; }
+    std::string Path(const std::string& name = "game.save") const { return Dir() + name; }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
     fs::path folder_;
 };
@@ -82,6 +100,179 @@ TEST_F(SavedGameFaults, EveryCorpusFileIsRefusedOrReadAsABoardThatSurvivesSaveAn
     }
     EXPECT_GT(accepted, 0);
     EXPECT_GT(refused, 0);
+}
+
+std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+mode_t Mode(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+SudokuBoard Game(unsigned seed, const std::string& directory) {
+    SudokuBoard board;
+    SeedRandom(seed);
+    EXPECT_TRUE(board.NewGame(Easy));
+    board.directory = directory;
+    return board;
+}
+
+// Runs action in a child process; true when it ended by itself within a generous
+// time (a reader that blocks forever would otherwise hang the test run).
+bool EndsInAChild(const std::function<bool()>& action) {
+    const pid_t child = fork();
+    if (child == 0) _exit(action() ? 0 : 1);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > end) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(SavedGameFaults, SavingKeepsThePermissionBitsAndTheFileALinkPointsTo) {
+    const SudokuBoard board = Game(5, Dir());
+    const std::string text = SavedGameText(board);
+    for (const mode_t mode : {0600, 0444, 0640}) {
+        SCOPED_TRACE(mode);
+        WriteBytes(Path(), "old game");
+        ASSERT_EQ(chmod(Path().c_str(), mode), 0);
+        board.Save("game.save");
+        EXPECT_EQ(Contents(Path()), text);
+        EXPECT_EQ(Mode(Path()), mode);
+        fs::remove(Path());
+    }
+    // A new file gets what the umask gives any new file.
+    const mode_t mask = umask(027);
+    board.Save("game.save");
+    umask(mask);
+    EXPECT_EQ(Mode(Path()), 0640u);
+    fs::remove(Path());
+
+    // game.save is a link (relative, through a second link) to the file the player keeps elsewhere.
+    fs::create_directory(folder_ / "kept");
+    WriteBytes(Path("kept/real.save"), "old game");
+    ASSERT_EQ(chmod(Path("kept/real.save").c_str(), 0600), 0);
+    fs::create_symlink("kept/real.save", folder_ / "middle.save");
+    fs::create_symlink("middle.save", folder_ / "game.save");
+    board.Save("game.save");
+    EXPECT_TRUE(fs::is_symlink(folder_ / "game.save"));
+    EXPECT_EQ(fs::read_symlink(folder_ / "game.save"), "middle.save");
+    EXPECT_EQ(Contents(Path("kept/real.save")), text);
+    EXPECT_EQ(Mode(Path("kept/real.save")), 0600u);
+    // A link to a file not there yet makes it, as writing through the link would.
+    fs::remove(Path("kept/real.save"));
+    board.Save("game.save");
+    EXPECT_EQ(Contents(Path("kept/real.save")), text);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"game.save", "kept", "middle.save"})) << "no temporary left";
+    EXPECT_EQ(std::vector<std::string>{"real.save"}, [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder_ / "kept")) names.push_back(entry.path().filename());
+        return names;
+    }());
+}
+
+TEST_F(SavedGameFaults, ALinkPlantedAtTheOldTemporaryNameIsNeverWrittenThrough) {
+    WriteBytes(Path("victim"), "someone else's file");
+    fs::create_symlink(Path("victim"), folder_ / "game.save.tmp");
+    const SudokuBoard board = Game(6, Dir());
+    board.Save("game.save");
+    EXPECT_EQ(Contents(Path("victim")), "someone else's file");
+    EXPECT_EQ(Contents(Path()), SavedGameText(board));
+    EXPECT_TRUE(fs::is_symlink(folder_ / "game.save.tmp"));
+}
+
+// A FIFO, a folder or a device under the name is refused at once and left as it is;
+// a regular file too large to be a saved game is refused as damaged.
+TEST_F(SavedGameFaults, AnythingButASmallRegularFileIsRefusedWithoutBlocking) {
+    const SudokuBoard game = Game(7, Dir());
+    ASSERT_EQ(mkfifo(Path().c_str(), 0600), 0);
+    EXPECT_TRUE(EndsInAChild([&] {
+        SudokuBoard board;
+        board.directory = Dir();
+        return !board.Load("game.save") && board.size == 0;
+    })) << "Load must refuse a FIFO without waiting for a writer";
+    EXPECT_TRUE(EndsInAChild([&] {
+        game.Save("game.save");
+        return true;
+    }));
+    EXPECT_TRUE(fs::is_fifo(folder_ / "game.save"));
+    fs::remove(Path());
+
+    fs::create_symlink("/dev/zero", folder_ / "game.save");
+    EXPECT_TRUE(EndsInAChild([&] {
+        SudokuBoard board;
+        board.directory = Dir();
+        return !board.Load("game.save");
+    }));
+    fs::remove(Path());
+
+    fs::create_directory(Path());
+    SudokuBoard board = game;
+    EXPECT_FALSE(board.Load("game.save"));
+    game.Save("game.save");
+    EXPECT_TRUE(fs::is_directory(Path()));
+    fs::remove(Path());
+
+    WriteBytes(Path(), SavedGameText(game) + std::string(2 << 20, ' '));
+    EXPECT_FALSE(board.Load("game.save")) << "2 MB is no saved game";
+    WriteBytes(Path(), SavedGameText(game) + std::string(4000, ' '));
+    EXPECT_TRUE(board.Load("game.save")) << "trailing white space stays harmless";
+    EXPECT_EQ(board.values, game.values);
+}
+
+// Two copies of the game ending together each write their own game while a third
+// reads it: every read, and the file at the end, is one of the two games, whole, and
+// no temporary is left behind.
+TEST_F(SavedGameFaults, TwoProcessesSavingAtOnceNeverLeaveAMixedFile) {
+    const SudokuBoard first = Game(8, Dir()), second = Game(9, Dir());
+    const std::string texts[] = {SavedGameText(first), SavedGameText(second)};
+    const auto whole = [&texts](const std::string& bytes) { return bytes == texts[0] || bytes == texts[1]; };
+    WriteBytes(Path(), texts[0]);
+    int mixed = 0, reads = 0;
+    for (int trial = 0; trial < 40 && mixed == 0; ++trial) {
+        int gate[2];
+        ASSERT_EQ(pipe(gate), 0);
+        pid_t children[2];
+        for (int i = 0; i < 2; ++i) {
+            children[i] = fork();
+            if (children[i] == 0) {
+                close(gate[1]);
+                char byte;
+                (void)!read(gate[0], &byte, 1);  // both start when the gate closes
+                for (int save = 0; save < 5; ++save) (i == 0 ? first : second).Save("game.save");
+                _exit(0);
+            }
+        }
+        close(gate[0]);
+        close(gate[1]);
+        int running = 2;
+        while (running > 0) {
+            ++reads;
+            if (!whole(Contents(Path()))) ++mixed;
+            for (pid_t& child : children) {
+                if (child > 0 && waitpid(child, nullptr, WNOHANG) == child) {
+                    child = 0;
+                    --running;
+                }
+            }
+        }
+        if (!whole(Contents(Path()))) ++mixed;
+    }
+    EXPECT_EQ(mixed, 0) << "in " << reads << " reads";
+    EXPECT_EQ(Names(), std::vector<std::string>{"game.save"});
 }
 
 }  // namespace

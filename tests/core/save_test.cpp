@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "sudoku/generator.h"
 
@@ -132,15 +133,25 @@ TEST_F(SavedGame, RefusedFilesLeaveTheBoardAsItWas) {
     ExpectSameBoard(board);
 }
 
-TEST_F(SavedGame, FailedSaveKeepsThePreviousFile) {
+TEST_F(SavedGame, FailedSaveKeepsThePreviousFileAndLeavesNoTemporary) {
     Write("previous game");
-    fs::create_directory(Path() + ".tmp");  // the new contents cannot be written
+    const auto onlyTheSave = [this] {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename());
+        EXPECT_EQ(names, std::vector<std::string>{"game.save"});
+    };
+    // No file can be opened at all (this stops root too, unlike a read-only folder).
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &old), 0);
+    rlimit none = old;
+    none.rlim_cur = 0;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
     board_.Save("game.save");
+    setrlimit(RLIMIT_NOFILE, &old);
     EXPECT_EQ(Read(), "previous game");
-    fs::remove(Path() + ".tmp");
+    onlyTheSave();
 
     // A write that fails part way (file size limit, as on a full disk).
-    rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
     rlimit small = old;
     small.rlim_cur = 100;
@@ -150,7 +161,7 @@ TEST_F(SavedGame, FailedSaveKeepsThePreviousFile) {
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(Read(), "previous game");
-    EXPECT_FALSE(fs::exists(Path() + ".tmp"));
+    onlyTheSave();
 
     board_.directory += "no such folder/";
     board_.Save("game.save");  // nothing to write into: ignored

@@ -1,5 +1,8 @@
 // Message boxes: a test handler receives text, caption and icon; with the real
-// box and no display the text goes to standard error as "caption: text".
+// box and no display the text goes to standard error as "caption: text"; only
+// error boxes show an icon.
+#include <SDL.h>
+
 #include <cstdlib>
 #include <tuple>
 #include <vector>
@@ -33,4 +36,11 @@ TEST(MessageBox, WithoutADisplayTheTextGoesToStandardError) {
             std::exit(0);
         },
         ::testing::ExitedWithCode(0), "Error: Can't load circle2.png");
+}
+
+// The win's box is the plain kind, with no icon at all; errors carry the error icon.
+TEST(MessageBox, OnlyTheErrorBoxHasAnIcon) {
+    const std::uint32_t icons = SDL_MESSAGEBOX_ERROR | SDL_MESSAGEBOX_WARNING | SDL_MESSAGEBOX_INFORMATION;
+    EXPECT_EQ(MessageBoxFlags(false) & icons, 0u);
+    EXPECT_EQ(MessageBoxFlags(true) & icons, static_cast<std::uint32_t>(SDL_MESSAGEBOX_ERROR));
 }

@@ -1,7 +1,7 @@
 // The game executable as a player or a desktop starts it: the frame lock that
-// cannot be made, no display, ending on a signal with the game saved, an
-// installed copy that finds its data, and saves that survive a folder the game
-// may not write to.
+// cannot be made, no display, ending on a signal with the game saved (also while
+// another copy holds the frame lock), an installed copy that finds its data, and
+// saves that survive a folder the game may not write to.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,7 +11,10 @@
 #include <thread>
 #include <vector>
 
+#include "app/startup.h"
+#include "app/states.h"
 #include "engine_test_fixture.h"
+#include "platform/frame_lock.h"
 #include "support/boards.h"
 #include "sudoku/board.h"
 
@@ -123,13 +126,57 @@ std::map<std::string, std::string> With(std::map<std::string, std::string> env,
     return env;
 }
 
+// Headless, with the test's own folder (private, made by mkdtemp) for the frame lock.
+std::map<std::string, std::string> HeadlessIn(const TempFolder& temp) {
+    return With(Headless, {{"XDG_RUNTIME_DIR", temp.path.string()}});
+}
+
+// Another copy of the game holding the frame lock of runtimeDir until it is killed.
+class LockHolder {
+public:
+    explicit LockHolder(const std::string& runtimeDir) {
+        int ready[2];
+        if (pipe(ready) != 0) return;
+        pid = fork();
+        if (pid == 0) {
+            close(ready[0]);
+            setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
+            auto lock = CreateNamedMutex(FrameMutexName, AppDataName);
+            const char byte = 'h';
+            if (!lock || !lock->Wait() || write(ready[1], &byte, 1) != 1) _exit(1);
+            for (;;) pause();
+        }
+        close(ready[1]);
+        char byte = 0;
+        holding = pid > 0 && read(ready[0], &byte, 1) == 1;
+        close(ready[0]);
+    }
+    ~LockHolder() {
+        if (pid <= 0) return;
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+    bool Holding() const { return holding; }
+
+private:
+    pid_t pid = -1;
+    bool holding = false;
+};
+
 }  // namespace
 
+// Neither a private runtime folder nor a per-user data folder (its parent is a file).
 TEST(Program, WithoutTheFrameLockItSaysSoAndExitsBeforeAnyWindow) {
     TempFolder temp;
     CopyGame(temp.path);
+    WriteFile(temp.File("plain"), "a file");
     Process game((temp.path / "veltrane-sudoku").string(),
-                 With(Headless, {{"XDG_RUNTIME_DIR", "/nonexistent/run"}}), temp.File("stderr"));
+                 With(Headless, {{"XDG_RUNTIME_DIR", "/nonexistent/run"},
+                                 {"XDG_DATA_HOME", temp.File("plain/data")},
+                                 {"HOME", temp.File("plain")}}),
+                 temp.File("stderr"));
     const Outcome outcome = game.Wait();
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.errors, "Can't create mutex\n");
@@ -141,7 +188,7 @@ TEST(Program, WithoutADisplayItReportsTheReasonAndTouchesNoSavedGame) {
     CopyGame(temp.path);
     WriteFile(temp.File("game.save"), "16\n");
     Process game((temp.path / "veltrane-sudoku").string(),
-                 With(Headless, {{"SDL_VIDEODRIVER", "no-such-driver"}}), temp.File("stderr"));
+                 With(HeadlessIn(temp), {{"SDL_VIDEODRIVER", "no-such-driver"}}), temp.File("stderr"));
     const Outcome outcome = game.Wait();
     EXPECT_EQ(outcome.status, 0);
     EXPECT_FALSE(outcome.errors.empty());
@@ -153,7 +200,7 @@ TEST(Program, TerminationSignalsEndTheGameWithTheGameSaved) {
         TempFolder temp;
         CopyGame(temp.path);
         const SudokuBoard board = WriteLfGame(temp.File("game.save"));
-        Process game((temp.path / "veltrane-sudoku").string(), Headless, temp.File("stderr"));
+        Process game((temp.path / "veltrane-sudoku").string(), HeadlessIn(temp), temp.File("stderr"));
         ASSERT_TRUE(WaitForFile(temp.File("gk_sudoku.log")));
         std::this_thread::sleep_for(std::chrono::milliseconds(300));  // a few frames
         game.Signal(signal);
@@ -161,6 +208,23 @@ TEST(Program, TerminationSignalsEndTheGameWithTheGameSaved) {
         EXPECT_EQ(outcome.status, 0) << "signal " << signal << ": " << outcome.errors;
         ExpectSavedAgain(temp.File("game.save"), board);
     }
+}
+
+// While another copy holds the frame lock (here for ever), a stop signal still ends
+// the waiting copy's loop, and it saves its game on the way out.
+TEST(Program, ASignalEndsACopyWaitingForTheFrameLockWithTheGameSaved) {
+    TempFolder temp;
+    CopyGame(temp.path);
+    const SudokuBoard board = WriteLfGame(temp.File("game.save"));
+    LockHolder other(temp.path.string());
+    ASSERT_TRUE(other.Holding());
+    Process game((temp.path / "veltrane-sudoku").string(), HeadlessIn(temp), temp.File("stderr"));
+    ASSERT_TRUE(WaitForFile(temp.File("gk_sudoku.log")));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // waiting in its first frame by now
+    game.Signal(SIGTERM);
+    const Outcome outcome = game.Wait();
+    EXPECT_EQ(outcome.status, 0) << outcome.errors;
+    ExpectSavedAgain(temp.File("game.save"), board);
 }
 
 // Installs the build into a fresh prefix.
@@ -193,39 +257,67 @@ TEST(Program, InstalledGameFindsItsDataAndDesktopFiles) {
     EXPECT_EQ(outcome.errors.find("Can't load"), std::string::npos) << outcome.errors;
 }
 
-TEST(Program, SavesGoToTheUserFolderWhenTheProgramFolderIsReadOnly) {
+// An installed game whose program folder the player may not write to, with its
+// per-user folder under home/data. As root the game runs as the unprivileged user
+// "nobody", since root may write anywhere.
+class ReadOnlyInstall {
+public:
+    ReadOnlyInstall() {
+        InstallInto(temp.path);
+        fs::create_directories(userFolder);
+    }
+    ~ReadOnlyInstall() { fs::permissions(temp.path / "games", fs::perms::owner_all, fs::perm_options::add); }
+    ReadOnlyInstall(const ReadOnlyInstall&) = delete;
+    ReadOnlyInstall& operator=(const ReadOnlyInstall&) = delete;
+
+    // Runs the game until its log appears, then ends it with SIGTERM.
+    void RunAndStop() {
+        const uid_t nobody = 65534;
+        const bool asRoot = geteuid() == 0;
+        if (asRoot) {
+            fs::permissions(temp.path, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                           fs::perms::others_read | fs::perms::others_exec);
+            for (const auto& entry : fs::recursive_directory_iterator(home))
+                if (chown(entry.path().c_str(), nobody, nobody) != 0) FAIL() << "chown";
+            ASSERT_EQ(chown(home.c_str(), nobody, nobody), 0);
+        } else {
+            fs::permissions(temp.path / "games", fs::perms::owner_write, fs::perm_options::remove);
+        }
+        Process game((temp.path / "games/veltrane-sudoku").string(),
+                     With(Headless, {{"XDG_DATA_HOME", (home / "data").string()},
+                                     {"HOME", home.string()},
+                                     {"XDG_RUNTIME_DIR", ""}}),
+                     (home / "stderr").string(), asRoot ? nobody : 0);
+        ASSERT_TRUE(WaitForFile((userFolder / "gk_sudoku.log").string())) << ReadFile((home / "stderr").string());
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        game.Signal(SIGTERM);
+        const Outcome outcome = game.Wait();
+        EXPECT_EQ(outcome.status, 0) << outcome.errors;
+    }
+
     TempFolder temp;
-    InstallInto(temp.path);
     const fs::path home = temp.path / "home";
     const fs::path userFolder = home / "data/veltrane-sudoku";
-    fs::create_directories(userFolder);
-    const SudokuBoard board = WriteLfGame((userFolder / "game.save").string());
+    const fs::path programFolder = temp.path / "games";
+};
 
-    // The program folder must really be read-only for the player: root writes anywhere,
-    // so as root the game runs as the unprivileged user "nobody".
-    const uid_t nobody = 65534;
-    const bool asRoot = geteuid() == 0;
-    if (asRoot) {
-        fs::permissions(temp.path, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                       fs::perms::others_read | fs::perms::others_exec);
-        for (const auto& entry : fs::recursive_directory_iterator(home))
-            if (chown(entry.path().c_str(), nobody, nobody) != 0) FAIL() << "chown";
-        ASSERT_EQ(chown(home.c_str(), nobody, nobody), 0);
-    } else {
-        fs::permissions(temp.path / "games", fs::perms::owner_write, fs::perm_options::remove);
-    }
-    Process game((temp.path / "games/veltrane-sudoku").string(),
-                 With(Headless, {{"XDG_DATA_HOME", (home / "data").string()},
-                                 {"HOME", home.string()},
-                                 {"XDG_RUNTIME_DIR", ""}}),
-                 (home / "stderr").string(), asRoot ? nobody : 0);
-    ASSERT_TRUE(WaitForFile((userFolder / "gk_sudoku.log").string())) << ReadFile((home / "stderr").string());
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    game.Signal(SIGTERM);
-    const Outcome outcome = game.Wait();
-    EXPECT_EQ(outcome.status, 0) << outcome.errors;
-    ExpectSavedAgain((userFolder / "game.save").string(), board);
-    EXPECT_FALSE(fs::exists(temp.path / "games/game.save"));
-    EXPECT_FALSE(fs::exists(temp.path / "games/gk_sudoku.log"));
-    fs::permissions(temp.path / "games", fs::perms::owner_all, fs::perm_options::add);
+TEST(Program, SavesGoToTheUserFolderWhenTheProgramFolderIsReadOnly) {
+    ReadOnlyInstall install;
+    const SudokuBoard board = WriteLfGame((install.userFolder / "game.save").string());
+    install.RunAndStop();
+    ExpectSavedAgain((install.userFolder / "game.save").string(), board);
+    EXPECT_FALSE(fs::exists(install.programFolder / "game.save"));
+    EXPECT_FALSE(fs::exists(install.programFolder / "gk_sudoku.log"));
+}
+
+// A game saved while the program's folder was writable is still found there; the
+// next save goes to the per-user folder and the old file stays as it was.
+TEST(Program, AGameLeftInTheReadOnlyProgramFolderIsLoadedAndSavedToTheUserFolder) {
+    ReadOnlyInstall install;
+    const std::string old = (install.programFolder / "game.save").string();
+    const SudokuBoard board = WriteLfGame(old);
+    const std::string oldBytes = ReadFile(old);
+    install.RunAndStop();
+    ExpectSavedAgain((install.userFolder / "game.save").string(), board);
+    EXPECT_EQ(ReadFile(old), oldBytes);
 }

@@ -1,13 +1,50 @@
 #include "engine/sdl/engine_log.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <memory>
 #include <vector>
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
+// The log file opened for appending: never truncated, never reached through a
+// symbolic link, and only when it is a regular file (a FIFO in its place would
+// otherwise stop the game until someone reads it). Closed when the holder goes.
+class AppendFile {
+public:
+    explicit AppendFile(const std::string& path)
+        : fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
+                    0644)) {
+        struct stat info {};
+        if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+    ~AppendFile() {
+        if (fd >= 0) ::close(fd);
+    }
+    AppendFile(const AppendFile&) = delete;
+    AppendFile& operator=(const AppendFile&) = delete;
+
+    // Writes every byte, through short writes and interrupted calls.
+    void Write(const std::string& bytes) const {
+        const char* data = bytes.data();
+        std::size_t left = bytes.size();
+        while (fd >= 0 && left > 0) {
+            const ssize_t written = ::write(fd, data, left);
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0) return;
+            data += written;
+            left -= static_cast<std::size_t>(written);
+        }
+    }
+
+private:
+    int fd;
 };
 
 std::string Format(const char* format, va_list args) {
@@ -35,9 +72,7 @@ void EngineLog::WriteV(const char* format, va_list args) const {
     if (path.empty() || format == nullptr) return;
     std::string line = Format(format, args);
     if (line.empty() || line.back() != '\n') line += '\n';
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "a"));
-    if (!file) return;
-    std::fwrite(line.data(), 1, line.size(), file.get());
+    AppendFile(path).Write(line);
 }
 
 void EngineLog::Write(const char* format, ...) const {

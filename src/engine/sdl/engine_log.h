@@ -1,6 +1,8 @@
 // The engine's log: each entry is appended as one line to the log file (engine
 // state 16), opened and closed per line so that the file is complete even if
-// the program dies. Without a file name the log writes nothing. Owns the name.
+// the program dies. The file is only ever appended to; a symbolic link or
+// anything but a regular file under its name is left alone and nothing is
+// written. Without a file name the log writes nothing. Owns the name.
 #pragma once
 
 #include <cstdarg>

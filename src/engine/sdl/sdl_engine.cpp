@@ -21,10 +21,10 @@
 #include "engine/sdl/quad_geometry.h"
 #include "engine/sdl/resource_files.h"
 #include "engine/sdl/sdl_handles.h"
-#include "engine/sdl/stop_signals.h"
 #include "engine/sdl/window_icon.h"
 #include "engine/sdl/window_scale.h"
 #include "platform/module_directory.h"
+#include "platform/stop_signals.h"
 
 namespace {
 

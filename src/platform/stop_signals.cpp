@@ -1,4 +1,4 @@
-#include "engine/sdl/stop_signals.h"
+#include "platform/stop_signals.h"
 
 #include <csignal>
 
@@ -23,6 +23,7 @@ StopSignals::StopSignals() {
 
 StopSignals::~StopSignals() {
     for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &previous[i], nullptr);
+    stopSignal = 0;  // a stop asked of this run does not carry over to a later one in the process
 }
 
 int StopSignals::Requested() {
