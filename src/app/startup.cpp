@@ -116,7 +116,7 @@ int RunGame(const RunOptions& options) {
     if (!p.gk) return 0;
     const std::string moduleDirectory = options.saveDirectory.empty() ? GetModuleDirectory() : std::string();
     const std::string directory = options.saveDirectory.empty()
-                                      ? ChooseSaveDirectory(moduleDirectory, AppDataName)
+                                      ? ChooseSaveDirectory(moduleDirectory, AppDataName, "bgp.jpg")
                                       : options.saveDirectory;
     // A game saved in the program's folder before it became read-only is still found.
     const std::string loadDirectory = options.saveDirectory.empty()

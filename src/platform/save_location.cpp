@@ -52,8 +52,9 @@ std::string UserDataDirectory(const std::string& appName) {
     return MakeDirectories(folder) ? folder : std::string();
 }
 
-std::string ChooseSaveDirectory(const std::string& moduleDirectory, const std::string& appName) {
-    if (IsWritableDirectory(moduleDirectory)) return moduleDirectory;
+std::string ChooseSaveDirectory(const std::string& moduleDirectory, const std::string& appName,
+                                const std::string& dataFileName) {
+    if (HasEntry(moduleDirectory, dataFileName) && IsWritableDirectory(moduleDirectory)) return moduleDirectory;
     std::string user = UserDataDirectory(appName);
     return user.empty() ? moduleDirectory : user;
 }

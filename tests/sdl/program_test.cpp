@@ -255,6 +255,9 @@ TEST(Program, InstalledGameFindsItsDataAndDesktopFiles) {
     const Outcome outcome = game.Wait();
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.errors.find("Can't load"), std::string::npos) << outcome.errors;
+    // Its program folder holds no data, so even a writable one (root) gets no log or save.
+    EXPECT_TRUE(fs::exists(fs::path(saves) / "veltrane-sudoku/gk_sudoku.log"));
+    EXPECT_FALSE(fs::exists(temp.path / "games/gk_sudoku.log"));
 }
 
 // An installed game whose program folder the player may not write to, with its
