@@ -92,6 +92,7 @@ void RunFrameLoop(Program& p) {
     ShowStateScreen(MainMenu, true);
     p.View.cells = CellGrid{};
     p.Gui->Enter();
+    ApplyFullScreen();
     p.gk->System_Start();
 }
 
@@ -111,6 +112,7 @@ int RunGame(const RunOptions& options) {
                                       : options.saveDirectory;
     ConfigureEngine(*p.gk, directory + LogFileName);
     p.board.directory = directory;
+    p.Aids.settings = LoadSettings(directory + SettingsFileName);
     p.frameHook = options.frameHook;
     if (p.gk->System_Initiate()) {
         p.View.BoardBackdrop.reset();
