@@ -333,8 +333,9 @@ TEST_F(KeyboardScenarioTest, TheSameValueTintFollowsTheHoveredValueGoesWithVAndT
         hover.key = next > cell.row ? GKK_RIGHT : GKK_LEFT;
         game.Frame(hover);
         EXPECT_EQ(aids().keyboard.Position().row, next);
-        if (value(next, cell.column) != 0 && value(next, cell.column) != v)
-            EXPECT_NE(CellsMarked(QuadsInColour(SameValueTintColor)), holding);
+        if (value(next, cell.column) != 0 && value(next, cell.column) != v) {
+            EXPECT_NE(CellsMarked(QuadsInColour(SameValueTintColor)), holding) << "the tint follows the keyboard cell";
+        }
         hover.key = 0;
         hover.mouseX += 1;
         game.Frame(hover);
@@ -416,4 +417,32 @@ TEST_F(KeyboardScenarioTest, TheHelpOpensWithF1OrQuestionMarkAndTheClosingInputD
     ASSERT_TRUE(game.Click(CellAt(cell.row, cell.column).x + 15, CellAt(cell.row, cell.column).y + 15));
     EXPECT_FALSE(aids().helpOpen);
     EXPECT_FALSE(program().Picker->open) << "the closing click opens no ring";
+}
+
+TEST_F(KeyboardScenarioTest, AltEnterAndF11SwitchFullScreenAndTheChoiceIsKeptForTheNextStart) {
+    auto windowedStates = [this] {
+        std::vector<std::string> values;
+        for (const auto& [state, text] : engine.states)
+            if (state == GK_WINDOWED) values.push_back(text);
+        return values;
+    };
+    {
+        GameRunner game(folder.path());
+        ASSERT_TRUE(StartNewGame(game, Easy));
+        InputFrame altEnter = KeyFrame(GKK_ENTER);
+        altEnter.alt = true;
+        game.Frame(altEnter);
+        EXPECT_EQ(windowedStates(), (std::vector<std::string>{"true", "false"}));
+        EXPECT_NE(SettingsFile().find("full-screen=on"), std::string::npos);
+        Press(game, GKK_ESCAPE);
+        ASSERT_TRUE(Choose(game, 4));
+    }
+    engine.states.clear();
+    GameRunner game(folder.path());
+    ASSERT_TRUE(SettleMenu(game));
+    EXPECT_EQ(windowedStates(), (std::vector<std::string>{"true", "false"})) << "full screen again at start";
+    Press(game, GKK_F11);
+    EXPECT_EQ(windowedStates().back(), "true") << "F11 works in the menus too";
+    EXPECT_EQ(program().GameState, MainMenu);
+    EXPECT_NE(SettingsFile().find("full-screen=off"), std::string::npos);
 }
