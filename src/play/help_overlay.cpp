@@ -2,51 +2,50 @@
 
 #include "play/cell_marks.h"
 
-const char* const HelpKeysColumn =
-    "MOUSE\n"
-    "Point at a cell\n"
-    "Left click a free cell\n"
-    "Left click a ring button\n"
-    "Right click\n"
-    "\n"
-    "KEYS\n"
-    "Arrow keys\n"
-    "1-9, A-G (keypad too)\n"
-    "0, Backspace, Delete\n"
-    "Ctrl+Z or U\n"
-    "Ctrl+Y, Ctrl+Shift+Z or R\n"
-    "V\n"
-    "X\n"
-    "F11 or Alt+Enter\n"
-    "F1 or ?\n"
-    "Escape";
-
-const char* const HelpActionsFormat =
-    "\n"
-    "highlight it, tint cells with its value\n"
-    "open the value ring around it\n"
-    "write that value (the blank one empties)\n"
-    "close the ring\n"
-    "\n"
-    "\n"
-    "move the keyboard cell (green frame)\n"
-    "write the value into the keyboard cell\n"
-    "empty the keyboard cell\n"
-    "undo the last change\n"
-    "redo what was undone\n"
-    "same-value tint on / off (now %s)\n"
-    "corner mark on clashes on / off (now %s)\n"
-    "full screen on / off\n"
-    "this help\n"
-    "in-game menu (Resume, Credits, Exit)";
+const HelpLine HelpLines[HelpLineCount] = {
+    {"MOUSE", ""},
+    {"Point at a cell", "highlight it, tint cells with its value"},
+    {"Left click a free cell", "open the value ring around it"},
+    {"Left click a ring button", "write that value (the blank one empties)"},
+    {"Right click", "close the ring"},
+    {"", ""},
+    {"KEYS", ""},
+    {"Arrow keys", "move the keyboard cell (green frame)"},
+    {"1-9, A-G (keypad too)", "write the value into the keyboard cell"},
+    {"0, Backspace, Delete", "empty the keyboard cell"},
+    {"Ctrl+Z or U", "undo the last change"},
+    {"Ctrl+Y, Ctrl+Shift+Z or R", "redo what was undone"},
+    {"V", "same-value tint on / off (now %s)", HelpSwitch::SameValueTint},
+    {"X", "corner mark on clashes on / off (now %s)", HelpSwitch::ClashMarks},
+    {"F11 or Alt+Enter", "full screen on / off"},
+    {"F1 or ?", "this help"},
+    {"Escape", "in-game menu (Resume, Credits, Exit)"},
+};
 
 namespace {
 
 constexpr const char* HelpTitle = "Keys and mouse";
 constexpr const char* HelpClosing = "Any key or click closes this help.";
-constexpr float HelpTitleY = 82.0f, HelpClosingY = 606.0f;
+constexpr float HelpTitleY = 100.0f, HelpClosingY = 560.0f;
 
 const char* OnOff(bool on) { return on ? "on" : "off"; }
+
+void DrawHelpLine(gkFont& font, const HelpLine& line, float y, const Settings& settings) {
+    font.SetColor(HelpKeyColor);
+    font.Render(HelpKeysX, y, AlignLeft, line.keys);
+    font.SetColor(HelpTextColor);
+    switch (line.shows) {
+        case HelpSwitch::SameValueTint:
+            font.Printf(HelpActionsX, y, AlignLeft, line.action, OnOff(settings.sameValueHighlight));
+            break;
+        case HelpSwitch::ClashMarks:
+            font.Printf(HelpActionsX, y, AlignLeft, line.action, OnOff(settings.clashMarks));
+            break;
+        case HelpSwitch::None:
+            font.Render(HelpActionsX, y, AlignLeft, line.action);
+            break;
+    }
+}
 
 }  // namespace
 
@@ -64,11 +63,7 @@ void DrawHelpOverlay(GK& gk, gkFont& font, const Settings& settings) {
     font.SetColor(HelpTitleColor);
     font.Render(400.0f, HelpTitleY, AlignCenter, HelpTitle);
     font.SetScale(HelpScale);
-    font.SetColor(HelpKeyColor);
-    font.Render(HelpKeysX, HelpLinesY, AlignLeft, HelpKeysColumn);
-    font.SetColor(HelpTextColor);
-    font.Printf(HelpActionsX, HelpLinesY, AlignLeft, HelpActionsFormat, OnOff(settings.sameValueHighlight),
-                OnOff(settings.clashMarks));
+    for (int i = 0; i < HelpLineCount; ++i) DrawHelpLine(font, HelpLines[i], HelpLinesY + HelpLinePitch * i, settings);
     font.SetColor(HelpTitleColor);
     font.Render(400.0f, HelpClosingY, AlignCenter, HelpClosing);
     font.SetScale(1.0f);

@@ -12,8 +12,8 @@
 #include "save/settings.h"
 
 // The panel covers the board and stays clear of the hint text in the top-left corner.
-constexpr float HelpPanelLeft = 95.0f, HelpPanelTop = 70.0f, HelpPanelRight = 705.0f, HelpPanelBottom = 640.0f;
-constexpr std::uint32_t HelpPanelColor = 0xF0142630;
+constexpr float HelpPanelLeft = 95.0f, HelpPanelTop = 80.0f, HelpPanelRight = 705.0f, HelpPanelBottom = 620.0f;
+constexpr std::uint32_t HelpPanelColor = 0xFF142630;
 constexpr std::uint32_t HelpTitleColor = 0xFFFFFFFF;
 constexpr std::uint32_t HelpKeyColor = 0xFFFFD27A;
 constexpr std::uint32_t HelpTextColor = 0xFFE8EEF2;
@@ -24,12 +24,20 @@ constexpr float KeysNoteX = 400.0f, KeysNoteY = 604.0f;
 constexpr std::uint32_t KeysNoteColor = 0xFFB4C3CC;
 constexpr float KeysNoteScale = 0.6f;
 
-// Left column (keys and mouse actions) and right column (what they do) of the
-// help, line for line; the right one takes the two switches' states as "%s".
-extern const char* const HelpKeysColumn;
-extern const char* const HelpActionsFormat;
-// The columns' x positions and the first line's y.
-constexpr float HelpKeysX = 115.0f, HelpActionsX = 340.0f, HelpLinesY = 118.0f;
+// Which switch a help line shows the state of (its action text then holds one "%s").
+enum class HelpSwitch { None, SameValueTint, ClashMarks };
+
+// One line of the help: a key or mouse action (left column) and what it does (right).
+struct HelpLine {
+    const char* keys;
+    const char* action;
+    HelpSwitch shows = HelpSwitch::None;
+};
+
+constexpr int HelpLineCount = 17;
+extern const HelpLine HelpLines[HelpLineCount];
+// The columns' x positions, the first line's y and the distance between lines.
+constexpr float HelpKeysX = 115.0f, HelpActionsX = 352.0f, HelpLinesY = 150.0f, HelpLinePitch = 22.0f;
 
 void DrawKeysNote(gkFont& font);
 void DrawHelpOverlay(GK& gk, gkFont& font, const Settings& settings);

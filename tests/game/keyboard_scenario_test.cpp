@@ -399,6 +399,21 @@ TEST_F(KeyboardScenarioTest, TheHelpOpensWithF1OrQuestionMarkAndTheClosingInputD
     Press(game, GKK_F1);
     EXPECT_TRUE(aids().helpOpen);
     EXPECT_EQ(QuadsInColour(HelpPanelColor).size(), 1u) << "the overlay is drawn";
+    // Its text lies inside the panel, the key column clear of the action column.
+    const auto& quads = engine.quads;
+    auto glyph = std::find_if(quads.begin(), quads.end(), [](const Quad& q) { return q.v[0].col == HelpPanelColor; });
+    int glyphs = 0;
+    for (; glyph != quads.end(); ++glyph) {
+        if (glyph->tex != program().MenuFont->Texture() || glyph->v[0].y < HelpPanelTop) continue;
+        ++glyphs;
+        EXPECT_GE(glyph->v[0].x, HelpPanelLeft);
+        EXPECT_LE(glyph->v[2].x, HelpPanelRight - 5);
+        EXPECT_LE(glyph->v[2].y, HelpPanelBottom);
+        if (glyph->v[0].y >= HelpLinesY && glyph->v[0].y < HelpLinesY + HelpLinePitch * HelpLineCount && glyph->v[0].x < HelpActionsX - 3) {
+            EXPECT_LE(glyph->v[2].x, HelpActionsX - 5);
+        }
+    }
+    EXPECT_GT(glyphs, 400);
     const Grid before = board().values;
     Press(game, ValueKey(4));
     EXPECT_FALSE(aids().helpOpen);
