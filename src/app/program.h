@@ -58,6 +58,7 @@ struct Program {
     int GameMenuChoice = 0;
 
     std::function<bool()> frameHook;  // see RunOptions
+    std::function<void()> sceneHook;  // see RunOptions
 };
 
 Program& TheProgram();

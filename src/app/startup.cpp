@@ -114,6 +114,7 @@ int RunGame(const RunOptions& options) {
     p.board.directory = directory;
     p.Aids.settings = LoadSettings(directory + SettingsFileName);
     p.frameHook = options.frameHook;
+    p.sceneHook = options.sceneHook;
     if (p.gk->System_Initiate()) {
         p.View.BoardBackdrop.reset();
         if (LoadResources(p)) {

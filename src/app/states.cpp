@@ -150,6 +150,7 @@ bool RenderFunc() {
     if (p.BackgroundSprite) p.BackgroundSprite->Render(0, 0);
     DrawStateScreen(p);
     if (p.Gui) p.Gui->Render();
+    if (p.sceneHook) p.sceneHook();
     p.gk->Gfx_EndScene();
     return false;
 }
