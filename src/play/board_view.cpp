@@ -62,6 +62,13 @@ int CellValue(const SudokuBoard& board, int row, int column) {
     return static_cast<std::size_t>(column) < line.size() ? line[static_cast<std::size_t>(column)] : 0;
 }
 
+bool CellIsGiven(const SudokuBoard& board, int row, int column) {
+    if (row < 0 || column < 0 || row >= board.size || column >= board.size) return false;
+    if (static_cast<std::size_t>(row) >= board.givens.size()) return false;
+    const auto& line = board.givens[static_cast<std::size_t>(row)];
+    return static_cast<std::size_t>(column) < line.size() && line[static_cast<std::size_t>(column)] != 0;
+}
+
 void DrawCell(const Cell& cell) {
     DrawCellFace(cell);
     DrawCellValue(cell);

@@ -57,6 +57,8 @@ void DrawCellFace(const Cell& cell);
 void DrawCellValue(const Cell& cell);
 // The board's value at a cell, 0 for a cell outside the board.
 int CellValue(const SudokuBoard& board, int row, int column);
+// Whether a cell is a given; false for a cell outside the board.
+bool CellIsGiven(const SudokuBoard& board, int row, int column);
 
 class BoardView {
 public:

@@ -4,17 +4,6 @@
 
 #include "engine/gk.h"
 
-namespace {
-
-bool IsGivenCell(const SudokuBoard& board, int row, int column) {
-    if (row >= board.size || column >= board.size) return false;
-    if (static_cast<std::size_t>(row) >= board.givens.size()) return false;
-    const auto& line = board.givens[static_cast<std::size_t>(row)];
-    return static_cast<std::size_t>(column) < line.size() && line[static_cast<std::size_t>(column)] != 0;
-}
-
-}  // namespace
-
 bool IsOnBoard(CellRef cell) {
     return cell.row >= 0 && cell.row < BoardCells && cell.column >= 0 && cell.column < BoardCells;
 }
@@ -23,7 +12,7 @@ CellRef FirstFreeCell(const SudokuBoard& board) {
     // The screen's lines run along the board's column index.
     for (int column = 0; column < BoardCells; ++column) {
         for (int row = 0; row < BoardCells; ++row) {
-            if (!IsGivenCell(board, row, column)) return {row, column};
+            if (!CellIsGiven(board, row, column)) return {row, column};
         }
     }
     return {0, 0};

@@ -15,12 +15,6 @@ constexpr int kKeyG = GKK_A + ('G' - 'A');
 bool IsArrow(int key) { return key >= GKK_LEFT && key <= GKK_DOWN; }
 bool IsMouseButton(int key) { return key == GKK_LBUTTON || key == GKK_RBUTTON || key == GKK_MBUTTON; }
 
-bool IsGivenCell(const SudokuBoard& board, CellRef cell) {
-    return IsOnBoard(cell) && cell.row < board.size && cell.column < board.size &&
-           static_cast<std::size_t>(cell.row) < board.givens.size() &&
-           static_cast<std::size_t>(cell.column) < board.givens[cell.row].size() && board.IsGiven(cell.row, cell.column);
-}
-
 bool PointerOnItem(const ValuePicker* picker, float px, float py) {
     if (!picker || !picker->open) return false;
     for (int k = 0; k < PickerItems; ++k) {
@@ -41,7 +35,7 @@ void TrackPointer(PlayAids& aids, const PlayAidsTarget& target, int key, bool mo
 }
 
 void WriteValue(SudokuBoard& board, History& history, CellRef cell, int value) {
-    if (!IsOnBoard(cell) || IsGivenCell(board, cell)) return;
+    if (!IsOnBoard(cell) || CellIsGiven(board, cell.row, cell.column)) return;
     const int before = CellValue(board, cell.row, cell.column);
     board.SetValue(cell.row, cell.column, value);
     history.RecordValueChange(cell.row, cell.column, before, CellValue(board, cell.row, cell.column));
@@ -175,7 +169,7 @@ void DrawOverCells(GK& gk, const PlayAids& aids, const BoardView& view, const Su
         for (const auto& line : view.cells) {
             for (const Cell& cell : line) {
                 const int value = CellValue(board, cell.row, cell.column);
-                if (value != 0 && !IsGivenCell(board, {cell.row, cell.column}) &&
+                if (value != 0 && !CellIsGiven(board, cell.row, cell.column) &&
                     !board.IsAllowed(cell.row, cell.column, value))
                     DrawClashMark(gk, cell);
             }
