@@ -84,6 +84,7 @@ bool ActOnMainMenuChoice(Program& p) {
             return false;
         case ContinueId:
             BuildBoardView();
+            p.Aids.ResetForGame();
             ShowMainMenu(false);
             GoToState(Playing);
             return false;
@@ -103,6 +104,7 @@ void ActOnDifficultyChoice(Program& p) {
     if (choice == Easy || choice == Medium || choice == Hard) {
         if (p.board.NewGame(choice)) {
             BuildBoardView();
+            p.Aids.ResetForGame();
             ShowDifficultyMenu(false);
             GoToState(Playing);
         } else {

@@ -1,7 +1,8 @@
 // The program-wide objects of the running game, owned by start-up and freed by
 // shutdown: the engine reference, the board, the loaded textures, sound and font,
-// the shared sprites, the value picker, the GUI, the board view, the game state
-// and the menus' choice variables. One instance, reached through TheProgram().
+// the shared sprites, the value picker, the GUI, the board view, the play aids
+// (history, keyboard cell, settings), the game state and the menus' choice
+// variables. One instance, reached through TheProgram().
 // The frame lock lives apart (states.h): it is made before the program starts
 // and outlives everything else.
 #pragma once
@@ -15,6 +16,7 @@
 #include "gfx/sprite.h"
 #include "gui/gui.h"
 #include "play/board_view.h"
+#include "play/play_aids.h"
 #include "play/value_picker.h"
 #include "sudoku/board.h"
 
@@ -46,6 +48,8 @@ struct Program {
     std::unique_ptr<ValuePicker> Picker;
     std::unique_ptr<gkGUI> Gui;
     BoardView View;  // the cell grid, the board backdrop and its origin
+    PlayAids Aids;   // what the play screen offers beyond mouse play, and the settings
+    bool fullScreenShown = false;  // what the engine was last told
 
     int GameState = MainMenu;
     int PreviousState = MainMenu;
@@ -54,6 +58,7 @@ struct Program {
     int GameMenuChoice = 0;
 
     std::function<bool()> frameHook;  // see RunOptions
+    std::function<void()> sceneHook;  // see RunOptions
 };
 
 Program& TheProgram();

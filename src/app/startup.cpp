@@ -100,6 +100,7 @@ void RunFrameLoop(Program& p, const std::string& loadDirectory) {
     ShowStateScreen(MainMenu, true);
     p.View.cells = CellGrid{};
     p.Gui->Enter();
+    ApplyFullScreen();
     p.gk->System_Start();
 }
 
@@ -124,7 +125,9 @@ int RunGame(const RunOptions& options) {
                                           : directory;
     ConfigureEngine(*p.gk, directory + LogFileName);
     p.board.directory = directory;
+    p.Aids.settings = LoadSettings(directory + SettingsFileName);
     p.frameHook = options.frameHook;
+    p.sceneHook = options.sceneHook;
     if (p.gk->System_Initiate()) {
         p.View.BoardBackdrop.reset();
         if (LoadResources(p)) {

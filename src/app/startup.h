@@ -23,6 +23,9 @@ struct RunOptions {
     // game's own frame handling; true ends the frame loop like "Exit". For tools and
     // tests that drive the game (screenshots, pacing measurements).
     std::function<bool()> frameHook;
+    // When set, called at the end of every render callback, after the game has drawn
+    // its scene and before the engine shows it (for measuring the game's own frame cost).
+    std::function<void()> sceneHook;
 };
 
 // The whole run after the frame lock exists. Returns the process exit status (0).

@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "platform/message_box.h"
 #include "platform/stop_signals.h"
+#include "play/help_overlay.h"
 #include "play/play_input.h"
 
 namespace {
@@ -43,10 +44,18 @@ constexpr const char* CreditsText =
 constexpr std::uint32_t HintColor = 0xFFEE0000;
 constexpr std::uint32_t CreditsColor = 0xFFFFFFFF;
 
+// The board with the play aids' tint under the values and their marks over the
+// cells, the picker, the "F1: keys" note and the help; the hint text comes last,
+// so the font is left as the hint leaves it.
 void DrawPlayScreen(Program& p) {
-    p.View.Draw();
+    GK& gk = *p.gk;
+    const int tinted = TintedValue(p.Aids, p.board);
+    p.View.DrawWith([&](const Cell& cell) { DrawUnderCellValue(gk, p.Aids, cell, tinted); });
+    DrawOverCells(gk, p.Aids, p.View, p.board);
     if (p.Picker) p.Picker->DrawValuePicker();
     if (!p.MenuFont) return;
+    DrawKeysNote(*p.MenuFont);
+    if (p.Aids.helpOpen) DrawHelpOverlay(gk, *p.MenuFont, p.Aids.settings);
     p.MenuFont->SetScale(0.8f);
     p.MenuFont->SetColor(HintColor);
     p.MenuFont->Printf(10, 10, AlignLeft, "%s", HintText);
@@ -84,6 +93,14 @@ void AnnounceWin(Program& p) {
     GoToState(MainMenu);
 }
 
+// F11 switches full screen in the menus and the credits too (the play screen
+// handles it with its other keys).
+void HandleFullScreenKey(Program& p) {
+    if (p.GameState == Playing || !p.gk || p.gk->Input_GetKey() != GKK_F11) return;
+    p.Aids.settings.fullScreen = !p.Aids.settings.fullScreen;
+    ApplySettings();
+}
+
 }  // namespace
 
 void CreateFrameLock() {
@@ -103,10 +120,24 @@ void GoToState(int state) {
     if (state == MainMenu || state == DifficultyMenu || state == GameMenu) p.Gui->Enter();
 }
 
+void ApplyFullScreen() {
+    Program& p = TheProgram();
+    if (!p.gk || p.Aids.settings.fullScreen == p.fullScreenShown) return;
+    p.fullScreenShown = p.Aids.settings.fullScreen;
+    p.gk->System_SetState(GK_WINDOWED, !p.fullScreenShown);
+}
+
+void ApplySettings() {
+    Program& p = TheProgram();
+    SaveSettings(p.board.directory + SettingsFileName, p.Aids.settings);
+    ApplyFullScreen();
+}
+
 bool FrameFunc() {
     FrameLockScope lock;
     if (lock.Stopping()) return true;  // ends the frame loop as "Exit" does
     if (TheProgram().frameHook && TheProgram().frameHook()) return true;
+    HandleFullScreenKey(TheProgram());
     switch (TheProgram().GameState) {
         case MainMenu:
             return MainMenuFrame();
@@ -131,6 +162,7 @@ bool RenderFunc() {
     if (p.BackgroundSprite) p.BackgroundSprite->Render(0, 0);
     DrawStateScreen(p);
     if (p.Gui) p.Gui->Render();
+    if (p.sceneHook) p.sceneHook();
     p.gk->Gfx_EndScene();
     return false;
 }
@@ -151,7 +183,7 @@ bool CreditsFrame() {
 
 bool PlayingFrame() {
     Program& p = TheProgram();
-    PlayScreen screen{&p.board, &p.View, p.Picker.get(), p.Gui.get()};
+    PlayScreen screen{&p.board, &p.View, p.Picker.get(), p.Gui.get(), &p.Aids};
     switch (HandlePlayFrame(*p.gk, screen)) {
         case PlayEvent::Escape:
             OpenGameMenu(p);
@@ -161,6 +193,10 @@ bool PlayingFrame() {
             break;
         case PlayEvent::None:
             break;
+    }
+    if (p.Aids.settingsChanged) {
+        p.Aids.settingsChanged = false;
+        ApplySettings();
     }
     return false;
 }

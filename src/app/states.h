@@ -34,6 +34,12 @@ bool RenderFunc();
 bool CreditsFrame();
 bool PlayingFrame();
 
+// Tells the engine to switch between window and full screen when the setting
+// differs from what it shows.
+void ApplyFullScreen();
+// Keeps the settings in their file, then ApplyFullScreen.
+void ApplySettings();
+
 // Moves to state: PreviousState takes the state left, then the new screen is shown
 // (a menu with its enter animation; play with its cursor; credits with nothing).
 void GoToState(int state);

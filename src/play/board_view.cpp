@@ -54,21 +54,35 @@ void BoardView::BuildBoardView(const BoardViewResources& resources) {
     }
 }
 
-void BoardView::Draw() {
-    if (BoardBackdrop) BoardBackdrop->Render(BoardOrigin.x, BoardOrigin.y);
-    for (const auto& row : cells) {
-        for (const Cell& cell : row) DrawCell(cell);
-    }
+int CellValue(const SudokuBoard& board, int row, int column) {
+    // A board of another shape than the view's (never made by the game) holds no values.
+    if (row < 0 || column < 0 || row >= board.size || column >= board.size) return 0;
+    if (static_cast<std::size_t>(row) >= board.values.size()) return 0;
+    const auto& line = board.values[static_cast<std::size_t>(row)];
+    return static_cast<std::size_t>(column) < line.size() ? line[static_cast<std::size_t>(column)] : 0;
+}
+
+bool CellIsGiven(const SudokuBoard& board, int row, int column) {
+    if (row < 0 || column < 0 || row >= board.size || column >= board.size) return false;
+    if (static_cast<std::size_t>(row) >= board.givens.size()) return false;
+    const auto& line = board.givens[static_cast<std::size_t>(row)];
+    return static_cast<std::size_t>(column) < line.size() && line[static_cast<std::size_t>(column)] != 0;
 }
 
 void DrawCell(const Cell& cell) {
+    DrawCellFace(cell);
+    DrawCellValue(cell);
+}
+
+void DrawCellFace(const Cell& cell) {
     gkSprite* sprite = cell.selected ? cell.selectedSprite : cell.unselectedSprite;
     if (sprite) sprite->Render(cell.x, cell.y);
+}
+
+void DrawCellValue(const Cell& cell) {
     if (!cell.board || !cell.font) return;
     const SudokuBoard& board = *cell.board;
-    // A board of another shape than the view's (never made by the game) draws no values.
-    if (cell.row >= board.size || cell.column >= board.size || cell.row < 0 || cell.column < 0) return;
-    const int value = board.values[cell.row][cell.column];
+    const int value = CellValue(board, cell.row, cell.column);
     if (value == 0) return;
     char text[16];
     cell.font->SetColor(CellColor(board, cell.row, cell.column, value));

@@ -50,6 +50,16 @@ struct BoardViewResources {
     gkSprite* unselectSprite = nullptr;
 };
 
+// A cell's face (highlighted or plain sprite), then its value: DrawCellFace, DrawCellValue.
+void DrawCell(const Cell& cell);
+void DrawCellFace(const Cell& cell);
+// The value's text in its colour (given blue, clash red, else black); nothing for an empty cell.
+void DrawCellValue(const Cell& cell);
+// The board's value at a cell, 0 for a cell outside the board.
+int CellValue(const SudokuBoard& board, int row, int column);
+// Whether a cell is a given; false for a cell outside the board.
+bool CellIsGiven(const SudokuBoard& board, int row, int column);
+
 class BoardView {
 public:
     CellGrid cells{};  // 16 x 16 placeholders until the first BuildBoardView
@@ -59,11 +69,24 @@ public:
     // Places all 256 cells (none selected) and makes a new backdrop, releasing the old one.
     void BuildBoardView(const BoardViewResources& resources);
     // Backdrop at the origin, then every cell row by row.
-    void Draw();
+    void Draw() {
+        DrawWith([](const Cell&) {});
+    }
+    // As Draw, with under(cell) called for every cell between its face and its
+    // value: what is drawn there lies under the value's text.
+    template <typename UnderValue>
+    void DrawWith(UnderValue&& under) {
+        if (BoardBackdrop) BoardBackdrop->Render(BoardOrigin.x, BoardOrigin.y);
+        for (const auto& row : cells) {
+            for (const Cell& cell : row) {
+                DrawCellFace(cell);
+                under(cell);
+                DrawCellValue(cell);
+            }
+        }
+    }
 };
 
 // Text of a cell value: 10..16 as "A".."G", anything else in decimal.
 // Writes into out (at least 12 bytes) and returns it.
 const char* CellValueText(int value, char* out, std::size_t outSize);
-
-void DrawCell(const Cell& cell);

@@ -17,7 +17,13 @@ void HandleItemClick(PlayScreen& screen, int key, float px, float py) {
     if (key != GKK_LBUTTON) return;
     ValuePicker& picker = *screen.picker;
     const int item = picker.PickItem(px, py);
-    if (item >= 0) screen.board->SetValue(picker.row, picker.column, item);
+    if (item < 0) return;
+    const int before = CellValue(*screen.board, picker.row, picker.column);
+    screen.board->SetValue(picker.row, picker.column, item);
+    if (screen.aids) {
+        const int after = CellValue(*screen.board, picker.row, picker.column);
+        screen.aids->history.RecordValueChange(picker.row, picker.column, before, after);
+    }
 }
 
 void HandleCellHover(PlayScreen& screen, int key, float px, float py) {
@@ -50,12 +56,21 @@ void HandlePlayMouse(PlayScreen& screen, int key, float px, float py) {
 PlayEvent HandlePlayFrame(GK& gk, PlayScreen& screen) {
     const float dt = gk.Timer_GetDelta();
     const int key = gk.Input_GetKey();
+    if (screen.aids && CloseHelpOnInput(*screen.aids, ReadKeyInput(gk, key))) {
+        screen.gui->Update(dt);
+        return PlayEvent::None;
+    }
     if (key == GKK_ESCAPE) return PlayEvent::Escape;
     if (screen.board->IsComplete()) return PlayEvent::Won;
-    if (gk.Input_IsMouseOver()) {
-        float px = 0, py = 0;
+    const bool mouseOver = gk.Input_IsMouseOver();
+    float px = 0, py = 0;
+    if (mouseOver) {
         gk.Input_GetMousePos(&px, &py);
         HandlePlayMouse(screen, key, px, py);
+    }
+    if (screen.aids) {
+        UpdatePlayAids(*screen.aids, {screen.board, screen.view, screen.picker}, ReadKeyInput(gk, key), mouseOver, px,
+                       py);
     }
     screen.gui->Update(dt);
     return PlayEvent::None;

@@ -3,12 +3,15 @@
 // under the pointer, opening the value picker with a left click on such a cell,
 // writing a value with a left click on an item, closing with a right click or a
 // left click elsewhere. What the frame leads to (the in-game menu, the win) is
-// returned to the caller, which owns the state machine and the menus.
+// returned to the caller, which owns the state machine and the menus. The play
+// aids (play_aids.h) run after that, on the keys mouse play ignores; while their
+// help is shown, a key or click only closes it.
 #pragma once
 
 #include "engine/gk.h"
 #include "gui/gui.h"
 #include "play/board_view.h"
+#include "play/play_aids.h"
 #include "play/value_picker.h"
 #include "sudoku/board.h"
 
@@ -23,11 +26,13 @@ struct PlayScreen {
     BoardView* view = nullptr;
     ValuePicker* picker = nullptr;
     gkGUI* gui = nullptr;
+    PlayAids* aids = nullptr;  // null: mouse play alone
 };
 
 // One frame of play. Reads the frame delta and the key from the engine; on None
-// it has also handled the mouse and updated the GUI.
+// it has also handled the mouse, the play aids and updated the GUI.
 PlayEvent HandlePlayFrame(GK& gk, PlayScreen& screen);
 
 // The mouse part of a frame: key is this frame's key code, (px, py) the pointer.
+// A pick that changes a value is recorded in the aids' history.
 void HandlePlayMouse(PlayScreen& screen, int key, float px, float py);

@@ -1,0 +1,53 @@
+// The undo and redo history of the game in progress. Every change of a cell's
+// value, from the value ring or the keyboard, is one step; a step is a run of
+// cell changes (value and notes before and after) whose first change carries
+// firstOfStep. Undoing a step puts its "before" values back in reverse order and
+// moves it to the redo side; redoing applies its "after" values in order and
+// moves it back. A new step drops every redo step. At most kHistoryStepLimit
+// steps are kept: the oldest goes first. A step costs a few bytes, both sides
+// are flat vectors. Owns nothing but its two vectors.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "save/game_state.h"
+#include "sudoku/board.h"
+
+constexpr std::size_t kHistoryStepLimit = 100'000;
+
+// A cell of the board by its indices.
+struct CellRef {
+    int row = -1;
+    int column = -1;
+};
+
+class History {
+public:
+    // Records the change of one cell's value from before to after as a step.
+    // A change that changes nothing, or that lies outside the range a change
+    // can hold, is not recorded.
+    void RecordValueChange(int row, int column, int before, int after);
+    // Undoes the last step on the board; false when there is none. *cell
+    // receives the step's first cell.
+    bool Undo(SudokuBoard& board, CellRef* cell);
+    // Redoes the last undone step; false when there is none. *cell receives the
+    // step's first cell.
+    bool Redo(SudokuBoard& board, CellRef* cell);
+    void Clear();
+
+    std::size_t UndoSteps() const { return undoSteps; }
+    std::size_t RedoSteps() const { return redoSteps; }
+    // Oldest change first; the step undone next is the last one.
+    const std::vector<CellChange>& UndoChanges() const { return undo; }
+    // The step redone next is the last one; each step's changes in the order they apply.
+    const std::vector<CellChange>& RedoChanges() const { return redo; }
+
+private:
+    void DropOldestStep();
+
+    std::vector<CellChange> undo;
+    std::vector<CellChange> redo;
+    std::size_t undoSteps = 0;
+    std::size_t redoSteps = 0;
+};

@@ -1,0 +1,41 @@
+// The keyboard cell: the cell that typed values go into, moved over all 256
+// cells (givens too) with the arrow keys. Left and Right move along the screen's
+// x axis (the board's row index), Up and Down along y (the column index); it
+// stops at the board's edges. It is hidden while the mouse is in use and shown
+// again by the next key that acts on it. Owns only its position and flags.
+#pragma once
+
+#include "play/board_view.h"
+#include "play/history.h"
+#include "sudoku/board.h"
+
+class KeyboardCell {
+public:
+    bool Shown() const { return shown; }
+    CellRef Position() const { return {row, column}; }
+
+    // Shows the cell at (r, c) (clamped to the board).
+    void ShowAt(CellRef cell);
+    void Hide() { shown = false; }
+    // Shows the cell where it starts when it was hidden: on pointerCell when the
+    // pointer is on a cell, else where it last stood in this game, else on the
+    // first cell (in reading order on the screen) that is not a given.
+    void ShowFromHidden(CellRef pointerCell, const SudokuBoard& board);
+    // One step for an arrow key code (no step past an edge); other keys do nothing.
+    void Move(int key);
+    // Back to the state of a new game: hidden, never placed.
+    void Reset() { *this = KeyboardCell(); }
+
+private:
+    int row = 0;
+    int column = 0;
+    bool shown = false;
+    bool placed = false;  // stood somewhere in this game
+};
+
+// The first cell, top line first and left to right on the screen, that is not a given;
+// {0, 0} when every cell is one.
+CellRef FirstFreeCell(const SudokuBoard& board);
+// The cell strictly containing the point (as the mouse's hit test), or {-1, -1}.
+CellRef CellAtPoint(const BoardView& view, float px, float py);
+bool IsOnBoard(CellRef cell);

@@ -1,0 +1,182 @@
+#include "play/play_aids.h"
+
+#include "play/cell_marks.h"
+
+namespace {
+
+constexpr int kKeyY = GKK_A + ('Y' - 'A');
+constexpr int kKeyZ = GKK_A + ('Z' - 'A');
+constexpr int kKeyU = GKK_A + ('U' - 'A');
+constexpr int kKeyR = GKK_A + ('R' - 'A');
+constexpr int kKeyV = GKK_A + ('V' - 'A');
+constexpr int kKeyX = GKK_A + ('X' - 'A');
+constexpr int kKeyG = GKK_A + ('G' - 'A');
+
+bool IsArrow(int key) { return key >= GKK_LEFT && key <= GKK_DOWN; }
+bool IsMouseButton(int key) { return key == GKK_LBUTTON || key == GKK_RBUTTON || key == GKK_MBUTTON; }
+
+bool PointerOnItem(const ValuePicker* picker, float px, float py) {
+    if (!picker || !picker->open) return false;
+    for (int k = 0; k < PickerItems; ++k) {
+        if (picker->ItemContains(k, px, py)) return true;
+    }
+    return false;
+}
+
+// Follows the pointer while it is in the window; a move or a click hides the keyboard cell.
+void TrackPointer(PlayAids& aids, const PlayAidsTarget& target, int key, bool mouseOver, float px, float py) {
+    if (!mouseOver) return;
+    const bool moved = aids.pointerKnown && (px != aids.pointerX || py != aids.pointerY);
+    if (moved || IsMouseButton(key)) aids.keyboard.Hide();
+    aids.pointerKnown = true;
+    aids.pointerX = px;
+    aids.pointerY = py;
+    aids.pointerCell = PointerOnItem(target.picker, px, py) ? CellRef{} : CellAtPoint(*target.view, px, py);
+}
+
+void WriteValue(SudokuBoard& board, History& history, CellRef cell, int value) {
+    if (!IsOnBoard(cell) || CellIsGiven(board, cell.row, cell.column)) return;
+    const int before = CellValue(board, cell.row, cell.column);
+    board.SetValue(cell.row, cell.column, value);
+    history.RecordValueChange(cell.row, cell.column, before, CellValue(board, cell.row, cell.column));
+}
+
+// A typed value goes into the keyboard cell; while that is hidden, into the cell under
+// the pointer (where the keyboard cell then shows). With neither, the keyboard cell
+// only shows where it starts.
+void TypeValue(PlayAids& aids, SudokuBoard& board, int value) {
+    if (!aids.keyboard.Shown()) {
+        if (!IsOnBoard(aids.pointerCell)) {
+            aids.keyboard.ShowFromHidden(aids.pointerCell, board);
+            return;
+        }
+        aids.keyboard.ShowAt(aids.pointerCell);
+    }
+    WriteValue(board, aids.history, aids.keyboard.Position(), value);
+}
+
+void MoveKeyboardCell(PlayAids& aids, const SudokuBoard& board, int key) {
+    if (aids.keyboard.Shown()) {
+        aids.keyboard.Move(key);
+    } else {
+        aids.keyboard.ShowFromHidden(aids.pointerCell, board);
+    }
+}
+
+void Undo(PlayAids& aids, SudokuBoard& board) {
+    CellRef cell;
+    if (aids.history.Undo(board, &cell)) aids.keyboard.ShowAt(cell);
+}
+
+void Redo(PlayAids& aids, SudokuBoard& board) {
+    CellRef cell;
+    if (aids.history.Redo(board, &cell)) aids.keyboard.ShowAt(cell);
+}
+
+void Switch(PlayAids& aids, bool& setting) {
+    setting = !setting;
+    aids.settingsChanged = true;
+}
+
+// Control held: Z undoes, Shift+Z and Y redo; nothing else.
+void HandleControlKey(PlayAids& aids, SudokuBoard& board, const KeyInput& input) {
+    if (input.key == kKeyZ && !input.shift) Undo(aids, board);
+    if ((input.key == kKeyZ && input.shift) || input.key == kKeyY) Redo(aids, board);
+}
+
+void HandleKey(PlayAids& aids, SudokuBoard& board, const KeyInput& input) {
+    const int key = input.key;
+    if (key == GKK_F1 || input.character == '?') {
+        aids.helpOpen = true;
+    } else if (key == GKK_F11 || (key == GKK_ENTER && input.alt)) {
+        Switch(aids, aids.settings.fullScreen);
+    } else if (input.control) {
+        HandleControlKey(aids, board, input);
+    } else if (input.alt) {
+        return;  // Alt with a letter or digit belongs to no action
+    } else if (IsArrow(key)) {
+        MoveKeyboardCell(aids, board, key);
+    } else if (TypedValue(key) >= 0) {
+        TypeValue(aids, board, TypedValue(key));
+    } else if (key == kKeyU) {
+        Undo(aids, board);
+    } else if (key == kKeyR) {
+        Redo(aids, board);
+    } else if (key == kKeyV) {
+        Switch(aids, aids.settings.sameValueHighlight);
+    } else if (key == kKeyX) {
+        Switch(aids, aids.settings.clashMarks);
+    }
+}
+
+}  // namespace
+
+KeyInput ReadKeyInput(GK& gk, int key) {
+    KeyInput input;
+    input.key = key;
+    input.character = gk.Input_GetChar();
+    input.shift = gk.Input_GetKeyState(GKK_SHIFT);
+    input.control = gk.Input_GetKeyState(GKK_CONTROL);
+    input.alt = gk.Input_GetKeyState(GKK_ALT);
+    return input;
+}
+
+void PlayAids::ResetForGame() {
+    history.Clear();
+    keyboard.Reset();
+    helpOpen = false;
+}
+
+CellRef PlayAids::FocusCell() const {
+    return keyboard.Shown() ? keyboard.Position() : pointerCell;
+}
+
+int TypedValue(int key) {
+    if (key == GKK_BACKSPACE || key == GKK_DELETE) return 0;
+    if (key >= GKK_0 && key <= GKK_0 + 9) return key - GKK_0;
+    if (key >= GKK_A && key <= kKeyG) return 10 + key - GKK_A;
+    return -1;
+}
+
+bool CloseHelpOnInput(PlayAids& aids, const KeyInput& input) {
+    if (!aids.helpOpen) return false;
+    if (input.key != 0 || input.character != 0) aids.helpOpen = false;
+    return true;
+}
+
+void UpdatePlayAids(PlayAids& aids, const PlayAidsTarget& target, const KeyInput& input, bool mouseOver, float px,
+                    float py) {
+    if (!target.board || !target.view) return;
+    TrackPointer(aids, target, input.key, mouseOver, px, py);
+    if (input.key != 0 || input.character != 0) HandleKey(aids, *target.board, input);
+}
+
+int TintedValue(const PlayAids& aids, const SudokuBoard& board) {
+    if (!aids.settings.sameValueHighlight) return 0;
+    const CellRef focus = aids.FocusCell();
+    return IsOnBoard(focus) ? CellValue(board, focus.row, focus.column) : 0;
+}
+
+void DrawUnderCellValue(GK& gk, const PlayAids& aids, const Cell& cell, int tintedValue) {
+    if (tintedValue == 0 || !cell.board) return;
+    const CellRef focus = aids.FocusCell();
+    if (cell.row == focus.row && cell.column == focus.column) return;
+    if (CellValue(*cell.board, cell.row, cell.column) == tintedValue) DrawSameValueTint(gk, cell);
+}
+
+void DrawOverCells(GK& gk, const PlayAids& aids, const BoardView& view, const SudokuBoard& board) {
+    if (aids.settings.clashMarks) {
+        for (const auto& line : view.cells) {
+            for (const Cell& cell : line) {
+                const int value = CellValue(board, cell.row, cell.column);
+                if (value != 0 && !CellIsGiven(board, cell.row, cell.column) &&
+                    !board.IsAllowed(cell.row, cell.column, value))
+                    DrawClashMark(gk, cell);
+            }
+        }
+    }
+    if (aids.keyboard.Shown()) {
+        const CellRef k = aids.keyboard.Position();
+        DrawKeyboardOutline(gk, view.cells[k.row][k.column]);
+    }
+}

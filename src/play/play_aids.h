@@ -1,0 +1,76 @@
+// The play aids: what the play screen offers beyond mouse play. They act only on
+// inputs mouse play ignores (every key but Escape, the middle button) and draw
+// only beside or over what mouse play draws:
+// - the keyboard cell, moved with the arrow keys, typed values 1-9 and A-G
+//   written into it, 0 / Backspace / Delete emptying it;
+// - undo (Ctrl+Z, U) and redo (Ctrl+Y, Ctrl+Shift+Z, R) of every value change;
+// - the same-value tint on the cells that hold the value of the pointer's (or
+//   the keyboard cell's) cell, switched with V; the clash mark, switched with X;
+// - the help overlay (F1 or ?), closed by any key or click, which then does
+//   nothing else; full screen switched with F11 or Alt+Enter.
+// PlayAids owns this state: the history, the keyboard cell, the settings, the
+// help's open flag and where the pointer was. Its update runs after mouse play
+// in the play handler; its drawing only reads.
+#pragma once
+
+#include "engine/gk.h"
+#include "play/board_view.h"
+#include "play/history.h"
+#include "play/keyboard_cell.h"
+#include "play/value_picker.h"
+#include "save/settings.h"
+#include "sudoku/board.h"
+
+// The keys of one frame as the play aids read them.
+struct KeyInput {
+    int key = 0;        // Input_GetKey
+    int character = 0;  // Input_GetChar
+    bool shift = false, control = false, alt = false;
+};
+
+KeyInput ReadKeyInput(GK& gk, int key);
+
+struct PlayAids {
+    History history;
+    KeyboardCell keyboard;
+    Settings settings;
+    bool helpOpen = false;
+    // A switch changed the settings this frame: the caller keeps and applies them, then clears it.
+    bool settingsChanged = false;
+
+    bool pointerKnown = false;  // the pointer has been seen in the window during play
+    float pointerX = 0, pointerY = 0;
+    CellRef pointerCell;  // the cell under the pointer when it was last in the window
+
+    // For a game entered from the menus: empty history, keyboard cell hidden, help closed.
+    void ResetForGame();
+    // The cell whose value the tint follows: the keyboard cell while shown, else the pointer's.
+    CellRef FocusCell() const;
+};
+
+// What the play aids work on; none owned.
+struct PlayAidsTarget {
+    SudokuBoard* board = nullptr;
+    BoardView* view = nullptr;
+    const ValuePicker* picker = nullptr;
+};
+
+// With the help open, closes it on any key, character or click; true when the help
+// was open (the frame's input is then used up).
+bool CloseHelpOnInput(PlayAids& aids, const KeyInput& input);
+
+// One frame of the play aids, after mouse play has handled the frame. mouseOver
+// and (px, py) are the pointer as mouse play read it.
+void UpdatePlayAids(PlayAids& aids, const PlayAidsTarget& target, const KeyInput& input, bool mouseOver, float px,
+                    float py);
+
+// A typed value key: 0 for 0 / Backspace / Delete, 1..9, 10..16 for A..G; -1 for any other key.
+int TypedValue(int key);
+
+// The value the same-value tint marks this frame, 0 for none.
+int TintedValue(const PlayAids& aids, const SudokuBoard& board);
+// Drawn between a cell's face and its value: the tint, on cells other than the
+// focus cell that hold tintedValue.
+void DrawUnderCellValue(GK& gk, const PlayAids& aids, const Cell& cell, int tintedValue);
+// Drawn after all cells: the clash marks (when switched on) and the keyboard cell's outline.
+void DrawOverCells(GK& gk, const PlayAids& aids, const BoardView& view, const SudokuBoard& board);

@@ -1,0 +1,31 @@
+// The undo history keeps at most kHistoryStepLimit steps and drops the oldest.
+#include <gtest/gtest.h>
+
+#include "play/history.h"
+#include "support/boards.h"
+
+TEST(History, KeepsTheNewestStepsUpToItsLimit) {
+    SudokuBoard board = EmptyBoard();
+    History history;
+    // Step k writes (k + 1) % 16 over k % 16 into one cell.
+    const int steps = static_cast<int>(kHistoryStepLimit) + 1;
+    for (int k = 0; k < steps; ++k) {
+        board.SetValue(3, 4, (k + 1) % 16);
+        history.RecordValueChange(3, 4, k % 16, (k + 1) % 16);
+    }
+    history.RecordValueChange(3, 4, 7, 7);
+    history.RecordValueChange(3, 99999, 0, 1);
+    EXPECT_EQ(history.UndoSteps(), kHistoryStepLimit) << "no-change and out-of-range changes are not steps";
+    EXPECT_EQ(history.UndoChanges().size(), kHistoryStepLimit);
+
+    CellRef cell;
+    std::size_t undone = 0;
+    while (history.Undo(board, &cell)) ++undone;
+    EXPECT_EQ(undone, kHistoryStepLimit);
+    EXPECT_EQ(cell.row, 3);
+    EXPECT_EQ(cell.column, 4);
+    EXPECT_EQ(board.values[3][4], 1) << "the oldest step was dropped: the cell keeps what it wrote";
+    EXPECT_EQ(history.RedoSteps(), kHistoryStepLimit);
+    EXPECT_TRUE(history.Redo(board, &cell));
+    EXPECT_EQ(board.values[3][4], 2);
+}
