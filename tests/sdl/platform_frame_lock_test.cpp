@@ -102,6 +102,8 @@ TEST_F(FrameLockTest, AProcessThatDiesHoldingTheLockGivesItBack) {
     const std::string name = "VeltraneSudokuFrameMutex-dies";
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
+    // Started before the child: the child holds the lock for at least 0.2 s after this.
+    const Clock::time_point start = Clock::now();
     const pid_t child = StartWaitingChild(name, fds[1], 200);
     close(fds[1]);
     char byte = 0;
@@ -109,7 +111,6 @@ TEST_F(FrameLockTest, AProcessThatDiesHoldingTheLockGivesItBack) {
     close(fds[0]);
     auto lock = CreateNamedMutex(name);
     ASSERT_NE(lock, nullptr);
-    const Clock::time_point start = Clock::now();
     EXPECT_TRUE(lock->Wait());
     EXPECT_GT(SecondsSince(start), 0.05) << "the lock was taken while the child held it";
     EXPECT_EQ(ExitStatus(child), 0);
