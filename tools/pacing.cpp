@@ -1,6 +1,7 @@
 // veltrane-pacing: measures the game as a player runs it, on the real engine:
 // the time from start to the first frame on screen, the CPU the game uses while
-// it idles in the main menu and on the play screen, and its peak memory.
+// it idles in the main menu and on the play screen with its frame rate and the
+// frame deltas the engine reports (mean and longest), and its peak memory.
 // Usage: veltrane-pacing [seconds-per-screen]   (default 10)
 // Run it under a display (or Xvfb, or SDL_VIDEODRIVER=dummy); it keeps its saved
 // game in a temporary folder.
@@ -31,21 +32,33 @@ double CpuSeconds() {
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
-// One measured stretch of idling: CPU seconds over wall seconds and the frames run.
+// One measured stretch of idling: CPU seconds over wall seconds, the frames run and
+// the frame deltas the engine reported for them.
 struct Window {
     Clock::time_point start;
     double cpuStart = 0;
     int frames = 0;
+    double deltaSum = 0, deltaMax = 0;
     void Begin() {
         start = Clock::now();
         cpuStart = CpuSeconds();
         frames = 0;
+        deltaSum = deltaMax = 0;
+    }
+    void CountFrame(float delta) {
+        ++frames;
+        deltaSum += delta;
+        if (delta > deltaMax) deltaMax = delta;
     }
     double Elapsed() const { return Seconds(Clock::now() - start); }
     void Report(const char* name) const {
         const double wall = Elapsed();
         std::printf("%s_cpu_percent %.1f (%.1f s, %d frames, %.1f fps)\n", name,
                     100.0 * (CpuSeconds() - cpuStart) / wall, wall, frames, frames / wall);
+        if (frames > 0) {
+            std::printf("%s_frame_delta_ms mean %.2f, longest %.2f (60 fps is 16.67)\n", name,
+                        1000.0 * deltaSum / frames, 1000.0 * deltaMax);
+        }
     }
 };
 
@@ -80,7 +93,7 @@ int main(int argc, char** argv) {
                 }
                 return false;
             case Menu:
-                ++window.frames;
+                window.CountFrame(p.gk->Timer_GetDelta());
                 if (window.Elapsed() < seconds) return false;
                 window.Report("menu_idle");
                 SeedRandom(1);
@@ -95,7 +108,7 @@ int main(int argc, char** argv) {
                 window.Begin();
                 return false;
             case Play:
-                ++window.frames;
+                window.CountFrame(p.gk->Timer_GetDelta());
                 if (window.Elapsed() < seconds) return false;
                 window.Report("play_idle");
                 phase = Done;
