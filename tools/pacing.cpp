@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "app/menus.h"
@@ -122,6 +123,7 @@ int main(int argc, char** argv) {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak_rss_mb %.1f\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
-    std::system((std::string("rm -rf ") + folder).c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
     return phase == Done ? 0 : 1;
 }
