@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <sstream>
 #include <thread>
 
 #include "engine_test_fixture.h"
@@ -56,6 +57,26 @@ pid_t StartWaitingChild(const std::string& name, int writeEnd, int holdMilliseco
     _exit(0);  // dies holding the lock when holdMilliseconds > 0: the kernel releases it
 }
 
+// Waits until the kernel lists the process as waiting for a flock lock ("N: -> FLOCK
+// ADVISORY WRITE pid ..." in /proc/locks); false after a generous time-out.
+bool WaitUntilWaitingForALock(pid_t pid) {
+    const Clock::time_point end = Clock::now() + std::chrono::seconds(20);
+    while (Clock::now() < end) {
+        std::ifstream locks("/proc/locks");
+        for (std::string line; std::getline(locks, line);) {
+            std::istringstream fields(line);
+            std::string number, arrow, kind, advisory, mode;
+            long owner = 0;
+            if (fields >> number >> arrow >> kind >> advisory >> mode >> owner && arrow == "->" &&
+                kind == "FLOCK" && owner == pid) {
+                return true;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
 int ExitStatus(pid_t child) {
     int status = 0;
     if (waitpid(child, &status, 0) != child) return -1;
@@ -87,7 +108,7 @@ TEST_F(FrameLockTest, ASecondProcessWaitsUntilTheFirstReleases) {
     const Clock::time_point start = Clock::now();
     const pid_t child = StartWaitingChild(name, fds[1]);
     close(fds[1]);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(WaitUntilWaitingForALock(child)) << "the child never waited for the lock";
     const double released = SecondsSince(start);
     ASSERT_TRUE(lock->Release());
     char byte = 0;
