@@ -1,7 +1,8 @@
 // Every screen of the game, played through the real start-up and frame loop on the
 // recording engine, drawn as its golden file says (game/golden_screen.h): the main
 // menu, the difficulty menu, a new game, the picker with an item hovered, the in-game
-// menu and the credits. Menus are captured once their animations have settled; the
+// menu and the credits; and the play aids: the keyboard cell with the same-value
+// tint over the open picker. Menus are captured once their animations have settled; the
 // new game's board comes from a fixed seed. A new screen is one more step and one
 // more ExpectScreen; VELTRANE_REGENERATE_GOLDEN=1 writes its file.
 #include "game/golden_screen.h"
@@ -37,6 +38,8 @@ protected:
         }
         return false;
     }
+
+    bool HoldsValue(CellRef cell) { return program().board.values[cell.row][cell.column] != 0; }
 
     std::string step;
 };
@@ -75,6 +78,16 @@ TEST_F(GoldenScreenTest, EveryScreenDrawsAsItsGoldenFile) {
     ASSERT_TRUE(game.Frames(2, hover));
     ASSERT_EQ(program().Picker->hoverItem, 5);
     ExpectScreen("picker_hovered");
+
+    step = "the keyboard cell on a value, its same-value tint and the open picker";
+    InputFrame arrow = hover;
+    arrow.key = GKK_DOWN;
+    const KeyboardCell& keyboard = program().Aids.keyboard;
+    for (int i = 0; i < 16 && !(keyboard.Shown() && HoldsValue(keyboard.Position())); ++i)
+        ASSERT_TRUE(game.Frames(1, arrow));
+    ASSERT_TRUE(keyboard.Shown() && HoldsValue(keyboard.Position()));
+    ASSERT_TRUE(program().Picker->open);
+    ExpectScreen("keyboard_tint_picker");
 
     step = "the in-game menu";
     ASSERT_TRUE(game.RightClick(cellX, cellY));  // closes the picker
