@@ -1,0 +1,105 @@
+// Completion check: can the current grid still be finished? For a board of any box
+// size B (N = B * B, B from 1 to 5) whose values (givens and the player's, all kept
+// fixed) are given, it answers Completable with one clash-free full grid containing
+// them, DeadEnd when no such grid exists, or Unknown when its node budget ran out.
+// A grid with a clash, a value outside 0..N or rows of the wrong length is a dead end
+// at once.
+//
+// The search keeps a bit mask of candidates per cell, propagates naked singles (a cell
+// with one candidate) and hidden singles (a value with one place in a row, column or
+// box), and branches depth-first on the cell with the fewest candidates. Runs are
+// restarted with growing node limits (100, 200, 400 ...) and a random value order, so
+// that no run stays lost in an empty subtree; the random source is the search's own,
+// seeded from the limits, so a result is reproducible. Nothing is shared between
+// searches: each may run on its own thread. Independent of the generator's search.
+// Standard library only.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "sudoku/board.h"
+
+enum class Completion { Completable, DeadEnd, Unknown };
+
+struct CompletionLimits {
+    // Branch nodes the whole check may spend (a node is one value tried in one cell);
+    // 0 answers only what propagation settles.
+    std::uint64_t nodeBudget = 2000000;
+    // Nodes of the first run; each restart doubles it.
+    std::uint64_t firstRunNodes = 100;
+    // Seed of the search's own random source.
+    std::uint64_t seed = 1;
+};
+
+struct CompletionResult {
+    Completion verdict = Completion::Unknown;
+    Grid completion;          // Completable: the full grid, [row][column]; else empty
+    std::uint64_t nodes = 0;  // branch nodes spent
+    std::int32_t runs = 0;    // runs started (0 when propagation alone settled it)
+};
+
+// One check that can be run in slices: Advance spends at most a given number of
+// nodes, so a caller may spread the work over several frames or stop a check whose
+// board has changed. The values are copied at construction.
+class CompletionSearch {
+public:
+    CompletionSearch(const Grid& values, std::int32_t boxSize, const CompletionLimits& limits = {});
+
+    // Spends at most `nodes` more nodes; true once Result() holds the final answer.
+    bool Advance(std::uint64_t nodes);
+    bool Finished() const { return finished_; }
+    const CompletionResult& Result() const { return result_; }
+
+private:
+    // One branch of the search: either the values of one cell (unit < 0), or the
+    // places of one value in one unit (bit i: the unit's i-th cell).
+    struct Frame {
+        std::int32_t unit;
+        std::int32_t cell;
+        std::uint32_t value;
+        std::uint32_t untried;  // values or places not tried yet
+    };
+
+    bool Setup(const Grid& values);
+    void BuildUnits();
+    bool Place(std::uint32_t* state);
+    bool Propagate(std::uint32_t* state);
+    bool Eliminate(std::uint32_t* state, std::int32_t cell, std::uint32_t values, bool& found);
+    bool LockedCandidates(std::uint32_t* state, bool& found);
+    bool HiddenSingles(std::uint32_t* state, bool& found);
+    bool ChooseBranch(const std::uint32_t* state, Frame& frame);
+    std::uint32_t* State(std::size_t depth);
+    std::uint32_t NextRandom();
+    void StartRun();
+    void Finish(Completion verdict, const std::uint32_t* state);
+
+    std::int32_t n_ = 0;
+    std::int32_t boxSize_ = 0;
+    std::int32_t cells_ = 0;
+    std::uint32_t allValues_ = 0;
+    CompletionLimits limits_;
+    std::vector<std::int32_t> units_;   // 3N units of N cells: rows, columns, boxes
+    std::vector<std::uint32_t> states_; // one state of cells_ masks per search depth
+    std::vector<std::int32_t> queue_;   // cells whose single candidate waits to be placed
+    std::vector<std::uint32_t> segments_;
+    std::vector<Frame> frames_;
+    std::uint64_t random_ = 0;
+    std::uint64_t runLimit_ = 0;
+    std::uint64_t runNodes_ = 0;
+    bool finished_ = false;
+    CompletionResult result_;
+};
+
+// The whole check in one call.
+CompletionResult CheckCompletion(const Grid& values, std::int32_t boxSize, const CompletionLimits& limits = {});
+
+struct CellIndex {
+    std::int32_t row = 0;
+    std::int32_t column = 0;
+};
+
+// The empty cell that the placement rules leave the fewest values (the first in row
+// order on a tie); none when the grid has no empty cell or is no N x N grid.
+std::optional<CellIndex> EmptyCellWithFewestCandidates(const Grid& values, std::int32_t boxSize);
