@@ -1,5 +1,6 @@
-// Completion check: candidate masks, propagation of naked and hidden singles, and a
-// depth-first search on an explicit stack with restarts of growing length.
+// Completion check: candidate masks, propagation of naked singles, hidden singles and
+// box-line interplay, a depth-first search on an explicit stack with restarts of
+// growing length, and probing of the root's values once the runs take long.
 #include "sudoku/completion.h"
 
 #include <algorithm>
@@ -9,8 +10,7 @@ namespace {
 
 // Set in a cell's mask once its value is placed; the value is then the one other bit.
 constexpr std::uint32_t kPlaced = 1u << 31;
-constexpr std::int32_t kMaxBoxSize = 5;
-constexpr bool kValueBranches = true;  // N = 25 values still fit the mask below kPlaced
+constexpr std::int32_t kMaxBoxSize = 5;  // N = 25 values still fit below kPlaced
 
 int BitCount(std::uint32_t m) {
     m = m - ((m >> 1) & 0x55555555u);
@@ -22,13 +22,22 @@ bool IsSingle(std::uint32_t m) {
     return m != 0 && (m & (m - 1)) == 0;
 }
 
-// Value 1..N of a one-bit mask.
-std::int32_t ValueOf(std::uint32_t bit) {
-    return BitCount(bit - 1) + 1;
+std::uint32_t LowestBit(std::uint32_t m) {
+    return m & (~m + 1u);
+}
+
+// Index of a one-bit mask's bit.
+std::int32_t IndexOf(std::uint32_t bit) {
+    return BitCount(bit - 1);
 }
 
 std::int32_t BoxOf(std::int32_t row, std::int32_t column, std::int32_t boxSize) {
     return (row / boxSize) * boxSize + column / boxSize;
+}
+
+std::uint64_t Doubled(std::uint64_t limit) {
+    return limit <= std::numeric_limits<std::uint64_t>::max() / 2 ? limit * 2
+                                                                    : std::numeric_limits<std::uint64_t>::max();
 }
 
 }  // namespace
@@ -58,7 +67,6 @@ CompletionSearch::CompletionSearch(const Grid& values, std::int32_t boxSize, con
 // Fills the root state from the values and propagates; false on a dead end.
 bool CompletionSearch::Setup(const Grid& values) {
     if (!HasShape(values, n_)) return false;
-    BuildUnits();
     std::vector<std::uint32_t> used(static_cast<std::size_t>(3 * n_), 0u);
     for (std::int32_t r = 0; r < n_; ++r) {
         for (std::int32_t c = 0; c < n_; ++c) {
@@ -72,6 +80,7 @@ bool CompletionSearch::Setup(const Grid& values) {
             }
         }
     }
+    BuildTables();
     std::uint32_t* root = State(0);
     for (std::int32_t r = 0; r < n_; ++r) {
         for (std::int32_t c = 0; c < n_; ++c) {
@@ -86,11 +95,16 @@ bool CompletionSearch::Setup(const Grid& values) {
             if (IsSingle(cell)) queue_.push_back(r * n_ + c);
         }
     }
+    const std::uint32_t all = (1u << n_) - 1u;
+    const std::uint32_t allBands = (1u << boxSize_) - 1u;
+    dirty_[0] = dirty_[1] = dirty_[2] = all;
+    dirty_[3] = dirty_[4] = allBands;
     return Propagate(root);
 }
 
-void CompletionSearch::BuildUnits() {
+void CompletionSearch::BuildTables() {
     units_.resize(static_cast<std::size_t>(3 * cells_));
+    where_.resize(static_cast<std::size_t>(cells_));
     std::int32_t* rows = units_.data();
     std::int32_t* columns = rows + cells_;
     std::int32_t* boxes = columns + cells_;
@@ -98,12 +112,37 @@ void CompletionSearch::BuildUnits() {
     for (std::int32_t r = 0; r < n_; ++r) {
         for (std::int32_t c = 0; c < n_; ++c) {
             const std::int32_t cell = r * n_ + c;
+            const std::int32_t b = BoxOf(r, c, boxSize_);
             rows[r * n_ + c] = cell;
             columns[c * n_ + r] = cell;
-            const std::int32_t b = BoxOf(r, c, boxSize_);
             boxes[b * n_ + boxFill[b]++] = cell;
+            where_[cell] = Where{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(c),
+                                 static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(r / boxSize_),
+                                 static_cast<std::uint8_t>(c / boxSize_)};
         }
     }
+}
+
+void CompletionSearch::Touch(std::int32_t cell) {
+    const Where& w = where_[cell];
+    dirty_[0] |= 1u << w.row;
+    dirty_[1] |= 1u << w.column;
+    dirty_[2] |= 1u << w.box;
+    dirty_[3] |= 1u << w.rowBand;
+    dirty_[4] |= 1u << w.columnBand;
+}
+
+// Takes values from an unplaced cell's candidates; false when none is left.
+bool CompletionSearch::Remove(std::uint32_t* state, std::int32_t cell, std::uint32_t values, bool& changed) {
+    std::uint32_t m = state[cell];
+    if ((m & kPlaced) || (m & values) == 0) return true;
+    m &= ~values;
+    state[cell] = m;
+    Touch(cell);
+    changed = true;
+    if (m == 0) return false;
+    if (IsSingle(m)) queue_.push_back(cell);
+    return true;
 }
 
 // Places every queued single and takes its value from the cell's row, column and box.
@@ -114,125 +153,124 @@ bool CompletionSearch::Place(std::uint32_t* state) {
         const std::uint32_t bit = state[cell];
         if (bit & kPlaced) continue;
         state[cell] = bit | kPlaced;
-        const std::int32_t r = cell / n_;
-        const std::int32_t c = cell % n_;
-        for (const std::int32_t u : {r, n_ + c, 2 * n_ + BoxOf(r, c, boxSize_)}) {
+        Touch(cell);
+        const Where& w = where_[cell];
+        for (const std::int32_t u : {std::int32_t{w.row}, n_ + w.column, 2 * n_ + w.box}) {
             const std::int32_t* unit = &units_[static_cast<std::size_t>(u * n_)];
             for (std::int32_t i = 0; i < n_; ++i) {
                 const std::int32_t peer = unit[i];
-                std::uint32_t m = state[peer];
+                const std::uint32_t m = state[peer];
                 if (peer == cell || (m & bit) == 0) continue;
-                if (m & kPlaced) {  // the same value already placed beside it
-                    queue_.clear();
-                    return false;
-                }
-                m &= ~bit;
-                state[peer] = m;
-                if (m == 0) {
-                    queue_.clear();
-                    return false;
-                }
-                if (IsSingle(m)) queue_.push_back(peer);
+                if (m & kPlaced) return false;  // the same value placed beside it
+                bool changed = false;
+                if (!Remove(state, peer, bit, changed)) return false;
             }
         }
     }
     return true;
 }
 
-// One sweep over all units: a value with no place is a dead end, a value with one
+// Looks at every changed unit: a value with no place is a dead end, a value with one
 // place becomes that cell's single candidate and is queued.
 bool CompletionSearch::HiddenSingles(std::uint32_t* state, bool& found) {
-    for (std::int32_t u = 0; u < 3 * n_; ++u) {
-        const std::int32_t* unit = &units_[static_cast<std::size_t>(u * n_)];
-        std::uint32_t once = 0;
-        std::uint32_t twice = 0;
-        std::uint32_t placed = 0;
-        for (std::int32_t i = 0; i < n_; ++i) {
-            const std::uint32_t m = state[unit[i]];
-            if (m & kPlaced) {
-                placed |= m;
-            } else {
-                twice |= once & m;
-                once |= m;
+    for (std::int32_t kind = 0; kind < 3; ++kind) {
+        for (std::uint32_t dirty = dirty_[kind]; dirty != 0; dirty &= dirty - 1) {
+            const std::int32_t u = kind * n_ + IndexOf(LowestBit(dirty));
+            const std::int32_t* unit = &units_[static_cast<std::size_t>(u * n_)];
+            std::uint32_t once = 0;
+            std::uint32_t twice = 0;
+            std::uint32_t placed = 0;
+            for (std::int32_t i = 0; i < n_; ++i) {
+                const std::uint32_t m = state[unit[i]];
+                if (m & kPlaced) {
+                    placed |= m;
+                } else {
+                    twice |= once & m;
+                    once |= m;
+                }
+            }
+            placed &= allValues_;
+            if ((once | placed) != allValues_) return false;
+            const std::uint32_t hidden = once & ~twice & ~placed;
+            if (hidden == 0) continue;
+            found = true;
+            for (std::int32_t i = 0; i < n_; ++i) {
+                const std::uint32_t m = state[unit[i]];
+                if ((m & kPlaced) || (m & hidden) == 0) continue;
+                const std::uint32_t only = m & hidden;
+                if (!IsSingle(only)) return false;  // one cell is the only place of two values
+                if (m == only) continue;             // a single already
+                state[unit[i]] = only;
+                queue_.push_back(unit[i]);
             }
         }
-        placed &= allValues_;
-        if ((once | placed) != allValues_) return false;
-        const std::uint32_t hidden = once & ~twice & ~placed;
-        if (hidden == 0) continue;
-        found = true;
-        for (std::int32_t i = 0; i < n_; ++i) {
-            const std::uint32_t m = state[unit[i]];
-            if ((m & kPlaced) || (m & hidden) == 0) continue;
-            const std::uint32_t only = m & hidden;
-            if (!IsSingle(only)) return false;  // one cell is the only place of two values
-            state[unit[i]] = only;
-            queue_.push_back(unit[i]);
-        }
+        dirty_[kind] = 0;
     }
     return true;
 }
 
-bool CompletionSearch::Eliminate(std::uint32_t* state, std::int32_t cell, std::uint32_t values, bool& found) {
-    std::uint32_t m = state[cell];
-    if ((m & kPlaced) || (m & values) == 0) return true;
-    m &= ~values;
-    state[cell] = m;
-    found = true;
-    if (m == 0) return false;
-    if (IsSingle(m)) queue_.push_back(cell);
-    return true;
-}
-
-// Box-line interplay: a value whose places in a box all lie in one of its rows (columns)
-// has no place in the rest of that row (column); a value whose places in a row (column)
-// all lie in one box has no place in the rest of that box.
+// Box-line interplay in every changed band of rows and of columns.
 bool CompletionSearch::LockedCandidates(std::uint32_t* state, bool& found) {
-    const std::int32_t b = boxSize_;
-    // segments_[line * B + k]: candidates of the line's cells in its k-th box; rows first.
-    segments_.assign(static_cast<std::size_t>(2 * n_ * b), 0u);
-    std::uint32_t* rowSegments = segments_.data();
-    std::uint32_t* columnSegments = rowSegments + n_ * b;
-    for (std::int32_t r = 0; r < n_; ++r) {
-        for (std::int32_t c = 0; c < n_; ++c) {
-            const std::uint32_t m = state[r * n_ + c];
-            if (m & kPlaced) continue;
-            rowSegments[r * b + c / b] |= m;
-            columnSegments[c * b + r / b] |= m;
+    for (int kind = 0; kind < 2; ++kind) {
+        const std::uint32_t bands = dirty_[3 + kind];
+        dirty_[3 + kind] = 0;
+        for (std::uint32_t rest = bands; rest != 0; rest &= rest - 1) {
+            if (!LockedInBand(state, IndexOf(LowestBit(rest)), kind == 1, found)) return false;
         }
     }
-    for (int pass = 0; pass < 2; ++pass) {
-        const std::uint32_t* segments = pass == 0 ? rowSegments : columnSegments;
-        for (std::int32_t line = 0; line < n_; ++line) {
-            const std::int32_t band = line / b;  // the boxes' row (column) index of the line
+    return true;
+}
+
+// A band is B lines (rows, or columns) crossing B boxes; a segment is where one line
+// crosses one box. A value whose places in a box all lie in one segment has no place in
+// the rest of that segment's line; a value whose places in a line all lie in one
+// segment has no place in the rest of that segment's box.
+bool CompletionSearch::LockedInBand(std::uint32_t* state, std::int32_t band, bool columns, bool& found) {
+    const std::int32_t b = boxSize_;
+    // Cell (line, along) of the band is state[first + line * lineStep + along * alongStep].
+    const std::int32_t first = columns ? band * b : band * b * n_;
+    const std::int32_t lineStep = columns ? 1 : n_;
+    const std::int32_t alongStep = columns ? n_ : 1;
+    std::uint32_t segment[kMaxBoxSize][kMaxBoxSize];
+    for (std::int32_t line = 0; line < b; ++line) {
+        const std::uint32_t* cell = state + first + line * lineStep;
+        for (std::int32_t box = 0; box < b; ++box) {
+            std::uint32_t candidates = 0;
+            for (std::int32_t j = 0; j < b; ++j, cell += alongStep) {
+                const std::uint32_t m = *cell;
+                candidates |= m & ((m >> 31) - 1u);  // nothing from a placed cell
+            }
+            segment[line][box] = candidates;
+        }
+    }
+    std::uint32_t removal[kMaxBoxSize][kMaxBoxSize] = {};
+    std::uint32_t anyRemoval = 0;
+    for (std::int32_t line = 0; line < b; ++line) {
+        for (std::int32_t box = 0; box < b; ++box) {
+            std::uint32_t restOfLine = 0;
+            std::uint32_t restOfBox = 0;
             for (std::int32_t k = 0; k < b; ++k) {
-                const std::uint32_t segment = segments[line * b + k];
-                std::uint32_t restOfLine = 0;
-                std::uint32_t restOfBox = 0;
-                for (std::int32_t j = 0; j < b; ++j) {
-                    if (j != k) restOfLine |= segments[line * b + j];
-                    const std::int32_t other = band * b + j;
-                    if (other != line) restOfBox |= segments[other * b + k];
-                }
-                const std::uint32_t boxOnly = segment & ~restOfBox;   // leave the rest of the line
-                const std::uint32_t lineOnly = segment & ~restOfLine; // leave the rest of the box
-                if ((boxOnly | lineOnly) == 0) continue;
-                for (std::int32_t i = 0; i < n_; ++i) {
-                    const bool inBox = i / b == k;
-                    if (!inBox && boxOnly) {
-                        const std::int32_t cell = pass == 0 ? line * n_ + i : i * n_ + line;
-                        if (!Eliminate(state, cell, boxOnly, found)) return false;
-                    }
-                }
-                if (lineOnly) {
-                    for (std::int32_t other = band * b; other < band * b + b; ++other) {
-                        if (other == line) continue;
-                        for (std::int32_t i = k * b; i < k * b + b; ++i) {
-                            const std::int32_t cell = pass == 0 ? other * n_ + i : i * n_ + other;
-                            if (!Eliminate(state, cell, lineOnly, found)) return false;
-                        }
-                    }
-                }
+                if (k != box) restOfLine |= segment[line][k];
+                if (k != line) restOfBox |= segment[k][box];
+            }
+            const std::uint32_t boxOnly = segment[line][box] & ~restOfBox;    // leaves the rest of the line
+            const std::uint32_t lineOnly = segment[line][box] & ~restOfLine;  // leaves the rest of the box
+            if ((boxOnly | lineOnly) == 0) continue;
+            for (std::int32_t k = 0; k < b; ++k) {
+                if (k != box) removal[line][k] |= boxOnly;
+                if (k != line) removal[k][box] |= lineOnly;
+            }
+            anyRemoval |= boxOnly | lineOnly;
+        }
+    }
+    if (anyRemoval == 0) return true;
+    for (std::int32_t line = 0; line < b; ++line) {
+        for (std::int32_t box = 0; box < b; ++box) {
+            const std::uint32_t values = removal[line][box];
+            if ((segment[line][box] & values) == 0) continue;
+            std::int32_t cell = first + line * lineStep + box * b * alongStep;
+            for (std::int32_t j = 0; j < b; ++j, cell += alongStep) {
+                if (!Remove(state, cell, values, found)) return false;
             }
         }
     }
@@ -241,25 +279,24 @@ bool CompletionSearch::LockedCandidates(std::uint32_t* state, bool& found) {
 
 bool CompletionSearch::Propagate(std::uint32_t* state) {
     for (;;) {
-        if (!Place(state)) return false;
+        if (!Place(state)) return Fail();
         bool found = false;
-        if (!HiddenSingles(state, found)) {
-            queue_.clear();
-            return false;
-        }
+        if (!HiddenSingles(state, found)) return Fail();
         if (found) continue;
-        if (!LockedCandidates(state, found)) {
-            queue_.clear();
-            return false;
-        }
+        if (!LockedCandidates(state, found)) return Fail();
         if (!found) return true;
     }
 }
 
-// The branch with the fewest ways on: the unplaced cell with the fewest candidates or,
-// when no cell has two, a value with exactly two places in a row, column or box. Cells
-// are searched from a random start so that restarts take other branches. False when
-// every cell is placed.
+// A failed propagation leaves nothing behind for the next one.
+bool CompletionSearch::Fail() {
+    queue_.clear();
+    std::fill(std::begin(dirty_), std::end(dirty_), 0u);
+    return false;
+}
+
+// The unplaced cell with the fewest candidates, looked for from a random start so
+// that restarts branch elsewhere. False when every cell is placed.
 bool CompletionSearch::ChooseBranch(const std::uint32_t* state, Frame& frame) {
     const std::int32_t start = static_cast<std::int32_t>(NextRandom() % static_cast<std::uint32_t>(cells_));
     std::int32_t best = -1;
@@ -276,34 +313,7 @@ bool CompletionSearch::ChooseBranch(const std::uint32_t* state, Frame& frame) {
         }
     }
     if (best < 0) return false;
-    frame = Frame{-1, best, 0, state[best]};
-    if (fewest <= 2 || !kValueBranches) return true;
-    const std::int32_t units = 3 * n_;
-    const std::int32_t first = static_cast<std::int32_t>(NextRandom() % static_cast<std::uint32_t>(units));
-    for (std::int32_t k = 0; k < units; ++k) {
-        const std::int32_t u = first + k < units ? first + k : first + k - units;
-        const std::int32_t* unit = &units_[static_cast<std::size_t>(u * n_)];
-        std::uint32_t once = 0;
-        std::uint32_t twice = 0;
-        std::uint32_t thrice = 0;
-        for (std::int32_t i = 0; i < n_; ++i) {
-            const std::uint32_t m = state[unit[i]];
-            if (m & kPlaced) continue;
-            thrice |= twice & m;
-            twice |= once & m;
-            once |= m;
-        }
-        std::uint32_t pairs = twice & ~thrice;
-        if (pairs == 0) continue;
-        const std::uint32_t value = pairs & ~(pairs - 1);
-        std::uint32_t places = 0;
-        for (std::int32_t i = 0; i < n_; ++i) {
-            const std::uint32_t m = state[unit[i]];
-            if (!(m & kPlaced) && (m & value)) places |= 1u << i;
-        }
-        frame = Frame{u, -1, value, places};
-        return true;
-    }
+    frame = Frame{best, state[best]};
     return true;
 }
 
@@ -334,20 +344,19 @@ void CompletionSearch::StartRun() {
 bool CompletionSearch::Advance(std::uint64_t nodes) {
     std::uint64_t spent = 0;
     while (!finished_) {
-        if (frames_.empty()) {  // a run tried every value of every branch
-            Finish(Completion::DeadEnd, nullptr);
-            break;
-        }
-        if (frames_.back().untried == 0) {
-            frames_.pop_back();
-            continue;
-        }
-        if (runNodes_ >= runLimit_) {
-            runLimit_ = runLimit_ <= std::numeric_limits<std::uint64_t>::max() / 2
-                            ? runLimit_ * 2
-                            : std::numeric_limits<std::uint64_t>::max();
-            StartRun();
-            continue;
+        if (!probing_) {
+            if (frames_.empty()) {  // a run tried every value of every branch
+                Finish(Completion::DeadEnd, nullptr);
+                break;
+            }
+            if (frames_.back().untried == 0) {
+                frames_.pop_back();
+                continue;
+            }
+            if (runNodes_ >= runLimit_) {
+                EndRun();
+                continue;
+            }
         }
         if (result_.nodes >= limits_.nodeBudget) {
             Finish(Completion::Unknown, nullptr);
@@ -355,37 +364,97 @@ bool CompletionSearch::Advance(std::uint64_t nodes) {
         }
         if (spent >= nodes) return false;
         ++spent;
-        ++runNodes_;
         ++result_.nodes;
-
-        Frame& top = frames_.back();
-        std::uint32_t bit = top.untried;
-        for (std::uint32_t k = NextRandom() % static_cast<std::uint32_t>(BitCount(top.untried)); k > 0; --k)
-            bit &= bit - 1;
-        bit &= ~(bit - 1);
-        top.untried &= ~bit;
-        std::int32_t cell = top.cell;
-        std::uint32_t value = bit;
-        if (top.unit >= 0) {
-            cell = units_[static_cast<std::size_t>(top.unit * n_ + BitCount(bit - 1))];
-            value = top.value;
+        if (probing_) {
+            ProbeNext();
+        } else {
+            ++runNodes_;
+            Branch();
         }
-
-        const std::size_t depth = frames_.size();
-        std::uint32_t* child = State(depth);
-        const std::uint32_t* parent = State(depth - 1);
-        std::copy(parent, parent + cells_, child);
-        child[cell] = value;
-        queue_.push_back(cell);
-        if (!Propagate(child)) continue;
-        Frame next{};
-        if (!ChooseBranch(child, next)) {
-            Finish(Completion::Completable, child);
-            break;
-        }
-        frames_.push_back(next);
     }
     return true;
+}
+
+// Starts the next run with twice the nodes, or probes the root first once the runs
+// have spent the nodes given for that.
+void CompletionSearch::EndRun() {
+    frames_.clear();
+    if (!probed_ && result_.nodes >= limits_.probeAfterNodes) {
+        probing_ = true;
+        probeCell_ = -1;
+        probeUntried_ = 0;
+        probeChanged_ = false;
+        return;
+    }
+    runLimit_ = Doubled(runLimit_);
+    StartRun();
+}
+
+// Tries a random untried value of the top frame's cell in a copy of its state.
+void CompletionSearch::Branch() {
+    Frame& top = frames_.back();
+    std::uint32_t bit = top.untried;
+    for (std::uint32_t k = NextRandom() % static_cast<std::uint32_t>(BitCount(top.untried)); k > 0; --k)
+        bit &= bit - 1;
+    bit = LowestBit(bit);
+    top.untried &= ~bit;
+    const std::int32_t cell = top.cell;
+    const std::size_t depth = frames_.size();
+    std::uint32_t* child = State(depth);
+    const std::uint32_t* parent = State(depth - 1);
+    std::copy(parent, parent + cells_, child);
+    child[cell] = bit;
+    queue_.push_back(cell);
+    if (!Propagate(child)) return;
+    Frame next{};
+    if (!ChooseBranch(child, next)) {
+        Finish(Completion::Completable, child);
+        return;
+    }
+    frames_.push_back(next);
+}
+
+// Probes one value of the root: when propagation refutes it at once, it is removed
+// from the root. Passes over all cells repeat until one removes nothing; then the runs
+// go on from the stronger root, starting again with the first run's nodes.
+void CompletionSearch::ProbeNext() {
+    std::uint32_t* root = State(0);
+    while (probeUntried_ == 0) {
+        if (++probeCell_ == cells_) {
+            if (!probeChanged_) {
+                probing_ = false;
+                probed_ = true;
+                Frame frame{};
+                if (!ChooseBranch(root, frame)) {
+                    Finish(Completion::Completable, root);
+                    return;
+                }
+                runLimit_ = std::max<std::uint64_t>(limits_.firstRunNodes, 1);
+                StartRun();
+                return;
+            }
+            probeChanged_ = false;
+            probeCell_ = 0;
+        }
+        const std::uint32_t m = root[probeCell_];
+        probeUntried_ = (m & kPlaced) ? 0 : m;
+    }
+    const std::uint32_t bit = LowestBit(probeUntried_);
+    probeUntried_ &= ~bit;
+    std::uint32_t* trial = State(1);
+    root = State(0);
+    std::copy(root, root + cells_, trial);
+    trial[probeCell_] = bit;
+    queue_.push_back(probeCell_);
+    if (Propagate(trial)) return;
+    bool changed = false;
+    if (!Remove(root, probeCell_, bit, changed) || !Propagate(root)) {
+        Finish(Completion::DeadEnd, nullptr);
+        return;
+    }
+    probeChanged_ = true;
+    const std::uint32_t left = root[probeCell_];
+    probeUntried_ &= (left & kPlaced) ? 0 : left;
 }
 
 void CompletionSearch::Finish(Completion verdict, const std::uint32_t* state) {
@@ -394,7 +463,7 @@ void CompletionSearch::Finish(Completion verdict, const std::uint32_t* state) {
     if (verdict == Completion::Completable && state != nullptr) {
         result_.completion.assign(static_cast<std::size_t>(n_), std::vector<std::int32_t>(static_cast<std::size_t>(n_)));
         for (std::int32_t cell = 0; cell < cells_; ++cell)
-            result_.completion[cell / n_][cell % n_] = ValueOf(state[cell] & ~kPlaced);
+            result_.completion[cell / n_][cell % n_] = IndexOf(state[cell] & ~kPlaced) + 1;
     }
     // The search's working memory is not needed any more.
     states_ = {};

@@ -29,6 +29,9 @@ struct CompletionLimits {
     std::uint64_t nodeBudget = 2000000;
     // Nodes of the first run; each restart doubles it.
     std::uint64_t firstRunNodes = 100;
+    // Nodes the runs may spend before the root is probed value by value (each probe
+    // counts as a node).
+    std::uint64_t probeAfterNodes = 300;
     // Seed of the search's own random source.
     std::uint64_t seed = 1;
 };
@@ -53,26 +56,36 @@ public:
     const CompletionResult& Result() const { return result_; }
 
 private:
-    // One branch of the search: either the values of one cell (unit < 0), or the
-    // places of one value in one unit (bit i: the unit's i-th cell).
     struct Frame {
-        std::int32_t unit;
-        std::int32_t cell;
-        std::uint32_t value;
-        std::uint32_t untried;  // values or places not tried yet
+        std::int32_t cell;      // the cell branched on
+        std::uint32_t untried;  // its values not tried yet
+    };
+    // The units and bands a cell lies in: row, column, box, band of rows, band of columns.
+    struct Where {
+        std::uint8_t row;
+        std::uint8_t column;
+        std::uint8_t box;
+        std::uint8_t rowBand;
+        std::uint8_t columnBand;
     };
 
     bool Setup(const Grid& values);
-    void BuildUnits();
+    void BuildTables();
+    void Touch(std::int32_t cell);
+    bool Remove(std::uint32_t* state, std::int32_t cell, std::uint32_t values, bool& changed);
     bool Place(std::uint32_t* state);
-    bool Propagate(std::uint32_t* state);
-    bool Eliminate(std::uint32_t* state, std::int32_t cell, std::uint32_t values, bool& found);
-    bool LockedCandidates(std::uint32_t* state, bool& found);
     bool HiddenSingles(std::uint32_t* state, bool& found);
+    bool LockedCandidates(std::uint32_t* state, bool& found);
+    bool LockedInBand(std::uint32_t* state, std::int32_t band, bool columns, bool& found);
+    bool Propagate(std::uint32_t* state);
+    bool Fail();
     bool ChooseBranch(const std::uint32_t* state, Frame& frame);
+    void StartRun();
+    void EndRun();
+    void Branch();
+    void ProbeNext();
     std::uint32_t* State(std::size_t depth);
     std::uint32_t NextRandom();
-    void StartRun();
     void Finish(Completion verdict, const std::uint32_t* state);
 
     std::int32_t n_ = 0;
@@ -80,14 +93,23 @@ private:
     std::int32_t cells_ = 0;
     std::uint32_t allValues_ = 0;
     CompletionLimits limits_;
-    std::vector<std::int32_t> units_;   // 3N units of N cells: rows, columns, boxes
-    std::vector<std::uint32_t> states_; // one state of cells_ masks per search depth
-    std::vector<std::int32_t> queue_;   // cells whose single candidate waits to be placed
-    std::vector<std::uint32_t> segments_;
+    std::vector<std::int32_t> units_;    // 3N units of N cells: rows, columns, boxes
+    std::vector<Where> where_;           // per cell
+    std::vector<std::uint32_t> states_;  // one state of cells_ masks per search depth
+    std::vector<std::int32_t> queue_;    // cells whose single candidate waits to be placed
+    // Rows, columns, boxes, row bands and column bands changed since propagation last
+    // looked at them (bit i: the i-th of its kind).
+    std::uint32_t dirty_[5] = {0, 0, 0, 0, 0};
     std::vector<Frame> frames_;
     std::uint64_t random_ = 0;
     std::uint64_t runLimit_ = 0;
     std::uint64_t runNodes_ = 0;
+    // Probing of the root: the cell under probe and its values not probed yet.
+    bool probing_ = false;
+    bool probed_ = false;
+    bool probeChanged_ = false;
+    std::int32_t probeCell_ = -1;
+    std::uint32_t probeUntried_ = 0;
     bool finished_ = false;
     CompletionResult result_;
 };
