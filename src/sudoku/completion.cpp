@@ -55,11 +55,6 @@ CompletionSearch::CompletionSearch(const Grid& values, std::int32_t boxSize, con
         Finish(Completion::DeadEnd, nullptr);
         return;
     }
-    Frame frame{};
-    if (!ChooseBranch(State(0), frame)) {
-        Finish(Completion::Completable, State(0));
-        return;
-    }
     runLimit_ = std::max<std::uint64_t>(limits_.firstRunNodes, 1);
     StartRun();
 }
@@ -332,18 +327,27 @@ std::uint32_t CompletionSearch::NextRandom() {
     return static_cast<std::uint32_t>((z ^ (z >> 31)) >> 32);
 }
 
+// A new run from the root, unless propagation (or probing) has placed every cell.
 void CompletionSearch::StartRun() {
-    ++result_.runs;
     runNodes_ = 0;
     frames_.clear();
     Frame frame{};
-    ChooseBranch(State(0), frame);
+    if (!ChooseBranch(State(0), frame)) {
+        Finish(Completion::Completable, State(0));
+        return;
+    }
+    ++result_.runs;
     frames_.push_back(frame);
 }
 
 bool CompletionSearch::Advance(std::uint64_t nodes) {
     std::uint64_t spent = 0;
     while (!finished_) {
+        if (probing_ && probeQuota_ == 0) {
+            probing_ = false;
+            StartRun();
+            continue;
+        }
         if (!probing_) {
             if (frames_.empty()) {  // a run tried every value of every branch
                 Finish(Completion::DeadEnd, nullptr);
@@ -366,6 +370,7 @@ bool CompletionSearch::Advance(std::uint64_t nodes) {
         ++spent;
         ++result_.nodes;
         if (probing_) {
+            --probeQuota_;
             ProbeNext();
         } else {
             ++runNodes_;
@@ -375,18 +380,19 @@ bool CompletionSearch::Advance(std::uint64_t nodes) {
     return true;
 }
 
-// Starts the next run with twice the nodes, or probes the root first once the runs
-// have spent the nodes given for that.
+// Starts the next run with twice the nodes. Once the runs have spent the nodes given
+// for that, each run is preceded by as many probes of the root as the last run had
+// nodes, until probing is done: a position that the runs settle quickly loses little
+// to probing, a dead end that only probing shows costs at most twice its probes.
 void CompletionSearch::EndRun() {
     frames_.clear();
+    const std::uint64_t lastRun = runLimit_;
+    runLimit_ = Doubled(runLimit_);
     if (!probed_ && result_.nodes >= limits_.probeAfterNodes) {
         probing_ = true;
-        probeCell_ = -1;
-        probeUntried_ = 0;
-        probeChanged_ = false;
+        probeQuota_ = lastRun;
         return;
     }
-    runLimit_ = Doubled(runLimit_);
     StartRun();
 }
 
@@ -415,8 +421,8 @@ void CompletionSearch::Branch() {
 }
 
 // Probes one value of the root: when propagation refutes it at once, it is removed
-// from the root. Passes over all cells repeat until one removes nothing; then the runs
-// go on from the stronger root, starting again with the first run's nodes.
+// from the root. Passes over all cells repeat until one removes nothing; the runs then
+// go on from the stronger root alone.
 void CompletionSearch::ProbeNext() {
     std::uint32_t* root = State(0);
     while (probeUntried_ == 0) {
@@ -424,12 +430,6 @@ void CompletionSearch::ProbeNext() {
             if (!probeChanged_) {
                 probing_ = false;
                 probed_ = true;
-                Frame frame{};
-                if (!ChooseBranch(root, frame)) {
-                    Finish(Completion::Completable, root);
-                    return;
-                }
-                runLimit_ = std::max<std::uint64_t>(limits_.firstRunNodes, 1);
                 StartRun();
                 return;
             }

@@ -113,6 +113,7 @@ private:
     bool probeChanged_ = false;
     std::int32_t probeCell_ = -1;
     std::uint32_t probeUntried_ = 0;
+    std::uint64_t probeQuota_ = 0;  // probes left before the next run
     bool finished_ = false;
     CompletionResult result_;
 };
