@@ -40,6 +40,58 @@ std::uint64_t Doubled(std::uint64_t limit) {
                                                                     : std::numeric_limits<std::uint64_t>::max();
 }
 
+// The segments of a band of B lines and the values each segment must lose (see
+// LockedInBand); returns the union of all removals. B is a compile-time constant so
+// that the short loops over B unroll.
+template <int B>
+std::uint32_t BandRemovals(const std::uint32_t* first, std::int32_t lineStep, std::int32_t alongStep,
+                           std::uint32_t (&segment)[kMaxBoxSize][kMaxBoxSize],
+                           std::uint32_t (&removal)[kMaxBoxSize][kMaxBoxSize]) {
+    for (int line = 0; line < B; ++line) {
+        const std::uint32_t* cell = first + line * lineStep;
+        for (int box = 0; box < B; ++box) {
+            std::uint32_t candidates = 0;
+            for (int j = 0; j < B; ++j, cell += alongStep) {
+                const std::uint32_t m = *cell;
+                candidates |= m & ((m >> 31) - 1u);  // nothing from a placed cell
+            }
+            segment[line][box] = candidates;
+        }
+    }
+    // Values in two or more segments of a line, and of a box.
+    std::uint32_t lineOnce[B] = {};
+    std::uint32_t lineTwice[B] = {};
+    std::uint32_t boxOnce[B] = {};
+    std::uint32_t boxTwice[B] = {};
+    for (int line = 0; line < B; ++line) {
+        for (int box = 0; box < B; ++box) {
+            const std::uint32_t m = segment[line][box];
+            lineTwice[line] |= lineOnce[line] & m;
+            lineOnce[line] |= m;
+            boxTwice[box] |= boxOnce[box] & m;
+            boxOnce[box] |= m;
+            removal[line][box] = 0;
+        }
+    }
+    std::uint32_t anyRemoval = 0;
+    for (int line = 0; line < B; ++line) {
+        for (int box = 0; box < B; ++box) {
+            // Values in no other segment of the box must stay in this line: they leave
+            // the line's other segments; values in no other segment of the line must stay
+            // in this box: they leave the box's other segments.
+            const std::uint32_t boxOnly = segment[line][box] & ~boxTwice[box];
+            const std::uint32_t lineOnly = segment[line][box] & ~lineTwice[line];
+            if ((boxOnly | lineOnly) == 0) continue;
+            for (int k = 0; k < B; ++k) {
+                if (k != box) removal[line][k] |= boxOnly;
+                if (k != line) removal[k][box] |= lineOnly;
+            }
+            anyRemoval |= boxOnly | lineOnly;
+        }
+    }
+    return anyRemoval;
+}
+
 }  // namespace
 
 CompletionSearch::CompletionSearch(const Grid& values, std::int32_t boxSize, const CompletionLimits& limits)
@@ -227,36 +279,23 @@ bool CompletionSearch::LockedInBand(std::uint32_t* state, std::int32_t band, boo
     const std::int32_t lineStep = columns ? 1 : n_;
     const std::int32_t alongStep = columns ? n_ : 1;
     std::uint32_t segment[kMaxBoxSize][kMaxBoxSize];
-    for (std::int32_t line = 0; line < b; ++line) {
-        const std::uint32_t* cell = state + first + line * lineStep;
-        for (std::int32_t box = 0; box < b; ++box) {
-            std::uint32_t candidates = 0;
-            for (std::int32_t j = 0; j < b; ++j, cell += alongStep) {
-                const std::uint32_t m = *cell;
-                candidates |= m & ((m >> 31) - 1u);  // nothing from a placed cell
-            }
-            segment[line][box] = candidates;
-        }
-    }
-    std::uint32_t removal[kMaxBoxSize][kMaxBoxSize] = {};
+    std::uint32_t removal[kMaxBoxSize][kMaxBoxSize];
     std::uint32_t anyRemoval = 0;
-    for (std::int32_t line = 0; line < b; ++line) {
-        for (std::int32_t box = 0; box < b; ++box) {
-            std::uint32_t restOfLine = 0;
-            std::uint32_t restOfBox = 0;
-            for (std::int32_t k = 0; k < b; ++k) {
-                if (k != box) restOfLine |= segment[line][k];
-                if (k != line) restOfBox |= segment[k][box];
-            }
-            const std::uint32_t boxOnly = segment[line][box] & ~restOfBox;    // leaves the rest of the line
-            const std::uint32_t lineOnly = segment[line][box] & ~restOfLine;  // leaves the rest of the box
-            if ((boxOnly | lineOnly) == 0) continue;
-            for (std::int32_t k = 0; k < b; ++k) {
-                if (k != box) removal[line][k] |= boxOnly;
-                if (k != line) removal[k][box] |= lineOnly;
-            }
-            anyRemoval |= boxOnly | lineOnly;
-        }
+    switch (b) {
+        case 2:
+            anyRemoval = BandRemovals<2>(state + first, lineStep, alongStep, segment, removal);
+            break;
+        case 3:
+            anyRemoval = BandRemovals<3>(state + first, lineStep, alongStep, segment, removal);
+            break;
+        case 4:
+            anyRemoval = BandRemovals<4>(state + first, lineStep, alongStep, segment, removal);
+            break;
+        case 5:
+            anyRemoval = BandRemovals<5>(state + first, lineStep, alongStep, segment, removal);
+            break;
+        default:
+            return true;  // one box: no other segment
     }
     if (anyRemoval == 0) return true;
     for (std::int32_t line = 0; line < b; ++line) {
