@@ -142,10 +142,9 @@ bool CompletionSearch::Setup(const Grid& values) {
             if (IsSingle(cell)) queue_.push_back(r * n_ + c);
         }
     }
-    const std::uint32_t all = (1u << n_) - 1u;
-    const std::uint32_t allBands = (1u << boxSize_) - 1u;
-    dirty_[0] = dirty_[1] = dirty_[2] = all;
-    dirty_[3] = dirty_[4] = allBands;
+    // Every unit and band is new to propagation.
+    dirty_[0] = dirty_[1] = dirty_[2] = allValues_;
+    dirty_[3] = dirty_[4] = (1u << boxSize_) - 1u;
     return Propagate(root);
 }
 

@@ -10,11 +10,13 @@
 // box) and box-line interplay (a value confined to one line of a box, or to one box of
 // a line). It branches depth-first on the cell with the fewest candidates, in runs
 // restarted with growing node limits (100, 200, 400 ...) and a random value order, so
-// that no run stays lost in an empty subtree; once the runs have spent a few hundred
-// nodes, every value of the root is probed once and the ones propagation refutes are
-// struck. The random source is the search's own, seeded from the limits, so a result
-// is reproducible. Nothing is shared between searches: each may run on its own thread.
-// Independent of the generator's search. Standard library only.
+// that no run stays lost in an empty subtree. Once the runs have spent a few hundred
+// nodes, probing of the root takes turns with them: each value of each cell is placed
+// in a copy, and one that propagation refutes is struck from the root; this settles
+// the dead ends whose proof would need a large tree. The random source is the
+// search's own, seeded from the limits, so a result is reproducible. Nothing is
+// shared between searches: each may run on its own thread. Independent of the
+// generator's search. Standard library only.
 #pragma once
 
 #include <cstdint>
@@ -31,8 +33,9 @@ struct CompletionLimits {
     std::uint64_t nodeBudget = 500000;
     // Nodes of the first run; each restart doubles it.
     std::uint64_t firstRunNodes = 100;
-    // Nodes the runs may spend before the root is probed value by value (each probe
-    // counts as a node).
+    // Nodes the runs may spend before probing of the root begins; from then on each
+    // run is preceded by as many probes as the run before it had nodes, until a pass
+    // over the root strikes nothing. Each probe counts as a node.
     std::uint64_t probeAfterNodes = 300;
     // Seed of the search's own random source.
     std::uint64_t seed = 1;
