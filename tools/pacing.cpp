@@ -1,6 +1,7 @@
 // veltrane-pacing: measures the game as a player runs it, on the real engine:
 // the time from start to the first frame on screen, the CPU the game uses while
-// it idles in the main menu and on the play screen, the cost of an active play
+// it idles in the main menu and on the play screen with its frame rate and the
+// frame deltas the engine reports (mean and longest), the cost of an active play
 // frame (the value ring open, the pointer moved every frame, the same-value tint
 // on): the game's own CPU time per frame for update plus render (median and p99)
 // and the heap allocations per frame after the first second, and its peak memory.
@@ -18,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <new>
 #include <string>
 #include <vector>
@@ -127,21 +129,33 @@ double CpuSeconds() {
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
-// One measured stretch of idling: CPU seconds over wall seconds and the frames run.
+// One measured stretch of idling: CPU seconds over wall seconds, the frames run and
+// the frame deltas the engine reported for them.
 struct Window {
     Clock::time_point start;
     double cpuStart = 0;
     int frames = 0;
+    double deltaSum = 0, deltaMax = 0;
     void Begin() {
         start = Clock::now();
         cpuStart = CpuSeconds();
         frames = 0;
+        deltaSum = deltaMax = 0;
+    }
+    void CountFrame(float delta) {
+        ++frames;
+        deltaSum += delta;
+        if (delta > deltaMax) deltaMax = delta;
     }
     double Elapsed() const { return Seconds(Clock::now() - start); }
     void Report(const char* name) const {
         const double wall = Elapsed();
         std::printf("%s_cpu_percent %.1f (%.1f s, %d frames, %.1f fps)\n", name,
                     100.0 * (CpuSeconds() - cpuStart) / wall, wall, frames, frames / wall);
+        if (frames > 0) {
+            std::printf("%s_frame_delta_ms mean %.2f, longest %.2f (60 fps is 16.67)\n", name,
+                        1000.0 * deltaSum / frames, 1000.0 * deltaMax);
+        }
     }
 };
 
@@ -178,7 +192,7 @@ int main(int argc, char** argv) {
                 }
                 return false;
             case Menu:
-                ++window.frames;
+                window.CountFrame(p.gk->Timer_GetDelta());
                 if (window.Elapsed() < seconds) return false;
                 window.Report("menu_idle");
                 SeedRandom(1);
@@ -195,7 +209,7 @@ int main(int argc, char** argv) {
                 window.Begin();
                 return false;
             case Play:
-                ++window.frames;
+                window.CountFrame(p.gk->Timer_GetDelta());
                 if (window.Elapsed() < seconds) return false;
                 window.Report("play_idle");
                 p.Aids.settings.sameValueHighlight = true;
@@ -233,6 +247,7 @@ int main(int argc, char** argv) {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak_rss_mb %.1f\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
-    std::system((std::string("rm -rf ") + folder).c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
     return phase == Done ? 0 : 1;
 }

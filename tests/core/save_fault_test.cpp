@@ -25,7 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::vector<fs::path> SavedGameCorpus() {
-    const fs::path folder = fs::path(__FILE__).parent_path().parent_path() / "fuzz" / "corpus" / "save_load";
+    const fs::path folder = fs::path(VELTRANE_TESTS_DIR) / "fuzz" / "corpus" / "save_load";
     std::vector<fs::path> files;
     for (const auto& entry : fs::directory_iterator(folder)) files.push_back(entry.path());
     std::sort(files.begin(), files.end());

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -20,11 +21,10 @@ namespace fs = std::filesystem;
 class SavedGame : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ =
-            fs::temp_directory_path() /
-            ("veltrane_core_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        // A fresh folder of its own: test runs at the same time never share one.
+        std::string pattern = (fs::temp_directory_path() / "veltrane-test-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
         SeedRandom(31);
         ASSERT_TRUE(board_.NewGame(Medium));
         board_.directory = folder_.string() + "/";

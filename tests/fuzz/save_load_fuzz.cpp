@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -14,14 +15,29 @@
 
 namespace {
 
-// A folder of this process's own under the temporary folder, made on first use.
-const std::string& ScratchFolder() {
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/veltrane-fuzz-save-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) std::abort();
-        return std::string(pattern) + "/";
-    }();
-    return folder;
+// A folder of this process's own under the temporary folder ($TMPDIR, else /tmp), made
+// on first use and removed with its files when the run ends normally. A run that ends on
+// a crash skips this; scripts/fuzz gives its runs a temporary folder it removes itself.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "veltrane-fuzz-save-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) std::abort();
+        path = pattern + "/";
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::string path;
+};
+
+const std::string& ScratchPath() {
+    static const ScratchFolder folder;
+    return folder.path;
 }
 
 void Require(bool condition, const char* what) {
@@ -50,7 +66,7 @@ void CheckAcceptedBoard(const SudokuBoard& board) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string& folder = ScratchFolder();
+    const std::string& folder = ScratchPath();
     {
         std::ofstream out(folder + "game.save", std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

@@ -31,7 +31,7 @@ const char* const CheckedFiles[] = {"cursor.png", "menu.wav",    "unselect.bmp",
 
 // The seed corpus of a fuzz target, kept beside this folder in the sources.
 std::vector<fs::path> CorpusFiles(const std::string& target) {
-    const fs::path folder = fs::path(__FILE__).parent_path().parent_path() / "fuzz" / "corpus" / target;
+    const fs::path folder = fs::path(VELTRANE_TESTS_DIR) / "fuzz" / "corpus" / target;
     std::vector<fs::path> files;
     for (const auto& entry : fs::directory_iterator(folder)) files.push_back(entry.path());
     std::sort(files.begin(), files.end());

@@ -130,28 +130,31 @@ TEST_F(EngineTest, SoundEffectsLoadAndPlayOnTheAudioDevice) {
 }
 
 // Without an audio device a sound that decodes still loads and plays silently;
-// a broken one still fails. Runs in a child process with no audio driver.
+// a broken one still fails. Runs in a child process with no audio driver; returns
+// what failed as bits, after its folder is gone (the child ends with exit).
+namespace {
+int SoundFailuresWithoutAudio() {
+    setenv("SDL_AUDIODRIVER", "nonexistent", 1);
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    TempFolder temp;
+    WriteFile(temp.File("beep.wav"), WavBytes(800));
+    WriteFile(temp.File("noise.wav"), "RIFF....WAVEnot a wave");
+    GK* gk = gkCreate(GK_VERSION);
+    int failures = 0;
+    if (!gk->System_Initiate()) failures |= 1;
+    const HEFFECT effect = gk->Effect_Load(temp.File("beep.wav").c_str(), 0);
+    if (effect == 0) failures |= 2;
+    if (gk->Effect_Play(effect) != 0 || gkSdlAudioActive()) failures |= 4;
+    if (gk->Effect_Load(temp.File("noise.wav").c_str(), 0) != 0) failures |= 8;
+    gk->System_Shutdown();
+    gk->Release();
+    return failures;
+}
+}  // namespace
+
 TEST(EngineWithoutAudio, SoundsLoadAndPlaySilently) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            setenv("SDL_AUDIODRIVER", "nonexistent", 1);
-            setenv("SDL_VIDEODRIVER", "dummy", 1);
-            TempFolder temp;
-            WriteFile(temp.File("beep.wav"), WavBytes(800));
-            WriteFile(temp.File("noise.wav"), "RIFF....WAVEnot a wave");
-            GK* gk = gkCreate(GK_VERSION);
-            int failures = 0;
-            if (!gk->System_Initiate()) failures |= 1;
-            const HEFFECT effect = gk->Effect_Load(temp.File("beep.wav").c_str(), 0);
-            if (effect == 0) failures |= 2;
-            if (gk->Effect_Play(effect) != 0 || gkSdlAudioActive()) failures |= 4;
-            if (gk->Effect_Load(temp.File("noise.wav").c_str(), 0) != 0) failures |= 8;
-            gk->System_Shutdown();
-            gk->Release();
-            std::exit(failures);
-        },
-        ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(std::exit(SoundFailuresWithoutAudio()), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(EngineTest, LogAppendsOneLinePerCall) {

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -83,6 +84,26 @@ pid_t StartWaitingChild(const std::string& name, int writeEnd, int holdMilliseco
     if (write(writeEnd, &byte, 1) != 1) _exit(1);
     std::this_thread::sleep_for(std::chrono::milliseconds(holdMilliseconds));
     _exit(0);  // dies holding the lock when holdMilliseconds > 0: the kernel releases it
+}
+
+// Waits until the kernel lists the process as waiting for a flock lock ("N: -> FLOCK
+// ADVISORY WRITE pid ..." in /proc/locks); false after a generous time-out.
+bool WaitUntilWaitingForALock(pid_t pid) {
+    const Clock::time_point end = Clock::now() + std::chrono::seconds(20);
+    while (Clock::now() < end) {
+        std::ifstream locks("/proc/locks");
+        for (std::string line; std::getline(locks, line);) {
+            std::istringstream fields(line);
+            std::string number, arrow, kind, advisory, mode;
+            long owner = 0;
+            if (fields >> number >> arrow >> kind >> advisory >> mode >> owner && arrow == "->" &&
+                kind == "FLOCK" && owner == pid) {
+                return true;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
 }
 
 int ExitStatus(pid_t child) {
@@ -166,7 +187,7 @@ TEST_F(FrameLockTest, ASecondProcessWaitsUntilTheFirstReleases) {
     const Clock::time_point start = Clock::now();
     const pid_t child = StartWaitingChild(name, fds[1]);
     close(fds[1]);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(WaitUntilWaitingForALock(child)) << "the child never waited for the lock";
     const double released = SecondsSince(start);
     ASSERT_TRUE(lock->Release());
     char byte = 0;
@@ -181,6 +202,8 @@ TEST_F(FrameLockTest, AProcessThatDiesHoldingTheLockGivesItBack) {
     const std::string name = "VeltraneSudokuFrameMutex-dies";
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
+    // Started before the child: the child holds the lock for at least 0.2 s after this.
+    const Clock::time_point start = Clock::now();
     const pid_t child = StartWaitingChild(name, fds[1], 200);
     close(fds[1]);
     char byte = 0;
@@ -188,7 +211,6 @@ TEST_F(FrameLockTest, AProcessThatDiesHoldingTheLockGivesItBack) {
     close(fds[0]);
     auto lock = CreateNamedMutex(name, App);
     ASSERT_NE(lock, nullptr);
-    const Clock::time_point start = Clock::now();
     EXPECT_TRUE(lock->Wait());
     EXPECT_GT(SecondsSince(start), 0.05) << "the lock was taken while the child held it";
     EXPECT_EQ(ExitStatus(child), 0);

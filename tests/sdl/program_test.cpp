@@ -69,6 +69,23 @@ public:
         return outcome;
     }
     void Signal(int signal) { kill(pid, signal); }
+    // Waits until the copy catches the signal (its engine has started and set its stop
+    // handlers), it ended, or the time-out passed; true in the first case.
+    bool WaitUntilCatching(int signal, std::chrono::seconds timeout = std::chrono::seconds(20)) {
+        const auto end = std::chrono::steady_clock::now() + timeout;
+        while (std::chrono::steady_clock::now() < end) {
+            std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+            if (!status) return false;
+            for (std::string line; std::getline(status, line);) {
+                if (line.rfind("State:\tZ", 0) == 0) return false;  // it ended
+                if (line.rfind("SigCgt:", 0) == 0 &&
+                    (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1)
+                    return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
 
 private:
     pid_t pid = -1;
@@ -250,7 +267,7 @@ TEST(Program, InstalledGameFindsItsDataAndDesktopFiles) {
     const std::string saves = (temp.path / "elsewhere").string();
     Process game((temp.path / "games/veltrane-sudoku").string(),
                  With(Headless, {{"XDG_DATA_HOME", saves}, {"HOME", saves}}), temp.File("stderr"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    EXPECT_TRUE(game.WaitUntilCatching(SIGTERM)) << "the game did not start";
     game.Signal(SIGTERM);
     const Outcome outcome = game.Wait();
     EXPECT_EQ(outcome.status, 0);

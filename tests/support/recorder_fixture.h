@@ -1,6 +1,7 @@
 // Test fixture base for tests that run game code against the recording engine: starts each
 // test with a clean recording and checks at the end that every engine reference, resource
-// block, texture and sound effect taken during the test was given back.
+// block, texture and sound effect taken during the test was given back. The data folder a
+// test points the engine at is forgotten at the end, even when the test stopped half-way.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,6 +25,7 @@ protected:
         EXPECT_EQ(engine.LiveTextures(), texturesAtStart) << "textures not freed";
         EXPECT_EQ(engine.effects.size(), effectsAtStart) << "sound effects not freed";
         EXPECT_EQ(engine.invalidFrees, 0) << "something freed twice or never loaded";
+        engine.dataFolder.clear();
     }
 
     RecordingEngine& engine;
