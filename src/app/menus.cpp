@@ -84,7 +84,7 @@ bool ActOnMainMenuChoice(Program& p) {
             return false;
         case ContinueId:
             BuildBoardView();
-            p.Aids.ResetForGame();
+            p.Aids.ResumeGame();
             ShowMainMenu(false);
             GoToState(Playing);
             return false;
@@ -105,6 +105,7 @@ void ActOnDifficultyChoice(Program& p) {
         if (p.board.NewGame(choice)) {
             BuildBoardView();
             p.Aids.ResetForGame();
+            SaveGameFiles();
             ShowDifficultyMenu(false);
             GoToState(Playing);
         } else {

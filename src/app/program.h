@@ -1,12 +1,13 @@
 // The program-wide objects of the running game, owned by start-up and freed by
 // shutdown: the engine reference, the board, the loaded textures, sound and font,
 // the shared sprites, the value picker, the GUI, the board view, the play aids
-// (history, keyboard cell, settings), the game state and the menus' choice
+// (history, notes, clock, keyboard cell, settings), the best times, the game state and the menus' choice
 // variables. One instance, reached through TheProgram().
 // The frame lock lives apart (states.h): it is made before the program starts
 // and outlives everything else.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +19,7 @@
 #include "play/board_view.h"
 #include "play/play_aids.h"
 #include "play/value_picker.h"
+#include "save/scores.h"
 #include "sudoku/board.h"
 
 enum GameStateValue {
@@ -35,6 +37,7 @@ struct Program {
     HTEXTURE CursorTexture = 0;
     HEFFECT MenuSound = 0;
     std::unique_ptr<gkFont> MenuFont;
+    std::unique_ptr<gkFont> NotesFont;  // without its files the notes are not drawn
     HTEXTURE UnselectTexture = 0;
     HTEXTURE SelectTexture = 0;
     HTEXTURE CircleTexture = 0;
@@ -50,6 +53,8 @@ struct Program {
     BoardView View;  // the cell grid, the board backdrop and its origin
     PlayAids Aids;   // what the play screen offers beyond mouse play, and the settings
     bool fullScreenShown = false;  // what the engine was last told
+    std::uint64_t savedRevision = 0;  // the history's revision game.save and game.state hold
+    BestTimes bestTimes;             // shown in the main menu
 
     int GameState = MainMenu;
     int PreviousState = MainMenu;

@@ -8,6 +8,10 @@
 #include "platform/message_box.h"
 #include "platform/module_directory.h"
 #include "platform/save_location.h"
+#include "play/status_line.h"
+#include "save/game_state.h"
+
+#include <utility>
 
 namespace {
 
@@ -32,6 +36,7 @@ bool LoadResources(Program& p) {
     p.CursorTexture = gk.Texture_Load("cursor.png", 0, false);
     p.MenuSound = gk.Effect_Load("menu.wav", 0);
     p.MenuFont = std::make_unique<gkFont>("font1.fnt");
+    p.NotesFont = std::make_unique<gkFont>("font2.fnt");
     p.UnselectTexture = gk.Texture_Load("unselect.bmp", 0, false);
     p.SelectTexture = gk.Texture_Load("select.bmp", 0, false);
     p.CircleTexture = gk.Texture_Load("circle2.png", 0, false);
@@ -68,6 +73,7 @@ void FreeResources(Program& p) {
     p.Picker.reset();
     p.Gui.reset();
     p.MenuFont.reset();
+    p.NotesFont.reset();
     p.CursorSprite.reset();
     p.UnselectSprite.reset();
     p.SelectSprite.reset();
@@ -84,11 +90,17 @@ void FreeResources(Program& p) {
 }
 
 // Reads the saved game from folder; the board keeps its own folder for the save.
+// Its notes, clock and history come from the game.state beside it, when that
+// belongs to this board; otherwise the game goes on without them.
 void LoadSavedGame(Program& p, const std::string& folder) {
     const std::string saveDirectory = p.board.directory;
     p.board.directory = folder;
     p.board.Load(SaveFileName);
     p.board.directory = saveDirectory;
+    p.board.difficulty = LevelOfGivens(p.board, p.board.difficulty);
+    GameStateRecord record;
+    if (LoadGameState(folder + kGameStateFileName, GameFingerprint(p.board), record)) p.Aids.Restore(std::move(record));
+    p.savedRevision = p.Aids.history.Revision();
 }
 
 void RunFrameLoop(Program& p, const std::string& loadDirectory) {
@@ -126,6 +138,7 @@ int RunGame(const RunOptions& options) {
     ConfigureEngine(*p.gk, directory + LogFileName);
     p.board.directory = directory;
     p.Aids.settings = LoadSettings(directory + SettingsFileName);
+    p.bestTimes = LoadBestTimes(directory + kBestTimesFileName);
     p.frameHook = options.frameHook;
     p.sceneHook = options.sceneHook;
     if (p.gk->System_Initiate()) {
@@ -133,7 +146,7 @@ int RunGame(const RunOptions& options) {
         if (LoadResources(p)) {
             RunFrameLoop(p, loadDirectory);
             FreeResources(p);
-            p.board.Save(SaveFileName);
+            SaveGameFiles();
         } else {
             ShowMessageBox(ResourceErrorText, "Error", true);
             FreeResources(p);

@@ -7,6 +7,9 @@
 #include "platform/stop_signals.h"
 #include "play/help_overlay.h"
 #include "play/play_input.h"
+#include "play/status_line.h"
+#include "save/game_state.h"
+#include "save/scores.h"
 
 namespace {
 
@@ -44,17 +47,22 @@ constexpr const char* CreditsText =
 constexpr std::uint32_t HintColor = 0xFFEE0000;
 constexpr std::uint32_t CreditsColor = 0xFFFFFFFF;
 
-// The board with the play aids' tint under the values and their marks over the
-// cells, the picker, the "F1: keys" note and the help; the hint text comes last,
+// The board with the play aids' tint and the notes under the values and their marks
+// over the cells, the picker, the status line and the help; the hint text comes last,
 // so the font is left as the hint leaves it.
 void DrawPlayScreen(Program& p) {
     GK& gk = *p.gk;
     const int tinted = TintedValue(p.Aids, p.board);
-    p.View.DrawWith([&](const Cell& cell) { DrawUnderCellValue(gk, p.Aids, cell, tinted); });
+    gkFont* notesFont = p.NotesFont.get();
+    p.View.DrawWith([&](const Cell& cell) {
+        DrawUnderCellValue(gk, p.Aids, cell, tinted);
+        if (notesFont && cell.row >= 0 && cell.column >= 0)
+            DrawCellNotes(*notesFont, cell, p.Aids.notes[cell.row][cell.column]);
+    });
     DrawOverCells(gk, p.Aids, p.View, p.board);
     if (p.Picker) p.Picker->DrawValuePicker();
     if (!p.MenuFont) return;
-    DrawKeysNote(*p.MenuFont);
+    DrawStatusLine(*p.MenuFont, p.board, p.Aids);
     if (p.Aids.helpOpen) DrawHelpOverlay(gk, *p.MenuFont, p.Aids.settings);
     p.MenuFont->SetScale(0.8f);
     p.MenuFont->SetColor(HintColor);
@@ -64,6 +72,9 @@ void DrawPlayScreen(Program& p) {
 
 void DrawStateScreen(Program& p) {
     switch (p.GameState) {
+        case MainMenu:
+            if (p.MenuFont) DrawBestTimes(*p.MenuFont, p.bestTimes);
+            break;
         case DifficultyMenu:
             if (p.MenuFont) p.MenuFont->Printf(400, 193, AlignCenter, "Difficult Level");
             break;
@@ -86,7 +97,11 @@ void OpenGameMenu(Program& p) {
     GoToState(GameMenu);
 }
 
+// A won game's time goes into the best times before the message box shows.
 void AnnounceWin(Program& p) {
+    const auto seconds = static_cast<std::uint64_t>(p.Aids.playSeconds);
+    if (RecordWonGame(p.board.directory + kBestTimesFileName, p.board.difficulty, seconds))
+        p.bestTimes.Record(p.board.difficulty, seconds);
     ShowMessageBox("You have won!", "Congratulation", false);  // plain OK box, no icon
     p.Gui->Leave();
     p.Gui->SetFocus(0);
@@ -111,6 +126,13 @@ void CreateFrameLock() {
 }
 
 FrameLock& TheFrameLock() { return frameLock; }
+
+void SaveGameFiles() {
+    Program& p = TheProgram();
+    p.board.Save(SaveFileName);
+    SaveGameState(p.board.directory + kGameStateFileName, p.Aids.Record(), GameFingerprint(p.board));
+    p.savedRevision = p.Aids.history.Revision();
+}
 
 void GoToState(int state) {
     Program& p = TheProgram();
@@ -194,6 +216,8 @@ bool PlayingFrame() {
         case PlayEvent::None:
             break;
     }
+    // Every change of the board or its notes is on disk by the end of its frame.
+    if (p.Aids.history.Revision() != p.savedRevision) SaveGameFiles();
     if (p.Aids.settingsChanged) {
         p.Aids.settingsChanged = false;
         ApplySettings();

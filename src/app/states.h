@@ -40,6 +40,10 @@ void ApplyFullScreen();
 // Keeps the settings in their file, then ApplyFullScreen.
 void ApplySettings();
 
+// Writes game.save, then game.state beside it (the notes, clock and history of the
+// board just saved).
+void SaveGameFiles();
+
 // Moves to state: PreviousState takes the state left, then the new screen is shown
 // (a menu with its enter animation; play with its cursor; credits with nothing).
 void GoToState(int state);

@@ -7,12 +7,16 @@ const HelpLine HelpLines[HelpLineCount] = {
     {"Point at a cell", "highlight it, tint cells with its value"},
     {"Left click a free cell", "open the value ring around it"},
     {"Left click a ring button", "write that value (the blank one empties)"},
+    {"Middle click a ring button", "note that value on / off, ring stays"},
     {"Right click", "close the ring"},
     {"", ""},
     {"KEYS", ""},
     {"Arrow keys", "move the keyboard cell (green frame)"},
     {"1-9, A-G (keypad too)", "write the value into the keyboard cell"},
     {"0, Backspace, Delete", "empty the keyboard cell"},
+    {"Shift+1-9, Shift+A-G", "note that value on / off"},
+    {"N", "note mode on / off (values become notes)"},
+    {"M", "note every value each free cell allows"},
     {"Ctrl+Z or U", "undo the last change"},
     {"Ctrl+Y, Ctrl+Shift+Z or R", "redo what was undone"},
     {"V", "same-value tint on / off (now %s)", HelpSwitch::SameValueTint},
@@ -20,13 +24,14 @@ const HelpLine HelpLines[HelpLineCount] = {
     {"F11 or Alt+Enter", "full screen on / off"},
     {"F1 or ?", "this help"},
     {"Escape", "in-game menu (Resume, Credits, Exit)"},
+    {"Writing a value", "clears it from its row/column/box notes"},
 };
 
 namespace {
 
 constexpr const char* HelpTitle = "Keys and mouse";
 constexpr const char* HelpClosing = "Any key or click closes this help.";
-constexpr float HelpTitleY = 100.0f, HelpClosingY = 560.0f;
+constexpr float HelpTitleY = 92.0f, HelpClosingY = 560.0f;
 
 const char* OnOff(bool on) { return on ? "on" : "off"; }
 
@@ -48,13 +53,6 @@ void DrawHelpLine(gkFont& font, const HelpLine& line, float y, const Settings& s
 }
 
 }  // namespace
-
-void DrawKeysNote(gkFont& font) {
-    font.SetScale(KeysNoteScale);
-    font.SetColor(KeysNoteColor);
-    font.Render(KeysNoteX, KeysNoteY, AlignCenter, KeysNoteText);
-    font.SetScale(1.0f);
-}
 
 void DrawHelpOverlay(GK& gk, gkFont& font, const Settings& settings) {
     DrawFilledRect(gk, HelpPanelLeft, HelpPanelTop, HelpPanelRight - HelpPanelLeft, HelpPanelBottom - HelpPanelTop,

@@ -1,7 +1,6 @@
 // The play screen's help: an overlay over the board that lists every mouse
-// action and key of the play screen (with the current state of the switches),
-// and the one-line "F1: keys" note below the board that tells where to find it.
-// Both are drawn with the menu font at a small scale; the overlay's panel is an
+// action and key of the play screen (with the current state of the switches);
+// the status line under the board tells where to find it ("F1: keys"). It is drawn with the menu font at a small scale; the overlay's panel is an
 // untextured quad. Owns nothing; draws only, and leaves the font at scale 1.
 #pragma once
 
@@ -19,11 +18,6 @@ constexpr std::uint32_t HelpKeyColor = 0xFFFFD27A;
 constexpr std::uint32_t HelpTextColor = 0xFFE8EEF2;
 constexpr float HelpScale = 0.6f;
 
-constexpr const char* KeysNoteText = "F1: keys";
-constexpr float KeysNoteX = 400.0f, KeysNoteY = 604.0f;
-constexpr std::uint32_t KeysNoteColor = 0xFFB4C3CC;
-constexpr float KeysNoteScale = 0.6f;
-
 // Which switch a help line shows the state of (its action text then holds one "%s").
 enum class HelpSwitch { None, SameValueTint, ClashMarks };
 
@@ -34,10 +28,9 @@ struct HelpLine {
     HelpSwitch shows = HelpSwitch::None;
 };
 
-constexpr int HelpLineCount = 17;
+constexpr int HelpLineCount = 22;
 extern const HelpLine HelpLines[HelpLineCount];
 // The columns' x positions, the first line's y and the distance between lines.
-constexpr float HelpKeysX = 115.0f, HelpActionsX = 352.0f, HelpLinesY = 150.0f, HelpLinePitch = 22.0f;
+constexpr float HelpKeysX = 115.0f, HelpActionsX = 352.0f, HelpLinesY = 130.0f, HelpLinePitch = 19.0f;
 
-void DrawKeysNote(gkFont& font);
 void DrawHelpOverlay(GK& gk, gkFont& font, const Settings& settings);

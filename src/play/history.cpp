@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -26,7 +27,6 @@ void MoveLastStep(std::vector<CellChange>& from, std::vector<CellChange>& to, st
 }  // namespace
 
 void History::RecordValueChange(int row, int column, int before, int after) {
-    if (before == after) return;
     if (!Fits(row, kMaxIndex) || !Fits(column, kMaxIndex) || !Fits(before, kMaxValue) || !Fits(after, kMaxValue))
         return;
     CellChange change;
@@ -34,12 +34,33 @@ void History::RecordValueChange(int row, int column, int before, int after) {
     change.column = static_cast<std::uint8_t>(column);
     change.valueBefore = static_cast<std::uint8_t>(before);
     change.valueAfter = static_cast<std::uint8_t>(after);
-    change.firstOfStep = true;
+    RecordChange(change, true);
+}
+
+void History::RecordChange(CellChange change, bool first) {
+    if (change.valueBefore == change.valueAfter && change.notesBefore == change.notesAfter) return;
+    if (undo.empty()) first = true;  // a history always opens with a step
+    change.firstOfStep = first;
+    if (first) {
+        redo.clear();
+        redoSteps = 0;
+        ++undoSteps;
+    }
     undo.push_back(change);
-    ++undoSteps;
-    redo.clear();
-    redoSteps = 0;
-    if (undoSteps > kHistoryStepLimit) DropOldestStep();
+    ++revision;
+    while (undoSteps > 1 && (undoSteps > kHistoryStepLimit || undo.size() > kMaxHistoryChanges)) DropOldestStep();
+}
+
+void History::Restore(std::vector<CellChange> undoChanges, std::vector<CellChange> redoChanges) {
+    undo = std::move(undoChanges);
+    redo = std::move(redoChanges);
+    const auto steps = [](const std::vector<CellChange>& changes) {
+        return static_cast<std::size_t>(
+            std::count_if(changes.begin(), changes.end(), [](const CellChange& c) { return c.firstOfStep; }));
+    };
+    undoSteps = steps(undo);
+    redoSteps = steps(redo);
+    ++revision;
 }
 
 void History::DropOldestStep() {
@@ -48,30 +69,34 @@ void History::DropOldestStep() {
     --undoSteps;
 }
 
-bool History::Undo(SudokuBoard& board, CellRef* cell) {
+bool History::Undo(SudokuBoard& board, CellRef* cell, NotesGrid* notes) {
     if (undo.empty()) return false;
     const std::size_t start = LastStepStart(undo);
     for (std::size_t i = undo.size(); i > start; --i) {
         const CellChange& change = undo[i - 1];
         board.SetValue(change.row, change.column, change.valueBefore);
+        if (notes && change.row < 16 && change.column < 16) (*notes)[change.row][change.column] = change.notesBefore;
     }
     if (cell) *cell = {undo[start].row, undo[start].column};
     MoveLastStep(undo, redo, start);
     --undoSteps;
     ++redoSteps;
+    ++revision;
     return true;
 }
 
-bool History::Redo(SudokuBoard& board, CellRef* cell) {
+bool History::Redo(SudokuBoard& board, CellRef* cell, NotesGrid* notes) {
     if (redo.empty()) return false;
     const std::size_t start = LastStepStart(redo);
     for (std::size_t i = start; i < redo.size(); ++i) {
         board.SetValue(redo[i].row, redo[i].column, redo[i].valueAfter);
+        if (notes && redo[i].row < 16 && redo[i].column < 16) (*notes)[redo[i].row][redo[i].column] = redo[i].notesAfter;
     }
     if (cell) *cell = {redo[start].row, redo[start].column};
     MoveLastStep(redo, undo, start);
     --redoSteps;
     ++undoSteps;
+    ++revision;
     return true;
 }
 

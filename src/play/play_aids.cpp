@@ -2,6 +2,8 @@
 
 #include "play/cell_marks.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int kKeyY = GKK_A + ('Y' - 'A');
@@ -11,6 +13,8 @@ constexpr int kKeyR = GKK_A + ('R' - 'A');
 constexpr int kKeyV = GKK_A + ('V' - 'A');
 constexpr int kKeyX = GKK_A + ('X' - 'A');
 constexpr int kKeyG = GKK_A + ('G' - 'A');
+constexpr int kKeyN = GKK_A + ('N' - 'A');
+constexpr int kKeyM = GKK_A + ('M' - 'A');
 
 bool IsArrow(int key) { return key >= GKK_LEFT && key <= GKK_DOWN; }
 bool IsMouseButton(int key) { return key == GKK_LBUTTON || key == GKK_RBUTTON || key == GKK_MBUTTON; }
@@ -34,17 +38,11 @@ void TrackPointer(PlayAids& aids, const PlayAidsTarget& target, int key, bool mo
     aids.pointerCell = PointerOnItem(target.picker, px, py) ? CellRef{} : CellAtPoint(*target.view, px, py);
 }
 
-void WriteValue(SudokuBoard& board, History& history, CellRef cell, int value) {
-    if (!IsOnBoard(cell) || CellIsGiven(board, cell.row, cell.column)) return;
-    const int before = CellValue(board, cell.row, cell.column);
-    board.SetValue(cell.row, cell.column, value);
-    history.RecordValueChange(cell.row, cell.column, before, CellValue(board, cell.row, cell.column));
-}
-
 // A typed value goes into the keyboard cell; while that is hidden, into the cell under
 // the pointer (where the keyboard cell then shows). With neither, the keyboard cell
-// only shows where it starts.
-void TypeValue(PlayAids& aids, SudokuBoard& board, int value) {
+// only shows where it starts. In note mode, or with Shift, a value 1-16 toggles that
+// note instead.
+void TypeValue(PlayAids& aids, SudokuBoard& board, int value, bool asNote) {
     if (!aids.keyboard.Shown()) {
         if (!IsOnBoard(aids.pointerCell)) {
             aids.keyboard.ShowFromHidden(aids.pointerCell, board);
@@ -52,7 +50,12 @@ void TypeValue(PlayAids& aids, SudokuBoard& board, int value) {
         }
         aids.keyboard.ShowAt(aids.pointerCell);
     }
-    WriteValue(board, aids.history, aids.keyboard.Position(), value);
+    const CellRef cell = aids.keyboard.Position();
+    if (asNote && value != 0) {
+        ToggleNote(aids.EditOf(board), cell.row, cell.column, value);
+    } else {
+        WriteCellValue(aids.EditOf(board), cell.row, cell.column, value);
+    }
 }
 
 void MoveKeyboardCell(PlayAids& aids, const SudokuBoard& board, int key) {
@@ -65,12 +68,12 @@ void MoveKeyboardCell(PlayAids& aids, const SudokuBoard& board, int key) {
 
 void Undo(PlayAids& aids, SudokuBoard& board) {
     CellRef cell;
-    if (aids.history.Undo(board, &cell)) aids.keyboard.ShowAt(cell);
+    if (aids.history.Undo(board, &cell, &aids.notes)) aids.keyboard.ShowAt(cell);
 }
 
 void Redo(PlayAids& aids, SudokuBoard& board) {
     CellRef cell;
-    if (aids.history.Redo(board, &cell)) aids.keyboard.ShowAt(cell);
+    if (aids.history.Redo(board, &cell, &aids.notes)) aids.keyboard.ShowAt(cell);
 }
 
 void Switch(PlayAids& aids, bool& setting) {
@@ -97,7 +100,11 @@ void HandleKey(PlayAids& aids, SudokuBoard& board, const KeyInput& input) {
     } else if (IsArrow(key)) {
         MoveKeyboardCell(aids, board, key);
     } else if (TypedValue(key) >= 0) {
-        TypeValue(aids, board, TypedValue(key));
+        TypeValue(aids, board, TypedValue(key), aids.noteMode || input.shift);
+    } else if (key == kKeyN) {
+        aids.noteMode = !aids.noteMode;
+    } else if (key == kKeyM) {
+        FillCandidates(aids.EditOf(board));
     } else if (key == kKeyU) {
         Undo(aids, board);
     } else if (key == kKeyR) {
@@ -123,8 +130,34 @@ KeyInput ReadKeyInput(GK& gk, int key) {
 
 void PlayAids::ResetForGame() {
     history.Clear();
+    notes = NotesGrid{};
+    noteMode = false;
+    playSeconds = 0;
+    ResumeGame();
+}
+
+void PlayAids::ResumeGame() {
     keyboard.Reset();
     helpOpen = false;
+}
+
+void PlayAids::Restore(GameStateRecord record) {
+    playSeconds = static_cast<double>(record.playSeconds);
+    notes = record.notes;
+    history.Restore(std::move(record.undo), std::move(record.redo));
+}
+
+GameStateRecord PlayAids::Record() const {
+    GameStateRecord record;
+    record.playSeconds = static_cast<std::uint64_t>(playSeconds);
+    record.notes = notes;
+    record.undo = history.UndoChanges();
+    record.redo = history.RedoChanges();
+    return record;
+}
+
+void PlayAids::CountPlayTime(float dt) {
+    if (dt > 0) playSeconds += dt < MaxCountedFrameSeconds ? dt : MaxCountedFrameSeconds;
 }
 
 CellRef PlayAids::FocusCell() const {

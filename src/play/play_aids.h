@@ -3,13 +3,15 @@
 // only beside or over what mouse play draws:
 // - the keyboard cell, moved with the arrow keys, typed values 1-9 and A-G
 //   written into it, 0 / Backspace / Delete emptying it;
-// - undo (Ctrl+Z, U) and redo (Ctrl+Y, Ctrl+Shift+Z, R) of every value change;
+// - notes: N switches note mode (typed values toggle notes), Shift with a value
+//   key toggles one note, M fills every free cell with its candidates;
+// - undo (Ctrl+Z, U) and redo (Ctrl+Y, Ctrl+Shift+Z, R) of every value and note change;
 // - the same-value tint on the cells that hold the value of the pointer's (or
 //   the keyboard cell's) cell, switched with V; the clash mark, switched with X;
 // - the help overlay (F1 or ?), closed by any key or click, which then does
 //   nothing else; full screen switched with F11 or Alt+Enter.
-// PlayAids owns this state: the history, the keyboard cell, the settings, the
-// help's open flag and where the pointer was. Its update runs after mouse play
+// PlayAids owns this state: the history, the notes, note mode, the play time,
+// the keyboard cell, the settings, the help's open flag and where the pointer was. Its update runs after mouse play
 // in the play handler; its drawing only reads.
 #pragma once
 
@@ -17,6 +19,7 @@
 #include "play/board_view.h"
 #include "play/history.h"
 #include "play/keyboard_cell.h"
+#include "play/notes.h"
 #include "play/value_picker.h"
 #include "save/settings.h"
 #include "sudoku/board.h"
@@ -30,8 +33,14 @@ struct KeyInput {
 
 KeyInput ReadKeyInput(GK& gk, int key);
 
+// The longest frame the play time counts: a stalled or hidden window adds no more.
+constexpr float MaxCountedFrameSeconds = 0.25f;
+
 struct PlayAids {
     History history;
+    NotesGrid notes{};
+    bool noteMode = false;
+    double playSeconds = 0;  // time spent on the play screen in this game
     KeyboardCell keyboard;
     Settings settings;
     bool helpOpen = false;
@@ -42,8 +51,19 @@ struct PlayAids {
     float pointerX = 0, pointerY = 0;
     CellRef pointerCell;  // the cell under the pointer when it was last in the window
 
-    // For a game entered from the menus: empty history, keyboard cell hidden, help closed.
+    // For a new game: empty history and notes, clock at zero, note mode off, keyboard
+    // cell hidden, help closed.
     void ResetForGame();
+    // For the game in progress entered from the menus: history, notes and clock stay.
+    void ResumeGame();
+    // Takes over the notes, clock and history of a game read back from game.state.
+    void Restore(GameStateRecord record);
+    // The game.state record of the game in progress.
+    GameStateRecord Record() const;
+    // Adds a play-screen frame's time, at most MaxCountedFrameSeconds.
+    void CountPlayTime(float dt);
+    // What edits work on: the board with these notes and history.
+    BoardEdit EditOf(SudokuBoard& board) { return {&board, &notes, &history}; }
     // The cell whose value the tint follows: the keyboard cell while shown, else the pointer's.
     CellRef FocusCell() const;
 };

@@ -12,17 +12,27 @@ void ClearSelection(BoardView& view) {
     }
 }
 
+// With the play aids, a middle click on a value item (or a left click in note mode)
+// toggles that note and the ring stays open; a left click on an item writes it.
+bool ToggleNoteOnItem(PlayScreen& screen, int key) {
+    if (!screen.aids) return false;
+    const bool noteClick = key == GKK_MBUTTON || (key == GKK_LBUTTON && screen.aids->noteMode);
+    const ValuePicker& picker = *screen.picker;
+    if (!noteClick || picker.hoverItem < 1) return false;
+    ToggleNote(screen.aids->EditOf(*screen.board), picker.row, picker.column, picker.hoverItem);
+    return true;
+}
+
 void HandleItemClick(PlayScreen& screen, int key, float px, float py) {
     ClearSelection(*screen.view);
-    if (key != GKK_LBUTTON) return;
+    if (ToggleNoteOnItem(screen, key) || key != GKK_LBUTTON) return;
     ValuePicker& picker = *screen.picker;
     const int item = picker.PickItem(px, py);
     if (item < 0) return;
-    const int before = CellValue(*screen.board, picker.row, picker.column);
-    screen.board->SetValue(picker.row, picker.column, item);
     if (screen.aids) {
-        const int after = CellValue(*screen.board, picker.row, picker.column);
-        screen.aids->history.RecordValueChange(picker.row, picker.column, before, after);
+        WriteCellValue(screen.aids->EditOf(*screen.board), picker.row, picker.column, item);
+    } else {
+        screen.board->SetValue(picker.row, picker.column, item);
     }
 }
 
@@ -55,6 +65,7 @@ void HandlePlayMouse(PlayScreen& screen, int key, float px, float py) {
 
 PlayEvent HandlePlayFrame(GK& gk, PlayScreen& screen) {
     const float dt = gk.Timer_GetDelta();
+    if (screen.aids) screen.aids->CountPlayTime(dt);
     const int key = gk.Input_GetKey();
     if (screen.aids && CloseHelpOnInput(*screen.aids, ReadKeyInput(gk, key))) {
         screen.gui->Update(dt);

@@ -9,7 +9,7 @@
 //   undo <count>
 //   <count> change lines, oldest first
 //   redo <count>
-//   <count> change lines, the next step to redo first
+//   <count> change lines, the next step to redo last
 //   end
 // A change line is "<first> <row> <column> <value before> <value after> <notes before>
 // <notes after>": first is 1 for the change that opens a step and 0 for the others, row,

@@ -39,7 +39,7 @@ struct GameStateRecord {
     std::uint64_t playSeconds = 0;
     NotesGrid notes{};
     std::vector<CellChange> undo;  // oldest change first; the last step is undone first
-    std::vector<CellChange> redo;  // the step to redo first comes first, its changes in apply order
+    std::vector<CellChange> redo;  // the step to redo first comes last, each step's changes in apply order
 };
 
 // The file's name in the saved game's folder, beside "game.save".

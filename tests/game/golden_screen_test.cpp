@@ -2,7 +2,7 @@
 // recording engine, drawn as its golden file says (game/golden_screen.h): the main
 // menu, the difficulty menu, a new game, the picker with an item hovered, the in-game
 // menu and the credits; and the play aids: the keyboard cell with the same-value
-// tint over the open picker. Menus are captured once their animations have settled; the
+// tint over the open picker, the notes and the status line in note mode. Menus are captured once their animations have settled; the
 // new game's board comes from a fixed seed. A new screen is one more step and one
 // more ExpectScreen; VELTRANE_REGENERATE_GOLDEN=1 writes its file.
 #include "game/golden_screen.h"
@@ -89,8 +89,14 @@ TEST_F(GoldenScreenTest, EveryScreenDrawsAsItsGoldenFile) {
     ASSERT_TRUE(program().Picker->open);
     ExpectScreen("keyboard_tint_picker");
 
-    step = "the in-game menu";
+    step = "every free cell's candidates as notes, note mode in the status line";
     ASSERT_TRUE(game.RightClick(cellX, cellY));  // closes the picker
+    ASSERT_TRUE(game.Key(GKK_A + ('N' - 'A')));
+    ASSERT_TRUE(game.Key(GKK_A + ('M' - 'A')));
+    ASSERT_TRUE(program().Aids.noteMode);
+    ExpectScreen("notes_status");
+
+    step = "the in-game menu";
     ASSERT_TRUE(game.Key(GKK_ESCAPE));
     ASSERT_EQ(program().GameState, GameMenu);
     ASSERT_TRUE(SettleMenu(game));

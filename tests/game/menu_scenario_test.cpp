@@ -223,12 +223,12 @@ TEST_F(ScenarioTest, SavedUnfinishedGameCanBeContinued) {
 }
 
 TEST_F(ScenarioTest, ExitFromTheInGameMenuSavesOnce) {
+    GameRunner game(folder.path());
+    ASSERT_TRUE(StartNewGame(game, Medium));
+    // The new game was saved as it started; from here on only Exit saves.
     const int watch = inotify_init1(IN_NONBLOCK);
     ASSERT_GE(watch, 0);
     ASSERT_GE(inotify_add_watch(watch, folder.path().c_str(), IN_MOVED_TO | IN_CLOSE_WRITE), 0);
-
-    GameRunner game(folder.path());
-    ASSERT_TRUE(StartNewGame(game, Medium));
     const SudokuBoard played = program().board;
     game.Key(GKK_ESCAPE);
     ASSERT_TRUE(Choose(game, GameExitId));

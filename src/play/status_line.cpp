@@ -1,0 +1,115 @@
+#include "play/status_line.h"
+
+#include <cstdio>
+
+#include "play/board_view.h"
+
+namespace {
+
+constexpr std::int32_t EasyGivens = 128, MediumGivens = 90, HardGivens = 70;
+
+bool IsGame(const SudokuBoard& board) {
+    return board.size == BoardCells && HasShape(board.values, board.size) && HasShape(board.givens, board.size);
+}
+
+// Appends printf output at out + used, keeping used within size.
+template <typename... Args>
+void Append(char* out, std::size_t size, std::size_t& used, const char* format, Args... args) {
+    if (used >= size) return;
+    const int n = std::snprintf(out + used, size - used, format, args...);
+    if (n > 0) used += static_cast<std::size_t>(n) < size - used ? static_cast<std::size_t>(n) : size - used - 1;
+}
+
+}  // namespace
+
+const char* LevelName(std::int32_t level) {
+    switch (level) {
+        case Easy:
+            return "Easy";
+        case Medium:
+            return "Medium";
+        case Hard:
+            return "Hard";
+        default:
+            return "";
+    }
+}
+
+std::int32_t LevelOfGivens(const SudokuBoard& board, std::int32_t fallback) {
+    if (!IsGame(board)) return fallback;
+    std::int32_t givens = 0;
+    for (const auto& row : board.givens) {
+        for (std::int32_t v : row) givens += v != 0;
+    }
+    if (givens >= EasyGivens) return Easy;
+    if (givens >= MediumGivens) return Medium;
+    if (givens >= HardGivens) return Hard;
+    return fallback;
+}
+
+const char* FormatPlayTime(std::uint64_t seconds, char* out, std::size_t size) {
+    const auto h = static_cast<unsigned long long>(seconds / 3600);
+    const auto m = static_cast<unsigned>((seconds / 60) % 60);
+    const auto s = static_cast<unsigned>(seconds % 60);
+    if (h > 0) {
+        std::snprintf(out, size, "%llu:%02u:%02u", h, m, s);
+    } else {
+        std::snprintf(out, size, "%u:%02u", m, s);
+    }
+    return out;
+}
+
+int FilledCells(const SudokuBoard& board) {
+    if (!IsGame(board)) return 0;
+    int filled = 0;
+    for (const auto& row : board.values) {
+        for (std::int32_t v : row) filled += v != 0;
+    }
+    return filled;
+}
+
+int ClashingCells(const SudokuBoard& board) {
+    if (!IsGame(board)) return 0;
+    int clashing = 0;
+    for (int r = 0; r < BoardCells; ++r) {
+        for (int c = 0; c < BoardCells; ++c) {
+            const int v = board.values[r][c];
+            if (v != 0 && board.givens[r][c] == 0 && !board.IsAllowed(r, c, v)) ++clashing;
+        }
+    }
+    return clashing;
+}
+
+void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids) {
+    char time[32];
+    char line[160];
+    std::size_t used = 0;
+    Append(line, sizeof line, used, "%s    %s    %d / %d", LevelName(board.difficulty),
+           FormatPlayTime(static_cast<std::uint64_t>(aids.playSeconds), time, sizeof time), FilledCells(board),
+           BoardCells * BoardCells);
+    const int clashing = ClashingCells(board);
+    if (clashing > 0) Append(line, sizeof line, used, "    %d %s", clashing, clashing == 1 ? "clash" : "clashes");
+    if (aids.noteMode) Append(line, sizeof line, used, "    %s", "Notes");
+    Append(line, sizeof line, used, "    %s", "F1: keys");
+    font.SetScale(StatusScale);
+    font.SetColor(StatusColor);
+    font.Render(StatusLineX, StatusLineY, AlignCenter, line);
+    font.SetScale(1.0f);
+}
+
+void DrawBestTimes(gkFont& font, const BestTimes& best) {
+    char line[160];
+    char time[32];
+    std::size_t used = 0;
+    for (std::int32_t level : {Easy, Medium, Hard}) {
+        const auto seconds = best.Of(level);
+        if (!seconds) continue;
+        Append(line, sizeof line, used, used == 0 ? "Best times:  %s %s" : "    %s %s", LevelName(level),
+               FormatPlayTime(*seconds, time, sizeof time));
+    }
+    if (used == 0) return;
+    font.SetScale(StatusScale);
+    font.SetColor(StatusColor);
+    font.Render(StatusLineX, BestTimesY, AlignCenter, line);
+    font.SetScale(1.0f);
+}

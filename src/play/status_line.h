@@ -1,0 +1,38 @@
+// The status line under the board and the best-times line of the main menu,
+// both one line in the menu font at a small scale: the level, the play time,
+// the filled cells, the clashing cells when there are any, "Notes" in note mode
+// and where the help is; and the best time of each level that has one. Also the
+// level a loaded board was made at, told by its number of givens (the saved game
+// does not keep the level). Text is put together in fixed buffers: drawing a
+// frame allocates nothing. Owns nothing; draws only, and leaves the font at scale 1.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "gfx/font.h"
+#include "play/play_aids.h"
+#include "save/scores.h"
+#include "sudoku/board.h"
+
+constexpr float StatusLineX = 400.0f, StatusLineY = 604.0f;
+// A second line under the status line is left free for a later message.
+constexpr float StatusMessageY = 628.0f;
+constexpr float StatusScale = 0.6f;
+constexpr std::uint32_t StatusColor = 0xFFB4C3CC;
+constexpr float BestTimesY = 650.0f;
+
+// "Easy", "Medium", "Hard"; "" for another level.
+const char* LevelName(std::int32_t level);
+// The level whose puzzles have this board's number of givens (the nearest at or below
+// it); fallback for a board that is not a 16 x 16 game.
+std::int32_t LevelOfGivens(const SudokuBoard& board, std::int32_t fallback);
+// m:ss, or h:mm:ss from an hour on, into out; returns out.
+const char* FormatPlayTime(std::uint64_t seconds, char* out, std::size_t size);
+// Cells holding a value, and non-given cells whose value clashes with a peer.
+int FilledCells(const SudokuBoard& board);
+int ClashingCells(const SudokuBoard& board);
+
+void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids);
+// Nothing while no level has a best time.
+void DrawBestTimes(gkFont& font, const BestTimes& best);

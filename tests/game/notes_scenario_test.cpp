@@ -1,0 +1,269 @@
+// Stories of notes, the clock, the saved game after every change and the best
+// times, played through the real frame loop on the recording engine: notes by note
+// mode, Shift and the middle button; M and what a written value takes out of its
+// peers' notes; undo bringing notes back; notes, clock and history coming back with
+// "Continue previous game", and a foreign or damaged game.state ignored; the clock
+// standing still in the in-game menu; a won game's time in the best times.
+#include <cmath>
+
+#include "game/scenario_support.h"
+#include "play/status_line.h"
+#include "play/value_picker.h"
+#include "save/game_state.h"
+#include "save/save.h"
+#include "save/scores.h"
+#include "support/boards.h"
+#include "sudoku/generator.h"
+
+namespace {
+
+constexpr int ContinueId = 2, GameExitId = 4;
+
+int LetterKey(char c) { return GKK_A + (c - 'A'); }
+int ValueKey(int v) { return v <= 9 ? GKK_0 + v : LetterKey(static_cast<char>('A' + v - 10)); }
+
+class NotesScenarioTest : public ScenarioTest {
+protected:
+    PlayAids& aids() { return program().Aids; }
+    SudokuBoard& board() { return program().board; }
+    CellNotes notes(CellRef c) { return aids().notes[c.row][c.column]; }
+
+    bool Press(GameRunner& game, int key, bool shift = false) {
+        InputFrame input;
+        input.key = key;
+        input.shift = shift;
+        input.mouseOver = false;
+        return game.Frame(input);
+    }
+    // The first free cell, with the keyboard cell put on it by a typed 0 under the pointer.
+    CellRef FocusFirstFreeCell(GameRunner& game) {
+        for (int i = 0; i < 16; ++i)
+            for (int j = 0; j < 16; ++j)
+                if (!board().IsGiven(i, j)) {
+                    const Cell& cell = program().View.cells[i][j];
+                    game.Key(GKK_0, cell.x + 15, cell.y + 15);
+                    return {i, j};
+                }
+        return {};
+    }
+    // Opens the ring on the cell; the centre of item v.
+    bool OpenRing(GameRunner& game, CellRef c, int v, float* x, float* y) {
+        const Cell& cell = program().View.cells[c.row][c.column];
+        if (!game.Click(cell.x + 15, cell.y + 15) || !program().Picker->open) return false;
+        float dx = 0, dy = 0;
+        PickerItemOffset(v, &dx, &dy);
+        *x = program().Picker->x + dx + 15;
+        *y = program().Picker->y + dy + 15;
+        return true;
+    }
+    // game.save holds exactly what Save writes for the board on the screen.
+    void ExpectSavedAsShown() {
+        EXPECT_EQ(ReadFile(folder.file("game.save")), SavedGameText(board()));
+        GameStateRecord record;
+        EXPECT_TRUE(LoadGameState(folder.file("game.state"), GameFingerprint(board()), record));
+        EXPECT_EQ(record.notes, aids().notes);
+    }
+    // A game with notes, two written values and some play time, left by Exit.
+    void PlayAndExit(CellRef* noted, CellNotes* noteBits, std::uint64_t* seconds) {
+        GameRunner game(folder.path());
+        EXPECT_TRUE(StartNewGame(game, Medium));
+        *noted = FocusFirstFreeCell(game);
+        Press(game, ValueKey(3), true);
+        Press(game, ValueKey(12), true);
+        Press(game, GKK_RIGHT);
+        Press(game, ValueKey(0));
+        InputFrame slow;
+        slow.dt = 0.2f;
+        game.Frames(50, slow);  // 10 s on the play screen
+        *noteBits = notes(*noted);
+        *seconds = static_cast<std::uint64_t>(aids().playSeconds);
+        game.Key(GKK_ESCAPE);
+        EXPECT_TRUE(Choose(game, GameExitId));
+        game.FramesUntil([] { return false; }, 5);
+    }
+};
+
+}  // namespace
+
+TEST_F(NotesScenarioTest, NotesToggleByNoteModeShiftAndMiddleClickAndEachChangeIsSaved) {
+    GameRunner game(folder.path());
+    ASSERT_TRUE(StartNewGame(game, Easy));
+    const CellRef c = FocusFirstFreeCell(game);
+
+    ASSERT_TRUE(Press(game, LetterKey('N')));
+    ASSERT_TRUE(aids().noteMode);
+    Press(game, ValueKey(3));
+    EXPECT_EQ(notes(c), NoteBit(3)) << "a typed value in note mode";
+    EXPECT_EQ(board().values[c.row][c.column], 0);
+    float x = 0, y = 0;
+    ASSERT_TRUE(OpenRing(game, c, 5, &x, &y));
+    ASSERT_TRUE(game.Click(x, y));
+    EXPECT_EQ(notes(c), NoteBit(3) | NoteBit(5)) << "a left click on a ring item in note mode";
+    EXPECT_TRUE(program().Picker->open) << "the ring stays open";
+    ExpectSavedAsShown();
+
+    ASSERT_TRUE(Press(game, LetterKey('N')));
+    ASSERT_FALSE(aids().noteMode);
+    const Cell& cell = program().View.cells[c.row][c.column];
+    InputFrame shifted;
+    shifted.key = ValueKey(16);
+    shifted.shift = true;
+    shifted.mouseX = cell.x + 15;
+    shifted.mouseY = cell.y + 15;
+    ASSERT_TRUE(game.Frame(shifted));
+    EXPECT_EQ(notes(c), NoteBit(3) | NoteBit(5) | NoteBit(16)) << "Shift with a value key";
+    ASSERT_TRUE(OpenRing(game, c, 3, &x, &y));
+    ASSERT_TRUE(game.Frame(GameRunner::Press(x, y, GKK_MBUTTON)));
+    EXPECT_EQ(notes(c), NoteBit(5) | NoteBit(16)) << "a middle click on a ring item";
+    EXPECT_TRUE(program().Picker->open);
+    ExpectSavedAsShown();
+    EXPECT_EQ(aids().history.UndoSteps(), 4u);
+
+    // The notes are drawn with the notes font in their slots: 5 at column 0 of row 1, G at the last.
+    std::vector<Quad> drawn;
+    for (const Quad& q : QuadsWithTexture(program().NotesFont->Texture()))
+        if (q.v[0].x >= cell.x && q.v[0].x < cell.x + 30 && q.v[0].y >= cell.y && q.v[0].y < cell.y + 30)
+            drawn.push_back(q);
+    ASSERT_EQ(drawn.size(), 2u);
+    EXPECT_LT(drawn[0].v[0].x, cell.x + 1 + NotesSlot);
+    EXPECT_GE(drawn[0].v[0].y, cell.y + 1 + NotesSlot);
+    EXPECT_GE(drawn[1].v[0].x, cell.x + 1 + 3 * NotesSlot);
+    EXPECT_GE(drawn[1].v[0].y, cell.y + 1 + 3 * NotesSlot);
+}
+
+TEST_F(NotesScenarioTest, MFillsCandidatesAWrittenValueClearsItsPeersAndUndoBringsThemBack) {
+    GameRunner game(folder.path());
+    ASSERT_TRUE(StartNewGame(game, Hard));
+    const CellRef c = FocusFirstFreeCell(game);
+    ASSERT_TRUE(Press(game, LetterKey('M')));
+    EXPECT_EQ(aids().history.UndoSteps(), 1u) << "M is one step";
+    for (int i = 0; i < 16; ++i)
+        for (int j = 0; j < 16; ++j) {
+            CellNotes expected = 0;
+            if (CanHoldNotes(board(), i, j))
+                for (int v = 1; v <= 16; ++v) expected |= board().IsAllowed(i, j, v) ? NoteBit(v) : 0;
+            ASSERT_EQ(aids().notes[i][j], expected) << i << "," << j;
+        }
+    const NotesGrid filled = aids().notes;
+
+    int v = 1;
+    while (!(notes(c) & NoteBit(v))) ++v;
+    Press(game, ValueKey(v));
+    ASSERT_EQ(board().values[c.row][c.column], v);
+    EXPECT_EQ(notes(c), 0);
+    int peersHolding = 0;
+    for (int k = 0; k < 16; ++k) {
+        peersHolding += (aids().notes[c.row][k] & NoteBit(v)) != 0;
+        peersHolding += (aids().notes[k][c.column] & NoteBit(v)) != 0;
+        peersHolding += (aids().notes[c.row / 4 * 4 + k / 4][c.column / 4 * 4 + k % 4] & NoteBit(v)) != 0;
+    }
+    EXPECT_EQ(peersHolding, 0);
+    ExpectSavedAsShown();
+    Press(game, ValueKey(0));
+    EXPECT_EQ(notes(c), 0) << "emptying brings nothing back";
+
+    Press(game, LetterKey('U'));
+    Press(game, LetterKey('U'));
+    EXPECT_EQ(aids().notes, filled) << "undo brings the notes back";
+    Press(game, LetterKey('U'));
+    EXPECT_EQ(aids().notes, NotesGrid{});
+    Press(game, LetterKey('R'));
+    EXPECT_EQ(aids().notes, filled);
+    ExpectSavedAsShown();
+}
+
+TEST_F(NotesScenarioTest, NotesClockAndHistoryComeBackWithContinueAndTheClockStopsInTheMenu) {
+    CellRef noted;
+    CellNotes bits = 0;
+    std::uint64_t seconds = 0;
+    PlayAndExit(&noted, &bits, &seconds);
+    EXPECT_EQ(bits, NoteBit(3) | NoteBit(12));
+    EXPECT_GE(seconds, 10u);
+
+    GameRunner game(folder.path());
+    ASSERT_TRUE(Choose(game, ContinueId));
+    ASSERT_EQ(program().GameState, Playing);
+    EXPECT_EQ(notes(noted), bits);
+    EXPECT_EQ(static_cast<std::uint64_t>(aids().playSeconds), seconds);
+    EXPECT_EQ(aids().history.UndoSteps(), 2u) << "the empty-cell write changed nothing";
+
+    InputFrame stalled;
+    stalled.dt = 5.0f;
+    const double before = aids().playSeconds;
+    ASSERT_TRUE(game.Frame(stalled));
+    EXPECT_NEAR(aids().playSeconds - before, MaxCountedFrameSeconds, 1e-6) << "a stalled frame counts little";
+
+    ASSERT_TRUE(game.Key(GKK_ESCAPE));
+    ASSERT_EQ(program().GameState, GameMenu);
+    const double inMenu = aids().playSeconds;
+    game.Frames(30, stalled);
+    EXPECT_EQ(aids().playSeconds, inMenu) << "the clock stops in the in-game menu";
+
+    ASSERT_TRUE(game.Key(GKK_ESCAPE));
+    ASSERT_EQ(program().GameState, Playing);
+    Press(game, LetterKey('U'));
+    EXPECT_EQ(notes(noted), NoteBit(3)) << "the history came back";
+}
+
+TEST_F(NotesScenarioTest, AForeignOrDamagedGameStateIsIgnoredAndTheGameContinuesFromGameSave) {
+    CellRef noted;
+    CellNotes bits = 0;
+    std::uint64_t seconds = 0;
+    PlayAndExit(&noted, &bits, &seconds);
+    const std::string saved = ReadFile(folder.file("game.save"));
+    std::string state = ReadFile(folder.file("game.state"));
+    const std::size_t fingerprint = state.find("fingerprint ") + 12;
+    std::string foreign = state;
+    foreign[fingerprint] = foreign[fingerprint] == '0' ? '1' : '0';
+
+    for (const std::string& replaced : {foreign, state.substr(0, state.size() / 2), std::string("\xff\x00", 2)}) {
+        WriteTextFile(folder.file("game.state"), replaced);
+        GameRunner game(folder.path());
+        ASSERT_TRUE(Choose(game, ContinueId));
+        ASSERT_EQ(program().GameState, Playing);
+        EXPECT_TRUE(game.messages.empty());
+        EXPECT_EQ(SavedGameText(board()), saved);
+        EXPECT_EQ(aids().notes, NotesGrid{});
+        EXPECT_EQ(aids().history.UndoSteps(), 0u);
+        EXPECT_LT(aids().playSeconds, 1.0);
+        game.Key(GKK_ESCAPE);
+        ASSERT_TRUE(Choose(game, GameExitId));
+        game.FramesUntil([] { return false; }, 5);
+    }
+}
+
+TEST_F(NotesScenarioTest, AWonGameKeepsItsTimeAsTheLevelsBestAndTheMainMenuShowsIt) {
+    SudokuBoard solved = EmptyBoard();
+    SeedRandom(5);
+    GenerationStats stats;
+    ASSERT_TRUE(SolveWithRestarts(solved, GenerationLimits{}, stats));
+    GameRunner game(folder.path());
+    ASSERT_TRUE(StartNewGame(game, Easy));
+    CellRef last;
+    for (int i = 0; i < 16; ++i)
+        for (int j = 0; j < 16; ++j)
+            if (!board().IsGiven(i, j)) last = {i, j};
+    // The givens come from another grid: put the solution in as givens, all but one cell.
+    board().givens = solved.values;
+    board().values = solved.values;
+    board().givens[last.row][last.column] = board().values[last.row][last.column] = 0;
+    InputFrame slow;
+    slow.dt = 0.25f;
+    game.Frames(40, slow);  // 10 s
+    const Cell& cell = program().View.cells[last.row][last.column];
+    game.Key(GKK_0, cell.x + 15, cell.y + 15);
+    Press(game, ValueKey(solved.values[last.row][last.column]));
+    game.FramesUntil([&] { return program().GameState == MainMenu; }, 5);
+    ASSERT_EQ(program().GameState, MainMenu);
+    ASSERT_EQ(game.messages.size(), 1u);
+    EXPECT_EQ(game.messages[0].text, "You have won!");
+
+    const auto best = LoadBestTimes(folder.file(kBestTimesFileName)).Of(Easy);
+    ASSERT_TRUE(best.has_value());
+    EXPECT_GE(*best, 10u);
+    EXPECT_LT(*best, 12u);
+    ASSERT_TRUE(SettleMenu(game));
+    int bestLineGlyphs = 0;
+    for (const Quad& q : GlyphQuads()) bestLineGlyphs += std::fabs(q.v[0].y - BestTimesY) < 1;
+    EXPECT_GT(bestLineGlyphs, 10);
+}

@@ -1,0 +1,212 @@
+// The game on the real engine (dummy driver) killed with SIGKILL while it plays: a
+// copy of the game in a child process starts a game, makes five changes with the
+// pointer and typed keys (SDL events, as a player's), and is killed. game.save must
+// load and hold the board after the last completed change or the one before it,
+// never a broken file; game.state belongs to that board or is refused. Once the
+// kill came after the fifth change, a new start's "Continue previous game" shows all
+// five with their history. VELTRANE_KILL_RUNS=n runs the loop n times at random
+// kill times (tools/kill_loop runs 200) and prints the count of broken files.
+#include <SDL.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "app/menus.h"
+#include "app/program.h"
+#include "app/startup.h"
+#include "app/states.h"
+#include "engine_test_fixture.h"
+#include "play/notes.h"
+#include "save/game_state.h"
+#include "sudoku/generator.h"
+
+namespace {
+
+constexpr std::uint32_t GameSeed = 77;
+constexpr int Changes = 5;
+constexpr int CallsPerChange = 4;
+
+// The first free cells of the board, row by row, and the value change k writes.
+std::vector<CellRef> ChangedCells(const SudokuBoard& board) {
+    std::vector<CellRef> cells;
+    for (int i = 0; i < 16 && cells.size() < Changes; ++i)
+        for (int j = 0; j < 16 && cells.size() < Changes; ++j)
+            if (!board.IsGiven(i, j)) cells.push_back({i, j});
+    return cells;
+}
+int ValueOfChange(int k) { return k + 1; }
+
+// The boards after 0..5 changes.
+std::vector<Grid> ExpectedBoards() {
+    SeedRandom(GameSeed);
+    SudokuBoard board;
+    EXPECT_TRUE(board.NewGame(Easy));
+    std::vector<Grid> boards{board.values};
+    int k = 0;
+    for (const CellRef& c : ChangedCells(board)) {
+        board.values[c.row][c.column] = ValueOfChange(k++);
+        boards.push_back(board.values);
+    }
+    return boards;
+}
+
+void PushEvent(Uint32 type, SDL_Keycode key, int x = 0, int y = 0) {
+    SDL_Event event{};
+    event.type = type;
+    if (type == SDL_MOUSEMOTION) {
+        event.motion.x = x;
+        event.motion.y = y;
+    } else if (type == SDL_WINDOWEVENT) {
+        event.window.event = SDL_WINDOWEVENT_ENTER;
+    } else {
+        event.key.keysym.sym = key;
+        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    }
+    SDL_PushEvent(&event);
+}
+
+void PushKey(SDL_Keycode key) {
+    PushEvent(SDL_KEYDOWN, key);
+    PushEvent(SDL_KEYUP, key);
+}
+
+// The child: a new game as the difficulty menu starts one, then the five changes as a
+// player makes them (the pointer onto a free cell, a typed value), then idle until killed.
+[[noreturn]] void PlayUntilKilled(const std::string& folder, const std::string& doneFile) {
+    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    CreateFrameLock();
+    int calls = 0;
+    std::vector<CellRef> cells;
+    RunOptions options;
+    options.saveDirectory = folder + "/";
+    options.frameHook = [&] {
+        Program& p = TheProgram();
+        const int call = calls++;
+        if (call == 0) {
+            SeedRandom(GameSeed);
+            if (!p.board.NewGame(Easy)) return true;
+            BuildBoardView();
+            p.Aids.ResetForGame();
+            SaveGameFiles();
+            ShowMainMenu(false);
+            GoToState(Playing);
+            cells = ChangedCells(p.board);
+            PushEvent(SDL_WINDOWEVENT, 0);
+            return false;
+        }
+        const int change = (call - 1) / CallsPerChange, phase = (call - 1) % CallsPerChange;
+        if (change < Changes) {
+            const Cell& cell = p.View.cells[cells[change].row][cells[change].column];
+            if (phase == 0) PushEvent(SDL_MOUSEMOTION, 0, static_cast<int>(cell.x + 15), static_cast<int>(cell.y + 15));
+            if (phase == 1) PushKey(SDLK_0 + ValueOfChange(change));
+        } else if (change == Changes && phase == 0) {
+            WriteFile(doneFile, "done");
+        }
+        return call > 5000;
+    };
+    RunGame(options);
+    _exit(0);
+}
+
+struct KillOutcome {
+    bool saveLoads = false;
+    int changesOnDisk = -1;  // -1: the board matches no board the game went through
+    bool stateAccepted = false;
+    std::size_t stateSteps = 0;
+};
+
+// Runs one child, kills it after delay (or once it made all changes when waitForDone),
+// and reads what it left.
+KillOutcome KillAndInspect(const TempFolder& temp, std::chrono::microseconds delay, bool waitForDone,
+                           const std::vector<Grid>& expected) {
+    const std::string done = temp.File("done");
+    std::filesystem::remove(done);
+    const pid_t pid = fork();
+    if (pid == 0) PlayUntilKilled(temp.path.string(), done);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    if (waitForDone) {
+        while (!std::filesystem::exists(done) && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    } else {
+        const std::string log = temp.File("gk_sudoku.log");
+        while (!std::filesystem::exists(log) && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        std::this_thread::sleep_for(delay);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+
+    KillOutcome outcome;
+    SudokuBoard loaded;
+    loaded.directory = temp.path.string() + "/";
+    outcome.saveLoads = !std::filesystem::exists(temp.File("game.save")) || loaded.Load("game.save");
+    for (std::size_t n = 0; n < expected.size(); ++n)
+        if (loaded.values == expected[n]) outcome.changesOnDisk = static_cast<int>(n);
+    GameStateRecord record;
+    outcome.stateAccepted = LoadGameState(temp.File("game.state"), GameFingerprint(loaded), record);
+    for (const CellChange& c : record.undo) outcome.stateSteps += c.firstOfStep;
+    return outcome;
+}
+
+// A fresh start in this process: "Continue previous game" chosen with Down and Enter.
+SudokuBoard ContinueInAFreshStart(const TempFolder& temp, std::size_t* undoSteps) {
+    setenv("XDG_RUNTIME_DIR", temp.path.string().c_str(), 1);
+    CreateFrameLock();
+    SudokuBoard shown;
+    int calls = 0;
+    RunOptions options;
+    options.saveDirectory = temp.path.string() + "/";
+    options.frameHook = [&] {
+        Program& p = TheProgram();
+        ++calls;
+        if (calls == 30) PushKey(SDLK_DOWN);
+        if (calls == 35) PushKey(SDLK_RETURN);
+        if (p.GameState != Playing) return calls > 1000;
+        shown = p.board;
+        *undoSteps = p.Aids.history.UndoSteps();
+        return true;
+    };
+    RunGame(options);
+    return shown;
+}
+
+}  // namespace
+
+TEST(Autosave, AKilledGameLeavesItsLastChangesAndContinueShowsThem) {
+    const std::vector<Grid> expected = ExpectedBoards();
+    ASSERT_EQ(expected.size(), static_cast<std::size_t>(Changes + 1));
+    {
+        TempFolder temp;
+        const KillOutcome outcome = KillAndInspect(temp, {}, true, expected);
+        EXPECT_TRUE(outcome.saveLoads);
+        EXPECT_GE(outcome.changesOnDisk, Changes - 1);
+        EXPECT_TRUE(outcome.stateAccepted);
+        std::size_t steps = 0;
+        const SudokuBoard shown = ContinueInAFreshStart(temp, &steps);
+        EXPECT_EQ(shown.values, expected[static_cast<std::size_t>(outcome.changesOnDisk)]);
+        EXPECT_EQ(steps, static_cast<std::size_t>(outcome.changesOnDisk)) << "the history came back";
+    }
+
+    const char* runsText = std::getenv("VELTRANE_KILL_RUNS");
+    const int runs = runsText ? std::atoi(runsText) : 3;
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<int> delayUs(0, 400000);
+    int broken = 0, stateRefused = 0;
+    for (int run = 0; run < runs; ++run) {
+        TempFolder temp;
+        const KillOutcome outcome = KillAndInspect(temp, std::chrono::microseconds(delayUs(random)), false, expected);
+        const bool sound = outcome.saveLoads &&
+                           (outcome.changesOnDisk >= 0 || !std::filesystem::exists(temp.File("game.save")));
+        broken += !sound;
+        stateRefused += !outcome.stateAccepted;
+        if (outcome.stateAccepted) EXPECT_EQ(outcome.stateSteps, static_cast<std::size_t>(outcome.changesOnDisk));
+    }
+    std::printf("kill_runs %d broken_files %d game_state_refused %d\n", runs, broken, stateRefused);
+    EXPECT_EQ(broken, 0);
+}
