@@ -18,6 +18,8 @@
 #include <utility>
 #include <vector>
 
+#include "save/file_read.h"
+
 namespace {
 
 // An open file descriptor, closed when its holder goes.
@@ -59,7 +61,7 @@ private:
 };
 
 // A saved game is a few KB; anything past this is not one.
-constexpr off_t kLargestReadableFile = 1 << 20;
+constexpr std::size_t kLargestReadableFile = 1 << 20;
 // As many links in a row as the kernel follows before it gives up (ELOOP).
 constexpr int kMostLinksFollowed = 40;
 
@@ -142,32 +144,6 @@ bool TakeOverAttributes(int fd, const struct stat& old) {
 void SyncFolder(const std::string& folder) {
     UniqueFd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0) ::fsync(dir.get());
-}
-
-// Reads the whole of path when it is a regular file of at most kLargestReadableFile
-// bytes. Anything else (a FIFO, socket, device or folder) is refused without being
-// opened for long enough to block or to be changed.
-bool ReadSmallRegularFile(const std::string& path, std::string& bytes) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    // Opened without blocking and checked again: the name may have changed meanwhile.
-    UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (file.get() < 0) return false;
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestReadableFile)
-        return false;
-    const int flags = ::fcntl(file.get(), F_GETFL);
-    if (flags < 0 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return false;
-    bytes.clear();
-    char buffer[4096];
-    for (;;) {
-        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return false;
-        if (got == 0) return true;
-        if (bytes.size() + static_cast<std::size_t>(got) > static_cast<std::size_t>(kLargestReadableFile))
-            return false;  // it grew past the limit while being read
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
 }
 
 void AppendGrid(std::string& text, const Grid& grid) {
@@ -265,7 +241,7 @@ void SudokuBoard::Save(const std::string& name) const {
 
 bool SudokuBoard::Load(const std::string& name) {
     std::string bytes;
-    if (!ReadSmallRegularFile(directory + name, bytes)) return false;
+    if (!ReadRegularFile(directory + name, kLargestReadableFile, bytes)) return false;
     std::istringstream in(bytes);
     in.imbue(std::locale::classic());
     LoadedBoard loaded;

@@ -1,8 +1,7 @@
 #include "save/settings.h"
 
-#include <filesystem>
-#include <fstream>
 
+#include "save/file_read.h"
 #include "save/save.h"
 
 namespace {
@@ -63,16 +62,8 @@ Settings ParseSettings(std::string_view text) {
 }
 
 Settings LoadSettings(const std::string& path) {
-    std::error_code error;
-    // Checked before opening: opening a FIFO would block start-up.
-    if (!std::filesystem::is_regular_file(path, error)) return {};
-    const auto size = std::filesystem::file_size(path, error);
-    if (error || size > kMaxSettingsBytes) return {};
-    std::ifstream in(path, std::ios::in | std::ios::binary);
-    if (!in) return {};
-    std::string text(kMaxSettingsBytes, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
+    std::string text;
+    if (!ReadRegularFile(path, kMaxSettingsBytes, text)) return {};
     return ParseSettings(text);
 }
 
