@@ -6,6 +6,18 @@
 #include "engine/sdl/window_scale.h"
 #include "engine_test_fixture.h"
 
+TEST(WindowScale, TheGameFillsOneDirectionAndIsCentredInTheOther) {
+    const ScaledArea sides = LetterboxArea(1024, 768, 800, 700);
+    EXPECT_EQ(sides.w, 877);
+    EXPECT_EQ(sides.h, 768);
+    EXPECT_EQ(sides.x, 73);
+    EXPECT_EQ(sides.y, 0);
+    const ScaledArea above = LetterboxArea(800, 1400, 800, 700);
+    EXPECT_EQ(above.y, 350);
+    EXPECT_EQ(above.h, 700);
+    EXPECT_EQ(LetterboxArea(0, 768, 800, 700).w, 0);
+}
+
 TEST(WindowScale, DenseDisplaysGetAWholeMultipleThatFits) {
     EXPECT_EQ(ChooseWindowScale(96, 1920, 1040, 800, 700), 1);
     EXPECT_EQ(ChooseWindowScale(144, 2880, 1600, 800, 700), 1) << "1.5 x stays single size";
@@ -81,4 +93,71 @@ TEST_F(EngineTest, AWiderWindowShowsTheGameScaledWithBarsAtTheSides) {
     gk->System_Start();
     EXPECT_NEAR(seenX, 400, 1);
     EXPECT_NEAR(seenY, 350, 1);
+}
+
+namespace {
+
+SDL_Window* TheWindow() {
+    SDL_Window* window = nullptr;
+    for (Uint32 id = 1; id < 100 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
+    return window;
+}
+
+void DrainEvents() {
+    SDL_PumpEvents();
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+    }
+}
+
+}  // namespace
+
+// Full screen after start: a borderless window at the desktop's resolution with the
+// game scaled into it (proportions kept, mouse mapped back), and back to the window.
+TEST_F(EngineTest, WindowedFalseSwitchesToTheDesktopsFullScreenAndTrueBack) {
+    SDL_Window* window = TheWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN, 0u);
+    SDL_DisplayMode desktop{};
+    ASSERT_EQ(SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(window), &desktop), 0);
+
+    gk->System_SetState(GK_WINDOWED, false);
+    DrainEvents();
+    EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP, Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP});
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    EXPECT_EQ(width, desktop.w);
+    EXPECT_EQ(height, desktop.h);
+    DrawScene([&] {
+        Quad red = MakeQuad(0, 0, 800, 700, 0xFFEE0000);
+        gk->Gfx_RenderQuad(&red);
+    });
+    EXPECT_TRUE(Near(Pixel(0, 0), 0xFFEE0000, 2));
+    EXPECT_TRUE(Near(Pixel(799, 699), 0xFFEE0000, 2));
+    // A click at the screen's middle lands in the game's middle.
+    SDL_Event click{};
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.windowID = SDL_GetWindowID(window);
+    click.button.button = SDL_BUTTON_LEFT;
+    click.button.x = desktop.w / 2;
+    click.button.y = desktop.h / 2;
+    SDL_PushEvent(&click);
+    static GK* engine;
+    static float seenX, seenY;
+    engine = gk;
+    seenX = seenY = -1;
+    gk->System_SetState(GK_FRAMEFUNC, [] {
+        engine->Input_GetMousePos(&seenX, &seenY);
+        return true;
+    });
+    gk->System_Start();
+    EXPECT_NEAR(seenX, 400, 1);
+    EXPECT_NEAR(seenY, 350, 1);
+
+    gk->System_SetState(GK_WINDOWED, true);
+    DrainEvents();
+    EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN, 0u);
+    SDL_GetWindowSize(window, &width, &height);
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 700);
 }

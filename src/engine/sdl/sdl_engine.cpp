@@ -108,6 +108,7 @@ public:
 private:
     bool FailInitiate(const char* what);
     bool OpenWindow();
+    void ApplyWindowMode();
     bool OpenRenderer();
     void OpenAudio();
     void ScaleWindowForDensity();
@@ -132,6 +133,7 @@ private:
     int width = kDefaultWidth;
     int height = kDefaultHeight;
     bool windowed = true;
+    int windowedWidth = 0, windowedHeight = 0;  // the window's size before full screen
 
     // SDL objects; textures and sounds are freed before the renderer and audio close
     bool sdlStarted = false;
@@ -249,8 +251,26 @@ void SdlEngine::System_SetState(gkStringState state, const char* value) {
     if (state == GK_LOGFILE) log.SetFile(text, moduleDirectory);
 }
 
+// Before the window opens this chooses how it opens; afterwards it switches the open
+// window between a window and a borderless full-screen one at the desktop's resolution.
+// The renderer's logical size keeps the game's proportions and maps the mouse back.
 void SdlEngine::System_SetState(gkBoolState state, bool value) {
-    if (state == GK_WINDOWED) windowed = value;
+    if (state != GK_WINDOWED) return;
+    windowed = value;
+    if (window) ApplyWindowMode();
+}
+
+void SdlEngine::ApplyWindowMode() {
+    const Uint32 mode = windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if ((SDL_GetWindowFlags(window.get()) & SDL_WINDOW_FULLSCREEN_DESKTOP) == mode) return;
+    if (!windowed) SDL_GetWindowSize(window.get(), &windowedWidth, &windowedHeight);
+    if (SDL_SetWindowFullscreen(window.get(), mode) != 0) {
+        log.Write("Can't switch to %s: %s", windowed ? "a window" : "full screen", SDL_GetError());
+    } else if (windowed && windowedWidth > 0 && windowedHeight > 0) {
+        // Back at the size it had, where the system does not restore it by itself.
+        SDL_SetWindowSize(window.get(), windowedWidth, windowedHeight);
+    }
+    redrawNeeded = true;
 }
 
 // ---- start and stop --------------------------------------------------------------
@@ -290,7 +310,11 @@ bool SdlEngine::System_Initiate() {
 
 bool SdlEngine::OpenWindow() {
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN;
-    if (!windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (!windowed) {
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        windowedWidth = width;  // the size a later switch to a window gives it
+        windowedHeight = height;
+    }
     window.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                                   height, flags));
     return window != nullptr;
@@ -637,14 +661,8 @@ void SdlEngine::CaptureFrame() {
         0) {
         return;
     }
-    SDL_Rect viewport{};
-    SDL_RenderGetViewport(renderer.get(), &viewport);
-    float scaleX = 1.0f, scaleY = 1.0f;
-    SDL_RenderGetScale(renderer.get(), &scaleX, &scaleY);
-    SDL_Rect area{static_cast<int>(static_cast<float>(viewport.x) * scaleX),
-                  static_cast<int>(static_cast<float>(viewport.y) * scaleY),
-                  static_cast<int>(static_cast<float>(viewport.w) * scaleX),
-                  static_cast<int>(static_cast<float>(viewport.h) * scaleY)};
+    const ScaledArea scaled = LetterboxArea(outputWidth, outputHeight, width, height);
+    const SDL_Rect area{scaled.x, scaled.y, scaled.w, scaled.h};
     SDL_Rect clipped{};
     if (!SDL_IntersectRect(&area, &whole, &clipped)) clipped = whole;
     frameArea = clipped;
