@@ -107,6 +107,7 @@ public:
 
 private:
     bool FailInitiate(const char* what);
+    bool DriverShowsWindows() const;
     bool OpenWindow();
     void ApplyWindowMode();
     bool OpenRenderer();
@@ -291,6 +292,7 @@ bool SdlEngine::System_Initiate() {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return FailInitiate("SDL_Init");
     sdlStarted = true;
+    if (!DriverShowsWindows()) return FailInitiate("no display found");
     if (!OpenWindow()) return FailInitiate("SDL_CreateWindow");
     if (!OpenRenderer()) return FailInitiate("SDL_CreateRenderer");
     OpenAudio();
@@ -305,6 +307,24 @@ bool SdlEngine::System_Initiate() {
     log.Write("Engine started: video %s, renderer %s%s, audio %s", SDL_GetCurrentVideoDriver(),
               info.name ? info.name : "?", vsync ? " with vsync" : "",
               audioOpen ? SDL_GetCurrentAudioDriver() : "none (sounds play silently)");
+    return true;
+}
+
+// Without a display SDL falls back to a video driver that shows nothing, and the
+// game would run unseen until killed. Such drivers are used only when the player
+// names one in SDL_VIDEODRIVER (as the tests do).
+bool SdlEngine::DriverShowsWindows() const {
+    const char* named = SDL_getenv("SDL_VIDEODRIVER");
+    if (named != nullptr && named[0] != '\0') return true;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr) return false;
+    for (const char* invisible : {"offscreen", "dummy", "evdev"}) {
+        if (SDL_strcasecmp(driver, invisible) == 0) {
+            SDL_SetError("SDL's video driver \"%s\" shows no window (name it in SDL_VIDEODRIVER "
+                         "to run without one)", driver);
+            return false;
+        }
+    }
     return true;
 }
 
