@@ -17,6 +17,7 @@
 #include "engine/sdl/engine_log.h"
 #include "engine/sdl/frame_clock.h"
 #include "engine/sdl/handle_table.h"
+#include "engine/sdl/image_header.h"
 #include "engine/sdl/input_state.h"
 #include "engine/sdl/quad_geometry.h"
 #include "engine/sdl/resource_files.h"
@@ -164,16 +165,6 @@ private:
     SdlSurfacePtr lastFrame;
     SDL_Rect frameArea{};
 };
-
-// The type of image data for SDL_image, from its first bytes: only the formats the
-// game's data use are decoded; anything else (SVG text, for one, whose reader in
-// SDL_image leaks on damaged input) is refused.
-const char* ImageType(SDL_RWops* stream) {
-    if (IMG_isPNG(stream)) return "PNG";
-    if (IMG_isJPG(stream)) return "JPG";
-    if (IMG_isBMP(stream)) return "BMP";
-    return nullptr;
-}
 
 // The OpenGL implementation's name (GL_RENDERER) for the current context; empty
 // text when there is none.
@@ -515,18 +506,30 @@ void SdlEngine::Resource_Free(void* block) {
     blocks.erase(block);
 }
 
+// Only the formats the game's data use are decoded (anything else, SVG text for
+// one, whose reader in SDL_image leaks on damaged input, is refused), and only
+// once the header's size is known to be one the engine holds.
 HTEXTURE SdlEngine::Texture_Load(const char* filename, std::uint32_t /*size*/, bool /*mipmap*/) {
     if (!renderer) return 0;
     std::vector<unsigned char> bytes;
     if (!LoadFile(filename, bytes)) return 0;
-    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    const char* type = stream ? ImageType(stream) : nullptr;
-    if (type == nullptr) {
-        if (stream) SDL_RWclose(stream);
-        log.Write("Can't load texture %s: not a PNG, JPEG or BMP image", filename);
+    ImageHeader header;
+    if (!ReadImageHeader(bytes.data(), bytes.size(), &header)) {
+        if (header.format == ImageFormat::Unknown) {
+            log.Write("Can't load texture %s: not a PNG, JPEG or BMP image", filename);
+        } else {
+            log.Write("Can't load texture %s: damaged image (no size in its header)", filename);
+        }
         return 0;
     }
-    SdlTexturePtr texture(IMG_LoadTextureTyped_RW(renderer.get(), stream, 1, type));
+    if (!ImageSizeAccepted(header)) {
+        log.Write("Can't load texture %s: damaged image (its header claims %lld x %lld pixels; at most %d x %d)",
+                  filename, header.width, header.height, kMaxImageSide, kMaxImageSide);
+        return 0;
+    }
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    SdlTexturePtr texture(
+        stream ? IMG_LoadTextureTyped_RW(renderer.get(), stream, 1, ImageTypeName(header.format)) : nullptr);
     if (!texture) {
         log.Write("Can't load texture %s: %s", filename, IMG_GetError());
         return 0;
