@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <limits>
 #include <utility>
 
 #include "engine/sdl/quad_geometry.h"
@@ -105,6 +106,48 @@ TEST(QuadGeometry, UprightOneColourQuadsOnWholeTexturePixelsAreRectangles) {
     beyond.v[1].tx = beyond.v[2].tx = 2;
     EXPECT_FALSE(QuadAsRect(beyond, 64, 32, &rect)) << "texture coordinates past the edge";
     EXPECT_FALSE(QuadAsRect(quad, 0, 0, &rect)) << "texture of unknown size";
+}
+
+// Positions and texture coordinates of any size or value never reach a conversion to
+// whole pixels that cannot hold them: far ones are cut, undefined ones not drawn.
+TEST_F(EngineTest, QuadsFarOffScreenOrNotFiniteAreDrawnSafely) {
+    const std::string image = WriteQuadrantImage(temp);
+    const HTEXTURE texture = gk->Texture_Load(image.c_str(), 0, false);
+    ASSERT_NE(texture, 0u);
+    const float huge = 3e38f, inf = std::numeric_limits<float>::infinity(),
+                nan = std::numeric_limits<float>::quiet_NaN();
+    DrawScene([&] {
+        Quad white = MakeQuad(0, 0, 200, 100, kWhite);
+        gk->Gfx_RenderQuad(&white);
+        Quad wide = MakeQuad(100, 0, huge, 50, kRed);  // covers the right of the screen
+        gk->Gfx_RenderQuad(&wide);
+        Quad farTexture = MakeQuad(0, 60, 20, 80, kWhite, texture);
+        farTexture.v[1].tx = farTexture.v[2].tx = huge;
+        gk->Gfx_RenderQuad(&farTexture);
+        Quad tilted = MakeQuad(-huge, -huge, huge, huge, kYellow, texture);
+        tilted.v[2].x = huge / 2;
+        gk->Gfx_RenderQuad(&tilted);
+        for (float bad : {inf, -inf, nan}) {
+            Quad broken = MakeQuad(0, 0, 200, 100, kYellow);
+            broken.v[1].x = bad;
+            gk->Gfx_RenderQuad(&broken);
+            broken = MakeQuad(0, 0, 200, 100, kYellow, texture);
+            broken.v[3].ty = bad;
+            gk->Gfx_RenderQuad(&broken);
+        }
+    });
+    EXPECT_TRUE(Near(Pixel(700, 25), kRed, 2)) << "cut at the far edge, still drawn";
+    EXPECT_FALSE(Near(Pixel(50, 90), kYellow, 2)) << "the quads with undefined corners are not drawn";
+
+    QuadRect rect{};
+    Quad farSource = MakeQuad(0, 0, 10, 10, kWhite, texture);
+    farSource.v[1].tx = farSource.v[2].tx = 1e30f;
+    EXPECT_FALSE(QuadAsRect(farSource, 64, 64, &rect));
+    EXPECT_FALSE(QuadIsFinite(MakeQuad(0, 0, nan, 10, kWhite)));
+    SDL_Vertex vertices[4];
+    QuadToVertices(MakeQuad(-huge, 0, huge, 10, kWhite), vertices);
+    EXPECT_EQ(vertices[0].position.x, -kFarCoordinate);
+    EXPECT_EQ(vertices[1].position.x, kFarCoordinate);
 }
 
 TEST_F(EngineTest, OpaqueTexturesStillBlendUnderATranslucentColour) {

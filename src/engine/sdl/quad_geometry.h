@@ -14,9 +14,17 @@
 // (top-left, bottom-right, bottom-left).
 extern const int kQuadIndices[6];
 
+// True when every position and texture coordinate is a finite number; a quad
+// with an infinite or undefined one is not drawn at all.
+bool QuadIsFinite(const Quad& quad);
+
 // Positions, colours (ARGB taken apart into bytes) and texture coordinates; z is
-// not used (quads are drawn in the order given).
+// not used (quads are drawn in the order given). Positions far off screen are
+// brought to +/- kFarCoordinate and texture coordinates to +/- kFarTextureCoordinate,
+// where SDL's conversions to whole pixels still hold them.
 void QuadToVertices(const Quad& quad, SDL_Vertex vertices[4]);
+constexpr float kFarCoordinate = 1 << 20;
+constexpr float kFarTextureCoordinate = 1024;
 
 // Blend bit 2 set (mode 2, the game's only mode): alpha blending with the vertex
 // colour multiplied in. Clear: additive. The other bits have no SDL equivalent
@@ -35,4 +43,5 @@ struct QuadRect {
 // top-right, bottom-right, bottom-left with a positive width and height, one
 // colour on all four, and (textured) texture coordinates that run the same way
 // and fall on whole pixels of a texture of textureWidth x textureHeight inside it.
+// The destination is brought within +/- kFarCoordinate like the vertices.
 bool QuadAsRect(const Quad& quad, int textureWidth, int textureHeight, QuadRect* rect);

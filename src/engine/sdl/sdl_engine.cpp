@@ -625,6 +625,7 @@ void SdlEngine::Gfx_RenderQuad(const Quad* quad) {
 }
 
 void SdlEngine::DrawSceneQuad(const Quad& quad) {
+    if (!QuadIsFinite(quad)) return;
     const SDL_BlendMode blend = BlendModeFor(quad.blend);
     if (quad.tex == 0) {
         SDL_SetRenderDrawBlendMode(renderer.get(), blend);
