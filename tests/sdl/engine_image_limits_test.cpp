@@ -1,6 +1,7 @@
 // Images too large to hold: the size their header claims is read from the bytes
 // (PNG, JPEG, BMP) and anything above 4096 x 4096 is refused as damaged before a
-// decoder reserves memory for it; images up to that size still load.
+// decoder reserves memory for it; images up to that size still load, each with the
+// decoder of its own format only.
 #include <SDL.h>
 #include <SDL_image.h>
 
@@ -122,6 +123,13 @@ TEST_F(EngineTest, ImagesClaimingMoreThan4096PixelsASideAreRefusedAsDamaged) {
                   std::string::npos)
             << ReadFile(logFile);
     }
+    // Bytes another of SDL_image's readers recognises (SVG text here) behind a JPEG header
+    // are decoded as a JPEG, and fail as one.
+    WriteFile(temp.File("svg-in-jpeg.jpg"),
+              std::string("\xFF\xD8<svg xmlns='http://www.w3.org/2000/svg' width='8' height='8'/>") +
+                  std::string("\xFF\xC0\x00\x0B\x08\x00\x08\x00\x08\x01\x01\x11\x00\xFF\xD9", 15));
+    EXPECT_EQ(gk->Texture_Load(temp.File("svg-in-jpeg.jpg").c_str(), 0, false), 0u);
+
     // Real images at the limit load; one pixel more is refused.
     for (const char* kind : {"png", "jpg", "bmp"}) {
         const std::string wide = temp.File(std::string("wide.") + kind);

@@ -12,7 +12,7 @@
 #include <iterator>
 #include <memory>
 
-#include "engine/sdl/image_header.h"
+#include "engine/sdl/image_decode.h"
 
 namespace {
 
@@ -51,20 +51,13 @@ bool ReadWholeFile(const std::string& path, std::vector<char>& contents) {
     return !in.bad();
 }
 
-// Image size in pixels through SDL_image; false when the data does not decode. Like the
-// real engine, only PNG, JPEG and BMP data are decoded, and only when their header claims
-// a size the engine holds.
+// Image size in pixels; false when the data does not decode. Decoded as the real engine
+// decodes them: PNG, JPEG and BMP only, and only when their header claims a size it holds.
 bool ImageSize(const void* bytes, std::size_t size, int& width, int& height) {
-    ImageHeader header;
-    if (!ReadImageHeader(static_cast<const unsigned char*>(bytes), size, &header) || !ImageSizeAccepted(header))
-        return false;
-    SDL_RWops* source = SDL_RWFromConstMem(bytes, static_cast<int>(size));
-    if (source == nullptr) return false;
-    SDL_Surface* surface = IMG_LoadTyped_RW(source, 1, ImageTypeName(header.format));
-    if (surface == nullptr) return false;
-    width = surface->w;
-    height = surface->h;
-    SDL_FreeSurface(surface);
+    const DecodedImage image = DecodeImage(static_cast<const unsigned char*>(bytes), size);
+    if (image.result != ImageDecodeResult::Decoded) return false;
+    width = image.surface->w;
+    height = image.surface->h;
     return true;
 }
 

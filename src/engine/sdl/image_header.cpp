@@ -125,17 +125,3 @@ bool ImageSizeAccepted(const ImageHeader& header) {
     return header.width >= 1 && header.height >= 1 && header.width <= kMaxImageSide &&
            header.height <= kMaxImageSide;
 }
-
-const char* ImageTypeName(ImageFormat format) {
-    switch (format) {
-        case ImageFormat::Png:
-            return "PNG";
-        case ImageFormat::Jpeg:
-            return "JPG";
-        case ImageFormat::Bmp:
-            return "BMP";
-        case ImageFormat::Unknown:
-            break;
-    }
-    return nullptr;
-}

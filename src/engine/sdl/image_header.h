@@ -29,6 +29,3 @@ bool ReadImageHeader(const unsigned char* bytes, std::size_t size, ImageHeader* 
 
 // True when the claimed size is at least 1 and at most kMaxImageSide both ways.
 bool ImageSizeAccepted(const ImageHeader& header);
-
-// The type name SDL_image knows the format by ("PNG", "JPG", "BMP"); null for Unknown.
-const char* ImageTypeName(ImageFormat format);

@@ -17,7 +17,7 @@
 #include "engine/sdl/engine_log.h"
 #include "engine/sdl/frame_clock.h"
 #include "engine/sdl/handle_table.h"
-#include "engine/sdl/image_header.h"
+#include "engine/sdl/image_decode.h"
 #include "engine/sdl/input_state.h"
 #include "engine/sdl/quad_geometry.h"
 #include "engine/sdl/resource_files.h"
@@ -506,32 +506,34 @@ void SdlEngine::Resource_Free(void* block) {
     blocks.erase(block);
 }
 
-// Only the formats the game's data use are decoded (anything else, SVG text for
-// one, whose reader in SDL_image leaks on damaged input, is refused), and only
-// once the header's size is known to be one the engine holds.
+// Only the formats the game's data use are decoded, and only once the header's
+// size is known to be one the engine holds.
 HTEXTURE SdlEngine::Texture_Load(const char* filename, std::uint32_t /*size*/, bool /*mipmap*/) {
     if (!renderer) return 0;
     std::vector<unsigned char> bytes;
     if (!LoadFile(filename, bytes)) return 0;
-    ImageHeader header;
-    if (!ReadImageHeader(bytes.data(), bytes.size(), &header)) {
-        if (header.format == ImageFormat::Unknown) {
+    DecodedImage image = DecodeImage(bytes.data(), bytes.size());
+    switch (image.result) {
+        case ImageDecodeResult::Decoded:
+            break;
+        case ImageDecodeResult::NotAnImage:
             log.Write("Can't load texture %s: not a PNG, JPEG or BMP image", filename);
-        } else {
+            return 0;
+        case ImageDecodeResult::NoSize:
             log.Write("Can't load texture %s: damaged image (no size in its header)", filename);
-        }
-        return 0;
+            return 0;
+        case ImageDecodeResult::TooLarge:
+            log.Write("Can't load texture %s: damaged image (its header claims %lld x %lld pixels; at most %d x %d)",
+                      filename, image.header.width, image.header.height, kMaxImageSide, kMaxImageSide);
+            return 0;
+        case ImageDecodeResult::DecoderFailed:
+            log.Write("Can't load texture %s: %s", filename, SDL_GetError());
+            return 0;
     }
-    if (!ImageSizeAccepted(header)) {
-        log.Write("Can't load texture %s: damaged image (its header claims %lld x %lld pixels; at most %d x %d)",
-                  filename, header.width, header.height, kMaxImageSide, kMaxImageSide);
-        return 0;
-    }
-    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    SdlTexturePtr texture(
-        stream ? IMG_LoadTextureTyped_RW(renderer.get(), stream, 1, ImageTypeName(header.format)) : nullptr);
+    SdlTexturePtr texture(SDL_CreateTextureFromSurface(renderer.get(), image.surface.get()));
+    image.surface.reset();
     if (!texture) {
-        log.Write("Can't load texture %s: %s", filename, IMG_GetError());
+        log.Write("Can't load texture %s: %s", filename, SDL_GetError());
         return 0;
     }
     TextureEntry entry;
