@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <limits>
+
 #include "engine/sdl/window_scale.h"
 #include "engine_test_fixture.h"
 
@@ -28,6 +30,8 @@ TEST(WindowScale, DenseDisplaysGetAWholeMultipleThatFits) {
     EXPECT_EQ(ChooseWindowScale(288, 3000, 2000, 800, 700), 2);
     EXPECT_EQ(ChooseWindowScale(192, 0, 0, 800, 700), 2) << "unknown area: density alone";
     EXPECT_EQ(ChooseWindowScale(2000, 0, 0, 800, 700), 4) << "capped";
+    EXPECT_EQ(ChooseWindowScale(std::numeric_limits<float>::infinity(), 0, 0, 800, 700), 4);
+    EXPECT_EQ(ChooseWindowScale(std::numeric_limits<float>::quiet_NaN(), 0, 0, 800, 700), 1);
     EXPECT_EQ(ChooseWindowScale(0, 3840, 2100, 800, 700), 1) << "unknown density";
     EXPECT_EQ(ChooseWindowScale(-1, 3840, 2100, 800, 700), 1);
 }
