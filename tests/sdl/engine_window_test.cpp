@@ -1,5 +1,5 @@
 // The window: its size on displays of high density, and the game's 800 x 700
-// pixels scaled into a resized window with bars, the mouse mapped back.
+// pixels scaled into a resized or full-screen window with bars, the mouse mapped back.
 #include <SDL.h>
 #include <SDL_image.h>
 
@@ -8,17 +8,44 @@
 #include "engine/sdl/window_scale.h"
 #include "engine_test_fixture.h"
 
-TEST(WindowScale, TheGameFillsOneDirectionAndIsCentredInTheOther) {
-    const ScaledArea sides = LetterboxArea(1024, 768, 800, 700);
-    EXPECT_EQ(sides.w, 877);
-    EXPECT_EQ(sides.h, 768);
-    EXPECT_EQ(sides.x, 73);
-    EXPECT_EQ(sides.y, 0);
-    const ScaledArea above = LetterboxArea(800, 1400, 800, 700);
-    EXPECT_EQ(above.y, 350);
-    EXPECT_EQ(above.h, 700);
-    EXPECT_EQ(LetterboxArea(0, 768, 800, 700).w, 0);
+namespace {
+
+// The engine's window is the only one; its id depends on earlier SDL runs in this process.
+SDL_Window* TheWindow() {
+    SDL_Window* window = nullptr;
+    for (Uint32 id = 1; id < 100 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
+    return window;
 }
+
+void DrainEvents() {
+    SDL_PumpEvents();  // size changes reach the renderer through its event watch
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+    }
+}
+
+// Where in the game a click at window pixel (x, y) lands, as the next frame sees it.
+SDL_FPoint ClickSeenInTheGame(GK* gk, SDL_Window* window, int x, int y) {
+    SDL_Event click{};
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.windowID = SDL_GetWindowID(window);
+    click.button.button = SDL_BUTTON_LEFT;
+    click.button.x = x;
+    click.button.y = y;
+    SDL_PushEvent(&click);
+    static GK* engine;
+    static SDL_FPoint seen;
+    engine = gk;
+    seen = SDL_FPoint{-1, -1};
+    gk->System_SetState(GK_FRAMEFUNC, [] {
+        engine->Input_GetMousePos(&seen.x, &seen.y);
+        return true;
+    });
+    gk->System_Start();
+    return seen;
+}
+
+}  // namespace
 
 TEST(WindowScale, DenseDisplaysGetAWholeMultipleThatFits) {
     EXPECT_EQ(ChooseWindowScale(96, 1920, 1040, 800, 700), 1);
@@ -37,9 +64,7 @@ TEST(WindowScale, DenseDisplaysGetAWholeMultipleThatFits) {
 }
 
 TEST_F(EngineTest, AWiderWindowShowsTheGameScaledWithBarsAtTheSides) {
-    // The engine's window is the only one; its id depends on earlier SDL runs in this process.
-    SDL_Window* window = nullptr;
-    for (Uint32 id = 1; id < 100 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
+    SDL_Window* window = TheWindow();
     ASSERT_NE(window, nullptr);
     int width = 0, height = 0;
     SDL_GetWindowSize(window, &width, &height);
@@ -49,10 +74,7 @@ TEST_F(EngineTest, AWiderWindowShowsTheGameScaledWithBarsAtTheSides) {
     EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_RESIZABLE, 0u);
 
     SDL_SetWindowSize(window, 1000, 700);
-    SDL_PumpEvents();  // the size change reaches the renderer through its event watch
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-    }
+    DrainEvents();
     DrawScene([&] {
         Quad red = MakeQuad(0, 0, 800, 700, 0xFFEE0000);
         gk->Gfx_RenderQuad(&red);
@@ -79,42 +101,10 @@ TEST_F(EngineTest, AWiderWindowShowsTheGameScaledWithBarsAtTheSides) {
     SDL_FreeSurface(argb);
 
     // A click at the window's middle lands in the game's middle.
-    SDL_Event click{};
-    click.type = SDL_MOUSEBUTTONDOWN;
-    click.button.windowID = SDL_GetWindowID(window);
-    click.button.button = SDL_BUTTON_LEFT;
-    click.button.x = 500;
-    click.button.y = 350;
-    SDL_PushEvent(&click);
-    static GK* engine;
-    static float seenX, seenY;
-    engine = gk;
-    seenX = seenY = -1;
-    gk->System_SetState(GK_FRAMEFUNC, [] {
-        engine->Input_GetMousePos(&seenX, &seenY);
-        return true;
-    });
-    gk->System_Start();
-    EXPECT_NEAR(seenX, 400, 1);
-    EXPECT_NEAR(seenY, 350, 1);
+    const SDL_FPoint seen = ClickSeenInTheGame(gk, window, 500, 350);
+    EXPECT_NEAR(seen.x, 400, 1);
+    EXPECT_NEAR(seen.y, 350, 1);
 }
-
-namespace {
-
-SDL_Window* TheWindow() {
-    SDL_Window* window = nullptr;
-    for (Uint32 id = 1; id < 100 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
-    return window;
-}
-
-void DrainEvents() {
-    SDL_PumpEvents();
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-    }
-}
-
-}  // namespace
 
 // Full screen after start: a borderless window at the desktop's resolution with the
 // game scaled into it (proportions kept, mouse mapped back), and back to the window.
@@ -139,24 +129,9 @@ TEST_F(EngineTest, WindowedFalseSwitchesToTheDesktopsFullScreenAndTrueBack) {
     EXPECT_TRUE(Near(Pixel(0, 0), 0xFFEE0000, 2));
     EXPECT_TRUE(Near(Pixel(799, 699), 0xFFEE0000, 2));
     // A click at the screen's middle lands in the game's middle.
-    SDL_Event click{};
-    click.type = SDL_MOUSEBUTTONDOWN;
-    click.button.windowID = SDL_GetWindowID(window);
-    click.button.button = SDL_BUTTON_LEFT;
-    click.button.x = desktop.w / 2;
-    click.button.y = desktop.h / 2;
-    SDL_PushEvent(&click);
-    static GK* engine;
-    static float seenX, seenY;
-    engine = gk;
-    seenX = seenY = -1;
-    gk->System_SetState(GK_FRAMEFUNC, [] {
-        engine->Input_GetMousePos(&seenX, &seenY);
-        return true;
-    });
-    gk->System_Start();
-    EXPECT_NEAR(seenX, 400, 1);
-    EXPECT_NEAR(seenY, 350, 1);
+    const SDL_FPoint seen = ClickSeenInTheGame(gk, window, desktop.w / 2, desktop.h / 2);
+    EXPECT_NEAR(seen.x, 400, 1);
+    EXPECT_NEAR(seen.y, 350, 1);
 
     gk->System_SetState(GK_WINDOWED, true);
     DrainEvents();
