@@ -137,18 +137,20 @@ TEST(EngineWithoutAudio, SoundsLoadAndPlaySilently) {
         {
             setenv("SDL_AUDIODRIVER", "nonexistent", 1);
             setenv("SDL_VIDEODRIVER", "dummy", 1);
-            TempFolder temp;
-            WriteFile(temp.File("beep.wav"), WavBytes(800));
-            WriteFile(temp.File("noise.wav"), "RIFF....WAVEnot a wave");
-            GK* gk = gkCreate(GK_VERSION);
             int failures = 0;
-            if (!gk->System_Initiate()) failures |= 1;
-            const HEFFECT effect = gk->Effect_Load(temp.File("beep.wav").c_str(), 0);
-            if (effect == 0) failures |= 2;
-            if (gk->Effect_Play(effect) != 0 || gkSdlAudioActive()) failures |= 4;
-            if (gk->Effect_Load(temp.File("noise.wav").c_str(), 0) != 0) failures |= 8;
-            gk->System_Shutdown();
-            gk->Release();
+            {  // the folder is removed before the child exits
+                TempFolder temp;
+                WriteFile(temp.File("beep.wav"), WavBytes(800));
+                WriteFile(temp.File("noise.wav"), "RIFF....WAVEnot a wave");
+                GK* gk = gkCreate(GK_VERSION);
+                if (!gk->System_Initiate()) failures |= 1;
+                const HEFFECT effect = gk->Effect_Load(temp.File("beep.wav").c_str(), 0);
+                if (effect == 0) failures |= 2;
+                if (gk->Effect_Play(effect) != 0 || gkSdlAudioActive()) failures |= 4;
+                if (gk->Effect_Load(temp.File("noise.wav").c_str(), 0) != 0) failures |= 8;
+                gk->System_Shutdown();
+                gk->Release();
+            }
             std::exit(failures);
         },
         ::testing::ExitedWithCode(0), "");
