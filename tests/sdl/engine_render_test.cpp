@@ -48,7 +48,7 @@ TEST(QuadGeometry, SplitsArgbColoursAndKeepsCornersInOrder) {
     Quad quad = MakeQuad(1, 2, 3, 4, 0x80112233);
     quad.v[2].col = 0xFF445566;
     SDL_Vertex vertices[4];
-    QuadToVertices(quad, vertices);
+    QuadToVertices(quad, 800, 700, vertices);
     EXPECT_EQ(vertices[0].color.a, 0x80);
     EXPECT_EQ(vertices[0].color.r, 0x11);
     EXPECT_EQ(vertices[0].color.g, 0x22);
@@ -109,7 +109,8 @@ TEST(QuadGeometry, UprightOneColourQuadsOnWholeTexturePixelsAreRectangles) {
 }
 
 // Positions and texture coordinates of any size or value never reach a conversion to
-// whole pixels that cannot hold them: far ones are cut, undefined ones not drawn.
+// whole pixels that cannot hold them, nor make SDL reserve a buffer for a triangle
+// reaching far off screen: far ones are cut, undefined ones not drawn.
 TEST_F(EngineTest, QuadsFarOffScreenOrNotFiniteAreDrawnSafely) {
     const std::string image = WriteQuadrantImage(temp);
     const HTEXTURE texture = gk->Texture_Load(image.c_str(), 0, false);
@@ -121,12 +122,14 @@ TEST_F(EngineTest, QuadsFarOffScreenOrNotFiniteAreDrawnSafely) {
         gk->Gfx_RenderQuad(&white);
         Quad wide = MakeQuad(100, 0, huge, 50, kRed);  // covers the right of the screen
         gk->Gfx_RenderQuad(&wide);
+        Quad stretched = MakeQuad(-huge, 300, huge, huge, kWhite, texture);  // a rectangle copy, clipped by SDL
+        gk->Gfx_RenderQuad(&stretched);
         Quad farTexture = MakeQuad(0, 60, 20, 80, kWhite, texture);
         farTexture.v[1].tx = farTexture.v[2].tx = huge;
         gk->Gfx_RenderQuad(&farTexture);
-        Quad tilted = MakeQuad(-huge, -huge, huge, huge, kYellow, texture);
-        tilted.v[2].x = huge / 2;
-        gk->Gfx_RenderQuad(&tilted);
+        Quad band = MakeQuad(-huge, 200, huge, 220, kYellow);  // triangles reaching far off screen
+        band.v[2].x = huge / 2;
+        gk->Gfx_RenderQuad(&band);
         for (float bad : {inf, -inf, nan}) {
             Quad broken = MakeQuad(0, 0, 200, 100, kYellow);
             broken.v[1].x = bad;
@@ -137,6 +140,7 @@ TEST_F(EngineTest, QuadsFarOffScreenOrNotFiniteAreDrawnSafely) {
         }
     });
     EXPECT_TRUE(Near(Pixel(700, 25), kRed, 2)) << "cut at the far edge, still drawn";
+    EXPECT_TRUE(Near(Pixel(400, 210), kYellow, 2)) << "the band is drawn across the screen";
     EXPECT_FALSE(Near(Pixel(50, 90), kYellow, 2)) << "the quads with undefined corners are not drawn";
 
     QuadRect rect{};
@@ -145,9 +149,9 @@ TEST_F(EngineTest, QuadsFarOffScreenOrNotFiniteAreDrawnSafely) {
     EXPECT_FALSE(QuadAsRect(farSource, 64, 64, &rect));
     EXPECT_FALSE(QuadIsFinite(MakeQuad(0, 0, nan, 10, kWhite)));
     SDL_Vertex vertices[4];
-    QuadToVertices(MakeQuad(-huge, 0, huge, 10, kWhite), vertices);
-    EXPECT_EQ(vertices[0].position.x, -kFarCoordinate);
-    EXPECT_EQ(vertices[1].position.x, kFarCoordinate);
+    QuadToVertices(MakeQuad(-huge, 0, huge, 10, kWhite), 800, 700, vertices);
+    EXPECT_EQ(vertices[0].position.x, -kTriangleMargin);
+    EXPECT_EQ(vertices[1].position.x, 800 + kTriangleMargin);
 }
 
 TEST_F(EngineTest, OpaqueTexturesStillBlendUnderATranslucentColour) {

@@ -40,10 +40,11 @@ bool QuadIsFinite(const Quad& quad) {
     return true;
 }
 
-void QuadToVertices(const Quad& quad, SDL_Vertex vertices[4]) {
+void QuadToVertices(const Quad& quad, float width, float height, SDL_Vertex vertices[4]) {
     for (int i = 0; i < 4; ++i) {
         const Vertex& from = quad.v[i];
-        vertices[i].position = SDL_FPoint{Near(from.x, kFarCoordinate), Near(from.y, kFarCoordinate)};
+        vertices[i].position = SDL_FPoint{std::clamp(from.x, -kTriangleMargin, width + kTriangleMargin),
+                                          std::clamp(from.y, -kTriangleMargin, height + kTriangleMargin)};
         vertices[i].color = ColorFromArgb(from.col);
         vertices[i].tex_coord = SDL_FPoint{Near(from.tx, kFarTextureCoordinate), Near(from.ty, kFarTextureCoordinate)};
     }

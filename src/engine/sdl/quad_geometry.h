@@ -19,12 +19,18 @@ extern const int kQuadIndices[6];
 bool QuadIsFinite(const Quad& quad);
 
 // Positions, colours (ARGB taken apart into bytes) and texture coordinates; z is
-// not used (quads are drawn in the order given). Positions far off screen are
-// brought to +/- kFarCoordinate and texture coordinates to +/- kFarTextureCoordinate,
-// where SDL's conversions to whole pixels still hold them.
-void QuadToVertices(const Quad& quad, SDL_Vertex vertices[4]);
-constexpr float kFarCoordinate = 1 << 20;
+// not used (quads are drawn in the order given). Positions are brought within
+// kTriangleMargin pixels around the screen of width x height: SDL's software
+// renderer works on a pixel buffer as large as a triangle's unclipped bounds, so
+// a triangle reaching far off screen would cost gigabytes (only a quad that
+// reaches that far changes shape, and only off screen where its edges are
+// steep). Texture coordinates are brought within +/- kFarTextureCoordinate.
+void QuadToVertices(const Quad& quad, float width, float height, SDL_Vertex vertices[4]);
+constexpr float kTriangleMargin = 64;
 constexpr float kFarTextureCoordinate = 1024;
+// Rectangle copies are clipped by SDL itself; their destination is only kept
+// within +/- kFarCoordinate, where SDL's conversions to whole pixels hold it.
+constexpr float kFarCoordinate = 1 << 20;
 
 // Blend bit 2 set (mode 2, the game's only mode): alpha blending with the vertex
 // colour multiplied in. Clear: additive. The other bits have no SDL equivalent

@@ -666,7 +666,7 @@ void SdlEngine::DrawQuad(const TextureEntry* entry, const Quad& quad) {
         SDL_SetTextureAlphaMod(texture, 255);
     }
     SDL_Vertex vertices[4];
-    QuadToVertices(quad, vertices);
+    QuadToVertices(quad, static_cast<float>(width), static_cast<float>(height), vertices);
     SDL_RenderGeometry(renderer.get(), texture, vertices, 4, kQuadIndices, 6);
 }
 
