@@ -104,6 +104,7 @@ public:
     bool AudioActive() const { return audioOpen; }
     int FramesShown() const { return framesShown; }
     int LogicalWidth() const { return width; }
+    DrawArea Area() const { return DrawArea{static_cast<float>(width), static_cast<float>(height)}; }
     int LogicalHeight() const { return height; }
 
 private:
@@ -644,7 +645,7 @@ void SdlEngine::DrawSceneQuad(const Quad& quad) {
 void SdlEngine::DrawQuad(const TextureEntry* entry, const Quad& quad) {
     SDL_Texture* texture = entry ? entry->texture.get() : nullptr;
     QuadRect rect{};
-    if (QuadAsRect(quad, entry ? entry->width : 0, entry ? entry->height : 0, &rect)) {
+    if (QuadAsRect(quad, entry ? entry->width : 0, entry ? entry->height : 0, Area(), &rect)) {
         const SDL_Color& c = rect.color;
         if (texture == nullptr) {
             SDL_SetRenderDrawColor(renderer.get(), c.r, c.g, c.b, c.a);
@@ -666,7 +667,7 @@ void SdlEngine::DrawQuad(const TextureEntry* entry, const Quad& quad) {
         SDL_SetTextureAlphaMod(texture, 255);
     }
     SDL_Vertex vertices[4];
-    QuadToVertices(quad, static_cast<float>(width), static_cast<float>(height), vertices);
+    QuadToVertices(quad, Area(), vertices);
     SDL_RenderGeometry(renderer.get(), texture, vertices, 4, kQuadIndices, 6);
 }
 
