@@ -104,8 +104,9 @@ public:
     bool AudioActive() const { return audioOpen; }
     int FramesShown() const { return framesShown; }
     int LogicalWidth() const { return width; }
-    DrawArea Area() const { return DrawArea{static_cast<float>(width), static_cast<float>(height)}; }
     int LogicalHeight() const { return height; }
+    // The game's screen, in its own pixels, that quads are drawn on.
+    DrawArea Area() const { return DrawArea{static_cast<float>(width), static_cast<float>(height)}; }
 
 private:
     bool FailInitiate(const char* what);
