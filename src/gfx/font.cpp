@@ -14,6 +14,12 @@ namespace {
 
 constexpr std::string_view FontHeader = "[GKFONT]";
 constexpr unsigned char SubstituteChar = '?';
+// The glyph images one font may hold, counted at 4 bytes a pixel.
+constexpr std::uint64_t MaxTextureBytes = 64ull * 1024 * 1024;
+// Glyph rectangles and offsets are cut to this range: far beyond any glyph image
+// (the engine holds at most 4096 pixels a side) and any screen, and far inside the
+// range in which the engine turns positions into whole pixels.
+constexpr int MaxGlyphValue = 65536;
 
 bool IsLineEnd(char c) {
     return c == '\n' || c == '\r';
@@ -153,6 +159,7 @@ bool ParseCharLine(std::string_view line, CharLine& out) {
     for (int& value : out.values) {
         scan.SkipBlanks();
         if (!scan.Expect(',') || !scan.Integer(value)) break;
+        value = std::clamp(value, -MaxGlyphValue, MaxGlyphValue);
     }
     return true;
 }
@@ -197,8 +204,19 @@ void gkFont::Parse(const char* filename, std::string_view text) {
 bool gkFont::LoadBitmap(const char* filename, std::string_view line) {
     const std::string_view word = BitmapWord(line);
     if (word.empty()) return true;
-    const HTEXTURE loaded = gk->Texture_Load(GlyphImagePath(filename, word).c_str(), 0, false);
+    const std::string path = GlyphImagePath(filename, word);
+    const HTEXTURE loaded = gk->Texture_Load(path.c_str(), 0, false);
     if (loaded == 0) return false;
+    const int wide = gk->Texture_GetWidth(loaded, false), high = gk->Texture_GetHeight(loaded, false);
+    const std::uint64_t bytes = 4ull * static_cast<std::uint64_t>(std::max(wide, 0)) *
+                                static_cast<std::uint64_t>(std::max(high, 0));
+    if (bytes > MaxTextureBytes - textureBytes) {
+        gk->Texture_Free(loaded);
+        gk->System_Log("Font %s: glyph image %s refused: the font's images would take more than 64 MB.", filename,
+                       path.c_str());
+        return false;
+    }
+    textureBytes += bytes;
     // Glyphs made earlier keep drawing from the texture they were made with.
     if (texture != 0) olderTextures.push_back(texture);
     texture = loaded;

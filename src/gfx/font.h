@@ -1,7 +1,7 @@
 // gkFont: text drawn from a bitmap font. A description file ("[GKFONT]" header,
 // "Bitmap" and "Char" lines) names a glyph image and where each character's glyph
-// lies in it. The font owns its glyph sprites and the textures it loaded, and
-// holds one engine reference.
+// lies in it. The font owns its glyph sprites and the textures it loaded (at most
+// 64 MB of them), and holds one engine reference.
 #pragma once
 
 #include <array>
@@ -64,7 +64,8 @@ public:
 
 private:
     void Parse(const char* filename, std::string_view text);
-    // A "Bitmap" line; false when the engine cannot load the image (reading stops there).
+    // A "Bitmap" line; false when the engine cannot load the image, or when it would take
+    // the font's images past 64 MB (logged); reading stops there.
     bool LoadBitmap(const char* filename, std::string_view line);
     void AddGlyph(std::string_view line);
     // The table index that draws c: c itself, else "?", else -1 (nothing drawn, no room taken).
@@ -75,6 +76,7 @@ private:
     char buffer[PrintfBufferSize] = {};
     HTEXTURE texture = 0;
     std::vector<HTEXTURE> olderTextures;  // replaced by a later "Bitmap" line; freed at destruction
+    std::uint64_t textureBytes = 0;       // the images held, at 4 bytes a pixel
     std::array<std::unique_ptr<gkSprite>, 256> glyphs;
     std::array<float, 256> preOffset{};
     std::array<float, 256> postOffset{};

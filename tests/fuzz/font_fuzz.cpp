@@ -1,12 +1,17 @@
-// Fuzz target for the font description parser: the input becomes a description file in a
-// folder of its own (beside a small glyph image), read through the recording engine's
-// Resource_Load by gkFont, which then draws and measures text. Every engine reference,
-// resource block and texture the font took must be given back when it is destroyed.
+// Fuzz target for the font description parser: the input becomes a description file,
+// opened as "fonts/fuzz.fnt" inside a folder of its own that also holds small glyph
+// images in "fonts/" and in folders below it, read through the recording engine's
+// Resource_Load by gkFont, which then draws and measures text. "Bitmap" names may
+// lead into those folders. Every engine reference, resource block and texture the
+// font took must be given back when it is destroyed.
+#include <stdlib.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -17,17 +22,56 @@
 
 namespace {
 
-// The folder holding the description and the glyph images it may name.
-const std::string& ScratchFolder() {
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/veltrane-fuzz-font-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) std::abort();
-        const std::string path = std::string(pattern) + "/";
-        WriteImage(path + "font1.png", 64, 32);
-        WriteImage(path + "glyphs.bmp", 8, 8);
-        return path;
-    }();
-    return folder;
+// The folder holding the description and the glyph images it may name; removed at exit.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "veltrane-fuzz-font-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) std::abort();
+        path = pattern + "/";
+        std::filesystem::create_directories(path + "fonts/sub/deep");
+        WriteImage(path + "fonts/font1.png", 64, 32);
+        WriteImage(path + "fonts/glyphs.bmp", 8, 8);
+        WriteImage(path + "fonts/sub/glyphs.bmp", 16, 8);
+        WriteImage(path + "fonts/sub/deep/wide.png", 300, 4);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;  // with a trailing '/'
+};
+
+const std::string& Folder() {
+    static const ScratchFolder folder;
+    return folder.path;
+}
+
+bool IsBlank(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+// False when a "Bitmap" line names an absolute path or one through "..": the fuzzer
+// stays inside its folder (no special files of the system).
+bool NamesStayInside(std::string_view input) {
+    std::size_t start = 0;
+    while (start < input.size()) {
+        std::size_t end = input.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = input.size();
+        std::string_view line = input.substr(start, end - start);
+        start = end + 1;
+        if (line.substr(0, 6) != "Bitmap") continue;
+        std::size_t at = 6;
+        while (at < line.size() && IsBlank(line[at])) ++at;
+        if (at >= line.size() || line[at] != '=') continue;
+        ++at;
+        while (at < line.size() && IsBlank(line[at])) ++at;
+        std::size_t wordEnd = at;
+        while (wordEnd < line.size() && !IsBlank(line[wordEnd])) ++wordEnd;
+        const std::string_view word = line.substr(at, wordEnd - at);
+        if ((!word.empty() && word[0] == '/') || word.find("..") != std::string_view::npos) return false;
+    }
+    return true;
 }
 
 void Require(bool condition, const char* what) {
@@ -54,11 +98,10 @@ void DrawAndMeasure(gkFont& font, std::string_view input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    // A "Bitmap" word is a path; keep the fuzzer inside its folder (no special files).
-    if (input.find('/') != std::string_view::npos) return 0;
+    if (!NamesStayInside(input)) return 0;
 
-    const std::string& folder = ScratchFolder();
-    WriteTextFile(folder + "fuzz.fnt", std::string(input));
+    const std::string& folder = Folder();
+    WriteTextFile(folder + "fonts/fuzz.fnt", std::string(input));
     RecordingEngine& engine = RecordingEngine::Instance();
     engine.ResetRecording();
     engine.dataFolder = folder;
@@ -66,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int resources = engine.liveResources;
     const int textures = engine.LiveTextures();
     {
-        gkFont font("fuzz.fnt");
+        gkFont font("fonts/fuzz.fnt");
         Require(font.GetHeight() >= 0, "height is never negative");
         DrawAndMeasure(font, input);
     }

@@ -182,6 +182,32 @@ TEST_F(FontTest, AGlyphImageThatCannotLoadStopsReading) {
     EXPECT_NE(noWord.Glyph('B'), nullptr) << "a Bitmap line without a name is ignored";
 }
 
+TEST_F(FontTest, ImagesPast64MegabytesAreRefusedAndLogged) {
+    WriteImage(folder.File("big.bmp"), 4096, 4096);  // 64 MB at 4 bytes a pixel: the whole allowance
+    const int before = engine.LiveTextures();
+    gkFont font(WriteDescription("[GKFONT]\nBitmap=big.bmp\nChar=41,0,0,10,20,0,0\n"
+                                 "Bitmap=glyphs.png\nChar=42,0,0,10,20,0,0\n")
+                    .c_str());
+    EXPECT_NE(font.Glyph('A'), nullptr);
+    EXPECT_EQ(font.Glyph('B'), nullptr) << "reading stops at the refused image";
+    EXPECT_EQ(engine.textures.at(font.Texture()).name, folder.File("big.bmp"));
+    EXPECT_EQ(engine.LiveTextures(), before + 1) << "glyphs.png was freed again";
+    ASSERT_FALSE(engine.logLines.empty());
+    EXPECT_NE(engine.logLines.back().find("glyph image " + folder.File("glyphs.png") + " refused"), std::string::npos)
+        << engine.logLines.back();
+}
+
+TEST_F(FontTest, HugeRectanglesAndOffsetsAreCutTo65536) {
+    gkFont font(Describe("Char=41,-2147483648,2147483647,99999999999,70000,2147483647,-99999\n").c_str());
+    ASSERT_NE(font.Glyph('A'), nullptr);
+    EXPECT_FLOAT_EQ(font.Glyph('A')->GetWidth(), 65536);
+    EXPECT_FLOAT_EQ(font.Glyph('A')->GetHeight(), 65536);
+    EXPECT_FLOAT_EQ(font.Glyph('A')->GetQuad().v[0].tx, -65536.0f / 256);
+    EXPECT_FLOAT_EQ(font.PreOffset('A'), 65536);
+    EXPECT_FLOAT_EQ(font.PostOffset('A'), -65536);
+    EXPECT_FLOAT_EQ(font.GetHeight(), 65536);
+}
+
 TEST_F(FontTest, LongLinesAndPathsAreHandledSafely) {
     const std::string longWord(5000, 'x');
     gkFont font(Describe("Char=" + std::string(3000, ' ') + "41,0,0,10,20,0,0\n" + longWord +

@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "engine/sdl/input_state.h"
@@ -27,11 +28,21 @@ TEST(KeyMap, TheGamesKeysGetTheirCodes) {
     EXPECT_EQ(GkKeyFromSdlKey(SDLK_g), 71);
     EXPECT_EQ(GkKeyFromSdlKey(SDLK_z), 90);
     EXPECT_EQ(GkKeyFromSdlKey(SDLK_BACKSPACE), 8);
-    EXPECT_EQ(GkKeyFromSdlKey(SDLK_F1), 0);
-    EXPECT_EQ(GkKeyFromSdlKey(SDLK_LSHIFT), 0);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_DELETE), 46);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_F1), 112);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_F11), 122);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_F13), 0);
+    EXPECT_EQ(GkKeyFromSdlKey(SDLK_LSHIFT), 0) << "modifiers are held states, not presses";
+    int side = -1;
+    EXPECT_EQ(GkModifierFromSdlKey(SDLK_RCTRL, &side), 17);
+    EXPECT_EQ(side, 1);
+    EXPECT_EQ(GkModifierFromSdlKey(SDLK_LALT, &side), 18);
+    EXPECT_EQ(side, 0);
+    EXPECT_EQ(GkModifierFromSdlKey(SDLK_LGUI, &side), 0);
     EXPECT_EQ(GkKeyFromMouseButton(SDL_BUTTON_LEFT), 1);
     EXPECT_EQ(GkKeyFromMouseButton(SDL_BUTTON_RIGHT), 2);
-    EXPECT_EQ(GkKeyFromMouseButton(SDL_BUTTON_MIDDLE), 0);
+    EXPECT_EQ(GkKeyFromMouseButton(SDL_BUTTON_MIDDLE), 4);
+    EXPECT_EQ(GkKeyFromMouseButton(SDL_BUTTON_X1), 0);
 }
 
 TEST(KeyMap, CharactersFromKeysAndFromText) {
@@ -66,14 +77,21 @@ TEST(InputState, FocusLossReleasesWhatWasHeld) {
     event.type = SDL_MOUSEBUTTONDOWN;
     event.button.button = SDL_BUTTON_RIGHT;
     input.Handle(event);
+    event = SDL_Event{};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.sym = SDLK_LCTRL;
+    input.Handle(event);
+    input.BeginFrame();
     EXPECT_TRUE(input.Held(65));
     EXPECT_TRUE(input.Held(2));
+    EXPECT_TRUE(input.Held(17));
     event = SDL_Event{};
     event.type = SDL_WINDOWEVENT;
     event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
     input.Handle(event);
     EXPECT_FALSE(input.Held(65));
     EXPECT_FALSE(input.Held(2));
+    EXPECT_FALSE(input.Held(17));
     EXPECT_FALSE(input.Held(0));
     EXPECT_FALSE(input.Held(-5));
     EXPECT_FALSE(input.Held(1000));
@@ -84,7 +102,8 @@ namespace {
 // What the game saw in one frame.
 struct Seen {
     int key = 0, character = 0, wheel = 0;
-    bool left = false, right = false, keyA = false, over = false;
+    bool left = false, right = false, middle = false, keyA = false, over = false;
+    bool shift = false, control = false, alt = false;
     float x = 0, y = 0;
 };
 
@@ -103,7 +122,11 @@ bool RecordingFrame() {
     seen.wheel = gk->Input_GetMouseWheel();
     seen.left = gk->Input_GetKeyState(GKK_LBUTTON);
     seen.right = gk->Input_GetKeyState(GKK_RBUTTON);
+    seen.middle = gk->Input_GetKeyState(GKK_MBUTTON);
     seen.keyA = gk->Input_GetKeyState(GKK_A);
+    seen.shift = gk->Input_GetKeyState(GKK_SHIFT);
+    seen.control = gk->Input_GetKeyState(GKK_CONTROL);
+    seen.alt = gk->Input_GetKeyState(GKK_ALT);
     seen.over = gk->Input_IsMouseOver();
     gk->Input_GetMousePos(&seen.x, &seen.y);
     const std::size_t frame = inputScript.frames.size();
@@ -240,5 +263,83 @@ TEST_F(EngineTest, AButtonPressedAfterAKeyIsTheFramesKey) {
     ASSERT_EQ(inputScript.frames.size(), 3u);
     EXPECT_EQ(inputScript.frames[1].key, GKK_LBUTTON);
     EXPECT_EQ(inputScript.frames[1].character, 27);
+    inputScript = InputScript();
+}
+
+// A tap (press and release before the next frame) reads as held for one frame,
+// then released: the GUI sees every press go down and up, in order.
+TEST_F(EngineTest, QuickTapsAreSeenDownThenUpFrameByFrame) {
+    inputScript = InputScript();
+    inputScript.gk = gk;
+    auto tap = [](Uint8 button) {
+        PushButton(button, true, 30, 40);
+        PushButton(button, false, 30, 40);
+    };
+    inputScript.pushBefore = {
+        [&] { tap(SDL_BUTTON_LEFT); },  // frame 1
+        [&] {                           // frame 2
+            tap(SDL_BUTTON_RIGHT);
+            tap(SDL_BUTTON_MIDDLE);
+        },
+        [&] {  // frame 3: a double tap within one frame
+            tap(SDL_BUTTON_LEFT);
+            tap(SDL_BUTTON_LEFT);
+        },
+        [] {}, [] {}, [] {},  // frames 4 to 6
+    };
+    gk->System_SetState(GK_FRAMEFUNC, RecordingFrame);
+    gk->System_Start();
+    ASSERT_EQ(inputScript.frames.size(), 7u);
+    auto buttons = [](const Seen& s) { return std::vector<bool>{s.left, s.right, s.middle}; };
+    const std::vector<std::vector<bool>> expected = {
+        {false, false, false}, {true, false, false}, {false, true, true}, {true, false, false},
+        {false, false, false}, {true, false, false}, {false, false, false}};
+    const std::vector<int> keys = {0, GKK_LBUTTON, GKK_MBUTTON, GKK_LBUTTON, 0, GKK_LBUTTON, 0};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(buttons(inputScript.frames[i]), expected[i]) << "frame " << i;
+        EXPECT_EQ(inputScript.frames[i].key, keys[i]) << "frame " << i;
+    }
+    inputScript = InputScript();
+}
+
+TEST_F(EngineTest, ModifiersEditingAndFunctionKeysReachTheGame) {
+    inputScript = InputScript();
+    inputScript.gk = gk;
+    inputScript.pushBefore = {
+        [] {  // frame 1
+            PushKey(SDLK_LSHIFT, true);
+            PushKey(SDLK_RCTRL, true);
+            PushKey(SDLK_LALT, true);
+            PushKey(SDLK_BACKSPACE, true);
+        },
+        [] {  // frame 2: the other Shift goes down, then the first comes up
+            PushKey(SDLK_RSHIFT, true);
+            PushKey(SDLK_LSHIFT, false);
+            PushKey(SDLK_DELETE, true);
+        },
+        [] {  // frame 3
+            PushKey(SDLK_RSHIFT, false);
+            PushKey(SDLK_RCTRL, false);
+            PushKey(SDLK_F1, true);
+        },
+        [] {  // frame 4
+            PushKey(SDLK_LALT, false);
+            PushKey(SDLK_F11, true);
+        },
+    };
+    gk->System_SetState(GK_FRAMEFUNC, RecordingFrame);
+    gk->System_Start();
+    ASSERT_EQ(inputScript.frames.size(), 5u);
+    const auto& f = inputScript.frames;
+    auto modifiers = [](const Seen& s) { return std::vector<bool>{s.shift, s.control, s.alt}; };
+    EXPECT_EQ(f[1].key, GKK_BACKSPACE);
+    EXPECT_EQ(f[1].character, 8);
+    EXPECT_EQ(modifiers(f[1]), (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(f[2].key, GKK_DELETE);
+    EXPECT_EQ(modifiers(f[2]), (std::vector<bool>{true, true, true})) << "the right Shift is still down";
+    EXPECT_EQ(f[3].key, GKK_F1);
+    EXPECT_EQ(modifiers(f[3]), (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(f[4].key, GKK_F11);
+    EXPECT_EQ(modifiers(f[4]), (std::vector<bool>{false, false, false}));
     inputScript = InputScript();
 }

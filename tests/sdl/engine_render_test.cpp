@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <limits>
 #include <utility>
 
 #include "engine/sdl/quad_geometry.h"
@@ -13,6 +14,7 @@ namespace {
 constexpr std::uint32_t kRed = 0xFFEE0000;
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
 constexpr std::uint32_t kYellow = 0xFFFFFF00;
+constexpr DrawArea kScreen{800, 700};
 
 // A 64 x 64 PNG in four quadrants: opaque red, green, blue, and fully transparent.
 std::string WriteQuadrantImage(const TempFolder& temp) {
@@ -47,7 +49,7 @@ TEST(QuadGeometry, SplitsArgbColoursAndKeepsCornersInOrder) {
     Quad quad = MakeQuad(1, 2, 3, 4, 0x80112233);
     quad.v[2].col = 0xFF445566;
     SDL_Vertex vertices[4];
-    QuadToVertices(quad, vertices);
+    QuadToVertices(quad, kScreen, vertices);
     EXPECT_EQ(vertices[0].color.a, 0x80);
     EXPECT_EQ(vertices[0].color.r, 0x11);
     EXPECT_EQ(vertices[0].color.g, 0x22);
@@ -71,7 +73,7 @@ TEST(QuadGeometry, UprightOneColourQuadsOnWholeTexturePixelsAreRectangles) {
     quad.v[1].tx = quad.v[2].tx = u1;
     quad.v[0].ty = quad.v[1].ty = v0;
     quad.v[2].ty = quad.v[3].ty = v1;
-    ASSERT_TRUE(QuadAsRect(quad, 64, 32, &rect));
+    ASSERT_TRUE(QuadAsRect(quad, 64, 32, kScreen, &rect));
     EXPECT_FLOAT_EQ(rect.destination.x, 10);
     EXPECT_FLOAT_EQ(rect.destination.y, 20);
     EXPECT_FLOAT_EQ(rect.destination.w, 60);
@@ -84,27 +86,80 @@ TEST(QuadGeometry, UprightOneColourQuadsOnWholeTexturePixelsAreRectangles) {
     EXPECT_EQ(rect.color.r, 0xFF);
 
     Quad untextured = MakeQuad(0, 0, 5, 5, 0xFF00FF00);
-    EXPECT_TRUE(QuadAsRect(untextured, 0, 0, &rect));
+    EXPECT_TRUE(QuadAsRect(untextured, 0, 0, kScreen, &rect));
 
     Quad gradient = quad;
     gradient.v[3].col = 0x80FF0001;
-    EXPECT_FALSE(QuadAsRect(gradient, 64, 32, &rect)) << "one colour only";
+    EXPECT_FALSE(QuadAsRect(gradient, 64, 32, kScreen, &rect)) << "one colour only";
     Quad rotated = quad;
     rotated.v[1].y += 1;
-    EXPECT_FALSE(QuadAsRect(rotated, 64, 32, &rect));
+    EXPECT_FALSE(QuadAsRect(rotated, 64, 32, kScreen, &rect));
     Quad mirrored = MakeQuad(70, 20, 10, 80, 0xFFFFFFFF, 1);
-    EXPECT_FALSE(QuadAsRect(mirrored, 64, 32, &rect)) << "corners out of order";
+    EXPECT_FALSE(QuadAsRect(mirrored, 64, 32, kScreen, &rect)) << "corners out of order";
     Quad flippedTexture = MakeQuad(10, 20, 70, 80, 0xFFFFFFFF, 1);
     std::swap(flippedTexture.v[0].tx, flippedTexture.v[1].tx);
     std::swap(flippedTexture.v[3].tx, flippedTexture.v[2].tx);
-    EXPECT_FALSE(QuadAsRect(flippedTexture, 64, 32, &rect));
+    EXPECT_FALSE(QuadAsRect(flippedTexture, 64, 32, kScreen, &rect));
     Quad betweenPixels = MakeQuad(10, 20, 70, 80, 0xFFFFFFFF, 1);
     betweenPixels.v[1].tx = betweenPixels.v[2].tx = 0.5f / 64 + 0.5f;
-    EXPECT_FALSE(QuadAsRect(betweenPixels, 64, 32, &rect));
+    EXPECT_FALSE(QuadAsRect(betweenPixels, 64, 32, kScreen, &rect));
     Quad beyond = MakeQuad(10, 20, 70, 80, 0xFFFFFFFF, 1);
     beyond.v[1].tx = beyond.v[2].tx = 2;
-    EXPECT_FALSE(QuadAsRect(beyond, 64, 32, &rect)) << "texture coordinates past the edge";
-    EXPECT_FALSE(QuadAsRect(quad, 0, 0, &rect)) << "texture of unknown size";
+    EXPECT_FALSE(QuadAsRect(beyond, 64, 32, kScreen, &rect)) << "texture coordinates past the edge";
+    EXPECT_FALSE(QuadAsRect(quad, 0, 0, kScreen, &rect)) << "texture of unknown size";
+}
+
+// Positions and texture coordinates of any size or value never reach a conversion to
+// whole pixels that cannot hold them, nor make SDL reserve a buffer for a triangle
+// reaching far off screen: far ones are cut, undefined ones not drawn.
+TEST_F(EngineTest, QuadsFarOffScreenOrNotFiniteAreDrawnSafely) {
+    const std::string image = WriteQuadrantImage(temp);
+    const HTEXTURE texture = gk->Texture_Load(image.c_str(), 0, false);
+    ASSERT_NE(texture, 0u);
+    const float huge = 3e38f, inf = std::numeric_limits<float>::infinity(),
+                nan = std::numeric_limits<float>::quiet_NaN();
+    DrawScene([&] {
+        Quad white = MakeQuad(0, 0, 200, 100, kWhite);
+        gk->Gfx_RenderQuad(&white);
+        Quad wide = MakeQuad(100, 0, huge, 50, kRed);  // covers the right of the screen
+        gk->Gfx_RenderQuad(&wide);
+        Quad stretched = MakeQuad(-huge, 300, huge, huge, kWhite, texture);  // cut to the screen as triangles
+        gk->Gfx_RenderQuad(&stretched);
+        Quad farTexture = MakeQuad(0, 60, 20, 80, kWhite, texture);
+        farTexture.v[1].tx = farTexture.v[2].tx = huge;
+        gk->Gfx_RenderQuad(&farTexture);
+        Quad band = MakeQuad(-huge, 200, huge, 220, kYellow);  // triangles reaching far off screen
+        band.v[2].x = huge / 2;
+        gk->Gfx_RenderQuad(&band);
+        for (float bad : {inf, -inf, nan}) {
+            Quad broken = MakeQuad(0, 0, 200, 100, kYellow);
+            broken.v[1].x = bad;
+            gk->Gfx_RenderQuad(&broken);
+            broken = MakeQuad(0, 0, 200, 100, kYellow, texture);
+            broken.v[3].ty = bad;
+            gk->Gfx_RenderQuad(&broken);
+        }
+    });
+    EXPECT_TRUE(Near(Pixel(700, 25), kRed, 2)) << "cut at the far edge, still drawn";
+    EXPECT_TRUE(Near(Pixel(400, 210), kYellow, 2)) << "the band is drawn across the screen";
+    EXPECT_NE(Pixel(400, 500), 0xFF000000u) << "so is the stretched texture";
+    EXPECT_FALSE(Near(Pixel(50, 90), kYellow, 2)) << "the quads with undefined corners are not drawn";
+
+    QuadRect rect{};
+    Quad farSource = MakeQuad(0, 0, 10, 10, kWhite, texture);
+    farSource.v[1].tx = farSource.v[2].tx = 1e30f;
+    EXPECT_FALSE(QuadAsRect(farSource, 64, 64, kScreen, &rect));
+    EXPECT_FALSE(QuadIsFinite(MakeQuad(0, 0, nan, 10, kWhite)));
+    SDL_Vertex vertices[4];
+    Quad farEdges = MakeQuad(-huge, 0, huge, 10, kWhite, texture);
+    QuadToVertices(farEdges, kScreen, vertices);
+    EXPECT_EQ(vertices[0].position.x, -kDrawMargin);
+    EXPECT_EQ(vertices[1].position.x, 800 + kDrawMargin);
+    // Cut exactly: the texture coordinates follow the cut corners.
+    farEdges = MakeQuad(-400, 0, 400, 10, kWhite, texture);
+    QuadToVertices(farEdges, kScreen, vertices);
+    EXPECT_FLOAT_EQ(vertices[0].tex_coord.x, (400.0f - kDrawMargin) / 800);
+    EXPECT_FLOAT_EQ(vertices[1].tex_coord.x, 1);
 }
 
 TEST_F(EngineTest, OpaqueTexturesStillBlendUnderATranslucentColour) {

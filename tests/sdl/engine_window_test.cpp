@@ -1,10 +1,51 @@
 // The window: its size on displays of high density, and the game's 800 x 700
-// pixels scaled into a resized window with bars, the mouse mapped back.
+// pixels scaled into a resized or full-screen window with bars, the mouse mapped back.
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <limits>
+
 #include "engine/sdl/window_scale.h"
 #include "engine_test_fixture.h"
+
+namespace {
+
+// The engine's window is the only one; its id depends on earlier SDL runs in this process.
+SDL_Window* TheWindow() {
+    SDL_Window* window = nullptr;
+    for (Uint32 id = 1; id < 100 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
+    return window;
+}
+
+void DrainEvents() {
+    SDL_PumpEvents();  // size changes reach the renderer through its event watch
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+    }
+}
+
+// Where in the game a click at window pixel (x, y) lands, as the next frame sees it.
+SDL_FPoint ClickSeenInTheGame(GK* gk, SDL_Window* window, int x, int y) {
+    SDL_Event click{};
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.windowID = SDL_GetWindowID(window);
+    click.button.button = SDL_BUTTON_LEFT;
+    click.button.x = x;
+    click.button.y = y;
+    SDL_PushEvent(&click);
+    static GK* engine;
+    static SDL_FPoint seen;
+    engine = gk;
+    seen = SDL_FPoint{-1, -1};
+    gk->System_SetState(GK_FRAMEFUNC, [] {
+        engine->Input_GetMousePos(&seen.x, &seen.y);
+        return true;
+    });
+    gk->System_Start();
+    return seen;
+}
+
+}  // namespace
 
 TEST(WindowScale, DenseDisplaysGetAWholeMultipleThatFits) {
     EXPECT_EQ(ChooseWindowScale(96, 1920, 1040, 800, 700), 1);
@@ -16,14 +57,14 @@ TEST(WindowScale, DenseDisplaysGetAWholeMultipleThatFits) {
     EXPECT_EQ(ChooseWindowScale(288, 3000, 2000, 800, 700), 2);
     EXPECT_EQ(ChooseWindowScale(192, 0, 0, 800, 700), 2) << "unknown area: density alone";
     EXPECT_EQ(ChooseWindowScale(2000, 0, 0, 800, 700), 4) << "capped";
+    EXPECT_EQ(ChooseWindowScale(std::numeric_limits<float>::infinity(), 0, 0, 800, 700), 4);
+    EXPECT_EQ(ChooseWindowScale(std::numeric_limits<float>::quiet_NaN(), 0, 0, 800, 700), 1);
     EXPECT_EQ(ChooseWindowScale(0, 3840, 2100, 800, 700), 1) << "unknown density";
     EXPECT_EQ(ChooseWindowScale(-1, 3840, 2100, 800, 700), 1);
 }
 
 TEST_F(EngineTest, AWiderWindowShowsTheGameScaledWithBarsAtTheSides) {
-    // The engine's window is the only one; its id depends on earlier SDL runs in this process.
-    SDL_Window* window = nullptr;
-    for (Uint32 id = 1; id < 100 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
+    SDL_Window* window = TheWindow();
     ASSERT_NE(window, nullptr);
     int width = 0, height = 0;
     SDL_GetWindowSize(window, &width, &height);
@@ -33,10 +74,7 @@ TEST_F(EngineTest, AWiderWindowShowsTheGameScaledWithBarsAtTheSides) {
     EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_RESIZABLE, 0u);
 
     SDL_SetWindowSize(window, 1000, 700);
-    SDL_PumpEvents();  // the size change reaches the renderer through its event watch
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-    }
+    DrainEvents();
     DrawScene([&] {
         Quad red = MakeQuad(0, 0, 800, 700, 0xFFEE0000);
         gk->Gfx_RenderQuad(&red);
@@ -63,22 +101,42 @@ TEST_F(EngineTest, AWiderWindowShowsTheGameScaledWithBarsAtTheSides) {
     SDL_FreeSurface(argb);
 
     // A click at the window's middle lands in the game's middle.
-    SDL_Event click{};
-    click.type = SDL_MOUSEBUTTONDOWN;
-    click.button.windowID = SDL_GetWindowID(window);
-    click.button.button = SDL_BUTTON_LEFT;
-    click.button.x = 500;
-    click.button.y = 350;
-    SDL_PushEvent(&click);
-    static GK* engine;
-    static float seenX, seenY;
-    engine = gk;
-    seenX = seenY = -1;
-    gk->System_SetState(GK_FRAMEFUNC, [] {
-        engine->Input_GetMousePos(&seenX, &seenY);
-        return true;
+    const SDL_FPoint seen = ClickSeenInTheGame(gk, window, 500, 350);
+    EXPECT_NEAR(seen.x, 400, 1);
+    EXPECT_NEAR(seen.y, 350, 1);
+}
+
+// Full screen after start: a borderless window at the desktop's resolution with the
+// game scaled into it (proportions kept, mouse mapped back), and back to the window.
+TEST_F(EngineTest, WindowedFalseSwitchesToTheDesktopsFullScreenAndTrueBack) {
+    SDL_Window* window = TheWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN, 0u);
+    SDL_DisplayMode desktop{};
+    ASSERT_EQ(SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(window), &desktop), 0);
+
+    gk->System_SetState(GK_WINDOWED, false);
+    DrainEvents();
+    EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP, Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP});
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    EXPECT_EQ(width, desktop.w);
+    EXPECT_EQ(height, desktop.h);
+    DrawScene([&] {
+        Quad red = MakeQuad(0, 0, 800, 700, 0xFFEE0000);
+        gk->Gfx_RenderQuad(&red);
     });
-    gk->System_Start();
-    EXPECT_NEAR(seenX, 400, 1);
-    EXPECT_NEAR(seenY, 350, 1);
+    EXPECT_TRUE(Near(Pixel(0, 0), 0xFFEE0000, 2));
+    EXPECT_TRUE(Near(Pixel(799, 699), 0xFFEE0000, 2));
+    // A click at the screen's middle lands in the game's middle.
+    const SDL_FPoint seen = ClickSeenInTheGame(gk, window, desktop.w / 2, desktop.h / 2);
+    EXPECT_NEAR(seen.x, 400, 1);
+    EXPECT_NEAR(seen.y, 350, 1);
+
+    gk->System_SetState(GK_WINDOWED, true);
+    DrainEvents();
+    EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN, 0u);
+    SDL_GetWindowSize(window, &width, &height);
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 700);
 }

@@ -54,6 +54,20 @@ void PushMouse(float x, float y, Uint32 buttonEvent) {
     SDL_PushEvent(&button);
 }
 
+// A touchpad tap: the pointer moves there, the left button goes down and up before
+// the next frame.
+void PushTap(float x, float y) {
+    PushMouse(x, y, SDL_MOUSEBUTTONDOWN);
+    PushMouse(x, y, SDL_MOUSEBUTTONUP);
+}
+
+// The middle of a control of the current menu.
+void TapControl(int id) {
+    const gkGUIObject* control = TheProgram().Gui->GetControl(id);
+    ASSERT_NE(control, nullptr) << "control " << id;
+    PushTap((control->rect.x1 + control->rect.x2) / 2, (control->rect.y1 + control->rect.y2) / 2);
+}
+
 // A player's script: each step waits until its condition holds, then acts once.
 struct Step {
     std::function<bool()> ready;
@@ -70,7 +84,45 @@ float CellCentreY(int column) { return TheProgram().View.cells[0][column].y + 15
 
 std::string Shot(const char* name) { return GetModuleDirectory() + name; }
 
+// Runs the game on the real engine until the script has run (or 600 frames have passed);
+// returns the number of steps done.
+std::size_t RunScript(std::vector<Step>& steps, const std::string& saveFolder,
+                      const std::function<void()>& everyFrame = {}) {
+    std::size_t next = 0;
+    int frames = 0;
+    RunOptions options;
+    options.saveDirectory = saveFolder + "/";
+    options.frameHook = [&] {
+        if (everyFrame) everyFrame();
+        if (++frames > 600) return true;  // a stuck script ends the run
+        if (next == steps.size()) return true;
+        if (steps[next].ready()) steps[next++].act();
+        return false;
+    };
+    EXPECT_EQ(RunGame(options), 0);
+    return next;
+}
+
 }  // namespace
+
+// Taps that press and release within one frame choose menu items as clicks do.
+TEST(GameOnTheSdlEngine, TappedMenuItemsAreChosen) {
+    TempFolder saves;
+    CreateFrameLock();
+    int chosen = 0;
+    std::vector<Step> steps = {
+        {[] { return MenuSettled(); },
+         [] {
+             PushMouseEnter();
+             TapControl(1);  // New Game
+         }},
+        {[] { return TheProgram().GameState == DifficultyMenu && MenuSettled(); }, [] { TapControl(Medium); }},
+        {[] { return TheProgram().GameState == Playing; }, [&] { chosen = TheProgram().DifficultyChoice; }},
+    };
+    const std::size_t done = RunScript(steps, saves.path.string());
+    EXPECT_EQ(done, steps.size()) << "the script stopped at step " << done;
+    EXPECT_EQ(chosen, Medium);
+}
 
 TEST(GameScreenshots, MainMenuNewBoardAndPickerWithAClash) {
     TempFolder saves;
@@ -164,18 +216,8 @@ TEST(GameScreenshots, MainMenuNewBoardAndPickerWithAClash) {
          }},
     };
 
-    std::size_t next = 0;
-    int frames = 0;
-    RunOptions options;
-    options.saveDirectory = saves.path.string() + "/";
-    options.frameHook = [&] {
-        if (++frames == 1) gkSdlSetFrameCapture(true);  // the engine exists from the first frame
-        if (frames > 600) return true;                  // a stuck script ends the run
-        if (next == steps.size()) return true;
-        if (steps[next].ready()) steps[next++].act();
-        return false;
-    };
-    EXPECT_EQ(RunGame(options), 0);
+    // The engine exists from the first frame.
+    const std::size_t next = RunScript(steps, saves.path.string(), [] { gkSdlSetFrameCapture(true); });
     ASSERT_EQ(next, steps.size()) << "the script stopped at step " << next;
     EXPECT_TRUE(shotsSaved);
     EXPECT_GT(Red(clashPixelRed), 150) << "the clashing value is drawn red";

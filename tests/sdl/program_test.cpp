@@ -212,6 +212,22 @@ TEST(Program, WithoutADisplayItReportsTheReasonAndTouchesNoSavedGame) {
     EXPECT_EQ(ReadFile(temp.File("game.save")), "16\n");
 }
 
+// SDL would fall back to its offscreen driver and the game would run unseen.
+TEST(Program, WithNoDisplayAndNoDriverNamedItSaysSoInsteadOfRunningUnseen) {
+    TempFolder temp;
+    CopyGame(temp.path);
+    WriteFile(temp.File("game.save"), "16\n");
+    Process game((temp.path / "veltrane-sudoku").string(),
+                 {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"SDL_AUDIODRIVER", "dummy"}},
+                 temp.File("stderr"));
+    const Outcome outcome = game.Wait();
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_NE(outcome.errors.find("cannot start the engine: no display found"), std::string::npos)
+        << outcome.errors;
+    EXPECT_EQ(ReadFile(temp.File("game.save")), "16\n");
+    EXPECT_EQ(ReadFile(temp.File("gk_sudoku.log")).find("Engine started"), std::string::npos);
+}
+
 TEST(Program, TerminationSignalsEndTheGameWithTheGameSaved) {
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         TempFolder temp;

@@ -12,6 +12,8 @@
 #include <iterator>
 #include <memory>
 
+#include "engine/sdl/image_decode.h"
+
 namespace {
 
 bool IsRegularFile(const std::string& path) {
@@ -49,20 +51,13 @@ bool ReadWholeFile(const std::string& path, std::vector<char>& contents) {
     return !in.bad();
 }
 
-// Image size in pixels through SDL_image; false when the data does not decode.
-bool ImageSize(SDL_RWops* source, int& width, int& height) {
-    if (source == nullptr) return false;
-    // Like the real engine, only PNG, JPEG and BMP data are decoded.
-    const char* type = IMG_isPNG(source) ? "PNG" : IMG_isJPG(source) ? "JPG" : IMG_isBMP(source) ? "BMP" : nullptr;
-    if (type == nullptr) {
-        SDL_RWclose(source);
-        return false;
-    }
-    SDL_Surface* surface = IMG_LoadTyped_RW(source, 1, type);
-    if (surface == nullptr) return false;
-    width = surface->w;
-    height = surface->h;
-    SDL_FreeSurface(surface);
+// Image size in pixels; false when the data does not decode. Decoded as the real engine
+// decodes them: PNG, JPEG and BMP only, and only when their header claims a size it holds.
+bool ImageSize(const void* bytes, std::size_t size, int& width, int& height) {
+    const DecodedImage image = DecodeImage(static_cast<const unsigned char*>(bytes), size);
+    if (image.result != ImageDecodeResult::Decoded) return false;
+    width = image.surface->w;
+    height = image.surface->h;
     return true;
 }
 
@@ -233,10 +228,12 @@ HTEXTURE RecordingEngine::Texture_Load(const char* filename, std::uint32_t size,
     if (size != 0 && filename != nullptr) {
         // The file's bytes handed over in memory.
         name = "<memory>";
-        if (!ImageSize(SDL_RWFromConstMem(filename, static_cast<int>(size)), width, height)) return 0;
+        if (!ImageSize(filename, size, width, height)) return 0;
     } else {
-        const std::string path = FindFile(filename, dataFolder);
-        if (path.empty() || !ImageSize(SDL_RWFromFile(path.c_str(), "rb"), width, height)) return 0;
+        std::vector<char> contents;
+        if (!ReadWholeFile(FindFile(filename, dataFolder), contents) ||
+            !ImageSize(contents.data(), contents.size(), width, height))
+            return 0;
         name = filename;
     }
     const HTEXTURE handle = nextTexture++;

@@ -1,11 +1,40 @@
 #include "engine/sdl/input_state.h"
 
+#include "engine/gk.h"
 #include "engine/sdl/key_map.h"
+
+namespace {
+
+// Index into the button table of a mouse-button code (1, 2, 4); -1 for any other code.
+int ButtonIndex(int code) {
+    switch (code) {
+        case GKK_LBUTTON:
+            return 0;
+        case GKK_RBUTTON:
+            return 1;
+        case GKK_MBUTTON:
+            return 2;
+        default:
+            return -1;
+    }
+}
+
+constexpr int kButtonCodes[] = {GKK_LBUTTON, GKK_RBUTTON, GKK_MBUTTON};
+
+}  // namespace
 
 void InputState::BeginFrame() {
     key = 0;
     character = 0;
     wheel = 0;
+    for (int i = 0; i < kButtons; ++i) {
+        Button& button = buttons[i];
+        button.changed = false;
+        if (button.waiting > 0) {
+            --button.waiting;
+            ShowButton(i, !button.shown);
+        }
+    }
 }
 
 void InputState::Handle(const SDL_Event& event) {
@@ -49,10 +78,14 @@ void InputState::SetMousePosition(float x, float y) {
 }
 
 bool InputState::Held(int code) const {
+    const int button = ButtonIndex(code);
+    if (button >= 0) return buttons[button].shown;
+    if (code >= GKK_SHIFT && code <= GKK_ALT) return modifierSides[code - GKK_SHIFT] != 0;
     return code > 0 && code < kCodes && held[code];
 }
 
 void InputState::HandleKey(const SDL_KeyboardEvent& event, bool down) {
+    HandleModifier(event.keysym.sym, down);
     const int code = GkKeyFromSdlKey(event.keysym.sym);
     if (code != 0) held[code] = down;
     if (!down) return;
@@ -61,12 +94,46 @@ void InputState::HandleKey(const SDL_KeyboardEvent& event, bool down) {
     if (typed != 0) character = typed;
 }
 
+// Each side is followed on its own, so that releasing one Shift key while the
+// other is still down leaves Shift held.
+void InputState::HandleModifier(SDL_Keycode sdlKey, bool down) {
+    int side = 0;
+    const int code = GkModifierFromSdlKey(sdlKey, &side);
+    if (code == 0) return;
+    unsigned& sides = modifierSides[code - GKK_SHIFT];
+    const unsigned bit = 1u << side;
+    sides = down ? (sides | bit) : (sides & ~bit);
+}
+
 void InputState::HandleButton(const SDL_MouseButtonEvent& event, bool down) {
     SetMousePosition(static_cast<float>(event.x), static_cast<float>(event.y));
-    const int code = GkKeyFromMouseButton(event.button);
-    if (code == 0) return;
-    held[code] = down;
-    if (down) key = code;
+    const int index = ButtonIndex(GkKeyFromMouseButton(event.button));
+    if (index >= 0) ChangeButton(index, down);
+}
+
+// A change is shown at once when the button has not changed yet in this frame
+// and nothing waits before it; otherwise it waits for a later frame. A press and
+// a release that cancel out are dropped only when too many changes wait.
+void InputState::ChangeButton(int index, bool down) {
+    Button& button = buttons[index];
+    if (button.actual == down) return;  // a repeated press or release changes nothing
+    button.actual = down;
+    if (!button.changed && button.waiting == 0) {
+        ShowButton(index, down);
+        return;
+    }
+    if (button.waiting < kMaxWaiting) {
+        ++button.waiting;
+    } else {
+        --button.waiting;  // the last waiting change and this one cancel out
+    }
+}
+
+void InputState::ShowButton(int index, bool down) {
+    Button& button = buttons[index];
+    button.shown = down;
+    button.changed = true;
+    if (down) key = kButtonCodes[index];
 }
 
 void InputState::HandleWindow(const SDL_WindowEvent& event) {
@@ -87,6 +154,9 @@ void InputState::HandleWindow(const SDL_WindowEvent& event) {
     }
 }
 
+// Buttons go up as if released now, so a press of this frame is still seen.
 void InputState::ReleaseAll() {
     held.fill(false);
+    modifierSides.fill(0);
+    for (int i = 0; i < kButtons; ++i) ChangeButton(i, false);
 }

@@ -4,9 +4,7 @@
 
 namespace {
 
-constexpr int kBackspace = 8;
 constexpr int kTab = 9;
-constexpr int kDelete = 46;
 
 bool IsLetter(SDL_Keycode key) {
     return key >= SDLK_a && key <= SDLK_z;
@@ -58,6 +56,7 @@ int GkKeyFromSdlKey(SDL_Keycode key) {
     if (IsDigit(key)) return GKK_0 + static_cast<int>(key - SDLK_0);
     const int keypad = KeypadDigit(key);
     if (keypad >= 0) return GKK_0 + keypad;
+    if (key >= SDLK_F1 && key <= SDLK_F12) return GKK_F1 + static_cast<int>(key - SDLK_F1);
     switch (key) {
         case SDLK_RETURN:
         case SDLK_KP_ENTER:
@@ -75,19 +74,45 @@ int GkKeyFromSdlKey(SDL_Keycode key) {
         case SDLK_DOWN:
             return GKK_DOWN;
         case SDLK_BACKSPACE:
-            return kBackspace;
+            return GKK_BACKSPACE;
         case SDLK_TAB:
             return kTab;
         case SDLK_DELETE:
-            return kDelete;
+            return GKK_DELETE;
         default:
             return 0;
     }
 }
 
+int GkModifierFromSdlKey(SDL_Keycode key, int* side) {
+    int code = 0, which = 0;
+    switch (key) {
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT:
+            code = GKK_SHIFT;
+            which = key == SDLK_RSHIFT;
+            break;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL:
+            code = GKK_CONTROL;
+            which = key == SDLK_RCTRL;
+            break;
+        case SDLK_LALT:
+        case SDLK_RALT:
+            code = GKK_ALT;
+            which = key == SDLK_RALT;
+            break;
+        default:
+            return 0;
+    }
+    if (side != nullptr) *side = which;
+    return code;
+}
+
 int GkKeyFromMouseButton(Uint8 button) {
     if (button == SDL_BUTTON_LEFT) return GKK_LBUTTON;
     if (button == SDL_BUTTON_RIGHT) return GKK_RBUTTON;
+    if (button == SDL_BUTTON_MIDDLE) return GKK_MBUTTON;
     return 0;
 }
 
@@ -99,7 +124,7 @@ int GkCharFromKey(SDL_Keycode key, Uint16 modifiers, bool textInputActive) {
         case SDLK_ESCAPE:
             return GKK_ESCAPE;
         case SDLK_BACKSPACE:
-            return kBackspace;
+            return GKK_BACKSPACE;
         case SDLK_TAB:
             return kTab;
         default:

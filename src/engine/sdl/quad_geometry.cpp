@@ -1,10 +1,14 @@
 #include "engine/sdl/quad_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 const int kQuadIndices[6] = {0, 1, 2, 0, 2, 3};
 
 namespace {
+
+// Texture coordinates in pixels beyond this are not whole pixels of any texture.
+constexpr double kLargestPixel = 1 << 24;
 
 SDL_Color ColorFromArgb(std::uint32_t argb) {
     SDL_Color color;
@@ -16,22 +20,69 @@ SDL_Color ColorFromArgb(std::uint32_t argb) {
 }
 
 // A texture coordinate in pixels when it falls on a whole pixel (within a
-// thousandth, for float rounding); -1 otherwise.
+// thousandth, for float rounding) of a texture no larger than an int holds; -1
+// otherwise (also for coordinates far outside any texture).
 int WholePixel(float coordinate, int size) {
     const double pixels = static_cast<double>(coordinate) * size;
+    if (!(std::fabs(pixels) <= kLargestPixel)) return -1;  // also NaN
     const double nearest = std::floor(pixels + 0.5);
     if (std::fabs(pixels - nearest) > 1e-3) return -1;
     return static_cast<int>(nearest);
 }
 
+float Near(float value, float limit) {
+    return std::clamp(value, -limit, limit);
+}
+
+bool IsUpright(const Vertex* v) {
+    return v[0].y == v[1].y && v[1].x == v[2].x && v[2].y == v[3].y && v[3].x == v[0].x && v[1].x > v[0].x &&
+           v[3].y > v[0].y;
+}
+
+// The drawn area with its margin.
+struct Bounds {
+    float left, top, right, bottom;
+};
+Bounds MarginAround(DrawArea area) {
+    return Bounds{-kDrawMargin, -kDrawMargin, area.width + kDrawMargin, area.height + kDrawMargin};
+}
+
+double Lerp(double from, double to, double t) {
+    return from + (to - from) * t;
+}
+
+// The texture coordinates at (x, y) inside an upright quad, interpolated between its
+// corners (in double: a quad's width may pass the float range).
+SDL_FPoint TextureAt(const Vertex* v, double x, double y) {
+    const double across = (x - v[0].x) / (static_cast<double>(v[1].x) - v[0].x);
+    const double down = (y - v[0].y) / (static_cast<double>(v[3].y) - v[0].y);
+    const double u = Lerp(Lerp(v[0].tx, v[1].tx, across), Lerp(v[3].tx, v[2].tx, across), down);
+    const double w = Lerp(Lerp(v[0].ty, v[1].ty, across), Lerp(v[3].ty, v[2].ty, across), down);
+    return SDL_FPoint{static_cast<float>(u), static_cast<float>(w)};
+}
+
 }  // namespace
 
-void QuadToVertices(const Quad& quad, SDL_Vertex vertices[4]) {
+bool QuadIsFinite(const Quad& quad) {
+    for (const Vertex& v : quad.v) {
+        if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.tx) || !std::isfinite(v.ty)) return false;
+    }
+    return true;
+}
+
+void QuadToVertices(const Quad& quad, DrawArea area, SDL_Vertex vertices[4]) {
+    const Bounds bounds = MarginAround(area);
+    const bool upright = IsUpright(quad.v);
     for (int i = 0; i < 4; ++i) {
         const Vertex& from = quad.v[i];
-        vertices[i].position = SDL_FPoint{from.x, from.y};
+        const float x = std::clamp(from.x, bounds.left, bounds.right);
+        const float y = std::clamp(from.y, bounds.top, bounds.bottom);
+        const bool moved = x != from.x || y != from.y;
+        const SDL_FPoint texture = upright && moved ? TextureAt(quad.v, x, y) : SDL_FPoint{from.tx, from.ty};
+        vertices[i].position = SDL_FPoint{x, y};
         vertices[i].color = ColorFromArgb(from.col);
-        vertices[i].tex_coord = SDL_FPoint{from.tx, from.ty};
+        vertices[i].tex_coord =
+            SDL_FPoint{Near(texture.x, kFarTextureCoordinate), Near(texture.y, kFarTextureCoordinate)};
     }
 }
 
@@ -39,16 +90,24 @@ SDL_BlendMode BlendModeFor(int blend) {
     return (blend & 2) != 0 ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_ADD;
 }
 
-bool QuadAsRect(const Quad& quad, int textureWidth, int textureHeight, QuadRect* rect) {
+bool QuadAsRect(const Quad& quad, int textureWidth, int textureHeight, DrawArea area, QuadRect* rect) {
     const Vertex* v = quad.v;
-    const bool upright = v[0].y == v[1].y && v[1].x == v[2].x && v[2].y == v[3].y && v[3].x == v[0].x &&
-                         v[1].x > v[0].x && v[3].y > v[0].y;
     const bool oneColor = v[0].col == v[1].col && v[0].col == v[2].col && v[0].col == v[3].col;
-    if (!upright || !oneColor) return false;
-    rect->destination = SDL_FRect{v[0].x, v[0].y, v[1].x - v[0].x, v[3].y - v[0].y};
+    if (!IsUpright(v) || !oneColor) return false;
+    const Bounds bounds = MarginAround(area);
+    const bool within = v[0].x >= bounds.left && v[0].y >= bounds.top && v[1].x <= bounds.right &&
+                        v[3].y <= bounds.bottom;
     rect->color = ColorFromArgb(v[0].col);
     rect->source = SDL_Rect{0, 0, 0, 0};
-    if (quad.tex == 0) return true;
+    if (quad.tex == 0) {
+        const float x1 = std::max(v[0].x, bounds.left), y1 = std::max(v[0].y, bounds.top);
+        const float x2 = std::min(v[1].x, bounds.right), y2 = std::min(v[3].y, bounds.bottom);
+        if (x2 <= x1 || y2 <= y1) return false;  // wholly beyond the margin: drawn as nothing
+        rect->destination = SDL_FRect{x1, y1, x2 - x1, y2 - y1};
+        return true;
+    }
+    if (!within) return false;
+    rect->destination = SDL_FRect{v[0].x, v[0].y, v[1].x - v[0].x, v[3].y - v[0].y};
     const bool aligned = v[0].ty == v[1].ty && v[1].tx == v[2].tx && v[2].ty == v[3].ty && v[3].tx == v[0].tx;
     if (!aligned || textureWidth <= 0 || textureHeight <= 0) return false;
     const int left = WholePixel(v[0].tx, textureWidth);

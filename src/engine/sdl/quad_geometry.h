@@ -14,9 +14,28 @@
 // (top-left, bottom-right, bottom-left).
 extern const int kQuadIndices[6];
 
+// True when every position and texture coordinate is a finite number; a quad
+// with an infinite or undefined one is not drawn at all.
+bool QuadIsFinite(const Quad& quad);
+
+// The screen quads are drawn on (the game's logical size), and how far around it
+// they are drawn: SDL's software renderer works on a pixel buffer as large as a
+// triangle's unclipped bounds, and as large as a scaled copy's destination when
+// that is partly off screen, so a quad reaching far off screen would cost
+// gigabytes. Anything beyond kDrawMargin pixels off screen is cut away.
+struct DrawArea {
+    float width = 0, height = 0;
+};
+constexpr float kDrawMargin = 64;
+constexpr float kFarTextureCoordinate = 1024;
+
 // Positions, colours (ARGB taken apart into bytes) and texture coordinates; z is
-// not used (quads are drawn in the order given).
-void QuadToVertices(const Quad& quad, SDL_Vertex vertices[4]);
+// not used (quads are drawn in the order given). Positions are brought within the
+// margin around the area; for an upright quad the texture coordinates follow, so
+// that what is visible stays the same (other quads change shape only off screen,
+// where their edges are steep). Texture coordinates stay within
+// +/- kFarTextureCoordinate.
+void QuadToVertices(const Quad& quad, DrawArea area, SDL_Vertex vertices[4]);
 
 // Blend bit 2 set (mode 2, the game's only mode): alpha blending with the vertex
 // colour multiplied in. Clear: additive. The other bits have no SDL equivalent
@@ -35,4 +54,6 @@ struct QuadRect {
 // top-right, bottom-right, bottom-left with a positive width and height, one
 // colour on all four, and (textured) texture coordinates that run the same way
 // and fall on whole pixels of a texture of textureWidth x textureHeight inside it.
-bool QuadAsRect(const Quad& quad, int textureWidth, int textureHeight, QuadRect* rect);
+// An untextured destination is cut to the margin around the area; a textured one
+// must lie within it (else it is drawn as triangles, cut exactly).
+bool QuadAsRect(const Quad& quad, int textureWidth, int textureHeight, DrawArea area, QuadRect* rect);

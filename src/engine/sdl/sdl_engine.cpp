@@ -17,6 +17,7 @@
 #include "engine/sdl/engine_log.h"
 #include "engine/sdl/frame_clock.h"
 #include "engine/sdl/handle_table.h"
+#include "engine/sdl/image_decode.h"
 #include "engine/sdl/input_state.h"
 #include "engine/sdl/quad_geometry.h"
 #include "engine/sdl/resource_files.h"
@@ -104,10 +105,14 @@ public:
     int FramesShown() const { return framesShown; }
     int LogicalWidth() const { return width; }
     int LogicalHeight() const { return height; }
+    // The game's screen, in its own pixels, that quads are drawn on.
+    DrawArea Area() const { return DrawArea{static_cast<float>(width), static_cast<float>(height)}; }
 
 private:
     bool FailInitiate(const char* what);
+    bool DriverShowsWindows() const;
     bool OpenWindow();
+    void ApplyWindowMode();
     bool OpenRenderer();
     void OpenAudio();
     void ScaleWindowForDensity();
@@ -132,6 +137,7 @@ private:
     int width = kDefaultWidth;
     int height = kDefaultHeight;
     bool windowed = true;
+    int windowedWidth = 0, windowedHeight = 0;  // the window's size before full screen
 
     // SDL objects; textures and sounds are freed before the renderer and audio close
     bool sdlStarted = false;
@@ -161,16 +167,6 @@ private:
     SdlSurfacePtr lastFrame;
     SDL_Rect frameArea{};
 };
-
-// The type of image data for SDL_image, from its first bytes: only the formats the
-// game's data use are decoded; anything else (SVG text, for one, whose reader in
-// SDL_image leaks on damaged input) is refused.
-const char* ImageType(SDL_RWops* stream) {
-    if (IMG_isPNG(stream)) return "PNG";
-    if (IMG_isJPG(stream)) return "JPG";
-    if (IMG_isBMP(stream)) return "BMP";
-    return nullptr;
-}
 
 // The OpenGL implementation's name (GL_RENDERER) for the current context; empty
 // text when there is none.
@@ -249,8 +245,26 @@ void SdlEngine::System_SetState(gkStringState state, const char* value) {
     if (state == GK_LOGFILE) log.SetFile(text, moduleDirectory);
 }
 
+// Before the window opens this chooses how it opens; afterwards it switches the open
+// window between a window and a borderless full-screen one at the desktop's resolution.
+// The renderer's logical size keeps the game's proportions and maps the mouse back.
 void SdlEngine::System_SetState(gkBoolState state, bool value) {
-    if (state == GK_WINDOWED) windowed = value;
+    if (state != GK_WINDOWED) return;
+    windowed = value;
+    if (window) ApplyWindowMode();
+}
+
+void SdlEngine::ApplyWindowMode() {
+    const Uint32 mode = windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if ((SDL_GetWindowFlags(window.get()) & SDL_WINDOW_FULLSCREEN_DESKTOP) == mode) return;
+    if (!windowed) SDL_GetWindowSize(window.get(), &windowedWidth, &windowedHeight);
+    if (SDL_SetWindowFullscreen(window.get(), mode) != 0) {
+        log.Write("Can't switch to %s: %s", windowed ? "a window" : "full screen", SDL_GetError());
+    } else if (windowed && windowedWidth > 0 && windowedHeight > 0) {
+        // Back at the size it had, where the system does not restore it by itself.
+        SDL_SetWindowSize(window.get(), windowedWidth, windowedHeight);
+    }
+    redrawNeeded = true;
 }
 
 // ---- start and stop --------------------------------------------------------------
@@ -271,6 +285,7 @@ bool SdlEngine::System_Initiate() {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return FailInitiate("SDL_Init");
     sdlStarted = true;
+    if (!DriverShowsWindows()) return FailInitiate("no display found");
     if (!OpenWindow()) return FailInitiate("SDL_CreateWindow");
     if (!OpenRenderer()) return FailInitiate("SDL_CreateRenderer");
     OpenAudio();
@@ -288,9 +303,31 @@ bool SdlEngine::System_Initiate() {
     return true;
 }
 
+// Without a display SDL falls back to a video driver that shows nothing, and the
+// game would run unseen until killed. Such drivers are used only when the player
+// names one in SDL_VIDEODRIVER (as the tests do).
+bool SdlEngine::DriverShowsWindows() const {
+    const char* named = SDL_getenv("SDL_VIDEODRIVER");
+    if (named != nullptr && named[0] != '\0') return true;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr) return false;
+    for (const char* invisible : {"offscreen", "dummy", "evdev"}) {
+        if (SDL_strcasecmp(driver, invisible) == 0) {
+            SDL_SetError("SDL's video driver \"%s\" shows no window (name it in SDL_VIDEODRIVER "
+                         "to run without one)", driver);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool SdlEngine::OpenWindow() {
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN;
-    if (!windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (!windowed) {
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        windowedWidth = width;  // the size a later switch to a window gives it
+        windowedHeight = height;
+    }
     window.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                                   height, flags));
     return window != nullptr;
@@ -471,20 +508,34 @@ void SdlEngine::Resource_Free(void* block) {
     blocks.erase(block);
 }
 
+// Only the formats the game's data use are decoded, and only once the header's
+// size is known to be one the engine holds.
 HTEXTURE SdlEngine::Texture_Load(const char* filename, std::uint32_t /*size*/, bool /*mipmap*/) {
     if (!renderer) return 0;
     std::vector<unsigned char> bytes;
     if (!LoadFile(filename, bytes)) return 0;
-    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    const char* type = stream ? ImageType(stream) : nullptr;
-    if (type == nullptr) {
-        if (stream) SDL_RWclose(stream);
-        log.Write("Can't load texture %s: not a PNG, JPEG or BMP image", filename);
-        return 0;
+    DecodedImage image = DecodeImage(bytes.data(), bytes.size());
+    switch (image.result) {
+        case ImageDecodeResult::Decoded:
+            break;
+        case ImageDecodeResult::NotAnImage:
+            log.Write("Can't load texture %s: not a PNG, JPEG or BMP image", filename);
+            return 0;
+        case ImageDecodeResult::NoSize:
+            log.Write("Can't load texture %s: damaged image (no size in its header)", filename);
+            return 0;
+        case ImageDecodeResult::TooLarge:
+            log.Write("Can't load texture %s: damaged image (its header claims %lld x %lld pixels; at most %d x %d)",
+                      filename, image.header.width, image.header.height, kMaxImageSide, kMaxImageSide);
+            return 0;
+        case ImageDecodeResult::DecoderFailed:
+            log.Write("Can't load texture %s: %s", filename, SDL_GetError());
+            return 0;
     }
-    SdlTexturePtr texture(IMG_LoadTextureTyped_RW(renderer.get(), stream, 1, type));
+    SdlTexturePtr texture(SDL_CreateTextureFromSurface(renderer.get(), image.surface.get()));
+    image.surface.reset();
     if (!texture) {
-        log.Write("Can't load texture %s: %s", filename, IMG_GetError());
+        log.Write("Can't load texture %s: %s", filename, SDL_GetError());
         return 0;
     }
     TextureEntry entry;
@@ -578,6 +629,7 @@ void SdlEngine::Gfx_RenderQuad(const Quad* quad) {
 }
 
 void SdlEngine::DrawSceneQuad(const Quad& quad) {
+    if (!QuadIsFinite(quad)) return;
     const SDL_BlendMode blend = BlendModeFor(quad.blend);
     if (quad.tex == 0) {
         SDL_SetRenderDrawBlendMode(renderer.get(), blend);
@@ -594,7 +646,7 @@ void SdlEngine::DrawSceneQuad(const Quad& quad) {
 void SdlEngine::DrawQuad(const TextureEntry* entry, const Quad& quad) {
     SDL_Texture* texture = entry ? entry->texture.get() : nullptr;
     QuadRect rect{};
-    if (QuadAsRect(quad, entry ? entry->width : 0, entry ? entry->height : 0, &rect)) {
+    if (QuadAsRect(quad, entry ? entry->width : 0, entry ? entry->height : 0, Area(), &rect)) {
         const SDL_Color& c = rect.color;
         if (texture == nullptr) {
             SDL_SetRenderDrawColor(renderer.get(), c.r, c.g, c.b, c.a);
@@ -616,7 +668,7 @@ void SdlEngine::DrawQuad(const TextureEntry* entry, const Quad& quad) {
         SDL_SetTextureAlphaMod(texture, 255);
     }
     SDL_Vertex vertices[4];
-    QuadToVertices(quad, vertices);
+    QuadToVertices(quad, Area(), vertices);
     SDL_RenderGeometry(renderer.get(), texture, vertices, 4, kQuadIndices, 6);
 }
 
@@ -637,14 +689,8 @@ void SdlEngine::CaptureFrame() {
         0) {
         return;
     }
-    SDL_Rect viewport{};
-    SDL_RenderGetViewport(renderer.get(), &viewport);
-    float scaleX = 1.0f, scaleY = 1.0f;
-    SDL_RenderGetScale(renderer.get(), &scaleX, &scaleY);
-    SDL_Rect area{static_cast<int>(static_cast<float>(viewport.x) * scaleX),
-                  static_cast<int>(static_cast<float>(viewport.y) * scaleY),
-                  static_cast<int>(static_cast<float>(viewport.w) * scaleX),
-                  static_cast<int>(static_cast<float>(viewport.h) * scaleY)};
+    const ScaledArea scaled = LetterboxArea(outputWidth, outputHeight, width, height);
+    const SDL_Rect area{scaled.x, scaled.y, scaled.w, scaled.h};
     SDL_Rect clipped{};
     if (!SDL_IntersectRect(&area, &whole, &clipped)) clipped = whole;
     frameArea = clipped;
