@@ -22,6 +22,7 @@
 #include "app/startup.h"
 #include "app/states.h"
 #include "engine_test_fixture.h"
+#include "pushed_events.h"
 #include "play/notes.h"
 #include "save/game_state.h"
 #include "sudoku/generator.h"
@@ -56,26 +57,6 @@ std::vector<Grid> ExpectedBoards() {
     return boards;
 }
 
-void PushEvent(Uint32 type, SDL_Keycode key, int x = 0, int y = 0) {
-    SDL_Event event{};
-    event.type = type;
-    if (type == SDL_MOUSEMOTION) {
-        event.motion.x = x;
-        event.motion.y = y;
-    } else if (type == SDL_WINDOWEVENT) {
-        event.window.event = SDL_WINDOWEVENT_ENTER;
-    } else {
-        event.key.keysym.sym = key;
-        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    }
-    SDL_PushEvent(&event);
-}
-
-void PushKey(SDL_Keycode key) {
-    PushEvent(SDL_KEYDOWN, key);
-    PushEvent(SDL_KEYUP, key);
-}
-
 // The child: a new game as the difficulty menu starts one, then the five changes as a
 // player makes them (the pointer onto a free cell, a typed value), then idle until killed.
 [[noreturn]] void PlayUntilKilled(const std::string& folder, const std::string& doneFile) {
@@ -97,13 +78,13 @@ void PushKey(SDL_Keycode key) {
             ShowMainMenu(false);
             GoToState(Playing);
             cells = ChangedCells(p.board);
-            PushEvent(SDL_WINDOWEVENT, 0);
+            PushMouseEnter();
             return false;
         }
         const int change = (call - 1) / CallsPerChange, phase = (call - 1) % CallsPerChange;
         if (change < Changes) {
             const Cell& cell = p.View.cells[cells[change].row][cells[change].column];
-            if (phase == 0) PushEvent(SDL_MOUSEMOTION, 0, static_cast<int>(cell.x + 15), static_cast<int>(cell.y + 15));
+            if (phase == 0) PushMouse(cell.x + 15, cell.y + 15);
             if (phase == 1) PushKey(SDLK_0 + ValueOfChange(change));
         } else if (change == Changes && phase == 0) {
             WriteFile(doneFile, "done");

@@ -11,30 +11,12 @@
 #include "app/startup.h"
 #include "app/states.h"
 #include "engine_test_fixture.h"
+#include "pushed_events.h"
 #include "platform/module_directory.h"
 #include "play/cell_marks.h"
 #include "sudoku/generator.h"
 
 namespace {
-
-void PushKey(SDL_Keycode key) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.keysym.sym = key;
-    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-    SDL_PushEvent(&event);
-    event.type = SDL_KEYUP;
-    event.key.state = SDL_RELEASED;
-    SDL_PushEvent(&event);
-}
-
-void PushText(const char* text) {
-    SDL_Event event{};
-    event.type = SDL_TEXTINPUT;
-    std::strncpy(event.text.text, text, sizeof event.text.text - 1);
-    SDL_PushEvent(&event);
-}
 
 SDL_Keycode KeyForValue(int v) { return v <= 9 ? SDLK_0 + v : SDLK_a + (v - 10); }
 

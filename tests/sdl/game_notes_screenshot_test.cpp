@@ -10,23 +10,12 @@
 #include "app/startup.h"
 #include "app/states.h"
 #include "engine_test_fixture.h"
+#include "pushed_events.h"
 #include "platform/module_directory.h"
 #include "play/notes.h"
 #include "sudoku/generator.h"
 
 namespace {
-
-void PushKey(SDL_Keycode key) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.keysym.sym = key;
-    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-    SDL_PushEvent(&event);
-    event.type = SDL_KEYUP;
-    event.key.state = SDL_RELEASED;
-    SDL_PushEvent(&event);
-}
 
 // Dark pixels (notes glyphs) in the cell's inside.
 int DarkPixels(const Cell& cell) {

@@ -11,55 +11,12 @@
 #include "app/startup.h"
 #include "app/states.h"
 #include "engine_test_fixture.h"
+#include "pushed_events.h"
 #include "platform/module_directory.h"
 #include "play/value_picker.h"
 #include "sudoku/generator.h"
 
 namespace {
-
-void PushKey(SDL_Keycode key) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.keysym.sym = key;
-    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-    SDL_PushEvent(&event);
-    event.type = SDL_KEYUP;
-    event.key.state = SDL_RELEASED;
-    SDL_PushEvent(&event);
-}
-
-// The pointer comes into the window (a dummy video driver has no real pointer).
-void PushMouseEnter() {
-    SDL_Event enter{};
-    enter.type = SDL_WINDOWEVENT;
-    enter.window.event = SDL_WINDOWEVENT_ENTER;
-    SDL_PushEvent(&enter);
-}
-
-void PushMouse(float x, float y, Uint32 buttonEvent) {
-    SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
-    motion.motion.x = static_cast<int>(x);
-    motion.motion.y = static_cast<int>(y);
-    SDL_PushEvent(&motion);
-    if (buttonEvent == 0) return;
-    SDL_Event button{};
-    button.type = buttonEvent;
-    button.button.button = SDL_BUTTON_LEFT;
-    button.button.state = buttonEvent == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    button.button.clicks = 1;
-    button.button.x = static_cast<int>(x);
-    button.button.y = static_cast<int>(y);
-    SDL_PushEvent(&button);
-}
-
-// A touchpad tap: the pointer moves there, the left button goes down and up before
-// the next frame.
-void PushTap(float x, float y) {
-    PushMouse(x, y, SDL_MOUSEBUTTONDOWN);
-    PushMouse(x, y, SDL_MOUSEBUTTONUP);
-}
 
 // The middle of a control of the current menu.
 void TapControl(int id) {
