@@ -10,21 +10,6 @@
 
 namespace {
 
-// Closes the descriptor when the read is over, whichever way it ends.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 // Reads until the end of the file; false on an error or when more than maxBytes arrive.
 bool ReadAtMost(int fd, std::size_t maxBytes, std::string& contents) {
     char chunk[64 * 1024];
@@ -43,14 +28,14 @@ bool ReadAtMost(int fd, std::size_t maxBytes, std::string& contents) {
 }  // namespace
 
 bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (file.Get() < 0) return false;
+    const UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0) return false;
     struct stat status {};
-    if (::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
     if (status.st_size < 0 || static_cast<unsigned long long>(status.st_size) > maxBytes) return false;
     std::string contents;
     contents.reserve(static_cast<std::size_t>(status.st_size));
-    if (!ReadAtMost(file.Get(), maxBytes, contents)) return false;
+    if (!ReadAtMost(file.get(), maxBytes, contents)) return false;
     bytes = std::move(contents);
     return true;
 }

@@ -22,28 +22,6 @@
 
 namespace {
 
-// An open file descriptor, closed when its holder goes.
-class UniqueFd {
-public:
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    ~UniqueFd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-
-    int get() const { return fd_; }
-    // Closes now; false when the close reports an error (data that may not have reached the file).
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
 // A temporary file that is removed unless it was put in place.
 class TemporaryName {
 public:
