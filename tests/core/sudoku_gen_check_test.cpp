@@ -1,0 +1,120 @@
+// sudoku-gen --check, run as a program: the verdict line, the completed board in the
+// saved-game format with the file's givens, and exit status 2 for what it cannot read.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "save/save.h"
+#include "sudoku/completion.h"
+#include "sudoku/generator.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+};
+
+class CheckCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("veltrane_check_" + std::to_string(getpid()) + "_" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+    void Write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+    }
+    // Runs the tool with the arguments (each quoted) and collects its standard output.
+    static ToolRun Run(const std::string& arguments) {
+        const std::string command = std::string("'") + VELTRANE_SUDOKU_GEN + "' " + arguments + " 2>/dev/null";
+        ToolRun run;
+        FILE* pipe = popen(command.c_str(), "r");
+        if (pipe == nullptr) return run;
+        char buffer[4096];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, got);
+        const int raw = pclose(pipe);
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        return run;
+    }
+    ToolRun Check(const std::string& name) const { return Run("--check '" + Path(name) + "'"); }
+
+    fs::path folder_;
+};
+
+TEST_F(CheckCommand, CompletableFilePrintsTheFinishedBoardWithItsGivens) {
+    SeedRandom(11);
+    SudokuBoard board;
+    ASSERT_TRUE(board.NewGame(Hard));
+    // Two player values that a completion of the puzzle has.
+    const CompletionResult solved = CheckCompletion(board.values, board.boxSize);
+    ASSERT_EQ(solved.verdict, Completion::Completable);
+    int written = 0;
+    for (int r = 0; r < 16 && written < 2; ++r) {
+        if (board.values[r][r] == 0) {
+            board.values[r][r] = solved.completion[r][r];
+            ++written;
+        }
+    }
+    Write("game.save", SavedGameText(board));
+
+    const ToolRun run = Check("game.save");
+    EXPECT_EQ(run.status, 0);
+    const std::string verdict = "completable\n";
+    ASSERT_EQ(run.out.substr(0, verdict.size()), verdict);
+    Write("done.save", run.out.substr(verdict.size()));
+    SudokuBoard done;
+    done.directory = folder_.string() + "/";
+    ASSERT_TRUE(done.Load("done.save"));
+    EXPECT_TRUE(done.IsComplete());
+    EXPECT_EQ(done.givens, board.givens);
+    for (int r = 0; r < 16; ++r) {
+        for (int c = 0; c < 16; ++c) {
+            if (board.values[r][c] != 0) {
+                EXPECT_EQ(done.values[r][c], board.values[r][c]) << r << "," << c;
+            }
+        }
+    }
+}
+
+TEST_F(CheckCommand, DeadEndAndUnreadableFiles) {
+    SeedRandom(12);
+    SudokuBoard board;
+    ASSERT_TRUE(board.NewGame(Hard));
+    // A player value that repeats a given of its row.
+    int empty = 0;
+    int given = 0;
+    while (board.values[0][empty] != 0) ++empty;
+    while (board.values[0][given] == 0) ++given;
+    board.values[0][empty] = board.values[0][given];
+    Write("clash.save", SavedGameText(board));
+    const ToolRun deadEnd = Check("clash.save");
+    EXPECT_EQ(deadEnd.status, 0);
+    EXPECT_EQ(deadEnd.out, "dead-end\n");
+
+    Write("words.save", "not a saved game\n");
+    Write("none.save", "0\r\n");
+    fs::create_directories(Path("folder.save"));
+    for (const char* name : {"missing.save", "words.save", "none.save", "folder.save"}) {
+        const ToolRun run = Check(name);
+        EXPECT_EQ(run.status, 2) << name;
+        EXPECT_EQ(run.out, "") << name;
+    }
+    EXPECT_EQ(Run("--check").status, 2);
+    EXPECT_EQ(Run("--check '" + Path("clash.save") + "' --first-seed 3").status, 2);
+    EXPECT_EQ(Run("--check-bench 0").status, 2);
+}
+
+}  // namespace
