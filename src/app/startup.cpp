@@ -145,6 +145,7 @@ int RunGame(const RunOptions& options) {
         p.View.BoardBackdrop.reset();
         if (LoadResources(p)) {
             RunFrameLoop(p, loadDirectory);
+            p.Aids.deadEnd.Stop();  // no worker thread outlives the game
             FreeResources(p);
             SaveGameFiles();
         } else {

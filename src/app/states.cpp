@@ -216,6 +216,8 @@ bool PlayingFrame() {
         case PlayEvent::None:
             break;
     }
+    // A slice of the dead-end check on the board as this frame left it.
+    if (p.GameState == Playing) p.Aids.deadEnd.Update(p.board);
     // Every change of the board or its notes is on disk by the end of its frame.
     if (p.Aids.history.Revision() != p.savedRevision) SaveGameFiles();
     if (p.Aids.settingsChanged) {

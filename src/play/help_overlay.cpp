@@ -19,6 +19,7 @@ const HelpLine HelpLines[HelpLineCount] = {
     {"M", "note every value each free cell allows"},
     {"Ctrl+Z or U", "undo the last change"},
     {"Ctrl+Y, Ctrl+Shift+Z or R", "redo what was undone"},
+    {"H", "hint a value; on a dead end, undo back"},
     {"V", "same-value tint on / off (now %s)", HelpSwitch::SameValueTint},
     {"X", "corner mark on clashes on / off (now %s)", HelpSwitch::ClashMarks},
     {"F11 or Alt+Enter", "full screen on / off"},
@@ -31,7 +32,7 @@ namespace {
 
 constexpr const char* HelpTitle = "Keys and mouse";
 constexpr const char* HelpClosing = "Any key or click closes this help.";
-constexpr float HelpTitleY = 92.0f, HelpClosingY = 560.0f;
+constexpr float HelpTitleY = 92.0f, HelpClosingY = 578.0f;
 
 const char* OnOff(bool on) { return on ? "on" : "off"; }
 

@@ -28,7 +28,7 @@ struct HelpLine {
     HelpSwitch shows = HelpSwitch::None;
 };
 
-constexpr int HelpLineCount = 22;
+constexpr int HelpLineCount = 23;
 extern const HelpLine HelpLines[HelpLineCount];
 // The columns' x positions, the first line's y and the distance between lines.
 constexpr float HelpKeysX = 115.0f, HelpActionsX = 352.0f, HelpLinesY = 130.0f, HelpLinePitch = 19.0f;

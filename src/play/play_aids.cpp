@@ -1,7 +1,9 @@
 #include "play/play_aids.h"
 
 #include "play/cell_marks.h"
+#include "play/hint.h"
 
+#include <cstdio>
 #include <utility>
 
 namespace {
@@ -15,6 +17,7 @@ constexpr int kKeyX = GKK_A + ('X' - 'A');
 constexpr int kKeyG = GKK_A + ('G' - 'A');
 constexpr int kKeyN = GKK_A + ('N' - 'A');
 constexpr int kKeyM = GKK_A + ('M' - 'A');
+constexpr int kKeyH = GKK_A + ('H' - 'A');
 
 bool IsArrow(int key) { return key >= GKK_LEFT && key <= GKK_DOWN; }
 bool IsMouseButton(int key) { return key == GKK_LBUTTON || key == GKK_RBUTTON || key == GKK_MBUTTON; }
@@ -105,6 +108,8 @@ void HandleKey(PlayAids& aids, SudokuBoard& board, const KeyInput& input) {
         aids.noteMode = !aids.noteMode;
     } else if (key == kKeyM) {
         FillCandidates(aids.EditOf(board));
+    } else if (key == kKeyH) {
+        GiveHint(aids, board);
     } else if (key == kKeyU) {
         Undo(aids, board);
     } else if (key == kKeyR) {
@@ -128,7 +133,14 @@ KeyInput ReadKeyInput(GK& gk, int key) {
     return input;
 }
 
+void StatusMessage::Set(const char* message, std::uint64_t atRevision) {
+    std::snprintf(text, sizeof text, "%s", message);
+    revision = atRevision;
+    set = true;
+}
+
 void PlayAids::ResetForGame() {
+    message.Clear();
     history.Clear();
     notes = NotesGrid{};
     noteMode = false;
@@ -142,6 +154,7 @@ void PlayAids::ResumeGame() {
 }
 
 void PlayAids::Restore(GameStateRecord record) {
+    message.Clear();
     playSeconds = static_cast<double>(record.playSeconds);
     notes = record.notes;
     history.Restore(std::move(record.undo), std::move(record.redo));

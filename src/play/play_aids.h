@@ -8,15 +8,19 @@
 // - undo (Ctrl+Z, U) and redo (Ctrl+Y, Ctrl+Shift+Z, R) of every value and note change;
 // - the same-value tint on the cells that hold the value of the pointer's (or
 //   the keyboard cell's) cell, switched with V; the clash mark, switched with X;
+// - the dead-end watch (is the grid still completable?) and the hint (H), whose
+//   message stays until the next change;
 // - the help overlay (F1 or ?), closed by any key or click, which then does
 //   nothing else; full screen switched with F11 or Alt+Enter.
 // PlayAids owns this state: the history, the notes, note mode, the play time,
-// the keyboard cell, the settings, the help's open flag and where the pointer was. Its update runs after mouse play
+// the keyboard cell, the settings, the help's open flag, where the pointer was, the
+// dead-end watch and the hint's message. Its update runs after mouse play
 // in the play handler; its drawing only reads.
 #pragma once
 
 #include "engine/gk.h"
 #include "play/board_view.h"
+#include "play/dead_end_watch.h"
 #include "play/history.h"
 #include "play/keyboard_cell.h"
 #include "play/notes.h"
@@ -32,6 +36,19 @@ struct KeyInput {
 };
 
 KeyInput ReadKeyInput(GK& gk, int key);
+
+// A message under the status line, shown while the history stays at the revision it
+// was set at (until the next change). A fixed buffer: showing it allocates nothing.
+struct StatusMessage {
+    char text[96] = {};
+    std::uint64_t revision = 0;
+    bool set = false;
+
+    void Set(const char* message, std::uint64_t atRevision);
+    void Clear() { set = false; }
+    // The text while it is current, else null.
+    const char* Current(std::uint64_t nowRevision) const { return set && revision == nowRevision ? text : nullptr; }
+};
 
 // The longest frame the play time counts: a stalled or hidden window adds no more.
 constexpr float MaxCountedFrameSeconds = 0.25f;
@@ -51,10 +68,14 @@ struct PlayAids {
     float pointerX = 0, pointerY = 0;
     CellRef pointerCell;  // the cell under the pointer when it was last in the window
 
+    DeadEndWatch deadEnd;  // given a slice every play-screen frame
+    StatusMessage message;  // what the last hint did
+
     // For a new game: empty history and notes, clock at zero, note mode off, keyboard
     // cell hidden, help closed.
     void ResetForGame();
     // For the game in progress entered from the menus: history, notes and clock stay.
+    // (A new or restored game also drops the hint's message.)
     void ResumeGame();
     // Takes over the notes, clock and history of a game read back from game.state.
     void Restore(GameStateRecord record);

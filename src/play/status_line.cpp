@@ -94,7 +94,14 @@ void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids
     font.SetScale(StatusScale);
     font.SetColor(StatusColor);
     font.Render(StatusLineX, StatusLineY, AlignCenter, line);
+    if (const char* message = StatusMessageText(board, aids))
+        font.Render(StatusLineX, StatusMessageY, AlignCenter, message);
     font.SetScale(1.0f);
+}
+
+const char* StatusMessageText(const SudokuBoard& board, const PlayAids& aids) {
+    if (const char* hint = aids.message.Current(aids.history.Revision())) return hint;
+    return aids.deadEnd.ShowsDeadEnd(board) ? DeadEndText : nullptr;
 }
 
 void DrawBestTimes(gkFont& font, const BestTimes& best) {

@@ -1,7 +1,8 @@
 // The status line under the board and the best-times line of the main menu,
 // both one line in the menu font at a small scale: the level, the play time,
 // the filled cells, the clashing cells when there are any, "Notes" in note mode
-// and where the help is; and the best time of each level that has one. Also the
+// and where the help is; under it, the hint's message while current, else the
+// dead-end warning while the watch finds the grid cannot be finished; and the best time of each level that has one. Also the
 // level a loaded board was made at, told by its number of givens (the saved game
 // does not keep the level). Text is put together in fixed buffers: drawing a
 // frame allocates nothing. Owns nothing; draws only, and leaves the font at scale 1.
@@ -16,8 +17,9 @@
 #include "sudoku/board.h"
 
 constexpr float StatusLineX = 400.0f, StatusLineY = 604.0f;
-// A second line under the status line is left free for a later message.
+// The second line under the status line: the hint's message or the dead-end warning.
 constexpr float StatusMessageY = 628.0f;
+constexpr const char* DeadEndText = "Dead end: this grid can no longer be finished";
 constexpr float StatusScale = 0.6f;
 constexpr std::uint32_t StatusColor = 0xFFB4C3CC;
 constexpr float BestTimesY = 650.0f;
@@ -34,5 +36,7 @@ int FilledCells(const SudokuBoard& board);
 int ClashingCells(const SudokuBoard& board);
 
 void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids);
+// The second line's text, null for none.
+const char* StatusMessageText(const SudokuBoard& board, const PlayAids& aids);
 // Nothing while no level has a best time.
 void DrawBestTimes(gkFont& font, const BestTimes& best);

@@ -2,13 +2,19 @@
 // recording engine, drawn as its golden file says (game/golden_screen.h): the main
 // menu, the difficulty menu, a new game, the picker with an item hovered, the in-game
 // menu and the credits; and the play aids: the keyboard cell with the same-value
-// tint over the open picker, the notes and the status line in note mode. Menus are captured once their animations have settled; the
+// tint over the open picker, the notes and the status line in note mode, and the
+// dead-end warning under the status line. Menus are captured once their animations have settled; the
 // new game's board comes from a fixed seed. A new screen is one more step and one
 // more ExpectScreen; VELTRANE_REGENERATE_GOLDEN=1 writes its file.
 #include "game/golden_screen.h"
 
+#include <chrono>
+#include <thread>
+
 #include "app/states.h"
 #include "game/scenario_support.h"
+#include "play/status_line.h"
+#include "sudoku/completion.h"
 #include "sudoku/generator.h"
 
 namespace {
@@ -36,6 +42,24 @@ protected:
                 return true;
             }
         }
+        return false;
+    }
+
+    // The first empty cell (row by row) and the lowest value its peers allow there
+    // whose writing leaves the grid with no completion.
+    bool DeadEndMove(CellRef* cell, int* value) {
+        const SudokuBoard& board = program().board;
+        for (int row = 0; row < 16; ++row)
+            for (int column = 0; column < 16; ++column)
+                for (int v = 1; v <= 16 && board.values[row][column] == 0; ++v) {
+                    if (!board.IsAllowed(row, column, v)) continue;
+                    Grid tried = board.values;
+                    tried[row][column] = v;
+                    if (CheckCompletion(tried, board.boxSize).verdict != Completion::DeadEnd) continue;
+                    *cell = {row, column};
+                    *value = v;
+                    return true;
+                }
         return false;
     }
 
@@ -95,6 +119,24 @@ TEST_F(GoldenScreenTest, EveryScreenDrawsAsItsGoldenFile) {
     ASSERT_TRUE(game.Key(GKK_A + ('M' - 'A')));
     ASSERT_TRUE(program().Aids.noteMode);
     ExpectScreen("notes_status");
+
+    step = "a clash-free value that leaves no way to finish: the dead-end warning";
+    ASSERT_TRUE(game.Key(GKK_A + ('N' - 'A')));
+    ASSERT_FALSE(program().Aids.noteMode);
+    CellRef wrong;
+    int wrongValue = 0;
+    ASSERT_TRUE(DeadEndMove(&wrong, &wrongValue));
+    const Cell& wrongCell = program().View.cells[wrong.row][wrong.column];
+    ASSERT_TRUE(game.Key(wrongValue <= 9 ? GKK_0 + wrongValue : GKK_A + wrongValue - 10, wrongCell.x + 15,
+                         wrongCell.y + 15));
+    // The verdict comes from the watch's worker thread: frames a millisecond apart until it is in.
+    for (int i = 0; i < 5000 && !program().Aids.deadEnd.ResultFor(program().board); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(game.Frame());
+    }
+    ASSERT_TRUE(game.Frame());
+    ASSERT_STREQ(StatusMessageText(program().board, program().Aids), DeadEndText);
+    ExpectScreen("dead_end");
 
     step = "the in-game menu";
     ASSERT_TRUE(game.Key(GKK_ESCAPE));

@@ -1,0 +1,167 @@
+// Stories of the dead-end warning and the hint, played through the real frame loop
+// on the recording engine: a value that leaves no way to finish the grid brings the
+// warning under the board within a few frames; H on that dead end takes the moves
+// back as undo steps that redo brings back; H on a grid that can be finished writes
+// a value of a completion, and pressing H alone wins the game.
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "game/scenario_support.h"
+#include "play/status_line.h"
+#include "save/save.h"
+#include "sudoku/completion.h"
+#include "sudoku/generator.h"
+
+namespace {
+
+int LetterKey(char c) { return GKK_A + (c - 'A'); }
+int ValueKey(int v) { return v <= 9 ? GKK_0 + v : LetterKey(static_cast<char>('A' + v - 10)); }
+const int HintKey = LetterKey('H');
+
+class HintScenarioTest : public ScenarioTest {
+protected:
+    PlayAids& aids() { return program().Aids; }
+    SudokuBoard& board() { return program().board; }
+
+    // Types v into the cell under the pointer (the pointer's move hides the keyboard cell).
+    bool TypeAt(GameRunner& game, CellRef c, int v) {
+        const Cell& cell = program().View.cells[c.row][c.column];
+        return game.Key(ValueKey(v), cell.x + 15, cell.y + 15);
+    }
+    bool PressKey(GameRunner& game, int key, bool control = false) {
+        InputFrame input;
+        input.key = key;
+        input.control = control;
+        input.mouseOver = false;
+        return game.Frame(input);
+    }
+    const char* Message() { return StatusMessageText(board(), aids()); }
+    // Frames, a millisecond apart, until the watch's worker has answered on the board
+    // as it stands (the answer comes from another thread: no fixed frame count).
+    bool FramesUntilVerdict(GameRunner& game) {
+        for (int i = 0; i < 5000; ++i) {
+            if (!game.Frame()) return false;
+            if (aids().deadEnd.ResultFor(board())) return game.Frame();  // drawn once more
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return false;
+    }
+    int MessageGlyphs() {
+        int glyphs = 0;
+        for (const Quad& q : GlyphQuads()) glyphs += std::fabs(q.v[0].y - StatusMessageY) < 1;
+        return glyphs;
+    }
+    std::vector<CellRef> EmptyCells() {
+        std::vector<CellRef> cells;
+        for (int i = 0; i < 16; ++i)
+            for (int j = 0; j < 16; ++j)
+                if (board().values[i][j] == 0) cells.push_back({i, j});
+        return cells;
+    }
+    // An empty cell and a value its peers allow whose writing leaves no completion.
+    bool FindDeadEndMove(CellRef* cell, int* value) {
+        for (const CellRef& c : EmptyCells())
+            for (int v = 1; v <= 16; ++v) {
+                if (!board().IsAllowed(c.row, c.column, v)) continue;
+                Grid tried = board().values;
+                tried[c.row][c.column] = v;
+                if (CheckCompletion(tried, 4).verdict == Completion::DeadEnd) {
+                    *cell = c;
+                    *value = v;
+                    return true;
+                }
+            }
+        return false;
+    }
+    // A clash-free value for an empty cell other than skip; false when none is left.
+    bool FindFreeMove(CellRef skip, CellRef* cell, int* value) {
+        for (const CellRef& c : EmptyCells()) {
+            if (c.row == skip.row && c.column == skip.column) continue;
+            for (int v = 1; v <= 16; ++v)
+                if (board().IsAllowed(c.row, c.column, v)) {
+                    *cell = c;
+                    *value = v;
+                    return true;
+                }
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+TEST_F(HintScenarioTest, ADeadEndIsWarnedAndHTakesTheMovesBackWhichRedoReturns) {
+    GameRunner game(folder.path());
+    SeedRandom(7);
+    ASSERT_TRUE(StartNewGame(game, Hard));
+    // Most of the grid filled from a completion: still completable, no warning.
+    const CompletionResult start = CheckCompletion(board().values, 4);
+    ASSERT_EQ(start.verdict, Completion::Completable);
+    const auto empty = EmptyCells();
+    for (std::size_t k = 0; k + 40 < empty.size(); ++k)
+        ASSERT_TRUE(TypeAt(game, empty[k], start.completion[empty[k].row][empty[k].column]));
+    ASSERT_TRUE(FramesUntilVerdict(game));
+    EXPECT_EQ(aids().deadEnd.Verdict(), Completion::Completable);
+    EXPECT_EQ(Message(), nullptr);
+    EXPECT_EQ(MessageGlyphs(), 0);
+
+    CellRef wrong;
+    int wrongValue = 0;
+    ASSERT_TRUE(FindDeadEndMove(&wrong, &wrongValue));
+    ASSERT_TRUE(TypeAt(game, wrong, wrongValue));
+    ASSERT_TRUE(FramesUntilVerdict(game)) << "the warning comes within a few frames";
+    EXPECT_STREQ(Message(), DeadEndText);
+    EXPECT_GT(MessageGlyphs(), 20) << "the warning is drawn on the line under the status line";
+
+    // Two more clash-free moves on the dead end: H has to take back all three.
+    for (int k = 0; k < 2; ++k) {
+        CellRef c;
+        int v = 0;
+        ASSERT_TRUE(FindFreeMove(wrong, &c, &v));
+        ASSERT_TRUE(TypeAt(game, c, v));
+    }
+    const Grid deadEnd = board().values;
+    const std::size_t steps = aids().history.UndoSteps();
+    ASSERT_TRUE(PressKey(game, HintKey));
+    EXPECT_EQ(aids().history.UndoSteps(), steps - 3);
+    EXPECT_EQ(aids().history.RedoSteps(), 3u);
+    EXPECT_EQ(board().values[wrong.row][wrong.column], 0);
+    EXPECT_EQ(CheckCompletion(board().values, 4).verdict, Completion::Completable);
+    game.Frames(3);
+    EXPECT_STREQ(Message(), "Hint: undid 3 moves to a grid that can be finished");
+    EXPECT_GT(MessageGlyphs(), 20);
+
+    for (int k = 0; k < 3; ++k) ASSERT_TRUE(PressKey(game, LetterKey('Y'), true));
+    EXPECT_EQ(board().values, deadEnd) << "redo brings the moves back";
+    ASSERT_TRUE(FramesUntilVerdict(game));
+    EXPECT_STREQ(Message(), DeadEndText) << "the hint's message went with the next change";
+}
+
+TEST_F(HintScenarioTest, HWritesValuesOfACompletionUntilTheGameIsWon) {
+    GameRunner game(folder.path());
+    SeedRandom(11);
+    ASSERT_TRUE(StartNewGame(game, Medium));
+    const auto empty = EmptyCells();
+    ASSERT_FALSE(empty.empty());
+
+    // The first hint goes into the empty cell under the pointer, as one undo step.
+    const CellRef pointed = empty.back();
+    const Cell& cell = program().View.cells[pointed.row][pointed.column];
+    ASSERT_TRUE(game.Key(HintKey, cell.x + 15, cell.y + 15));
+    ASSERT_NE(board().values[pointed.row][pointed.column], 0);
+    EXPECT_EQ(aids().history.UndoSteps(), 1u);
+    EXPECT_EQ(CheckCompletion(board().values, 4).verdict, Completion::Completable);
+    EXPECT_EQ(ReadFile(folder.file("game.save")), SavedGameText(board())) << "saved like a typed value";
+
+    // The keyboard cell now stands on a filled cell: each H picks the next empty cell.
+    std::size_t presses = 1;
+    while (game.messages.empty() && presses < empty.size() + 5) {
+        ASSERT_TRUE(PressKey(game, HintKey));
+        ++presses;
+    }
+    ASSERT_EQ(game.messages.size(), 1u);
+    EXPECT_EQ(game.messages[0].text, "You have won!");
+    EXPECT_EQ(presses, empty.size() + 1) << "one hint per empty cell, then the frame that announces the win";
+    EXPECT_EQ(program().GameState, MainMenu);
+}
