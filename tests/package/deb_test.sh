@@ -101,6 +101,20 @@ for _ in $(seq 750); do  # the log appears on start-up; up to 15 s
   sleep 0.02
 done
 [ -f "$saves/gk_sudoku.log" ] || fail "the game wrote no log in $saves"
+# The game (timeout's child) catches SIGTERM once its frame loop is about to run; a
+# signal before that would end it outright, so wait for the handler (up to 30 s).
+catches_term() {
+  local child mask
+  child=$(cat "/proc/$pid/task/$pid/children" 2> /dev/null) || return 1
+  child=${child%% *}
+  [ -n "$child" ] || return 1
+  mask=$(sed -n 's/^SigCgt:[[:space:]]*//p' "/proc/$child/status" 2> /dev/null)
+  [ -n "$mask" ] && (( (16#$mask >> 14) & 1 ))
+}
+for _ in $(seq 1500); do
+  catches_term && break
+  sleep 0.02
+done
 sleep 0.3  # a few frames
 kill -TERM "$pid" 2> /dev/null || fail "the game ended before SIGTERM: $(cat "$tmp/stderr")"
 status=0
