@@ -120,6 +120,8 @@ public:
     virtual void Input_GetMousePos(float* x, float* y) = 0;
     virtual int Input_GetMouseWheel() = 0;
     virtual bool Input_IsMouseOver() = 0;
+    // The window has the keyboard focus (true until the window system says otherwise).
+    virtual bool Input_HasFocus() = 0;
 
     virtual bool Gfx_BeginScene(HTARGET target = 0) = 0;
     virtual void Gfx_EndScene() = 0;

@@ -65,7 +65,7 @@ void HandlePlayMouse(PlayScreen& screen, int key, float px, float py) {
 
 PlayEvent HandlePlayFrame(GK& gk, PlayScreen& screen) {
     const float dt = gk.Timer_GetDelta();
-    if (screen.aids) screen.aids->CountPlayTime(dt);
+    if (screen.aids && gk.Input_HasFocus()) screen.aids->CountPlayTime(dt);
     const int key = gk.Input_GetKey();
     if (screen.aids && CloseHelpOnInput(*screen.aids, ReadKeyInput(gk, key))) {
         screen.gui->Update(dt);

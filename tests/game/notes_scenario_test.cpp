@@ -192,6 +192,10 @@ TEST_F(NotesScenarioTest, NotesClockAndHistoryComeBackWithContinueAndTheClockSto
     const double before = aids().playSeconds;
     ASSERT_TRUE(game.Frame(stalled));
     EXPECT_NEAR(aids().playSeconds - before, MaxCountedFrameSeconds, 1e-6) << "a stalled frame counts little";
+    InputFrame unfocused;
+    unfocused.focus = false;
+    game.Frames(30, unfocused);
+    EXPECT_NEAR(aids().playSeconds - before, MaxCountedFrameSeconds, 1e-6) << "nor does a window in the background";
 
     ASSERT_TRUE(game.Key(GKK_ESCAPE));
     ASSERT_EQ(program().GameState, GameMenu);

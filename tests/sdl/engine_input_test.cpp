@@ -88,13 +88,18 @@ TEST(InputState, FocusLossReleasesWhatWasHeld) {
     event = SDL_Event{};
     event.type = SDL_WINDOWEVENT;
     event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    EXPECT_TRUE(input.HasFocus());
     input.Handle(event);
+    EXPECT_FALSE(input.HasFocus());
     EXPECT_FALSE(input.Held(65));
     EXPECT_FALSE(input.Held(2));
     EXPECT_FALSE(input.Held(17));
     EXPECT_FALSE(input.Held(0));
     EXPECT_FALSE(input.Held(-5));
     EXPECT_FALSE(input.Held(1000));
+    event.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    input.Handle(event);
+    EXPECT_TRUE(input.HasFocus());
 }
 
 namespace {

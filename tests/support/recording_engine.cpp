@@ -330,6 +330,10 @@ bool RecordingEngine::Input_IsMouseOver() {
     return current.mouseOver;
 }
 
+bool RecordingEngine::Input_HasFocus() {
+    return current.focus;
+}
+
 bool RecordingEngine::Gfx_BeginScene(HTARGET /*target*/) {
     if (probe) probe();
     quads.clear();

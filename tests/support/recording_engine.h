@@ -27,6 +27,7 @@ struct InputFrame {
     bool alt = false;      // Input_GetKeyState(18)
     int wheel = 0;
     bool mouseOver = true;  // Input_IsMouseOver
+    bool focus = true;      // Input_HasFocus
     float dt = 1.0f / 60;   // Timer_GetDelta
 };
 
@@ -111,6 +112,7 @@ public:
     void Input_GetMousePos(float* x, float* y) override;
     int Input_GetMouseWheel() override;
     bool Input_IsMouseOver() override;
+    bool Input_HasFocus() override;
     bool Gfx_BeginScene(HTARGET target) override;
     void Gfx_EndScene() override;
     void Gfx_RenderQuad(const Quad* quad) override;

@@ -148,6 +148,10 @@ void InputState::HandleWindow(const SDL_WindowEvent& event) {
         // this one; forget what was held so nothing stays pressed.
         case SDL_WINDOWEVENT_FOCUS_LOST:
             ReleaseAll();
+            focus = false;
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            focus = true;
             break;
         default:
             break;

@@ -33,6 +33,7 @@ public:
     float MouseY() const { return mouseY; }
     int Wheel() const { return wheel; }
     bool MouseOver() const { return mouseOver; }
+    bool HasFocus() const { return focus; }
 
 private:
     // One mouse button as the game sees it.
@@ -63,4 +64,5 @@ private:
     int wheel = 0;
     float mouseX = 0.0f, mouseY = 0.0f;
     bool mouseOver = false;
+    bool focus = true;  // a window system that reports no focus leaves it with the window
 };

@@ -87,6 +87,7 @@ public:
     void Input_GetMousePos(float* x, float* y) override;
     int Input_GetMouseWheel() override { return input.Wheel(); }
     bool Input_IsMouseOver() override { return input.MouseOver(); }
+    bool Input_HasFocus() override { return input.HasFocus(); }
 
     bool Gfx_BeginScene(HTARGET target) override;
     void Gfx_EndScene() override;
