@@ -89,10 +89,12 @@ if [ "$(id -u)" -eq 0 ]; then
 else
   chmod a-w "$root/usr/games"
 fi
-# timeout passes SIGTERM on to the game and ends a game that hangs.
+# timeout passes SIGTERM on to the game and ends a game that hangs. --foreground: without
+# it timeout sends the signal to the game and again to its process group, and the game
+# treats a second stop signal as "stop now, without saving".
 (
   cd "$home"  # not beside any data files
-  exec timeout -s KILL 40 "${run_as[@]}" env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+  exec timeout --foreground -s KILL 40 "${run_as[@]}" env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
     HOME="$home" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$tmp/run" "$game" 2> "$tmp/stderr"
 ) &
 pid=$!
