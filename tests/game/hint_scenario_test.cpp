@@ -29,13 +29,7 @@ protected:
         const Cell& cell = program().View.cells[c.row][c.column];
         return game.Key(ValueKey(v), cell.x + 15, cell.y + 15);
     }
-    bool PressKey(GameRunner& game, int key, bool control = false) {
-        InputFrame input;
-        input.key = key;
-        input.control = control;
-        input.mouseOver = false;
-        return game.Frame(input);
-    }
+    bool PressKey(GameRunner& game, int key, bool control = false) { return game.Frame(KeyOnlyFrame(key, control)); }
     const char* Message() { return StatusMessageText(board(), aids()); }
     // Frames, a millisecond apart, until the watch's worker has answered on the board
     // as it stands (the answer comes from another thread: no fixed frame count).

@@ -28,17 +28,8 @@ protected:
     const Cell& CellAt(int row, int column) { return program().View.cells[row][column]; }
     int value(int row, int column) { return board().values[row][column]; }
 
-    // A key frame with the pointer outside the window (no mouse at all).
-    static InputFrame KeyFrame(int key, bool control = false, bool shift = false) {
-        InputFrame input;
-        input.key = key;
-        input.control = control;
-        input.shift = shift;
-        input.mouseOver = false;
-        return input;
-    }
     bool Press(GameRunner& game, int key, bool control = false, bool shift = false) {
-        return game.Frame(KeyFrame(key, control, shift));
+        return game.Frame(KeyOnlyFrame(key, control, shift));
     }
     // Shows the keyboard cell (first arrow) and walks it to the cell with the arrows.
     bool WalkTo(GameRunner& game, int row, int column) {
@@ -101,14 +92,6 @@ protected:
     std::string SettingsFile() { return ReadFile(folder.file(SettingsFileName)); }
 };
 
-Grid SolutionForSeed(std::uint32_t seed) {
-    SudokuBoard solved = EmptyBoard();
-    SeedRandom(seed);
-    GenerationStats stats;
-    EXPECT_TRUE(SolveWithRestarts(solved, GenerationLimits{}, stats));
-    return solved.values;
-}
-
 }  // namespace
 
 TEST_F(KeyboardScenarioTest, AHardGameWonFromTheKeyboardAlone) {
@@ -134,7 +117,7 @@ TEST_F(KeyboardScenarioTest, AHardGameWonFromTheKeyboardAlone) {
     EXPECT_TRUE(board().IsComplete());
     EXPECT_TRUE(game.messages.empty());
     EXPECT_EQ(aids().history.UndoSteps(), cells.size());
-    game.Frame(KeyFrame(0));
+    game.Frame(KeyOnlyFrame(0));
     ASSERT_EQ(game.messages.size(), 1u) << "the next frame announces the win";
     EXPECT_EQ(game.messages[0].text, "You have won!");
     EXPECT_EQ(program().GameState, MainMenu);
@@ -168,7 +151,7 @@ TEST_F(KeyboardScenarioTest, AClashTypedShowsRedAndBackspaceClearsIt) {
     ASSERT_NE(clash, 0);
     ASSERT_TRUE(Type(game, cell.row, cell.column, clash));
     EXPECT_EQ(value(cell.row, cell.column), clash) << "a clashing value is written all the same";
-    game.Frame(KeyFrame(0));
+    game.Frame(KeyOnlyFrame(0));
     const auto glyphs = GlyphsInCell(cell.row, cell.column);
     ASSERT_EQ(glyphs.size(), 1u);
     EXPECT_EQ(glyphs[0].v[0].col, Red);
@@ -270,7 +253,7 @@ TEST_F(KeyboardScenarioTest, TheHistorySurvivesTheInGameMenuIsEmptyAfterNewGameA
         for (const CellRef& c : cells) board().SetValue(c.row, c.column, solution[c.row][c.column]);
         board().SetValue(cells[0].row, cells[0].column, 0);
         ASSERT_TRUE(Type(game, cells[0].row, cells[0].column, solution[cells[0].row][cells[0].column]));
-        game.Frame(KeyFrame(0));
+        game.Frame(KeyOnlyFrame(0));
         ASSERT_EQ(program().GameState, MainMenu);
         EXPECT_GT(aids().history.UndoSteps(), 0u);
         ASSERT_TRUE(StartNewGame(game, Easy));
@@ -420,7 +403,7 @@ TEST_F(KeyboardScenarioTest, TheHelpOpensWithF1OrQuestionMarkAndTheClosingInputD
     EXPECT_EQ(board().values, before) << "the closing key writes nothing";
     EXPECT_TRUE(QuadsInColour(HelpPanelColor).empty());
 
-    InputFrame question = KeyFrame(0);
+    InputFrame question = KeyOnlyFrame(0);
     question.character = '?';
     game.Frame(question);
     ASSERT_TRUE(aids().helpOpen);
@@ -444,7 +427,7 @@ TEST_F(KeyboardScenarioTest, AltEnterAndF11SwitchFullScreenAndTheChoiceIsKeptFor
     {
         GameRunner game(folder.path());
         ASSERT_TRUE(StartNewGame(game, Easy));
-        InputFrame altEnter = KeyFrame(GKK_ENTER);
+        InputFrame altEnter = KeyOnlyFrame(GKK_ENTER);
         altEnter.alt = true;
         game.Frame(altEnter);
         EXPECT_EQ(windowedStates(), (std::vector<std::string>{"true", "false"}));

@@ -28,13 +28,7 @@ protected:
     SudokuBoard& board() { return program().board; }
     CellNotes notes(CellRef c) { return aids().notes[c.row][c.column]; }
 
-    bool Press(GameRunner& game, int key, bool shift = false) {
-        InputFrame input;
-        input.key = key;
-        input.shift = shift;
-        input.mouseOver = false;
-        return game.Frame(input);
-    }
+    bool Press(GameRunner& game, int key, bool shift = false) { return game.Frame(KeyOnlyFrame(key, false, shift)); }
     // The first free cell, with the keyboard cell put on it by a typed 0 under the pointer.
     CellRef FocusFirstFreeCell(GameRunner& game) {
         for (int i = 0; i < 16; ++i)

@@ -85,16 +85,6 @@ protected:
     }
 };
 
-// The complete grid a game seeded with seed starts from: the generator fills the
-// grid first and only then empties cells, so the same draws give the same grid.
-Grid SolutionForSeed(std::uint32_t seed) {
-    SudokuBoard board = EmptyBoard();
-    SeedRandom(seed);
-    GenerationStats stats;
-    EXPECT_TRUE(SolveWithRestarts(board, GenerationLimits{}, stats));
-    return board.values;
-}
-
 }  // namespace
 
 TEST_F(PlayScenarioTest, GivensAndBoxGapsCloseThePickerAndRightClicksNeverOpenIt) {

@@ -1,6 +1,8 @@
 #include "game/scenario_support.h"
 
 #include "platform/module_directory.h"
+#include "sudoku/generator.h"
+#include "support/boards.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -11,6 +13,23 @@ std::string ReadFile(const std::string& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+Grid SolutionForSeed(std::uint32_t seed) {
+    SudokuBoard solved = EmptyBoard();
+    SeedRandom(seed);
+    GenerationStats stats;
+    EXPECT_TRUE(SolveWithRestarts(solved, GenerationLimits{}, stats));
+    return solved.values;
+}
+
+InputFrame KeyOnlyFrame(int key, bool control, bool shift) {
+    InputFrame input;
+    input.key = key;
+    input.control = control;
+    input.shift = shift;
+    input.mouseOver = false;
+    return input;
 }
 
 DataCopy::DataCopy() {

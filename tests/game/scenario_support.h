@@ -28,6 +28,13 @@ private:
 
 std::string ReadFile(const std::string& path);
 
+// The complete grid a game seeded with seed starts from: the generator fills the
+// grid first and only then empties cells, so the same draws give the same grid.
+Grid SolutionForSeed(std::uint32_t seed);
+
+// A frame with one key (and its modifiers) and the pointer outside the window.
+InputFrame KeyOnlyFrame(int key, bool control = false, bool shift = false);
+
 // Menu item y positions (the item hangs from its y; click 10 pixels below it).
 constexpr float MenuRow0 = 233, MenuRow1 = 273, MenuRow2 = 313, MenuRow3 = 353;
 
