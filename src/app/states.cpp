@@ -6,6 +6,7 @@
 #include "platform/message_box.h"
 #include "platform/stop_signals.h"
 #include "play/help_overlay.h"
+#include "play/hint.h"
 #include "play/play_input.h"
 #include "play/status_line.h"
 #include "save/game_state.h"
@@ -62,7 +63,7 @@ void DrawPlayScreen(Program& p) {
     DrawOverCells(gk, p.Aids, p.View, p.board);
     if (p.Picker) p.Picker->DrawValuePicker();
     if (!p.MenuFont) return;
-    DrawStatusLine(*p.MenuFont, p.board, p.Aids);
+    DrawStatusLine(*p.MenuFont, p.board, p.Aids, p.Picker.get());
     if (p.Aids.helpOpen) DrawHelpOverlay(gk, *p.MenuFont, p.Aids.settings);
     p.MenuFont->SetScale(0.8f);
     p.MenuFont->SetColor(HintColor);
@@ -100,7 +101,8 @@ void OpenGameMenu(Program& p) {
 // A won game's time goes into the best times before the message box shows.
 void AnnounceWin(Program& p) {
     const auto seconds = static_cast<std::uint64_t>(p.Aids.playSeconds);
-    if (RecordWonGame(p.board.directory + kBestTimesFileName, p.board.difficulty, seconds))
+    // A game won with hints sets no best time.
+    if (p.Aids.hintsUsed == 0 && RecordWonGame(p.board.directory + kBestTimesFileName, p.board.difficulty, seconds))
         p.bestTimes.Record(p.board.difficulty, seconds);
     ShowMessageBox("You have won!", "Congratulation", false);  // plain OK box, no icon
     p.Gui->Leave();
@@ -216,8 +218,11 @@ bool PlayingFrame() {
         case PlayEvent::None:
             break;
     }
-    // A slice of the dead-end check on the board as this frame left it.
-    if (p.GameState == Playing) p.Aids.deadEnd.Update(p.board);
+    // The dead-end watch sees the board as this frame left it; a pending hint acts on its verdict.
+    if (p.GameState == Playing) {
+        p.Aids.deadEnd.Update(p.board);
+        ContinueHint(p.Aids, p.board);
+    }
     // Every change of the board or its notes is on disk by the end of its frame.
     if (p.Aids.history.Revision() != p.savedRevision) SaveGameFiles();
     if (p.Aids.settingsChanged) {

@@ -4,7 +4,7 @@
 
 const HelpLine HelpLines[HelpLineCount] = {
     {"MOUSE", ""},
-    {"Point at a cell", "highlight it, tint cells with its value"},
+    {"Point at a cell", "highlight it (V: tint the cells with its value)"},
     {"Left click a free cell", "open the value ring around it"},
     {"Left click a ring button", "write that value (the blank one empties)"},
     {"Middle click a ring button", "note that value on / off, ring stays"},

@@ -6,14 +6,9 @@
 
 namespace {
 
+constexpr const char* LookingText = "Hint: looking...";
 constexpr const char* NoAnswerText = "Hint: no answer yet";
 constexpr const char* NoWayBackText = "Hint: no earlier grid can be finished";
-
-// The finished background verdict when it is about these values, else a check now.
-CompletionResult CheckBoard(const PlayAids& aids, const SudokuBoard& board) {
-    if (const CompletionResult* known = aids.deadEnd.ResultFor(board)) return *known;
-    return CheckCompletion(board.values, board.boxSize);
-}
 
 bool IsEmptyCell(const SudokuBoard& board, CellRef cell) {
     return IsOnBoard(cell) && cell.row < board.size && cell.column < board.size &&
@@ -23,7 +18,7 @@ bool IsEmptyCell(const SudokuBoard& board, CellRef cell) {
 // The cell the player points at (keyboard cell, else pointer) when it is empty; else
 // the empty cell with the fewest candidates; {-1, -1} when no cell is empty.
 CellRef HintCell(const PlayAids& aids, const SudokuBoard& board) {
-    const CellRef chosen = aids.keyboard.Shown() ? aids.keyboard.Position() : aids.pointerCell;
+    const CellRef chosen = aids.FocusCell();
     if (IsEmptyCell(board, chosen)) return chosen;
     const auto fewest = EmptyCellWithFewestCandidates(board.values, board.boxSize);
     if (!fewest) return {};
@@ -31,53 +26,75 @@ CellRef HintCell(const PlayAids& aids, const SudokuBoard& board) {
 }
 
 void WriteHint(PlayAids& aids, SudokuBoard& board, const Grid& completion) {
-    const CellRef cell = HintCell(aids, board);
+    const CellRef cell = aids.hint.cell;
     if (!IsEmptyCell(board, cell) || !HasShape(completion, board.size)) return;
     WriteCellValue(aids.EditOf(board), cell.row, cell.column, completion[cell.row][cell.column]);
     aids.keyboard.ShowAt(cell);
     aids.message.Clear();
+    ++aids.hintsUsed;
 }
 
-// Undoes steps until the grid can be finished. When no earlier grid can be, every
-// step goes back to where it was.
-void TakeBack(PlayAids& aids, SudokuBoard& board) {
-    int undone = 0;
-    Completion verdict = Completion::DeadEnd;
+void Say(PlayAids& aids, const char* text) { aids.message.Set(text, aids.history.Revision()); }
+
+// The moves taken back are done with: says how it ended.
+void EndTakeBack(PlayAids& aids, Completion verdict) {
+    const int undone = aids.hint.undone;
+    char text[96];
+    std::snprintf(text, sizeof text,
+                  verdict == Completion::Unknown ? "Hint: undid %d %s, no answer yet"
+                                                 : "Hint: undid %d %s to a grid that can be finished",
+                  undone, undone == 1 ? "move" : "moves");
+    Say(aids, text);
+    if (undone > 0) ++aids.hintsUsed;
+}
+
+// One more move back on a dead end; when there is none left, no earlier grid can be
+// finished and every move goes back to where it was.
+void TakeBackOne(PlayAids& aids, SudokuBoard& board) {
     CellRef cell;
-    while (verdict == Completion::DeadEnd && aids.history.Undo(board, &cell, &aids.notes)) {
-        ++undone;
-        verdict = CheckCompletion(board.values, board.boxSize).verdict;
-    }
-    if (verdict == Completion::DeadEnd) {
-        for (int i = 0; i < undone; ++i) aids.history.Redo(board, &cell, &aids.notes);
-        aids.message.Set(NoWayBackText, aids.history.Revision());
+    if (aids.history.Undo(board, &cell, &aids.notes)) {
+        ++aids.hint.undone;
+        aids.hint.takingBack = true;
+        if (IsOnBoard(cell)) aids.keyboard.ShowAt(cell);
+        aids.hint.revision = aids.history.Revision();
+        Say(aids, LookingText);
         return;
     }
-    if (undone > 0) aids.keyboard.ShowAt(cell);
-    char text[96];
-    if (verdict == Completion::Unknown) {
-        std::snprintf(text, sizeof text, "Hint: undid %d %s, no answer yet", undone, undone == 1 ? "move" : "moves");
-    } else {
-        std::snprintf(text, sizeof text, "Hint: undid %d %s to a grid that can be finished", undone,
-                      undone == 1 ? "move" : "moves");
-    }
-    aids.message.Set(text, aids.history.Revision());
+    for (int i = 0; i < aids.hint.undone; ++i) aids.history.Redo(board, &cell, &aids.notes);
+    aids.hint.active = false;
+    Say(aids, NoWayBackText);
 }
 
 }  // namespace
 
 void GiveHint(PlayAids& aids, SudokuBoard& board) {
-    if (board.size <= 0 || !HasShape(board.values, board.size)) return;
-    const CompletionResult result = CheckBoard(aids, board);
-    switch (result.verdict) {
-        case Completion::Completable:
-            WriteHint(aids, board, result.completion);
-            break;
-        case Completion::DeadEnd:
-            TakeBack(aids, board);
-            break;
-        case Completion::Unknown:
-            aids.message.Set(NoAnswerText, aids.history.Revision());
-            break;
+    if (aids.hint.active || board.size <= 0 || !HasShape(board.values, board.size)) return;
+    aids.hint = PendingHint{true, false, 0, aids.history.Revision(), HintCell(aids, board)};
+    ContinueHint(aids, board);
+}
+
+void ContinueHint(PlayAids& aids, SudokuBoard& board) {
+    PendingHint& hint = aids.hint;
+    if (!hint.active) return;
+    if (aids.history.Revision() != hint.revision) {
+        hint = PendingHint{};  // the player changed the grid meanwhile
+        return;
+    }
+    const CompletionResult* result = aids.deadEnd.ResultFor(board);
+    if (!result) {
+        Say(aids, LookingText);
+        return;
+    }
+    if (result->verdict == Completion::DeadEnd) {
+        TakeBackOne(aids, board);
+        return;
+    }
+    hint.active = false;
+    if (hint.takingBack) {
+        EndTakeBack(aids, result->verdict);
+    } else if (result->verdict == Completion::Completable) {
+        WriteHint(aids, board, result->completion);
+    } else {
+        Say(aids, NoAnswerText);
     }
 }

@@ -18,6 +18,14 @@ std::size_t LastStepStart(const std::vector<CellChange>& changes) {
     return start;
 }
 
+// The cell of the step starting at start: its only cell, or the cell whose value its
+// first change sets; none for a step of notes on several cells.
+CellRef StepCell(const std::vector<CellChange>& changes, std::size_t start) {
+    const CellChange& first = changes[start];
+    const bool oneCell = changes.size() - start == 1 || first.valueBefore != first.valueAfter;
+    return oneCell ? CellRef{first.row, first.column} : CellRef{};
+}
+
 // Moves the last step of from to the end of to, keeping the order of its changes.
 void MoveLastStep(std::vector<CellChange>& from, std::vector<CellChange>& to, std::size_t start) {
     to.insert(to.end(), from.begin() + static_cast<std::ptrdiff_t>(start), from.end());
@@ -77,7 +85,7 @@ bool History::Undo(SudokuBoard& board, CellRef* cell, NotesGrid* notes) {
         board.SetValue(change.row, change.column, change.valueBefore);
         if (notes && change.row < 16 && change.column < 16) (*notes)[change.row][change.column] = change.notesBefore;
     }
-    if (cell) *cell = {undo[start].row, undo[start].column};
+    if (cell) *cell = StepCell(undo, start);
     MoveLastStep(undo, redo, start);
     --undoSteps;
     ++redoSteps;
@@ -92,7 +100,7 @@ bool History::Redo(SudokuBoard& board, CellRef* cell, NotesGrid* notes) {
         board.SetValue(redo[i].row, redo[i].column, redo[i].valueAfter);
         if (notes && redo[i].row < 16 && redo[i].column < 16) (*notes)[redo[i].row][redo[i].column] = redo[i].notesAfter;
     }
-    if (cell) *cell = {redo[start].row, redo[start].column};
+    if (cell) *cell = StepCell(redo, start);
     MoveLastStep(redo, undo, start);
     --redoSteps;
     ++undoSteps;

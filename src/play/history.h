@@ -39,11 +39,13 @@ public:
     // order UndoChanges and RedoChanges give); the caller has checked that each side
     // is empty or opens with a step.
     void Restore(std::vector<CellChange> undoChanges, std::vector<CellChange> redoChanges);
-    // Undoes the last step on the board; false when there is none. *cell
-    // receives the step's first cell; notes, when given, get their "before" notes back.
+    // Undoes the last step on the board; false when there is none. *cell receives
+    // the step's cell: the one cell it changed, or the cell whose value it changed
+    // (its peers' notes going with it); {-1, -1} for a step that only changed the
+    // notes of several cells. Notes, when given, get their "before" notes back.
     bool Undo(SudokuBoard& board, CellRef* cell, NotesGrid* notes = nullptr);
     // Redoes the last undone step; false when there is none. *cell receives the
-    // step's first cell; notes, when given, get the "after" notes.
+    // step's cell as Undo gives it; notes, when given, get the "after" notes.
     bool Redo(SudokuBoard& board, CellRef* cell, NotesGrid* notes = nullptr);
     void Clear();
 

@@ -69,14 +69,15 @@ void MoveKeyboardCell(PlayAids& aids, const SudokuBoard& board, int key) {
     }
 }
 
+// Undo and redo put the keyboard cell on the step's cell; a step of many cells leaves it where it was.
 void Undo(PlayAids& aids, SudokuBoard& board) {
     CellRef cell;
-    if (aids.history.Undo(board, &cell, &aids.notes)) aids.keyboard.ShowAt(cell);
+    if (aids.history.Undo(board, &cell, &aids.notes) && IsOnBoard(cell)) aids.keyboard.ShowAt(cell);
 }
 
 void Redo(PlayAids& aids, SudokuBoard& board) {
     CellRef cell;
-    if (aids.history.Redo(board, &cell, &aids.notes)) aids.keyboard.ShowAt(cell);
+    if (aids.history.Redo(board, &cell, &aids.notes) && IsOnBoard(cell)) aids.keyboard.ShowAt(cell);
 }
 
 void Switch(PlayAids& aids, bool& setting) {
@@ -145,6 +146,8 @@ void PlayAids::ResetForGame() {
     notes = NotesGrid{};
     noteMode = false;
     playSeconds = 0;
+    hintsUsed = 0;
+    hint = PendingHint{};
     ResumeGame();
 }
 
@@ -155,6 +158,7 @@ void PlayAids::ResumeGame() {
 
 void PlayAids::Restore(GameStateRecord record) {
     message.Clear();
+    hint = PendingHint{};
     playSeconds = static_cast<double>(record.playSeconds);
     notes = record.notes;
     history.Restore(std::move(record.undo), std::move(record.redo));

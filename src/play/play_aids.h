@@ -50,6 +50,16 @@ struct StatusMessage {
     const char* Current(std::uint64_t nowRevision) const { return set && revision == nowRevision ? text : nullptr; }
 };
 
+// A hint under way (H on the play screen): it waits for the dead-end watch's verdict
+// on the grid as it stands, and when taking moves back, for a verdict after each move.
+struct PendingHint {
+    bool active = false;
+    bool takingBack = false;
+    int undone = 0;              // moves taken back so far
+    std::uint64_t revision = 0;  // the history's revision the hint last saw or made
+    CellRef cell;                // where a value goes: chosen when H was pressed
+};
+
 // The longest frame the play time counts: a stalled or hidden window adds no more.
 constexpr float MaxCountedFrameSeconds = 0.25f;
 
@@ -58,6 +68,7 @@ struct PlayAids {
     NotesGrid notes{};
     bool noteMode = false;
     double playSeconds = 0;  // time spent on the play screen in this game
+    unsigned hintsUsed = 0;  // hints that changed the grid in this game: such a win sets no best time
     KeyboardCell keyboard;
     Settings settings;
     bool helpOpen = false;
@@ -70,6 +81,7 @@ struct PlayAids {
 
     DeadEndWatch deadEnd;  // given a slice every play-screen frame
     StatusMessage message;  // what the last hint did
+    PendingHint hint;       // the hint waiting for the watch's verdict
 
     // For a new game: empty history and notes, clock at zero, note mode off, keyboard
     // cell hidden, help closed.

@@ -80,28 +80,46 @@ int ClashingCells(const SudokuBoard& board) {
     return clashing;
 }
 
-void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids) {
+namespace {
+
+// One centred line at the status scale, left out while the open ring reaches where it would lie.
+void RenderUnlessUnderRing(gkFont& font, float y, const char* text, const ValuePicker* picker) {
+    const float halfWidth = font.GetStringWidth(text) / 2.0f;
+    const float bottom = y + font.GetHeight() * font.GetScale();
+    if (RingOverlaps(picker, StatusLineX - halfWidth, y, StatusLineX + halfWidth, bottom)) return;
+    font.Render(StatusLineX, y, AlignCenter, text);
+}
+
+}  // namespace
+
+void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids, const ValuePicker* picker) {
     char time[32];
     char line[160];
     std::size_t used = 0;
     Append(line, sizeof line, used, "%s    %s    %d / %d", LevelName(board.difficulty),
-           FormatPlayTime(static_cast<std::uint64_t>(aids.playSeconds), time, sizeof time), FilledCells(board),
-           BoardCells * BoardCells);
+           FormatPlayTime(static_cast<std::uint64_t>(aids.playSeconds), time, sizeof time), FilledCells(board), BoardCells * BoardCells);
     const int clashing = ClashingCells(board);
     if (clashing > 0) Append(line, sizeof line, used, "    %d %s", clashing, clashing == 1 ? "clash" : "clashes");
+    if (aids.hintsUsed > 0)
+        Append(line, sizeof line, used, "    %u %s", aids.hintsUsed, aids.hintsUsed == 1 ? "hint" : "hints");
     if (aids.noteMode) Append(line, sizeof line, used, "    %s", "Notes");
     Append(line, sizeof line, used, "    %s", "F1: keys");
     font.SetScale(StatusScale);
     font.SetColor(StatusColor);
-    font.Render(StatusLineX, StatusLineY, AlignCenter, line);
-    if (const char* message = StatusMessageText(board, aids))
-        font.Render(StatusLineX, StatusMessageY, AlignCenter, message);
+    RenderUnlessUnderRing(font, StatusLineY, line, picker);
+    bool warning = false;
+    if (const char* message = StatusMessageText(board, aids, &warning)) {
+        font.SetColor(warning ? WarningColor : StatusColor);
+        RenderUnlessUnderRing(font, StatusMessageY, message, picker);
+    }
     font.SetScale(1.0f);
 }
 
-const char* StatusMessageText(const SudokuBoard& board, const PlayAids& aids) {
+const char* StatusMessageText(const SudokuBoard& board, const PlayAids& aids, bool* warning) {
     if (const char* hint = aids.message.Current(aids.history.Revision())) return hint;
-    return aids.deadEnd.ShowsDeadEnd(board) ? DeadEndText : nullptr;
+    const bool deadEnd = aids.deadEnd.ShowsDeadEnd(board);
+    if (warning) *warning = deadEnd;
+    return deadEnd ? DeadEndText : nullptr;
 }
 
 void DrawBestTimes(gkFont& font, const BestTimes& best) {

@@ -1,6 +1,6 @@
 // The status line under the board and the best-times line of the main menu,
 // both one line in the menu font at a small scale: the level, the play time,
-// the filled cells, the clashing cells when there are any, "Notes" in note mode
+// the filled cells, the clashing cells and the hints used when there are any, "Notes" in note mode
 // and where the help is; under it, the hint's message while current, else the
 // dead-end warning while the watch finds the grid cannot be finished; and the best time of each level that has one. Also the
 // level a loaded board was made at, told by its number of givens (the saved game
@@ -13,6 +13,7 @@
 
 #include "gfx/font.h"
 #include "play/play_aids.h"
+#include "play/value_picker.h"
 #include "save/scores.h"
 #include "sudoku/board.h"
 
@@ -22,6 +23,9 @@ constexpr float StatusMessageY = 628.0f;
 constexpr const char* DeadEndText = "Dead end: this grid can no longer be finished";
 constexpr float StatusScale = 0.6f;
 constexpr std::uint32_t StatusColor = 0xFFB4C3CC;
+// The dead-end warning's colour: amber, bright against the dark background and told
+// from the grey lines by lightness too (the words carry the meaning).
+constexpr std::uint32_t WarningColor = 0xFFFFB020;
 constexpr float BestTimesY = 650.0f;
 
 // "Easy", "Medium", "Hard"; "" for another level.
@@ -35,8 +39,9 @@ const char* FormatPlayTime(std::uint64_t seconds, char* out, std::size_t size);
 int FilledCells(const SudokuBoard& board);
 int ClashingCells(const SudokuBoard& board);
 
-void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids);
-// The second line's text, null for none.
-const char* StatusMessageText(const SudokuBoard& board, const PlayAids& aids);
+// Either line is left out while the open picker's ring reaches where it would be drawn.
+void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids, const ValuePicker* picker);
+// The second line's text, null for none; *warning, when given, tells whether it is a warning.
+const char* StatusMessageText(const SudokuBoard& board, const PlayAids& aids, bool* warning = nullptr);
 // Nothing while no level has a best time.
 void DrawBestTimes(gkFont& font, const BestTimes& best);

@@ -10,6 +10,19 @@ void PickerItemOffset(int k, float* dx, float* dy) {
     *dy = PickerRadius * std::cos(a);
 }
 
+bool RingOverlaps(const ValuePicker* picker, float left, float top, float right, float bottom) {
+    if (!picker || !picker->open) return false;
+    const float w = picker->itemSprite ? picker->itemSprite->GetWidth() : CellSize;
+    const float h = picker->itemSprite ? picker->itemSprite->GetHeight() : CellSize;
+    for (int k = 0; k < PickerItems; ++k) {
+        float dx = 0, dy = 0;
+        PickerItemOffset(k, &dx, &dy);
+        const float ix = picker->x + dx, iy = picker->y + dy;
+        if (ix < right && left < ix + w && iy < bottom && top < iy + h) return true;
+    }
+    return false;
+}
+
 bool ValuePicker::ItemContains(int k, float px, float py) const {
     float dx = 0, dy = 0;
     PickerItemOffset(k, &dx, &dy);

@@ -43,3 +43,6 @@ struct ValuePicker {
 
 // Top-left offset of item k from the ring's anchor.
 void PickerItemOffset(int k, float* dx, float* dy);
+// True while the picker is open and one of its items overlaps the rectangle
+// (left, top)-(right, bottom): what is drawn there would lie on the ring.
+bool RingOverlaps(const ValuePicker* picker, float left, float top, float right, float bottom);

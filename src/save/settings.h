@@ -12,7 +12,7 @@
 #include <string_view>
 
 struct Settings {
-    bool sameValueHighlight = true;
+    bool sameValueHighlight = false;
     bool clashMarks = false;
     bool fullScreen = false;
 

@@ -31,7 +31,7 @@ protected:
 TEST_F(SettingsFile, WhatIsSavedComesBack) {
     ASSERT_FALSE(folder.empty());
     Settings changed;
-    changed.sameValueHighlight = false;
+    changed.sameValueHighlight = true;
     changed.clashMarks = true;
     changed.fullScreen = true;
     ASSERT_TRUE(SaveSettings(Path(), changed));
@@ -41,7 +41,7 @@ TEST_F(SettingsFile, WhatIsSavedComesBack) {
 
 TEST_F(SettingsFile, AMissingOrDamagedFileGivesTheDefaults) {
     const Settings defaults;
-    EXPECT_TRUE(defaults.sameValueHighlight);
+    EXPECT_FALSE(defaults.sameValueHighlight);
     EXPECT_FALSE(defaults.clashMarks);
     EXPECT_FALSE(defaults.fullScreen);
     EXPECT_EQ(LoadSettings(Path()), defaults) << "missing";

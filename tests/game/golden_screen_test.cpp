@@ -104,6 +104,9 @@ TEST_F(GoldenScreenTest, EveryScreenDrawsAsItsGoldenFile) {
     ExpectScreen("picker_hovered");
 
     step = "the keyboard cell on a value, its same-value tint and the open picker";
+    InputFrame tintSwitch = hover;
+    tintSwitch.key = GKK_A + ('V' - 'A');
+    ASSERT_TRUE(game.Frames(1, tintSwitch));
     InputFrame arrow = hover;
     arrow.key = GKK_DOWN;
     const KeyboardCell& keyboard = program().Aids.keyboard;

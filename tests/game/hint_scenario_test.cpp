@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "game/scenario_support.h"
+#include "play/hint.h"
 #include "play/status_line.h"
 #include "save/save.h"
 #include "sudoku/completion.h"
@@ -31,6 +32,16 @@ protected:
     }
     bool PressKey(GameRunner& game, int key, bool control = false) { return game.Frame(KeyOnlyFrame(key, control)); }
     const char* Message() { return StatusMessageText(board(), aids()); }
+    // Presses H (at the pointer when given) and runs frames, a millisecond apart, until the
+    // hint has acted on the watch's verdicts.
+    bool Hint(GameRunner& game, const Cell* at = nullptr) {
+        if (!(at ? game.Key(HintKey, at->x + 15, at->y + 15) : PressKey(game, HintKey))) return false;
+        for (int i = 0; i < 20000 && aids().hint.active; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            if (!game.Frame()) return false;
+        }
+        return !aids().hint.active;
+    }
     // Frames, a millisecond apart, until the watch's worker has answered on the board
     // as it stands (the answer comes from another thread: no fixed frame count).
     bool FramesUntilVerdict(GameRunner& game) {
@@ -117,7 +128,7 @@ TEST_F(HintScenarioTest, ADeadEndIsWarnedAndHTakesTheMovesBackWhichRedoReturns) 
     }
     const Grid deadEnd = board().values;
     const std::size_t steps = aids().history.UndoSteps();
-    ASSERT_TRUE(PressKey(game, HintKey));
+    ASSERT_TRUE(Hint(game));
     EXPECT_EQ(aids().history.UndoSteps(), steps - 3);
     EXPECT_EQ(aids().history.RedoSteps(), 3u);
     EXPECT_EQ(board().values[wrong.row][wrong.column], 0);
@@ -142,7 +153,7 @@ TEST_F(HintScenarioTest, HWritesValuesOfACompletionUntilTheGameIsWon) {
     // The first hint goes into the empty cell under the pointer, as one undo step.
     const CellRef pointed = empty.back();
     const Cell& cell = program().View.cells[pointed.row][pointed.column];
-    ASSERT_TRUE(game.Key(HintKey, cell.x + 15, cell.y + 15));
+    ASSERT_TRUE(Hint(game, &cell));
     ASSERT_NE(board().values[pointed.row][pointed.column], 0);
     EXPECT_EQ(aids().history.UndoSteps(), 1u);
     EXPECT_EQ(CheckCompletion(board().values, 4).verdict, Completion::Completable);
@@ -151,11 +162,32 @@ TEST_F(HintScenarioTest, HWritesValuesOfACompletionUntilTheGameIsWon) {
     // The keyboard cell now stands on a filled cell: each H picks the next empty cell.
     std::size_t presses = 1;
     while (game.messages.empty() && presses < empty.size() + 5) {
-        ASSERT_TRUE(PressKey(game, HintKey));
+        ASSERT_TRUE(Hint(game));
         ++presses;
     }
     ASSERT_EQ(game.messages.size(), 1u);
     EXPECT_EQ(game.messages[0].text, "You have won!");
     EXPECT_EQ(presses, empty.size() + 1) << "one hint per empty cell, then the frame that announces the win";
     EXPECT_EQ(program().GameState, MainMenu);
+    EXPECT_EQ(aids().hintsUsed, empty.size());
+    EXPECT_FALSE(program().bestTimes.Of(Medium)) << "a game won with hints sets no best time";
+}
+
+TEST(Hint, WaitsForTheWatchWithoutSearchingAndASecondPressMeanwhileDoesNothing) {
+    SudokuBoard board;
+    SeedRandom(5);
+    ASSERT_TRUE(board.NewGame(Hard));
+    PlayAids aids;
+    GiveHint(aids, board);
+    GiveHint(aids, board);
+    EXPECT_TRUE(aids.hint.active) << "no verdict yet: the hint waits";
+    EXPECT_STREQ(aids.message.Current(aids.history.Revision()), "Hint: looking...");
+    EXPECT_EQ(aids.history.UndoSteps(), 0u);
+    for (int i = 0; i < 20000 && aids.hint.active; ++i) {
+        aids.deadEnd.Update(board);
+        ContinueHint(aids, board);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(aids.history.UndoSteps(), 1u) << "one value written for the two presses";
+    EXPECT_EQ(aids.hintsUsed, 1u);
 }

@@ -274,7 +274,7 @@ TEST_F(KeyboardScenarioTest, TheHistorySurvivesTheInGameMenuIsEmptyAfterNewGameA
     EXPECT_NE(board().values, before) << "a continued game brings its history back";
 }
 
-TEST_F(KeyboardScenarioTest, TheSameValueTintFollowsTheHoveredValueGoesWithVAndTheSettingSurvivesARestart) {
+TEST_F(KeyboardScenarioTest, TheSameValueTintComesWithVFollowsTheHoveredValueAndTheSettingSurvivesARestart) {
     const CellRef given = [&] {
         GameRunner game(folder.path());
         EXPECT_TRUE(StartNewGame(game, Medium));
@@ -284,6 +284,10 @@ TEST_F(KeyboardScenarioTest, TheSameValueTintFollowsTheHoveredValueGoesWithVAndT
         hover.mouseX = CellAt(cell.row, cell.column).x + 15;
         hover.mouseY = CellAt(cell.row, cell.column).y + 15;
         game.Frame(hover);
+        EXPECT_TRUE(QuadsInColour(SameValueTintColor).empty()) << "mouse play shows no tint until V";
+        hover.key = LetterKey('V');
+        game.Frame(hover);
+        hover.key = 0;
 
         std::vector<std::pair<int, int>> holding;
         for (int i = 0; i < 16; ++i)

@@ -159,10 +159,16 @@ TEST_F(NotesScenarioTest, MFillsCandidatesAWrittenValueClearsItsPeersAndUndoBrin
     Press(game, LetterKey('U'));
     Press(game, LetterKey('U'));
     EXPECT_EQ(aids().notes, filled) << "undo brings the notes back";
+    EXPECT_EQ(aids().keyboard.Position().row, c.row) << "undoing a value goes to its cell";
+    Press(game, c.row < 15 ? GKK_RIGHT : GKK_LEFT);
+    const CellRef place = aids().keyboard.Position();
     Press(game, LetterKey('U'));
     EXPECT_EQ(aids().notes, NotesGrid{});
     Press(game, LetterKey('R'));
     EXPECT_EQ(aids().notes, filled);
+    EXPECT_TRUE(aids().keyboard.Shown());
+    EXPECT_EQ(aids().keyboard.Position().row, place.row) << "undo and redo of M keep the player's place";
+    EXPECT_EQ(aids().keyboard.Position().column, place.column);
     ExpectSavedAsShown();
 }
 

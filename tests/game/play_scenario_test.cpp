@@ -339,3 +339,34 @@ TEST_F(PlayScenarioTest, FullBoardWithAClashIsNotAWin) {
     game.Frame();
     EXPECT_EQ(game.messages.size(), 1u);
 }
+
+TEST_F(PlayScenarioTest, TheLinesUnderTheBoardGiveWayToTheRingOnEveryCell) {
+    GameRunner game(folder.path());
+    ASSERT_TRUE(StartNewGame(game, Easy));
+    const auto lineGlyphs = [&] {
+        std::vector<Quad> glyphs;
+        for (const Quad& q : GlyphQuads())
+            if (std::fabs(q.v[0].y - 604) < 1 || std::fabs(q.v[0].y - 628) < 1) glyphs.push_back(q);
+        return glyphs;
+    };
+    const auto overlap = [](const Quad& a, const Quad& b) {
+        return a.v[0].x < b.v[2].x && b.v[0].x < a.v[2].x && a.v[0].y < b.v[2].y && b.v[0].y < a.v[2].y;
+    };
+    int rings = 0, linesKept = 0;
+    for (int row = 0; row < 16; ++row)
+        for (int column = 0; column < 16; ++column) {
+            program().Aids.message.Set("Hint: a message on the second line", program().Aids.history.Revision());
+            picker().OpenOn(row, column, CellAt(row, column).x, CellAt(row, column).y);
+            ASSERT_TRUE(game.Frame());
+            const auto items = QuadsWithTexture(program().CircleTexture);
+            ASSERT_EQ(items.size(), 17u);
+            const auto glyphs = lineGlyphs();
+            for (const Quad& item : items)
+                for (const Quad& glyph : glyphs)
+                    ASSERT_FALSE(overlap(item, glyph)) << "ring on " << row << ", " << column;
+            ++rings;
+            linesKept += column < 8 && glyphs.size() > 60;  // the ring stays far above both lines
+        }
+    EXPECT_EQ(rings, 256);
+    EXPECT_EQ(linesKept, 128) << "lines the ring does not reach are drawn";
+}

@@ -1,7 +1,7 @@
 // The game's data files through the real engine: every file loads with the
 // size the game relies on, and a frame drawn with the game's own sprite and
 // font classes (background, cell faces, button, cursor, a line of text) shows
-// their pixels. The frame is saved as engine_frame.png in the build folder.
+// their pixels. The frame is saved as engine_frame.png in the test's temporary folder.
 #include <SDL.h>
 #include <SDL_image.h>
 
@@ -84,7 +84,7 @@ TEST_F(DataFrameTest, DrawsTheBackgroundSpritesAndTextFromTheDataFiles) {
             font.Printf(400, 300, AlignCenter, "%s", text);
             cursorSprite.Render(700, 600);
         });
-        ASSERT_TRUE(gkSdlSaveScreenshot("engine_frame.png"));
+        ASSERT_TRUE(gkSdlSaveScreenshot(temp.File("engine_frame.png").c_str()));
 
         // The background everywhere nothing else was drawn.
         const Image bgp = LoadImage("bgp.jpg");

@@ -4,6 +4,9 @@
 #include <SDL.h>
 #include <signal.h>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "engine_test_fixture.h"
@@ -159,9 +162,17 @@ TEST_F(FrameLoopTest, ASignalBeforeTheLoopStartsEndsItAtOnce) {
 
 TEST(EngineStart, WithoutADisplayFailsWithTheReasonOnStandardErrorAndInTheLog) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // The child runs this test again from the start, so the log's name must not vary.
-    const std::string log = (std::filesystem::current_path() / "engine_start_failure.log").string();
-    std::filesystem::remove(log);
+    // The child runs this test again from the start: it finds the log's name in the
+    // environment the parent set, in the parent's temporary folder.
+    constexpr const char* kLogVariable = "VELTRANE_START_FAILURE_LOG";
+    std::optional<TempFolder> folder;
+    std::string log;
+    if (const char* inherited = std::getenv(kLogVariable)) {
+        log = inherited;
+    } else {
+        log = folder.emplace().File("engine_start_failure.log");
+        setenv(kLogVariable, log.c_str(), 1);
+    }
     EXPECT_EXIT(
         {
             setenv("SDL_VIDEODRIVER", "nonexistent", 1);
@@ -174,8 +185,8 @@ TEST(EngineStart, WithoutADisplayFailsWithTheReasonOnStandardErrorAndInTheLog) {
             std::exit(started ? 1 : 0);
         },
         ::testing::ExitedWithCode(0), "cannot start the engine: SDL_Init: .*nonexistent");
+    unsetenv(kLogVariable);
     const std::string text = ReadFile(log);
-    std::filesystem::remove(log);
     EXPECT_NE(text.find("System_Initiate failed: SDL_Init"), std::string::npos) << text;
 }
 

@@ -222,7 +222,7 @@ TEST_F(EngineTest, DrawsUntexturedTexturedTintedAndTranslucentQuads) {
         Quad unknownTexture = MakeQuad(10, 600, 60, 650, kWhite, 9999);
         gk->Gfx_RenderQuad(&unknownTexture);
     });
-    ASSERT_TRUE(gkSdlSaveScreenshot("engine_quads.png"));
+    ASSERT_TRUE(gkSdlSaveScreenshot(temp.File("engine_quads.png").c_str()));
 
     EXPECT_TRUE(Near(Pixel(35, 35), kRed, 2));
     EXPECT_TRUE(Near(Pixel(70, 70), 0xFF000000, 0)) << "the scene starts black";

@@ -59,7 +59,7 @@ TEST(GameScreenshots, KeyboardCellAndSameValueTint) {
     CellRef target;
     bool shotSaved = false, helpOpened = false;
     std::uint32_t outline = 0, tint = 0, plain = 0;
-    enum { Menu, Difficulty, Level, Walk, Shot, Help, Done } stage = Menu;
+    enum { Menu, Difficulty, Level, Tint, Walk, Shot, Help, Done } stage = Menu;
     // Reads what the typed value left on screen: the outline, the tint, a plain cell.
     const auto readPixels = [&] {
         const Program& p = TheProgram();
@@ -101,6 +101,10 @@ TEST(GameScreenshots, KeyboardCellAndSameValueTint) {
                 if (p.Gui->GetFocused() && p.Gui->GetFocused()->id == Hard) PushKey(SDLK_RETURN);
                 if (p.GameState != Playing) break;
                 ChooseValueAndCell(&value, &target);
+                PushKey(SDLK_v);  // the same-value tint, off at first
+                stage = Tint;
+                break;
+            case Tint:
                 PushKey(SDLK_RIGHT);  // shows the keyboard cell
                 stage = Walk;
                 break;
