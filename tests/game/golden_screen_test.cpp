@@ -27,7 +27,8 @@ class GoldenScreenTest : public ScenarioTest {
 protected:
     // The frame drawn last matches tests/golden/<name>.txt.
     void ExpectScreen(const std::string& name) {
-        EXPECT_TRUE(MatchesGoldenFile(name, DescribeScene(engine))) << "while " << step;
+        EXPECT_TRUE(MatchesGoldenFile(name, DescribeScene(engine, {program().MenuFont.get(), program().NotesFont.get()})))
+            << "while " << step;
     }
 
     // The centre of a free cell near the middle of the board, so that the picker's ring
