@@ -55,6 +55,15 @@ enum gkKey {
     GKK_F11 = 122,
 };
 
+// One key press of a frame, as it was pressed: the keys of a chord pressed and
+// released within one frame keep their modifiers here, where Input_GetKeyState
+// (read at frame time) no longer shows them.
+struct gkKeyPress {
+    int key = 0;        // key code as Input_GetKey gives it; 0 for a key without one that typed a character
+    int character = 0;  // the character it typed (as Input_GetChar), 0 for none
+    bool shift = false, control = false, alt = false;  // held when it was pressed
+};
+
 // Blend mode 2: alpha blending, vertex colour multiplied into the texture.
 constexpr int GK_BLEND_DEFAULT = 2;
 
@@ -116,6 +125,9 @@ public:
 
     virtual int Input_GetKey() = 0;
     virtual int Input_GetChar() = 0;
+    // Every key press of this frame, oldest first, key repeats included (mouse buttons
+    // are not among them); *count receives how many. Valid until the frame ends.
+    virtual const gkKeyPress* Input_GetKeyPresses(int* count) = 0;
     virtual bool Input_GetKeyState(int key) = 0;
     virtual void Input_GetMousePos(float* x, float* y) = 0;
     virtual int Input_GetMouseWheel() = 0;

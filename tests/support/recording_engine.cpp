@@ -123,6 +123,7 @@ bool RecordingEngine::RunFrame(const InputFrame& input) {
     current.key = 0;
     current.character = 0;
     current.wheel = 0;
+    current.presses.clear();
     if (afterFrame) afterFrame(*this);
     return done;
 }
@@ -293,10 +294,30 @@ float RecordingEngine::Timer_GetDelta() {
     return current.dt;
 }
 int RecordingEngine::Input_GetKey() {
-    return current.key;
+    if (current.key != 0) return current.key;
+    for (auto press = current.presses.rbegin(); press != current.presses.rend(); ++press)
+        if (press->key != 0) return press->key;
+    return 0;
 }
 int RecordingEngine::Input_GetChar() {
     return current.character;
+}
+
+const gkKeyPress* RecordingEngine::Input_GetKeyPresses(int* count) {
+    framePresses = current.presses;
+    const bool keyboardKey = current.key != 0 && current.key != GKK_LBUTTON && current.key != GKK_RBUTTON &&
+                             current.key != GKK_MBUTTON;
+    if (framePresses.empty() && (keyboardKey || current.character != 0)) {
+        gkKeyPress press;
+        press.key = keyboardKey ? current.key : 0;
+        press.character = current.character;
+        press.shift = current.shift;
+        press.control = current.control;
+        press.alt = current.alt;
+        framePresses.push_back(press);
+    }
+    if (count != nullptr) *count = static_cast<int>(framePresses.size());
+    return framePresses.data();
 }
 
 bool RecordingEngine::Input_GetKeyState(int key) {

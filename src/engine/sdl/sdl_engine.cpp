@@ -83,6 +83,7 @@ public:
 
     int Input_GetKey() override { return input.Key(); }
     int Input_GetChar() override { return input.Char(); }
+    const gkKeyPress* Input_GetKeyPresses(int* count) override;
     bool Input_GetKeyState(int key) override { return input.Held(key); }
     void Input_GetMousePos(float* x, float* y) override;
     int Input_GetMouseWheel() override { return input.Wheel(); }
@@ -596,6 +597,12 @@ HCHANNEL SdlEngine::Effect_Play(HEFFECT effect) {
 void SdlEngine::Input_GetMousePos(float* x, float* y) {
     if (x != nullptr) *x = input.MouseX();
     if (y != nullptr) *y = input.MouseY();
+}
+
+const gkKeyPress* SdlEngine::Input_GetKeyPresses(int* count) {
+    const std::vector<gkKeyPress>& presses = input.Presses();
+    if (count != nullptr) *count = static_cast<int>(presses.size());
+    return presses.data();
 }
 
 bool SdlEngine::Gfx_BeginScene(HTARGET target) {
