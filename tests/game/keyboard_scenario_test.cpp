@@ -417,6 +417,37 @@ TEST_F(KeyboardScenarioTest, TheHelpOpensWithF1OrQuestionMarkAndTheClosingInputD
     EXPECT_FALSE(program().Picker->open) << "the closing click opens no ring";
 }
 
+// Keys pressed faster than frames: each press of a frame counts, in order, with the
+// modifiers it was pressed with (at frame time none is held any more).
+TEST_F(KeyboardScenarioTest, EveryKeyOfAFrameCountsInOrderWithItsOwnModifiers) {
+    GameRunner game(folder.path());
+    ASSERT_TRUE(StartNewGame(game, Easy));
+    auto press = [](int key, bool control = false) {
+        gkKeyPress p;
+        p.key = key;
+        p.control = control;
+        return p;
+    };
+    InputFrame burst = KeyOnlyFrame(0);
+    // Shows the keyboard cell, opens the help, closes it with X (no clash marks),
+    // types 1 and 2, then Ctrl+Z takes the 2 back.
+    burst.presses = {press(GKK_RIGHT), press(GKK_F1), press(LetterKey('X')), press(ValueKey(1)),
+                     press(ValueKey(2)), press(LetterKey('Z'), true)};
+    ASSERT_TRUE(game.Frame(burst));
+    const CellRef cell = aids().keyboard.Position();
+    EXPECT_FALSE(aids().helpOpen);
+    EXPECT_FALSE(aids().settings.clashMarks);
+    EXPECT_EQ(value(cell.row, cell.column), 1);
+    EXPECT_EQ(aids().history.UndoSteps(), 1u);
+    EXPECT_EQ(aids().history.RedoSteps(), 1u);
+
+    InputFrame escape = KeyOnlyFrame(0);
+    escape.presses = {press(ValueKey(3)), press(GKK_ESCAPE), press(ValueKey(4))};
+    ASSERT_TRUE(game.Frame(escape));
+    EXPECT_EQ(value(cell.row, cell.column), 3) << "the key before Escape counts";
+    EXPECT_EQ(program().GameState, GameMenu);
+}
+
 TEST_F(KeyboardScenarioTest, AltEnterAndF11SwitchFullScreenAndTheChoiceIsKeptForTheNextStart) {
     auto windowedStates = [this] {
         std::vector<std::string> values;
@@ -441,6 +472,12 @@ TEST_F(KeyboardScenarioTest, AltEnterAndF11SwitchFullScreenAndTheChoiceIsKeptFor
     EXPECT_EQ(windowedStates(), (std::vector<std::string>{"true", "false"})) << "full screen again at start";
     Press(game, GKK_F11);
     EXPECT_EQ(windowedStates().back(), "true") << "F11 works in the menus too";
-    EXPECT_EQ(program().GameState, MainMenu);
+    InputFrame altEnter = KeyOnlyFrame(GKK_ENTER);
+    altEnter.alt = true;
+    game.Frame(altEnter);
+    EXPECT_EQ(windowedStates().back(), "false") << "Alt+Enter as well";
+    Press(game, GKK_F11);
+    ASSERT_TRUE(game.Frames(60));
+    EXPECT_EQ(program().GameState, MainMenu) << "the Enter of Alt+Enter chose nothing";
     EXPECT_NE(SettingsFile().find("full-screen=off"), std::string::npos);
 }

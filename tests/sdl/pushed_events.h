@@ -27,6 +27,30 @@ inline void PushText(const char* text) {
     SDL_PushEvent(&event);
 }
 
+// A key going down or up alone (a modifier held across other keys).
+inline void PushKeyChange(SDL_Keycode key, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = key;
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    SDL_PushEvent(&event);
+}
+
+// A key that types text, in SDL's order: the press, its text, the release.
+inline void PushTypedKey(SDL_Keycode key, const char* text) {
+    PushKeyChange(key, true);
+    if (SDL_IsTextInputActive()) PushText(text);
+    PushKeyChange(key, false);
+}
+
+// A chord pressed and released within one frame: modifier down, key down, key up, modifier up.
+inline void PushChord(SDL_Keycode modifier, SDL_Keycode key) {
+    PushKeyChange(modifier, true);
+    PushKey(key);
+    PushKeyChange(modifier, false);
+}
+
 // The pointer comes into the window (a dummy video driver has no real pointer).
 inline void PushMouseEnter() {
     SDL_Event enter{};
