@@ -150,6 +150,13 @@ void SaveGameFiles() {
     p.savedRevision = p.Aids.history.Revision();
 }
 
+bool DisplayLostFunc() {
+    // The GUI lives from the frame loop's start, after the saved game was read, until
+    // shutdown frees it just before its own save.
+    if (TheProgram().Gui) SaveGameFiles();
+    return false;
+}
+
 void GoToState(int state) {
     Program& p = TheProgram();
     p.PreviousState = p.GameState;

@@ -22,7 +22,11 @@ using HTARGET = std::uint32_t;   // 0 = the screen
 using gkCallback = bool (*)();
 
 // Engine states, set with System_SetState before System_Initiate.
-enum gkFuncState { GK_FRAMEFUNC = 1, GK_RENDERFUNC = 2 };
+// GK_DISPLAYLOSTFUNC is called when the connection to the display breaks, just before
+// the engine ends the process (no frame runs again; its result is ignored). It runs on
+// the frame thread, perhaps inside a frame callback, and is for saving what must not
+// be lost.
+enum gkFuncState { GK_FRAMEFUNC = 1, GK_RENDERFUNC = 2, GK_DISPLAYLOSTFUNC = 3 };
 enum gkIntState { GK_ICON = 6, GK_SCREENWIDTH = 8, GK_SCREENHEIGHT = 9, GK_SCREENBPP = 10 };
 enum gkStringState { GK_TITLE = 7, GK_LOGFILE = 16 };
 // GK_WINDOWED set after System_Initiate switches between the window (true) and a

@@ -182,7 +182,66 @@ private:
     bool holding = false;
 };
 
+// An X server of the test's own: Xvfb on a free display number, reached only through
+// its abstract socket, leaving no lock file; killed like a crashing server.
+class PrivateXServer {
+public:
+    PrivateXServer() {
+        int ready[2];
+        if (pipe(ready) != 0) return;
+        pid = fork();
+        if (pid == 0) {
+            close(ready[0]);
+            if (!freopen("/dev/null", "w", stderr)) _exit(126);
+            const std::string fd = std::to_string(ready[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-nolisten", "unix", "-nolock",
+                   "-screen", "0", "800x700x24", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(ready[1]);
+        char digit = 0;
+        while (pid > 0 && read(ready[0], &digit, 1) == 1 && digit >= '0' && digit <= '9') number += digit;
+        close(ready[0]);
+    }
+    ~PrivateXServer() { Kill(); }
+    PrivateXServer(const PrivateXServer&) = delete;
+    PrivateXServer& operator=(const PrivateXServer&) = delete;
+
+    // ":N", or empty text when no Xvfb could be started.
+    std::string Display() const { return number.empty() ? std::string() : ":" + number; }
+    void Kill() {
+        if (pid <= 0) return;
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        pid = -1;
+    }
+
+private:
+    pid_t pid = -1;
+    std::string number;
+};
+
 }  // namespace
+
+// The X server goes away under a running game: it saves and ends at once, with one
+// line on standard error, instead of waiting for ever on the dead connection.
+TEST(Program, ALostDisplayEndsTheGameWithTheGameSavedAndOneLine) {
+    PrivateXServer server;
+    if (server.Display().empty()) GTEST_SKIP() << "Xvfb is not installed";
+    TempFolder temp;
+    CopyGame(temp.path);
+    const SudokuBoard board = WriteLfGame(temp.File("game.save"));
+    Process game((temp.path / "veltrane-sudoku").string(),
+                 With(HeadlessIn(temp), {{"SDL_VIDEODRIVER", "x11"}, {"DISPLAY", server.Display()}}),
+                 temp.File("stderr"));
+    ASSERT_TRUE(game.WaitUntilCatching(SIGTERM)) << "the game did not start";
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // a few frames
+    server.Kill();
+    const Outcome outcome = game.Wait(std::chrono::seconds(10));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.errors, "Quorvel Veltrane Sudoku: lost the connection to the display; the game is saved\n");
+    ExpectSavedAgain(temp.File("game.save"), board);
+}
 
 // Neither a private runtime folder nor a per-user data folder (its parent is a file).
 TEST(Program, WithoutTheFrameLockItSaysSoAndExitsBeforeAnyWindow) {

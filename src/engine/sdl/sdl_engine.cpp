@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/gk.h"
+#include "engine/sdl/display_loss.h"
 #include "engine/sdl/engine_log.h"
 #include "engine/sdl/frame_clock.h"
 #include "engine/sdl/handle_table.h"
@@ -53,6 +54,8 @@ public:
     ~SdlEngine() override { System_Shutdown(); }
 
     void AddReference() { ++references; }
+    // The display is gone: a log line, then the game's callback.
+    void DisplayLost();
 
     // ---- GK ------------------------------------------------------------
     void Release() override;
@@ -134,6 +137,7 @@ private:
     // states
     gkCallback frameFunc = nullptr;
     gkCallback renderFunc = nullptr;
+    gkCallback displayLostFunc = nullptr;
     std::string title;
     int iconResource = 0;
     int width = kDefaultWidth;
@@ -148,6 +152,7 @@ private:
     SdlWindowPtr window;
     SdlRendererPtr renderer;
     std::unique_ptr<StopSignals> stopSignals;
+    std::unique_ptr<DisplayLossWatch> displayLoss;
     HandleTable<TextureEntry> textures;
     HandleTable<EffectEntry> effects;
     std::map<void*, std::unique_ptr<unsigned char[]>> blocks;
@@ -210,6 +215,10 @@ std::unique_ptr<SdlEngine>& TheEngine() {
     return engine;
 }
 
+void EngineLostDisplay() {
+    if (TheEngine()) TheEngine()->DisplayLost();
+}
+
 // ---- references and states -------------------------------------------------
 
 void SdlEngine::Release() {
@@ -220,6 +229,12 @@ void SdlEngine::Release() {
 void SdlEngine::System_SetState(gkFuncState state, gkCallback value) {
     if (state == GK_FRAMEFUNC) frameFunc = value;
     if (state == GK_RENDERFUNC) renderFunc = value;
+    if (state == GK_DISPLAYLOSTFUNC) displayLostFunc = value;
+}
+
+void SdlEngine::DisplayLost() {
+    log.Write("Lost the connection to the display; ending");
+    if (displayLostFunc != nullptr) displayLostFunc();
 }
 
 void SdlEngine::System_SetState(gkIntState state, int value) {
@@ -287,6 +302,7 @@ bool SdlEngine::System_Initiate() {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return FailInitiate("SDL_Init");
     sdlStarted = true;
+    displayLoss = std::make_unique<DisplayLossWatch>(EngineLostDisplay);
     if (!DriverShowsWindows()) return FailInitiate("no display found");
     if (!OpenWindow()) return FailInitiate("SDL_CreateWindow");
     if (!OpenRenderer()) return FailInitiate("SDL_CreateRenderer");
@@ -433,6 +449,7 @@ void SdlEngine::System_Shutdown() {
     stopSignals.reset();  // the handlers that were there before come back
     if (sdlStarted) SDL_Quit();
     sdlStarted = false;
+    displayLoss.reset();  // after SDL_Quit, which closes the connection
     vsync = false;
 }
 
