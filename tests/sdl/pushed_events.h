@@ -7,16 +7,13 @@
 
 #include <cstring>
 
-// A key pressed and released before the next frame.
-inline void PushKey(SDL_Keycode key) {
+// A key going down or up.
+inline void PushKeyChange(SDL_Keycode key, bool down) {
     SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
     event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-    SDL_PushEvent(&event);
-    event.type = SDL_KEYUP;
-    event.key.state = SDL_RELEASED;
     SDL_PushEvent(&event);
 }
 
@@ -27,28 +24,12 @@ inline void PushText(const char* text) {
     SDL_PushEvent(&event);
 }
 
-// A key going down or up alone (a modifier held across other keys).
-inline void PushKeyChange(SDL_Keycode key, bool down) {
-    SDL_Event event{};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
-    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-    SDL_PushEvent(&event);
-}
-
-// A key that types text, in SDL's order: the press, its text, the release.
-inline void PushTypedKey(SDL_Keycode key, const char* text) {
+// A key pressed and released before the next frame; with text, that text comes
+// between the two, as SDL sends a typed key.
+inline void PushKey(SDL_Keycode key, const char* text = nullptr) {
     PushKeyChange(key, true);
-    if (SDL_IsTextInputActive()) PushText(text);
+    if (text != nullptr) PushText(text);
     PushKeyChange(key, false);
-}
-
-// A chord pressed and released within one frame: modifier down, key down, key up, modifier up.
-inline void PushChord(SDL_Keycode modifier, SDL_Keycode key) {
-    PushKeyChange(modifier, true);
-    PushKey(key);
-    PushKeyChange(modifier, false);
 }
 
 // The pointer comes into the window (a dummy video driver has no real pointer).

@@ -294,10 +294,7 @@ float RecordingEngine::Timer_GetDelta() {
     return current.dt;
 }
 int RecordingEngine::Input_GetKey() {
-    if (current.key != 0) return current.key;
-    for (auto press = current.presses.rbegin(); press != current.presses.rend(); ++press)
-        if (press->key != 0) return press->key;
-    return 0;
+    return current.key;
 }
 int RecordingEngine::Input_GetChar() {
     return current.character;
@@ -305,17 +302,10 @@ int RecordingEngine::Input_GetChar() {
 
 const gkKeyPress* RecordingEngine::Input_GetKeyPresses(int* count) {
     framePresses = current.presses;
-    const bool keyboardKey = current.key != 0 && current.key != GKK_LBUTTON && current.key != GKK_RBUTTON &&
-                             current.key != GKK_MBUTTON;
-    if (framePresses.empty() && (keyboardKey || current.character != 0)) {
-        gkKeyPress press;
-        press.key = keyboardKey ? current.key : 0;
-        press.character = current.character;
-        press.shift = current.shift;
-        press.control = current.control;
-        press.alt = current.alt;
-        framePresses.push_back(press);
-    }
+    const int key = current.key == GKK_LBUTTON || current.key == GKK_RBUTTON || current.key == GKK_MBUTTON ? 0
+                                                                                                        : current.key;
+    if (framePresses.empty() && (key != 0 || current.character != 0))
+        framePresses.push_back({key, current.character, current.shift, current.control, current.alt});
     if (count != nullptr) *count = static_cast<int>(framePresses.size());
     return framePresses.data();
 }

@@ -30,7 +30,7 @@ struct InputFrame {
     bool focus = true;      // Input_HasFocus
     float dt = 1.0f / 60;   // Timer_GetDelta
     // Input_GetKeyPresses. Left empty, a keyboard key (or a character) above makes the
-    // frame's one press, with the modifiers above; set, Input_GetKey defaults to its last key.
+    // frame's one press, with the modifiers above.
     std::vector<gkKeyPress> presses;
 };
 
