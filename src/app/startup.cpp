@@ -27,6 +27,7 @@ void ConfigureEngine(GK& gk, const std::string& logFile) {
     gk.System_SetState(GK_SCREENWIDTH, 800);
     gk.System_SetState(GK_SCREENHEIGHT, 700);
     gk.System_SetState(GK_SCREENBPP, 32);
+    gk.System_SetState(GK_DISPLAYLOSTFUNC, DisplayLostFunc);
 }
 
 // Loads the data files; false when one the game cannot run without is missing.

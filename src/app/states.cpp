@@ -110,12 +110,28 @@ void AnnounceWin(Program& p) {
     GoToState(MainMenu);
 }
 
-// F11 switches full screen in the menus and the credits too (the play screen
-// handles it with its other keys).
-void HandleFullScreenKey(Program& p) {
-    if (p.GameState == Playing || !p.gk || p.gk->Input_GetKey() != GKK_F11) return;
-    p.Aids.settings.fullScreen = !p.Aids.settings.fullScreen;
-    ApplySettings();
+bool SwitchesFullScreen(const gkKeyPress& press) {
+    return press.key == GKK_F11 || (press.key == GKK_ENTER && press.alt);
+}
+
+// F11 and Alt+Enter switch full screen in the menus and the credits too (the play
+// screen handles them with its other keys), once per press. The Enter of an
+// Alt+Enter that is the frame's key is kept from the menu, so it chooses nothing.
+void HandleFullScreenKeys(Program& p) {
+    if (p.GameState == Playing || !p.gk) return;
+    int count = 0;
+    const gkKeyPress* presses = p.gk->Input_GetKeyPresses(&count);
+    const gkKeyPress* lastKey = nullptr;
+    bool switched = false;
+    for (int i = 0; presses != nullptr && i < count; ++i) {
+        if (presses[i].key != 0) lastKey = &presses[i];
+        if (!SwitchesFullScreen(presses[i])) continue;
+        p.Aids.settings.fullScreen = !p.Aids.settings.fullScreen;
+        switched = true;
+    }
+    if (switched) ApplySettings();
+    if (lastKey && lastKey->key == GKK_ENTER && lastKey->alt && p.Gui && p.gk->Input_GetKey() == GKK_ENTER)
+        p.Gui->WithholdKey();
 }
 
 }  // namespace
@@ -134,6 +150,13 @@ void SaveGameFiles() {
     p.board.Save(SaveFileName);
     SaveGameState(p.board.directory + kGameStateFileName, p.Aids.Record(), GameFingerprint(p.board));
     p.savedRevision = p.Aids.history.Revision();
+}
+
+bool DisplayLostFunc() {
+    // The GUI lives from the frame loop's start, after the saved game was read, until
+    // shutdown frees it just before its own save.
+    if (TheProgram().Gui) SaveGameFiles();
+    return false;
 }
 
 void GoToState(int state) {
@@ -161,7 +184,7 @@ bool FrameFunc() {
     FrameLockScope lock;
     if (lock.Stopping()) return true;  // ends the frame loop as "Exit" does
     if (TheProgram().frameHook && TheProgram().frameHook()) return true;
-    HandleFullScreenKey(TheProgram());
+    HandleFullScreenKeys(TheProgram());
     switch (TheProgram().GameState) {
         case MainMenu:
             return MainMenuFrame();

@@ -44,6 +44,12 @@ void ApplySettings();
 // board just saved).
 void SaveGameFiles();
 
+// The engine's display-lost callback: the process ends when it returns, so it saves
+// the game in progress as shutdown would (once the saved game has been read and
+// until shutdown's own save; before that there is nothing new to keep). It takes no
+// lock: it runs on the frame thread, perhaps inside a callback that holds the frame lock.
+bool DisplayLostFunc();
+
 // Moves to state: PreviousState takes the state left, then the new screen is shown
 // (a menu with its enter animation; play with its cursor; credits with nothing).
 void GoToState(int state);

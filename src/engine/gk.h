@@ -22,7 +22,11 @@ using HTARGET = std::uint32_t;   // 0 = the screen
 using gkCallback = bool (*)();
 
 // Engine states, set with System_SetState before System_Initiate.
-enum gkFuncState { GK_FRAMEFUNC = 1, GK_RENDERFUNC = 2 };
+// GK_DISPLAYLOSTFUNC is called when the connection to the display breaks, just before
+// the engine ends the process (no frame runs again; its result is ignored). It runs on
+// the frame thread, perhaps inside a frame callback, and is for saving what must not
+// be lost.
+enum gkFuncState { GK_FRAMEFUNC = 1, GK_RENDERFUNC = 2, GK_DISPLAYLOSTFUNC = 3 };
 enum gkIntState { GK_ICON = 6, GK_SCREENWIDTH = 8, GK_SCREENHEIGHT = 9, GK_SCREENBPP = 10 };
 enum gkStringState { GK_TITLE = 7, GK_LOGFILE = 16 };
 // GK_WINDOWED set after System_Initiate switches between the window (true) and a
@@ -53,6 +57,15 @@ enum gkKey {
     GKK_A = 65,  // letters 65..90
     GKK_F1 = 112,
     GKK_F11 = 122,
+};
+
+// One key press of a frame, as it was pressed: the keys of a chord pressed and
+// released within one frame keep their modifiers here, where Input_GetKeyState
+// (read at frame time) no longer shows them.
+struct gkKeyPress {
+    int key = 0;        // key code as Input_GetKey gives it; 0 for a key without one that typed a character
+    int character = 0;  // the character it typed (as Input_GetChar), 0 for none
+    bool shift = false, control = false, alt = false;  // held when it was pressed
 };
 
 // Blend mode 2: alpha blending, vertex colour multiplied into the texture.
@@ -116,6 +129,9 @@ public:
 
     virtual int Input_GetKey() = 0;
     virtual int Input_GetChar() = 0;
+    // Every key press of this frame, oldest first, key repeats included (mouse buttons
+    // are not among them); *count receives how many. Valid until the frame ends.
+    virtual const gkKeyPress* Input_GetKeyPresses(int* count) = 0;
     virtual bool Input_GetKeyState(int key) = 0;
     virtual void Input_GetMousePos(float* x, float* y) = 0;
     virtual int Input_GetMouseWheel() = 0;

@@ -143,6 +143,8 @@ int gkGUI::Update(float dt) {
     if (!gk) return 0;
     CallGuard guard(*this);
     ReadInput();
+    const int key = keyWithheld ? 0 : gk->Input_GetKey();
+    keyWithheld = false;
     for (gkGUIObject* control : Snapshot()) {
         if (Owns(control)) control->Update(dt);
     }
@@ -152,7 +154,7 @@ int gkGUI::Update(float dt) {
         enterLeave = Idle;
     }
     int activated = 0;
-    if (HandleKeyboard(activated)) return activated;
+    if (HandleKeyboard(key, activated)) return activated;
     return HandleMouse();
 }
 
@@ -172,8 +174,7 @@ bool gkGUI::AllDone() {
     return true;
 }
 
-bool gkGUI::HandleKeyboard(int& result) {
-    const int key = gk->Input_GetKey();
+bool gkGUI::HandleKeyboard(int key, int& result) {
     const bool previous =
         (key == GKK_LEFT && (navMode & NavHorizontal)) || (key == GKK_UP && (navMode & NavVertical));
     const bool next =

@@ -77,6 +77,9 @@ public:
     void Leave();
     // 0: nothing happened; a control's id: it was activated; -1: a leave phase has ended.
     int Update(float dt);
+    // The frame's key belongs to the caller (a shortcut it acted on): the next Update
+    // gives it to no control.
+    void WithholdKey() { keyWithheld = true; }
     void Render();
 
     // Read-only views for the game and tests.
@@ -102,7 +105,7 @@ private:
     void ReadInput();
     bool AllDone();
     // True when Update must return result now.
-    bool HandleKeyboard(int& result);
+    bool HandleKeyboard(int key, int& result);
     gkGUIObject* FindNavigationTarget(bool forwards) const;
     gkGUIObject* TopmostUnderMouse() const;
     int HandleMouse();
@@ -120,6 +123,7 @@ private:
     float mouseX = 0, mouseY = 0;
     int wheel = 0;
     bool leftDown = false, leftWasDown = false, rightDown = false, rightWasDown = false;
+    bool keyWithheld = false;
     // Controls removed while the GUI was calling into its controls; destroyed when that call ends.
     int callDepth = 0;
     std::vector<std::unique_ptr<gkGUIObject>> removedDuringCall;

@@ -86,14 +86,16 @@ void Switch(PlayAids& aids, bool& setting) {
 }
 
 // Control held: Z undoes, Shift+Z and Y redo; nothing else.
-void HandleControlKey(PlayAids& aids, SudokuBoard& board, const KeyInput& input) {
+void HandleControlKey(PlayAids& aids, SudokuBoard& board, const gkKeyPress& input) {
     if (input.key == kKeyZ && !input.shift) Undo(aids, board);
     if ((input.key == kKeyZ && input.shift) || input.key == kKeyY) Redo(aids, board);
 }
 
-void HandleKey(PlayAids& aids, SudokuBoard& board, const KeyInput& input) {
+bool OpensHelp(const gkKeyPress& press) { return press.key == GKK_F1 || press.character == '?'; }
+
+void HandleKey(PlayAids& aids, SudokuBoard& board, const gkKeyPress& input) {
     const int key = input.key;
-    if (key == GKK_F1 || input.character == '?') {
+    if (OpensHelp(input)) {
         aids.helpOpen = true;
     } else if (key == GKK_F11 || (key == GKK_ENTER && input.alt)) {
         Switch(aids, aids.settings.fullScreen);
@@ -124,14 +126,12 @@ void HandleKey(PlayAids& aids, SudokuBoard& board, const KeyInput& input) {
 
 }  // namespace
 
-KeyInput ReadKeyInput(GK& gk, int key) {
-    KeyInput input;
-    input.key = key;
-    input.character = gk.Input_GetChar();
-    input.shift = gk.Input_GetKeyState(GKK_SHIFT);
-    input.control = gk.Input_GetKeyState(GKK_CONTROL);
-    input.alt = gk.Input_GetKeyState(GKK_ALT);
-    return input;
+FrameKeys ReadFrameKeys(GK& gk, int key) {
+    FrameKeys keys;
+    keys.key = key;
+    keys.presses = gk.Input_GetKeyPresses(&keys.count);
+    if (keys.presses == nullptr || keys.count < 0) keys.count = 0;
+    return keys;
 }
 
 void StatusMessage::Set(const char* message, std::uint64_t atRevision) {
@@ -188,17 +188,40 @@ int TypedValue(int key) {
     return -1;
 }
 
-bool CloseHelpOnInput(PlayAids& aids, const KeyInput& input) {
-    if (!aids.helpOpen) return false;
-    if (input.key != 0 || input.character != 0) aids.helpOpen = false;
-    return true;
+int MenuEscapeIndex(const PlayAids& aids, const FrameKeys& keys) {
+    bool helpOpen = aids.helpOpen;
+    for (int i = 0; i < keys.count; ++i) {
+        if (helpOpen) {
+            helpOpen = false;
+        } else if (keys.presses[i].key == GKK_ESCAPE) {
+            return i;
+        } else {
+            helpOpen = OpensHelp(keys.presses[i]);
+        }
+    }
+    return -1;
 }
 
-void UpdatePlayAids(PlayAids& aids, const PlayAidsTarget& target, const KeyInput& input, bool mouseOver, float px,
+void HandleKeyPresses(PlayAids& aids, SudokuBoard& board, const gkKeyPress* presses, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (aids.helpOpen) {
+            aids.helpOpen = false;
+        } else {
+            HandleKey(aids, board, presses[i]);
+        }
+    }
+}
+
+void CloseHelpOnInput(PlayAids& aids, SudokuBoard& board, const FrameKeys& keys) {
+    if (keys.count == 0 && keys.key != 0) aids.helpOpen = false;  // a click
+    HandleKeyPresses(aids, board, keys.presses, keys.count);
+}
+
+void UpdatePlayAids(PlayAids& aids, const PlayAidsTarget& target, const FrameKeys& keys, bool mouseOver, float px,
                     float py) {
     if (!target.board || !target.view) return;
-    TrackPointer(aids, target, input.key, mouseOver, px, py);
-    if (input.key != 0 || input.character != 0) HandleKey(aids, *target.board, input);
+    TrackPointer(aids, target, keys.key, mouseOver, px, py);
+    HandleKeyPresses(aids, *target.board, keys.presses, keys.count);
 }
 
 int TintedValue(const PlayAids& aids, const SudokuBoard& board) {

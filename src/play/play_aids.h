@@ -28,14 +28,16 @@
 #include "save/settings.h"
 #include "sudoku/board.h"
 
-// The keys of one frame as the play aids read them.
-struct KeyInput {
-    int key = 0;        // Input_GetKey
-    int character = 0;  // Input_GetChar
-    bool shift = false, control = false, alt = false;
+// The keys of one frame as the play screen reads them, once per frame: the frame's
+// key (Input_GetKey, mouse buttons included) and every key press of the frame in
+// order, each with its character and the modifiers held when it was pressed.
+struct FrameKeys {
+    int key = 0;
+    const gkKeyPress* presses = nullptr;  // the engine's list, valid for the frame
+    int count = 0;
 };
 
-KeyInput ReadKeyInput(GK& gk, int key);
+FrameKeys ReadFrameKeys(GK& gk, int key);
 
 // A message under the status line, shown while the history stays at the revision it
 // was set at (until the next change). A fixed buffer: showing it allocates nothing.
@@ -108,13 +110,21 @@ struct PlayAidsTarget {
     const ValuePicker* picker = nullptr;
 };
 
-// With the help open, closes it on any key, character or click; true when the help
-// was open (the frame's input is then used up).
-bool CloseHelpOnInput(PlayAids& aids, const KeyInput& input);
+// The index of the frame's key press that is an Escape for the in-game menu (not one
+// that closes the help, as the help would be when its turn comes); -1 for none.
+int MenuEscapeIndex(const PlayAids& aids, const FrameKeys& keys);
 
-// One frame of the play aids, after mouse play has handled the frame. mouseOver
-// and (px, py) are the pointer as mouse play read it.
-void UpdatePlayAids(PlayAids& aids, const PlayAidsTarget& target, const KeyInput& input, bool mouseOver, float px,
+// Handles the first count key presses in order, each as if it came in a frame of its
+// own: while the help is open a press closes it and does nothing else.
+void HandleKeyPresses(PlayAids& aids, SudokuBoard& board, const gkKeyPress* presses, int count);
+
+// With the help open: the frame's first key press, else its click, closes it and does
+// nothing else; the presses after the closing one are handled as usual.
+void CloseHelpOnInput(PlayAids& aids, SudokuBoard& board, const FrameKeys& keys);
+
+// One frame of the play aids, after mouse play has handled the frame: the pointer
+// (mouseOver and (px, py) as mouse play read it), then every key press in order.
+void UpdatePlayAids(PlayAids& aids, const PlayAidsTarget& target, const FrameKeys& keys, bool mouseOver, float px,
                     float py);
 
 // A typed value key: 0 for 0 / Backspace / Delete, 1..9, 10..16 for A..G; -1 for any other key.

@@ -67,11 +67,19 @@ PlayEvent HandlePlayFrame(GK& gk, PlayScreen& screen) {
     const float dt = gk.Timer_GetDelta();
     if (screen.aids && gk.Input_HasFocus()) screen.aids->CountPlayTime(dt);
     const int key = gk.Input_GetKey();
-    if (screen.aids && CloseHelpOnInput(*screen.aids, ReadKeyInput(gk, key))) {
+    const FrameKeys keys = ReadFrameKeys(gk, key);
+    // The keys typed before the menu's Escape still count (unless the game is won).
+    const int escape = screen.aids ? MenuEscapeIndex(*screen.aids, keys) : (key == GKK_ESCAPE ? 0 : -1);
+    if (escape >= 0) {
+        if (screen.aids && !screen.board->IsComplete())
+            HandleKeyPresses(*screen.aids, *screen.board, keys.presses, escape);
+        return PlayEvent::Escape;
+    }
+    if (screen.aids && screen.aids->helpOpen) {
+        CloseHelpOnInput(*screen.aids, *screen.board, keys);
         screen.gui->Update(dt);
         return PlayEvent::None;
     }
-    if (key == GKK_ESCAPE) return PlayEvent::Escape;
     if (screen.board->IsComplete()) return PlayEvent::Won;
     const bool mouseOver = gk.Input_IsMouseOver();
     float px = 0, py = 0;
@@ -80,8 +88,7 @@ PlayEvent HandlePlayFrame(GK& gk, PlayScreen& screen) {
         HandlePlayMouse(screen, key, px, py);
     }
     if (screen.aids) {
-        UpdatePlayAids(*screen.aids, {screen.board, screen.view, screen.picker}, ReadKeyInput(gk, key), mouseOver, px,
-                       py);
+        UpdatePlayAids(*screen.aids, {screen.board, screen.view, screen.picker}, keys, mouseOver, px, py);
     }
     screen.gui->Update(dt);
     return PlayEvent::None;

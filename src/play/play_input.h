@@ -1,11 +1,12 @@
-// The play screen's per-frame input: Escape first, then the win test, then the
-// mouse (only while it is inside the window): the highlight of the non-given cell
+// The play screen's per-frame input: Escape first (the keys pressed before it in
+// the same frame still count), then the win test, then the mouse (only while it
+// is inside the window): the highlight of the non-given cell
 // under the pointer, opening the value picker with a left click on such a cell,
 // writing a value with a left click on an item, closing with a right click or a
 // left click elsewhere. What the frame leads to (the in-game menu, the win) is
 // returned to the caller, which owns the state machine and the menus. The play
-// aids (play_aids.h) run after that, on the keys mouse play ignores; while their
-// help is shown, a key or click only closes it.
+// aids (play_aids.h) run after that, on each key press of the frame in order;
+// while their help is shown, a key or click only closes it.
 #pragma once
 
 #include "engine/gk.h"
@@ -29,7 +30,7 @@ struct PlayScreen {
     PlayAids* aids = nullptr;  // null: mouse play alone
 };
 
-// One frame of play. Reads the frame delta and the key from the engine; on None
+// One frame of play. Reads the frame delta, the key and the key presses from the engine; on None
 // it has also handled the mouse, the play aids and updated the GUI.
 PlayEvent HandlePlayFrame(GK& gk, PlayScreen& screen);
 

@@ -63,6 +63,7 @@ bool GameRunner::Frames(int n, InputFrame input) {
         if (!Frame(input)) return false;
         input.key = 0;
         input.character = 0;
+        input.presses.clear();
     }
     return true;
 }

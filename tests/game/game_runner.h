@@ -73,6 +73,7 @@ bool GameRunner::FramesUntil(Pred done, int limit, InputFrame input) {
         if (!Frame(input)) return false;
         input.key = 0;
         input.character = 0;
+        input.presses.clear();
         if (done()) return true;
     }
     return false;

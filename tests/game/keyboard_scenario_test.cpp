@@ -421,6 +421,25 @@ TEST_F(KeyboardScenarioTest, TheHelpOpensWithF1OrQuestionMarkAndTheClosingInputD
     EXPECT_FALSE(program().Picker->open) << "the closing click opens no ring";
 }
 
+// Keys pressed faster than frames: each press of a frame counts, in order, with the
+// modifiers it was pressed with; a key that closes the help does nothing else, and
+// the keys after the menu's Escape are the menu's.
+TEST_F(KeyboardScenarioTest, EveryKeyOfAFrameCountsInOrderWithItsOwnModifiers) {
+    GameRunner game(folder.path());
+    ASSERT_TRUE(StartNewGame(game, Easy));
+    InputFrame burst = KeyOnlyFrame(0);
+    burst.presses = {{GKK_RIGHT}, {GKK_F1},        {LetterKey('X')}, {ValueKey(1)}, {LetterKey('Z'), 0, false, true},
+                     {ValueKey(2)}, {GKK_ESCAPE}, {ValueKey(3)}};
+    ASSERT_TRUE(game.Frame(burst));
+    const CellRef cell = aids().keyboard.Position();
+    EXPECT_EQ(value(cell.row, cell.column), 2);
+    EXPECT_EQ(aids().history.UndoSteps(), 1u);
+    EXPECT_EQ(aids().history.RedoSteps(), 0u);
+    EXPECT_FALSE(aids().settings.clashMarks);
+    EXPECT_FALSE(aids().helpOpen);
+    EXPECT_EQ(program().GameState, GameMenu);
+}
+
 TEST_F(KeyboardScenarioTest, AltEnterAndF11SwitchFullScreenAndTheChoiceIsKeptForTheNextStart) {
     auto windowedStates = [this] {
         std::vector<std::string> values;
@@ -445,6 +464,12 @@ TEST_F(KeyboardScenarioTest, AltEnterAndF11SwitchFullScreenAndTheChoiceIsKeptFor
     EXPECT_EQ(windowedStates(), (std::vector<std::string>{"true", "false"})) << "full screen again at start";
     Press(game, GKK_F11);
     EXPECT_EQ(windowedStates().back(), "true") << "F11 works in the menus too";
-    EXPECT_EQ(program().GameState, MainMenu);
+    InputFrame altEnter = KeyOnlyFrame(GKK_ENTER);
+    altEnter.alt = true;
+    game.Frame(altEnter);
+    EXPECT_EQ(windowedStates().back(), "false") << "Alt+Enter as well";
+    Press(game, GKK_F11);
+    ASSERT_TRUE(game.Frames(60));
+    EXPECT_EQ(program().GameState, MainMenu) << "the Enter of Alt+Enter chose nothing";
     EXPECT_NE(SettingsFile().find("full-screen=off"), std::string::npos);
 }

@@ -184,6 +184,36 @@ private:
 
 }  // namespace
 
+// The X server goes away under a running game: it saves and ends at once, with one
+// line on standard error, instead of waiting for ever on the dead connection.
+TEST(Program, ALostDisplayEndsTheGameWithTheGameSavedAndOneLine) {
+    if (std::system("command -v Xvfb > /dev/null") != 0) GTEST_SKIP() << "Xvfb is not installed";
+    TempFolder temp;
+    CopyGame(temp.path);
+    const SudokuBoard board = WriteLfGame(temp.File("game.save"));
+    // Its own X server on a free display, reached by abstract socket only, no lock file.
+    WriteFile(temp.File("xvfb"), "#!/bin/sh\nexec Xvfb -displayfd 3 -nolisten tcp -nolisten unix -nolock 3>" +
+                                     temp.File("display") + "\n");
+    fs::permissions(temp.File("xvfb"), fs::perms::owner_all);
+    Process server(temp.File("xvfb"), {}, temp.File("xvfb.log"));
+    std::string display;  // the display's number and a line end, once it is ready
+    for (int i = 0; i < 500 && display.find('\n') == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        display = ReadFile(temp.File("display"));
+    }
+    display = ":" + display.substr(0, display.find('\n'));
+    Process game((temp.path / "veltrane-sudoku").string(),
+                 With(HeadlessIn(temp), {{"SDL_VIDEODRIVER", "x11"}, {"DISPLAY", display}}), temp.File("stderr"));
+    ASSERT_TRUE(game.WaitUntilCatching(SIGTERM)) << "the game did not start on " << display;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // a few frames
+    server.Signal(SIGKILL);
+    server.Wait();
+    const Outcome outcome = game.Wait(std::chrono::seconds(10));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.errors, "Quorvel Veltrane Sudoku: lost the connection to the display; the game is saved\n");
+    ExpectSavedAgain(temp.File("game.save"), board);
+}
+
 // Neither a private runtime folder nor a per-user data folder (its parent is a file).
 TEST(Program, WithoutTheFrameLockItSaysSoAndExitsBeforeAnyWindow) {
     TempFolder temp;

@@ -7,16 +7,13 @@
 
 #include <cstring>
 
-// A key pressed and released before the next frame.
-inline void PushKey(SDL_Keycode key) {
+// A key going down or up.
+inline void PushKeyChange(SDL_Keycode key, bool down) {
     SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
     event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-    SDL_PushEvent(&event);
-    event.type = SDL_KEYUP;
-    event.key.state = SDL_RELEASED;
     SDL_PushEvent(&event);
 }
 
@@ -25,6 +22,14 @@ inline void PushText(const char* text) {
     event.type = SDL_TEXTINPUT;
     std::strncpy(event.text.text, text, sizeof event.text.text - 1);
     SDL_PushEvent(&event);
+}
+
+// A key pressed and released before the next frame; with text, that text comes
+// between the two, as SDL sends a typed key.
+inline void PushKey(SDL_Keycode key, const char* text = nullptr) {
+    PushKeyChange(key, true);
+    if (text != nullptr) PushText(text);
+    PushKeyChange(key, false);
 }
 
 // The pointer comes into the window (a dummy video driver has no real pointer).

@@ -123,6 +123,7 @@ bool RecordingEngine::RunFrame(const InputFrame& input) {
     current.key = 0;
     current.character = 0;
     current.wheel = 0;
+    current.presses.clear();
     if (afterFrame) afterFrame(*this);
     return done;
 }
@@ -297,6 +298,16 @@ int RecordingEngine::Input_GetKey() {
 }
 int RecordingEngine::Input_GetChar() {
     return current.character;
+}
+
+const gkKeyPress* RecordingEngine::Input_GetKeyPresses(int* count) {
+    framePresses = current.presses;
+    const int key = current.key == GKK_LBUTTON || current.key == GKK_RBUTTON || current.key == GKK_MBUTTON ? 0
+                                                                                                        : current.key;
+    if (framePresses.empty() && (key != 0 || current.character != 0))
+        framePresses.push_back({key, current.character, current.shift, current.control, current.alt});
+    if (count != nullptr) *count = static_cast<int>(framePresses.size());
+    return framePresses.data();
 }
 
 bool RecordingEngine::Input_GetKeyState(int key) {

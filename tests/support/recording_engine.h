@@ -29,6 +29,9 @@ struct InputFrame {
     bool mouseOver = true;  // Input_IsMouseOver
     bool focus = true;      // Input_HasFocus
     float dt = 1.0f / 60;   // Timer_GetDelta
+    // Input_GetKeyPresses. Left empty, a keyboard key (or a character) above makes the
+    // frame's one press, with the modifiers above.
+    std::vector<gkKeyPress> presses;
 };
 
 struct RecordedTexture {
@@ -108,6 +111,7 @@ public:
     float Timer_GetDelta() override;
     int Input_GetKey() override;
     int Input_GetChar() override;
+    const gkKeyPress* Input_GetKeyPresses(int* count) override;
     bool Input_GetKeyState(int key) override;
     void Input_GetMousePos(float* x, float* y) override;
     int Input_GetMouseWheel() override;
@@ -126,6 +130,7 @@ private:
     bool NextScriptedFrame(InputFrame& input);
 
     InputFrame current;
+    std::vector<gkKeyPress> framePresses;  // what Input_GetKeyPresses returned last
     std::map<void*, std::vector<char>> resources;  // Resource_Load blocks not yet freed
     HTEXTURE nextTexture = 1;
     HEFFECT nextEffect = 1;

@@ -26,6 +26,8 @@ constexpr int kButtonCodes[] = {GKK_LBUTTON, GKK_RBUTTON, GKK_MBUTTON};
 void InputState::BeginFrame() {
     key = 0;
     character = 0;
+    presses.clear();
+    textFollowsPress = false;
     wheel = 0;
     for (int i = 0; i < kButtons; ++i) {
         Button& button = buttons[i];
@@ -38,6 +40,8 @@ void InputState::BeginFrame() {
 }
 
 void InputState::Handle(const SDL_Event& event) {
+    const bool textMayFollow = event.type == SDL_TEXTINPUT || event.type == SDL_TEXTEDITING;
+    if (!textMayFollow) textFollowsPress = false;
     switch (event.type) {
         case SDL_KEYDOWN:
             HandleKey(event.key, true);
@@ -45,11 +49,9 @@ void InputState::Handle(const SDL_Event& event) {
         case SDL_KEYUP:
             HandleKey(event.key, false);
             break;
-        case SDL_TEXTINPUT: {
-            const int typed = GkCharFromText(event.text.text);
-            if (typed != 0) character = typed;
+        case SDL_TEXTINPUT:
+            HandleText(event.text);
             break;
-        }
         case SDL_MOUSEMOTION:
             SetMousePosition(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));
             break;
@@ -92,6 +94,36 @@ void InputState::HandleKey(const SDL_KeyboardEvent& event, bool down) {
     if (code != 0) key = code;  // key repeats count as presses, as typed
     const int typed = GkCharFromKey(event.keysym.sym, event.keysym.mod, SDL_IsTextInputActive() == SDL_TRUE);
     if (typed != 0) character = typed;
+    // The text a key types arrives as the next event; a key without a code
+    // (a '?' on most layouts) becomes a press only with its text.
+    const bool added = (code != 0 || typed != 0) && AddPress(code, typed, event.keysym.mod);
+    textFollowsPress = added && typed == 0;
+}
+
+void InputState::HandleText(const SDL_TextInputEvent& event) {
+    const int typed = GkCharFromText(event.text);
+    if (typed == 0) return;
+    character = typed;
+    if (textFollowsPress && !presses.empty()) {
+        presses.back().character = typed;
+    } else {
+        AddPress(0, typed, KMOD_NONE);
+    }
+    textFollowsPress = false;
+}
+
+// The modifiers are those this state followed through the events before the press,
+// and those SDL knew held (pressed while another window had the focus).
+bool InputState::AddPress(int code, int typed, Uint16 sdlModifiers) {
+    if (presses.size() >= kMaxPresses) return false;
+    gkKeyPress press;
+    press.key = code;
+    press.character = typed;
+    press.shift = modifierSides[GKK_SHIFT - GKK_SHIFT] != 0 || (sdlModifiers & KMOD_SHIFT) != 0;
+    press.control = modifierSides[GKK_CONTROL - GKK_SHIFT] != 0 || (sdlModifiers & KMOD_CTRL) != 0;
+    press.alt = modifierSides[GKK_ALT - GKK_SHIFT] != 0 || (sdlModifiers & KMOD_ALT) != 0;
+    presses.push_back(press);
+    return true;
 }
 
 // Each side is followed on its own, so that releasing one Shift key while the

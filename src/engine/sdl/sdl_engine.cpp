@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/gk.h"
+#include "engine/sdl/display_loss.h"
 #include "engine/sdl/engine_log.h"
 #include "engine/sdl/frame_clock.h"
 #include "engine/sdl/handle_table.h"
@@ -53,6 +54,8 @@ public:
     ~SdlEngine() override { System_Shutdown(); }
 
     void AddReference() { ++references; }
+    // The display is gone: a log line, then the game's callback.
+    void DisplayLost();
 
     // ---- GK ------------------------------------------------------------
     void Release() override;
@@ -83,6 +86,7 @@ public:
 
     int Input_GetKey() override { return input.Key(); }
     int Input_GetChar() override { return input.Char(); }
+    const gkKeyPress* Input_GetKeyPresses(int* count) override;
     bool Input_GetKeyState(int key) override { return input.Held(key); }
     void Input_GetMousePos(float* x, float* y) override;
     int Input_GetMouseWheel() override { return input.Wheel(); }
@@ -133,6 +137,7 @@ private:
     // states
     gkCallback frameFunc = nullptr;
     gkCallback renderFunc = nullptr;
+    gkCallback displayLostFunc = nullptr;
     std::string title;
     int iconResource = 0;
     int width = kDefaultWidth;
@@ -147,6 +152,7 @@ private:
     SdlWindowPtr window;
     SdlRendererPtr renderer;
     std::unique_ptr<StopSignals> stopSignals;
+    std::unique_ptr<DisplayLossWatch> displayLoss;
     HandleTable<TextureEntry> textures;
     HandleTable<EffectEntry> effects;
     std::map<void*, std::unique_ptr<unsigned char[]>> blocks;
@@ -209,6 +215,10 @@ std::unique_ptr<SdlEngine>& TheEngine() {
     return engine;
 }
 
+void EngineLostDisplay() {
+    if (TheEngine()) TheEngine()->DisplayLost();
+}
+
 // ---- references and states -------------------------------------------------
 
 void SdlEngine::Release() {
@@ -219,6 +229,12 @@ void SdlEngine::Release() {
 void SdlEngine::System_SetState(gkFuncState state, gkCallback value) {
     if (state == GK_FRAMEFUNC) frameFunc = value;
     if (state == GK_RENDERFUNC) renderFunc = value;
+    if (state == GK_DISPLAYLOSTFUNC) displayLostFunc = value;
+}
+
+void SdlEngine::DisplayLost() {
+    log.Write("Lost the connection to the display; ending");
+    if (displayLostFunc != nullptr) displayLostFunc();
 }
 
 void SdlEngine::System_SetState(gkIntState state, int value) {
@@ -286,6 +302,7 @@ bool SdlEngine::System_Initiate() {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return FailInitiate("SDL_Init");
     sdlStarted = true;
+    displayLoss = std::make_unique<DisplayLossWatch>(EngineLostDisplay);
     if (!DriverShowsWindows()) return FailInitiate("no display found");
     if (!OpenWindow()) return FailInitiate("SDL_CreateWindow");
     if (!OpenRenderer()) return FailInitiate("SDL_CreateRenderer");
@@ -432,6 +449,7 @@ void SdlEngine::System_Shutdown() {
     stopSignals.reset();  // the handlers that were there before come back
     if (sdlStarted) SDL_Quit();
     sdlStarted = false;
+    displayLoss.reset();  // after SDL_Quit, which closes the connection
     vsync = false;
 }
 
@@ -596,6 +614,12 @@ HCHANNEL SdlEngine::Effect_Play(HEFFECT effect) {
 void SdlEngine::Input_GetMousePos(float* x, float* y) {
     if (x != nullptr) *x = input.MouseX();
     if (y != nullptr) *y = input.MouseY();
+}
+
+const gkKeyPress* SdlEngine::Input_GetKeyPresses(int* count) {
+    const std::vector<gkKeyPress>& presses = input.Presses();
+    if (count != nullptr) *count = static_cast<int>(presses.size());
+    return presses.data();
 }
 
 bool SdlEngine::Gfx_BeginScene(HTARGET target) {

@@ -1,0 +1,64 @@
+// A frame's keys on the real engine (dummy video driver), pushed as SDL events
+// before that frame: a hundred note keys all count, in order; a Ctrl+Z chord
+// pressed and released within the frame undoes; a '?' that only its text names
+// opens the help.
+#include <SDL.h>
+
+#include <vector>
+
+#include "app/menus.h"
+#include "app/program.h"
+#include "app/startup.h"
+#include "app/states.h"
+#include "engine_test_fixture.h"
+#include "play/notes.h"
+#include "pushed_events.h"
+#include "sudoku/generator.h"
+
+TEST(GameKeys, EveryKeyOfAFrameCountsWithTheModifiersItWasPressedWith) {
+    TempFolder saves;
+    CreateFrameLock();
+    int frames = 0;
+    CellRef cell;
+    CellNotes notes = 0;
+    std::vector<std::size_t> steps;
+    bool helpOpened = false;
+    RunOptions options;
+    options.saveDirectory = saves.path.string() + "/";
+    options.frameHook = [&] {
+        Program& p = TheProgram();
+        if (++frames == 1) {
+            SeedRandom(20261208);
+            if (!p.board.NewGame(Hard)) return true;
+            BuildBoardView();
+            p.Aids.ResetForGame();
+            ShowMainMenu(false);
+            GoToState(Playing);
+            PushKey(SDLK_RIGHT);  // the keyboard cell on the first free cell
+            PushKey(SDLK_n);      // note mode
+        } else if (frames == 3) {
+            cell = p.Aids.keyboard.Position();
+            for (int i = 0; i < 100; ++i) {
+                const char text[] = {static_cast<char>('1' + i % 9), '\0'};
+                PushKey(SDLK_1 + i % 9, text);
+            }
+        } else if (frames == 5) {
+            notes = p.Aids.notes[cell.row][cell.column];
+            steps.push_back(p.Aids.history.UndoSteps());
+            PushKeyChange(SDLK_LCTRL, true);
+            PushKey(SDLK_z);
+            PushKeyChange(SDLK_LCTRL, false);
+        } else if (frames == 7) {
+            steps.push_back(p.Aids.history.UndoSteps());
+            PushKey(SDLK_SLASH, "?");
+        }
+        helpOpened = p.Aids.helpOpen;
+        return frames == 9;
+    };
+    EXPECT_EQ(RunGame(options), 0);
+    // Each of 2-9 was switched eleven times (on), 1 twelve times (off).
+    EXPECT_EQ(notes, NoteBit(2) | NoteBit(3) | NoteBit(4) | NoteBit(5) | NoteBit(6) | NoteBit(7) | NoteBit(8) |
+                         NoteBit(9));
+    EXPECT_EQ(steps, (std::vector<std::size_t>{100, 99})) << "a step per note key, then the chord undid one";
+    EXPECT_TRUE(helpOpened);
+}
