@@ -88,7 +88,7 @@ void DrawGridLines(cairo_t* cr, const GridPlace& place) {
 // One value's character centred in its cell. The board's row index runs across the
 // page and its column index down, as the game draws the board.
 void DrawValue(cairo_t* cr, const GridPlace& place, int row, int column, std::int32_t value) {
-    const char text[2] = {FormatPuzzleCode(Grid(kSide, std::vector<std::int32_t>(kSide, value)))[0], '\0'};
+    const char text[2] = {PuzzleCodeCharacter(value), '\0'};
     const double cell = place.side / kSide;
     cairo_text_extents_t extents;
     cairo_text_extents(cr, text, &extents);

@@ -66,6 +66,10 @@ bool ShareUnit(std::int32_t r1, std::int32_t c1, std::int32_t r2, std::int32_t c
 
 }  // namespace
 
+char PuzzleCodeCharacter(std::int32_t value) {
+    return value >= 0 && value <= kCodeSide ? kDigits[value] : '?';
+}
+
 std::string FormatPuzzleCode(const Grid& grid) {
     if (!HasShape(grid, kCodeSide)) return {};
     std::string code;

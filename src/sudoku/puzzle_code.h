@@ -28,6 +28,9 @@ constexpr std::size_t kCodeCells = 256;
 // The longest text the reader looks at; a file or clipboard holding more is no code.
 constexpr std::size_t kMaxPuzzleTextBytes = 64u * 1024u;
 
+// The code's character for a value: '.' for 0, '1'-'9', 'A'-'G' for 10 to 16; '?' outside 0..16.
+char PuzzleCodeCharacter(std::int32_t value);
+
 // The 256-character code of a grid; empty when the grid is not 16 x 16 or holds a value
 // outside 0..16.
 std::string FormatPuzzleCode(const Grid& grid);
