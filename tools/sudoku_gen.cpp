@@ -1,4 +1,5 @@
-// sudoku-gen: checks and times the puzzle generator.
+// sudoku-gen: checks and times the puzzle generator, reads puzzle codes and prints
+// puzzle booklets.
 //   sudoku-gen --seed S --level easy|medium|hard
 //       seeds the random source with S, makes one game and writes the saved-game
 //       bytes of the board to standard output.
@@ -15,6 +16,16 @@
 //       that the placement rules allow up to a random depth, and times one completion
 //       check of that grid; prints the spread of the time (wall clock, then processor
 //       time) and nodes per check and the verdicts.
+//   sudoku-gen --code FILE
+//       reads a puzzle code or a saved game and prints the code of its puzzle (the
+//       givens) on one line. Exit status 2, with the reason on standard error, when the
+//       file cannot be read or is refused (its form, a clash, a grid that cannot be
+//       finished).
+//   sudoku-gen --pdf OUT.pdf --count N --level easy|medium|hard [--first-seed S] [--letter]
+//       writes a booklet of N (at most 1000) classic puzzles made from the seeds S,
+//       S+1, ... (default S = 1): one a page with its level and code, then the
+//       solutions four to a page; A4, or US Letter with --letter.
+// Bad arguments print the reason and the usage on standard error; exit status 2.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -22,88 +33,111 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "booklet.h"
+#include "save/puzzle_file.h"
 #include "save/save.h"
 #include "sudoku/board.h"
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
+#include "sudoku/puzzle_code.h"
 
 namespace {
 
 constexpr int kUsageExit = 2;
 
 const char kUsage[] =
-    "usage: sudoku-gen --seed S --level easy|medium|hard | --bench N [--first-seed S] "
-    "[--level easy|medium|hard]\n"
-    "       sudoku-gen --check FILE | --check-bench N [--first-seed S]\n";
+    "usage: sudoku-gen --seed S --level easy|medium|hard\n"
+    "       sudoku-gen --bench N [--first-seed S] [--level easy|medium|hard]\n"
+    "       sudoku-gen --check FILE | --check-bench N [--first-seed S]\n"
+    "       sudoku-gen --code FILE\n"
+    "       sudoku-gen --pdf OUT.pdf --count N --level easy|medium|hard [--first-seed S] [--letter]\n";
 
-struct Options {
-    std::optional<std::uint32_t> seed;
-    std::optional<std::uint32_t> games;
-    std::optional<std::uint32_t> firstSeed;
-    std::optional<std::int32_t> level;
-    std::optional<std::string> checkFile;
-    std::optional<std::uint32_t> checkPositions;
-};
+// The options of one command line: each option's value, empty for a flag.
+using Arguments = std::map<std::string, std::string>;
+
+// Options that stand alone; every other option takes the next argument as its value.
+bool IsFlag(const std::string& name) {
+    return name == "--letter" || name == "--logic";
+}
+
+int UsageError(const std::string& reason) {
+    std::fprintf(stderr, "sudoku-gen: %s\n%s", reason.c_str(), kUsage);
+    return kUsageExit;
+}
+
+// False, with the reason, for an argument that is no option, a missing value or an
+// option given twice.
+bool CollectArguments(int argc, char** argv, Arguments& arguments, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string name = argv[i];
+        if (name.rfind("--", 0) != 0) {
+            error = "'" + name + "' is not an option";
+            return false;
+        }
+        if (arguments.count(name) != 0) {
+            error = name + " is given twice";
+            return false;
+        }
+        if (IsFlag(name)) {
+            arguments[name];
+            continue;
+        }
+        if (i + 1 >= argc) {
+            error = name + " needs a value";
+            return false;
+        }
+        arguments[name] = argv[++i];
+    }
+    return true;
+}
 
 // A decimal number of at most 32 bits, digits only.
-std::optional<std::uint32_t> ParseUnsigned(const char* text) {
-    const std::size_t length = std::strlen(text);
-    if (length == 0 || length > 10) return std::nullopt;
+std::optional<std::uint32_t> ParseUnsigned(const std::string& text) {
+    if (text.empty() || text.size() > 10) return std::nullopt;
     std::uint64_t value = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (text[i] < '0' || text[i] > '9') return std::nullopt;
-        value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
     }
     if (value > UINT32_MAX) return std::nullopt;
     return static_cast<std::uint32_t>(value);
 }
 
-std::optional<std::int32_t> ParseLevel(const std::string& text) {
-    if (text == "easy") return Easy;
-    if (text == "medium") return Medium;
-    if (text == "hard") return Hard;
-    return std::nullopt;
+// Reads the number option name into value, which keeps its default when the option is
+// absent; false, with the reason, when it is no number from low to high.
+bool ReadNumber(const Arguments& arguments, const std::string& name, std::uint32_t low, std::uint32_t high,
+                std::uint32_t& value, std::string& error) {
+    const auto found = arguments.find(name);
+    if (found == arguments.end()) return true;
+    const std::optional<std::uint32_t> number = ParseUnsigned(found->second);
+    if (!number || *number < low || *number > high) {
+        error = name + " takes a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
+                ", not '" + found->second + "'";
+        return false;
+    }
+    value = *number;
+    return true;
 }
 
-// Fills options from the arguments; false on anything unknown, repeated or malformed.
-bool ParseArguments(int argc, char** argv, Options& options) {
-    for (int i = 1; i < argc; i += 2) {
-        if (i + 1 >= argc) return false;
-        const std::string name = argv[i];
-        const char* value = argv[i + 1];
-        if (name == "--seed" && !options.seed) {
-            options.seed = ParseUnsigned(value);
-            if (!options.seed) return false;
-        } else if (name == "--bench" && !options.games) {
-            options.games = ParseUnsigned(value);
-            if (!options.games || *options.games == 0) return false;
-        } else if (name == "--first-seed" && !options.firstSeed) {
-            options.firstSeed = ParseUnsigned(value);
-            if (!options.firstSeed) return false;
-        } else if (name == "--level" && !options.level) {
-            options.level = ParseLevel(value);
-            if (!options.level) return false;
-        } else if (name == "--check" && !options.checkFile) {
-            options.checkFile = value;
-            if (options.checkFile->empty()) return false;
-        } else if (name == "--check-bench" && !options.checkPositions) {
-            options.checkPositions = ParseUnsigned(value);
-            if (!options.checkPositions || *options.checkPositions == 0) return false;
-        } else {
-            return false;
-        }
+// Reads --level into level (kept when absent and not required).
+bool ReadLevel(const Arguments& arguments, bool required, std::int32_t& level, std::string& error) {
+    const auto found = arguments.find("--level");
+    if (found == arguments.end()) {
+        if (required) error = "--level easy|medium|hard is needed";
+        return !required;
     }
-    const int modes = (options.seed ? 1 : 0) + (options.games ? 1 : 0) + (options.checkFile ? 1 : 0) +
-                      (options.checkPositions ? 1 : 0);
-    if (modes != 1) return false;
-    if (options.seed) return !options.firstSeed && options.level;
-    if (options.checkFile) return !options.firstSeed && !options.level;
-    if (options.checkPositions) return !options.level;
-    return true;
+    const std::string& name = found->second;
+    if (name == "easy" || name == "medium" || name == "hard") {
+        level = name == "easy" ? Easy : name == "medium" ? Medium : Hard;
+        return true;
+    }
+    error = "--level takes easy, medium or hard, not '" + name + "'";
+    return false;
 }
 
 int WriteGame(std::uint32_t seed, std::int32_t level) {
@@ -286,16 +320,169 @@ int RunCheckBench(std::uint32_t positions, std::uint32_t firstSeed) {
     return 0;
 }
 
+int RunCode(const std::string& path) {
+    PuzzleInput puzzle;
+    std::string error;
+    if (!ReadPuzzleFile(path, puzzle, error)) {
+        std::fprintf(stderr, "sudoku-gen: %s\n", error.c_str());
+        return kUsageExit;
+    }
+    const std::string line = FormatPuzzleCode(puzzle.givens) + "\n";
+    if (std::fwrite(line.data(), 1, line.size(), stdout) != line.size() || std::fflush(stdout) != 0) return 1;
+    return 0;
+}
+
+// Where a booklet's puzzles come from: the game's own generator. --logic is kept for
+// the logic engine's generator (unique puzzles, graded by the techniques they need).
+std::optional<PuzzleSource> BookletSource(const Arguments& arguments, std::string& error) {
+    if (arguments.count("--logic") != 0) {
+        error = "--logic needs the logic generator, which this build does not have";
+        return std::nullopt;
+    }
+    return PuzzleSource(MakeClassicPuzzle);
+}
+
+int WriteBookletFile(const std::string& path, const BookletRequest& request, const PuzzleSource& source) {
+    std::vector<BookletPuzzle> puzzles;
+    std::string pdf;
+    std::string error;
+    if (!MakeBookletPuzzles(request, source, puzzles, error) || !RenderBooklet(puzzles, request.paper, pdf, error)) {
+        std::fprintf(stderr, "sudoku-gen: %s\n", error.c_str());
+        return 1;
+    }
+    if (!ReplaceFileContents(path, pdf)) {
+        std::fprintf(stderr, "sudoku-gen: cannot write %s\n", path.c_str());
+        return 1;
+    }
+    std::printf("%s: %u puzzles, %u pages\n", path.c_str(), request.count, BookletPages(request.count));
+    return 0;
+}
+
+// --- The commands: each reads its own options and runs ---------------------------
+
+int SeedCommand(const Arguments& arguments) {
+    std::uint32_t seed = 0;
+    std::int32_t level = 0;
+    std::string error;
+    if (!ReadNumber(arguments, "--seed", 0, UINT32_MAX, seed, error) || !ReadLevel(arguments, true, level, error))
+        return UsageError(error);
+    return WriteGame(seed, level);
+}
+
+int BenchCommand(const Arguments& arguments) {
+    std::uint32_t games = 0;
+    std::uint32_t firstSeed = 1;
+    std::int32_t level = Hard;
+    std::string error;
+    if (!ReadNumber(arguments, "--bench", 1, UINT32_MAX, games, error) ||
+        !ReadNumber(arguments, "--first-seed", 0, UINT32_MAX, firstSeed, error) ||
+        !ReadLevel(arguments, false, level, error))
+        return UsageError(error);
+    return RunBench(games, firstSeed, level);
+}
+
+int CheckCommand(const Arguments& arguments) {
+    const std::string& path = arguments.at("--check");
+    if (path.empty()) return UsageError("--check needs a file name");
+    return CheckFile(path);
+}
+
+int CheckBenchCommand(const Arguments& arguments) {
+    std::uint32_t positions = 0;
+    std::uint32_t firstSeed = 1;
+    std::string error;
+    if (!ReadNumber(arguments, "--check-bench", 1, UINT32_MAX, positions, error) ||
+        !ReadNumber(arguments, "--first-seed", 0, UINT32_MAX, firstSeed, error))
+        return UsageError(error);
+    return RunCheckBench(positions, firstSeed);
+}
+
+int CodeCommand(const Arguments& arguments) {
+    const std::string& path = arguments.at("--code");
+    if (path.empty()) return UsageError("--code needs a file name");
+    return RunCode(path);
+}
+
+int PdfCommand(const Arguments& arguments) {
+    const std::string& path = arguments.at("--pdf");
+    if (path.empty()) return UsageError("--pdf needs a file name");
+    if (arguments.count("--count") == 0) return UsageError("--pdf needs --count N");
+    BookletRequest request;
+    std::string error;
+    if (!ReadNumber(arguments, "--count", 1, kMaxBookletPuzzles, request.count, error) ||
+        !ReadLevel(arguments, true, request.level, error) ||
+        !ReadNumber(arguments, "--first-seed", 0, UINT32_MAX, request.firstSeed, error))
+        return UsageError(error);
+    request.paper = arguments.count("--letter") != 0 ? PaperSize::Letter : PaperSize::A4;
+    const std::optional<PuzzleSource> source = BookletSource(arguments, error);
+    if (!source) return UsageError(error);
+    return WriteBookletFile(path, request, *source);
+}
+
+// A command: the option that picks it (its value is the command's subject), the other
+// options it takes, and the function that runs it.
+struct Command {
+    const char* option;
+    std::vector<std::string> accepted;
+    int (*run)(const Arguments&);
+};
+
+const Command kCommands[] = {
+    {"--seed", {"--level"}, SeedCommand},
+    {"--bench", {"--first-seed", "--level"}, BenchCommand},
+    {"--check", {}, CheckCommand},
+    {"--check-bench", {"--first-seed"}, CheckBenchCommand},
+    {"--code", {}, CodeCommand},
+    {"--pdf", {"--count", "--level", "--first-seed", "--letter", "--logic"}, PdfCommand},
+};
+
+bool IsKnownOption(const std::string& name) {
+    for (const Command& command : kCommands) {
+        if (name == command.option ||
+            std::find(command.accepted.begin(), command.accepted.end(), name) != command.accepted.end())
+            return true;
+    }
+    return false;
+}
+
+// The one command the arguments name, with every other option one it takes; none,
+// with the reason, otherwise.
+const Command* ChooseCommand(const Arguments& arguments, std::string& error) {
+    const Command* chosen = nullptr;
+    for (const Command& command : kCommands) {
+        if (arguments.count(command.option) == 0) continue;
+        if (chosen != nullptr) {
+            error = std::string(chosen->option) + " and " + command.option + " do not go together";
+            return nullptr;
+        }
+        chosen = &command;
+    }
+    for (const auto& [name, value] : arguments) {
+        if (!IsKnownOption(name)) {
+            error = "unknown option " + name;
+            return nullptr;
+        }
+        if (chosen != nullptr && name != chosen->option &&
+            std::find(chosen->accepted.begin(), chosen->accepted.end(), name) == chosen->accepted.end()) {
+            error = name + " does not go with " + chosen->option;
+            return nullptr;
+        }
+    }
+    if (chosen == nullptr) error = "no command given";
+    return chosen;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    Options options;
-    if (!ParseArguments(argc, argv, options)) {
-        std::fputs(kUsage, stderr);
-        return kUsageExit;
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
-    if (options.seed) return WriteGame(*options.seed, *options.level);
-    if (options.checkFile) return CheckFile(*options.checkFile);
-    if (options.checkPositions) return RunCheckBench(*options.checkPositions, options.firstSeed.value_or(1));
-    return RunBench(*options.games, options.firstSeed.value_or(1), options.level.value_or(Hard));
+    Arguments arguments;
+    std::string error;
+    if (!CollectArguments(argc, argv, arguments, error)) return UsageError(error);
+    const Command* command = ChooseCommand(arguments, error);
+    if (command == nullptr) return UsageError(error);
+    return command->run(arguments);
 }

@@ -33,7 +33,18 @@ private:
     int fd_;
 };
 
-// Reads the whole regular file at path into bytes when it holds at most maxBytes bytes.
-// False (bytes untouched) when it is missing, unreadable, not a regular file, or larger
-// than maxBytes, also when it grows past the cap while being read.
+// What a bounded read came to; every outcome but Read leaves the bytes untouched.
+enum class FileReadOutcome {
+    Read,        // the whole file is in bytes
+    Missing,     // no file (or folder on the way) by that name
+    Unreadable,  // it exists but cannot be opened or read
+    NotRegular,  // a folder, FIFO, device or socket
+    TooLarge,    // more than maxBytes, found before reading or while reading
+};
+
+// Reads the whole regular file at path into bytes when it holds at most maxBytes bytes,
+// and says why not otherwise. A file that grows past the cap while being read is TooLarge.
+FileReadOutcome ReadBoundedFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
+
+// ReadBoundedFile for callers that need no reason: true when the file was read.
 bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes);

@@ -217,16 +217,20 @@ void SudokuBoard::Save(const std::string& name) const {
     ReplaceFileContents(directory + name, text);
 }
 
-bool SudokuBoard::Load(const std::string& name) {
-    std::string bytes;
-    if (!ReadRegularFile(directory + name, kLargestReadableFile, bytes)) return false;
-    std::istringstream in(bytes);
+bool ParseSavedGame(const std::string& text, SudokuBoard& board) {
+    std::istringstream in(text);
     in.imbue(std::locale::classic());
     LoadedBoard loaded;
     if (!ReadSavedGame(in, loaded)) return false;
-    size = loaded.size;
-    boxSize = static_cast<std::int32_t>(std::sqrt(static_cast<double>(loaded.size)));
-    values = std::move(loaded.values);
-    givens = std::move(loaded.givens);
+    board.size = loaded.size;
+    board.boxSize = static_cast<std::int32_t>(std::sqrt(static_cast<double>(loaded.size)));
+    board.values = std::move(loaded.values);
+    board.givens = std::move(loaded.givens);
     return true;
+}
+
+bool SudokuBoard::Load(const std::string& name) {
+    std::string bytes;
+    if (!ReadRegularFile(directory + name, kLargestReadableFile, bytes)) return false;
+    return ParseSavedGame(bytes, *this);
 }

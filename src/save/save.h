@@ -23,6 +23,10 @@ constexpr std::int32_t kSavedBoardSize = 16;
 // (size 0 or less, or grids that do not have the board's size).
 std::string SavedGameText(const SudokuBoard& board);
 
+// Parses the text of a saved game into the board's size, box size and grids, exactly
+// as Load reads a file's bytes; false (board untouched) where Load would refuse it.
+bool ParseSavedGame(const std::string& text, SudokuBoard& board);
+
 // Replaces the contents of the file at path as one step: the bytes go to a fresh,
 // uniquely named temporary file in the same folder (created exclusively, so no
 // planted file or link is followed), are flushed to disk, and the file is renamed

@@ -1,10 +1,16 @@
-// sudoku-gen --check, run as a program: the verdict line, the completed board in the
+// sudoku-gen run as a program. --check: the verdict line, the completed board in the
 // saved-game format with the file's givens, and exit status 2 for what it cannot read.
+// --code: the puzzle's code from a saved game or a code, the reason for a refused file.
+// --pdf: a 4-puzzle booklet's pages and text (where poppler-utils is installed), and
+// the refused arguments.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -12,6 +18,7 @@
 #include "save/save.h"
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
+#include "sudoku/puzzle_code.h"
 
 namespace {
 
@@ -37,9 +44,8 @@ protected:
     void Write(const std::string& name, const std::string& bytes) const {
         std::ofstream(Path(name), std::ios::binary) << bytes;
     }
-    // Runs the tool with the arguments (each quoted) and collects its standard output.
-    static ToolRun Run(const std::string& arguments) {
-        const std::string command = std::string("'") + VELTRANE_SUDOKU_GEN + "' " + arguments + " 2>/dev/null";
+    // Runs a shell command and collects its standard output and exit status.
+    static ToolRun Shell(const std::string& command) {
         ToolRun run;
         FILE* pipe = popen(command.c_str(), "r");
         if (pipe == nullptr) return run;
@@ -49,7 +55,13 @@ protected:
         run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
         return run;
     }
+    // Runs the tool with the arguments (each quoted) and collects its standard output,
+    // and standard error too when errors is " 2>&1".
+    static ToolRun Run(const std::string& arguments, const char* errors = " 2>/dev/null") {
+        return Shell(std::string("'") + VELTRANE_SUDOKU_GEN + "' " + arguments + errors);
+    }
     ToolRun Check(const std::string& name) const { return Run("--check '" + Path(name) + "'"); }
+    static std::string Output(const std::string& command) { return Shell(command).out; }
 
     fs::path folder_;
 };
@@ -115,6 +127,72 @@ TEST_F(CheckCommand, DeadEndAndUnreadableFiles) {
     EXPECT_EQ(Run("--check").status, 2);
     EXPECT_EQ(Run("--check '" + Path("clash.save") + "' --first-seed 3").status, 2);
     EXPECT_EQ(Run("--check-bench 0").status, 2);
+}
+
+TEST_F(CheckCommand, CodeCommandPrintsThePuzzleOrTheReasonForARefusedFile) {
+    SeedRandom(13);
+    SudokuBoard board;
+    ASSERT_TRUE(board.NewGame(Easy));
+    const std::string code = FormatPuzzleCode(board.givens);
+    std::string lines;
+    for (std::size_t i = 0; i < code.size(); i += 16) lines += code.substr(i, 16) + "\n";
+    const std::size_t empty = code.find('.');
+    board.values[empty / 16][empty % 16] = 1;  // the player's move does not change the puzzle
+    Write("game.save", SavedGameText(board));
+    Write("lines.txt", lines);
+    for (const char* name : {"game.save", "lines.txt"}) {
+        const ToolRun run = Run("--code '" + Path(name) + "'");
+        EXPECT_EQ(run.status, 0) << name;
+        EXPECT_EQ(run.out, code + "\n") << name;
+    }
+
+    Write("binary.bin", std::string("\x7F" "ELF\0\0", 6));
+    Write("clash.txt", "AA" + code.substr(2));
+    fs::create_directories(Path("folder"));
+    Write("big.txt", "");
+    fs::resize_file(Path("big.txt"), 1u << 30);  // sparse: no gigabyte is written
+    const std::pair<const char*, const char*> refused[] = {
+        {"missing.txt", "no such file"},     {"folder", "not a regular file"},
+        {"big.txt", "larger than 64 KB"},    {"binary.bin", "binary data"},
+        {"clash.txt", "clash: A at line 1"},
+    };
+    for (const auto& [name, reason] : refused) {
+        const ToolRun run = Run("--code '" + Path(name) + "'", " 2>&1");
+        EXPECT_EQ(run.status, 2) << name;
+        EXPECT_NE(run.out.find(reason), std::string::npos) << name << ": " << run.out;
+    }
+}
+
+TEST_F(CheckCommand, BookletOfFourPuzzlesHasItsPagesCodesAndSolutions) {
+    if (std::system("command -v pdfinfo >/dev/null 2>&1 && command -v pdftotext >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "poppler-utils (pdfinfo, pdftotext) is not installed";
+    const std::string pdf = Path("booklet.pdf");
+    ASSERT_EQ(Run("--pdf '" + pdf + "' --count 4 --level hard --first-seed 40").status, 0);
+    const std::string info = Output("pdfinfo '" + pdf + "'");
+    EXPECT_NE(info.find("Pages:           5\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
+    std::string text = Output("pdftotext '" + pdf + "' -");
+    for (const char* words : {"Puzzle 1", "Puzzle 4", "Level: Hard", "Solutions", "Puzzle 4 (Hard): one completion"})
+        EXPECT_NE(text.find(words), std::string::npos) << words;
+    // The codes of the puzzles `--seed 40 .. 43` make, white space and all taken out of the text.
+    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return std::isspace(c); }), text.end());
+    for (std::uint32_t seed = 40; seed < 44; ++seed) {
+        SeedRandom(seed);
+        SudokuBoard board;
+        ASSERT_TRUE(board.NewGame(Hard));
+        EXPECT_NE(text.find(FormatPuzzleCode(board.givens)), std::string::npos) << seed;
+    }
+    ASSERT_EQ(Run("--pdf '" + pdf + "' --count 1 --level easy --letter").status, 0);
+    EXPECT_NE(Output("pdfinfo '" + pdf + "'").find("612 x 792 pts (letter)"), std::string::npos);
+
+    for (const char* arguments : {"--count 1001 --level easy", "--count 0 --level easy", "--count 4",
+                                  "--level easy", "--count 4 --level expert", "--count 4 --level easy --logic",
+                                  "--count 4 --level easy --pages 3", "--count 4 --level easy --seed 2"}) {
+        const ToolRun run = Run("--pdf '" + Path("refused.pdf") + "' " + arguments, " 2>&1");
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_EQ(run.out.rfind("sudoku-gen: ", 0), 0u) << arguments << ": " << run.out;
+        EXPECT_FALSE(fs::exists(Path("refused.pdf"))) << arguments;
+    }
 }
 
 }  // namespace
