@@ -18,13 +18,17 @@ namespace fs = std::filesystem;
 constexpr std::uint64_t kFingerprint = 0x0123456789abcdefull;
 
 bool operator==(const GameStateRecord& a, const GameStateRecord& b) {
-    return a.playSeconds == b.playSeconds && a.notes == b.notes && a.undo == b.undo && a.redo == b.redo;
+    return a.playSeconds == b.playSeconds && a.hintsUsed == b.hintsUsed && a.board == b.board &&
+           a.notes == b.notes && a.undo == b.undo && a.redo == b.redo;
 }
 
 // A game in progress: notes here and there, three undo steps (one of two changes) and a redo step.
 GameStateRecord SampleRecord() {
     GameStateRecord record;
     record.playSeconds = 4321;
+    record.hintsUsed = 3;
+    record.board[0][0] = 16;
+    record.board[4][4] = 7;
     record.notes[0][1] = 0x0001;
     record.notes[7][8] = 0x8421;
     record.notes[15][15] = 0xffff;
@@ -61,7 +65,7 @@ TEST_F(GameStateFile, RecordWithNotesAndHistoryComesBackUnchanged) {
     const GameStateRecord saved = SampleRecord();
     ASSERT_TRUE(SaveGameState(Path(), saved, kFingerprint));
     EXPECT_EQ(Read(), GameStateText(saved, kFingerprint));
-    EXPECT_EQ(Read().substr(0, 29), "veltrane-sudoku game.state 1\n");
+    EXPECT_EQ(Read().substr(0, 29), "veltrane-sudoku game.state 2\n");
     EXPECT_FALSE(fs::exists(Path() + ".tmp"));
 
     GameStateRecord loaded;
@@ -107,16 +111,21 @@ TEST(GameStateText, EveryKindOfDamageIsRefusedAndLeavesTheRecordAlone) {
     const std::pair<const char*, std::string> kDamaged[] = {
         {"empty", ""},
         {"other format", Mutated(good, "game.state", "game.save")},
-        {"newer version", Mutated(good, "state 1\n", "state 2\n")},
-        {"version 0", Mutated(good, "state 1\n", "state 0\n")},
-        {"version with leading zero", Mutated(good, "state 1\n", "state 01\n")},
-        {"CR LF line ends", Mutated(good, "state 1\n", "state 1\r\n")},
+        {"newer version", Mutated(good, "state 2\n", "state 3\n")},
+        {"version 0", Mutated(good, "state 2\n", "state 0\n")},
+        {"version with leading zero", Mutated(good, "state 2\n", "state 02\n")},
+        {"CR LF line ends", Mutated(good, "state 2\n", "state 2\r\n")},
         {"short fingerprint", Mutated(good, "0123456789abcdef", "0123456789abcde")},
         {"upper-case fingerprint", Mutated(good, "0123456789abcdef", "0123456789ABCDEF")},
         {"seconds missing", Mutated(good, "seconds 4321", "seconds ")},
         {"negative seconds", Mutated(good, "seconds 4321", "seconds -4321")},
         {"seconds past 64 bits", Mutated(good, "seconds 4321", "seconds 18446744073709551616")},
         {"seconds with leading zero", Mutated(good, "seconds 4321", "seconds 04321")},
+        {"seconds over 100 years", Mutated(good, "seconds 4321", "seconds 3155760001")},
+        {"hints past 32 bits", Mutated(good, "hints 3", "hints 4294967296")},
+        {"hints missing", Mutated(good, "hints 3\n", "")},
+        {"board value 17", Mutated(good, "board\n16 ", "board\n17 ")},
+        {"board row short", Mutated(good, "board\n16 0 ", "board\n16 ")},
         {"notes beyond 16 bits", Mutated(good, "8421", "18421")},
         {"notes not hex", Mutated(good, "8421", "84g1")},
         {"notes row short", Mutated(good, " ffff\n", "\n")},
@@ -154,6 +163,20 @@ TEST(GameStateText, EveryKindOfDamageIsRefusedAndLeavesTheRecordAlone) {
     EXPECT_TRUE(ParseGameState(good, kFingerprint, record)) << "the mutations apply to a good text";
 }
 
+// A file of the first version (no hints, no board) still loads, and the longest play
+// time a file may hold is read back.
+TEST(GameStateText, FirstVersionFilesStillLoad) {
+    GameStateRecord sample = SampleRecord();
+    sample.playSeconds = kMaxPlaySeconds;
+    std::string text = Mutated(GameStateText(sample, kFingerprint), "state 2\n", "state 1\n");
+    text.erase(text.find("hints "), text.find("notes\n") - text.find("hints "));
+    GameStateRecord record;
+    ASSERT_TRUE(ParseGameState(text, kFingerprint, record));
+    sample.hintsUsed = 0;
+    sample.board = BoardValues{};
+    EXPECT_TRUE(record == sample);
+}
+
 TEST(GameStateText, HistoryUpToTheLimitIsReadAndOneChangeMoreIsRefused) {
     GameStateRecord longest;
     longest.undo.assign(kMaxHistoryChanges, CellChange{15, 15, 16, 16, 0xffff, 0xffff, true});
@@ -178,7 +201,7 @@ TEST_F(GameStateFile, ForeignGameAndNewerVersionAreIgnored) {
     EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
     EXPECT_TRUE(record == GameStateRecord{});
 
-    Write(Mutated(GameStateText(SampleRecord(), kFingerprint), "state 1\n", "state 2\n"));
+    Write(Mutated(GameStateText(SampleRecord(), kFingerprint), "state 2\n", "state 3\n"));
     EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
     EXPECT_TRUE(record == GameStateRecord{});
 }

@@ -209,6 +209,7 @@ TEST_F(FaultScenarioTest, SavedGameThatCannotBeWrittenKeepsThePreviousOneAndEnds
         ASSERT_TRUE(StartNewGame(game, Hard));
         ASSERT_TRUE(game.Key(GKK_ESCAPE));
         ASSERT_TRUE(SettleMenu(game));
+        WaitForSavedFiles();
         const std::string started = ReadFile(saves.file("game.save"));  // saved as the game started
         EXPECT_NE(started, previous);
         rlimit old{};
