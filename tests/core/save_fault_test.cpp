@@ -2,7 +2,8 @@
 // through the reader: a file is either refused, leaving the board as it was, or read as a
 // board the game can show, which Save writes and Load reads back unchanged. And the file
 // system around the saved game: permission bits and links kept, planted links and
-// non-regular files harmless, and two processes saving at once.
+// non-regular files harmless, two processes saving at once, and what interrupted writes
+// leave cleared at the next start.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -276,6 +277,32 @@ TEST_F(SavedGameFaults, TwoProcessesSavingAtOnceNeverLeaveAMixedFile) {
     }
     EXPECT_EQ(mixed, 0) << "in " << reads << " reads";
     EXPECT_EQ(Names(), std::vector<std::string>{"game.save"});
+}
+
+// Only the game's own temporaries that nobody has touched for a minute are removed.
+TEST_F(SavedGameFaults, StaleTemporariesOfTheGamesFilesAreRemovedAndNothingElse) {
+    const std::pair<const char*, bool> kEntries[] = {  // name, removed when old
+        {"game.state.a1B2c3", true}, {"game.save.ZZZZZZ", true},  {"best-times.000000", true},
+        {"game.state.a1B2c", false}, {"game.state.a1B2c3d", false}, {"game.state.a1-2c3", false},
+        {"notes.txt.a1B2c3", false}, {"game.state", false},         {"game.save.tmp", false}};
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+    for (const auto& [name, removed] : kEntries) {
+        WriteBytes(Path(name), "x");
+        fs::last_write_time(Path(name), old);
+    }
+    fs::create_directory(Path("game.save.dir001"));
+    fs::last_write_time(Path("game.save.dir001"), old);
+    WriteBytes(Path("game.settings.fresh1"), "x");  // a copy of the game is writing it now
+    WriteBytes(Path("game.save.nobody"), "x");
+    fs::last_write_time(Path("game.save.nobody"), old);
+    const bool someoneElses = chown(Path("game.save.nobody").c_str(), 65534, 65534) == 0;  // as root only
+    const int removed =
+        RemoveStaleTemporaries(Dir(), {"game.save", "game.state", "game.settings", "best-times"}, time(nullptr) - 60);
+    EXPECT_EQ(removed, someoneElses ? 3 : 4);
+    EXPECT_EQ(fs::exists(Path("game.save.nobody")), someoneElses);
+    for (const auto& [name, gone] : kEntries) EXPECT_EQ(fs::exists(Path(name)), !gone) << name;
+    EXPECT_TRUE(fs::exists(Path("game.save.dir001")));
+    EXPECT_TRUE(fs::exists(Path("game.settings.fresh1")));
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 // Faults that must lose nothing, played through the real start-up, frame loop and
 // shutdown on the recording engine: data files missing or damaged, a saved game
-// that cannot be written, saved games with every kind of damage, and font
-// descriptions with every kind of damage.
+// that cannot be written, a disk that stalls or fails during play, saved games with
+// every kind of damage, and font descriptions with every kind of damage.
 #include <signal.h>
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -14,6 +16,8 @@
 #include "app/startup.h"
 #include "app/states.h"
 #include "game/scenario_support.h"
+#include "play/notes.h"
+#include "play/status_line.h"
 #include "play/value_picker.h"
 #include "save/save.h"
 #include "sudoku/generator.h"
@@ -320,6 +324,105 @@ TEST_F(FaultScenarioTest, DamagedFontDescriptionsGiveFontsThatDrawAndFreeThemsel
         EXPECT_EQ(engine.liveResources, 0);
     }
     engine.dataFolder.clear();
+}
+
+// The disk the writer thread writes to: the real one, unless it is closed (a write
+// waits until the test opens it) or failing (every write fails with that errno).
+class TestDisk {
+public:
+    FileWriteFunction Writer() {
+        return [this](const std::string& path, const std::string& bytes) {
+            std::unique_lock<std::mutex> lock(mutex);
+            ++started;
+            changed.notify_all();
+            changed.wait(lock, [this] { return open; });
+            return failing != 0 ? failing : WriteFileAtomically(path, bytes);
+        };
+    }
+    void Set(bool isOpen, int error) {
+        std::lock_guard<std::mutex> lock(mutex);
+        open = isOpen;
+        failing = error;
+        changed.notify_all();
+    }
+    int Started() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return started;
+    }
+
+private:
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool open = true;
+    int failing = 0, started = 0;
+};
+
+// Opens the disk when the test ends, so the game's shutdown can write.
+struct OpenAtEnd {
+    TestDisk& disk;
+    ~OpenAtEnd() { disk.Set(true, 0); }
+};
+
+// Toggles note v of the first free cell, as a change of the board's notes.
+void ToggleANote(int v) {
+    Program& p = TheProgram();
+    for (int cell = 0; cell < 256; ++cell)
+        if (!p.board.IsGiven(cell / 16, cell % 16))
+            return ToggleNote(p.Aids.EditOf(p.board), cell / 16, cell % 16, v);
+}
+
+// The disk stalls in the game's first write: frames with changes keep coming back
+// meanwhile, and then only the newest of the changes waiting is written.
+TEST_F(FaultScenarioTest, AStalledDiskNeverHoldsUpAFrame) {
+    TestDisk disk;
+    GameRunner game(folder.path(), disk.Writer());
+    OpenAtEnd guard{disk};
+    disk.Set(false, 0);
+    ASSERT_TRUE(StartNewGame(game, Easy));
+    for (int v = 1; v <= 3; ++v) {
+        ToggleANote(v);
+        ASSERT_TRUE(game.Frame());
+    }
+    EXPECT_EQ(disk.Started(), 1) << "every frame ran while the first write waited";
+    disk.Set(true, 0);
+    WaitForSavedFiles();
+    EXPECT_EQ(disk.Started(), 4) << "the new game's two files, then the newest snapshot's two";
+    GameStateRecord record;
+    EXPECT_TRUE(LoadGameState(folder.file("game.state"), GameFingerprint(program().board), record));
+    EXPECT_EQ(record.notes, program().Aids.notes);
+}
+
+// The disk fails (full, read-only, broken): the message line says why and the log gets a
+// line per new reason, the game plays on and the last good files stay; the next good save
+// clears the message.
+TEST_F(FaultScenarioTest, AFailedSaveIsShownUntilTheNextGoodOne) {
+    TestDisk disk;
+    GameRunner game(folder.path(), disk.Writer());
+    OpenAtEnd guard{disk};
+    ASSERT_TRUE(StartNewGame(game, Easy));
+    int v = 0;
+    const auto change = [&] {
+        ToggleANote(++v);
+        game.Frame();  // hands the save over
+        WaitForSavedFiles();
+        game.Frame();  // picks up how it went
+        const char* shown = StatusMessageText(program().board, program().Aids);
+        return std::string(shown ? shown : "");
+    };
+    change();
+    const std::string goodSave = ReadFile(folder.file("game.save")), goodState = ReadFile(folder.file("game.state"));
+    const std::size_t logLines = engine.logLines.size();
+    for (const int error : {ENOSPC, EROFS, EIO, EIO}) {
+        disk.Set(true, error);
+        EXPECT_EQ(change(), std::string("Not saved: ") + std::strerror(error));
+        EXPECT_EQ(ReadFile(folder.file("game.save")), goodSave);
+        EXPECT_EQ(ReadFile(folder.file("game.state")), goodState);
+    }
+    EXPECT_EQ(engine.logLines.size() - logLines, 3u);
+    EXPECT_EQ(program().Aids.history.UndoSteps(), 5u) << "the game played on";
+    disk.Set(true, 0);
+    EXPECT_EQ(change(), "");
+    EXPECT_EQ(ReadFile(folder.file("game.save")), SavedGameText(program().board));
 }
 
 }  // namespace
