@@ -207,7 +207,7 @@ TEST(Autosave, AKilledGameLeavesItsLastChangesAndContinueShowsThem) {
     const int runs = runsText ? std::atoi(runsText) : 3;
     std::mt19937 random(std::random_device{}());
     std::uniform_int_distribution<int> delayUs(0, 400000);
-    int broken = 0, stateRefused = 0, temporaries = 0, temporariesAfterStart = 0;
+    int broken = 0, stateRefused = 0, stateMissing = 0, temporaries = 0, temporariesAfterStart = 0;
     for (int run = 0; run < runs; ++run) {
         TempFolder temp;
         const KillOutcome outcome = KillAndInspect(temp, std::chrono::microseconds(delayUs(random)), false, expected);
@@ -215,6 +215,7 @@ TEST(Autosave, AKilledGameLeavesItsLastChangesAndContinueShowsThem) {
                            (outcome.changesOnDisk >= 0 || !std::filesystem::exists(temp.File("game.save")));
         broken += !sound;
         stateRefused += !outcome.stateAccepted;
+        stateMissing += !std::filesystem::exists(temp.File("game.state"));
         if (outcome.stateAccepted) {
             EXPECT_EQ(outcome.stateSteps, static_cast<std::size_t>(outcome.changesOnDisk));
         }
@@ -222,8 +223,9 @@ TEST(Autosave, AKilledGameLeavesItsLastChangesAndContinueShowsThem) {
         temporaries += left;
         if (left > 0) temporariesAfterStart += TemporariesAfterAStartAMinuteLater(temp);
     }
-    std::printf("kill_runs %d broken_files %d game_state_refused %d temporaries_left %d after_next_start %d\n", runs,
-                broken, stateRefused, temporaries, temporariesAfterStart);
+    std::printf("kill_runs %d broken_files %d game_state_refused %d (not written yet %d) temporaries_left %d "
+                "after_next_start %d\n",
+                runs, broken, stateRefused, stateMissing, temporaries, temporariesAfterStart);
     EXPECT_EQ(broken, 0);
     EXPECT_EQ(temporariesAfterStart, 0);
 }
