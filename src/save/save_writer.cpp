@@ -58,9 +58,10 @@ void SaveWriter::WaitUntilWritten() {
 }
 
 bool SaveWriter::TakeProblemChange(SaveProblem& problem) {
+    static const SaveProblem kNone;
     std::lock_guard<std::mutex> lock(mutex_);
-    const SaveProblem standing = failures_.empty() ? SaveProblem{} : failures_.begin()->second;
-    if (standing == taken_) return false;
+    const SaveProblem& standing = failures_.empty() ? kNone : failures_.begin()->second;
+    if (standing == taken_) return false;  // the frame's usual case: compared, nothing copied
     taken_ = standing;
     problem = standing;
     return true;
