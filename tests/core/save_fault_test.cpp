@@ -40,10 +40,11 @@ bool HasShape(const Grid& grid, std::size_t n) {
 
 class SavedGameFaults : public ::testing::Test {
 protected:
+    // A folder of the test's own: the tests of this group may run at once in other processes.
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / "veltrane_core_save_faults";
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        std::string pattern = (fs::temp_directory_path() / "veltrane_core_save_faults_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
     }
     void TearDown() override { fs::remove_all(folder_); }
 
