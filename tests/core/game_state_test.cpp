@@ -174,9 +174,8 @@ TEST(GameStateText, FirstVersionFilesStillLoad) {
     text.erase(text.find("hints "), text.find("notes\n") - text.find("hints "));
     GameStateRecord record;
     ASSERT_TRUE(ParseGameState(text, kFingerprint, record));
-    sample.hintsUsed = 0;
-    sample.board = BoardValues{};
-    EXPECT_TRUE(record == sample);
+    EXPECT_TRUE(record.hintsUsed == 0 && record.board == BoardValues{} && record.notes == sample.notes &&
+                record.undo == sample.undo && record.playSeconds == kMaxPlaySeconds);
 }
 
 TEST(GameStateText, HistoryUpToTheLimitIsReadAndOneChangeMoreIsRefused) {

@@ -365,7 +365,6 @@ TEST_F(FaultScenarioTest, AStalledOrFailingDiskNeverHoldsUpPlayAndNeverFailsSile
     open();
     WaitForSavedFiles();
     EXPECT_EQ(started, 4) << "the new game's two files, then the newest snapshot's two";
-    EXPECT_NE(ReadFile(folder.file("game.state")).find("undo 3\n"), std::string::npos);
 
     const auto change = [&] {
         ToggleANote(++v);

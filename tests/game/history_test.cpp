@@ -45,6 +45,5 @@ TEST(History, AHugeLoadedHistoryIsCutToItsCapAndTrimmingStaysLinear) {
     history.Restore(std::move(loaded.undo), std::move(loaded.redo));
     EXPECT_EQ(history.UndoSteps(), kHistoryStepLimit);
     for (std::size_t k = 0; k < kMoves; ++k) history.RecordValueChange(5, 5, k % 2, (k + 1) % 2);
-    EXPECT_EQ(history.UndoSteps(), kHistoryStepLimit);
     EXPECT_LE(history.TrimMoves(), 2 * (kSteps + kMoves));
 }

@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <random>
@@ -164,10 +165,10 @@ SudokuBoard ContinueInAFreshStart(const TempFolder& temp, std::size_t* undoSteps
 
 // Temporary files of interrupted writes in the folder ("game.state.XXXXXX" and the like).
 int Temporaries(const TempFolder& temp) {
-    int found = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(temp.path))
-        found += std::regex_match(entry.path().filename().string(), std::regex(R"(game\.(save|state|settings)\.\w{6})"));
-    return found;
+    const std::regex name(R"(game\.(save|state|settings)\.\w{6})");
+    return static_cast<int>(std::count_if(std::filesystem::directory_iterator(temp.path), {}, [&](const auto& entry) {
+        return std::regex_match(entry.path().filename().string(), name);
+    }));
 }
 
 // Makes every file two minutes old, starts the game and ends it at once; the temporaries left.
