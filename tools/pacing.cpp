@@ -7,6 +7,10 @@
 // and the heap allocations per frame after the first second, and its peak memory.
 // Allocations are counted by this tool's replacement of the global operator new.
 // Usage: veltrane-pacing [seconds-per-screen]   (default 10)
+// With --changes it instead plays a Hard game in which every frame changes a note
+// (so every frame saves the game), optionally after a history of that many steps,
+// and prints the frame thread's wall-clock time per frame (update plus render):
+//        veltrane-pacing --changes [seconds] [history-steps]   (default 5, 0)
 // Run it under a display (or Xvfb, or SDL_VIDEODRIVER=dummy); it keeps its saved
 // game in a temporary folder.
 #include <SDL.h>
@@ -28,6 +32,7 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/states.h"
+#include "play/notes.h"
 #include "sudoku/generator.h"
 
 namespace {
@@ -159,9 +164,83 @@ struct Window {
     }
 };
 
+
+// The frame thread's wall-clock time per frame, from the start of the frame callback
+// to the end of the game's drawing.
+void ReportFrameTimes(const char* name, std::vector<double>& ms) {
+    if (ms.empty()) return;
+    std::sort(ms.begin(), ms.end());
+    const auto at = [&ms](double q) { return ms[static_cast<std::size_t>(q * (ms.size() - 1))]; };
+    std::printf("%s_ms median %.3f p99 %.3f max %.3f (%zu frames)\n", name, at(0.5), at(0.99), ms.back(),
+                ms.size());
+}
+
+// The free cell whose note changes in frame n: the free cells in turn.
+CellRef FreeCellOfFrame(const SudokuBoard& board, int n) {
+    std::vector<CellRef> free;
+    for (int i = 0; i < 16; ++i)
+        for (int j = 0; j < 16; ++j)
+            if (!board.IsGiven(i, j)) free.push_back({i, j});
+    return free.empty() ? CellRef{} : free[static_cast<std::size_t>(n) % free.size()];
+}
+
+// --changes: every frame of a Hard game toggles a note (one step, one save).
+int MeasureChangingFrames(double seconds, long historySteps) {
+    char folder[] = "/tmp/veltrane-pacing-XXXXXX";
+    if (!mkdtemp(folder)) return 1;
+    CreateFrameLock();
+    std::vector<double> wallMs, cpuMs;
+    Clock::time_point frameStart;
+    double cpuStart = 0;
+    bool measuring = false;
+    Clock::time_point begun;
+    int calls = 0;
+    RunOptions options;
+    options.saveDirectory = std::string(folder) + "/";
+    options.frameHook = [&] {
+        Program& p = TheProgram();
+        if (++calls == 1) {
+            SeedRandom(1);
+            if (!p.board.NewGame(Hard)) return true;
+            BuildBoardView();
+            p.Aids.ResetForGame();
+            for (long k = 0; k < historySteps; ++k) {
+                const CellRef c = FreeCellOfFrame(p.board, static_cast<int>(k));
+                ToggleNote(p.Aids.EditOf(p.board), c.row, c.column, 1 + static_cast<int>(k % 16));
+            }
+            ShowMainMenu(false);
+            GoToState(Playing);
+            begun = Clock::now();
+            return false;
+        }
+        if (Seconds(Clock::now() - begun) >= seconds) return true;
+        frameStart = Clock::now();
+        cpuStart = ThreadCpuMs();
+        measuring = true;
+        const CellRef c = FreeCellOfFrame(p.board, calls);
+        ToggleNote(p.Aids.EditOf(p.board), c.row, c.column, 1 + calls % 16);
+        return false;
+    };
+    options.sceneHook = [&] {
+        if (!measuring) return;
+        measuring = false;
+        wallMs.push_back(1000.0 * Seconds(Clock::now() - frameStart));
+        cpuMs.push_back(ThreadCpuMs() - cpuStart);
+    };
+    RunGame(options);
+    std::printf("history_steps_before %ld\n", historySteps);
+    ReportFrameTimes("changing_frame_wall", wallMs);
+    ReportFrameTimes("changing_frame_cpu", cpuMs);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    return wallMs.empty() ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--changes")
+        return MeasureChangingFrames(argc > 2 ? std::atof(argv[2]) : 5.0, argc > 3 ? std::atol(argv[3]) : 0);
     const auto started = Clock::now();
     const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
     if (seconds <= 0) {

@@ -1,8 +1,8 @@
 // The program-wide objects of the running game, owned by start-up and freed by
 // shutdown: the engine reference, the board, the loaded textures, sound and font,
 // the shared sprites, the value picker, the GUI, the board view, the play aids
-// (history, notes, clock, keyboard cell, settings), the best times, the game state and the menus' choice
-// variables. One instance, reached through TheProgram().
+// (history, notes, clock, keyboard cell, settings), the best times, the writer thread of the saved
+// files, the game state and the menus' choice variables. One instance, reached through TheProgram().
 // The frame lock lives apart (states.h): it is made before the program starts
 // and outlives everything else.
 #pragma once
@@ -19,6 +19,7 @@
 #include "play/board_view.h"
 #include "play/play_aids.h"
 #include "play/value_picker.h"
+#include "save/save_writer.h"
 #include "save/scores.h"
 #include "sudoku/board.h"
 
@@ -53,8 +54,9 @@ struct Program {
     BoardView View;  // the cell grid, the board backdrop and its origin
     PlayAids Aids;   // what the play screen offers beyond mouse play, and the settings
     bool fullScreenShown = false;  // what the engine was last told
-    std::uint64_t savedRevision = 0;  // the history's revision game.save and game.state hold
+    std::uint64_t savedRevision = 0;  // the history's revision last handed to the writer
     BestTimes bestTimes;             // shown in the main menu
+    std::unique_ptr<SaveWriter> writer;  // while the game runs; without it files are written at once
 
     int GameState = MainMenu;
     int PreviousState = MainMenu;

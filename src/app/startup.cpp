@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <cmath>
+#include <ctime>
 
 #include "app/menus.h"
 #include "app/program.h"
@@ -10,12 +11,17 @@
 #include "platform/save_location.h"
 #include "play/status_line.h"
 #include "save/game_state.h"
+#include "save/save.h"
+#include "save/state_reconcile.h"
 
 #include <utility>
 
 namespace {
 
 Program program;
+
+// A temporary file nobody has written to for this long is no write under way.
+constexpr std::time_t kStaleTemporarySeconds = 60;
 
 void ConfigureEngine(GK& gk, const std::string& logFile) {
     gk.System_SetState(GK_LOGFILE, logFile.c_str());
@@ -91,8 +97,8 @@ void FreeResources(Program& p) {
 }
 
 // Reads the saved game from folder; the board keeps its own folder for the save.
-// Its notes, clock and history come from the game.state beside it, when that
-// belongs to this board; otherwise the game goes on without them.
+// Its notes, clock, hints and history come from the game.state beside it, as far
+// as they fit this board; otherwise the game goes on without them.
 void LoadSavedGame(Program& p, const std::string& folder) {
     const std::string saveDirectory = p.board.directory;
     p.board.directory = folder;
@@ -100,7 +106,7 @@ void LoadSavedGame(Program& p, const std::string& folder) {
     p.board.directory = saveDirectory;
     p.board.difficulty = LevelOfGivens(p.board, p.board.difficulty);
     GameStateRecord record;
-    if (LoadGameState(folder + kGameStateFileName, GameFingerprint(p.board), record)) p.Aids.Restore(std::move(record));
+    if (LoadGameStateFor(folder + kGameStateFileName, p.board, record)) p.Aids.Restore(std::move(record));
     p.savedRevision = p.Aids.history.Revision();
 }
 
@@ -115,6 +121,19 @@ void RunFrameLoop(Program& p, const std::string& loadDirectory) {
     p.Gui->Enter();
     ApplyFullScreen();
     p.gk->System_Start();
+}
+
+// Removes the temporaries of the game's own files that an interrupted write left.
+void RemoveLeftTemporaries(const std::string& folder) {
+    RemoveStaleTemporaries(folder, {SaveFileName, kGameStateFileName, SettingsFileName, kBestTimesFileName},
+                           std::time(nullptr) - kStaleTemporarySeconds);
+}
+
+// Lets the writer write the last snapshot, logs a failure still standing, ends the thread.
+void FinishSaving(Program& p) {
+    p.writer->WaitUntilWritten();
+    PickUpSaveProblem();
+    p.writer.reset();
 }
 
 }  // namespace
@@ -137,6 +156,8 @@ int RunGame(const RunOptions& options) {
                                           ? ChooseLoadDirectory(directory, moduleDirectory, SaveFileName)
                                           : directory;
     ConfigureEngine(*p.gk, directory + LogFileName);
+    RemoveLeftTemporaries(directory);
+    p.writer = std::make_unique<SaveWriter>(options.fileWrite ? options.fileWrite : WriteFileAtomically);
     p.board.directory = directory;
     p.Aids.settings = LoadSettings(directory + SettingsFileName);
     p.bestTimes = LoadBestTimes(directory + kBestTimesFileName);
@@ -154,6 +175,7 @@ int RunGame(const RunOptions& options) {
             FreeResources(p);
         }
     }
+    FinishSaving(p);
     p.gk->System_Shutdown();
     p.gk->Release();
     p.gk = nullptr;

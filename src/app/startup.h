@@ -1,11 +1,15 @@
 // Start-up and shutdown of the game: configures the engine, opens the window,
 // loads the data files, builds the shared sprites, the value picker and the GUI,
 // restores the saved game, shows the main menu and runs the frame loop; when the
-// loop ends, frees everything in a fixed order and writes the saved game once.
+// loop ends, frees everything in a fixed order, writes the saved game once and waits
+// for the writer thread to finish. Before all that it clears the save folder of
+// temporary files that interrupted writes left there.
 #pragma once
 
 #include <functional>
 #include <string>
+
+#include "save/save_writer.h"
 
 constexpr const char* SaveFileName = "game.save";
 constexpr const char* LogFileName = "gk_sudoku.log";
@@ -26,6 +30,9 @@ struct RunOptions {
     // When set, called at the end of every render callback, after the game has drawn
     // its scene and before the engine shows it (for measuring the game's own frame cost).
     std::function<void()> sceneHook;
+    // When set, the writer thread writes the files through it instead of the atomic
+    // write of save.h (tests make the disk fail or stall with it).
+    FileWriteFunction fileWrite;
 };
 
 // The whole run after the frame lock exists. Returns the process exit status (0).

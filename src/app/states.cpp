@@ -1,5 +1,8 @@
 #include "app/states.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "app/menus.h"
 #include "app/program.h"
 #include "app/startup.h"
@@ -10,6 +13,7 @@
 #include "play/play_input.h"
 #include "play/status_line.h"
 #include "save/game_state.h"
+#include "save/save.h"
 #include "save/scores.h"
 
 namespace {
@@ -100,7 +104,7 @@ void OpenGameMenu(Program& p) {
 
 // A won game's time goes into the best times before the message box shows.
 void AnnounceWin(Program& p) {
-    const auto seconds = static_cast<std::uint64_t>(p.Aids.playSeconds);
+    const std::uint64_t seconds = p.Aids.PlaySeconds();
     // A game won with hints sets no best time.
     if (p.Aids.hintsUsed == 0 && RecordWonGame(p.board.directory + kBestTimesFileName, p.board.difficulty, seconds))
         p.bestTimes.Record(p.board.difficulty, seconds);
@@ -147,15 +151,48 @@ FrameLock& TheFrameLock() { return frameLock; }
 
 void SaveGameFiles() {
     Program& p = TheProgram();
-    p.board.Save(SaveFileName);
-    SaveGameState(p.board.directory + kGameStateFileName, p.Aids.Record(), GameFingerprint(p.board));
+    GameSnapshot snapshot;
+    snapshot.savePath = p.board.directory + SaveFileName;
+    snapshot.saveBytes = SavedGameText(p.board);
+    snapshot.statePath = p.board.directory + kGameStateFileName;
+    snapshot.state = p.Aids.Record();
+    snapshot.state.board = BoardValuesOf(p.board);
+    snapshot.fingerprint = GameFingerprint(p.board);
     p.savedRevision = p.Aids.history.Revision();
+    if (p.writer) {
+        p.writer->SaveGame(std::move(snapshot));
+    } else {
+        WriteGameSnapshot(snapshot, WriteFileAtomically);
+    }
+}
+
+void WaitForSavedFiles() {
+    if (TheProgram().writer) TheProgram().writer->WaitUntilWritten();
+}
+
+void PickUpSaveProblem() {
+    Program& p = TheProgram();
+    SaveProblem problem;
+    if (!p.writer || !p.writer->TakeProblemChange(problem)) return;
+    if (problem.error == 0) {
+        p.Aids.saveFailure.Clear();
+        return;
+    }
+    const char* reason = std::strerror(problem.error);
+    char text[sizeof p.Aids.saveFailure.text];
+    std::snprintf(text, sizeof text, "Not saved: %s", reason);
+    p.Aids.saveFailure.Set(text, 0);
+    if (p.gk) p.gk->System_Log("Not saved: %s: %s", problem.path.c_str(), reason);
 }
 
 bool DisplayLostFunc() {
     // The GUI lives from the frame loop's start, after the saved game was read, until
     // shutdown frees it just before its own save.
-    if (TheProgram().Gui) SaveGameFiles();
+    // The process ends right after this: the writer finishes the files first.
+    if (TheProgram().Gui) {
+        SaveGameFiles();
+        WaitForSavedFiles();
+    }
     return false;
 }
 
@@ -176,13 +213,19 @@ void ApplyFullScreen() {
 
 void ApplySettings() {
     Program& p = TheProgram();
-    SaveSettings(p.board.directory + SettingsFileName, p.Aids.settings);
+    const std::string path = p.board.directory + SettingsFileName;
+    if (p.writer) {
+        p.writer->SaveFile(path, SettingsText(p.Aids.settings));
+    } else {
+        SaveSettings(path, p.Aids.settings);
+    }
     ApplyFullScreen();
 }
 
 bool FrameFunc() {
     FrameLockScope lock;
     if (lock.Stopping()) return true;  // ends the frame loop as "Exit" does
+    PickUpSaveProblem();
     if (TheProgram().frameHook && TheProgram().frameHook()) return true;
     HandleFullScreenKeys(TheProgram());
     switch (TheProgram().GameState) {
@@ -246,7 +289,7 @@ bool PlayingFrame() {
         p.Aids.deadEnd.Update(p.board);
         ContinueHint(p.Aids, p.board);
     }
-    // Every change of the board or its notes is on disk by the end of its frame.
+    // Every change of the board or its notes goes to the writer by the end of its frame.
     if (p.Aids.history.Revision() != p.savedRevision) SaveGameFiles();
     if (p.Aids.settingsChanged) {
         p.Aids.settingsChanged = false;

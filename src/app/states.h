@@ -37,12 +37,19 @@ bool PlayingFrame();
 // Tells the engine to switch between window and full screen when the setting
 // differs from what it shows.
 void ApplyFullScreen();
-// Keeps the settings in their file, then ApplyFullScreen.
+// Hands the settings to the writer thread for their file, then ApplyFullScreen.
 void ApplySettings();
 
-// Writes game.save, then game.state beside it (the notes, clock and history of the
-// board just saved).
+// Hands a snapshot of the game to the writer thread, which writes game.save, then
+// game.state beside it (the notes, clock, hints and history of the board saved).
+// Without a writer (outside a run) both are written at once.
 void SaveGameFiles();
+// Blocks until the writer has written everything handed over (shutdown, and tools
+// and tests that read the files while the game runs).
+void WaitForSavedFiles();
+// Takes the writer's news: a failed write sets the play screen's "Not saved: <reason>"
+// and logs one line; a later good write clears it. Called at the start of every frame.
+void PickUpSaveProblem();
 
 // The engine's display-lost callback: the process ends when it returns, so it saves
 // the game in progress as shutdown would (once the saved game has been read and

@@ -11,10 +11,10 @@ constexpr int kMaxValue = 255;
 
 bool Fits(int n, int limit) { return n >= 0 && n <= limit; }
 
-// Index of the first change of the last step in changes (which is not empty).
-std::size_t LastStepStart(const std::vector<CellChange>& changes) {
+// Index of the first change of the last step in changes[from..] (which is not empty).
+std::size_t LastStepStart(const std::vector<CellChange>& changes, std::size_t from = 0) {
     std::size_t start = changes.size() - 1;
-    while (start > 0 && !changes[start].firstOfStep) --start;
+    while (start > from && !changes[start].firstOfStep) --start;
     return start;
 }
 
@@ -47,7 +47,7 @@ void History::RecordValueChange(int row, int column, int before, int after) {
 
 void History::RecordChange(CellChange change, bool first) {
     if (change.valueBefore == change.valueAfter && change.notesBefore == change.notesAfter) return;
-    if (undo.empty()) first = true;  // a history always opens with a step
+    if (UndoEmpty()) first = true;  // a history always opens with a step
     change.firstOfStep = first;
     if (first) {
         redo.clear();
@@ -56,11 +56,12 @@ void History::RecordChange(CellChange change, bool first) {
     }
     undo.push_back(change);
     ++revision;
-    while (undoSteps > 1 && (undoSteps > kHistoryStepLimit || undo.size() > kMaxHistoryChanges)) DropOldestStep();
+    TrimToLimits();
 }
 
 void History::Restore(std::vector<CellChange> undoChanges, std::vector<CellChange> redoChanges) {
     undo = std::move(undoChanges);
+    undoStart = 0;
     redo = std::move(redoChanges);
     const auto steps = [](const std::vector<CellChange>& changes) {
         return static_cast<std::size_t>(
@@ -69,17 +70,35 @@ void History::Restore(std::vector<CellChange> undoChanges, std::vector<CellChang
     undoSteps = steps(undo);
     redoSteps = steps(redo);
     ++revision;
+    TrimToLimits();
 }
 
+std::vector<CellChange> History::UndoChanges() const {
+    return std::vector<CellChange>(undo.begin() + static_cast<std::ptrdiff_t>(undoStart), undo.end());
+}
+
+void History::TrimToLimits() {
+    while (undoSteps > 1 && (undoSteps > kHistoryStepLimit || undo.size() - undoStart > kMaxHistoryChanges))
+        DropOldestStep();
+}
+
+// Moves the start past the oldest step; the dropped changes are cleared out of the
+// vector once they make up half of it, so each change is moved at most once per
+// time the vector halves.
 void History::DropOldestStep() {
-    auto next = std::find_if(undo.begin() + 1, undo.end(), [](const CellChange& c) { return c.firstOfStep; });
-    undo.erase(undo.begin(), next);
+    const auto first = undo.begin() + static_cast<std::ptrdiff_t>(undoStart);
+    const auto next = std::find_if(first + 1, undo.end(), [](const CellChange& c) { return c.firstOfStep; });
+    undoStart = static_cast<std::size_t>(next - undo.begin());
     --undoSteps;
+    if (undoStart * 2 < undo.size()) return;
+    trimMoves += undo.size() - undoStart;
+    undo.erase(undo.begin(), next);
+    undoStart = 0;
 }
 
 bool History::Undo(SudokuBoard& board, CellRef* cell, NotesGrid* notes) {
-    if (undo.empty()) return false;
-    const std::size_t start = LastStepStart(undo);
+    if (UndoEmpty()) return false;
+    const std::size_t start = LastStepStart(undo, undoStart);
     for (std::size_t i = undo.size(); i > start; --i) {
         const CellChange& change = undo[i - 1];
         board.SetValue(change.row, change.column, change.valueBefore);
@@ -87,6 +106,10 @@ bool History::Undo(SudokuBoard& board, CellRef* cell, NotesGrid* notes) {
     }
     if (cell) *cell = StepCell(undo, start);
     MoveLastStep(undo, redo, start);
+    if (UndoEmpty()) {  // the dropped steps before it go too
+        undo.clear();
+        undoStart = 0;
+    }
     --undoSteps;
     ++redoSteps;
     ++revision;
@@ -110,6 +133,7 @@ bool History::Redo(SudokuBoard& board, CellRef* cell, NotesGrid* notes) {
 
 void History::Clear() {
     undo.clear();
+    undoStart = 0;
     redo.clear();
     undoSteps = 0;
     redoSteps = 0;

@@ -6,8 +6,11 @@
 // moves it to the redo side; redoing applies its "after" values in order and
 // moves it back. A new step drops every redo step. At most kHistoryStepLimit
 // steps and kMaxHistoryChanges changes are kept (what the game.state file
-// holds): the oldest step goes first. A step costs a few bytes, both sides
-// are flat vectors. Owns nothing but its two vectors.
+// holds): the oldest step goes first, also from a history taken over from the
+// file. A step costs a few bytes, both sides are flat vectors; dropping the
+// oldest step only moves the undo side's start, and the dropped changes are
+// cleared out once they are half of it, so trimming costs constant time per
+// change (amortised). Owns nothing but its two vectors.
 #pragma once
 
 #include <cstddef>
@@ -36,8 +39,8 @@ public:
     // Restore must open a step. A change that changes nothing is not recorded.
     void RecordChange(CellChange change, bool first);
     // Takes over a history read back from the game.state file (its vectors in the
-    // order UndoChanges and RedoChanges give); the caller has checked that each side
-    // is empty or opens with a step.
+    // order UndoChanges and RedoChanges give), dropping its oldest steps beyond the
+    // limits; the caller has checked that each side is empty or opens with a step.
     void Restore(std::vector<CellChange> undoChanges, std::vector<CellChange> redoChanges);
     // Undoes the last step on the board; false when there is none. *cell receives
     // the step's cell: the one cell it changed, or the cell whose value it changed
@@ -54,16 +57,22 @@ public:
     // Counts every recorded change, undo and redo: the game is saved when it moved on.
     std::uint64_t Revision() const { return revision; }
     // Oldest change first; the step undone next is the last one.
-    const std::vector<CellChange>& UndoChanges() const { return undo; }
+    std::vector<CellChange> UndoChanges() const;
     // The step redone next is the last one; each step's changes in the order they apply.
     const std::vector<CellChange>& RedoChanges() const { return redo; }
+    // Changes moved in memory so far to clear out dropped steps (what trimming costs).
+    std::uint64_t TrimMoves() const { return trimMoves; }
 
 private:
+    bool UndoEmpty() const { return undo.size() == undoStart; }
     void DropOldestStep();
+    void TrimToLimits();
 
-    std::vector<CellChange> undo;
+    std::vector<CellChange> undo;  // the history is undo[undoStart..]; before it, dropped steps
+    std::size_t undoStart = 0;
     std::vector<CellChange> redo;
     std::size_t undoSteps = 0;
     std::size_t redoSteps = 0;
     std::uint64_t revision = 0;
+    std::uint64_t trimMoves = 0;
 };

@@ -3,6 +3,8 @@
 #include "play/cell_marks.h"
 #include "play/hint.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <utility>
 
@@ -145,7 +147,7 @@ void PlayAids::ResetForGame() {
     history.Clear();
     notes = NotesGrid{};
     noteMode = false;
-    playSeconds = 0;
+    playMicroseconds = 0;
     hintsUsed = 0;
     hint = PendingHint{};
     ResumeGame();
@@ -159,14 +161,16 @@ void PlayAids::ResumeGame() {
 void PlayAids::Restore(GameStateRecord record) {
     message.Clear();
     hint = PendingHint{};
-    playSeconds = static_cast<double>(record.playSeconds);
+    playMicroseconds = std::min(record.playSeconds, kMaxPlaySeconds) * 1'000'000;
+    hintsUsed = record.hintsUsed;
     notes = record.notes;
     history.Restore(std::move(record.undo), std::move(record.redo));
 }
 
 GameStateRecord PlayAids::Record() const {
     GameStateRecord record;
-    record.playSeconds = static_cast<std::uint64_t>(playSeconds);
+    record.playSeconds = PlaySeconds();
+    record.hintsUsed = hintsUsed;
     record.notes = notes;
     record.undo = history.UndoChanges();
     record.redo = history.RedoChanges();
@@ -174,7 +178,9 @@ GameStateRecord PlayAids::Record() const {
 }
 
 void PlayAids::CountPlayTime(float dt) {
-    if (dt > 0) playSeconds += dt < MaxCountedFrameSeconds ? dt : MaxCountedFrameSeconds;
+    if (!(dt > 0)) return;
+    const auto counted = static_cast<std::uint64_t>(std::llround(std::min(dt, MaxCountedFrameSeconds) * 1e6));
+    playMicroseconds = std::min(playMicroseconds + counted, kMaxPlaySeconds * 1'000'000);
 }
 
 CellRef PlayAids::FocusCell() const {

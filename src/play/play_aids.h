@@ -13,8 +13,9 @@
 // - the help overlay (F1 or ?), closed by any key or click, which then does
 //   nothing else; full screen switched with F11 or Alt+Enter.
 // PlayAids owns this state: the history, the notes, note mode, the play time,
-// the keyboard cell, the settings, the help's open flag, where the pointer was, the
-// dead-end watch and the hint's message. Its update runs after mouse play
+// the hints used, the keyboard cell, the settings, the help's open flag, where the
+// pointer was, the dead-end watch, the hint's message and the message of a save
+// that failed. Its update runs after mouse play
 // in the play handler; its drawing only reads.
 #pragma once
 
@@ -69,7 +70,9 @@ struct PlayAids {
     History history;
     NotesGrid notes{};
     bool noteMode = false;
-    double playSeconds = 0;  // time spent on the play screen in this game
+    // Time spent on the play screen in this game, in whole microseconds; it stops at
+    // kMaxPlaySeconds.
+    std::uint64_t playMicroseconds = 0;
     unsigned hintsUsed = 0;  // hints that changed the grid in this game: such a win sets no best time
     KeyboardCell keyboard;
     Settings settings;
@@ -84,15 +87,20 @@ struct PlayAids {
     DeadEndWatch deadEnd;  // given a slice every play-screen frame
     StatusMessage message;  // what the last hint did
     PendingHint hint;       // the hint waiting for the watch's verdict
+    // "Not saved: <reason>" while the last write of some file failed; set and cleared
+    // by the frame as it learns how the writes went, whatever the history does.
+    StatusMessage saveFailure;
 
-    // For a new game: empty history and notes, clock at zero, note mode off, keyboard
-    // cell hidden, help closed.
+    // For a new game: empty history and notes, clock and hints at zero, note mode off,
+    // keyboard cell hidden, help closed.
     void ResetForGame();
     // For the game in progress entered from the menus: history, notes and clock stay.
     // (A new or restored game also drops the hint's message.)
     void ResumeGame();
-    // Takes over the notes, clock and history of a game read back from game.state.
+    // Takes over the notes, clock, hints and history of a game read back from game.state.
     void Restore(GameStateRecord record);
+    // Whole seconds of play time.
+    std::uint64_t PlaySeconds() const { return playMicroseconds / 1'000'000; }
     // The game.state record of the game in progress.
     GameStateRecord Record() const;
     // Adds a play-screen frame's time, at most MaxCountedFrameSeconds.

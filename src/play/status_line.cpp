@@ -97,7 +97,7 @@ void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids
     char line[160];
     std::size_t used = 0;
     Append(line, sizeof line, used, "%s    %s    %d / %d", LevelName(board.difficulty),
-           FormatPlayTime(static_cast<std::uint64_t>(aids.playSeconds), time, sizeof time), FilledCells(board), BoardCells * BoardCells);
+           FormatPlayTime(aids.PlaySeconds(), time, sizeof time), FilledCells(board), BoardCells * BoardCells);
     const int clashing = ClashingCells(board);
     if (clashing > 0) Append(line, sizeof line, used, "    %d %s", clashing, clashing == 1 ? "clash" : "clashes");
     if (aids.hintsUsed > 0)
@@ -116,6 +116,8 @@ void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids
 }
 
 const char* StatusMessageText(const SudokuBoard& board, const PlayAids& aids, bool* warning) {
+    if (warning) *warning = aids.saveFailure.set;
+    if (aids.saveFailure.set) return aids.saveFailure.text;
     if (const char* hint = aids.message.Current(aids.history.Revision())) return hint;
     const bool deadEnd = aids.deadEnd.ShowsDeadEnd(board);
     if (warning) *warning = deadEnd;

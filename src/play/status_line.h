@@ -1,8 +1,8 @@
 // The status line under the board and the best-times line of the main menu,
 // both one line in the menu font at a small scale: the level, the play time,
 // the filled cells, the clashing cells and the hints used when there are any, "Notes" in note mode
-// and where the help is; under it, the hint's message while current, else the
-// dead-end warning while the watch finds the grid cannot be finished; and the best time of each level that has one. Also the
+// and where the help is; under it, a failed save's message while it stands, else the
+// hint's message while current, else the dead-end warning while the watch finds the grid cannot be finished; and the best time of each level that has one. Also the
 // level a loaded board was made at, told by its number of givens (the saved game
 // does not keep the level). Text is put together in fixed buffers: drawing a
 // frame allocates nothing. Owns nothing; draws only, and leaves the font at scale 1.
@@ -18,7 +18,7 @@
 #include "sudoku/board.h"
 
 constexpr float StatusLineX = 400.0f, StatusLineY = 604.0f;
-// The second line under the status line: the hint's message or the dead-end warning.
+// The second line under the status line: a failed save, the hint's message or the dead-end warning.
 constexpr float StatusMessageY = 628.0f;
 constexpr const char* DeadEndText = "Dead end: this grid can no longer be finished";
 constexpr float StatusScale = 0.6f;

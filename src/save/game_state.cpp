@@ -1,9 +1,12 @@
 // The game's second file: fingerprint, text writer, strict reader, atomic save and bounded load.
 //
 // Text form (ASCII, LF line ends, one canonical spelling for every record):
-//   veltrane-sudoku game.state 1
+//   veltrane-sudoku game.state 2
 //   fingerprint <16 lower-case hex digits>
-//   seconds <play time, decimal>
+//   seconds <play time, decimal, at most kMaxPlaySeconds>
+//   hints <hints used, decimal, 32 bits>
+//   board
+//   16 lines of 16 values 0..16 in decimal, separated by one space
 //   notes
 //   16 lines of 16 cells, each 4 lower-case hex digits, separated by one space
 //   undo <count>
@@ -16,6 +19,8 @@
 // column and values are decimal, notes 4 lower-case hex digits. Decimal numbers have no
 // sign and no leading zero. The reader takes exactly this form and nothing else, so a
 // text it accepts is the text GameStateText writes for the record it read.
+// Version 1 lacks the hints and board lines; it is still read (no hints, a board of
+// zeros) and is written back as version 2.
 #include "save/game_state.h"
 
 #include <string_view>
@@ -27,7 +32,8 @@
 namespace {
 
 constexpr std::string_view kFormatName = "veltrane-sudoku game.state ";
-constexpr std::uint64_t kFormatVersion = 1;
+constexpr std::uint64_t kFormatVersion = 2;
+constexpr std::uint64_t kFirstVersionWithBoard = 2;
 constexpr std::uint8_t kGridSize = 16;
 constexpr std::uint8_t kMaxValue = 16;
 // The shortest change line, "0 0 0 0 0 0000 0000\n": bounds a count against the bytes left.
@@ -74,6 +80,20 @@ void AppendChanges(std::string& text, const char* name, const std::vector<CellCh
         out = PutNotes(out, change.notesBefore);
         *out++ = ' ';
         out = PutNotes(out, change.notesAfter);
+        *out++ = '\n';
+        text.append(line, out);
+    }
+}
+
+void AppendBoard(std::string& text, const BoardValues& board) {
+    text += "board\n";
+    for (const auto& row : board) {
+        char line[16 * 3];
+        char* out = line;
+        for (std::size_t column = 0; column < row.size(); ++column) {
+            if (column > 0) *out++ = ' ';
+            out = PutSmall(out, row[column]);
+        }
         *out++ = '\n';
         text.append(line, out);
     }
@@ -175,18 +195,31 @@ bool ReadChanges(Cursor& in, std::string_view name, std::size_t& budget, std::ve
 }
 
 // The first line: the format's name and a version this reader knows (a newer one is refused).
-bool ReadHeader(Cursor& in) {
-    std::uint64_t version = 0;
-    return in.Literal(kFormatName) && in.Decimal(kFormatVersion, version) && version == kFormatVersion &&
-           in.LineEnd();
+bool ReadHeader(Cursor& in, std::uint64_t& version) {
+    return in.Literal(kFormatName) && in.Decimal(kFormatVersion, version) && version >= 1 && in.LineEnd();
 }
 
-bool ReadRecord(Cursor& in, std::uint64_t expectedFingerprint, GameStateRecord& record) {
-    std::uint64_t fingerprint = 0;
-    if (!ReadHeader(in) || !in.Literal("fingerprint ") || !in.Hex(16, fingerprint) || !in.LineEnd())
+// The lines version 2 added: the hints used and the board.
+bool ReadHintsAndBoard(Cursor& in, GameStateRecord& record) {
+    std::uint64_t hints = 0;
+    if (!in.Literal("hints ") || !in.Decimal(UINT32_MAX, hints) || !in.LineEnd()) return false;
+    record.hintsUsed = static_cast<std::uint32_t>(hints);
+    if (!in.Literal("board") || !in.LineEnd()) return false;
+    for (auto& row : record.board) {
+        for (std::size_t column = 0; column < row.size(); ++column) {
+            if ((column > 0 && !in.Char(' ')) || !ReadSmall(in, kMaxValue, row[column])) return false;
+        }
+        if (!in.LineEnd()) return false;
+    }
+    return true;
+}
+
+bool ReadRecord(Cursor& in, GameStateRecord& record, std::uint64_t& fingerprint) {
+    std::uint64_t version = 0;
+    if (!ReadHeader(in, version) || !in.Literal("fingerprint ") || !in.Hex(16, fingerprint) || !in.LineEnd())
         return false;
-    if (fingerprint != expectedFingerprint) return false;
-    if (!in.Literal("seconds ") || !in.Decimal(UINT64_MAX, record.playSeconds) || !in.LineEnd()) return false;
+    if (!in.Literal("seconds ") || !in.Decimal(kMaxPlaySeconds, record.playSeconds) || !in.LineEnd()) return false;
+    if (version >= kFirstVersionWithBoard && !ReadHintsAndBoard(in, record)) return false;
     if (!in.Literal("notes") || !in.LineEnd()) return false;
     for (auto& row : record.notes) {
         for (std::size_t column = 0; column < row.size(); ++column) {
@@ -209,13 +242,6 @@ bool IsWellFormed(const std::vector<CellChange>& changes) {
     return true;
 }
 
-// True when the reader would take the record back: the writer never replaces a file
-// with one that would be refused at the next start.
-bool IsWritable(const GameStateRecord& record) {
-    return record.undo.size() <= kMaxHistoryChanges &&
-           record.redo.size() <= kMaxHistoryChanges - record.undo.size() && IsWellFormed(record.undo) &&
-           IsWellFormed(record.redo);
-}
 
 // FNV-1a over the bytes of 32-bit numbers, low byte first.
 class Fnv1a {
@@ -247,6 +273,24 @@ bool CellChange::operator==(const CellChange& other) const {
            notesAfter == other.notesAfter && firstOfStep == other.firstOfStep;
 }
 
+// The writer never replaces a file with one that would be refused at the next start.
+bool IsWritableGameState(const GameStateRecord& record) {
+    return record.playSeconds <= kMaxPlaySeconds && record.undo.size() <= kMaxHistoryChanges &&
+           record.redo.size() <= kMaxHistoryChanges - record.undo.size() && IsWellFormed(record.undo) &&
+           IsWellFormed(record.redo);
+}
+
+BoardValues BoardValuesOf(const SudokuBoard& board) {
+    BoardValues values{};
+    for (std::size_t r = 0; r < values.size() && r < board.values.size(); ++r) {
+        for (std::size_t c = 0; c < values[r].size() && c < board.values[r].size(); ++c) {
+            const std::int32_t value = board.values[r][c];
+            values[r][c] = static_cast<std::uint8_t>(value >= 0 && value <= kMaxValue ? value : 0);
+        }
+    }
+    return values;
+}
+
 std::uint64_t GameFingerprint(const SudokuBoard& board) {
     Fnv1a hash;
     hash.Add(static_cast<std::uint32_t>(board.size));
@@ -257,11 +301,13 @@ std::uint64_t GameFingerprint(const SudokuBoard& board) {
 
 std::string GameStateText(const GameStateRecord& record, std::uint64_t fingerprint) {
     std::string text;
-    text.reserve(2048 + (record.undo.size() + record.redo.size()) * kLongestChangeLine);
+    text.reserve(4096 + (record.undo.size() + record.redo.size()) * kLongestChangeLine);
     text += kFormatName;
     text += std::to_string(kFormatVersion) + "\nfingerprint ";
     AppendHex(text, fingerprint, 16);
-    text += "\nseconds " + std::to_string(record.playSeconds) + "\nnotes\n";
+    text += "\nseconds " + std::to_string(record.playSeconds) + "\nhints " + std::to_string(record.hintsUsed) + '\n';
+    AppendBoard(text, record.board);
+    text += "notes\n";
     for (const auto& row : record.notes) {
         for (std::size_t column = 0; column < row.size(); ++column) {
             if (column > 0) text += ' ';
@@ -275,22 +321,40 @@ std::string GameStateText(const GameStateRecord& record, std::uint64_t fingerpri
     return text;
 }
 
-bool ParseGameState(const std::string& text, std::uint64_t expectedFingerprint, GameStateRecord& record) {
+bool ParseGameStateOfAnyGame(const std::string& text, GameStateRecord& record, std::uint64_t& fingerprint) {
     if (text.size() > kMaxGameStateBytes) return false;
     Cursor in(text);
     GameStateRecord read;
-    if (!ReadRecord(in, expectedFingerprint, read)) return false;
+    std::uint64_t named = 0;
+    if (!ReadRecord(in, read, named)) return false;
+    record = std::move(read);
+    fingerprint = named;
+    return true;
+}
+
+bool ParseGameState(const std::string& text, std::uint64_t expectedFingerprint, GameStateRecord& record) {
+    GameStateRecord read;
+    std::uint64_t fingerprint = 0;
+    if (!ParseGameStateOfAnyGame(text, read, fingerprint) || fingerprint != expectedFingerprint) return false;
     record = std::move(read);
     return true;
 }
 
 bool SaveGameState(const std::string& path, const GameStateRecord& record, std::uint64_t fingerprint) {
-    if (!IsWritable(record)) return false;
+    if (!IsWritableGameState(record)) return false;
     return ReplaceFileContents(path, GameStateText(record, fingerprint));
 }
 
-bool LoadGameState(const std::string& path, std::uint64_t expectedFingerprint, GameStateRecord& record) {
+bool LoadGameStateOfAnyGame(const std::string& path, GameStateRecord& record, std::uint64_t& fingerprint) {
     std::string text;
     if (!ReadRegularFile(path, kMaxGameStateBytes, text)) return false;
-    return ParseGameState(text, expectedFingerprint, record);
+    return ParseGameStateOfAnyGame(text, record, fingerprint);
+}
+
+bool LoadGameState(const std::string& path, std::uint64_t expectedFingerprint, GameStateRecord& record) {
+    GameStateRecord read;
+    std::uint64_t fingerprint = 0;
+    if (!LoadGameStateOfAnyGame(path, read, fingerprint) || fingerprint != expectedFingerprint) return false;
+    record = std::move(read);
+    return true;
 }

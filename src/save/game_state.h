@@ -1,11 +1,13 @@
 // The game's second file, "game.state", kept beside "game.save": what the
-// saved-game format has no room for. It holds the play time, the notes (pencil
-// marks) of every cell, the undo and redo history, and a fingerprint of the game
-// it belongs to. It is written atomically after "game.save" and read at start-up
-// only when its fingerprint matches the board that was loaded; a missing,
-// damaged, oversized, foreign or newer file is ignored (the game plays on from
-// "game.save" alone). This module owns the record and its text form; the play
-// screen owns the live history and notes. Standard library only.
+// saved-game format has no room for. It holds the play time, the number of hints
+// used, the values of the board it was written for, the notes (pencil marks) of
+// every cell, the undo and redo history, and a fingerprint of the game it belongs
+// to. It is written atomically after "game.save". At start-up it is used as it is
+// when its fingerprint matches the board that was loaded, and brought to that
+// board when it belongs to an earlier position of the same game (state_reconcile.h);
+// a missing, damaged, oversized, foreign or newer file is ignored (the game plays
+// on from "game.save" alone). This module owns the record and its text form; the
+// play screen owns the live history and notes. Standard library only.
 #pragma once
 
 #include <array>
@@ -18,6 +20,8 @@
 // Notes of one cell: bit v-1 set when value v (1..16) is noted.
 using CellNotes = std::uint16_t;
 using NotesGrid = std::array<std::array<CellNotes, 16>, 16>;
+// A board's values, 0..16 (0 = empty), indexed [row][column].
+using BoardValues = std::array<std::array<std::uint8_t, 16>, 16>;
 
 // One cell's change inside an undo step: its value and notes before and after.
 // A step is a run of changes whose first one has firstOfStep set; a step is
@@ -35,8 +39,16 @@ struct CellChange {
     bool operator==(const CellChange& other) const;
 };
 
+// The longest play time a file may hold: 100 years of 365.25 days. Anything longer
+// is damage, and whole seconds up to it fit every clock the game keeps.
+constexpr std::uint64_t kMaxPlaySeconds = 3'155'760'000;
+
 struct GameStateRecord {
-    std::uint64_t playSeconds = 0;
+    std::uint64_t playSeconds = 0;  // at most kMaxPlaySeconds
+    std::uint32_t hintsUsed = 0;
+    // The values of the board written with the record (all 0 when read from a file of
+    // the first version, which did not keep them).
+    BoardValues board{};
     NotesGrid notes{};
     std::vector<CellChange> undo;  // oldest change first; the last step is undone first
     std::vector<CellChange> redo;  // the step to redo first comes last, each step's changes in apply order
@@ -56,18 +68,30 @@ constexpr std::size_t kMaxHistoryChanges = 2'000'000;
 // reached the disk is not applied to a later board).
 std::uint64_t GameFingerprint(const SudokuBoard& board);
 
+// The board's values as the record keeps them; a value outside 0..16 (only a damaged
+// game.save holds one) is kept as 0, so the record no longer matches the fingerprint
+// of its board and is used only when game.save matches it exactly.
+BoardValues BoardValuesOf(const SudokuBoard& board);
+
 // The text written for a record of the game with this fingerprint.
 std::string GameStateText(const GameStateRecord& record, std::uint64_t fingerprint);
 // Parses the text; false (and record untouched) for anything damaged, oversized,
 // of another version, or whose fingerprint differs from the one expected.
 bool ParseGameState(const std::string& text, std::uint64_t expectedFingerprint, GameStateRecord& record);
+// Parses the text of any game; fingerprint receives the one the file names.
+bool ParseGameStateOfAnyGame(const std::string& text, GameStateRecord& record, std::uint64_t& fingerprint);
 
+// True when the reader would take the record back: history within the limit, every
+// change on the board with values up to 16, each history opening with firstOfStep,
+// play time within kMaxPlaySeconds.
+bool IsWritableGameState(const GameStateRecord& record);
 // Atomic write of the file at path (same rules as the saved game); true on success.
-// A record the reader would refuse (history over the limit, a change off the board or
-// with a value above 16, a history that does not open with firstOfStep) is not written:
-// false, and an existing file stays as it is.
+// A record that is not writable is not written: false, and an existing file stays
+// as it is.
 bool SaveGameState(const std::string& path, const GameStateRecord& record, std::uint64_t fingerprint);
 // Reads the file at path without blocking (a FIFO or device in its place is refused, an
 // oversized file is refused before it is read); false when it is missing, not a regular
 // file, or refused by ParseGameState.
 bool LoadGameState(const std::string& path, std::uint64_t expectedFingerprint, GameStateRecord& record);
+// The same read for a file of any game; fingerprint receives the one it names.
+bool LoadGameStateOfAnyGame(const std::string& path, GameStateRecord& record, std::uint64_t& fingerprint);

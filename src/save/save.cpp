@@ -8,10 +8,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <locale>
 #include <sstream>
@@ -91,13 +94,14 @@ mode_t NewFileMode() {
     return 0600;
 }
 
-// Writes every byte, through short writes and interrupted calls; false on any error.
+// Writes every byte, through short writes and interrupted calls; false (errno set) on any error.
 bool WriteAll(int fd, const std::string& bytes) {
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
         const ssize_t written = ::write(fd, data, left);
         if (written < 0 && errno == EINTR) continue;
+        if (written == 0) errno = EIO;
         if (written <= 0) return false;
         data += written;
         left -= static_cast<std::size_t>(written);
@@ -106,15 +110,23 @@ bool WriteAll(int fd, const std::string& bytes) {
 }
 
 // Gives the new file the owner and permission bits of the one it replaces, as
-// writing the old file in place would have kept them. Only a privileged process
-// can give a file away, so a different owner is kept where the system allows it.
+// writing the old file in place would have kept them, with the owner's read and
+// write bits added: a file the game writes is one it can read back. Only a
+// privileged process can give a file away, so a different owner is kept where the
+// system allows it.
 bool TakeOverAttributes(int fd, const struct stat& old) {
     if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
         if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
             // not allowed: the new file stays the writer's own
         }
     }
-    return ::fchmod(fd, old.st_mode & 07777) == 0;
+    return ::fchmod(fd, (old.st_mode & 07777) | S_IRUSR | S_IWUSR) == 0;
+}
+
+// The part mkostemp puts after "<name>.": six letters or digits.
+bool IsTemporarySuffix(const std::string& text) {
+    return text.size() == 6 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
 }
 
 // Makes a rename in folder survive a power cut. A file system that cannot sync
@@ -190,25 +202,50 @@ std::string SavedGameText(const SudokuBoard& board) {
 }
 
 bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
+    return WriteFileAtomically(path, bytes) == 0;
+}
+
+int WriteFileAtomically(const std::string& path, const std::string& bytes) {
     const std::string target = FileBehindLinks(path);
-    if (target.empty()) return false;
+    if (target.empty()) return ELOOP;
     struct stat old {};
     const bool exists = ::lstat(target.c_str(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode)) return false;  // a folder, FIFO or device is left alone
+    if (exists && !S_ISREG(old.st_mode)) return S_ISDIR(old.st_mode) ? EISDIR : EEXIST;  // left alone
 
     // A fresh name in the target's folder (so that rename stays on one file system),
     // created exclusively: nothing planted under any name is ever opened.
     std::string temporary = FolderOf(target) + NameOf(target) + ".XXXXXX";
     UniqueFd file(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (file.get() < 0) return false;
+    if (file.get() < 0) return errno;
     TemporaryName cleanup(temporary);
     const bool attributes =
         exists ? TakeOverAttributes(file.get(), old) : ::fchmod(file.get(), NewFileMode()) == 0;
-    if (!attributes || !WriteAll(file.get(), bytes) || ::fsync(file.get()) != 0 || !file.Close()) return false;
-    if (std::rename(temporary.c_str(), target.c_str()) != 0) return false;
+    if (!attributes || !WriteAll(file.get(), bytes) || ::fsync(file.get()) != 0 || !file.Close()) return errno;
+    if (std::rename(temporary.c_str(), target.c_str()) != 0) return errno;
     cleanup.Keep();
     SyncFolder(FolderOf(target));
-    return true;
+    return 0;
+}
+
+int RemoveStaleTemporaries(const std::string& folder, const std::vector<std::string>& names,
+                           std::time_t notAfter) {
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder.empty() ? "." : folder, error);
+    int removed = 0;
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        const std::string name = entries->path().filename().string();
+        const std::size_t dot = name.rfind('.');
+        if (dot == std::string::npos || !IsTemporarySuffix(name.substr(dot + 1)) ||
+            std::find(names.begin(), names.end(), name.substr(0, dot)) == names.end())
+            continue;
+        const std::string path = folder + name;
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid() ||
+            info.st_mtime >= notAfter)
+            continue;
+        removed += ::unlink(path.c_str()) == 0;
+    }
+    return removed;
 }
 
 void SudokuBoard::Save(const std::string& name) const {

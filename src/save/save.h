@@ -12,7 +12,9 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
+#include <vector>
 
 #include "sudoku/board.h"
 
@@ -34,7 +36,19 @@ bool ParseSavedGame(const std::string& text, SudokuBoard& board);
 // new one, never a mix, and a failed write leaves the old file and no temporary.
 // What writing in place would keep is kept: the permission bits (and, where the
 // system allows, the owner) of the old file, and a symbolic link at path, whose
-// target is the file replaced. A hard link is split: the other names keep the old
-// contents. Refuses (false) when something other than a regular file is at path.
-// True on success.
+// target is the file replaced. The owner's read and write bits are always set, so
+// a file of mode 000 is not written back unreadable. A hard link is split: the
+// other names keep the old contents. Refuses (false) when something other than a
+// regular file is at path. True on success.
 bool ReplaceFileContents(const std::string& path, const std::string& bytes);
+// The same write; 0 on success, else the errno of the step that failed (EISDIR or
+// EEXIST for a folder or other non-regular file at path, ELOOP for links that
+// cannot be followed).
+int WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+// Removes what an interrupted write left in folder (with its trailing '/', empty for
+// the current folder): regular files of this user named "<name>.XXXXXX" for one of
+// names, XXXXXX being six letters or digits as the temporary names above have them,
+// that were last modified before notAfter. Returns how many were removed.
+int RemoveStaleTemporaries(const std::string& folder, const std::vector<std::string>& names,
+                           std::time_t notAfter);

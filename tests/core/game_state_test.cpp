@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <tuple>
 
+#include "save/state_reconcile.h"
 #include "sudoku/generator.h"
 
 namespace {
@@ -18,13 +20,17 @@ namespace fs = std::filesystem;
 constexpr std::uint64_t kFingerprint = 0x0123456789abcdefull;
 
 bool operator==(const GameStateRecord& a, const GameStateRecord& b) {
-    return a.playSeconds == b.playSeconds && a.notes == b.notes && a.undo == b.undo && a.redo == b.redo;
+    return a.playSeconds == b.playSeconds && a.hintsUsed == b.hintsUsed && a.board == b.board &&
+           a.notes == b.notes && a.undo == b.undo && a.redo == b.redo;
 }
 
 // A game in progress: notes here and there, three undo steps (one of two changes) and a redo step.
 GameStateRecord SampleRecord() {
     GameStateRecord record;
     record.playSeconds = 4321;
+    record.hintsUsed = 3;
+    record.board[0][0] = 16;
+    record.board[4][4] = 7;
     record.notes[0][1] = 0x0001;
     record.notes[7][8] = 0x8421;
     record.notes[15][15] = 0xffff;
@@ -61,7 +67,7 @@ TEST_F(GameStateFile, RecordWithNotesAndHistoryComesBackUnchanged) {
     const GameStateRecord saved = SampleRecord();
     ASSERT_TRUE(SaveGameState(Path(), saved, kFingerprint));
     EXPECT_EQ(Read(), GameStateText(saved, kFingerprint));
-    EXPECT_EQ(Read().substr(0, 29), "veltrane-sudoku game.state 1\n");
+    EXPECT_EQ(Read().substr(0, 29), "veltrane-sudoku game.state 2\n");
     EXPECT_FALSE(fs::exists(Path() + ".tmp"));
 
     GameStateRecord loaded;
@@ -107,16 +113,21 @@ TEST(GameStateText, EveryKindOfDamageIsRefusedAndLeavesTheRecordAlone) {
     const std::pair<const char*, std::string> kDamaged[] = {
         {"empty", ""},
         {"other format", Mutated(good, "game.state", "game.save")},
-        {"newer version", Mutated(good, "state 1\n", "state 2\n")},
-        {"version 0", Mutated(good, "state 1\n", "state 0\n")},
-        {"version with leading zero", Mutated(good, "state 1\n", "state 01\n")},
-        {"CR LF line ends", Mutated(good, "state 1\n", "state 1\r\n")},
+        {"newer version", Mutated(good, "state 2\n", "state 3\n")},
+        {"version 0", Mutated(good, "state 2\n", "state 0\n")},
+        {"version with leading zero", Mutated(good, "state 2\n", "state 02\n")},
+        {"CR LF line ends", Mutated(good, "state 2\n", "state 2\r\n")},
         {"short fingerprint", Mutated(good, "0123456789abcdef", "0123456789abcde")},
         {"upper-case fingerprint", Mutated(good, "0123456789abcdef", "0123456789ABCDEF")},
         {"seconds missing", Mutated(good, "seconds 4321", "seconds ")},
         {"negative seconds", Mutated(good, "seconds 4321", "seconds -4321")},
         {"seconds past 64 bits", Mutated(good, "seconds 4321", "seconds 18446744073709551616")},
         {"seconds with leading zero", Mutated(good, "seconds 4321", "seconds 04321")},
+        {"seconds over 100 years", Mutated(good, "seconds 4321", "seconds 3155760001")},
+        {"hints past 32 bits", Mutated(good, "hints 3", "hints 4294967296")},
+        {"hints missing", Mutated(good, "hints 3\n", "")},
+        {"board value 17", Mutated(good, "board\n16 ", "board\n17 ")},
+        {"board row short", Mutated(good, "board\n16 0 ", "board\n16 ")},
         {"notes beyond 16 bits", Mutated(good, "8421", "18421")},
         {"notes not hex", Mutated(good, "8421", "84g1")},
         {"notes row short", Mutated(good, " ffff\n", "\n")},
@@ -154,6 +165,19 @@ TEST(GameStateText, EveryKindOfDamageIsRefusedAndLeavesTheRecordAlone) {
     EXPECT_TRUE(ParseGameState(good, kFingerprint, record)) << "the mutations apply to a good text";
 }
 
+// A file of the first version (no hints, no board) still loads, and the longest play
+// time a file may hold is read back.
+TEST(GameStateText, FirstVersionFilesStillLoad) {
+    GameStateRecord sample = SampleRecord();
+    sample.playSeconds = kMaxPlaySeconds;
+    std::string text = Mutated(GameStateText(sample, kFingerprint), "state 2\n", "state 1\n");
+    text.erase(text.find("hints "), text.find("notes\n") - text.find("hints "));
+    GameStateRecord record;
+    ASSERT_TRUE(ParseGameState(text, kFingerprint, record));
+    EXPECT_TRUE(record.hintsUsed == 0 && record.board == BoardValues{} && record.notes == sample.notes &&
+                record.undo == sample.undo && record.playSeconds == kMaxPlaySeconds);
+}
+
 TEST(GameStateText, HistoryUpToTheLimitIsReadAndOneChangeMoreIsRefused) {
     GameStateRecord longest;
     longest.undo.assign(kMaxHistoryChanges, CellChange{15, 15, 16, 16, 0xffff, 0xffff, true});
@@ -178,7 +202,7 @@ TEST_F(GameStateFile, ForeignGameAndNewerVersionAreIgnored) {
     EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
     EXPECT_TRUE(record == GameStateRecord{});
 
-    Write(Mutated(GameStateText(SampleRecord(), kFingerprint), "state 1\n", "state 2\n"));
+    Write(Mutated(GameStateText(SampleRecord(), kFingerprint), "state 2\n", "state 3\n"));
     EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
     EXPECT_TRUE(record == GameStateRecord{});
 }
@@ -204,6 +228,57 @@ TEST_F(GameStateFile, MissingFileFolderAndPipeAreRefusedWithoutBlocking) {
     ASSERT_EQ(mkfifo(Path().c_str(), 0600), 0);
     EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
     EXPECT_TRUE(record == GameStateRecord{});
+}
+
+// game.state written at step `at` of a three-step game, game.save at another board of
+// the same game (or of another puzzle): what of the state is kept.
+TEST(GameStateFit, WhatIsStillTrueOfAnEarlierStateIsKept) {
+    std::vector<SudokuBoard> boards(1);  // boards[k]: after k steps; step k writes k + 1 into free cell k
+    SudokuBoard other;
+    SeedRandom(4);
+    ASSERT_TRUE(boards[0].NewGame(Easy) && other.NewGame(Easy));
+    std::vector<std::pair<int, int>> free;
+    for (int cell = 0; cell < 256; ++cell)
+        if (!boards[0].IsGiven(cell / 16, cell % 16)) free.emplace_back(cell / 16, cell % 16);
+    std::vector<CellChange> steps;
+    for (int k = 0; k < 3; ++k) {
+        steps.push_back({std::uint8_t(free[k].first), std::uint8_t(free[k].second), 0, std::uint8_t(k + 1), 0, 0, true});
+        boards.push_back(boards.back());
+        boards.back().values[free[k].first][free[k].second] = k + 1;
+    }
+    const auto [r3, c3] = free[3];  // noted, empty throughout
+    const auto [r4, c4] = free[4];  // noted, filled by a move the state missed
+    SudokuBoard moved = boards[2], damaged = boards[2];
+    moved.values[r4][c4] = 9;
+    damaged.values[r4][c4] = 99;
+    const std::tuple<std::size_t, const SudokuBoard&, StateFit, std::size_t, std::size_t> kRows[] = {
+        {2, boards[2], StateFit::Exact, 2, 1}, {2, boards[1], StateFit::Undone, 1, 2},
+        {2, boards[0], StateFit::Undone, 0, 3}, {1, boards[3], StateFit::Redone, 3, 0},
+        {2, moved, StateFit::Bridged, 3, 0},    {2, damaged, StateFit::NoHistory, 0, 0},
+        {2, other, StateFit::Foreign, 2, 1}};  // state at step, saved board, fit, undo and redo steps after
+    int row = 0;
+    for (const auto& [at, saved, fit, undo, redo] : kRows) {
+        SCOPED_TRACE(row++);
+        GameStateRecord record;
+        record.playSeconds = 77;
+        record.board = BoardValuesOf(boards[at]);
+        record.undo.assign(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(at));
+        record.redo.assign(steps.rbegin(), steps.rend() - static_cast<std::ptrdiff_t>(at));
+        record.notes[r3][c3] = 3;
+        record.notes[r4][c4] = 4;
+        EXPECT_EQ(FitGameState(record, GameFingerprint(boards[at]), saved), fit);
+        EXPECT_EQ(record.undo.size(), undo);
+        EXPECT_EQ(record.redo.size(), redo);
+        EXPECT_EQ(record.playSeconds, 77u);
+        EXPECT_EQ(record.notes[r3][c3], 3);
+        EXPECT_EQ(record.notes[r4][c4], saved.values[r4][c4] == 0 ? 4 : 0);
+        Grid values = saved.values;  // undoing every step leads from the saved board to the start
+        for (auto change = record.undo.rbegin(); change != record.undo.rend(); ++change)
+            values[change->row][change->column] = change->valueBefore;
+        if (fit != StateFit::Foreign && fit != StateFit::NoHistory) { EXPECT_EQ(values, boards[0].values); }
+    }
+    GameStateRecord firstVersion;  // no board: used for its own game only
+    EXPECT_EQ(FitGameState(firstVersion, GameFingerprint(boards[2]), boards[1]), StateFit::Foreign);
 }
 
 }  // namespace

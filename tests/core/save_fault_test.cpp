@@ -2,7 +2,8 @@
 // through the reader: a file is either refused, leaving the board as it was, or read as a
 // board the game can show, which Save writes and Load reads back unchanged. And the file
 // system around the saved game: permission bits and links kept, planted links and
-// non-regular files harmless, and two processes saving at once.
+// non-regular files harmless, two processes saving at once, and what interrupted writes
+// leave cleared at the next start.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -39,10 +40,11 @@ bool HasShape(const Grid& grid, std::size_t n) {
 
 class SavedGameFaults : public ::testing::Test {
 protected:
+    // A folder of the test's own: the tests of this group may run at once in other processes.
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / "veltrane_core_save_faults";
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        std::string pattern = (fs::temp_directory_path() / "veltrane_core_save_faults_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
     }
     void TearDown() override { fs::remove_all(folder_); }
 
@@ -145,13 +147,16 @@ bool EndsInAChild(const std::function<bool()>& action) {
 TEST_F(SavedGameFaults, SavingKeepsThePermissionBitsAndTheFileALinkPointsTo) {
     const SudokuBoard board = Game(5, Dir());
     const std::string text = SavedGameText(board);
-    for (const mode_t mode : {0600, 0444, 0640}) {
+    // The bits are kept, the owner's read and write bits always added: a file of
+    // mode 000 is not written back unreadable.
+    const std::pair<mode_t, mode_t> kModes[] = {{0600, 0600}, {0444, 0644}, {0640, 0640}, {0, 0600}, {0175, 0775}};
+    for (const auto& [mode, kept] : kModes) {
         SCOPED_TRACE(mode);
         WriteBytes(Path(), "old game");
         ASSERT_EQ(chmod(Path().c_str(), mode), 0);
         board.Save("game.save");
         EXPECT_EQ(Contents(Path()), text);
-        EXPECT_EQ(Mode(Path()), mode);
+        EXPECT_EQ(Mode(Path()), kept);
         fs::remove(Path());
     }
     // A new file gets what the umask gives any new file.
@@ -273,6 +278,29 @@ TEST_F(SavedGameFaults, TwoProcessesSavingAtOnceNeverLeaveAMixedFile) {
     }
     EXPECT_EQ(mixed, 0) << "in " << reads << " reads";
     EXPECT_EQ(Names(), std::vector<std::string>{"game.save"});
+}
+
+// Only the game's own temporaries that nobody has touched for a minute are removed.
+TEST_F(SavedGameFaults, StaleTemporariesOfTheGamesFilesAreRemovedAndNothingElse) {
+    const std::pair<const char*, bool> kEntries[] = {  // name, removed when old
+        {"game.state.a1B2c3", true}, {"game.save.ZZZZZZ", true},  {"best-times.000000", true},
+        {"game.state.a1B2c", false}, {"game.state.a1B2c3d", false}, {"game.state.a1-2c3", false},
+        {"notes.txt.a1B2c3", false}, {"game.state", false},         {"game.save.tmp", false}};
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+    for (const auto& [name, removed] : kEntries) {
+        WriteBytes(Path(name), "x");
+        fs::last_write_time(Path(name), old);
+    }
+    WriteBytes(Path("game.settings.fresh1"), "x");  // a copy of the game is writing it now
+    WriteBytes(Path("game.save.nobody"), "x");
+    fs::last_write_time(Path("game.save.nobody"), old);
+    const bool someoneElses = chown(Path("game.save.nobody").c_str(), 65534, 65534) == 0;  // as root only
+    const int removed =
+        RemoveStaleTemporaries(Dir(), {"game.save", "game.state", "game.settings", "best-times"}, time(nullptr) - 60);
+    EXPECT_EQ(removed, someoneElses ? 3 : 4);
+    EXPECT_EQ(fs::exists(Path("game.save.nobody")), someoneElses);
+    for (const auto& [name, gone] : kEntries) EXPECT_EQ(fs::exists(Path(name)), !gone) << name;
+    EXPECT_TRUE(fs::exists(Path("game.settings.fresh1")));
 }
 
 }  // namespace

@@ -1,19 +1,27 @@
 // Faults that must lose nothing, played through the real start-up, frame loop and
 // shutdown on the recording engine: data files missing or damaged, a saved game
-// that cannot be written, saved games with every kind of damage, and font
-// descriptions with every kind of damage.
+// that cannot be written, a disk that stalls or fails during play, saved games with
+// every kind of damage, and font descriptions with every kind of damage.
 #include <signal.h>
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <functional>
+#include <atomic>
+#include <future>
 #include <map>
+#include <memory>
+#include <mutex>
 
 #include "app/startup.h"
 #include "app/states.h"
 #include "game/scenario_support.h"
+#include "play/notes.h"
+#include "play/status_line.h"
 #include "play/value_picker.h"
 #include "save/save.h"
 #include "sudoku/generator.h"
@@ -209,6 +217,7 @@ TEST_F(FaultScenarioTest, SavedGameThatCannotBeWrittenKeepsThePreviousOneAndEnds
         ASSERT_TRUE(StartNewGame(game, Hard));
         ASSERT_TRUE(game.Key(GKK_ESCAPE));
         ASSERT_TRUE(SettleMenu(game));
+        WaitForSavedFiles();
         const std::string started = ReadFile(saves.file("game.save"));  // saved as the game started
         EXPECT_NE(started, previous);
         rlimit old{};
@@ -319,6 +328,65 @@ TEST_F(FaultScenarioTest, DamagedFontDescriptionsGiveFontsThatDrawAndFreeThemsel
         EXPECT_EQ(engine.liveResources, 0);
     }
     engine.dataFolder.clear();
+}
+
+// Toggles note v of the first free cell, as a change of the board's notes.
+void ToggleANote(int v) {
+    Program& p = TheProgram();
+    for (int cell = 0; cell < 256; ++cell)
+        if (!p.board.IsGiven(cell / 16, cell % 16))
+            return ToggleNote(p.Aids.EditOf(p.board), cell / 16, cell % 16, v);
+}
+
+// The disk stalls, then fails (full, read-only, broken), then recovers. While a write
+// waits, frames with changes keep coming back, and only the newest snapshot waiting is
+// written after it. A failure shows on the message line and in the log (a line per new
+// reason) while the game plays on and the last good files stay; a good save clears it.
+TEST_F(FaultScenarioTest, AStalledOrFailingDiskNeverHoldsUpPlayAndNeverFailsSilently) {
+    // The disk: every write waits until it is opened, then fails with failing or goes to the real disk.
+    std::promise<void> opening;
+    const std::shared_future<void> opened = opening.get_future().share();
+    std::atomic<int> started{0}, failing{0};
+    std::once_flag once;
+    const auto open = [&] { std::call_once(once, [&] { opening.set_value(); }); };
+    GameRunner game(folder.path(), [&](const std::string& path, const std::string& bytes) {
+        ++started;
+        opened.wait();
+        return failing != 0 ? failing.load() : WriteFileAtomically(path, bytes);
+    });
+    const std::shared_ptr<void> openAtEnd(nullptr, [&](void*) { open(); });  // lets shutdown write
+    ASSERT_TRUE(StartNewGame(game, Easy));
+    int v = 0;
+    while (v < 3) {
+        ToggleANote(++v);
+        ASSERT_TRUE(game.Frame());
+    }
+    EXPECT_EQ(started, 1) << "every frame ran while the first write waited";
+    open();
+    WaitForSavedFiles();
+    EXPECT_EQ(started, 4) << "the new game's two files, then the newest snapshot's two";
+
+    const auto change = [&] {
+        ToggleANote(++v);
+        game.Frame();  // hands the save over
+        WaitForSavedFiles();
+        game.Frame();  // picks up how it went
+        const char* shown = StatusMessageText(program().board, program().Aids);
+        return std::string(shown ? shown : "");
+    };
+    const std::string goodSave = ReadFile(folder.file("game.save")), goodState = ReadFile(folder.file("game.state"));
+    const std::size_t logLines = engine.logLines.size();
+    for (const int error : {ENOSPC, EROFS, EIO, EIO}) {
+        failing = error;
+        EXPECT_EQ(change(), std::string("Not saved: ") + std::strerror(error));
+        EXPECT_EQ(ReadFile(folder.file("game.save")), goodSave);
+        EXPECT_EQ(ReadFile(folder.file("game.state")), goodState);
+    }
+    EXPECT_EQ(engine.logLines.size() - logLines, 3u);
+    EXPECT_EQ(program().Aids.history.UndoSteps(), 7u) << "the game played on";
+    failing = 0;
+    EXPECT_EQ(change(), "");
+    EXPECT_NE(ReadFile(folder.file("game.state")).find("undo 8\n"), std::string::npos) << "every change saved";
 }
 
 }  // namespace

@@ -4,15 +4,17 @@
 #include "app/states.h"
 #include "platform/message_box.h"
 
-GameRunner::GameRunner(const std::string& saveDirectory) : engine(RecordingEngine::Instance()) {
+GameRunner::GameRunner(const std::string& saveDirectory, FileWriteFunction fileWrite)
+    : engine(RecordingEngine::Instance()) {
     engine.driver = [this](RecordingEngine&, InputFrame& input) { return NextInput(input); };
     SetMessageBoxHandler([this](const std::string& text, const std::string& caption, bool errorIcon) {
         messages.push_back({text, caption, errorIcon, frames});
     });
     CreateFrameLock();
-    game = std::thread([this, saveDirectory] {
+    game = std::thread([this, saveDirectory, fileWrite] {
         RunOptions options;
         options.saveDirectory = saveDirectory;
+        options.fileWrite = fileWrite;
         const int status = RunGame(options);
         std::lock_guard<std::mutex> lock(mutex);
         exitStatus = status;

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "save/save_writer.h"
 #include "support/recording_engine.h"
 
 struct RecordedMessage {
@@ -22,8 +23,9 @@ struct RecordedMessage {
 class GameRunner {
 public:
     // Starts the game with its saved game and log in saveDirectory; returns when the
-    // first frame is about to run or the game has already ended.
-    explicit GameRunner(const std::string& saveDirectory);
+    // first frame is about to run or the game has already ended. fileWrite, when set,
+    // stands for the disk the writer thread writes to.
+    explicit GameRunner(const std::string& saveDirectory, FileWriteFunction fileWrite = {});
     ~GameRunner();
     GameRunner(const GameRunner&) = delete;
     GameRunner& operator=(const GameRunner&) = delete;

@@ -157,6 +157,7 @@ TEST_F(HintScenarioTest, HWritesValuesOfACompletionUntilTheGameIsWon) {
     ASSERT_NE(board().values[pointed.row][pointed.column], 0);
     EXPECT_EQ(aids().history.UndoSteps(), 1u);
     EXPECT_EQ(CheckCompletion(board().values, 4).verdict, Completion::Completable);
+    WaitForSavedFiles();
     EXPECT_EQ(ReadFile(folder.file("game.save")), SavedGameText(board())) << "saved like a typed value";
 
     // The keyboard cell now stands on a filled cell: each H picks the next empty cell.

@@ -3,6 +3,7 @@
 
 #include "play/history.h"
 #include "support/boards.h"
+#include "support/test_files.h"
 
 TEST(History, KeepsTheNewestStepsUpToItsLimit) {
     SudokuBoard board = EmptyBoard();
@@ -28,4 +29,21 @@ TEST(History, KeepsTheNewestStepsUpToItsLimit) {
     EXPECT_EQ(history.RedoSteps(), kHistoryStepLimit);
     EXPECT_TRUE(history.Redo(board, &cell));
     EXPECT_EQ(board.values[3][4], 2);
+}
+
+// A game.state of 300,000 steps loads cut to the cap, and play goes on from it: the
+// trimming moves each change at most a few times, never the whole history per step.
+TEST(History, AHugeLoadedHistoryIsCutToItsCapAndTrimmingStaysLinear) {
+    constexpr std::size_t kSteps = 300'000, kMoves = 1'000;
+    GameStateRecord record;
+    record.undo.assign(kSteps, CellChange{3, 4, 0, 1, 0, 0, true});
+    TempFolder folder;
+    ASSERT_TRUE(SaveGameState(folder.File("game.state"), record, 1));
+    GameStateRecord loaded;
+    ASSERT_TRUE(LoadGameState(folder.File("game.state"), 1, loaded));
+    History history;
+    history.Restore(std::move(loaded.undo), std::move(loaded.redo));
+    EXPECT_EQ(history.UndoSteps(), kHistoryStepLimit);
+    for (std::size_t k = 0; k < kMoves; ++k) history.RecordValueChange(5, 5, k % 2, (k + 1) % 2);
+    EXPECT_LE(history.TrimMoves(), 2 * (kSteps + kMoves));
 }

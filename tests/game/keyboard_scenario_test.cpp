@@ -89,7 +89,10 @@ protected:
                     cells.emplace_back(i, j);
         return cells;
     }
-    std::string SettingsFile() { return ReadFile(folder.file(SettingsFileName)); }
+    std::string SettingsFile() {
+        WaitForSavedFiles();
+        return ReadFile(folder.file(SettingsFileName));
+    }
 };
 
 }  // namespace

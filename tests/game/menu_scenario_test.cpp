@@ -226,6 +226,7 @@ TEST_F(ScenarioTest, ExitFromTheInGameMenuSavesOnce) {
     GameRunner game(folder.path());
     ASSERT_TRUE(StartNewGame(game, Medium));
     // The new game was saved as it started; from here on only Exit saves.
+    WaitForSavedFiles();
     const int watch = inotify_init1(IN_NONBLOCK);
     ASSERT_GE(watch, 0);
     ASSERT_GE(inotify_add_watch(watch, folder.path().c_str(), IN_MOVED_TO | IN_CLOSE_WRITE), 0);

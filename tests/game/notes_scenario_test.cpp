@@ -52,6 +52,7 @@ protected:
     }
     // game.save holds exactly what Save writes for the board on the screen.
     void ExpectSavedAsShown() {
+        WaitForSavedFiles();
         EXPECT_EQ(ReadFile(folder.file("game.save")), SavedGameText(board()));
         GameStateRecord record;
         EXPECT_TRUE(LoadGameState(folder.file("game.state"), GameFingerprint(board()), record));
@@ -70,7 +71,7 @@ protected:
         slow.dt = 0.2f;
         game.Frames(50, slow);  // 10 s on the play screen
         *noteBits = notes(*noted);
-        *seconds = static_cast<std::uint64_t>(aids().playSeconds);
+        *seconds = aids().PlaySeconds();
         game.Key(GKK_ESCAPE);
         EXPECT_TRUE(Choose(game, GameExitId));
         game.FramesUntil([] { return false; }, 5);
@@ -184,24 +185,25 @@ TEST_F(NotesScenarioTest, NotesClockAndHistoryComeBackWithContinueAndTheClockSto
     ASSERT_TRUE(Choose(game, ContinueId));
     ASSERT_EQ(program().GameState, Playing);
     EXPECT_EQ(notes(noted), bits);
-    EXPECT_EQ(static_cast<std::uint64_t>(aids().playSeconds), seconds);
+    EXPECT_EQ(aids().PlaySeconds(), seconds);
     EXPECT_EQ(aids().history.UndoSteps(), 2u) << "the empty-cell write changed nothing";
 
     InputFrame stalled;
     stalled.dt = 5.0f;
-    const double before = aids().playSeconds;
+    const std::uint64_t before = aids().playMicroseconds;
+    const auto counted = static_cast<std::uint64_t>(MaxCountedFrameSeconds * 1e6);
     ASSERT_TRUE(game.Frame(stalled));
-    EXPECT_NEAR(aids().playSeconds - before, MaxCountedFrameSeconds, 1e-6) << "a stalled frame counts little";
+    EXPECT_EQ(aids().playMicroseconds - before, counted) << "a stalled frame counts little";
     InputFrame unfocused;
     unfocused.focus = false;
     game.Frames(30, unfocused);
-    EXPECT_NEAR(aids().playSeconds - before, MaxCountedFrameSeconds, 1e-6) << "nor does a window in the background";
+    EXPECT_EQ(aids().playMicroseconds - before, counted) << "nor does a window in the background";
 
     ASSERT_TRUE(game.Key(GKK_ESCAPE));
     ASSERT_EQ(program().GameState, GameMenu);
-    const double inMenu = aids().playSeconds;
+    const std::uint64_t inMenu = aids().playMicroseconds;
     game.Frames(30, stalled);
-    EXPECT_EQ(aids().playSeconds, inMenu) << "the clock stops in the in-game menu";
+    EXPECT_EQ(aids().playMicroseconds, inMenu) << "the clock stops in the in-game menu";
 
     ASSERT_TRUE(game.Key(GKK_ESCAPE));
     ASSERT_EQ(program().GameState, Playing);
@@ -229,7 +231,7 @@ TEST_F(NotesScenarioTest, AForeignOrDamagedGameStateIsIgnoredAndTheGameContinues
         EXPECT_EQ(SavedGameText(board()), saved);
         EXPECT_EQ(aids().notes, NotesGrid{});
         EXPECT_EQ(aids().history.UndoSteps(), 0u);
-        EXPECT_LT(aids().playSeconds, 1.0);
+        EXPECT_EQ(aids().PlaySeconds(), 0u);
         game.Key(GKK_ESCAPE);
         ASSERT_TRUE(Choose(game, GameExitId));
         game.FramesUntil([] { return false; }, 5);

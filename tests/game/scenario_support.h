@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "app/states.h"
 #include "game/game_runner.h"
 #include "gui/menu_item.h"
 #include "support/recorder_fixture.h"

@@ -1,0 +1,98 @@
+// The writer thread: a queue of one game snapshot and one write per small file,
+// drained in batches; the outcome of each kind of file is kept for the frame.
+#include "save/save_writer.h"
+
+#include <cerrno>
+#include <utility>
+
+namespace {
+
+// The key of the game's files among the failures (paths of other files are never empty).
+const std::string kGameKey;
+
+}  // namespace
+
+SaveProblem WriteGameSnapshot(const GameSnapshot& snapshot, const FileWriteFunction& write) {
+    if (!snapshot.saveBytes.empty()) {
+        if (const int error = write(snapshot.savePath, snapshot.saveBytes)) return {error, snapshot.savePath};
+    }
+    // The history is capped, so a record is always writable; should it not be, the old
+    // file is kept rather than replaced by one the next start would refuse.
+    if (!IsWritableGameState(snapshot.state)) return {EINVAL, snapshot.statePath};
+    if (const int error = write(snapshot.statePath, GameStateText(snapshot.state, snapshot.fingerprint)))
+        return {error, snapshot.statePath};
+    return {};
+}
+
+SaveWriter::SaveWriter(FileWriteFunction write) : write_(std::move(write)), thread_([this] { Run(); }) {}
+
+SaveWriter::~SaveWriter() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+}
+
+void SaveWriter::SaveGame(GameSnapshot snapshot) {
+    std::optional<GameSnapshot> replaced;  // freed after the lock is given back
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        replaced = std::exchange(game_, std::move(snapshot));
+    }
+    wake_.notify_one();
+}
+
+void SaveWriter::SaveFile(const std::string& path, std::string bytes) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        files_[path] = std::move(bytes);
+    }
+    wake_.notify_one();
+}
+
+void SaveWriter::WaitUntilWritten() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    idle_.wait(lock, [this] { return !writing_ && !HasWork(); });
+}
+
+bool SaveWriter::TakeProblemChange(SaveProblem& problem) {
+    static const SaveProblem kNone;
+    std::lock_guard<std::mutex> lock(mutex_);
+    const SaveProblem& standing = failures_.empty() ? kNone : failures_.begin()->second;
+    if (standing == taken_) return false;  // the frame's usual case: compared, nothing copied
+    taken_ = standing;
+    problem = standing;
+    return true;
+}
+
+void SaveWriter::Run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return stopping_ || HasWork(); });
+        if (!HasWork()) return;  // stopping, and everything handed over is written
+        std::optional<GameSnapshot> game = std::exchange(game_, std::nullopt);
+        std::map<std::string, std::string> files = std::exchange(files_, {});
+        writing_ = true;
+        lock.unlock();
+        WriteBatch(std::move(game), std::move(files));
+        lock.lock();
+        writing_ = false;
+        idle_.notify_all();
+    }
+}
+
+void SaveWriter::WriteBatch(std::optional<GameSnapshot> game, std::map<std::string, std::string> files) {
+    std::map<std::string, SaveProblem> outcomes;
+    if (game) outcomes[kGameKey] = WriteGameSnapshot(*game, write_);
+    for (const auto& [path, bytes] : files) outcomes[path] = SaveProblem{write_(path, bytes), path};
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (auto& [key, outcome] : outcomes) {
+        if (outcome.error == 0) {
+            failures_.erase(key);
+        } else {
+            failures_[key] = std::move(outcome);
+        }
+    }
+}
