@@ -15,6 +15,20 @@
 //       that the placement rules allow up to a random depth, and times one completion
 //       check of that grid; prints the spread of the time (wall clock, then processor
 //       time) and nodes per check and the verdicts.
+//   sudoku-gen --explain FILE
+//       reads a saved game and solves its values by logic steps, one line per step
+//       ("<technique>: r3c4=7" or "<technique>: r3c4-7 r3c9-7"; r = the line of the
+//       value block in the file, c = the position in that line), then "solved
+//       <hardest technique> <steps>" ("solved none 0" for a full grid) or "stuck
+//       <steps> <empty cells left>". Exit status 2 when the file cannot be read or
+//       holds no board, 1 when its values clash.
+//   sudoku-gen --logic --seed S --level easy|medium|hard
+//       makes the logic puzzle of the seed (one solution, graded by technique) and
+//       writes it in the saved-game format, values equal to givens.
+//   sudoku-gen --logic-bench N --level easy|medium|hard [--first-seed S]
+//       makes N logic puzzles from the seeds S, S+1, ... (default S = 1) and prints the
+//       spread of the time per puzzle, the givens and grids it took, and how many are
+//       unique (by the solution counter) and graded as the level asks (by steps).
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -30,6 +44,9 @@
 #include "sudoku/board.h"
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
+#include "sudoku/logic.h"
+#include "sudoku/logic_generator.h"
+#include "sudoku/solution_count.h"
 
 namespace {
 
@@ -38,7 +55,9 @@ constexpr int kUsageExit = 2;
 const char kUsage[] =
     "usage: sudoku-gen --seed S --level easy|medium|hard | --bench N [--first-seed S] "
     "[--level easy|medium|hard]\n"
-    "       sudoku-gen --check FILE | --check-bench N [--first-seed S]\n";
+    "       sudoku-gen --check FILE | --check-bench N [--first-seed S]\n"
+    "       sudoku-gen --explain FILE | --logic --seed S --level easy|medium|hard\n"
+    "       sudoku-gen --logic-bench N --level easy|medium|hard [--first-seed S]\n";
 
 struct Options {
     std::optional<std::uint32_t> seed;
@@ -47,6 +66,9 @@ struct Options {
     std::optional<std::int32_t> level;
     std::optional<std::string> checkFile;
     std::optional<std::uint32_t> checkPositions;
+    std::optional<std::string> explainFile;
+    bool logic = false;
+    std::optional<std::uint32_t> logicPuzzles;
 };
 
 // A decimal number of at most 32 bits, digits only.
@@ -72,8 +94,13 @@ std::optional<std::int32_t> ParseLevel(const std::string& text) {
 // Fills options from the arguments; false on anything unknown, repeated or malformed.
 bool ParseArguments(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; i += 2) {
-        if (i + 1 >= argc) return false;
         const std::string name = argv[i];
+        if (name == "--logic" && !options.logic) {
+            options.logic = true;
+            --i;  // a flag without a value
+            continue;
+        }
+        if (i + 1 >= argc) return false;
         const char* value = argv[i + 1];
         if (name == "--seed" && !options.seed) {
             options.seed = ParseUnsigned(value);
@@ -93,14 +120,24 @@ bool ParseArguments(int argc, char** argv, Options& options) {
         } else if (name == "--check-bench" && !options.checkPositions) {
             options.checkPositions = ParseUnsigned(value);
             if (!options.checkPositions || *options.checkPositions == 0) return false;
+        } else if (name == "--explain" && !options.explainFile) {
+            options.explainFile = value;
+            if (options.explainFile->empty()) return false;
+        } else if (name == "--logic-bench" && !options.logicPuzzles) {
+            options.logicPuzzles = ParseUnsigned(value);
+            if (!options.logicPuzzles || *options.logicPuzzles == 0) return false;
         } else {
             return false;
         }
     }
     const int modes = (options.seed ? 1 : 0) + (options.games ? 1 : 0) + (options.checkFile ? 1 : 0) +
-                      (options.checkPositions ? 1 : 0);
+                      (options.checkPositions ? 1 : 0) + (options.explainFile ? 1 : 0) +
+                      (options.logicPuzzles ? 1 : 0);
     if (modes != 1) return false;
+    if (options.logic && !options.seed) return false;
     if (options.seed) return !options.firstSeed && options.level;
+    if (options.explainFile) return !options.firstSeed && !options.level;
+    if (options.logicPuzzles) return options.level.has_value();
     if (options.checkFile) return !options.firstSeed && !options.level;
     if (options.checkPositions) return !options.level;
     return true;
@@ -286,6 +323,101 @@ int RunCheckBench(std::uint32_t positions, std::uint32_t firstSeed) {
     return 0;
 }
 
+// Prints the steps that solve the file's values, and the outcome.
+int ExplainFile(const std::string& path) {
+    SudokuBoard board;
+    if (!board.Load(path) || board.size <= 0) {
+        std::fprintf(stderr, "sudoku-gen: cannot read a saved game from %s\n", path.c_str());
+        return kUsageExit;
+    }
+    LogicGrid grid;
+    if (!grid.Load(board.values, board.boxSize)) {
+        std::fprintf(stderr, "sudoku-gen: %s holds values outside the board\n", path.c_str());
+        return kUsageExit;
+    }
+    if (grid.HasClash()) {
+        std::fprintf(stderr, "sudoku-gen: %s has a clash\n", path.c_str());
+        return 1;
+    }
+    std::string text;
+    LogicStep step;
+    LogicGrade grade;
+    while (FindNextStep(grid, step) == StepSearch::Found) {
+        grid.Apply(step);
+        ++grade.steps;
+        grade.hardest = std::max(grade.hardest, step.technique);
+        text += StepText(step, grid.Size());
+        text += '\n';
+    }
+    if (grid.EmptyCells() == 0) {
+        text += "solved ";
+        text += grade.steps > 0 ? TechniqueName(grade.hardest) : "none";
+        text += ' ' + std::to_string(grade.steps) + '\n';
+    } else {
+        text += "stuck " + std::to_string(grade.steps) + ' ' + std::to_string(grid.EmptyCells()) + '\n';
+    }
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) return 1;
+    return 0;
+}
+
+int WriteLogicGame(std::uint32_t seed, std::int32_t level) {
+    LogicPuzzle puzzle;
+    if (MakeLogicPuzzle(level, seed, puzzle) != LogicMake::Made) {
+        std::fputs("sudoku-gen: cannot make a logic puzzle\n", stderr);
+        return 1;
+    }
+    SudokuBoard board;
+    SetUpLogicGame(board, puzzle);
+    const std::string text = SavedGameText(board);
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) return 1;
+    return 0;
+}
+
+int RunLogicBench(std::uint32_t puzzles, std::uint32_t firstSeed, std::int32_t level) {
+    std::vector<double> times;
+    std::vector<std::int32_t> givens;
+    std::vector<std::int32_t> grids;
+    std::uint32_t unique = 0;
+    std::uint32_t graded = 0;
+    std::int32_t byHardest[kTechniqueCount] = {};
+    for (std::uint32_t i = 0; i < puzzles; ++i) {
+        LogicPuzzle puzzle;
+        const auto start = std::chrono::steady_clock::now();
+        const LogicMake made = MakeLogicPuzzle(level, firstSeed + i, puzzle);
+        const auto end = std::chrono::steady_clock::now();
+        if (made != LogicMake::Made) {
+            std::fprintf(stderr, "sudoku-gen: cannot make a logic puzzle for seed %u\n", firstSeed + i);
+            return 1;
+        }
+        times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+        grids.push_back(puzzle.grids);
+        std::int32_t count = 0;
+        for (const auto& line : puzzle.givens) count += static_cast<std::int32_t>(line.size()) - static_cast<std::int32_t>(std::count(line.begin(), line.end(), 0));
+        givens.push_back(count);
+        // Checked again here, apart from the generator's own checks.
+        const SolutionCount solutions = CountSolutions(puzzle.givens, puzzle.boxSize, 2);
+        if (solutions.settled && solutions.solutions == 1) ++unique;
+        LogicGrid grid;
+        grid.Load(puzzle.givens, puzzle.boxSize);
+        const LogicGrade grade = SolveBySteps(grid);
+        if (GradeMatchesLevel(grade, level)) ++graded;
+        ++byHardest[static_cast<int>(grade.hardest)];
+    }
+    std::sort(times.begin(), times.end());
+    std::sort(givens.begin(), givens.end());
+    std::sort(grids.begin(), grids.end());
+    std::printf("time_ms min %.2f median %.2f p99 %.2f max %.2f\n", times.front(), Percentile(times, 50.0),
+                Percentile(times, 99.0), times.back());
+    std::printf("givens min %d median %d max %d\n", givens.front(), Percentile(givens, 50.0), givens.back());
+    std::printf("grids median %d p99 %d max %d\n", Percentile(grids, 50.0), Percentile(grids, 99.0), grids.back());
+    std::printf("hardest");
+    for (int t = 0; t < kTechniqueCount; ++t) {
+        if (byHardest[t] > 0) std::printf(" %s %d", TechniqueName(static_cast<Technique>(t)), byHardest[t]);
+    }
+    std::printf("\nunique %u of %u, graded %u of %u\n", unique, puzzles, graded, puzzles);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -294,7 +426,10 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return kUsageExit;
     }
+    if (options.seed && options.logic) return WriteLogicGame(*options.seed, *options.level);
     if (options.seed) return WriteGame(*options.seed, *options.level);
+    if (options.explainFile) return ExplainFile(*options.explainFile);
+    if (options.logicPuzzles) return RunLogicBench(*options.logicPuzzles, options.firstSeed.value_or(1), *options.level);
     if (options.checkFile) return CheckFile(*options.checkFile);
     if (options.checkPositions) return RunCheckBench(*options.checkPositions, options.firstSeed.value_or(1));
     return RunBench(*options.games, options.firstSeed.value_or(1), options.level.value_or(Hard));
