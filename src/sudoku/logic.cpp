@@ -80,27 +80,43 @@ std::int32_t ScanUnit(std::int32_t i, std::int32_t n) {
     return i < n ? 2 * n + i : i - n;
 }
 
+// One pass over the cells fills the positions of every value in its row, column and
+// box; then every unit must have a place for each value it lacks.
 bool StepFinder::Tabulate() {
     if (g_.HasClash()) return false;
     for (std::int32_t u = 0; u < 3 * n_; ++u) {
-        std::uint32_t* pos = positions_[u];
-        std::fill(pos, pos + n_, 0u);
-        std::uint32_t placed = 0;
-        for (std::int32_t i = 0; i < n_; ++i) {
-            const std::int32_t cell = g_.UnitCell(u, i);
+        std::fill(positions_[u], positions_[u] + n_, 0u);
+        placed_[u] = 0;
+    }
+    for (std::int32_t row = 0; row < n_; ++row) {
+        for (std::int32_t column = 0; column < n_; ++column) {
+            const std::int32_t cell = row * n_ + column;
+            const std::int32_t box = row / b_ * b_ + column / b_;
+            const std::int32_t inBox = row % b_ * b_ + column % b_;
             const std::int32_t value = g_.Value(cell);
             if (value != 0) {
-                placed |= 1u << (value - 1);
+                const std::uint32_t bit = 1u << (value - 1);
+                placed_[row] |= bit;
+                placed_[n_ + column] |= bit;
+                placed_[2 * n_ + box] |= bit;
                 continue;
             }
             std::uint32_t m = g_.Candidates(cell);
             if (m == 0) return false;  // an empty cell nothing fits
-            for (; m != 0; m &= m - 1) pos[LowIndex(m)] |= 1u << i;
+            for (; m != 0; m &= m - 1) {
+                const std::int32_t v = LowIndex(m);
+                positions_[row][v] |= 1u << column;
+                positions_[n_ + column][v] |= 1u << row;
+                positions_[2 * n_ + box][v] |= 1u << inBox;
+            }
         }
-        placed_[u] = placed;
+    }
+    for (std::int32_t u = 0; u < 3 * n_; ++u) {
+        std::uint32_t somewhere = placed_[u];
         for (std::int32_t v = 0; v < n_; ++v) {
-            if (pos[v] == 0 && (placed & (1u << v)) == 0) return false;  // a value with no place
+            if (positions_[u][v] != 0) somewhere |= 1u << v;
         }
+        if (somewhere != all_) return false;  // a value with no place
     }
     return true;
 }
@@ -588,13 +604,6 @@ bool LogicGrid::Load(const Grid& values, std::int32_t boxSize) {
                 : all & ~(used[RowOf(cell)] | used[n + ColumnOf(cell)] | used[2 * n + BoxOf(cell)]);
     }
     return true;
-}
-
-std::int32_t LogicGrid::UnitCell(std::int32_t unit, std::int32_t i) const {
-    if (unit < n_) return unit * n_ + i;
-    if (unit < 2 * n_) return i * n_ + (unit - n_);
-    const std::int32_t box = unit - 2 * n_;
-    return (box / boxSize_ * boxSize_ + i / boxSize_) * n_ + box % boxSize_ * boxSize_ + i % boxSize_;
 }
 
 void LogicGrid::Place(std::int32_t cell, std::int32_t value) {

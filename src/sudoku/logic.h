@@ -105,7 +105,12 @@ public:
     Grid Values() const;
 
     // The i-th cell (0..N-1) of unit u: rows are units 0..N-1, columns N..2N-1, boxes 2N..3N-1.
-    std::int32_t UnitCell(std::int32_t unit, std::int32_t i) const;
+    std::int32_t UnitCell(std::int32_t unit, std::int32_t i) const {
+        if (unit < n_) return unit * n_ + i;
+        if (unit < 2 * n_) return i * n_ + (unit - n_);
+        const std::int32_t box = unit - 2 * n_;
+        return (box / boxSize_ * boxSize_ + i / boxSize_) * n_ + box % boxSize_ * boxSize_ + i % boxSize_;
+    }
     std::int32_t RowOf(std::int32_t cell) const { return cell / n_; }
     std::int32_t ColumnOf(std::int32_t cell) const { return cell % n_; }
     std::int32_t BoxOf(std::int32_t cell) const {

@@ -18,7 +18,23 @@ int Bits(std::uint32_t m) {
 class Counter {
 public:
     Counter(std::int32_t boxSize, std::int32_t limit, std::uint64_t budget)
-        : b_(boxSize), n_(boxSize * boxSize), all_((1u << n_) - 1u), limit_(limit), budget_(budget) {}
+        : b_(boxSize), n_(boxSize * boxSize), all_((1u << n_) - 1u), limit_(limit), budget_(budget) {
+        // units_[kind][unit][i]: rows, columns and boxes; peers_[cell]: its 3N cells there.
+        units_.resize(static_cast<std::size_t>(3 * n_ * n_));
+        peers_.resize(static_cast<std::size_t>(3 * n_ * n_ * n_));
+        for (std::int32_t kind = 0; kind < 3; ++kind) {
+            for (std::int32_t unit = 0; unit < n_; ++unit) {
+                const std::int32_t first = kind == 0 ? unit * n_ : kind == 1 ? unit : (unit / b_ * b_) * n_ + unit % b_ * b_;
+                for (std::int32_t i = 0; i < n_; ++i) units_[static_cast<std::size_t>((kind * n_ + unit) * n_ + i)] = Peer(first, kind, i);
+            }
+        }
+        for (std::int32_t cell = 0; cell < n_ * n_; ++cell) {
+            for (std::int32_t kind = 0; kind < 3; ++kind) {
+                for (std::int32_t i = 0; i < n_; ++i)
+                    peers_[static_cast<std::size_t>((cell * 3 + kind) * n_ + i)] = Peer(cell, kind, i);
+            }
+        }
+    }
 
     SolutionCount Run(const Grid& values) {
         states_.assign(static_cast<std::size_t>(n_ * n_), all_);
@@ -45,15 +61,14 @@ private:
     bool Fix(std::uint32_t* s, std::int32_t cell, std::uint32_t bit) {
         if ((s[cell] & bit) == 0 || (s[cell] & kFilled)) return false;
         s[cell] = kFilled | bit;
-        for (std::int32_t kind = 0; kind < 3; ++kind) {
-            for (std::int32_t i = 0; i < n_; ++i) {
-                const std::int32_t peer = Peer(cell, kind, i);
-                if (peer == cell) continue;
-                if (s[peer] == (kFilled | bit)) return false;
-                if (s[peer] & kFilled) continue;
-                s[peer] &= ~bit;
-                if (s[peer] == 0) return false;
-            }
+        const std::int32_t* peers = &peers_[static_cast<std::size_t>(cell * 3 * n_)];
+        for (std::int32_t k = 0; k < 3 * n_; ++k) {
+            const std::int32_t peer = peers[k];
+            if (peer == cell) continue;
+            if (s[peer] == (kFilled | bit)) return false;
+            if (s[peer] & kFilled) continue;
+            s[peer] &= ~bit;
+            if (s[peer] == 0) return false;
         }
         return true;
     }
@@ -67,25 +82,22 @@ private:
                 if (!Fix(s, cell, m)) return false;
                 changed = true;
             }
-            for (std::int32_t kind = 0; kind < 3; ++kind) {
-                for (std::int32_t unit = 0; unit < n_; ++unit) {
-                    // The first cell of unit `unit` of this kind, then its other cells.
-                    const std::int32_t first = kind == 0 ? unit * n_ : kind == 1 ? unit : (unit / b_ * b_) * n_ + unit % b_ * b_;
-                    std::uint32_t once = 0;
-                    std::uint32_t twice = 0;
-                    for (std::int32_t i = 0; i < n_; ++i) {
-                        const std::uint32_t m = s[Peer(first, kind, i)] & ~kFilled;
-                        twice |= once & m;
-                        once |= m;
-                    }
-                    if (once != all_) return false;
-                    for (std::int32_t i = 0; i < n_; ++i) {
-                        const std::int32_t cell = Peer(first, kind, i);
-                        const std::uint32_t only = s[cell] & once & ~twice;
-                        if (only == 0 || (s[cell] & kFilled)) continue;
-                        if ((only & (only - 1)) != 0 || !Fix(s, cell, only)) return false;
-                        changed = true;
-                    }
+            for (std::int32_t u = 0; u < 3 * n_; ++u) {
+                const std::int32_t* unit = &units_[static_cast<std::size_t>(u * n_)];
+                std::uint32_t once = 0;
+                std::uint32_t twice = 0;
+                for (std::int32_t i = 0; i < n_; ++i) {
+                    const std::uint32_t m = s[unit[i]] & ~kFilled;
+                    twice |= once & m;
+                    once |= m;
+                }
+                if (once != all_) return false;
+                for (std::int32_t i = 0; i < n_; ++i) {
+                    const std::int32_t cell = unit[i];
+                    const std::uint32_t only = s[cell] & once & ~twice;
+                    if (only == 0 || (s[cell] & kFilled)) continue;
+                    if ((only & (only - 1)) != 0 || !Fix(s, cell, only)) return false;
+                    changed = true;
                 }
             }
         }
@@ -151,6 +163,8 @@ private:
     const std::uint32_t all_;
     const std::int32_t limit_;
     const std::uint64_t budget_;
+    std::vector<std::int32_t> units_;
+    std::vector<std::int32_t> peers_;
     std::vector<std::uint32_t> states_;
     SolutionCount result_;
 };
