@@ -8,7 +8,7 @@
 // long as the engine still finishes the grid within the level's techniques (so the
 // solution stays unique: every step is forced); a grid whose result falls short of the
 // level is replaced by a new one. A finished puzzle is checked once more by the
-// separate solution counter (solution_count.h) and graded step by step.
+// separate solution counter (solution_count.h; up to 16 x 16) and graded step by step.
 //
 // Deterministic per seed, with its own random source (the program-wide one of
 // generator.h is not touched), so it may run on a worker thread; a stop flag set from
