@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "sudoku/completion.h"
-#include "sudoku/solution_count.h"
 
 namespace {
 
@@ -122,10 +121,6 @@ LogicMake MakeLogicPuzzle(std::int32_t level, std::uint64_t seed, LogicPuzzle& p
             }
         }
         if (needed < easiest) continue;
-        // The engine finishing the grid shows the solution is unique (each step is forced);
-        // the solution counter, which shares none of its code, checks it once more on
-        // grids up to 16 x 16 (a millisecond there; 25 x 25 can take it seconds).
-        if (boxSize <= 4 && CountSolutions(givens, boxSize, 2).solutions != 1) continue;
         LogicGrid grid;
         grid.Load(givens, boxSize);
         const LogicGrade grade = SolveBySteps(grid, hardest);

@@ -5,10 +5,12 @@
 //   Medium  needs locked candidates or a pair, nothing harder;
 //   Hard    needs a triple, a quad, a fish or a wing.
 // A random full grid, then givens taken away in pairs placed 180 degrees apart for as
-// long as the engine still finishes the grid within the level's techniques (so the
-// solution stays unique: every step is forced); a grid whose result falls short of the
-// level is replaced by a new one. A finished puzzle is checked once more by the
-// separate solution counter (solution_count.h; up to 16 x 16) and graded step by step.
+// long as the engine still finishes the grid within the level's techniques; a grid
+// whose result falls short of the level is replaced by a new one, and the puzzle made
+// is graded step by step. The engine finishing the grid is what keeps the solution
+// unique: every step is forced, so no other full grid fits the givens. (This is
+// stronger and far cheaper than counting solutions for every given taken; the separate
+// solution counter of solution_count.h checks it in the tests and the benchmark.)
 //
 // Deterministic per seed, with its own random source (the program-wide one of
 // generator.h is not touched), so it may run on a worker thread; a stop flag set from
