@@ -1,5 +1,6 @@
 // sudoku-gen --check, run as a program: the verdict line, the completed board in the
 // saved-game format with the file's givens, and exit status 2 for what it cannot read.
+// sudoku-gen --explain: its step lines and last line, and exit status 1 for a clash.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -7,11 +8,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <sstream>
 #include <string>
 
 #include "save/save.h"
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
+#include "support/boards.h"
 
 namespace {
 
@@ -115,6 +119,47 @@ TEST_F(CheckCommand, DeadEndAndUnreadableFiles) {
     EXPECT_EQ(Run("--check").status, 2);
     EXPECT_EQ(Run("--check '" + Path("clash.save") + "' --first-seed 3").status, 2);
     EXPECT_EQ(Run("--check-bench 0").status, 2);
+}
+
+TEST_F(CheckCommand, ExplainPrintsOneLinePerStepAndTheOutcome) {
+    // A full grid with three cells emptied: three naked singles, rows and columns as
+    // the lines of the file's value block and the positions in them.
+    SudokuBoard board = EmptyBoard();
+    for (int r = 0; r < 16; ++r) {
+        for (int c = 0; c < 16; ++c) board.values[r][c] = (r % 4 * 4 + r / 4 + c) % 16 + 1;
+    }
+    board.values[0][1] = board.values[2][15] = board.values[15][0] = 0;
+    Write("three.save", SavedGameText(board));
+    ToolRun run = Run("--explain '" + Path("three.save") + "'");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "naked-single: r1c2=2\nnaked-single: r3c16=8\nnaked-single: r16c1=16\nsolved naked-single 3\n");
+
+    board.values.assign(16, std::vector<std::int32_t>(16, 0));
+    Write("empty.save", SavedGameText(board));
+    EXPECT_EQ(Run("--explain '" + Path("empty.save") + "'").out, "stuck 0 256\n");
+    board.values[4][4] = board.values[4][9] = 7;
+    Write("clash.save", SavedGameText(board));
+    run = Run("--explain '" + Path("clash.save") + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(Run("--explain '" + Path("missing.save") + "'").status, 2);
+
+    // A Hard logic puzzle: every line is a step in the format, and the last line counts them.
+    Write("hard.save", Run("--logic --seed 3 --level hard").out);
+    run = Run("--explain '" + Path("hard.save") + "'");
+    EXPECT_EQ(run.status, 0);
+    const std::regex stepLine(
+        "(naked|hidden)-single: r\\d+c\\d+=\\d+|"
+        "(locked-candidates|(naked|hidden)-(pair|triple|quad)|x-wing|swordfish|jellyfish|xyz?-wing):( r\\d+c\\d+-\\d+)+");
+    std::istringstream lines(run.out);
+    std::string line;
+    int steps = 0;
+    while (std::getline(lines, line) && std::regex_match(line, stepLine)) ++steps;
+    EXPECT_TRUE(std::regex_match(line, std::regex("solved (naked-triple|hidden-triple|naked-quad|hidden-quad|x-wing|"
+                                                  "swordfish|jellyfish|xy-wing|xyz-wing) " +
+                                                  std::to_string(steps))))
+        << line;
+    EXPECT_FALSE(std::getline(lines, line));
 }
 
 }  // namespace
