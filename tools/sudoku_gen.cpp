@@ -392,7 +392,9 @@ int RunLogicBench(std::uint32_t puzzles, std::uint32_t firstSeed, std::int32_t l
         times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
         grids.push_back(puzzle.grids);
         std::int32_t count = 0;
-        for (const auto& line : puzzle.givens) count += static_cast<std::int32_t>(line.size()) - static_cast<std::int32_t>(std::count(line.begin(), line.end(), 0));
+        for (const auto& line : puzzle.givens)
+            count += static_cast<std::int32_t>(line.size()) -
+                     static_cast<std::int32_t>(std::count(line.begin(), line.end(), 0));
         givens.push_back(count);
         // Checked again here, apart from the generator's own checks.
         const SolutionCount solutions = CountSolutions(puzzle.givens, puzzle.boxSize, 2);
@@ -409,7 +411,8 @@ int RunLogicBench(std::uint32_t puzzles, std::uint32_t firstSeed, std::int32_t l
     std::printf("time_ms min %.2f median %.2f p99 %.2f max %.2f\n", times.front(), Percentile(times, 50.0),
                 Percentile(times, 99.0), times.back());
     std::printf("givens min %d median %d max %d\n", givens.front(), Percentile(givens, 50.0), givens.back());
-    std::printf("grids median %d p99 %d max %d\n", Percentile(grids, 50.0), Percentile(grids, 99.0), grids.back());
+    std::printf("grids median %d p99 %d max %d\n", Percentile(grids, 50.0), Percentile(grids, 99.0),
+                grids.back());
     std::printf("hardest");
     for (int t = 0; t < kTechniqueCount; ++t) {
         if (byHardest[t] > 0) std::printf(" %s %d", TechniqueName(static_cast<Technique>(t)), byHardest[t]);
@@ -429,7 +432,8 @@ int main(int argc, char** argv) {
     if (options.seed && options.logic) return WriteLogicGame(*options.seed, *options.level);
     if (options.seed) return WriteGame(*options.seed, *options.level);
     if (options.explainFile) return ExplainFile(*options.explainFile);
-    if (options.logicPuzzles) return RunLogicBench(*options.logicPuzzles, options.firstSeed.value_or(1), *options.level);
+    if (options.logicPuzzles)
+        return RunLogicBench(*options.logicPuzzles, options.firstSeed.value_or(1), *options.level);
     if (options.checkFile) return CheckFile(*options.checkFile);
     if (options.checkPositions) return RunCheckBench(*options.checkPositions, options.firstSeed.value_or(1));
     return RunBench(*options.games, options.firstSeed.value_or(1), options.level.value_or(Hard));

@@ -61,7 +61,7 @@ private:
     const std::int32_t n_;
     const std::uint32_t all_;
     std::uint32_t positions_[kMaxUnits][kMaxSize];  // [unit][value - 1]: positions in the unit (Tabulate)
-    std::uint32_t placed_[kMaxUnits] = {};               // values standing in the unit
+    std::uint32_t placed_[kMaxUnits] = {};          // values standing in the unit
 
     // The combination search of subsets and fish: its items (cells, values or lines),
     // their masks, and what an accepted combination means.
@@ -156,9 +156,10 @@ void StepFinder::Eliminate(std::int32_t cell, std::uint32_t values) {
 // An elimination step counts only when it takes something out.
 bool StepFinder::Finish() {
     if (step_.eliminations.empty()) return false;
-    std::sort(step_.eliminations.begin(), step_.eliminations.end(), [](const Elimination& a, const Elimination& b) {
-        return a.cell != b.cell ? a.cell < b.cell : a.value < b.value;
-    });
+    std::sort(step_.eliminations.begin(), step_.eliminations.end(),
+              [](const Elimination& a, const Elimination& b) {
+                  return a.cell != b.cell ? a.cell < b.cell : a.value < b.value;
+              });
     return true;
 }
 
@@ -561,7 +562,7 @@ bool PlaceSingles(LogicGrid& grid, Technique& hardest) {
 
 const char* TechniqueName(Technique technique) {
     static const char* const kNames[kTechniqueCount] = {
-        "naked-single", "hidden-single", "locked-candidates", "naked-pair", "hidden-pair",
+        "naked-single", "hidden-single", "locked-candidates", "naked-pair",  "hidden-pair",
         "naked-triple", "hidden-triple", "naked-quad",        "hidden-quad", "x-wing",
         "swordfish",    "jellyfish",     "xy-wing",           "xyz-wing",
     };
@@ -683,7 +684,8 @@ LogicGrade GradeQuickly(LogicGrid& grid, Technique hardest) {
         }
         const StepSearch found = FindNextStep(grid, step, hardest);
         if (found != StepSearch::Found) {
-            grade.outcome = found == StepSearch::Contradiction ? LogicOutcome::Contradiction : LogicOutcome::Stuck;
+            grade.outcome =
+                found == StepSearch::Contradiction ? LogicOutcome::Contradiction : LogicOutcome::Stuck;
             break;
         }
         grid.Apply(step);
@@ -706,6 +708,7 @@ std::string StepText(const LogicStep& step, std::int32_t n) {
         text += ' ' + CellName(step.placeCell, n) + '=' + std::to_string(step.placeValue);
         return text;
     }
-    for (const Elimination& e : step.eliminations) text += ' ' + CellName(e.cell, n) + '-' + std::to_string(e.value);
+    for (const Elimination& e : step.eliminations)
+        text += ' ' + CellName(e.cell, n) + '-' + std::to_string(e.value);
     return text;
 }

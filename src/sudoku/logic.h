@@ -69,11 +69,11 @@ struct Elimination {
 // One step: what it is, what it looks at (for a hint to mark) and what follows from it.
 struct LogicStep {
     Technique technique = Technique::NakedSingle;
-    std::vector<LogicUnit> units;     // the units the step reasons about
-    std::vector<std::int32_t> cells;  // the cells of its pattern (a single: the cell placed)
-    std::uint32_t values = 0;         // the values of its pattern, bit v-1
-    std::int32_t placeCell = -1;      // a placement: its cell, else -1
-    std::int32_t placeValue = 0;      // and its value
+    std::vector<LogicUnit> units;           // the units the step reasons about
+    std::vector<std::int32_t> cells;        // the cells of its pattern (a single: the cell placed)
+    std::uint32_t values = 0;               // the values of its pattern, bit v-1
+    std::int32_t placeCell = -1;            // a placement: its cell, else -1
+    std::int32_t placeValue = 0;            // and its value
     std::vector<Elimination> eliminations;  // else these, by cell then value; never empty
 
     bool IsPlacement() const { return placeCell >= 0; }
@@ -141,7 +141,7 @@ enum class LogicOutcome { Solved, Stuck, Contradiction };
 
 struct LogicGrade {
     LogicOutcome outcome = LogicOutcome::Stuck;
-    Technique hardest = Technique::NakedSingle;  // of the steps taken; meaningless without steps
+    Technique hardest = Technique::NakedSingle;          // of the steps taken; meaningless without steps
     std::array<std::int32_t, kTechniqueCount> counts{};  // steps per technique
     std::int32_t steps = 0;
     std::int32_t emptyLeft = 0;  // empty cells when it stopped

@@ -50,7 +50,8 @@ std::vector<std::pair<std::int32_t, std::int32_t>> SymmetricPairs(std::int32_t n
     std::vector<std::pair<std::int32_t, std::int32_t>> pairs;
     const std::int32_t cells = n * n;
     for (std::int32_t cell = 0; cell <= (cells - 1) / 2; ++cell) pairs.emplace_back(cell, cells - 1 - cell);
-    for (std::size_t i = pairs.size(); i > 1; --i) std::swap(pairs[i - 1], pairs[random.Below(static_cast<std::uint32_t>(i))]);
+    for (std::size_t i = pairs.size(); i > 1; --i)
+        std::swap(pairs[i - 1], pairs[random.Below(static_cast<std::uint32_t>(i))]);
     return pairs;
 }
 

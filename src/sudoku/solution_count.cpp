@@ -24,8 +24,11 @@ public:
         peers_.resize(static_cast<std::size_t>(3 * n_ * n_ * n_));
         for (std::int32_t kind = 0; kind < 3; ++kind) {
             for (std::int32_t unit = 0; unit < n_; ++unit) {
-                const std::int32_t first = kind == 0 ? unit * n_ : kind == 1 ? unit : (unit / b_ * b_) * n_ + unit % b_ * b_;
-                for (std::int32_t i = 0; i < n_; ++i) units_[static_cast<std::size_t>((kind * n_ + unit) * n_ + i)] = Peer(first, kind, i);
+                const std::int32_t first = kind == 0   ? unit * n_
+                                           : kind == 1 ? unit
+                                                       : (unit / b_ * b_) * n_ + unit % b_ * b_;
+                for (std::int32_t i = 0; i < n_; ++i)
+                    units_[static_cast<std::size_t>((kind * n_ + unit) * n_ + i)] = Peer(first, kind, i);
             }
         }
         for (std::int32_t cell = 0; cell < n_ * n_; ++cell) {
@@ -171,8 +174,10 @@ private:
 
 }  // namespace
 
-SolutionCount CountSolutions(const Grid& values, std::int32_t boxSize, std::int32_t limit, std::uint64_t nodeBudget) {
-    if (boxSize < 2 || boxSize > 5 || limit < 1 || !HasShape(values, boxSize * boxSize)) return SolutionCount{};
+SolutionCount CountSolutions(const Grid& values, std::int32_t boxSize, std::int32_t limit,
+                             std::uint64_t nodeBudget) {
+    if (boxSize < 2 || boxSize > 5 || limit < 1 || !HasShape(values, boxSize * boxSize))
+        return SolutionCount{};
     for (const auto& line : values) {
         for (const std::int32_t v : line) {
             if (v < 0 || v > boxSize * boxSize) return SolutionCount{};

@@ -42,7 +42,8 @@ void CheckSteps(const Grid& position, int boxSize, const Grid* solution, Tally& 
         const SolutionCount count = CountSolutions(position, boxSize, 2);
         ASSERT_TRUE(count.settled && count.solutions == 1);
     }
-    const Completion start = solution != nullptr ? Completion::Completable : CheckCompletion(position, boxSize).verdict;
+    const Completion start =
+        solution != nullptr ? Completion::Completable : CheckCompletion(position, boxSize).verdict;
     if (start == Completion::DeadEnd) ++tally.deadEnds;
     LogicGrid grid;
     ASSERT_TRUE(grid.Load(position, boxSize));
@@ -67,7 +68,8 @@ void CheckSteps(const Grid& position, int boxSize, const Grid* solution, Tally& 
                 ASSERT_TRUE(refuted(values, step.placeCell, w)) << StepText(step, n);
             }
         }
-        for (const Elimination& e : step.eliminations) ASSERT_TRUE(refuted(values, e.cell, e.value)) << StepText(step, n);
+        for (const Elimination& e : step.eliminations)
+            ASSERT_TRUE(refuted(values, e.cell, e.value)) << StepText(step, n);
         grid.Apply(step);
     }
 }
@@ -92,7 +94,8 @@ TEST(LogicSoundness, EveryStepHoldsInEveryCompletion) {
                 ASSERT_EQ(MakeLogicPuzzle(level, static_cast<std::uint64_t>(seed), puzzle, nullptr, boxSize),
                           LogicMake::Made);
                 CheckSteps(puzzle.givens, boxSize, &puzzle.solution, tally);
-                if (boxSize <= 3) CheckSteps(TakeAway(puzzle.givens, 4 + seed % 8, random), boxSize, nullptr, tally);
+                if (boxSize <= 3)
+                    CheckSteps(TakeAway(puzzle.givens, 4 + seed % 8, random), boxSize, nullptr, tally);
             }
         }
     }

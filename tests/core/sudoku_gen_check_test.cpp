@@ -132,7 +132,8 @@ TEST_F(CheckCommand, ExplainPrintsOneLinePerStepAndTheOutcome) {
     Write("three.save", SavedGameText(board));
     ToolRun run = Run("--explain '" + Path("three.save") + "'");
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "naked-single: r1c2=2\nnaked-single: r3c16=8\nnaked-single: r16c1=16\nsolved naked-single 3\n");
+    EXPECT_EQ(run.out,
+              "naked-single: r1c2=2\nnaked-single: r3c16=8\nnaked-single: r16c1=16\nsolved naked-single 3\n");
 
     board.values.assign(16, std::vector<std::int32_t>(16, 0));
     Write("empty.save", SavedGameText(board));
@@ -150,14 +151,16 @@ TEST_F(CheckCommand, ExplainPrintsOneLinePerStepAndTheOutcome) {
     EXPECT_EQ(run.status, 0);
     const std::regex stepLine(
         "(naked|hidden)-single: r\\d+c\\d+=\\d+|"
-        "(locked-candidates|(naked|hidden)-(pair|triple|quad)|x-wing|swordfish|jellyfish|xyz?-wing):( r\\d+c\\d+-\\d+)+");
+        "(locked-candidates|(naked|hidden)-(pair|triple|quad)|x-wing|swordfish|jellyfish|xyz?-wing):( "
+        "r\\d+c\\d+-\\d+)+");
     std::istringstream lines(run.out);
     std::string line;
     int steps = 0;
     while (std::getline(lines, line) && std::regex_match(line, stepLine)) ++steps;
-    EXPECT_TRUE(std::regex_match(line, std::regex("solved (naked-triple|hidden-triple|naked-quad|hidden-quad|x-wing|"
-                                                  "swordfish|jellyfish|xy-wing|xyz-wing) " +
-                                                  std::to_string(steps))))
+    EXPECT_TRUE(
+        std::regex_match(line, std::regex("solved (naked-triple|hidden-triple|naked-quad|hidden-quad|x-wing|"
+                                          "swordfish|jellyfish|xy-wing|xyz-wing) " +
+                                          std::to_string(steps))))
         << line;
     EXPECT_FALSE(std::getline(lines, line));
 }
