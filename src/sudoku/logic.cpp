@@ -609,6 +609,7 @@ bool LogicGrid::Load(const Grid& values, std::int32_t boxSize) {
 
 void LogicGrid::Place(std::int32_t cell, std::int32_t value) {
     if (cell < 0 || cell >= n_ * n_ || value < 1 || value > n_ || values_[cell] != 0) return;
+    if ((candidates_[cell] & (1u << (value - 1))) == 0) clash_ = true;  // a value its peers or steps ruled out
     values_[cell] = static_cast<std::uint8_t>(value);
     candidates_[cell] = 0;
     --empty_;

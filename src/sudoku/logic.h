@@ -94,7 +94,8 @@ public:
     // The candidates of an empty cell; 0 for a filled one.
     std::uint32_t Candidates(std::int32_t cell) const { return candidates_[cell]; }
     std::int32_t EmptyCells() const { return empty_; }
-    // Two equal values in a row, column or box of the loaded values.
+    // Two equal values in a row, column or box of the loaded values, or a value placed
+    // that was no candidate of its cell: the grid has no completion.
     bool HasClash() const { return clash_; }
 
     // Writes value into an empty cell and takes it from the candidates of its peers.
