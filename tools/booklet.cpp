@@ -173,7 +173,10 @@ void DrawSolutionPage(cairo_t* cr, const PageSize& page, const std::vector<Bookl
     }
 }
 
-const char* LevelName(std::int32_t level) {
+
+}  // namespace
+
+const char* BookletLevelName(std::int32_t level) {
     switch (level) {
         case Easy:
             return "Easy";
@@ -186,8 +189,6 @@ const char* LevelName(std::int32_t level) {
     }
     return "";
 }
-
-}  // namespace
 
 bool MakeClassicPuzzle(std::uint32_t seed, std::int32_t level, BookletPuzzle& puzzle, std::string& error) {
     SeedRandom(seed);
@@ -203,7 +204,7 @@ bool MakeClassicPuzzle(std::uint32_t seed, std::int32_t level, BookletPuzzle& pu
     }
     puzzle.givens = std::move(board.givens);
     puzzle.solution = std::move(completion.completion);
-    puzzle.levelName = LevelName(level);
+    puzzle.levelName = BookletLevelName(level);
     puzzle.solutionNote = "one completion";
     return true;
 }

@@ -25,6 +25,22 @@
 //       writes a booklet of N (at most 1000) classic puzzles made from the seeds S,
 //       S+1, ... (default S = 1): one a page with its level and code, then the
 //       solutions four to a page; A4, or US Letter with --letter.
+//   sudoku-gen --explain FILE
+//       reads a saved game and solves its values by logic steps, one line per step
+//       ("<technique>: r3c4=7" or "<technique>: r3c4-7 r3c9-7"; r = the line of the
+//       value block in the file, c = the position in that line), then "solved
+//       <hardest technique> <steps>" ("solved none 0" for a full grid) or "stuck
+//       <steps> <empty cells left>". Exit status 2 when the file cannot be read or
+//       holds no board, 1 when its values clash.
+//   sudoku-gen --logic --seed S --level easy|medium|hard
+//       makes the logic puzzle of the seed (one solution, graded by technique) and
+//       writes it in the saved-game format, values equal to givens.
+//   sudoku-gen --logic-bench N --level easy|medium|hard [--first-seed S]
+//       makes N logic puzzles from the seeds S, S+1, ... (default S = 1) and prints the
+//       spread of the time per puzzle, the givens and grids it took, and how many are
+//       unique (by the solution counter) and graded as the level asks (by steps).
+//   sudoku-gen --pdf ... --logic
+//       the booklet's puzzles come from the logic generator (one solution each).
 // Bad arguments print the reason and the usage on standard error; exit status 2.
 #include <algorithm>
 #include <chrono>
@@ -45,17 +61,21 @@
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
 #include "sudoku/puzzle_code.h"
+#include "sudoku/logic.h"
+#include "sudoku/logic_generator.h"
+#include "sudoku/solution_count.h"
 
 namespace {
 
 constexpr int kUsageExit = 2;
 
 const char kUsage[] =
-    "usage: sudoku-gen --seed S --level easy|medium|hard\n"
+    "usage: sudoku-gen --seed S --level easy|medium|hard [--logic]\n"
     "       sudoku-gen --bench N [--first-seed S] [--level easy|medium|hard]\n"
     "       sudoku-gen --check FILE | --check-bench N [--first-seed S]\n"
-    "       sudoku-gen --code FILE\n"
-    "       sudoku-gen --pdf OUT.pdf --count N --level easy|medium|hard [--first-seed S] [--letter]\n";
+    "       sudoku-gen --code FILE | --explain FILE\n"
+    "       sudoku-gen --logic-bench N --level easy|medium|hard [--first-seed S]\n"
+    "       sudoku-gen --pdf OUT.pdf --count N --level easy|medium|hard [--first-seed S] [--letter] [--logic]\n";
 
 // The options of one command line: each option's value, empty for a flag.
 using Arguments = std::map<std::string, std::string>;
@@ -320,6 +340,104 @@ int RunCheckBench(std::uint32_t positions, std::uint32_t firstSeed) {
     return 0;
 }
 
+// Prints the steps that solve the file's values, and the outcome.
+int ExplainFile(const std::string& path) {
+    SudokuBoard board;
+    if (!board.Load(path) || board.size <= 0) {
+        std::fprintf(stderr, "sudoku-gen: cannot read a saved game from %s\n", path.c_str());
+        return kUsageExit;
+    }
+    LogicGrid grid;
+    if (!grid.Load(board.values, board.boxSize)) {
+        std::fprintf(stderr, "sudoku-gen: %s holds values outside the board\n", path.c_str());
+        return kUsageExit;
+    }
+    if (grid.HasClash()) {
+        std::fprintf(stderr, "sudoku-gen: %s has a clash\n", path.c_str());
+        return 1;
+    }
+    std::string text;
+    LogicStep step;
+    LogicGrade grade;
+    while (FindNextStep(grid, step) == StepSearch::Found) {
+        grid.Apply(step);
+        ++grade.steps;
+        grade.hardest = std::max(grade.hardest, step.technique);
+        text += StepText(step, grid.Size());
+        text += '\n';
+    }
+    if (grid.EmptyCells() == 0) {
+        text += "solved ";
+        text += grade.steps > 0 ? TechniqueName(grade.hardest) : "none";
+        text += ' ' + std::to_string(grade.steps) + '\n';
+    } else {
+        text += "stuck " + std::to_string(grade.steps) + ' ' + std::to_string(grid.EmptyCells()) + '\n';
+    }
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) return 1;
+    return 0;
+}
+
+int WriteLogicGame(std::uint32_t seed, std::int32_t level) {
+    LogicPuzzle puzzle;
+    if (MakeLogicPuzzle(level, seed, puzzle) != LogicMake::Made) {
+        std::fputs("sudoku-gen: cannot make a logic puzzle\n", stderr);
+        return 1;
+    }
+    SudokuBoard board;
+    SetUpLogicGame(board, puzzle);
+    const std::string text = SavedGameText(board);
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) return 1;
+    return 0;
+}
+
+int RunLogicBench(std::uint32_t puzzles, std::uint32_t firstSeed, std::int32_t level) {
+    std::vector<double> times;
+    std::vector<std::int32_t> givens;
+    std::vector<std::int32_t> grids;
+    std::uint32_t unique = 0;
+    std::uint32_t graded = 0;
+    std::int32_t byHardest[kTechniqueCount] = {};
+    for (std::uint32_t i = 0; i < puzzles; ++i) {
+        LogicPuzzle puzzle;
+        const auto start = std::chrono::steady_clock::now();
+        const LogicMake made = MakeLogicPuzzle(level, firstSeed + i, puzzle);
+        const auto end = std::chrono::steady_clock::now();
+        if (made != LogicMake::Made) {
+            std::fprintf(stderr, "sudoku-gen: cannot make a logic puzzle for seed %u\n", firstSeed + i);
+            return 1;
+        }
+        times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+        grids.push_back(puzzle.grids);
+        std::int32_t count = 0;
+        for (const auto& line : puzzle.givens)
+            count += static_cast<std::int32_t>(line.size()) -
+                     static_cast<std::int32_t>(std::count(line.begin(), line.end(), 0));
+        givens.push_back(count);
+        // Checked again here, apart from the generator's own checks.
+        const SolutionCount solutions = CountSolutions(puzzle.givens, puzzle.boxSize, 2);
+        if (solutions.settled && solutions.solutions == 1) ++unique;
+        LogicGrid grid;
+        grid.Load(puzzle.givens, puzzle.boxSize);
+        const LogicGrade grade = SolveBySteps(grid);
+        if (GradeMatchesLevel(grade, level)) ++graded;
+        ++byHardest[static_cast<int>(grade.hardest)];
+    }
+    std::sort(times.begin(), times.end());
+    std::sort(givens.begin(), givens.end());
+    std::sort(grids.begin(), grids.end());
+    std::printf("time_ms min %.2f median %.2f p99 %.2f max %.2f\n", times.front(), Percentile(times, 50.0),
+                Percentile(times, 99.0), times.back());
+    std::printf("givens min %d median %d max %d\n", givens.front(), Percentile(givens, 50.0), givens.back());
+    std::printf("grids median %d p99 %d max %d\n", Percentile(grids, 50.0), Percentile(grids, 99.0),
+                grids.back());
+    std::printf("hardest");
+    for (int t = 0; t < kTechniqueCount; ++t) {
+        if (byHardest[t] > 0) std::printf(" %s %d", TechniqueName(static_cast<Technique>(t)), byHardest[t]);
+    }
+    std::printf("\nunique %u of %u, graded %u of %u\n", unique, puzzles, graded, puzzles);
+    return 0;
+}
+
 int RunCode(const std::string& path) {
     PuzzleInput puzzle;
     std::string error;
@@ -332,13 +450,24 @@ int RunCode(const std::string& path) {
     return 0;
 }
 
-// Where a booklet's puzzles come from: the game's own generator. --logic is kept for
-// the logic engine's generator (unique puzzles, graded by the techniques they need).
-std::optional<PuzzleSource> BookletSource(const Arguments& arguments, std::string& error) {
-    if (arguments.count("--logic") != 0) {
-        error = "--logic needs the logic generator, which this build does not have";
-        return std::nullopt;
+// A booklet puzzle from the logic generator: one solution, graded as the level asks.
+bool MakeLogicBookletPuzzle(std::uint32_t seed, std::int32_t level, BookletPuzzle& puzzle, std::string& error) {
+    LogicPuzzle made;
+    if (MakeLogicPuzzle(level, seed, made) != LogicMake::Made) {
+        error = "cannot make a logic puzzle for seed " + std::to_string(seed);
+        return false;
     }
+    puzzle.givens = std::move(made.givens);
+    puzzle.solution = std::move(made.solution);
+    puzzle.levelName = std::string(BookletLevelName(level)) + ", by logic";
+    puzzle.solutionNote = "the solution";
+    return true;
+}
+
+// Where a booklet's puzzles come from: the game's own generator, or with --logic the
+// logic engine's (unique puzzles, graded by the techniques they need).
+PuzzleSource BookletSource(const Arguments& arguments) {
+    if (arguments.count("--logic") != 0) return PuzzleSource(MakeLogicBookletPuzzle);
     return PuzzleSource(MakeClassicPuzzle);
 }
 
@@ -366,7 +495,7 @@ int SeedCommand(const Arguments& arguments) {
     std::string error;
     if (!ReadNumber(arguments, "--seed", 0, UINT32_MAX, seed, error) || !ReadLevel(arguments, true, level, error))
         return UsageError(error);
-    return WriteGame(seed, level);
+    return arguments.count("--logic") != 0 ? WriteLogicGame(seed, level) : WriteGame(seed, level);
 }
 
 int BenchCommand(const Arguments& arguments) {
@@ -403,6 +532,24 @@ int CodeCommand(const Arguments& arguments) {
     return RunCode(path);
 }
 
+int ExplainCommand(const Arguments& arguments) {
+    const std::string& path = arguments.at("--explain");
+    if (path.empty()) return UsageError("--explain needs a file name");
+    return ExplainFile(path);
+}
+
+int LogicBenchCommand(const Arguments& arguments) {
+    std::uint32_t puzzles = 0;
+    std::uint32_t firstSeed = 1;
+    std::int32_t level = 0;
+    std::string error;
+    if (!ReadNumber(arguments, "--logic-bench", 1, UINT32_MAX, puzzles, error) ||
+        !ReadNumber(arguments, "--first-seed", 0, UINT32_MAX, firstSeed, error) ||
+        !ReadLevel(arguments, true, level, error))
+        return UsageError(error);
+    return RunLogicBench(puzzles, firstSeed, level);
+}
+
 int PdfCommand(const Arguments& arguments) {
     const std::string& path = arguments.at("--pdf");
     if (path.empty()) return UsageError("--pdf needs a file name");
@@ -414,9 +561,7 @@ int PdfCommand(const Arguments& arguments) {
         !ReadNumber(arguments, "--first-seed", 0, UINT32_MAX, request.firstSeed, error))
         return UsageError(error);
     request.paper = arguments.count("--letter") != 0 ? PaperSize::Letter : PaperSize::A4;
-    const std::optional<PuzzleSource> source = BookletSource(arguments, error);
-    if (!source) return UsageError(error);
-    return WriteBookletFile(path, request, *source);
+    return WriteBookletFile(path, request, BookletSource(arguments));
 }
 
 // A command: the option that picks it (its value is the command's subject), the other
@@ -428,11 +573,13 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"--seed", {"--level"}, SeedCommand},
+    {"--seed", {"--level", "--logic"}, SeedCommand},
     {"--bench", {"--first-seed", "--level"}, BenchCommand},
     {"--check", {}, CheckCommand},
     {"--check-bench", {"--first-seed"}, CheckBenchCommand},
     {"--code", {}, CodeCommand},
+    {"--explain", {}, ExplainCommand},
+    {"--logic-bench", {"--first-seed", "--level"}, LogicBenchCommand},
     {"--pdf", {"--count", "--level", "--first-seed", "--letter", "--logic"}, PdfCommand},
 };
 

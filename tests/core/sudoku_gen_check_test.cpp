@@ -3,6 +3,7 @@
 // --code: the puzzle's code from a saved game or a code, the reason for a refused file.
 // --pdf: a 4-puzzle booklet's pages and text (where poppler-utils is installed), and
 // the refused arguments.
+// sudoku-gen --explain: its step lines and last line, and exit status 1 for a clash.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,12 +14,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <sstream>
 #include <string>
 
 #include "save/save.h"
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
 #include "sudoku/puzzle_code.h"
+#include "support/boards.h"
 
 namespace {
 
@@ -186,13 +190,57 @@ TEST_F(CheckCommand, BookletOfFourPuzzlesHasItsPagesCodesAndSolutions) {
     EXPECT_NE(Output("pdfinfo '" + pdf + "'").find("612 x 792 pts (letter)"), std::string::npos);
 
     for (const char* arguments : {"--count 1001 --level easy", "--count 0 --level easy", "--count 4",
-                                  "--level easy", "--count 4 --level expert", "--count 4 --level easy --logic",
+                                  "--level easy", "--count 4 --level expert",
                                   "--count 4 --level easy --pages 3", "--count 4 --level easy --seed 2"}) {
         const ToolRun run = Run("--pdf '" + Path("refused.pdf") + "' " + arguments, " 2>&1");
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_EQ(run.out.rfind("sudoku-gen: ", 0), 0u) << arguments << ": " << run.out;
         EXPECT_FALSE(fs::exists(Path("refused.pdf"))) << arguments;
     }
+}
+
+TEST_F(CheckCommand, ExplainPrintsOneLinePerStepAndTheOutcome) {
+    // A full grid with three cells emptied: three naked singles, rows and columns as
+    // the lines of the file's value block and the positions in them.
+    SudokuBoard board = EmptyBoard();
+    for (int r = 0; r < 16; ++r) {
+        for (int c = 0; c < 16; ++c) board.values[r][c] = (r % 4 * 4 + r / 4 + c) % 16 + 1;
+    }
+    board.values[0][1] = board.values[2][15] = board.values[15][0] = 0;
+    Write("three.save", SavedGameText(board));
+    ToolRun run = Run("--explain '" + Path("three.save") + "'");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out,
+              "naked-single: r1c2=2\nnaked-single: r3c16=8\nnaked-single: r16c1=16\nsolved naked-single 3\n");
+
+    board.values.assign(16, std::vector<std::int32_t>(16, 0));
+    Write("empty.save", SavedGameText(board));
+    EXPECT_EQ(Run("--explain '" + Path("empty.save") + "'").out, "stuck 0 256\n");
+    board.values[4][4] = board.values[4][9] = 7;
+    Write("clash.save", SavedGameText(board));
+    run = Run("--explain '" + Path("clash.save") + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(Run("--explain '" + Path("missing.save") + "'").status, 2);
+
+    // A Hard logic puzzle: every line is a step in the format, and the last line counts them.
+    Write("hard.save", Run("--logic --seed 3 --level hard").out);
+    run = Run("--explain '" + Path("hard.save") + "'");
+    EXPECT_EQ(run.status, 0);
+    const std::regex stepLine(
+        "(naked|hidden)-single: r\\d+c\\d+=\\d+|"
+        "(locked-candidates|(naked|hidden)-(pair|triple|quad)|x-wing|swordfish|jellyfish|xyz?-wing):( "
+        "r\\d+c\\d+-\\d+)+");
+    std::istringstream lines(run.out);
+    std::string line;
+    int steps = 0;
+    while (std::getline(lines, line) && std::regex_match(line, stepLine)) ++steps;
+    EXPECT_TRUE(
+        std::regex_match(line, std::regex("solved (naked-triple|hidden-triple|naked-quad|hidden-quad|x-wing|"
+                                          "swordfish|jellyfish|xy-wing|xyz-wing) " +
+                                          std::to_string(steps))))
+        << line;
+    EXPECT_FALSE(std::getline(lines, line));
 }
 
 }  // namespace
