@@ -149,6 +149,7 @@ void PlayAids::ResetForGame() {
     noteMode = false;
     playMicroseconds = 0;
     hintsUsed = 0;
+    origin = PuzzleOrigin{};
     hint = PendingHint{};
     ResumeGame();
 }
@@ -163,6 +164,7 @@ void PlayAids::Restore(GameStateRecord record) {
     hint = PendingHint{};
     playMicroseconds = std::min(record.playSeconds, kMaxPlaySeconds) * 1'000'000;
     hintsUsed = record.hintsUsed;
+    origin = record.origin;
     notes = record.notes;
     history.Restore(std::move(record.undo), std::move(record.redo));
 }
@@ -171,6 +173,7 @@ GameStateRecord PlayAids::Record() const {
     GameStateRecord record;
     record.playSeconds = PlaySeconds();
     record.hintsUsed = hintsUsed;
+    record.origin = origin;
     record.notes = notes;
     record.undo = history.UndoChanges();
     record.redo = history.RedoChanges();

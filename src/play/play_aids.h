@@ -74,6 +74,7 @@ struct PlayAids {
     // kMaxPlaySeconds.
     std::uint64_t playMicroseconds = 0;
     unsigned hintsUsed = 0;  // hints that changed the grid in this game: such a win sets no best time
+    PuzzleOrigin origin;     // where the puzzle came from (a new game starts as classic)
     KeyboardCell keyboard;
     Settings settings;
     bool helpOpen = false;

@@ -47,6 +47,27 @@ std::int32_t LevelOfGivens(const SudokuBoard& board, std::int32_t fallback) {
     return fallback;
 }
 
+const char* PuzzleName(const SudokuBoard& board, const PuzzleOrigin& origin, char* out, std::size_t size) {
+    switch (origin.kind) {
+        case PuzzleKind::Classic:
+            std::snprintf(out, size, "%s", LevelName(board.difficulty));
+            break;
+        case PuzzleKind::Logic:
+            std::snprintf(out, size, "%s, by logic", LevelName(origin.level));
+            break;
+        case PuzzleKind::Pasted:
+            if (origin.solutions == 2) {
+                std::snprintf(out, size, "Pasted: many solutions");
+            } else if (origin.solutions == 1 && origin.level != 0) {
+                std::snprintf(out, size, "Pasted: one solution, %s by logic", LevelName(origin.level));
+            } else {
+                std::snprintf(out, size, origin.solutions == 1 ? "Pasted: one solution" : "Pasted");
+            }
+            break;
+    }
+    return out;
+}
+
 const char* FormatPlayTime(std::uint64_t seconds, char* out, std::size_t size) {
     const auto h = static_cast<unsigned long long>(seconds / 3600);
     const auto m = static_cast<unsigned>((seconds / 60) % 60);
@@ -96,7 +117,8 @@ void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids
     char time[32];
     char line[160];
     std::size_t used = 0;
-    Append(line, sizeof line, used, "%s    %s    %d / %d", LevelName(board.difficulty),
+    char puzzle[48];
+    Append(line, sizeof line, used, "%s    %s    %d / %d", PuzzleName(board, aids.origin, puzzle, sizeof puzzle),
            FormatPlayTime(aids.PlaySeconds(), time, sizeof time), FilledCells(board), BoardCells * BoardCells);
     const int clashing = ClashingCells(board);
     if (clashing > 0) Append(line, sizeof line, used, "    %d %s", clashing, clashing == 1 ? "clash" : "clashes");

@@ -33,6 +33,9 @@ const char* LevelName(std::int32_t level);
 // The level whose puzzles have this board's number of givens (the nearest at or below
 // it); fallback for a board that is not a 16 x 16 game.
 std::int32_t LevelOfGivens(const SudokuBoard& board, std::int32_t fallback);
+// What the status line calls the puzzle: its level for a classic one, "Hard, by logic",
+// "Pasted: one solution, Medium by logic", "Pasted: many solutions"; into out, returns out.
+const char* PuzzleName(const SudokuBoard& board, const PuzzleOrigin& origin, char* out, std::size_t size);
 // m:ss, or h:mm:ss from an hour on, into out; returns out.
 const char* FormatPlayTime(std::uint64_t seconds, char* out, std::size_t size);
 // Cells holding a value, and non-given cells whose value clashes with a peer.

@@ -5,6 +5,7 @@
 //   fingerprint <16 lower-case hex digits>
 //   seconds <play time, decimal, at most kMaxPlaySeconds>
 //   hints <hints used, decimal, 32 bits>
+//   puzzle classic|logic|pasted <level 0..3> <solutions 0..2>
 //   board
 //   16 lines of 16 values 0..16 in decimal, separated by one space
 //   notes
@@ -19,8 +20,8 @@
 // column and values are decimal, notes 4 lower-case hex digits. Decimal numbers have no
 // sign and no leading zero. The reader takes exactly this form and nothing else, so a
 // text it accepts is the text GameStateText writes for the record it read.
-// Version 1 lacks the hints and board lines; it is still read (no hints, a board of
-// zeros) and is written back as version 2.
+// Version 1 lacks the hints, puzzle and board lines; it is still read (no hints, a
+// classic puzzle, a board of zeros) and is written back as version 2.
 #include "save/game_state.h"
 
 #include <string_view>
@@ -199,11 +200,31 @@ bool ReadHeader(Cursor& in, std::uint64_t& version) {
     return in.Literal(kFormatName) && in.Decimal(kFormatVersion, version) && version >= 1 && in.LineEnd();
 }
 
-// The lines version 2 added: the hints used and the board.
+constexpr const char* kPuzzleKindNames[] = {"classic", "logic", "pasted"};
+
+// "puzzle <kind> <level> <solutions>".
+bool ReadOrigin(Cursor& in, PuzzleOrigin& origin) {
+    if (!in.Literal("puzzle ")) return false;
+    bool named = false;
+    for (int k = 0; k < 3 && !named; ++k) {
+        named = in.Literal(kPuzzleKindNames[k]);
+        if (named) origin.kind = static_cast<PuzzleKind>(k);
+    }
+    std::uint64_t level = 0, solutions = 0;
+    if (!named || !in.Char(' ') || !in.Decimal(3, level) || !in.Char(' ') || !in.Decimal(2, solutions) ||
+        !in.LineEnd())
+        return false;
+    origin.level = static_cast<std::int32_t>(level);
+    origin.solutions = static_cast<std::uint8_t>(solutions);
+    return true;
+}
+
+// The lines version 2 added: the hints used, the puzzle's origin and the board.
 bool ReadHintsAndBoard(Cursor& in, GameStateRecord& record) {
     std::uint64_t hints = 0;
     if (!in.Literal("hints ") || !in.Decimal(UINT32_MAX, hints) || !in.LineEnd()) return false;
     record.hintsUsed = static_cast<std::uint32_t>(hints);
+    if (!ReadOrigin(in, record.origin)) return false;
     if (!in.Literal("board") || !in.LineEnd()) return false;
     for (auto& row : record.board) {
         for (std::size_t column = 0; column < row.size(); ++column) {
@@ -306,6 +327,8 @@ std::string GameStateText(const GameStateRecord& record, std::uint64_t fingerpri
     text += std::to_string(kFormatVersion) + "\nfingerprint ";
     AppendHex(text, fingerprint, 16);
     text += "\nseconds " + std::to_string(record.playSeconds) + "\nhints " + std::to_string(record.hintsUsed) + '\n';
+    text += std::string("puzzle ") + kPuzzleKindNames[static_cast<int>(record.origin.kind)] + ' ' +
+            std::to_string(record.origin.level) + ' ' + std::to_string(record.origin.solutions) + '\n';
     AppendBoard(text, record.board);
     text += "notes\n";
     for (const auto& row : record.notes) {

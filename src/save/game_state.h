@@ -43,9 +43,25 @@ struct CellChange {
 // is damage, and whole seconds up to it fit every clock the game keeps.
 constexpr std::uint64_t kMaxPlaySeconds = 3'155'760'000;
 
+// Where the puzzle in progress came from, which the saved game has no room for: the
+// game's own generator, the logic generator (one solution, graded by the techniques it
+// needs), or a pasted code. level is Easy, Medium or Hard, or 0 when there is none (a
+// pasted puzzle with many solutions or that logic cannot finish); solutions is 1 or 2
+// (one, or more than one), 0 when not known.
+enum class PuzzleKind : std::uint8_t { Classic, Logic, Pasted };
+struct PuzzleOrigin {
+    PuzzleKind kind = PuzzleKind::Classic;
+    std::int32_t level = 0;
+    std::uint8_t solutions = 0;
+    bool operator==(const PuzzleOrigin& other) const {
+        return kind == other.kind && level == other.level && solutions == other.solutions;
+    }
+};
+
 struct GameStateRecord {
     std::uint64_t playSeconds = 0;  // at most kMaxPlaySeconds
     std::uint32_t hintsUsed = 0;
+    PuzzleOrigin origin;
     // The values of the board written with the record (all 0 when read from a file of
     // the first version, which did not keep them).
     BoardValues board{};

@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 constexpr std::uint64_t kFingerprint = 0x0123456789abcdefull;
 
 bool operator==(const GameStateRecord& a, const GameStateRecord& b) {
-    return a.playSeconds == b.playSeconds && a.hintsUsed == b.hintsUsed && a.board == b.board &&
+    return a.playSeconds == b.playSeconds && a.hintsUsed == b.hintsUsed && a.origin == b.origin && a.board == b.board &&
            a.notes == b.notes && a.undo == b.undo && a.redo == b.redo;
 }
 
@@ -29,6 +29,7 @@ GameStateRecord SampleRecord() {
     GameStateRecord record;
     record.playSeconds = 4321;
     record.hintsUsed = 3;
+    record.origin = {PuzzleKind::Logic, 3, 1};
     record.board[0][0] = 16;
     record.board[4][4] = 7;
     record.notes[0][1] = 0x0001;
@@ -126,6 +127,8 @@ TEST(GameStateText, EveryKindOfDamageIsRefusedAndLeavesTheRecordAlone) {
         {"seconds over 100 years", Mutated(good, "seconds 4321", "seconds 3155760001")},
         {"hints past 32 bits", Mutated(good, "hints 3", "hints 4294967296")},
         {"hints missing", Mutated(good, "hints 3\n", "")},
+        {"unknown puzzle kind", Mutated(good, "puzzle logic", "puzzle magic")},
+        {"puzzle level 4", Mutated(good, "puzzle logic 3 1", "puzzle logic 4 1")},
         {"board value 17", Mutated(good, "board\n16 ", "board\n17 ")},
         {"board row short", Mutated(good, "board\n16 0 ", "board\n16 ")},
         {"notes beyond 16 bits", Mutated(good, "8421", "18421")},

@@ -43,7 +43,7 @@ void Require(bool condition, const char* what) {
 }
 
 bool SameRecord(const GameStateRecord& a, const GameStateRecord& b) {
-    return a.playSeconds == b.playSeconds && a.hintsUsed == b.hintsUsed && a.board == b.board &&
+    return a.playSeconds == b.playSeconds && a.hintsUsed == b.hintsUsed && a.origin == b.origin && a.board == b.board &&
            a.notes == b.notes && a.undo == b.undo && a.redo == b.redo;
 }
 
