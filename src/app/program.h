@@ -1,4 +1,4 @@
-// The program-wide objects of the running game, owned by start-up and freed by
+// The program-wide objects of the running game, filled by start-up and freed by
 // shutdown: the engine reference, the board, the loaded textures, sound and font,
 // the shared sprites, the value picker, the GUI, the board view, the play aids
 // (history, notes, clock, keyboard cell, settings), the best times, the writer thread of the saved

@@ -18,8 +18,6 @@
 
 namespace {
 
-Program program;
-
 // A temporary file nobody has written to for this long is no write under way.
 constexpr std::time_t kStaleTemporarySeconds = 60;
 
@@ -137,10 +135,6 @@ void FinishSaving(Program& p) {
 }
 
 }  // namespace
-
-Program& TheProgram() { return program; }
-
-void ResetProgram() { program = Program(); }
 
 int RunGame(const RunOptions& options) {
     ResetProgram();

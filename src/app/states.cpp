@@ -5,7 +5,6 @@
 
 #include "app/menus.h"
 #include "app/program.h"
-#include "app/startup.h"
 #include "platform/message_box.h"
 #include "platform/stop_signals.h"
 #include "play/help_overlay.h"
@@ -222,6 +221,39 @@ void ApplySettings() {
     ApplyFullScreen();
 }
 
+void BuildBoardView() {
+    Program& p = TheProgram();
+    p.View.BuildBoardView({p.MenuFont.get(), &p.board, p.SelectSprite.get(), p.UnselectSprite.get()});
+}
+
+void PlayNewGame() {
+    BuildBoardView();
+    TheProgram().Aids.ResetForGame();
+    SaveGameFiles();
+    GoToState(Playing);
+}
+
+bool CarryOut(const MenuRequest& request) {
+    switch (request.kind) {
+        case MenuRequest::GoTo:
+            GoToState(request.state);
+            return false;
+        case MenuRequest::ContinueGame:
+            BuildBoardView();
+            TheProgram().Aids.ResumeGame();
+            GoToState(Playing);
+            return false;
+        case MenuRequest::StartGame:
+            PlayNewGame();
+            return false;
+        case MenuRequest::Exit:
+            return true;
+        case MenuRequest::Stay:
+            return false;
+    }
+    return false;
+}
+
 bool FrameFunc() {
     FrameLockScope lock;
     if (lock.Stopping()) return true;  // ends the frame loop as "Exit" does
@@ -230,15 +262,15 @@ bool FrameFunc() {
     HandleFullScreenKeys(TheProgram());
     switch (TheProgram().GameState) {
         case MainMenu:
-            return MainMenuFrame();
+            return CarryOut(MainMenuFrame());
         case Playing:
             return PlayingFrame();
         case GameMenu:
-            return GameMenuFrame();
+            return CarryOut(GameMenuFrame());
         case Credits:
             return CreditsFrame();
         case DifficultyMenu:
-            return DifficultyMenuFrame();
+            return CarryOut(DifficultyMenuFrame());
         default:
             return false;
     }
