@@ -7,6 +7,8 @@
 #include "app/program.h"
 #include "platform/message_box.h"
 #include "platform/stop_signals.h"
+#include "play/best_times_line.h"
+#include "play/cell_marks.h"
 #include "play/help_overlay.h"
 #include "play/hint.h"
 #include "play/play_input.h"
@@ -111,10 +113,6 @@ void AnnounceWin(Program& p) {
     p.Gui->Leave();
     p.Gui->SetFocus(0);
     GoToState(MainMenu);
-}
-
-bool SwitchesFullScreen(const gkKeyPress& press) {
-    return press.key == GKK_F11 || (press.key == GKK_ENTER && press.alt);
 }
 
 // F11 and Alt+Enter switch full screen in the menus and the credits too (the play

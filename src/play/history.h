@@ -17,16 +17,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "play/board_view.h"
 #include "save/game_state.h"
+#include "sudoku/cell_change.h"
 #include "sudoku/board.h"
 
 constexpr std::size_t kHistoryStepLimit = 100'000;
-
-// A cell of the board by its indices.
-struct CellRef {
-    int row = -1;
-    int column = -1;
-};
 
 class History {
 public:

@@ -267,12 +267,6 @@ private:
 
 }  // namespace
 
-bool CellChange::operator==(const CellChange& other) const {
-    return row == other.row && column == other.column && valueBefore == other.valueBefore &&
-           valueAfter == other.valueAfter && notesBefore == other.notesBefore &&
-           notesAfter == other.notesAfter && firstOfStep == other.firstOfStep;
-}
-
 // The writer never replaces a file with one that would be refused at the next start.
 bool IsWritableGameState(const GameStateRecord& record) {
     return record.playSeconds <= kMaxPlaySeconds && record.undo.size() <= kMaxHistoryChanges &&

@@ -16,28 +16,10 @@
 #include <vector>
 
 #include "sudoku/board.h"
+#include "sudoku/cell_change.h"
 
-// Notes of one cell: bit v-1 set when value v (1..16) is noted.
-using CellNotes = std::uint16_t;
-using NotesGrid = std::array<std::array<CellNotes, 16>, 16>;
 // A board's values, 0..16 (0 = empty), indexed [row][column].
 using BoardValues = std::array<std::array<std::uint8_t, 16>, 16>;
-
-// One cell's change inside an undo step: its value and notes before and after.
-// A step is a run of changes whose first one has firstOfStep set; a step is
-// undone by restoring the "before" fields of its changes in reverse order and
-// redone by applying the "after" fields in order.
-struct CellChange {
-    std::uint8_t row = 0;
-    std::uint8_t column = 0;
-    std::uint8_t valueBefore = 0;  // 0..16, 0 = empty
-    std::uint8_t valueAfter = 0;
-    CellNotes notesBefore = 0;
-    CellNotes notesAfter = 0;
-    bool firstOfStep = false;
-
-    bool operator==(const CellChange& other) const;
-};
 
 // The longest play time a file may hold: 100 years of 365.25 days. Anything longer
 // is damage, and whole seconds up to it fit every clock the game keeps.

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "game/scenario_support.h"
+#include "play/best_times_line.h"
 #include "play/status_line.h"
 #include "play/value_picker.h"
 #include "save/game_state.h"
