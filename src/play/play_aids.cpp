@@ -27,7 +27,7 @@ void PlayAids::ResumeGame() {
     helpOpen = false;
 }
 
-void PlayAids::Restore(GameStateRecord record) {
+void PlayAids::Restore(PlayRecord record) {
     message.Clear();
     hint = PendingHint{};
     playMicroseconds = std::min(record.playSeconds, kMaxPlaySeconds) * 1'000'000;
@@ -36,8 +36,8 @@ void PlayAids::Restore(GameStateRecord record) {
     history.Restore(std::move(record.undo), std::move(record.redo));
 }
 
-GameStateRecord PlayAids::Record() const {
-    GameStateRecord record;
+PlayRecord PlayAids::Record() const {
+    PlayRecord record;
     record.playSeconds = PlaySeconds();
     record.hintsUsed = hintsUsed;
     record.notes = notes;

@@ -87,11 +87,11 @@ struct PlayAids {
     // (A new or restored game also drops the hint's message.)
     void ResumeGame();
     // Takes over the notes, clock, hints and history of a game read back from game.state.
-    void Restore(GameStateRecord record);
+    void Restore(PlayRecord record);
     // Whole seconds of play time.
     std::uint64_t PlaySeconds() const { return playMicroseconds / 1'000'000; }
     // The game.state record of the game in progress.
-    GameStateRecord Record() const;
+    PlayRecord Record() const;
     // Adds a play-screen frame's time, at most MaxCountedFrameSeconds.
     void CountPlayTime(float dt);
     // What edits work on: the board with these notes and history.

@@ -25,7 +25,7 @@ using BoardValues = std::array<std::array<std::uint8_t, 16>, 16>;
 // is damage, and whole seconds up to it fit every clock the game keeps.
 constexpr std::uint64_t kMaxPlaySeconds = 3'155'760'000;
 
-struct GameStateRecord {
+struct PlayRecord {
     std::uint64_t playSeconds = 0;  // at most kMaxPlaySeconds
     std::uint32_t hintsUsed = 0;
     // The values of the board written with the record (all 0 when read from a file of
@@ -37,12 +37,12 @@ struct GameStateRecord {
 };
 
 // The file's name in the saved game's folder, beside "game.save".
-constexpr const char* kGameStateFileName = "game.state";
+constexpr const char* GameStateFileName = "game.state";
 
 // Limits that keep a damaged or hostile file from costing memory: the reader
 // refuses larger files and longer histories (undo and redo together). The longest
-// history the limit allows is written in well under kMaxGameStateBytes.
-constexpr std::size_t kMaxGameStateBytes = 64u * 1024u * 1024u;
+// history the limit allows is written in well under kMaxPlayRecordBytes.
+constexpr std::size_t kMaxPlayRecordBytes = 64u * 1024u * 1024u;
 constexpr std::size_t kMaxHistoryChanges = 2'000'000;
 
 // Identifies the game a state belongs to: a 64-bit hash of the board's size,
@@ -56,24 +56,24 @@ std::uint64_t GameFingerprint(const SudokuBoard& board);
 BoardValues BoardValuesOf(const SudokuBoard& board);
 
 // The text written for a record of the game with this fingerprint.
-std::string GameStateText(const GameStateRecord& record, std::uint64_t fingerprint);
+std::string PlayRecordText(const PlayRecord& record, std::uint64_t fingerprint);
 // Parses the text; false (and record untouched) for anything damaged, oversized,
 // of another version, or whose fingerprint differs from the one expected.
-bool ParseGameState(const std::string& text, std::uint64_t expectedFingerprint, GameStateRecord& record);
+bool ParsePlayRecord(const std::string& text, std::uint64_t expectedFingerprint, PlayRecord& record);
 // Parses the text of any game; fingerprint receives the one the file names.
-bool ParseGameStateOfAnyGame(const std::string& text, GameStateRecord& record, std::uint64_t& fingerprint);
+bool ParsePlayRecordOfAnyGame(const std::string& text, PlayRecord& record, std::uint64_t& fingerprint);
 
 // True when the reader would take the record back: history within the limit, every
 // change on the board with values up to 16, each history opening with firstOfStep,
 // play time within kMaxPlaySeconds.
-bool IsWritableGameState(const GameStateRecord& record);
+bool IsWritablePlayRecord(const PlayRecord& record);
 // Atomic write of the file at path (same rules as the saved game); true on success.
 // A record that is not writable is not written: false, and an existing file stays
 // as it is.
-bool SaveGameState(const std::string& path, const GameStateRecord& record, std::uint64_t fingerprint);
+bool SavePlayRecord(const std::string& path, const PlayRecord& record, std::uint64_t fingerprint);
 // Reads the file at path without blocking (a FIFO or device in its place is refused, an
 // oversized file is refused before it is read); false when it is missing, not a regular
-// file, or refused by ParseGameState.
-bool LoadGameState(const std::string& path, std::uint64_t expectedFingerprint, GameStateRecord& record);
+// file, or refused by ParsePlayRecord.
+bool LoadPlayRecord(const std::string& path, std::uint64_t expectedFingerprint, PlayRecord& record);
 // The same read for a file of any game; fingerprint receives the one it names.
-bool LoadGameStateOfAnyGame(const std::string& path, GameStateRecord& record, std::uint64_t& fingerprint);
+bool LoadPlayRecordOfAnyGame(const std::string& path, PlayRecord& record, std::uint64_t& fingerprint);

@@ -78,7 +78,7 @@ std::vector<Grid> ExpectedBoards() {
             SeedRandom(GameSeed);
             if (!p.board.NewGame(Easy)) return true;
             BuildBoardView();
-            p.Aids.ResetForGame();
+            p.aids.ResetForGame();
             SaveGameFiles();
             ShowMainMenu(false);
             GoToState(Playing);
@@ -88,7 +88,7 @@ std::vector<Grid> ExpectedBoards() {
         }
         const int change = (call - 1) / CallsPerChange, phase = (call - 1) % CallsPerChange;
         if (change < Changes) {
-            const Cell& cell = p.View.cells[cells[change].row][cells[change].column];
+            const Cell& cell = p.view.cells[cells[change].row][cells[change].column];
             if (phase == 0) PushMouse(cell.x + 15, cell.y + 15);
             if (phase == 1) PushKey(SDLK_0 + ValueOfChange(change));
         } else if (change == Changes && phase == 0) {
@@ -135,8 +135,8 @@ KillOutcome KillAndInspect(const TempFolder& temp, std::chrono::microseconds del
     outcome.saveLoads = !std::filesystem::exists(temp.File("game.save")) || loaded.Load("game.save");
     for (std::size_t n = 0; n < expected.size(); ++n)
         if (loaded.values == expected[n]) outcome.changesOnDisk = static_cast<int>(n);
-    GameStateRecord record;
-    outcome.stateAccepted = LoadGameStateFor(temp.File("game.state"), loaded, record);
+    PlayRecord record;
+    outcome.stateAccepted = LoadPlayRecordFor(temp.File("game.state"), loaded, record);
     for (const CellChange& c : record.undo) outcome.stateSteps += c.firstOfStep;
     return outcome;
 }
@@ -156,7 +156,7 @@ SudokuBoard ContinueInAFreshStart(const TempFolder& temp, std::size_t* undoSteps
         if (calls == 35) PushKey(SDLK_RETURN);
         if (p.GameState != Playing) return calls > 1000;
         shown = p.board;
-        *undoSteps = p.Aids.history.UndoSteps();
+        *undoSteps = p.aids.history.UndoSteps();
         return true;
     };
     RunGame(options);
