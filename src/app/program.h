@@ -1,8 +1,9 @@
 // The program-wide objects of the running game, filled by start-up and freed by
 // shutdown: the engine reference, the board, the loaded textures, sound and font,
 // the shared sprites, the value picker, the GUI, the board view, the play aids
-// (history, notes, clock, keyboard cell, settings), the best times, the writer thread of the saved
-// files, the game state and the menus' choice variables. One instance, reached through TheProgram().
+// (history, notes, clock, keyboard cell, settings), the best times, the writer
+// thread of the saved files, the game state and the menus' choice variables. One
+// instance (program.cpp), reached through TheProgram().
 // The frame lock lives apart (states.h): it is made before the program starts
 // and outlives everything else.
 #pragma once

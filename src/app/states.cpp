@@ -54,8 +54,8 @@ constexpr std::uint32_t MouseCaptionColor = 0xFFEE0000;
 constexpr std::uint32_t CreditsColor = 0xFFFFFFFF;
 
 // The board with the play aids' tint and the notes under the values and their marks
-// over the cells, the picker, the status line and the help; the hint text comes last,
-// so the font is left as the hint leaves it.
+// over the cells, the picker, the status line and the help; the mouse caption comes last,
+// so the font is left as the caption leaves it.
 void DrawPlayScreen(Program& p) {
     GK& gk = *p.gk;
     const int tinted = TintedValue(p.aids, p.board);

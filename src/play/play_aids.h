@@ -73,7 +73,7 @@ struct PlayAids {
     float pointerX = 0, pointerY = 0;
     CellRef pointerCell;  // the cell under the pointer when it was last in the window
 
-    DeadEndWatch deadEnd;  // given a slice every play-screen frame
+    DeadEndWatch deadEnd;  // handed the grid every play-screen frame
     StatusMessage message;  // what the last hint did
     PendingHint hint;       // the hint waiting for the watch's verdict
     // "Not saved: <reason>" while the last write of some file failed; set and cleared
