@@ -4,8 +4,9 @@
 // carries firstOfStep (writing a value that also clears its peers' notes, or
 // filling every cell's notes, is one step of many changes). Undoing a step puts
 // its "before" values back in reverse order and moves it to the redo side;
-// redoing applies its "after" values in order and moves it back. A new step drops every redo step. At most kHistoryStepLimit
-// steps and kMaxHistoryChanges changes are kept (what the game.state file
+// redoing applies its "after" values in order and moves it back. A new step
+// drops every redo step. At most kHistoryStepLimit steps and kMaxHistoryChanges
+// changes are kept (what the game.state file
 // holds): the oldest step goes first, also from a history taken over from the
 // file. A step costs a few bytes, both sides are flat vectors; dropping the
 // oldest step only moves the undo side's start, and the dropped changes are
