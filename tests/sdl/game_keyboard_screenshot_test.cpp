@@ -78,7 +78,7 @@ TEST(GameScreenshots, KeyboardCellAndSameValueTint) {
             }
     };
     RunOptions options;
-    options.saveDirectory = saves.path.string() + "/";
+    options.saveDirectory = saves.Path() + "/";
     // One key every other frame: a key pushed in one frame is handled in the next.
     options.frameHook = [&] {
         const Program& p = TheProgram();

@@ -38,7 +38,7 @@ TEST(GameScreenshots, NotesFilledByMInNoteMode) {
     bool shotSaved = false, noteMode = false;
     CellRef noted;
     RunOptions options;
-    options.saveDirectory = saves.path.string() + "/";
+    options.saveDirectory = saves.Path() + "/";
     options.frameHook = [&] {
         Program& p = TheProgram();
         ++frames;

@@ -76,7 +76,7 @@ TEST(GameOnTheSdlEngine, TappedMenuItemsAreChosen) {
         {[] { return TheProgram().GameState == DifficultyMenu && MenuSettled(); }, [] { TapControl(Medium); }},
         {[] { return TheProgram().GameState == Playing; }, [&] { chosen = TheProgram().DifficultyChoice; }},
     };
-    const std::size_t done = RunScript(steps, saves.path.string());
+    const std::size_t done = RunScript(steps, saves.Path());
     EXPECT_EQ(done, steps.size()) << "the script stopped at step " << done;
     EXPECT_EQ(chosen, Medium);
 }
@@ -174,7 +174,7 @@ TEST(GameScreenshots, MainMenuNewBoardAndPickerWithAClash) {
     };
 
     // The engine exists from the first frame.
-    const std::size_t next = RunScript(steps, saves.path.string(), [] { gkSdlSetFrameCapture(true); });
+    const std::size_t next = RunScript(steps, saves.Path(), [] { gkSdlSetFrameCapture(true); });
     ASSERT_EQ(next, steps.size()) << "the script stopped at step " << next;
     EXPECT_TRUE(shotsSaved);
     EXPECT_GT(Red(clashPixelRed), 150) << "the clashing value is drawn red";

@@ -24,7 +24,7 @@ TEST(GameKeys, EveryKeyOfAFrameCountsWithTheModifiersItWasPressedWith) {
     std::vector<std::size_t> steps;
     bool helpOpened = false;
     RunOptions options;
-    options.saveDirectory = saves.path.string() + "/";
+    options.saveDirectory = saves.Path() + "/";
     options.frameHook = [&] {
         Program& p = TheProgram();
         if (++frames == 1) {
