@@ -277,10 +277,8 @@ int main(int argc, char** argv) {
                 SeedRandom(1);
                 if (!p.board.NewGame(Hard)) return true;
                 // As the menus enter a new game: the menu's items leave the GUI.
-                BuildBoardView();
-                p.aids.ResetForGame();
                 ShowMainMenu(false);
-                GoToState(Playing);
+                PlayNewGame();
                 phase = EnterPlay;
                 return false;
             case EnterPlay:

@@ -77,11 +77,8 @@ std::vector<Grid> ExpectedBoards() {
         if (call == 0) {
             SeedRandom(GameSeed);
             if (!p.board.NewGame(Easy)) return true;
-            BuildBoardView();
-            p.aids.ResetForGame();
-            SaveGameFiles();
             ShowMainMenu(false);
-            GoToState(Playing);
+            PlayNewGame();
             cells = ChangedCells(p.board);
             PushMouseEnter();
             return false;

@@ -46,10 +46,8 @@ TEST(GameScreenshots, NotesFilledByMInNoteMode) {
             gkSdlSetFrameCapture(true);
             SeedRandom(20261208);
             if (!p.board.NewGame(Hard)) return true;
-            BuildBoardView();
-            p.aids.ResetForGame();
             ShowMainMenu(false);
-            GoToState(Playing);
+            PlayNewGame();
         }
         if (frames == 3) PushKey(SDLK_m);
         if (frames == 5) PushKey(SDLK_n);

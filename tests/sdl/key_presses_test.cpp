@@ -30,10 +30,8 @@ TEST(GameKeys, EveryKeyOfAFrameCountsWithTheModifiersItWasPressedWith) {
         if (++frames == 1) {
             SeedRandom(20261208);
             if (!p.board.NewGame(Hard)) return true;
-            BuildBoardView();
-            p.aids.ResetForGame();
             ShowMainMenu(false);
-            GoToState(Playing);
+            PlayNewGame();
             PushKey(SDLK_RIGHT);  // the keyboard cell on the first free cell
             PushKey(SDLK_n);      // note mode
         } else if (frames == 3) {
