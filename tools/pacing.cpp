@@ -101,8 +101,8 @@ void OpenRingNearTheMiddle(Program& p) {
     for (int i = 7; i < 16; ++i)
         for (int j = 7; j < 16; ++j)
             if (!p.board.IsGiven(i, j)) {
-                const Cell& cell = p.View.cells[i][j];
-                p.Picker->OpenOn(i, j, cell.x, cell.y);
+                const Cell& cell = p.view.cells[i][j];
+                p.picker->OpenOn(i, j, cell.x, cell.y);
                 return;
             }
 }
@@ -203,10 +203,10 @@ int MeasureChangingFrames(double seconds, long historySteps) {
             SeedRandom(1);
             if (!p.board.NewGame(Hard)) return true;
             BuildBoardView();
-            p.Aids.ResetForGame();
+            p.aids.ResetForGame();
             for (long k = 0; k < historySteps; ++k) {
                 const CellRef c = FreeCellOfFrame(p.board, static_cast<int>(k));
-                ToggleNote(p.Aids.EditOf(p.board), c.row, c.column, 1 + static_cast<int>(k % 16));
+                ToggleNote(p.aids.EditOf(p.board), c.row, c.column, 1 + static_cast<int>(k % 16));
             }
             ShowMainMenu(false);
             GoToState(Playing);
@@ -218,7 +218,7 @@ int MeasureChangingFrames(double seconds, long historySteps) {
         cpuStart = ThreadCpuMs();
         measuring = true;
         const CellRef c = FreeCellOfFrame(p.board, calls);
-        ToggleNote(p.Aids.EditOf(p.board), c.row, c.column, 1 + calls % 16);
+        ToggleNote(p.aids.EditOf(p.board), c.row, c.column, 1 + calls % 16);
         return false;
     };
     options.sceneHook = [&] {
@@ -277,10 +277,8 @@ int main(int argc, char** argv) {
                 SeedRandom(1);
                 if (!p.board.NewGame(Hard)) return true;
                 // As the menus enter a new game: the menu's items leave the GUI.
-                BuildBoardView();
-                p.Aids.ResetForGame();
                 ShowMainMenu(false);
-                GoToState(Playing);
+                PlayNewGame();
                 phase = EnterPlay;
                 return false;
             case EnterPlay:
@@ -291,7 +289,7 @@ int main(int argc, char** argv) {
                 window.CountFrame(p.gk->Timer_GetDelta());
                 if (window.Elapsed() < seconds) return false;
                 window.Report("play_idle");
-                p.Aids.settings.sameValueHighlight = true;
+                p.aids.settings.sameValueHighlight = true;
                 OpenRingNearTheMiddle(p);
                 PushPointerEnter();
                 phase = Active;

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "app/program.h"
-#include "app/states.h"
 #include "gui/menu_item.h"
 #include "platform/message_box.h"
 
@@ -76,72 +75,59 @@ bool LeaveAnimationOver(Program& p, float dt, int& choice) {
     return false;
 }
 
-bool ActOnMainMenuChoice(Program& p) {
+MenuRequest GoTo(int state) { return {MenuRequest::GoTo, state}; }
+
+MenuRequest ActOnMainMenuChoice(Program& p) {
     switch (p.MainMenuChoice) {
         case MainNewGameId:
             ShowMainMenu(false);
-            GoToState(DifficultyMenu);
-            return false;
+            return GoTo(DifficultyMenu);
         case ContinueId:
-            BuildBoardView();
-            p.Aids.ResumeGame();
             ShowMainMenu(false);
-            GoToState(Playing);
-            return false;
+            return {MenuRequest::ContinueGame};
         case MainCreditsId:
             ShowMainMenu(false);
-            GoToState(Credits);
-            return false;
+            return GoTo(Credits);
         case MainExitId:
-            return true;
+            return {MenuRequest::Exit};
         default:
-            return false;
+            return {};
     }
 }
 
-void ActOnDifficultyChoice(Program& p) {
+MenuRequest ActOnDifficultyChoice(Program& p) {
     const int choice = p.DifficultyChoice;
     if (choice == Easy || choice == Medium || choice == Hard) {
         if (p.board.NewGame(choice)) {
-            BuildBoardView();
-            p.Aids.ResetForGame();
-            SaveGameFiles();
             ShowDifficultyMenu(false);
-            GoToState(Playing);
-        } else {
-            ShowMessageBox("Cannot create new game", "Error", true);
-            p.Gui->SetFocus(Easy);
-            p.Gui->Enter();
+            return {MenuRequest::StartGame};
         }
+        ShowMessageBox("Cannot create new game", "Error", true);
+        p.Gui->SetFocus(Easy);
+        p.Gui->Enter();
     } else if (choice == ReturnToMainId) {
         ShowDifficultyMenu(false);
-        GoToState(MainMenu);
+        return GoTo(MainMenu);
     }
+    return {};
 }
 
-bool ActOnGameMenuChoice(Program& p) {
+MenuRequest ActOnGameMenuChoice(Program& p) {
     switch (p.GameMenuChoice) {
         case ResumeId:
             ShowGameMenu(false);
-            GoToState(Playing);
-            return false;
+            return GoTo(Playing);
         case GameCreditsId:
             ShowGameMenu(false);
-            GoToState(Credits);
-            return false;
+            return GoTo(Credits);
         case GameExitId:
-            return true;
+            return {MenuRequest::Exit};
         default:
-            return false;
+            return {};
     }
 }
 
 }  // namespace
-
-void BuildBoardView() {
-    Program& p = TheProgram();
-    p.View.BuildBoardView({p.MenuFont.get(), &p.board, p.SelectSprite.get(), p.UnselectSprite.get()});
-}
 
 void ShowMainMenu(bool show) { ShowMenu(show, MainMenuEntries, MainNewGameId, true); }
 void ShowDifficultyMenu(bool show) { ShowMenu(show, DifficultyMenuEntries, Medium, false); }
@@ -174,7 +160,7 @@ void ShowStateScreen(int state, bool show) {
     }
 }
 
-bool MainMenuFrame() {
+MenuRequest MainMenuFrame() {
     Program& p = TheProgram();
     const float dt = p.gk->Timer_GetDelta();
     const int key = p.gk->Input_GetKey();
@@ -183,33 +169,31 @@ bool MainMenuFrame() {
         p.Gui->Leave();
     }
     if (LeaveAnimationOver(p, dt, p.MainMenuChoice)) return ActOnMainMenuChoice(p);
-    return false;
+    return {};
 }
 
-bool DifficultyMenuFrame() {
+MenuRequest DifficultyMenuFrame() {
     Program& p = TheProgram();
     const float dt = p.gk->Timer_GetDelta();
     const int key = p.gk->Input_GetKey();
     if (key == GKK_ESCAPE) {
         p.DifficultyChoice = ReturnToMainId;
         ShowDifficultyMenu(false);
-        GoToState(MainMenu);
-        return false;
+        return GoTo(MainMenu);
     }
-    if (LeaveAnimationOver(p, dt, p.DifficultyChoice)) ActOnDifficultyChoice(p);
-    return false;
+    if (LeaveAnimationOver(p, dt, p.DifficultyChoice)) return ActOnDifficultyChoice(p);
+    return {};
 }
 
-bool GameMenuFrame() {
+MenuRequest GameMenuFrame() {
     Program& p = TheProgram();
     const float dt = p.gk->Timer_GetDelta();
     const int key = p.gk->Input_GetKey();
     if (key == GKK_ESCAPE) {
         p.GameMenuChoice = ResumeId;
         ShowGameMenu(false);
-        GoToState(Playing);
-        return false;
+        return GoTo(Playing);
     }
     if (LeaveAnimationOver(p, dt, p.GameMenuChoice)) return ActOnGameMenuChoice(p);
-    return false;
+    return {};
 }

@@ -2,8 +2,22 @@
 // of menu items: their contents, the operations that put them into the GUI and
 // take them out again, and their per-frame handlers. A chosen item first plays
 // the menu's leave animation; the handler acts on the frame in which the GUI
-// reports that the animation has ended.
+// reports that the animation has ended: it hides its menu and returns what the
+// state machine (states.h) is to do next.
 #pragma once
+
+// What a menu's frame asks of the state machine.
+struct MenuRequest {
+    enum Kind {
+        Stay,          // nothing to do
+        GoTo,          // show state
+        ContinueGame,  // play the game in progress
+        StartGame,     // play the new game just made on the board
+        Exit,          // end the frame loop
+    };
+    Kind kind = Stay;
+    int state = 0;  // for GoTo
+};
 
 void ShowMainMenu(bool show);
 void ShowDifficultyMenu(bool show);
@@ -12,9 +26,6 @@ void ShowGameMenu(bool show);
 // (show) or leave, no focus (hide). Credits: nothing.
 void ShowStateScreen(int state, bool show);
 
-// Places the board view's cells over the game's board, font and cell sprites.
-void BuildBoardView();
-
-bool MainMenuFrame();
-bool DifficultyMenuFrame();
-bool GameMenuFrame();
+MenuRequest MainMenuFrame();
+MenuRequest DifficultyMenuFrame();
+MenuRequest GameMenuFrame();

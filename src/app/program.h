@@ -1,8 +1,9 @@
-// The program-wide objects of the running game, owned by start-up and freed by
+// The program-wide objects of the running game, filled by start-up and freed by
 // shutdown: the engine reference, the board, the loaded textures, sound and font,
 // the shared sprites, the value picker, the GUI, the board view, the play aids
-// (history, notes, clock, keyboard cell, settings), the best times, the writer thread of the saved
-// files, the game state and the menus' choice variables. One instance, reached through TheProgram().
+// (history, notes, clock, keyboard cell, settings), the best times, the writer
+// thread of the saved files, the game state and the menus' choice variables. One
+// instance (program.cpp), reached through TheProgram().
 // The frame lock lives apart (states.h): it is made before the program starts
 // and outlives everything else.
 #pragma once
@@ -31,6 +32,9 @@ enum GameStateValue {
     DifficultyMenu = 4,
 };
 
+// Members named in capitals are the design's named objects (menu font and sound,
+// textures, sprites, Gui, GameState and the menu choices); the rest are the
+// program's own.
 struct Program {
     GK* gk = nullptr;  // the application's engine reference
     SudokuBoard board;
@@ -38,7 +42,7 @@ struct Program {
     HTEXTURE CursorTexture = 0;
     HEFFECT MenuSound = 0;
     std::unique_ptr<gkFont> MenuFont;
-    std::unique_ptr<gkFont> NotesFont;  // without its files the notes are not drawn
+    std::unique_ptr<gkFont> notesFont;  // without its files the notes are not drawn
     HTEXTURE UnselectTexture = 0;
     HTEXTURE SelectTexture = 0;
     HTEXTURE CircleTexture = 0;
@@ -49,10 +53,10 @@ struct Program {
     std::unique_ptr<gkSprite> UnselectSprite;
     std::unique_ptr<gkSprite> SelectSprite;
     std::unique_ptr<gkSprite> CircleSprite;
-    std::unique_ptr<ValuePicker> Picker;
+    std::unique_ptr<ValuePicker> picker;
     std::unique_ptr<gkGUI> Gui;
-    BoardView View;  // the cell grid, the board backdrop and its origin
-    PlayAids Aids;   // what the play screen offers beyond mouse play, and the settings
+    BoardView view;  // the cell grid, the board backdrop and its origin
+    PlayAids aids;   // what the play screen offers beyond mouse play, and the settings
     bool fullScreenShown = false;  // what the engine was last told
     std::uint64_t savedRevision = 0;  // the history's revision last handed to the writer
     BestTimes bestTimes;             // shown in the main menu

@@ -18,8 +18,6 @@
 
 namespace {
 
-Program program;
-
 // A temporary file nobody has written to for this long is no write under way.
 constexpr std::time_t kStaleTemporarySeconds = 60;
 
@@ -43,7 +41,7 @@ bool LoadResources(Program& p) {
     p.CursorTexture = gk.Texture_Load("cursor.png", 0, false);
     p.MenuSound = gk.Effect_Load("menu.wav", 0);
     p.MenuFont = std::make_unique<gkFont>("font1.fnt");
-    p.NotesFont = std::make_unique<gkFont>("font2.fnt");
+    p.notesFont = std::make_unique<gkFont>("font2.fnt");
     p.UnselectTexture = gk.Texture_Load("unselect.bmp", 0, false);
     p.SelectTexture = gk.Texture_Load("select.bmp", 0, false);
     p.CircleTexture = gk.Texture_Load("circle2.png", 0, false);
@@ -61,11 +59,11 @@ void MakeSprites(Program& p) {
 }
 
 void MakeValuePicker(Program& p) {
-    p.Picker = std::make_unique<ValuePicker>();
-    p.Picker->open = false;
-    p.Picker->itemSprite = p.CircleSprite.get();
-    p.Picker->font = p.MenuFont.get();
-    p.Picker->board = &p.board;
+    p.picker = std::make_unique<ValuePicker>();
+    p.picker->open = false;
+    p.picker->itemSprite = p.CircleSprite.get();
+    p.picker->font = p.MenuFont.get();
+    p.picker->board = &p.board;
 }
 
 void FreeTexture(GK& gk, HTEXTURE& texture) {
@@ -77,10 +75,10 @@ void FreeTexture(GK& gk, HTEXTURE& texture) {
 // controls), font, sprites, textures and sound, board backdrop.
 void FreeResources(Program& p) {
     GK& gk = *p.gk;
-    p.Picker.reset();
+    p.picker.reset();
     p.Gui.reset();
     p.MenuFont.reset();
-    p.NotesFont.reset();
+    p.notesFont.reset();
     p.CursorSprite.reset();
     p.UnselectSprite.reset();
     p.SelectSprite.reset();
@@ -93,7 +91,7 @@ void FreeResources(Program& p) {
     FreeTexture(gk, p.UnselectTexture);
     FreeTexture(gk, p.SelectTexture);
     FreeTexture(gk, p.CircleTexture);
-    p.View.BoardBackdrop.reset();
+    p.view.BoardBackdrop.reset();
 }
 
 // Reads the saved game from folder; the board keeps its own folder for the save.
@@ -105,9 +103,9 @@ void LoadSavedGame(Program& p, const std::string& folder) {
     p.board.Load(SaveFileName);
     p.board.directory = saveDirectory;
     p.board.difficulty = LevelOfGivens(p.board, p.board.difficulty);
-    GameStateRecord record;
-    if (LoadGameStateFor(folder + kGameStateFileName, p.board, record)) p.Aids.Restore(std::move(record));
-    p.savedRevision = p.Aids.history.Revision();
+    PlayRecord record;
+    if (LoadPlayRecordFor(folder + GameStateFileName, p.board, record)) p.aids.Restore(std::move(record));
+    p.savedRevision = p.aids.history.Revision();
 }
 
 void RunFrameLoop(Program& p, const std::string& loadDirectory) {
@@ -117,7 +115,7 @@ void RunFrameLoop(Program& p, const std::string& loadDirectory) {
     p.Gui = std::make_unique<gkGUI>();
     p.GameState = MainMenu;
     ShowStateScreen(MainMenu, true);
-    p.View.cells = CellGrid{};
+    p.view.cells = CellGrid{};
     p.Gui->Enter();
     ApplyFullScreen();
     p.gk->System_Start();
@@ -125,7 +123,7 @@ void RunFrameLoop(Program& p, const std::string& loadDirectory) {
 
 // Removes the temporaries of the game's own files that an interrupted write left.
 void RemoveLeftTemporaries(const std::string& folder) {
-    RemoveStaleTemporaries(folder, {SaveFileName, kGameStateFileName, SettingsFileName, kBestTimesFileName},
+    RemoveStaleTemporaries(folder, {SaveFileName, GameStateFileName, SettingsFileName, BestTimesFileName},
                            std::time(nullptr) - kStaleTemporarySeconds);
 }
 
@@ -137,10 +135,6 @@ void FinishSaving(Program& p) {
 }
 
 }  // namespace
-
-Program& TheProgram() { return program; }
-
-void ResetProgram() { program = Program(); }
 
 int RunGame(const RunOptions& options) {
     ResetProgram();
@@ -159,15 +153,15 @@ int RunGame(const RunOptions& options) {
     RemoveLeftTemporaries(directory);
     p.writer = std::make_unique<SaveWriter>(options.fileWrite ? options.fileWrite : WriteFileAtomically);
     p.board.directory = directory;
-    p.Aids.settings = LoadSettings(directory + SettingsFileName);
-    p.bestTimes = LoadBestTimes(directory + kBestTimesFileName);
+    p.aids.settings = LoadSettings(directory + SettingsFileName);
+    p.bestTimes = LoadBestTimes(directory + BestTimesFileName);
     p.frameHook = options.frameHook;
     p.sceneHook = options.sceneHook;
     if (p.gk->System_Initiate()) {
-        p.View.BoardBackdrop.reset();
+        p.view.BoardBackdrop.reset();
         if (LoadResources(p)) {
             RunFrameLoop(p, loadDirectory);
-            p.Aids.deadEnd.Stop();  // no worker thread outlives the game
+            p.aids.deadEnd.Stop();  // no worker thread outlives the game
             FreeResources(p);
             SaveGameFiles();
         } else {

@@ -11,13 +11,10 @@
 
 #include "save/save_writer.h"
 
-constexpr const char* SaveFileName = "game.save";
 constexpr const char* LogFileName = "gk_sudoku.log";
 constexpr const char* WindowTitle = "Quorvel Veltrane Sudoku";
 constexpr const char* ResourceErrorText =
     "Can't load circle2.png, BG.PNG, BG2.PNG, CURSOR.PNG, font1.fnt, unselect.bmp, select.bmp or MENU.WAV";
-
-constexpr const char* AppDataName = "veltrane-sudoku";
 
 struct RunOptions {
     // Folder of the saved game and the log, with its trailing '/'. Empty: the

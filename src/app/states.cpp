@@ -5,9 +5,10 @@
 
 #include "app/menus.h"
 #include "app/program.h"
-#include "app/startup.h"
 #include "platform/message_box.h"
 #include "platform/stop_signals.h"
+#include "play/best_times_line.h"
+#include "play/cell_marks.h"
 #include "play/help_overlay.h"
 #include "play/hint.h"
 #include "play/play_input.h"
@@ -46,32 +47,32 @@ private:
     bool stopping = false;
 };
 
-constexpr const char* HintText = "Press Left Mouse Button\nto set value";
+constexpr const char* MouseCaptionText = "Press Left Mouse Button\nto set value";
 constexpr const char* CreditsText =
     "Quorvel Veltrane Sudoku\n\nveltrane-sudoku.example.org\n\nPress ESC to return to the Main Menu";
-constexpr std::uint32_t HintColor = 0xFFEE0000;
+constexpr std::uint32_t MouseCaptionColor = 0xFFEE0000;
 constexpr std::uint32_t CreditsColor = 0xFFFFFFFF;
 
 // The board with the play aids' tint and the notes under the values and their marks
-// over the cells, the picker, the status line and the help; the hint text comes last,
-// so the font is left as the hint leaves it.
+// over the cells, the picker, the status line and the help; the mouse caption comes last,
+// so the font is left as the caption leaves it.
 void DrawPlayScreen(Program& p) {
     GK& gk = *p.gk;
-    const int tinted = TintedValue(p.Aids, p.board);
-    gkFont* notesFont = p.NotesFont.get();
-    p.View.DrawWith([&](const Cell& cell) {
-        DrawUnderCellValue(gk, p.Aids, cell, tinted);
+    const int tinted = TintedValue(p.aids, p.board);
+    gkFont* notesFont = p.notesFont.get();
+    p.view.DrawWith([&](const Cell& cell) {
+        DrawUnderCellValue(gk, p.aids, cell, tinted);
         if (notesFont && cell.row >= 0 && cell.column >= 0)
-            DrawCellNotes(*notesFont, cell, p.Aids.notes[cell.row][cell.column]);
+            DrawCellNotes(*notesFont, cell, p.aids.notes[cell.row][cell.column]);
     });
-    DrawOverCells(gk, p.Aids, p.View, p.board);
-    if (p.Picker) p.Picker->DrawValuePicker();
+    DrawOverCells(gk, p.aids, p.view, p.board);
+    if (p.picker) p.picker->DrawValuePicker();
     if (!p.MenuFont) return;
-    DrawStatusLine(*p.MenuFont, p.board, p.Aids, p.Picker.get());
-    if (p.Aids.helpOpen) DrawHelpOverlay(gk, *p.MenuFont, p.Aids.settings);
+    DrawStatusLine(*p.MenuFont, p.board, p.aids, p.picker.get());
+    if (p.aids.helpOpen) DrawHelpOverlay(gk, *p.MenuFont, p.aids.settings);
     p.MenuFont->SetScale(0.8f);
-    p.MenuFont->SetColor(HintColor);
-    p.MenuFont->Printf(10, 10, AlignLeft, "%s", HintText);
+    p.MenuFont->SetColor(MouseCaptionColor);
+    p.MenuFont->Printf(10, 10, AlignLeft, "%s", MouseCaptionText);
     p.MenuFont->SetScale(1.0f);
 }
 
@@ -104,18 +105,14 @@ void OpenGameMenu(Program& p) {
 
 // A won game's time goes into the best times before the message box shows.
 void AnnounceWin(Program& p) {
-    const std::uint64_t seconds = p.Aids.PlaySeconds();
+    const std::uint64_t seconds = p.aids.PlaySeconds();
     // A game won with hints sets no best time.
-    if (p.Aids.hintsUsed == 0 && RecordWonGame(p.board.directory + kBestTimesFileName, p.board.difficulty, seconds))
+    if (p.aids.hintsUsed == 0 && RecordWonGame(p.board.directory + BestTimesFileName, p.board.difficulty, seconds))
         p.bestTimes.Record(p.board.difficulty, seconds);
     ShowMessageBox("You have won!", "Congratulation", false);  // plain OK box, no icon
     p.Gui->Leave();
     p.Gui->SetFocus(0);
     GoToState(MainMenu);
-}
-
-bool SwitchesFullScreen(const gkKeyPress& press) {
-    return press.key == GKK_F11 || (press.key == GKK_ENTER && press.alt);
 }
 
 // F11 and Alt+Enter switch full screen in the menus and the credits too (the play
@@ -130,7 +127,7 @@ void HandleFullScreenKeys(Program& p) {
     for (int i = 0; presses != nullptr && i < count; ++i) {
         if (presses[i].key != 0) lastKey = &presses[i];
         if (!SwitchesFullScreen(presses[i])) continue;
-        p.Aids.settings.fullScreen = !p.Aids.settings.fullScreen;
+        p.aids.settings.fullScreen = !p.aids.settings.fullScreen;
         switched = true;
     }
     if (switched) ApplySettings();
@@ -154,11 +151,11 @@ void SaveGameFiles() {
     GameSnapshot snapshot;
     snapshot.savePath = p.board.directory + SaveFileName;
     snapshot.saveBytes = SavedGameText(p.board);
-    snapshot.statePath = p.board.directory + kGameStateFileName;
-    snapshot.state = p.Aids.Record();
+    snapshot.statePath = p.board.directory + GameStateFileName;
+    snapshot.state = p.aids.Record();
     snapshot.state.board = BoardValuesOf(p.board);
     snapshot.fingerprint = GameFingerprint(p.board);
-    p.savedRevision = p.Aids.history.Revision();
+    p.savedRevision = p.aids.history.Revision();
     if (p.writer) {
         p.writer->SaveGame(std::move(snapshot));
     } else {
@@ -175,13 +172,13 @@ void PickUpSaveProblem() {
     SaveProblem problem;
     if (!p.writer || !p.writer->TakeProblemChange(problem)) return;
     if (problem.error == 0) {
-        p.Aids.saveFailure.Clear();
+        p.aids.saveFailure.Clear();
         return;
     }
     const char* reason = std::strerror(problem.error);
-    char text[sizeof p.Aids.saveFailure.text];
+    char text[sizeof p.aids.saveFailure.text];
     std::snprintf(text, sizeof text, "Not saved: %s", reason);
-    p.Aids.saveFailure.Set(text, 0);
+    p.aids.saveFailure.Set(text, 0);
     if (p.gk) p.gk->System_Log("Not saved: %s: %s", problem.path.c_str(), reason);
 }
 
@@ -206,8 +203,8 @@ void GoToState(int state) {
 
 void ApplyFullScreen() {
     Program& p = TheProgram();
-    if (!p.gk || p.Aids.settings.fullScreen == p.fullScreenShown) return;
-    p.fullScreenShown = p.Aids.settings.fullScreen;
+    if (!p.gk || p.aids.settings.fullScreen == p.fullScreenShown) return;
+    p.fullScreenShown = p.aids.settings.fullScreen;
     p.gk->System_SetState(GK_WINDOWED, !p.fullScreenShown);
 }
 
@@ -215,11 +212,44 @@ void ApplySettings() {
     Program& p = TheProgram();
     const std::string path = p.board.directory + SettingsFileName;
     if (p.writer) {
-        p.writer->SaveFile(path, SettingsText(p.Aids.settings));
+        p.writer->SaveFile(path, SettingsText(p.aids.settings));
     } else {
-        SaveSettings(path, p.Aids.settings);
+        SaveSettings(path, p.aids.settings);
     }
     ApplyFullScreen();
+}
+
+void BuildBoardView() {
+    Program& p = TheProgram();
+    p.view.BuildBoardView({p.MenuFont.get(), &p.board, p.SelectSprite.get(), p.UnselectSprite.get()});
+}
+
+void PlayNewGame() {
+    BuildBoardView();
+    TheProgram().aids.ResetForGame();
+    SaveGameFiles();
+    GoToState(Playing);
+}
+
+bool CarryOut(const MenuRequest& request) {
+    switch (request.kind) {
+        case MenuRequest::GoTo:
+            GoToState(request.state);
+            return false;
+        case MenuRequest::ContinueGame:
+            BuildBoardView();
+            TheProgram().aids.ResumeGame();
+            GoToState(Playing);
+            return false;
+        case MenuRequest::StartGame:
+            PlayNewGame();
+            return false;
+        case MenuRequest::Exit:
+            return true;
+        case MenuRequest::Stay:
+            return false;
+    }
+    return false;
 }
 
 bool FrameFunc() {
@@ -230,15 +260,15 @@ bool FrameFunc() {
     HandleFullScreenKeys(TheProgram());
     switch (TheProgram().GameState) {
         case MainMenu:
-            return MainMenuFrame();
+            return CarryOut(MainMenuFrame());
         case Playing:
             return PlayingFrame();
         case GameMenu:
-            return GameMenuFrame();
+            return CarryOut(GameMenuFrame());
         case Credits:
             return CreditsFrame();
         case DifficultyMenu:
-            return DifficultyMenuFrame();
+            return CarryOut(DifficultyMenuFrame());
         default:
             return false;
     }
@@ -273,7 +303,7 @@ bool CreditsFrame() {
 
 bool PlayingFrame() {
     Program& p = TheProgram();
-    PlayScreen screen{&p.board, &p.View, p.Picker.get(), p.Gui.get(), &p.Aids};
+    PlayScreen screen{&p.board, &p.view, p.picker.get(), p.Gui.get(), &p.aids};
     switch (HandlePlayFrame(*p.gk, screen)) {
         case PlayEvent::Escape:
             OpenGameMenu(p);
@@ -286,13 +316,13 @@ bool PlayingFrame() {
     }
     // The dead-end watch sees the board as this frame left it; a pending hint acts on its verdict.
     if (p.GameState == Playing) {
-        p.Aids.deadEnd.Update(p.board);
-        ContinueHint(p.Aids, p.board);
+        p.aids.deadEnd.Update(p.board);
+        ContinueHint(p.aids, p.board);
     }
     // Every change of the board or its notes goes to the writer by the end of its frame.
-    if (p.Aids.history.Revision() != p.savedRevision) SaveGameFiles();
-    if (p.Aids.settingsChanged) {
-        p.Aids.settingsChanged = false;
+    if (p.aids.history.Revision() != p.savedRevision) SaveGameFiles();
+    if (p.aids.settingsChanged) {
+        p.aids.settingsChanged = false;
         ApplySettings();
     }
     return false;

@@ -11,9 +11,9 @@ float CellOffset(float origin, int index, int box) {
     return origin + CellSize * static_cast<float>(index) + 2.0f * static_cast<float>(index / box + 1);
 }
 
-std::uint32_t CellColor(const SudokuBoard& board, int row, int column, int value) {
+std::uint32_t CellColor(const SudokuBoard& board, int row, int column) {
     if (board.IsGiven(row, column)) return GivenColor;
-    return board.IsAllowed(row, column, value) ? AllowedColor : ClashColor;
+    return board.Clashes(row, column) ? ClashColor : AllowedColor;
 }
 
 }  // namespace
@@ -54,19 +54,17 @@ void BoardView::BuildBoardView(const BoardViewResources& resources) {
     }
 }
 
+bool IsOnBoard(CellRef cell) {
+    return cell.row >= 0 && cell.row < BoardCells && cell.column >= 0 && cell.column < BoardCells;
+}
+
 int CellValue(const SudokuBoard& board, int row, int column) {
     // A board of another shape than the view's (never made by the game) holds no values.
-    if (row < 0 || column < 0 || row >= board.size || column >= board.size) return 0;
-    if (static_cast<std::size_t>(row) >= board.values.size()) return 0;
-    const auto& line = board.values[static_cast<std::size_t>(row)];
-    return static_cast<std::size_t>(column) < line.size() ? line[static_cast<std::size_t>(column)] : 0;
+    return board.Contains(row, column) ? board.values[row][column] : 0;
 }
 
 bool CellIsGiven(const SudokuBoard& board, int row, int column) {
-    if (row < 0 || column < 0 || row >= board.size || column >= board.size) return false;
-    if (static_cast<std::size_t>(row) >= board.givens.size()) return false;
-    const auto& line = board.givens[static_cast<std::size_t>(row)];
-    return static_cast<std::size_t>(column) < line.size() && line[static_cast<std::size_t>(column)] != 0;
+    return board.Contains(row, column) && board.givens[row][column] != 0;
 }
 
 void DrawCell(const Cell& cell) {
@@ -85,6 +83,6 @@ void DrawCellValue(const Cell& cell) {
     const int value = CellValue(board, cell.row, cell.column);
     if (value == 0) return;
     char text[16];
-    cell.font->SetColor(CellColor(board, cell.row, cell.column, value));
+    cell.font->SetColor(CellColor(board, cell.row, cell.column));
     cell.font->Render(cell.x + 7.0f, cell.y + 3.0f, AlignLeft, CellValueText(value, text, sizeof text));
 }

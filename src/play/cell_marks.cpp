@@ -41,3 +41,30 @@ void DrawKeyboardOutline(GK& gk, const Cell& cell) {
     DrawFilledRect(gk, x, y + line, line, h - 2 * line, KeyboardCellColor);       // left
     DrawFilledRect(gk, x + w - line, y + line, line, h - 2 * line, KeyboardCellColor);  // right
 }
+
+int TintedValue(const PlayAids& aids, const SudokuBoard& board) {
+    if (!aids.settings.sameValueHighlight) return 0;
+    const CellRef focus = aids.FocusCell();
+    return IsOnBoard(focus) ? CellValue(board, focus.row, focus.column) : 0;
+}
+
+void DrawUnderCellValue(GK& gk, const PlayAids& aids, const Cell& cell, int tintedValue) {
+    if (tintedValue == 0 || !cell.board) return;
+    const CellRef focus = aids.FocusCell();
+    if (cell.row == focus.row && cell.column == focus.column) return;
+    if (CellValue(*cell.board, cell.row, cell.column) == tintedValue) DrawSameValueTint(gk, cell);
+}
+
+void DrawOverCells(GK& gk, const PlayAids& aids, const BoardView& view, const SudokuBoard& board) {
+    if (aids.settings.clashMarks) {
+        for (const auto& line : view.cells) {
+            for (const Cell& cell : line) {
+                if (board.Clashes(cell.row, cell.column)) DrawClashMark(gk, cell);
+            }
+        }
+    }
+    if (aids.keyboard.Shown()) {
+        const CellRef k = aids.keyboard.Position();
+        DrawKeyboardOutline(gk, view.cells[k.row][k.column]);
+    }
+}

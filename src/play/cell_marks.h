@@ -2,15 +2,17 @@
 // the same-value tint (a light lavender square drawn between a cell's face and
 // its value), the clash mark (a red triangle in a cell's top-right corner, seen by
 // its shape where the red of the value is hard to tell from black) and the
-// keyboard cell's 2-pixel outline. The tint is kept apart from the amber hover
-// face, the outline from the hover face, the clash red, the given blue and the
-// tint, also for red-green colour-blind eyes. Owns nothing; draws only.
+// keyboard cell's 2-pixel outline, and where the play aids put them. The tint is
+// kept apart from the amber hover face, the outline from the hover face, the
+// clash red, the given blue and the tint, also for red-green colour-blind eyes. Owns nothing; draws only.
 #pragma once
 
 #include <cstdint>
 
 #include "engine/gk.h"
 #include "play/board_view.h"
+#include "play/play_aids.h"
+#include "sudoku/board.h"
 
 constexpr std::uint32_t SameValueTintColor = 0xFFDDD5FF;
 constexpr std::uint32_t ClashMarkColor = 0xFFEE0000;
@@ -24,3 +26,11 @@ void DrawFilledRect(GK& gk, float x, float y, float w, float h, std::uint32_t co
 void DrawSameValueTint(GK& gk, const Cell& cell);
 void DrawClashMark(GK& gk, const Cell& cell);
 void DrawKeyboardOutline(GK& gk, const Cell& cell);
+
+// The value the same-value tint marks this frame, 0 for none.
+int TintedValue(const PlayAids& aids, const SudokuBoard& board);
+// Drawn between a cell's face and its value: the tint, on cells other than the
+// focus cell that hold tintedValue.
+void DrawUnderCellValue(GK& gk, const PlayAids& aids, const Cell& cell, int tintedValue);
+// Drawn after all cells: the clash marks (when switched on) and the keyboard cell's outline.
+void DrawOverCells(GK& gk, const PlayAids& aids, const BoardView& view, const SudokuBoard& board);

@@ -5,8 +5,8 @@
 // search on its own copy (givens and the player's values all fixed), drops it as
 // soon as a newer job arrives, and leaves its verdict for Update to pick up. The
 // frame never waits for the search (the lock is held only to copy a job or a
-// result), and one node of the search can take milliseconds, which is why it is
-// not sliced into frames. The verdict is Unknown while the search runs. Owns the
+// result), and a whole search can run far longer than a frame, which is why it
+// runs apart from the frames. The verdict is Unknown while the search runs. Owns the
 // worker (stopped and joined with the watch) and its copies; reads the board only
 // inside Update. A frame allocates nothing; a finished check copies its completion.
 #pragma once

@@ -1,7 +1,8 @@
 // The play screen's help: an overlay over the board that lists every mouse
 // action and key of the play screen (with the current state of the switches);
-// the status line under the board tells where to find it ("F1: keys"). It is drawn with the menu font at a small scale; the overlay's panel is an
-// untextured quad. Owns nothing; draws only, and leaves the font at scale 1.
+// the status line under the board tells where to find it ("F1: keys"). It is
+// drawn with the menu font at a small scale; the overlay's panel is an untextured
+// quad. Owns nothing; draws only, and leaves the font at scale 1.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +11,7 @@
 #include "gfx/font.h"
 #include "save/settings.h"
 
-// The panel covers the board and stays clear of the hint text in the top-left corner.
+// The panel covers the board and stays clear of the mouse caption in the top-left corner.
 constexpr float HelpPanelLeft = 95.0f, HelpPanelTop = 80.0f, HelpPanelRight = 705.0f, HelpPanelBottom = 620.0f;
 constexpr std::uint32_t HelpPanelColor = 0xFF142630;
 constexpr std::uint32_t HelpTitleColor = 0xFFFFFFFF;

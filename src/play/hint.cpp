@@ -11,8 +11,8 @@ constexpr const char* NoAnswerText = "Hint: no answer yet";
 constexpr const char* NoWayBackText = "Hint: no earlier grid can be finished";
 
 bool IsEmptyCell(const SudokuBoard& board, CellRef cell) {
-    return IsOnBoard(cell) && cell.row < board.size && cell.column < board.size &&
-           board.values[cell.row][cell.column] == 0 && !board.IsGiven(cell.row, cell.column);
+    return board.Contains(cell.row, cell.column) && board.values[cell.row][cell.column] == 0 &&
+           !board.IsGiven(cell.row, cell.column);
 }
 
 // The cell the player points at (keyboard cell, else pointer) when it is empty; else

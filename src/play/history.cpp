@@ -102,7 +102,7 @@ bool History::Undo(SudokuBoard& board, CellRef* cell, NotesGrid* notes) {
     for (std::size_t i = undo.size(); i > start; --i) {
         const CellChange& change = undo[i - 1];
         board.SetValue(change.row, change.column, change.valueBefore);
-        if (notes && change.row < 16 && change.column < 16) (*notes)[change.row][change.column] = change.notesBefore;
+        if (notes && InNotesGrid(change.row, change.column)) (*notes)[change.row][change.column] = change.notesBefore;
     }
     if (cell) *cell = StepCell(undo, start);
     MoveLastStep(undo, redo, start);
@@ -121,7 +121,7 @@ bool History::Redo(SudokuBoard& board, CellRef* cell, NotesGrid* notes) {
     const std::size_t start = LastStepStart(redo);
     for (std::size_t i = start; i < redo.size(); ++i) {
         board.SetValue(redo[i].row, redo[i].column, redo[i].valueAfter);
-        if (notes && redo[i].row < 16 && redo[i].column < 16) (*notes)[redo[i].row][redo[i].column] = redo[i].notesAfter;
+        if (notes && InNotesGrid(redo[i].row, redo[i].column)) (*notes)[redo[i].row][redo[i].column] = redo[i].notesAfter;
     }
     if (cell) *cell = StepCell(redo, start);
     MoveLastStep(redo, undo, start);

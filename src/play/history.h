@@ -2,10 +2,11 @@
 // value or notes, from the value ring or the keyboard, is one step; a step is a
 // run of cell changes (value and notes before and after) whose first change
 // carries firstOfStep (writing a value that also clears its peers' notes, or
-// filling every cell's notes, is one step of many changes). Undoing a step puts its "before" values back in reverse order and
-// moves it to the redo side; redoing applies its "after" values in order and
-// moves it back. A new step drops every redo step. At most kHistoryStepLimit
-// steps and kMaxHistoryChanges changes are kept (what the game.state file
+// filling every cell's notes, is one step of many changes). Undoing a step puts
+// its "before" values back in reverse order and moves it to the redo side;
+// redoing applies its "after" values in order and moves it back. A new step
+// drops every redo step. At most kHistoryStepLimit steps and kMaxHistoryChanges
+// changes are kept (what the game.state file
 // holds): the oldest step goes first, also from a history taken over from the
 // file. A step costs a few bytes, both sides are flat vectors; dropping the
 // oldest step only moves the undo side's start, and the dropped changes are
@@ -17,16 +18,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "play/board_view.h"
 #include "save/game_state.h"
+#include "sudoku/cell_change.h"
 #include "sudoku/board.h"
 
 constexpr std::size_t kHistoryStepLimit = 100'000;
-
-// A cell of the board by its indices.
-struct CellRef {
-    int row = -1;
-    int column = -1;
-};
 
 class History {
 public:

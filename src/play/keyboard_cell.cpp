@@ -4,10 +4,6 @@
 
 #include "engine/gk.h"
 
-bool IsOnBoard(CellRef cell) {
-    return cell.row >= 0 && cell.row < BoardCells && cell.column >= 0 && cell.column < BoardCells;
-}
-
 CellRef FirstFreeCell(const SudokuBoard& board) {
     // The screen's lines run along the board's column index.
     for (int column = 0; column < BoardCells; ++column) {

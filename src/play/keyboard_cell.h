@@ -38,4 +38,3 @@ private:
 CellRef FirstFreeCell(const SudokuBoard& board);
 // The cell strictly containing the point (as the mouse's hit test), or {-1, -1}.
 CellRef CellAtPoint(const BoardView& view, float px, float py);
-bool IsOnBoard(CellRef cell);

@@ -3,8 +3,7 @@
 namespace {
 
 bool OnBoard(const SudokuBoard& board, int row, int column) {
-    return board.size == BoardCells && row >= 0 && column >= 0 && row < BoardCells && column < BoardCells &&
-           HasShape(board.values, board.size) && HasShape(board.givens, board.size);
+    return board.size == BoardCells && board.Contains(row, column);
 }
 
 bool Valid(const BoardEdit& edit) { return edit.board && edit.notes && edit.history; }

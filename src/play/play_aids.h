@@ -15,8 +15,8 @@
 // PlayAids owns this state: the history, the notes, note mode, the play time,
 // the hints used, the keyboard cell, the settings, the help's open flag, where the
 // pointer was, the dead-end watch, the hint's message and the message of a save
-// that failed. Its update runs after mouse play
-// in the play handler; its drawing only reads.
+// that failed, and how a game starts, resumes and goes to and from its game.state
+// record. The keys act on it in play_keys.h; cell_marks.h draws it.
 #pragma once
 
 #include "engine/gk.h"
@@ -28,17 +28,6 @@
 #include "play/value_picker.h"
 #include "save/settings.h"
 #include "sudoku/board.h"
-
-// The keys of one frame as the play screen reads them, once per frame: the frame's
-// key (Input_GetKey, mouse buttons included) and every key press of the frame in
-// order, each with its character and the modifiers held when it was pressed.
-struct FrameKeys {
-    int key = 0;
-    const gkKeyPress* presses = nullptr;  // the engine's list, valid for the frame
-    int count = 0;
-};
-
-FrameKeys ReadFrameKeys(GK& gk, int key);
 
 // A message under the status line, shown while the history stays at the revision it
 // was set at (until the next change). A fixed buffer: showing it allocates nothing.
@@ -85,7 +74,7 @@ struct PlayAids {
     float pointerX = 0, pointerY = 0;
     CellRef pointerCell;  // the cell under the pointer when it was last in the window
 
-    DeadEndWatch deadEnd;  // given a slice every play-screen frame
+    DeadEndWatch deadEnd;  // handed the grid every play-screen frame
     StatusMessage message;  // what the last hint did
     PendingHint hint;       // the hint waiting for the watch's verdict
     // "Not saved: <reason>" while the last write of some file failed; set and cleared
@@ -99,11 +88,11 @@ struct PlayAids {
     // (A new or restored game also drops the hint's message.)
     void ResumeGame();
     // Takes over the notes, clock, hints and history of a game read back from game.state.
-    void Restore(GameStateRecord record);
+    void Restore(PlayRecord record);
     // Whole seconds of play time.
     std::uint64_t PlaySeconds() const { return playMicroseconds / 1'000'000; }
     // The game.state record of the game in progress.
-    GameStateRecord Record() const;
+    PlayRecord Record() const;
     // Adds a play-screen frame's time, at most MaxCountedFrameSeconds.
     void CountPlayTime(float dt);
     // What edits work on: the board with these notes and history.
@@ -111,38 +100,3 @@ struct PlayAids {
     // The cell whose value the tint follows: the keyboard cell while shown, else the pointer's.
     CellRef FocusCell() const;
 };
-
-// What the play aids work on; none owned.
-struct PlayAidsTarget {
-    SudokuBoard* board = nullptr;
-    BoardView* view = nullptr;
-    const ValuePicker* picker = nullptr;
-};
-
-// The index of the frame's key press that is an Escape for the in-game menu (not one
-// that closes the help, as the help would be when its turn comes); -1 for none.
-int MenuEscapeIndex(const PlayAids& aids, const FrameKeys& keys);
-
-// Handles the first count key presses in order, each as if it came in a frame of its
-// own: while the help is open a press closes it and does nothing else.
-void HandleKeyPresses(PlayAids& aids, SudokuBoard& board, const gkKeyPress* presses, int count);
-
-// With the help open: the frame's first key press, else its click, closes it and does
-// nothing else; the presses after the closing one are handled as usual.
-void CloseHelpOnInput(PlayAids& aids, SudokuBoard& board, const FrameKeys& keys);
-
-// One frame of the play aids, after mouse play has handled the frame: the pointer
-// (mouseOver and (px, py) as mouse play read it), then every key press in order.
-void UpdatePlayAids(PlayAids& aids, const PlayAidsTarget& target, const FrameKeys& keys, bool mouseOver, float px,
-                    float py);
-
-// A typed value key: 0 for 0 / Backspace / Delete, 1..9, 10..16 for A..G; -1 for any other key.
-int TypedValue(int key);
-
-// The value the same-value tint marks this frame, 0 for none.
-int TintedValue(const PlayAids& aids, const SudokuBoard& board);
-// Drawn between a cell's face and its value: the tint, on cells other than the
-// focus cell that hold tintedValue.
-void DrawUnderCellValue(GK& gk, const PlayAids& aids, const Cell& cell, int tintedValue);
-// Drawn after all cells: the clash marks (when switched on) and the keyboard cell's outline.
-void DrawOverCells(GK& gk, const PlayAids& aids, const BoardView& view, const SudokuBoard& board);

@@ -13,6 +13,7 @@
 #include "gui/gui.h"
 #include "play/board_view.h"
 #include "play/play_aids.h"
+#include "play/play_keys.h"
 #include "play/value_picker.h"
 #include "sudoku/board.h"
 

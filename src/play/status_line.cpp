@@ -3,21 +3,12 @@
 #include <cstdio>
 
 #include "play/board_view.h"
+#include "sudoku/generator.h"
 
 namespace {
 
-constexpr std::int32_t EasyGivens = 128, MediumGivens = 90, HardGivens = 70;
-
 bool IsGame(const SudokuBoard& board) {
     return board.size == BoardCells && HasShape(board.values, board.size) && HasShape(board.givens, board.size);
-}
-
-// Appends printf output at out + used, keeping used within size.
-template <typename... Args>
-void Append(char* out, std::size_t size, std::size_t& used, const char* format, Args... args) {
-    if (used >= size) return;
-    const int n = std::snprintf(out + used, size - used, format, args...);
-    if (n > 0) used += static_cast<std::size_t>(n) < size - used ? static_cast<std::size_t>(n) : size - used - 1;
 }
 
 }  // namespace
@@ -41,9 +32,9 @@ std::int32_t LevelOfGivens(const SudokuBoard& board, std::int32_t fallback) {
     for (const auto& row : board.givens) {
         for (std::int32_t v : row) givens += v != 0;
     }
-    if (givens >= EasyGivens) return Easy;
-    if (givens >= MediumGivens) return Medium;
-    if (givens >= HardGivens) return Hard;
+    for (std::int32_t level : {Easy, Medium, Hard}) {
+        if (givens >= ClueCount(level)) return level;
+    }
     return fallback;
 }
 
@@ -93,10 +84,7 @@ int ClashingCells(const SudokuBoard& board) {
     if (!IsGame(board)) return 0;
     int clashing = 0;
     for (int r = 0; r < BoardCells; ++r) {
-        for (int c = 0; c < BoardCells; ++c) {
-            const int v = board.values[r][c];
-            if (v != 0 && board.givens[r][c] == 0 && !board.IsAllowed(r, c, v)) ++clashing;
-        }
+        for (int c = 0; c < BoardCells; ++c) clashing += board.Clashes(r, c);
     }
     return clashing;
 }
@@ -118,14 +106,14 @@ void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids
     char line[160];
     std::size_t used = 0;
     char puzzle[48];
-    Append(line, sizeof line, used, "%s    %s    %d / %d", PuzzleName(board, aids.origin, puzzle, sizeof puzzle),
+    AppendText(line, sizeof line, used, "%s    %s    %d / %d", PuzzleName(board, aids.origin, puzzle, sizeof puzzle),
            FormatPlayTime(aids.PlaySeconds(), time, sizeof time), FilledCells(board), BoardCells * BoardCells);
     const int clashing = ClashingCells(board);
-    if (clashing > 0) Append(line, sizeof line, used, "    %d %s", clashing, clashing == 1 ? "clash" : "clashes");
+    if (clashing > 0) AppendText(line, sizeof line, used, "    %d %s", clashing, clashing == 1 ? "clash" : "clashes");
     if (aids.hintsUsed > 0)
-        Append(line, sizeof line, used, "    %u %s", aids.hintsUsed, aids.hintsUsed == 1 ? "hint" : "hints");
-    if (aids.noteMode) Append(line, sizeof line, used, "    %s", "Notes");
-    Append(line, sizeof line, used, "    %s", "F1: keys");
+        AppendText(line, sizeof line, used, "    %u %s", aids.hintsUsed, aids.hintsUsed == 1 ? "hint" : "hints");
+    if (aids.noteMode) AppendText(line, sizeof line, used, "    %s", "Notes");
+    AppendText(line, sizeof line, used, "    %s", "F1: keys");
     font.SetScale(StatusScale);
     font.SetColor(StatusColor);
     RenderUnlessUnderRing(font, StatusLineY, line, picker);
@@ -144,21 +132,4 @@ const char* StatusMessageText(const SudokuBoard& board, const PlayAids& aids, bo
     const bool deadEnd = aids.deadEnd.ShowsDeadEnd(board);
     if (warning) *warning = deadEnd;
     return deadEnd ? DeadEndText : nullptr;
-}
-
-void DrawBestTimes(gkFont& font, const BestTimes& best) {
-    char line[160];
-    char time[32];
-    std::size_t used = 0;
-    for (std::int32_t level : {Easy, Medium, Hard}) {
-        const auto seconds = best.Of(level);
-        if (!seconds) continue;
-        Append(line, sizeof line, used, used == 0 ? "Best times:  %s %s" : "    %s %s", LevelName(level),
-               FormatPlayTime(*seconds, time, sizeof time));
-    }
-    if (used == 0) return;
-    font.SetScale(StatusScale);
-    font.SetColor(StatusColor);
-    font.Render(StatusLineX, BestTimesY, AlignCenter, line);
-    font.SetScale(1.0f);
 }

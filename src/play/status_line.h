@@ -1,20 +1,20 @@
-// The status line under the board and the best-times line of the main menu,
-// both one line in the menu font at a small scale: the level, the play time,
-// the filled cells, the clashing cells and the hints used when there are any, "Notes" in note mode
-// and where the help is; under it, a failed save's message while it stands, else the
-// hint's message while current, else the dead-end warning while the watch finds the grid cannot be finished; and the best time of each level that has one. Also the
-// level a loaded board was made at, told by its number of givens (the saved game
-// does not keep the level). Text is put together in fixed buffers: drawing a
-// frame allocates nothing. Owns nothing; draws only, and leaves the font at scale 1.
+// The status line under the board, one line in the menu font at a small scale: the
+// level, the play time, the filled cells, the clashing cells and the hints used when
+// there are any, "Notes" in note mode and where the help is; under it, a failed
+// save's message while it stands, else the hint's message while current, else the
+// dead-end warning while the watch finds the grid cannot be finished. Also the level
+// a loaded board was made at, told by its number of givens (the saved game does not
+// keep the level). Text is put together in fixed buffers: drawing a frame allocates
+// nothing. Owns nothing; draws only, and leaves the font at scale 1.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 #include "gfx/font.h"
 #include "play/play_aids.h"
 #include "play/value_picker.h"
-#include "save/scores.h"
 #include "sudoku/board.h"
 
 constexpr float StatusLineX = 400.0f, StatusLineY = 604.0f;
@@ -26,7 +26,6 @@ constexpr std::uint32_t StatusColor = 0xFFB4C3CC;
 // The dead-end warning's colour: amber, bright against the dark background and told
 // from the grey lines by lightness too (the words carry the meaning).
 constexpr std::uint32_t WarningColor = 0xFFFFB020;
-constexpr float BestTimesY = 650.0f;
 
 // "Easy", "Medium", "Hard"; "" for another level.
 const char* LevelName(std::int32_t level);
@@ -36,6 +35,14 @@ std::int32_t LevelOfGivens(const SudokuBoard& board, std::int32_t fallback);
 // What the status line calls the puzzle: its level for a classic one, "Hard, by logic",
 // "Pasted: one solution, Medium by logic", "Pasted: many solutions"; into out, returns out.
 const char* PuzzleName(const SudokuBoard& board, const PuzzleOrigin& origin, char* out, std::size_t size);
+// Appends printf output at out + used, keeping used within size (a fixed buffer:
+// putting a line together allocates nothing).
+template <typename... Args>
+void AppendText(char* out, std::size_t size, std::size_t& used, const char* format, Args... args) {
+    if (used >= size) return;
+    const int n = std::snprintf(out + used, size - used, format, args...);
+    if (n > 0) used += static_cast<std::size_t>(n) < size - used ? static_cast<std::size_t>(n) : size - used - 1;
+}
 // m:ss, or h:mm:ss from an hour on, into out; returns out.
 const char* FormatPlayTime(std::uint64_t seconds, char* out, std::size_t size);
 // Cells holding a value, and non-given cells whose value clashes with a peer.
@@ -46,5 +53,3 @@ int ClashingCells(const SudokuBoard& board);
 void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids, const ValuePicker* picker);
 // The second line's text, null for none; *warning, when given, tells whether it is a warning.
 const char* StatusMessageText(const SudokuBoard& board, const PlayAids& aids, bool* warning = nullptr);
-// Nothing while no level has a best time.
-void DrawBestTimes(gkFont& font, const BestTimes& best);

@@ -19,7 +19,7 @@
 // <notes after>": first is 1 for the change that opens a step and 0 for the others, row,
 // column and values are decimal, notes 4 lower-case hex digits. Decimal numbers have no
 // sign and no leading zero. The reader takes exactly this form and nothing else, so a
-// text it accepts is the text GameStateText writes for the record it read.
+// text it accepts is the text PlayRecordText writes for the record it read.
 // Version 1 lacks the hints, puzzle and board lines; it is still read (no hints, a
 // classic puzzle, a board of zeros) and is written back as version 2.
 #include "save/game_state.h"
@@ -220,7 +220,7 @@ bool ReadOrigin(Cursor& in, PuzzleOrigin& origin) {
 }
 
 // The lines version 2 added: the hints used, the puzzle's origin and the board.
-bool ReadHintsAndBoard(Cursor& in, GameStateRecord& record) {
+bool ReadHintsAndBoard(Cursor& in, PlayRecord& record) {
     std::uint64_t hints = 0;
     if (!in.Literal("hints ") || !in.Decimal(UINT32_MAX, hints) || !in.LineEnd()) return false;
     record.hintsUsed = static_cast<std::uint32_t>(hints);
@@ -235,7 +235,7 @@ bool ReadHintsAndBoard(Cursor& in, GameStateRecord& record) {
     return true;
 }
 
-bool ReadRecord(Cursor& in, GameStateRecord& record, std::uint64_t& fingerprint) {
+bool ReadRecord(Cursor& in, PlayRecord& record, std::uint64_t& fingerprint) {
     std::uint64_t version = 0;
     if (!ReadHeader(in, version) || !in.Literal("fingerprint ") || !in.Hex(16, fingerprint) || !in.LineEnd())
         return false;
@@ -288,14 +288,8 @@ private:
 
 }  // namespace
 
-bool CellChange::operator==(const CellChange& other) const {
-    return row == other.row && column == other.column && valueBefore == other.valueBefore &&
-           valueAfter == other.valueAfter && notesBefore == other.notesBefore &&
-           notesAfter == other.notesAfter && firstOfStep == other.firstOfStep;
-}
-
 // The writer never replaces a file with one that would be refused at the next start.
-bool IsWritableGameState(const GameStateRecord& record) {
+bool IsWritablePlayRecord(const PlayRecord& record) {
     return record.playSeconds <= kMaxPlaySeconds && record.undo.size() <= kMaxHistoryChanges &&
            record.redo.size() <= kMaxHistoryChanges - record.undo.size() && IsWellFormed(record.undo) &&
            IsWellFormed(record.redo);
@@ -320,7 +314,7 @@ std::uint64_t GameFingerprint(const SudokuBoard& board) {
     return hash.Value();
 }
 
-std::string GameStateText(const GameStateRecord& record, std::uint64_t fingerprint) {
+std::string PlayRecordText(const PlayRecord& record, std::uint64_t fingerprint) {
     std::string text;
     text.reserve(4096 + (record.undo.size() + record.redo.size()) * kLongestChangeLine);
     text += kFormatName;
@@ -344,10 +338,10 @@ std::string GameStateText(const GameStateRecord& record, std::uint64_t fingerpri
     return text;
 }
 
-bool ParseGameStateOfAnyGame(const std::string& text, GameStateRecord& record, std::uint64_t& fingerprint) {
-    if (text.size() > kMaxGameStateBytes) return false;
+bool ParsePlayRecordOfAnyGame(const std::string& text, PlayRecord& record, std::uint64_t& fingerprint) {
+    if (text.size() > kMaxPlayRecordBytes) return false;
     Cursor in(text);
-    GameStateRecord read;
+    PlayRecord read;
     std::uint64_t named = 0;
     if (!ReadRecord(in, read, named)) return false;
     record = std::move(read);
@@ -355,29 +349,29 @@ bool ParseGameStateOfAnyGame(const std::string& text, GameStateRecord& record, s
     return true;
 }
 
-bool ParseGameState(const std::string& text, std::uint64_t expectedFingerprint, GameStateRecord& record) {
-    GameStateRecord read;
+bool ParsePlayRecord(const std::string& text, std::uint64_t expectedFingerprint, PlayRecord& record) {
+    PlayRecord read;
     std::uint64_t fingerprint = 0;
-    if (!ParseGameStateOfAnyGame(text, read, fingerprint) || fingerprint != expectedFingerprint) return false;
+    if (!ParsePlayRecordOfAnyGame(text, read, fingerprint) || fingerprint != expectedFingerprint) return false;
     record = std::move(read);
     return true;
 }
 
-bool SaveGameState(const std::string& path, const GameStateRecord& record, std::uint64_t fingerprint) {
-    if (!IsWritableGameState(record)) return false;
-    return ReplaceFileContents(path, GameStateText(record, fingerprint));
+bool SavePlayRecord(const std::string& path, const PlayRecord& record, std::uint64_t fingerprint) {
+    if (!IsWritablePlayRecord(record)) return false;
+    return ReplaceFileContents(path, PlayRecordText(record, fingerprint));
 }
 
-bool LoadGameStateOfAnyGame(const std::string& path, GameStateRecord& record, std::uint64_t& fingerprint) {
+bool LoadPlayRecordOfAnyGame(const std::string& path, PlayRecord& record, std::uint64_t& fingerprint) {
     std::string text;
-    if (!ReadRegularFile(path, kMaxGameStateBytes, text)) return false;
-    return ParseGameStateOfAnyGame(text, record, fingerprint);
+    if (!ReadRegularFile(path, kMaxPlayRecordBytes, text)) return false;
+    return ParsePlayRecordOfAnyGame(text, record, fingerprint);
 }
 
-bool LoadGameState(const std::string& path, std::uint64_t expectedFingerprint, GameStateRecord& record) {
-    GameStateRecord read;
+bool LoadPlayRecord(const std::string& path, std::uint64_t expectedFingerprint, PlayRecord& record) {
+    PlayRecord read;
     std::uint64_t fingerprint = 0;
-    if (!LoadGameStateOfAnyGame(path, read, fingerprint) || fingerprint != expectedFingerprint) return false;
+    if (!LoadPlayRecordOfAnyGame(path, read, fingerprint) || fingerprint != expectedFingerprint) return false;
     record = std::move(read);
     return true;
 }

@@ -16,28 +16,10 @@
 #include <vector>
 
 #include "sudoku/board.h"
+#include "sudoku/cell_change.h"
 
-// Notes of one cell: bit v-1 set when value v (1..16) is noted.
-using CellNotes = std::uint16_t;
-using NotesGrid = std::array<std::array<CellNotes, 16>, 16>;
 // A board's values, 0..16 (0 = empty), indexed [row][column].
 using BoardValues = std::array<std::array<std::uint8_t, 16>, 16>;
-
-// One cell's change inside an undo step: its value and notes before and after.
-// A step is a run of changes whose first one has firstOfStep set; a step is
-// undone by restoring the "before" fields of its changes in reverse order and
-// redone by applying the "after" fields in order.
-struct CellChange {
-    std::uint8_t row = 0;
-    std::uint8_t column = 0;
-    std::uint8_t valueBefore = 0;  // 0..16, 0 = empty
-    std::uint8_t valueAfter = 0;
-    CellNotes notesBefore = 0;
-    CellNotes notesAfter = 0;
-    bool firstOfStep = false;
-
-    bool operator==(const CellChange& other) const;
-};
 
 // The longest play time a file may hold: 100 years of 365.25 days. Anything longer
 // is damage, and whole seconds up to it fit every clock the game keeps.
@@ -58,7 +40,7 @@ struct PuzzleOrigin {
     }
 };
 
-struct GameStateRecord {
+struct PlayRecord {
     std::uint64_t playSeconds = 0;  // at most kMaxPlaySeconds
     std::uint32_t hintsUsed = 0;
     PuzzleOrigin origin;
@@ -71,12 +53,12 @@ struct GameStateRecord {
 };
 
 // The file's name in the saved game's folder, beside "game.save".
-constexpr const char* kGameStateFileName = "game.state";
+constexpr const char* GameStateFileName = "game.state";
 
 // Limits that keep a damaged or hostile file from costing memory: the reader
 // refuses larger files and longer histories (undo and redo together). The longest
-// history the limit allows is written in well under kMaxGameStateBytes.
-constexpr std::size_t kMaxGameStateBytes = 64u * 1024u * 1024u;
+// history the limit allows is written in well under kMaxPlayRecordBytes.
+constexpr std::size_t kMaxPlayRecordBytes = 64u * 1024u * 1024u;
 constexpr std::size_t kMaxHistoryChanges = 2'000'000;
 
 // Identifies the game a state belongs to: a 64-bit hash of the board's size,
@@ -90,24 +72,24 @@ std::uint64_t GameFingerprint(const SudokuBoard& board);
 BoardValues BoardValuesOf(const SudokuBoard& board);
 
 // The text written for a record of the game with this fingerprint.
-std::string GameStateText(const GameStateRecord& record, std::uint64_t fingerprint);
+std::string PlayRecordText(const PlayRecord& record, std::uint64_t fingerprint);
 // Parses the text; false (and record untouched) for anything damaged, oversized,
 // of another version, or whose fingerprint differs from the one expected.
-bool ParseGameState(const std::string& text, std::uint64_t expectedFingerprint, GameStateRecord& record);
+bool ParsePlayRecord(const std::string& text, std::uint64_t expectedFingerprint, PlayRecord& record);
 // Parses the text of any game; fingerprint receives the one the file names.
-bool ParseGameStateOfAnyGame(const std::string& text, GameStateRecord& record, std::uint64_t& fingerprint);
+bool ParsePlayRecordOfAnyGame(const std::string& text, PlayRecord& record, std::uint64_t& fingerprint);
 
 // True when the reader would take the record back: history within the limit, every
 // change on the board with values up to 16, each history opening with firstOfStep,
 // play time within kMaxPlaySeconds.
-bool IsWritableGameState(const GameStateRecord& record);
+bool IsWritablePlayRecord(const PlayRecord& record);
 // Atomic write of the file at path (same rules as the saved game); true on success.
 // A record that is not writable is not written: false, and an existing file stays
 // as it is.
-bool SaveGameState(const std::string& path, const GameStateRecord& record, std::uint64_t fingerprint);
+bool SavePlayRecord(const std::string& path, const PlayRecord& record, std::uint64_t fingerprint);
 // Reads the file at path without blocking (a FIFO or device in its place is refused, an
 // oversized file is refused before it is read); false when it is missing, not a regular
-// file, or refused by ParseGameState.
-bool LoadGameState(const std::string& path, std::uint64_t expectedFingerprint, GameStateRecord& record);
+// file, or refused by ParsePlayRecord.
+bool LoadPlayRecord(const std::string& path, std::uint64_t expectedFingerprint, PlayRecord& record);
 // The same read for a file of any game; fingerprint receives the one it names.
-bool LoadGameStateOfAnyGame(const std::string& path, GameStateRecord& record, std::uint64_t& fingerprint);
+bool LoadPlayRecordOfAnyGame(const std::string& path, PlayRecord& record, std::uint64_t& fingerprint);

@@ -21,6 +21,9 @@
 // The only board size a saved game may hold besides 0 (the play screen shows 16 x 16).
 constexpr std::int32_t kSavedBoardSize = 16;
 
+// The file's name in the saved game's folder.
+constexpr const char* SaveFileName = "game.save";
+
 // The exact bytes Save writes for the board; empty when Save writes nothing
 // (size 0 or less, or grids that do not have the board's size).
 std::string SavedGameText(const SudokuBoard& board);

@@ -18,8 +18,8 @@ SaveProblem WriteGameSnapshot(const GameSnapshot& snapshot, const FileWriteFunct
     }
     // The history is capped, so a record is always writable; should it not be, the old
     // file is kept rather than replaced by one the next start would refuse.
-    if (!IsWritableGameState(snapshot.state)) return {EINVAL, snapshot.statePath};
-    if (const int error = write(snapshot.statePath, GameStateText(snapshot.state, snapshot.fingerprint)))
+    if (!IsWritablePlayRecord(snapshot.state)) return {EINVAL, snapshot.statePath};
+    if (const int error = write(snapshot.statePath, PlayRecordText(snapshot.state, snapshot.fingerprint)))
         return {error, snapshot.statePath};
     return {};
 }

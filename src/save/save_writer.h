@@ -30,7 +30,7 @@ struct GameSnapshot {
     std::string savePath;   // game.save
     std::string saveBytes;  // exactly what SudokuBoard::Save writes; empty: game.save is left alone
     std::string statePath;  // game.state
-    GameStateRecord state;
+    PlayRecord state;
     std::uint64_t fingerprint = 0;  // of the board saved
 };
 

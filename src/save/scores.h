@@ -19,7 +19,7 @@
 #include "sudoku/board.h"
 
 // The file's name in the saved game's folder.
-constexpr const char* kBestTimesFileName = "best-times";
+constexpr const char* BestTimesFileName = "best-times";
 // Larger files are refused unread.
 constexpr std::size_t kMaxBestTimesBytes = 4096;
 

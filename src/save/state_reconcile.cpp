@@ -15,7 +15,7 @@ bool IsGameBoard(const SudokuBoard& board) {
 }
 
 // The board the record was written for: the saved game's givens with the record's values.
-SudokuBoard RecordedBoard(const SudokuBoard& saved, const GameStateRecord& record) {
+SudokuBoard RecordedBoard(const SudokuBoard& saved, const PlayRecord& record) {
     SudokuBoard board;
     board.size = saved.size;
     board.givens = saved.givens;
@@ -29,7 +29,7 @@ SudokuBoard RecordedBoard(const SudokuBoard& saved, const GameStateRecord& recor
 // the board still differs from the saved one.
 class Walk {
 public:
-    Walk(const GameStateRecord& record, const SudokuBoard& saved)
+    Walk(const PlayRecord& record, const SudokuBoard& saved)
         : values_(record.board), notes_(record.notes), saved_(saved) {
         for (int r = 0; r < kCells; ++r)
             for (int c = 0; c < kCells; ++c) differing_ += !Same(r, c);
@@ -86,14 +86,14 @@ bool WalkTo(std::vector<CellChange>& from, std::vector<CellChange>& to, Walk& wa
 }
 
 // The notes a cell of the saved board keeps: a cell holding a value holds none.
-CellNotes KeptNotes(const GameStateRecord& record, const SudokuBoard& saved, int row, int column) {
+CellNotes KeptNotes(const PlayRecord& record, const SudokuBoard& saved, int row, int column) {
     return saved.values[row][column] == 0 ? record.notes[row][column] : 0;
 }
 
 // Adds one step taking the record's board (and notes) to the saved one, as a move
 // would; a new step drops the redo side. False when a cell's change is none a move can
 // make (a value outside 0..16, a given cell).
-bool BridgeToSaved(GameStateRecord& record, const SudokuBoard& saved) {
+bool BridgeToSaved(PlayRecord& record, const SudokuBoard& saved) {
     std::vector<CellChange> step;
     NotesGrid notes = record.notes;
     for (int r = 0; r < kCells; ++r) {
@@ -122,7 +122,7 @@ bool BridgeToSaved(GameStateRecord& record, const SudokuBoard& saved) {
 
 }  // namespace
 
-StateFit FitGameState(GameStateRecord& record, std::uint64_t fingerprint, const SudokuBoard& saved) {
+StateFit FitGameState(PlayRecord& record, std::uint64_t fingerprint, const SudokuBoard& saved) {
     if (fingerprint == GameFingerprint(saved)) return StateFit::Exact;
     // The fingerprint covers the givens and the values: it confirms both the puzzle and
     // the board the record keeps.
@@ -146,10 +146,10 @@ StateFit FitGameState(GameStateRecord& record, std::uint64_t fingerprint, const 
     return StateFit::NoHistory;
 }
 
-bool LoadGameStateFor(const std::string& path, const SudokuBoard& saved, GameStateRecord& record) {
-    GameStateRecord read;
+bool LoadPlayRecordFor(const std::string& path, const SudokuBoard& saved, PlayRecord& record) {
+    PlayRecord read;
     std::uint64_t fingerprint = 0;
-    if (!LoadGameStateOfAnyGame(path, read, fingerprint)) return false;
+    if (!LoadPlayRecordOfAnyGame(path, read, fingerprint)) return false;
     if (FitGameState(read, fingerprint, saved) == StateFit::Foreign) return false;
     record = std::move(read);
     return true;

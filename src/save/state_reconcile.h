@@ -27,8 +27,8 @@ enum class StateFit {
 
 // Fits record, read from a file naming fingerprint, to the saved board. record
 // holds what is to be used afterwards (untouched for Foreign).
-StateFit FitGameState(GameStateRecord& record, std::uint64_t fingerprint, const SudokuBoard& saved);
+StateFit FitGameState(PlayRecord& record, std::uint64_t fingerprint, const SudokuBoard& saved);
 
 // Reads the game.state at path and fits it to the saved board; false when nothing
 // of it can be used (missing, damaged or foreign), record untouched then.
-bool LoadGameStateFor(const std::string& path, const SudokuBoard& saved, GameStateRecord& record);
+bool LoadPlayRecordFor(const std::string& path, const SudokuBoard& saved, PlayRecord& record);

@@ -51,19 +51,21 @@ bool SudokuBoard::IsGiven(int row, int column) const {
     return givens[row][column] != 0;
 }
 
+bool SudokuBoard::Contains(int row, int column) const {
+    if (row < 0 || row >= size || column < 0 || column >= size) return false;
+    const auto r = static_cast<std::size_t>(row), c = static_cast<std::size_t>(column);
+    return r < values.size() && r < givens.size() && c < values[r].size() && c < givens[r].size();
+}
+
+bool SudokuBoard::Clashes(int row, int column) const {
+    if (!Contains(row, column)) return false;
+    const int value = values[row][column];
+    return value != 0 && givens[row][column] == 0 && !IsAllowed(row, column, value);
+}
+
 void SudokuBoard::SetValue(int row, int column, int value) {
-    if (row < 0 || row >= size || column < 0 || column >= size) return;
-    if (value < 0 || value > size) return;
-    // The grids' own extent guards too, in case a board's shape and size ever disagree.
-    if (static_cast<std::size_t>(row) >= values.size() || static_cast<std::size_t>(row) >= givens.size())
-        return;
-    auto& line = values[row];
-    const auto& givenLine = givens[row];
-    if (static_cast<std::size_t>(column) >= line.size() ||
-        static_cast<std::size_t>(column) >= givenLine.size())
-        return;
-    if (givenLine[column] != 0) return;
-    line[column] = value;
+    if (value < 0 || value > size || !Contains(row, column)) return;
+    if (givens[row][column] == 0) values[row][column] = value;
 }
 
 bool SudokuBoard::IsComplete() const {

@@ -35,6 +35,11 @@ public:
     // Flag v-1 set when IsAllowed(row, column, v), for v = 1..N.
     std::vector<bool> Candidates(int row, int column) const;
     bool IsGiven(int row, int column) const;
+    // True when (row, column) lies inside the board and both its grids (their shape
+    // disagrees with size only on a damaged board).
+    bool Contains(int row, int column) const;
+    // A cell that is not a given holding a value a peer also holds; false outside the board.
+    bool Clashes(int row, int column) const;
     // Ignores an index outside the board, a value outside 0..N and a given cell.
     void SetValue(int row, int column, int value);
     bool IsComplete() const;

@@ -19,14 +19,14 @@ namespace fs = std::filesystem;
 
 constexpr std::uint64_t kFingerprint = 0x0123456789abcdefull;
 
-bool operator==(const GameStateRecord& a, const GameStateRecord& b) {
+bool operator==(const PlayRecord& a, const PlayRecord& b) {
     return a.playSeconds == b.playSeconds && a.hintsUsed == b.hintsUsed && a.origin == b.origin && a.board == b.board &&
            a.notes == b.notes && a.undo == b.undo && a.redo == b.redo;
 }
 
 // A game in progress: notes here and there, three undo steps (one of two changes) and a redo step.
-GameStateRecord SampleRecord() {
-    GameStateRecord record;
+PlayRecord SampleRecord() {
+    PlayRecord record;
     record.playSeconds = 4321;
     record.hintsUsed = 3;
     record.origin = {PuzzleKind::Logic, 3, 1};
@@ -65,20 +65,20 @@ protected:
 };
 
 TEST_F(GameStateFile, RecordWithNotesAndHistoryComesBackUnchanged) {
-    const GameStateRecord saved = SampleRecord();
-    ASSERT_TRUE(SaveGameState(Path(), saved, kFingerprint));
-    EXPECT_EQ(Read(), GameStateText(saved, kFingerprint));
+    const PlayRecord saved = SampleRecord();
+    ASSERT_TRUE(SavePlayRecord(Path(), saved, kFingerprint));
+    EXPECT_EQ(Read(), PlayRecordText(saved, kFingerprint));
     EXPECT_EQ(Read().substr(0, 29), "veltrane-sudoku game.state 2\n");
     EXPECT_FALSE(fs::exists(Path() + ".tmp"));
 
-    GameStateRecord loaded;
-    ASSERT_TRUE(LoadGameState(Path(), kFingerprint, loaded));
+    PlayRecord loaded;
+    ASSERT_TRUE(LoadPlayRecord(Path(), kFingerprint, loaded));
     EXPECT_TRUE(loaded == saved);
 
     // An empty record (a new game) too.
-    ASSERT_TRUE(SaveGameState(Path(), GameStateRecord{}, kFingerprint));
-    ASSERT_TRUE(LoadGameState(Path(), kFingerprint, loaded));
-    EXPECT_TRUE(loaded == GameStateRecord{});
+    ASSERT_TRUE(SavePlayRecord(Path(), PlayRecord{}, kFingerprint));
+    ASSERT_TRUE(LoadPlayRecord(Path(), kFingerprint, loaded));
+    EXPECT_TRUE(loaded == PlayRecord{});
 }
 
 TEST(GameFingerprint, FollowsTheGivensAndValuesOfTheBoard) {
@@ -107,8 +107,8 @@ std::string Mutated(std::string text, const std::string& what, const std::string
     return text;
 }
 
-TEST(GameStateText, EveryKindOfDamageIsRefusedAndLeavesTheRecordAlone) {
-    const std::string good = GameStateText(SampleRecord(), kFingerprint);
+TEST(PlayRecordText, EveryKindOfDamageIsRefusedAndLeavesTheRecordAlone) {
+    const std::string good = PlayRecordText(SampleRecord(), kFingerprint);
     const std::string change = "1 2 3 0 16 0006 0000\n";
     ASSERT_NE(good.find(change), std::string::npos);
     const std::pair<const char*, std::string> kDamaged[] = {
@@ -159,78 +159,78 @@ TEST(GameStateText, EveryKindOfDamageIsRefusedAndLeavesTheRecordAlone) {
         {"NUL inside", Mutated(good, "notes\n", std::string("notes\0\n", 7))},
     };
     for (const auto& [name, text] : kDamaged) {
-        GameStateRecord record = SampleRecord();
+        PlayRecord record = SampleRecord();
         record.playSeconds = 99;
-        EXPECT_FALSE(ParseGameState(text, kFingerprint, record)) << name;
+        EXPECT_FALSE(ParsePlayRecord(text, kFingerprint, record)) << name;
         EXPECT_EQ(record.playSeconds, 99u) << name;
     }
-    GameStateRecord record;
-    EXPECT_TRUE(ParseGameState(good, kFingerprint, record)) << "the mutations apply to a good text";
+    PlayRecord record;
+    EXPECT_TRUE(ParsePlayRecord(good, kFingerprint, record)) << "the mutations apply to a good text";
 }
 
 // A file of the first version (no hints, no board) still loads, and the longest play
 // time a file may hold is read back.
-TEST(GameStateText, FirstVersionFilesStillLoad) {
-    GameStateRecord sample = SampleRecord();
+TEST(PlayRecordText, FirstVersionFilesStillLoad) {
+    PlayRecord sample = SampleRecord();
     sample.playSeconds = kMaxPlaySeconds;
-    std::string text = Mutated(GameStateText(sample, kFingerprint), "state 2\n", "state 1\n");
+    std::string text = Mutated(PlayRecordText(sample, kFingerprint), "state 2\n", "state 1\n");
     text.erase(text.find("hints "), text.find("notes\n") - text.find("hints "));
-    GameStateRecord record;
-    ASSERT_TRUE(ParseGameState(text, kFingerprint, record));
+    PlayRecord record;
+    ASSERT_TRUE(ParsePlayRecord(text, kFingerprint, record));
     EXPECT_TRUE(record.hintsUsed == 0 && record.board == BoardValues{} && record.notes == sample.notes &&
                 record.undo == sample.undo && record.playSeconds == kMaxPlaySeconds);
 }
 
-TEST(GameStateText, HistoryUpToTheLimitIsReadAndOneChangeMoreIsRefused) {
-    GameStateRecord longest;
+TEST(PlayRecordText, HistoryUpToTheLimitIsReadAndOneChangeMoreIsRefused) {
+    PlayRecord longest;
     longest.undo.assign(kMaxHistoryChanges, CellChange{15, 15, 16, 16, 0xffff, 0xffff, true});
-    const std::string text = GameStateText(longest, kFingerprint);
-    EXPECT_LE(text.size(), kMaxGameStateBytes) << "the longest history must fit the size cap";
-    GameStateRecord record;
-    EXPECT_TRUE(ParseGameState(text, kFingerprint, record));
+    const std::string text = PlayRecordText(longest, kFingerprint);
+    EXPECT_LE(text.size(), kMaxPlayRecordBytes) << "the longest history must fit the size cap";
+    PlayRecord record;
+    EXPECT_TRUE(ParsePlayRecord(text, kFingerprint, record));
     EXPECT_EQ(record.undo.size(), kMaxHistoryChanges);
     // The limit holds for undo and redo together.
     EXPECT_FALSE(
-        ParseGameState(Mutated(text, "redo 0\n", "redo 1\n1 0 0 0 0 0000 0000\n"), kFingerprint, record));
+        ParsePlayRecord(Mutated(text, "redo 0\n", "redo 1\n1 0 0 0 0 0000 0000\n"), kFingerprint, record));
 
     longest.redo.push_back(longest.undo.back());
-    EXPECT_FALSE(SaveGameState("unused-path", longest, kFingerprint))
+    EXPECT_FALSE(SavePlayRecord("unused-path", longest, kFingerprint))
         << "nothing the reader refuses is written";
     EXPECT_FALSE(fs::exists("unused-path"));
 }
 
 TEST_F(GameStateFile, ForeignGameAndNewerVersionAreIgnored) {
-    GameStateRecord record;
-    ASSERT_TRUE(SaveGameState(Path(), SampleRecord(), kFingerprint + 1));
-    EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
-    EXPECT_TRUE(record == GameStateRecord{});
+    PlayRecord record;
+    ASSERT_TRUE(SavePlayRecord(Path(), SampleRecord(), kFingerprint + 1));
+    EXPECT_FALSE(LoadPlayRecord(Path(), kFingerprint, record));
+    EXPECT_TRUE(record == PlayRecord{});
 
-    Write(Mutated(GameStateText(SampleRecord(), kFingerprint), "state 2\n", "state 3\n"));
-    EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
-    EXPECT_TRUE(record == GameStateRecord{});
+    Write(Mutated(PlayRecordText(SampleRecord(), kFingerprint), "state 2\n", "state 3\n"));
+    EXPECT_FALSE(LoadPlayRecord(Path(), kFingerprint, record));
+    EXPECT_TRUE(record == PlayRecord{});
 }
 
 TEST_F(GameStateFile, OversizedFileIsRefusedWithoutBeingRead) {
     // A sparse file of a terabyte: reading it would exhaust memory or never end.
-    Write(GameStateText(SampleRecord(), kFingerprint));
+    Write(PlayRecordText(SampleRecord(), kFingerprint));
     std::error_code error;
     fs::resize_file(Path(), std::uintmax_t{1} << 40, error);
-    if (error) fs::resize_file(Path(), kMaxGameStateBytes + 1);
-    GameStateRecord record;
-    EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
-    EXPECT_FALSE(ParseGameState(std::string(kMaxGameStateBytes + 1, ' '), kFingerprint, record));
+    if (error) fs::resize_file(Path(), kMaxPlayRecordBytes + 1);
+    PlayRecord record;
+    EXPECT_FALSE(LoadPlayRecord(Path(), kFingerprint, record));
+    EXPECT_FALSE(ParsePlayRecord(std::string(kMaxPlayRecordBytes + 1, ' '), kFingerprint, record));
 }
 
 TEST_F(GameStateFile, MissingFileFolderAndPipeAreRefusedWithoutBlocking) {
-    GameStateRecord record;
-    EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
+    PlayRecord record;
+    EXPECT_FALSE(LoadPlayRecord(Path(), kFingerprint, record));
     fs::create_directory(Path());
-    EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
+    EXPECT_FALSE(LoadPlayRecord(Path(), kFingerprint, record));
     fs::remove(Path());
     // Nobody writes to the pipe: a blocking open or read would never return.
     ASSERT_EQ(mkfifo(Path().c_str(), 0600), 0);
-    EXPECT_FALSE(LoadGameState(Path(), kFingerprint, record));
-    EXPECT_TRUE(record == GameStateRecord{});
+    EXPECT_FALSE(LoadPlayRecord(Path(), kFingerprint, record));
+    EXPECT_TRUE(record == PlayRecord{});
 }
 
 // game.state written at step `at` of a three-step game, game.save at another board of
@@ -262,7 +262,7 @@ TEST(GameStateFit, WhatIsStillTrueOfAnEarlierStateIsKept) {
     int row = 0;
     for (const auto& [at, saved, fit, undo, redo] : kRows) {
         SCOPED_TRACE(row++);
-        GameStateRecord record;
+        PlayRecord record;
         record.playSeconds = 77;
         record.board = BoardValuesOf(boards[at]);
         record.undo.assign(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(at));
@@ -280,7 +280,7 @@ TEST(GameStateFit, WhatIsStillTrueOfAnEarlierStateIsKept) {
             values[change->row][change->column] = change->valueBefore;
         if (fit != StateFit::Foreign && fit != StateFit::NoHistory) { EXPECT_EQ(values, boards[0].values); }
     }
-    GameStateRecord firstVersion;  // no board: used for its own game only
+    PlayRecord firstVersion;  // no board: used for its own game only
     EXPECT_EQ(FitGameState(firstVersion, GameFingerprint(boards[2]), boards[1]), StateFit::Foreign);
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "sudoku/generator.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -21,16 +22,11 @@ namespace fs = std::filesystem;
 class SavedGame : public ::testing::Test {
 protected:
     void SetUp() override {
-        // A fresh folder of its own: test runs at the same time never share one.
-        std::string pattern = (fs::temp_directory_path() / "veltrane-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
         SeedRandom(31);
         ASSERT_TRUE(board_.NewGame(Medium));
         board_.directory = folder_.string() + "/";
         board_.values[3] = {5, 0, 16, -2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 10};
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
     std::string Path() const { return board_.directory + "game.save"; }
     void Write(const std::string& bytes) const { std::ofstream(Path(), std::ios::binary) << bytes; }
@@ -52,7 +48,8 @@ protected:
         EXPECT_EQ(board.givens, board_.givens);
     }
 
-    fs::path folder_;
+    TempFolder temp_;  // a folder of its own: test runs at the same time never share one
+    fs::path folder_ = temp_.Path();
     SudokuBoard board_;
 };
 

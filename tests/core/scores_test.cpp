@@ -21,7 +21,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(folder_); }
 
-    std::string Path() const { return (folder_ / kBestTimesFileName).string(); }
+    std::string Path() const { return (folder_ / BestTimesFileName).string(); }
     void Write(const std::string& bytes) const { std::ofstream(Path(), std::ios::binary) << bytes; }
 
     fs::path folder_;

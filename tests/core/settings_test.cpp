@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "save/settings.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -15,15 +16,11 @@ namespace fs = std::filesystem;
 
 class SettingsFile : public ::testing::Test {
 protected:
-    SettingsFile() {
-        std::string pattern = (fs::temp_directory_path() / "veltrane-test-XXXXXX").string();
-        folder = mkdtemp(pattern.data()) ? pattern : "";
-    }
-    ~SettingsFile() override { fs::remove_all(folder); }
-    std::string Path() const { return folder + "/" + SettingsFileName; }
+    std::string Path() const { return temp.File(SettingsFileName); }
     void Write(const std::string& text) const { std::ofstream(Path(), std::ios::binary) << text; }
 
-    std::string folder;
+    TempFolder temp;
+    const std::string folder = temp.Path();
 };
 
 }  // namespace

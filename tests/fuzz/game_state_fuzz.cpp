@@ -1,8 +1,8 @@
-// Fuzz target for the reader of the game's second file: ParseGameState takes the input as
+// Fuzz target for the reader of the game's second file: ParsePlayRecord takes the input as
 // "game.state" text. A record it accepts must hold only what the game can apply, must be
-// exactly what GameStateText writes for it (the reader takes one spelling only; a file
+// exactly what PlayRecordText writes for it (the reader takes one spelling only; a file
 // of the first version is written back as the current one, which reads back the same),
-// and must come back unchanged through SaveGameState and LoadGameState.
+// and must come back unchanged through SavePlayRecord and LoadPlayRecord.
 #include <unistd.h>
 
 #include <cstdint>
@@ -42,7 +42,7 @@ void Require(bool condition, const char* what) {
     std::abort();
 }
 
-bool SameRecord(const GameStateRecord& a, const GameStateRecord& b) {
+bool SameRecord(const PlayRecord& a, const PlayRecord& b) {
     return a.playSeconds == b.playSeconds && a.hintsUsed == b.hintsUsed && a.origin == b.origin && a.board == b.board &&
            a.notes == b.notes && a.undo == b.undo && a.redo == b.redo;
 }
@@ -60,9 +60,9 @@ void CheckChanges(const std::vector<CellChange>& changes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const ScratchFolder folder;
     const std::string text(reinterpret_cast<const char*>(data), size);
-    GameStateRecord record;
+    PlayRecord record;
     record.playSeconds = 7;
-    if (!ParseGameState(text, kFuzzFingerprint, record)) {
+    if (!ParsePlayRecord(text, kFuzzFingerprint, record)) {
         Require(record.playSeconds == 7 && record.undo.empty(), "a refused text leaves the record");
         return 0;
     }
@@ -71,16 +71,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(record.undo.size() + record.redo.size() <= kMaxHistoryChanges, "history within its limit");
     Require(record.playSeconds <= kMaxPlaySeconds, "play time within 100 years");
     const bool currentVersion = text.rfind("veltrane-sudoku game.state 2\n", 0) == 0;
-    Require(!currentVersion || GameStateText(record, kFuzzFingerprint) == text,
+    Require(!currentVersion || PlayRecordText(record, kFuzzFingerprint) == text,
             "an accepted text is the one the writer makes");
 
-    GameStateRecord foreign;
-    Require(!ParseGameState(text, kFuzzFingerprint ^ 1, foreign), "another game's fingerprint is refused");
+    PlayRecord foreign;
+    Require(!ParsePlayRecord(text, kFuzzFingerprint ^ 1, foreign), "another game's fingerprint is refused");
 
     const std::string path = folder.File("game.state");
-    Require(SaveGameState(path, record, kFuzzFingerprint), "an accepted record is written");
-    GameStateRecord again;
-    Require(LoadGameState(path, kFuzzFingerprint, again), "a written record loads");
+    Require(SavePlayRecord(path, record, kFuzzFingerprint), "an accepted record is written");
+    PlayRecord again;
+    Require(LoadPlayRecord(path, kFuzzFingerprint, again), "a written record loads");
     Require(SameRecord(again, record), "save and load round trip");
     return 0;
 }

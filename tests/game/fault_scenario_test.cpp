@@ -90,12 +90,12 @@ protected:
         for (int i = 0; i < 16 && row < 0; ++i)
             for (int j = 0; j < 16 && row < 0; ++j)
                 if (!program().board.IsGiven(i, j)) row = i, column = j;
-        const Cell& cell = program().View.cells[row][column];
+        const Cell& cell = program().view.cells[row][column];
         ASSERT_TRUE(game.Click(cell.x + 15, cell.y + 15));
-        ASSERT_TRUE(program().Picker->open);
+        ASSERT_TRUE(program().picker->open);
         float dx = 0, dy = 0;
         PickerItemOffset(7, &dx, &dy);
-        ASSERT_TRUE(game.Click(program().Picker->x + dx + 15, program().Picker->y + dy + 15));
+        ASSERT_TRUE(game.Click(program().picker->x + dx + 15, program().picker->y + dy + 15));
         EXPECT_EQ(program().board.values[row][column], 7);
         *played = program().board;
         ASSERT_TRUE(game.Key(GKK_ESCAPE));
@@ -335,7 +335,7 @@ void ToggleANote(int v) {
     Program& p = TheProgram();
     for (int cell = 0; cell < 256; ++cell)
         if (!p.board.IsGiven(cell / 16, cell % 16))
-            return ToggleNote(p.Aids.EditOf(p.board), cell / 16, cell % 16, v);
+            return ToggleNote(p.aids.EditOf(p.board), cell / 16, cell % 16, v);
 }
 
 // The disk stalls, then fails (full, read-only, broken), then recovers. While a write
@@ -371,7 +371,7 @@ TEST_F(FaultScenarioTest, AStalledOrFailingDiskNeverHoldsUpPlayAndNeverFailsSile
         game.Frame();  // hands the save over
         WaitForSavedFiles();
         game.Frame();  // picks up how it went
-        const char* shown = StatusMessageText(program().board, program().Aids);
+        const char* shown = StatusMessageText(program().board, program().aids);
         return std::string(shown ? shown : "");
     };
     const std::string goodSave = ReadFile(folder.file("game.save")), goodState = ReadFile(folder.file("game.state"));
@@ -383,7 +383,7 @@ TEST_F(FaultScenarioTest, AStalledOrFailingDiskNeverHoldsUpPlayAndNeverFailsSile
         EXPECT_EQ(ReadFile(folder.file("game.state")), goodState);
     }
     EXPECT_EQ(engine.logLines.size() - logLines, 3u);
-    EXPECT_EQ(program().Aids.history.UndoSteps(), 7u) << "the game played on";
+    EXPECT_EQ(program().aids.history.UndoSteps(), 7u) << "the game played on";
     failing = 0;
     EXPECT_EQ(change(), "");
     EXPECT_NE(ReadFile(folder.file("game.state")).find("undo 8\n"), std::string::npos) << "every change saved";

@@ -27,7 +27,7 @@ class GoldenScreenTest : public ScenarioTest {
 protected:
     // The frame drawn last matches tests/golden/<name>.txt.
     void ExpectScreen(const std::string& name) {
-        EXPECT_TRUE(MatchesGoldenFile(name, DescribeScene(engine, {program().MenuFont.get(), program().NotesFont.get()})))
+        EXPECT_TRUE(MatchesGoldenFile(name, DescribeScene(engine, {program().MenuFont.get(), program().notesFont.get()})))
             << "while " << step;
     }
 
@@ -37,7 +37,7 @@ protected:
         for (int row = 6; row < 10; ++row) {
             for (int column = 6; column < 10; ++column) {
                 if (program().board.IsGiven(row, column)) continue;
-                const Cell& cell = program().View.cells[row][column];
+                const Cell& cell = program().view.cells[row][column];
                 *x = cell.x + cell.width / 2;
                 *y = cell.y + cell.height / 2;
                 return true;
@@ -94,14 +94,14 @@ TEST_F(GoldenScreenTest, EveryScreenDrawsAsItsGoldenFile) {
     float cellX = 0, cellY = 0;
     ASSERT_TRUE(FreeCellNearTheMiddle(&cellX, &cellY));
     ASSERT_TRUE(game.Click(cellX, cellY));
-    ASSERT_TRUE(program().Picker->open);
+    ASSERT_TRUE(program().picker->open);
     float dx = 0, dy = 0;
     PickerItemOffset(5, &dx, &dy);
     InputFrame hover;
-    hover.mouseX = program().Picker->x + dx + 8;
-    hover.mouseY = program().Picker->y + dy + 8;
+    hover.mouseX = program().picker->x + dx + 8;
+    hover.mouseY = program().picker->y + dy + 8;
     ASSERT_TRUE(game.Frames(2, hover));
-    ASSERT_EQ(program().Picker->hoverItem, 5);
+    ASSERT_EQ(program().picker->hoverItem, 5);
     ExpectScreen("picker_hovered");
 
     step = "the keyboard cell on a value, its same-value tint and the open picker";
@@ -110,36 +110,36 @@ TEST_F(GoldenScreenTest, EveryScreenDrawsAsItsGoldenFile) {
     ASSERT_TRUE(game.Frames(1, tintSwitch));
     InputFrame arrow = hover;
     arrow.key = GKK_DOWN;
-    const KeyboardCell& keyboard = program().Aids.keyboard;
+    const KeyboardCell& keyboard = program().aids.keyboard;
     for (int i = 0; i < 16 && !(keyboard.Shown() && HoldsValue(keyboard.Position())); ++i)
         ASSERT_TRUE(game.Frames(1, arrow));
     ASSERT_TRUE(keyboard.Shown() && HoldsValue(keyboard.Position()));
-    ASSERT_TRUE(program().Picker->open);
+    ASSERT_TRUE(program().picker->open);
     ExpectScreen("keyboard_tint_picker");
 
     step = "every free cell's candidates as notes, note mode in the status line";
     ASSERT_TRUE(game.RightClick(cellX, cellY));  // closes the picker
     ASSERT_TRUE(game.Key(GKK_A + ('N' - 'A')));
     ASSERT_TRUE(game.Key(GKK_A + ('M' - 'A')));
-    ASSERT_TRUE(program().Aids.noteMode);
+    ASSERT_TRUE(program().aids.noteMode);
     ExpectScreen("notes_status");
 
     step = "a clash-free value that leaves no way to finish: the dead-end warning";
     ASSERT_TRUE(game.Key(GKK_A + ('N' - 'A')));
-    ASSERT_FALSE(program().Aids.noteMode);
+    ASSERT_FALSE(program().aids.noteMode);
     CellRef wrong;
     int wrongValue = 0;
     ASSERT_TRUE(DeadEndMove(&wrong, &wrongValue));
-    const Cell& wrongCell = program().View.cells[wrong.row][wrong.column];
+    const Cell& wrongCell = program().view.cells[wrong.row][wrong.column];
     ASSERT_TRUE(game.Key(wrongValue <= 9 ? GKK_0 + wrongValue : GKK_A + wrongValue - 10, wrongCell.x + 15,
                          wrongCell.y + 15));
     // The verdict comes from the watch's worker thread: frames a millisecond apart until it is in.
-    for (int i = 0; i < 5000 && !program().Aids.deadEnd.ResultFor(program().board); ++i) {
+    for (int i = 0; i < 5000 && !program().aids.deadEnd.ResultFor(program().board); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         ASSERT_TRUE(game.Frame());
     }
     ASSERT_TRUE(game.Frame());
-    ASSERT_STREQ(StatusMessageText(program().board, program().Aids), DeadEndText);
+    ASSERT_STREQ(StatusMessageText(program().board, program().aids), DeadEndText);
     ExpectScreen("dead_end");
 
     step = "the in-game menu";

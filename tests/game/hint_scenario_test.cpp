@@ -22,12 +22,12 @@ const int HintKey = LetterKey('H');
 
 class HintScenarioTest : public ScenarioTest {
 protected:
-    PlayAids& aids() { return program().Aids; }
+    PlayAids& aids() { return program().aids; }
     SudokuBoard& board() { return program().board; }
 
     // Types v into the cell under the pointer (the pointer's move hides the keyboard cell).
     bool TypeAt(GameRunner& game, CellRef c, int v) {
-        const Cell& cell = program().View.cells[c.row][c.column];
+        const Cell& cell = program().view.cells[c.row][c.column];
         return game.Key(ValueKey(v), cell.x + 15, cell.y + 15);
     }
     bool PressKey(GameRunner& game, int key, bool control = false) { return game.Frame(KeyOnlyFrame(key, control)); }
@@ -152,7 +152,7 @@ TEST_F(HintScenarioTest, HWritesValuesOfACompletionUntilTheGameIsWon) {
 
     // The first hint goes into the empty cell under the pointer, as one undo step.
     const CellRef pointed = empty.back();
-    const Cell& cell = program().View.cells[pointed.row][pointed.column];
+    const Cell& cell = program().view.cells[pointed.row][pointed.column];
     ASSERT_TRUE(Hint(game, &cell));
     ASSERT_NE(board().values[pointed.row][pointed.column], 0);
     EXPECT_EQ(aids().history.UndoSteps(), 1u);

@@ -35,12 +35,12 @@ TEST(History, KeepsTheNewestStepsUpToItsLimit) {
 // trimming moves each change at most a few times, never the whole history per step.
 TEST(History, AHugeLoadedHistoryIsCutToItsCapAndTrimmingStaysLinear) {
     constexpr std::size_t kSteps = 300'000, kMoves = 1'000;
-    GameStateRecord record;
+    PlayRecord record;
     record.undo.assign(kSteps, CellChange{3, 4, 0, 1, 0, 0, true});
     TempFolder folder;
-    ASSERT_TRUE(SaveGameState(folder.File("game.state"), record, 1));
-    GameStateRecord loaded;
-    ASSERT_TRUE(LoadGameState(folder.File("game.state"), 1, loaded));
+    ASSERT_TRUE(SavePlayRecord(folder.File("game.state"), record, 1));
+    PlayRecord loaded;
+    ASSERT_TRUE(LoadPlayRecord(folder.File("game.state"), 1, loaded));
     History history;
     history.Restore(std::move(loaded.undo), std::move(loaded.redo));
     EXPECT_EQ(history.UndoSteps(), kHistoryStepLimit);

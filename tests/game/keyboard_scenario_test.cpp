@@ -23,9 +23,9 @@ int ValueKey(int v) { return v <= 9 ? GKK_0 + v : LetterKey(static_cast<char>('A
 
 class KeyboardScenarioTest : public ScenarioTest {
 protected:
-    PlayAids& aids() { return program().Aids; }
+    PlayAids& aids() { return program().aids; }
     SudokuBoard& board() { return program().board; }
-    const Cell& CellAt(int row, int column) { return program().View.cells[row][column]; }
+    const Cell& CellAt(int row, int column) { return program().view.cells[row][column]; }
     int value(int row, int column) { return board().values[row][column]; }
 
     bool Press(GameRunner& game, int key, bool control = false, bool shift = false) {
@@ -53,7 +53,7 @@ protected:
         if (!game.Click(CellAt(row, column).x + 15, CellAt(row, column).y + 15)) return false;
         float dx = 0, dy = 0;
         PickerItemOffset(v, &dx, &dy);
-        const ValuePicker& picker = *program().Picker;
+        const ValuePicker& picker = *program().picker;
         return picker.open && game.Click(picker.x + dx + 15, picker.y + dy + 15);
     }
     std::vector<CellRef> FreeCells() {
@@ -421,7 +421,7 @@ TEST_F(KeyboardScenarioTest, TheHelpOpensWithF1OrQuestionMarkAndTheClosingInputD
     Press(game, GKK_F1);
     ASSERT_TRUE(game.Click(CellAt(cell.row, cell.column).x + 15, CellAt(cell.row, cell.column).y + 15));
     EXPECT_FALSE(aids().helpOpen);
-    EXPECT_FALSE(program().Picker->open) << "the closing click opens no ring";
+    EXPECT_FALSE(program().picker->open) << "the closing click opens no ring";
 }
 
 // Keys pressed faster than frames: each press of a frame counts, in order, with the

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "game/scenario_support.h"
+#include "play/best_times_line.h"
 #include "play/status_line.h"
 #include "play/value_picker.h"
 #include "save/game_state.h"
@@ -24,7 +25,7 @@ int ValueKey(int v) { return v <= 9 ? GKK_0 + v : LetterKey(static_cast<char>('A
 
 class NotesScenarioTest : public ScenarioTest {
 protected:
-    PlayAids& aids() { return program().Aids; }
+    PlayAids& aids() { return program().aids; }
     SudokuBoard& board() { return program().board; }
     CellNotes notes(CellRef c) { return aids().notes[c.row][c.column]; }
 
@@ -34,7 +35,7 @@ protected:
         for (int i = 0; i < 16; ++i)
             for (int j = 0; j < 16; ++j)
                 if (!board().IsGiven(i, j)) {
-                    const Cell& cell = program().View.cells[i][j];
+                    const Cell& cell = program().view.cells[i][j];
                     game.Key(GKK_0, cell.x + 15, cell.y + 15);
                     return {i, j};
                 }
@@ -42,20 +43,20 @@ protected:
     }
     // Opens the ring on the cell; the centre of item v.
     bool OpenRing(GameRunner& game, CellRef c, int v, float* x, float* y) {
-        const Cell& cell = program().View.cells[c.row][c.column];
-        if (!game.Click(cell.x + 15, cell.y + 15) || !program().Picker->open) return false;
+        const Cell& cell = program().view.cells[c.row][c.column];
+        if (!game.Click(cell.x + 15, cell.y + 15) || !program().picker->open) return false;
         float dx = 0, dy = 0;
         PickerItemOffset(v, &dx, &dy);
-        *x = program().Picker->x + dx + 15;
-        *y = program().Picker->y + dy + 15;
+        *x = program().picker->x + dx + 15;
+        *y = program().picker->y + dy + 15;
         return true;
     }
     // game.save holds exactly what Save writes for the board on the screen.
     void ExpectSavedAsShown() {
         WaitForSavedFiles();
         EXPECT_EQ(ReadFile(folder.file("game.save")), SavedGameText(board()));
-        GameStateRecord record;
-        EXPECT_TRUE(LoadGameState(folder.file("game.state"), GameFingerprint(board()), record));
+        PlayRecord record;
+        EXPECT_TRUE(LoadPlayRecord(folder.file("game.state"), GameFingerprint(board()), record));
         EXPECT_EQ(record.notes, aids().notes);
     }
     // A game with notes, two written values and some play time, left by Exit.
@@ -94,12 +95,12 @@ TEST_F(NotesScenarioTest, NotesToggleByNoteModeShiftAndMiddleClickAndEachChangeI
     ASSERT_TRUE(OpenRing(game, c, 5, &x, &y));
     ASSERT_TRUE(game.Click(x, y));
     EXPECT_EQ(notes(c), NoteBit(3) | NoteBit(5)) << "a left click on a ring item in note mode";
-    EXPECT_TRUE(program().Picker->open) << "the ring stays open";
+    EXPECT_TRUE(program().picker->open) << "the ring stays open";
     ExpectSavedAsShown();
 
     ASSERT_TRUE(Press(game, LetterKey('N')));
     ASSERT_FALSE(aids().noteMode);
-    const Cell& cell = program().View.cells[c.row][c.column];
+    const Cell& cell = program().view.cells[c.row][c.column];
     InputFrame shifted;
     shifted.key = ValueKey(16);
     shifted.shift = true;
@@ -110,13 +111,13 @@ TEST_F(NotesScenarioTest, NotesToggleByNoteModeShiftAndMiddleClickAndEachChangeI
     ASSERT_TRUE(OpenRing(game, c, 3, &x, &y));
     ASSERT_TRUE(game.Frame(GameRunner::Press(x, y, GKK_MBUTTON)));
     EXPECT_EQ(notes(c), NoteBit(5) | NoteBit(16)) << "a middle click on a ring item";
-    EXPECT_TRUE(program().Picker->open);
+    EXPECT_TRUE(program().picker->open);
     ExpectSavedAsShown();
     EXPECT_EQ(aids().history.UndoSteps(), 4u);
 
     // The notes are drawn with the notes font in their slots: 5 at column 0 of row 1, G at the last.
     std::vector<Quad> drawn;
-    for (const Quad& q : QuadsWithTexture(program().NotesFont->Texture()))
+    for (const Quad& q : QuadsWithTexture(program().notesFont->Texture()))
         if (q.v[0].x >= cell.x && q.v[0].x < cell.x + 30 && q.v[0].y >= cell.y && q.v[0].y < cell.y + 30)
             drawn.push_back(q);
     ASSERT_EQ(drawn.size(), 2u);
@@ -256,7 +257,7 @@ TEST_F(NotesScenarioTest, AWonGameKeepsItsTimeAsTheLevelsBestAndTheMainMenuShows
     InputFrame slow;
     slow.dt = 0.25f;
     game.Frames(40, slow);  // 10 s
-    const Cell& cell = program().View.cells[last.row][last.column];
+    const Cell& cell = program().view.cells[last.row][last.column];
     game.Key(GKK_0, cell.x + 15, cell.y + 15);
     Press(game, ValueKey(solved.values[last.row][last.column]));
     game.FramesUntil([&] { return program().GameState == MainMenu; }, 5);
@@ -264,7 +265,7 @@ TEST_F(NotesScenarioTest, AWonGameKeepsItsTimeAsTheLevelsBestAndTheMainMenuShows
     ASSERT_EQ(game.messages.size(), 1u);
     EXPECT_EQ(game.messages[0].text, "You have won!");
 
-    const auto best = LoadBestTimes(folder.file(kBestTimesFileName)).Of(Easy);
+    const auto best = LoadBestTimes(folder.file(BestTimesFileName)).Of(Easy);
     ASSERT_TRUE(best.has_value());
     EXPECT_GE(*best, 10u);
     EXPECT_LT(*best, 12u);

@@ -15,10 +15,10 @@ constexpr std::uint32_t Blue = 0xFF0000DD, Black = 0xFF000000, Red = 0xFFEE0000;
 
 class PlayScenarioTest : public ScenarioTest {
 protected:
-    const Cell& CellAt(int row, int column) { return program().View.cells[row][column]; }
+    const Cell& CellAt(int row, int column) { return program().view.cells[row][column]; }
     float CentreX(int row) { return CellAt(row, 0).x + 15; }
     float CentreY(int column) { return CellAt(0, column).y + 15; }
-    ValuePicker& picker() { return *program().Picker; }
+    ValuePicker& picker() { return *program().picker; }
 
     bool ClickCell(GameRunner& game, int row, int column) {
         return game.Click(CentreX(row), CentreY(column));
@@ -355,7 +355,7 @@ TEST_F(PlayScenarioTest, TheLinesUnderTheBoardGiveWayToTheRingOnEveryCell) {
     int rings = 0, linesKept = 0;
     for (int row = 0; row < 16; ++row)
         for (int column = 0; column < 16; ++column) {
-            program().Aids.message.Set("Hint: a message on the second line", program().Aids.history.Revision());
+            program().aids.message.Set("Hint: a message on the second line", program().aids.history.Revision());
             picker().OpenOn(row, column, CellAt(row, column).x, CellAt(row, column).y);
             ASSERT_TRUE(game.Frame());
             const auto items = QuadsWithTexture(program().CircleTexture);

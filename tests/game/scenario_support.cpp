@@ -97,7 +97,7 @@ std::vector<Quad> ScenarioTest::QuadsWithTexture(HTEXTURE texture) {
 }
 
 std::vector<Quad> ScenarioTest::GlyphsInCell(int row, int column) {
-    const Cell& cell = program().View.cells[row][column];
+    const Cell& cell = program().view.cells[row][column];
     std::vector<Quad> found;
     for (const Quad& q : GlyphQuads()) {
         if (q.v[0].x >= cell.x && q.v[0].x < cell.x + cell.width && q.v[0].y >= cell.y &&

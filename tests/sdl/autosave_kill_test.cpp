@@ -77,18 +77,15 @@ std::vector<Grid> ExpectedBoards() {
         if (call == 0) {
             SeedRandom(GameSeed);
             if (!p.board.NewGame(Easy)) return true;
-            BuildBoardView();
-            p.Aids.ResetForGame();
-            SaveGameFiles();
             ShowMainMenu(false);
-            GoToState(Playing);
+            PlayNewGame();
             cells = ChangedCells(p.board);
             PushMouseEnter();
             return false;
         }
         const int change = (call - 1) / CallsPerChange, phase = (call - 1) % CallsPerChange;
         if (change < Changes) {
-            const Cell& cell = p.View.cells[cells[change].row][cells[change].column];
+            const Cell& cell = p.view.cells[cells[change].row][cells[change].column];
             if (phase == 0) PushMouse(cell.x + 15, cell.y + 15);
             if (phase == 1) PushKey(SDLK_0 + ValueOfChange(change));
         } else if (change == Changes && phase == 0) {
@@ -115,7 +112,7 @@ KillOutcome KillAndInspect(const TempFolder& temp, std::chrono::microseconds del
     const std::string done = temp.File("done");
     std::filesystem::remove(done);
     const pid_t pid = fork();
-    if (pid == 0) PlayUntilKilled(temp.path.string(), done);
+    if (pid == 0) PlayUntilKilled(temp.Path(), done);
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     if (waitForDone) {
         while (!std::filesystem::exists(done) && std::chrono::steady_clock::now() < end)
@@ -131,24 +128,24 @@ KillOutcome KillAndInspect(const TempFolder& temp, std::chrono::microseconds del
 
     KillOutcome outcome;
     SudokuBoard loaded;
-    loaded.directory = temp.path.string() + "/";
+    loaded.directory = temp.Path() + "/";
     outcome.saveLoads = !std::filesystem::exists(temp.File("game.save")) || loaded.Load("game.save");
     for (std::size_t n = 0; n < expected.size(); ++n)
         if (loaded.values == expected[n]) outcome.changesOnDisk = static_cast<int>(n);
-    GameStateRecord record;
-    outcome.stateAccepted = LoadGameStateFor(temp.File("game.state"), loaded, record);
+    PlayRecord record;
+    outcome.stateAccepted = LoadPlayRecordFor(temp.File("game.state"), loaded, record);
     for (const CellChange& c : record.undo) outcome.stateSteps += c.firstOfStep;
     return outcome;
 }
 
 // A fresh start in this process: "Continue previous game" chosen with Down and Enter.
 SudokuBoard ContinueInAFreshStart(const TempFolder& temp, std::size_t* undoSteps) {
-    setenv("XDG_RUNTIME_DIR", temp.path.string().c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", temp.Path().c_str(), 1);
     CreateFrameLock();
     SudokuBoard shown;
     int calls = 0;
     RunOptions options;
-    options.saveDirectory = temp.path.string() + "/";
+    options.saveDirectory = temp.Path() + "/";
     options.frameHook = [&] {
         Program& p = TheProgram();
         ++calls;
@@ -156,7 +153,7 @@ SudokuBoard ContinueInAFreshStart(const TempFolder& temp, std::size_t* undoSteps
         if (calls == 35) PushKey(SDLK_RETURN);
         if (p.GameState != Playing) return calls > 1000;
         shown = p.board;
-        *undoSteps = p.Aids.history.UndoSteps();
+        *undoSteps = p.aids.history.UndoSteps();
         return true;
     };
     RunGame(options);
@@ -166,18 +163,18 @@ SudokuBoard ContinueInAFreshStart(const TempFolder& temp, std::size_t* undoSteps
 // Temporary files of interrupted writes in the folder ("game.state.XXXXXX" and the like).
 int Temporaries(const TempFolder& temp) {
     const std::regex name(R"(game\.(save|state|settings)\.\w{6})");
-    return static_cast<int>(std::count_if(std::filesystem::directory_iterator(temp.path), {}, [&](const auto& entry) {
+    return static_cast<int>(std::count_if(std::filesystem::directory_iterator(temp.Path()), {}, [&](const auto& entry) {
         return std::regex_match(entry.path().filename().string(), name);
     }));
 }
 
 // Makes every file two minutes old, starts the game and ends it at once; the temporaries left.
 int TemporariesAfterAStartAMinuteLater(const TempFolder& temp) {
-    for (const auto& entry : std::filesystem::directory_iterator(temp.path))
+    for (const auto& entry : std::filesystem::directory_iterator(temp.Path()))
         std::filesystem::last_write_time(entry.path(), std::filesystem::file_time_type::clock::now() -
                                                            std::chrono::minutes(2));
     RunOptions options;  // the frame lock is the one the first start of this test made
-    options.saveDirectory = temp.path.string() + "/";
+    options.saveDirectory = temp.Path() + "/";
     options.frameHook = [] { return true; };
     RunGame(options);
     return Temporaries(temp);

@@ -9,7 +9,7 @@
 TEST(EngineLog, AppendsToTheFileAndLeavesLinksAndFifosAlone) {
     TempFolder temp;
     EngineLog log;
-    log.SetFile("gk_sudoku.log", temp.path.string());
+    log.SetFile("gk_sudoku.log", temp.Path());
     WriteFile(temp.File("gk_sudoku.log"), "earlier run\n");
     log.Write("line %d", 1);
     EXPECT_EQ(ReadFile(temp.File("gk_sudoku.log")), "earlier run\nline 1\n");

@@ -43,8 +43,8 @@ TEST(ResourceLookup, RelativeNamesTryTheExecutableFolderThenTheInstalledDataThen
 
 TEST(ResourceLookup, FindsTheFirstRegularFileInOrder) {
     TempFolder temp;
-    const std::filesystem::path bin = temp.path / "bin";
-    const std::filesystem::path share = temp.path / "share" / "veltrane-sudoku";
+    const std::filesystem::path bin = std::filesystem::path(temp.Path()) / "bin";
+    const std::filesystem::path share = std::filesystem::path(temp.Path()) / "share" / "veltrane-sudoku";
     std::filesystem::create_directories(bin);
     std::filesystem::create_directories(share);
     const std::string binDir = bin.string() + "/";
@@ -68,7 +68,7 @@ TEST(ResourceLookup, ReadWholeFileRefusesFilesAboveTheLimit) {
     EXPECT_FALSE(ReadWholeFile(path, bytes, 99999));
     EXPECT_TRUE(bytes.empty());
     EXPECT_FALSE(ReadWholeFile(temp.File("missing"), bytes));
-    EXPECT_FALSE(ReadWholeFile(temp.path.string(), bytes)) << "a folder cannot be read as a file";
+    EXPECT_FALSE(ReadWholeFile(temp.Path(), bytes)) << "a folder cannot be read as a file";
     WriteFile(temp.File("empty"), "");
     EXPECT_TRUE(ReadWholeFile(temp.File("empty"), bytes));
     EXPECT_TRUE(bytes.empty());

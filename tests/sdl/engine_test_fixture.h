@@ -15,25 +15,9 @@
 
 #include "engine/gk.h"
 #include "engine/sdl/sdl_engine.h"
+#include "support/temp_folder.h"
 
 // A fresh folder under the system's temporary folder, removed with its contents.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "veltrane-test-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        if (!path.empty()) std::filesystem::remove_all(path, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    std::string File(const std::string& name) const { return (path / name).string(); }
-    std::filesystem::path path;
-};
-
 inline void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;

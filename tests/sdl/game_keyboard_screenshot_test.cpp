@@ -63,12 +63,12 @@ TEST(GameScreenshots, KeyboardCellAndSameValueTint) {
     // Reads what the typed value left on screen: the outline, the tint, a plain cell.
     const auto readPixels = [&] {
         const Program& p = TheProgram();
-        const Cell& at = p.View.cells[target.row][target.column];
+        const Cell& at = p.view.cells[target.row][target.column];
         gkSdlReadPixel(static_cast<int>(at.x) + 15, static_cast<int>(at.y), &outline);
         for (int i = 0; i < 16; ++i)
             for (int j = 0; j < 16; ++j) {
                 if (i == target.row && j == target.column) continue;
-                const std::uint32_t pixel = TintPixel(p.View.cells[i][j]);
+                const std::uint32_t pixel = TintPixel(p.view.cells[i][j]);
                 if (p.board.values[i][j] == value) {
                     tint = pixel;
                     tintedCells += Near(pixel, SameValueTintColor, 8);
@@ -78,7 +78,7 @@ TEST(GameScreenshots, KeyboardCellAndSameValueTint) {
             }
     };
     RunOptions options;
-    options.saveDirectory = saves.path.string() + "/";
+    options.saveDirectory = saves.Path() + "/";
     // One key every other frame: a key pushed in one frame is handled in the next.
     options.frameHook = [&] {
         const Program& p = TheProgram();
@@ -109,7 +109,7 @@ TEST(GameScreenshots, KeyboardCellAndSameValueTint) {
                 stage = Walk;
                 break;
             case Walk: {
-                const CellRef at = p.Aids.keyboard.Position();
+                const CellRef at = p.aids.keyboard.Position();
                 if (at.row != target.row) {
                     PushKey(at.row < target.row ? SDLK_RIGHT : SDLK_LEFT);
                 } else if (at.column != target.column) {
@@ -128,7 +128,7 @@ TEST(GameScreenshots, KeyboardCellAndSameValueTint) {
                 stage = Help;
                 break;
             case Help:
-                helpOpened = p.Aids.helpOpen;
+                helpOpened = p.aids.helpOpen;
                 stage = Done;
                 break;
             case Done:

@@ -38,7 +38,7 @@ TEST(GameScreenshots, NotesFilledByMInNoteMode) {
     bool shotSaved = false, noteMode = false;
     CellRef noted;
     RunOptions options;
-    options.saveDirectory = saves.path.string() + "/";
+    options.saveDirectory = saves.Path() + "/";
     options.frameHook = [&] {
         Program& p = TheProgram();
         ++frames;
@@ -46,27 +46,25 @@ TEST(GameScreenshots, NotesFilledByMInNoteMode) {
             gkSdlSetFrameCapture(true);
             SeedRandom(20261208);
             if (!p.board.NewGame(Hard)) return true;
-            BuildBoardView();
-            p.Aids.ResetForGame();
             ShowMainMenu(false);
-            GoToState(Playing);
+            PlayNewGame();
         }
         if (frames == 3) PushKey(SDLK_m);
         if (frames == 5) PushKey(SDLK_n);
         if (frames == 7) PushKey(SDLK_RIGHT);  // the keyboard cell on the first free cell
         if (frames == 9) {
-            noted = p.Aids.keyboard.Position();
+            noted = p.aids.keyboard.Position();
             int v = 1;
-            while (v < 16 && !(p.Aids.notes[noted.row][noted.column] & NoteBit(v))) ++v;
+            while (v < 16 && !(p.aids.notes[noted.row][noted.column] & NoteBit(v))) ++v;
             PushKey(v <= 9 ? SDLK_0 + v : SDLK_a + (v - 10));  // note mode: switches the note off
         }
         if (frames == 12) {
             shotSaved = gkSdlSaveScreenshot((GetModuleDirectory() + "screenshot-notes.png").c_str());
-            noteMode = p.Aids.noteMode;
+            noteMode = p.aids.noteMode;
             for (int i = 0; i < 16 && !darkInNotedCell; ++i)
                 for (int j = 0; j < 16 && !darkInNotedCell; ++j)
-                    if (CanHoldNotes(p.board, i, j) && p.Aids.notes[i][j] != 0)
-                        darkInNotedCell = DarkPixels(p.View.cells[i][j]);
+                    if (CanHoldNotes(p.board, i, j) && p.aids.notes[i][j] != 0)
+                        darkInNotedCell = DarkPixels(p.view.cells[i][j]);
         }
         return frames >= 12;
     };

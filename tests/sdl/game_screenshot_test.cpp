@@ -36,8 +36,8 @@ bool MenuSettled() {
     return p.Gui && p.Gui->GetEnterLeave() == 0;
 }
 
-float CellCentreX(int row) { return TheProgram().View.cells[row][0].x + 15; }
-float CellCentreY(int column) { return TheProgram().View.cells[0][column].y + 15; }
+float CellCentreX(int row) { return TheProgram().view.cells[row][0].x + 15; }
+float CellCentreY(int column) { return TheProgram().view.cells[0][column].y + 15; }
 
 std::string Shot(const char* name) { return GetModuleDirectory() + name; }
 
@@ -76,7 +76,7 @@ TEST(GameOnTheSdlEngine, TappedMenuItemsAreChosen) {
         {[] { return TheProgram().GameState == DifficultyMenu && MenuSettled(); }, [] { TapControl(Medium); }},
         {[] { return TheProgram().GameState == Playing; }, [&] { chosen = TheProgram().DifficultyChoice; }},
     };
-    const std::size_t done = RunScript(steps, saves.path.string());
+    const std::size_t done = RunScript(steps, saves.Path());
     EXPECT_EQ(done, steps.size()) << "the script stopped at step " << done;
     EXPECT_EQ(chosen, Medium);
 }
@@ -121,16 +121,16 @@ TEST(GameScreenshots, MainMenuNewBoardAndPickerWithAClash) {
              shotsSaved &= gkSdlSaveScreenshot(Shot("screenshot-new-game.png").c_str());
              PushMouse(CellCentreX(clashRow), CellCentreY(clashColumn), SDL_MOUSEBUTTONUP);
          }},
-        {[] { return TheProgram().Picker->open; },
+        {[] { return TheProgram().picker->open; },
          [&] {
              float dx = 0, dy = 0;
              PickerItemOffset(clashValue, &dx, &dy);
-             const ValuePicker& picker = *TheProgram().Picker;
+             const ValuePicker& picker = *TheProgram().picker;
              PushMouse(picker.x + dx + 15, picker.y + dy + 15, SDL_MOUSEBUTTONDOWN);
          }},
         {[] { return true; },
          [&] {
-             const ValuePicker& picker = *TheProgram().Picker;
+             const ValuePicker& picker = *TheProgram().picker;
              PushMouse(picker.x + 15, picker.y + 15, SDL_MOUSEBUTTONUP);
          }},
         {[&] { return TheProgram().board.values[clashRow][clashColumn] == clashValue; },
@@ -144,18 +144,18 @@ TEST(GameScreenshots, MainMenuNewBoardAndPickerWithAClash) {
          }},
         {[] { return true; },
          [&] { PushMouse(CellCentreX(pickRow), CellCentreY(pickColumn), SDL_MOUSEBUTTONUP); }},
-        {[] { return TheProgram().Picker->open; },
+        {[] { return TheProgram().picker->open; },
          [&] {
              float dx = 0, dy = 0;
              PickerItemOffset(3, &dx, &dy);
-             const ValuePicker& picker = *TheProgram().Picker;
+             const ValuePicker& picker = *TheProgram().picker;
              PushMouse(picker.x + dx + 15, picker.y + dy + 15, 0);  // hover item 3
          }},
-        {[] { return TheProgram().Picker->hoverItem == 3; }, [] {}},
+        {[] { return TheProgram().picker->hoverItem == 3; }, [] {}},
         {[] { return true; },
          [&] {
              shotsSaved &= gkSdlSaveScreenshot(Shot("screenshot-picker.png").c_str());
-             const Cell& clash = TheProgram().View.cells[clashRow][clashColumn];
+             const Cell& clash = TheProgram().view.cells[clashRow][clashColumn];
              // The reddest pixel of the clashing cell's value.
              for (int y = 3; y < 27; ++y)
                  for (int x = 3; x < 27; ++x) {
@@ -164,7 +164,7 @@ TEST(GameScreenshots, MainMenuNewBoardAndPickerWithAClash) {
                          Red(argb) - Green(argb) > Red(clashPixelRed) - Green(clashPixelRed))
                          clashPixelRed = argb;
                  }
-             const ValuePicker& picker = *TheProgram().Picker;
+             const ValuePicker& picker = *TheProgram().picker;
              float dx = 0, dy = 0;
              PickerItemOffset(0, &dx, &dy);
              gkSdlReadPixel(static_cast<int>(picker.x + dx + 15), static_cast<int>(picker.y + dy + 15),
@@ -174,7 +174,7 @@ TEST(GameScreenshots, MainMenuNewBoardAndPickerWithAClash) {
     };
 
     // The engine exists from the first frame.
-    const std::size_t next = RunScript(steps, saves.path.string(), [] { gkSdlSetFrameCapture(true); });
+    const std::size_t next = RunScript(steps, saves.Path(), [] { gkSdlSetFrameCapture(true); });
     ASSERT_EQ(next, steps.size()) << "the script stopped at step " << next;
     EXPECT_TRUE(shotsSaved);
     EXPECT_GT(Red(clashPixelRed), 150) << "the clashing value is drawn red";

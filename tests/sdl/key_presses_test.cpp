@@ -24,35 +24,33 @@ TEST(GameKeys, EveryKeyOfAFrameCountsWithTheModifiersItWasPressedWith) {
     std::vector<std::size_t> steps;
     bool helpOpened = false;
     RunOptions options;
-    options.saveDirectory = saves.path.string() + "/";
+    options.saveDirectory = saves.Path() + "/";
     options.frameHook = [&] {
         Program& p = TheProgram();
         if (++frames == 1) {
             SeedRandom(20261208);
             if (!p.board.NewGame(Hard)) return true;
-            BuildBoardView();
-            p.Aids.ResetForGame();
             ShowMainMenu(false);
-            GoToState(Playing);
+            PlayNewGame();
             PushKey(SDLK_RIGHT);  // the keyboard cell on the first free cell
             PushKey(SDLK_n);      // note mode
         } else if (frames == 3) {
-            cell = p.Aids.keyboard.Position();
+            cell = p.aids.keyboard.Position();
             for (int i = 0; i < 100; ++i) {
                 const char text[] = {static_cast<char>('1' + i % 9), '\0'};
                 PushKey(SDLK_1 + i % 9, text);
             }
         } else if (frames == 5) {
-            notes = p.Aids.notes[cell.row][cell.column];
-            steps.push_back(p.Aids.history.UndoSteps());
+            notes = p.aids.notes[cell.row][cell.column];
+            steps.push_back(p.aids.history.UndoSteps());
             PushKeyChange(SDLK_LCTRL, true);
             PushKey(SDLK_z);
             PushKeyChange(SDLK_LCTRL, false);
         } else if (frames == 7) {
-            steps.push_back(p.Aids.history.UndoSteps());
+            steps.push_back(p.aids.history.UndoSteps());
             PushKey(SDLK_SLASH, "?");
         }
-        helpOpened = p.Aids.helpOpen;
+        helpOpened = p.aids.helpOpen;
         return frames == 9;
     };
     EXPECT_EQ(RunGame(options), 0);

@@ -145,7 +145,7 @@ std::map<std::string, std::string> With(std::map<std::string, std::string> env,
 
 // Headless, with the test's own folder (private, made by mkdtemp) for the frame lock.
 std::map<std::string, std::string> HeadlessIn(const TempFolder& temp) {
-    return With(Headless, {{"XDG_RUNTIME_DIR", temp.path.string()}});
+    return With(Headless, {{"XDG_RUNTIME_DIR", temp.Path()}});
 }
 
 // Another copy of the game holding the frame lock of runtimeDir until it is killed.
@@ -189,7 +189,7 @@ private:
 TEST(Program, ALostDisplayEndsTheGameWithTheGameSavedAndOneLine) {
     if (std::system("command -v Xvfb > /dev/null") != 0) GTEST_SKIP() << "Xvfb is not installed";
     TempFolder temp;
-    CopyGame(temp.path);
+    CopyGame(fs::path(temp.Path()));
     const SudokuBoard board = WriteLfGame(temp.File("game.save"));
     // Its own X server on a free display, reached by abstract socket only, no lock file.
     WriteFile(temp.File("xvfb"), "#!/bin/sh\nexec Xvfb -displayfd 3 -nolisten tcp -nolisten unix -nolock 3>" +
@@ -202,7 +202,7 @@ TEST(Program, ALostDisplayEndsTheGameWithTheGameSavedAndOneLine) {
         display = ReadFile(temp.File("display"));
     }
     display = ":" + display.substr(0, display.find('\n'));
-    Process game((temp.path / "veltrane-sudoku").string(),
+    Process game((fs::path(temp.Path()) / "veltrane-sudoku").string(),
                  With(HeadlessIn(temp), {{"SDL_VIDEODRIVER", "x11"}, {"DISPLAY", display}}), temp.File("stderr"));
     ASSERT_TRUE(game.WaitUntilCatching(SIGTERM)) << "the game did not start on " << display;
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // a few frames
@@ -217,9 +217,9 @@ TEST(Program, ALostDisplayEndsTheGameWithTheGameSavedAndOneLine) {
 // Neither a private runtime folder nor a per-user data folder (its parent is a file).
 TEST(Program, WithoutTheFrameLockItSaysSoAndExitsBeforeAnyWindow) {
     TempFolder temp;
-    CopyGame(temp.path);
+    CopyGame(fs::path(temp.Path()));
     WriteFile(temp.File("plain"), "a file");
-    Process game((temp.path / "veltrane-sudoku").string(),
+    Process game((fs::path(temp.Path()) / "veltrane-sudoku").string(),
                  With(Headless, {{"XDG_RUNTIME_DIR", "/nonexistent/run"},
                                  {"XDG_DATA_HOME", temp.File("plain/data")},
                                  {"HOME", temp.File("plain")}}),
@@ -232,9 +232,9 @@ TEST(Program, WithoutTheFrameLockItSaysSoAndExitsBeforeAnyWindow) {
 
 TEST(Program, WithoutADisplayItReportsTheReasonAndTouchesNoSavedGame) {
     TempFolder temp;
-    CopyGame(temp.path);
+    CopyGame(fs::path(temp.Path()));
     WriteFile(temp.File("game.save"), "16\n");
-    Process game((temp.path / "veltrane-sudoku").string(),
+    Process game((fs::path(temp.Path()) / "veltrane-sudoku").string(),
                  With(HeadlessIn(temp), {{"SDL_VIDEODRIVER", "no-such-driver"}}), temp.File("stderr"));
     const Outcome outcome = game.Wait();
     EXPECT_EQ(outcome.status, 0);
@@ -245,9 +245,9 @@ TEST(Program, WithoutADisplayItReportsTheReasonAndTouchesNoSavedGame) {
 // SDL would fall back to its offscreen driver and the game would run unseen.
 TEST(Program, WithNoDisplayAndNoDriverNamedItSaysSoInsteadOfRunningUnseen) {
     TempFolder temp;
-    CopyGame(temp.path);
+    CopyGame(fs::path(temp.Path()));
     WriteFile(temp.File("game.save"), "16\n");
-    Process game((temp.path / "veltrane-sudoku").string(),
+    Process game((fs::path(temp.Path()) / "veltrane-sudoku").string(),
                  {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"SDL_AUDIODRIVER", "dummy"}},
                  temp.File("stderr"));
     const Outcome outcome = game.Wait();
@@ -261,9 +261,9 @@ TEST(Program, WithNoDisplayAndNoDriverNamedItSaysSoInsteadOfRunningUnseen) {
 TEST(Program, TerminationSignalsEndTheGameWithTheGameSaved) {
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         TempFolder temp;
-        CopyGame(temp.path);
+        CopyGame(fs::path(temp.Path()));
         const SudokuBoard board = WriteLfGame(temp.File("game.save"));
-        Process game((temp.path / "veltrane-sudoku").string(), HeadlessIn(temp), temp.File("stderr"));
+        Process game((fs::path(temp.Path()) / "veltrane-sudoku").string(), HeadlessIn(temp), temp.File("stderr"));
         ASSERT_TRUE(WaitForFile(temp.File("gk_sudoku.log")));
         std::this_thread::sleep_for(std::chrono::milliseconds(300));  // a few frames
         game.Signal(signal);
@@ -277,11 +277,11 @@ TEST(Program, TerminationSignalsEndTheGameWithTheGameSaved) {
 // the waiting copy's loop, and it saves its game on the way out.
 TEST(Program, ASignalEndsACopyWaitingForTheFrameLockWithTheGameSaved) {
     TempFolder temp;
-    CopyGame(temp.path);
+    CopyGame(fs::path(temp.Path()));
     const SudokuBoard board = WriteLfGame(temp.File("game.save"));
-    LockHolder other(temp.path.string());
+    LockHolder other(temp.Path());
     ASSERT_TRUE(other.Holding());
-    Process game((temp.path / "veltrane-sudoku").string(), HeadlessIn(temp), temp.File("stderr"));
+    Process game((fs::path(temp.Path()) / "veltrane-sudoku").string(), HeadlessIn(temp), temp.File("stderr"));
     ASSERT_TRUE(WaitForFile(temp.File("gk_sudoku.log")));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // waiting in its first frame by now
     game.Signal(SIGTERM);
@@ -299,9 +299,9 @@ void InstallInto(const fs::path& prefix) {
 
 TEST(Program, InstalledGameFindsItsDataAndDesktopFiles) {
     TempFolder temp;
-    InstallInto(temp.path);
-    const fs::path share = temp.path / "share";
-    EXPECT_TRUE(fs::exists(temp.path / "games/veltrane-sudoku"));
+    InstallInto(fs::path(temp.Path()));
+    const fs::path share = fs::path(temp.Path()) / "share";
+    EXPECT_TRUE(fs::exists(fs::path(temp.Path()) / "games/veltrane-sudoku"));
     for (const char* name : DataNames) EXPECT_TRUE(fs::exists(share / "veltrane-sudoku" / name)) << name;
     EXPECT_TRUE(fs::exists(share / "applications/org.quorvel.VeltraneSudoku.desktop"));
     EXPECT_TRUE(fs::exists(share / "metainfo/org.quorvel.VeltraneSudoku.metainfo.xml"));
@@ -309,9 +309,9 @@ TEST(Program, InstalledGameFindsItsDataAndDesktopFiles) {
     EXPECT_TRUE(fs::exists(share / "icons/hicolor/16x16/apps/org.quorvel.VeltraneSudoku.png"));
 
     // Started from another folder, it finds its data beside it in share/ and runs.
-    fs::create_directory(temp.path / "elsewhere");
-    const std::string saves = (temp.path / "elsewhere").string();
-    Process game((temp.path / "games/veltrane-sudoku").string(),
+    fs::create_directory(fs::path(temp.Path()) / "elsewhere");
+    const std::string saves = (fs::path(temp.Path()) / "elsewhere").string();
+    Process game((fs::path(temp.Path()) / "games/veltrane-sudoku").string(),
                  With(Headless, {{"XDG_DATA_HOME", saves}, {"HOME", saves}}), temp.File("stderr"));
     EXPECT_TRUE(game.WaitUntilCatching(SIGTERM)) << "the game did not start";
     game.Signal(SIGTERM);
@@ -320,7 +320,7 @@ TEST(Program, InstalledGameFindsItsDataAndDesktopFiles) {
     EXPECT_EQ(outcome.errors.find("Can't load"), std::string::npos) << outcome.errors;
     // Its program folder holds no data, so even a writable one (root) gets no log or save.
     EXPECT_TRUE(fs::exists(fs::path(saves) / "veltrane-sudoku/gk_sudoku.log"));
-    EXPECT_FALSE(fs::exists(temp.path / "games/gk_sudoku.log"));
+    EXPECT_FALSE(fs::exists(fs::path(temp.Path()) / "games/gk_sudoku.log"));
 }
 
 // An installed game whose program folder the player may not write to, with its
@@ -329,10 +329,10 @@ TEST(Program, InstalledGameFindsItsDataAndDesktopFiles) {
 class ReadOnlyInstall {
 public:
     ReadOnlyInstall() {
-        InstallInto(temp.path);
+        InstallInto(fs::path(temp.Path()));
         fs::create_directories(userFolder);
     }
-    ~ReadOnlyInstall() { fs::permissions(temp.path / "games", fs::perms::owner_all, fs::perm_options::add); }
+    ~ReadOnlyInstall() { fs::permissions(fs::path(temp.Path()) / "games", fs::perms::owner_all, fs::perm_options::add); }
     ReadOnlyInstall(const ReadOnlyInstall&) = delete;
     ReadOnlyInstall& operator=(const ReadOnlyInstall&) = delete;
 
@@ -341,15 +341,15 @@ public:
         const uid_t nobody = 65534;
         const bool asRoot = geteuid() == 0;
         if (asRoot) {
-            fs::permissions(temp.path, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+            fs::permissions(fs::path(temp.Path()), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                            fs::perms::others_read | fs::perms::others_exec);
             for (const auto& entry : fs::recursive_directory_iterator(home))
                 if (chown(entry.path().c_str(), nobody, nobody) != 0) FAIL() << "chown";
             ASSERT_EQ(chown(home.c_str(), nobody, nobody), 0);
         } else {
-            fs::permissions(temp.path / "games", fs::perms::owner_write, fs::perm_options::remove);
+            fs::permissions(fs::path(temp.Path()) / "games", fs::perms::owner_write, fs::perm_options::remove);
         }
-        Process game((temp.path / "games/veltrane-sudoku").string(),
+        Process game((fs::path(temp.Path()) / "games/veltrane-sudoku").string(),
                      With(Headless, {{"XDG_DATA_HOME", (home / "data").string()},
                                      {"HOME", home.string()},
                                      {"XDG_RUNTIME_DIR", ""}}),
@@ -362,9 +362,9 @@ public:
     }
 
     TempFolder temp;
-    const fs::path home = temp.path / "home";
+    const fs::path home = fs::path(temp.Path()) / "home";
     const fs::path userFolder = home / "data/veltrane-sudoku";
-    const fs::path programFolder = temp.path / "games";
+    const fs::path programFolder = fs::path(temp.Path()) / "games";
 };
 
 TEST(Program, SavesGoToTheUserFolderWhenTheProgramFolderIsReadOnly) {
