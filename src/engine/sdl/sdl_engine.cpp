@@ -108,6 +108,7 @@ public:
     bool VsyncActive() const { return vsync; }
     bool AudioActive() const { return audioOpen; }
     int FramesShown() const { return framesShown; }
+    double LastPresentSeconds() const { return lastPresentSeconds; }
     int LogicalWidth() const { return width; }
     int LogicalHeight() const { return height; }
     // The game's screen, in its own pixels, that quads are drawn on.
@@ -171,6 +172,7 @@ private:
     std::vector<Quad> shownQuads;
     bool redrawNeeded = true;
     int framesShown = 0;
+    double lastPresentSeconds = 0;
     SdlSurfacePtr lastFrame;
     SDL_Rect frameArea{};
 };
@@ -643,6 +645,8 @@ void SdlEngine::Gfx_EndScene() {
     for (const Quad& quad : sceneQuads) DrawSceneQuad(quad);
     if (capture) CaptureFrame();
     SDL_RenderPresent(renderer.get());
+    lastPresentSeconds = static_cast<double>(SDL_GetPerformanceCounter()) /
+                         static_cast<double>(SDL_GetPerformanceFrequency());
     shownQuads.swap(sceneQuads);
     redrawNeeded = false;
     ++framesShown;
@@ -774,6 +778,11 @@ bool gkSdlVsyncActive() {
 int gkSdlFramesShown() {
     const SdlEngine* engine = Engine();
     return engine != nullptr ? engine->FramesShown() : 0;
+}
+
+double gkSdlLastPresentSeconds() {
+    const SdlEngine* engine = Engine();
+    return engine != nullptr ? engine->LastPresentSeconds() : 0.0;
 }
 
 bool gkSdlAudioActive() {
