@@ -185,6 +185,11 @@ struct Window {
         if (delta > deltaMax) deltaMax = delta;
     }
     double Elapsed() const { return Seconds(Clock::now() - start); }
+    // A still screen runs frames only when asked: one comes when the window is over.
+    bool AskForItsEnd(GK& gk, double seconds) const {
+        gk.System_NextFrameWithin(static_cast<float>(seconds - Elapsed()));
+        return false;
+    }
     void Report(const char* name) const {
         const double wall = Elapsed();
         ReportIdleCost(name, costStart, ProcessCost::Of("self"), wall);
@@ -294,7 +299,8 @@ int main(int argc, char** argv) {
     if (!mkdtemp(folder)) return 1;
     CreateFrameLock();
 
-    enum Phase { FirstFrame, Menu, EnterPlay, Play, Keys, Active, Done } phase = FirstFrame;
+    enum Phase { FirstFrame, SettleMenu, Menu, EnterPlay, SettlePlay, Play, Keys, Active, Done } phase = FirstFrame;
+    constexpr double kSettleSeconds = 1.0;  // before an idle window: the screen's entry and its last frames
     Window window;
     KeyLatency keys;
     ActiveFrames active;
@@ -308,15 +314,21 @@ int main(int argc, char** argv) {
         switch (phase) {
             case FirstFrame:
                 // The second call comes after the first frame was drawn and shown.
+                p.gk->System_NextFrameWithin(0);
                 if (calls == 2) {
                     std::printf("first_frame_ms %.1f\n", 1000.0 * Seconds(Clock::now() - started));
-                    phase = Menu;
+                    phase = SettleMenu;
                     window.Begin();
                 }
                 return false;
+            case SettleMenu:  // the menu's enter animation and the frames after it
+                if (window.Elapsed() < kSettleSeconds) return window.AskForItsEnd(*p.gk, kSettleSeconds);
+                phase = Menu;
+                window.Begin();
+                return window.AskForItsEnd(*p.gk, seconds);
             case Menu:
                 window.CountFrame(p.gk->Timer_GetDelta());
-                if (window.Elapsed() < seconds) return false;
+                if (window.Elapsed() < seconds) return window.AskForItsEnd(*p.gk, seconds);
                 window.Report("menu_idle");
                 SeedRandom(1);
                 if (!p.board.NewGame(Hard)) return true;
@@ -328,12 +340,17 @@ int main(int argc, char** argv) {
                 phase = EnterPlay;
                 return false;
             case EnterPlay:
+                window.Begin();
+                phase = SettlePlay;
+                return window.AskForItsEnd(*p.gk, kSettleSeconds);
+            case SettlePlay:
+                if (window.Elapsed() < kSettleSeconds) return window.AskForItsEnd(*p.gk, kSettleSeconds);
                 phase = Play;
                 window.Begin();
-                return false;
+                return window.AskForItsEnd(*p.gk, seconds);
             case Play:
                 window.CountFrame(p.gk->Timer_GetDelta());
-                if (window.Elapsed() < seconds) return false;
+                if (window.Elapsed() < seconds) return window.AskForItsEnd(*p.gk, seconds);
                 window.Report("play_idle");
                 keys.Start();
                 phase = Keys;

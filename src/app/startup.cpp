@@ -142,6 +142,7 @@ int RunGame(const RunOptions& options) {
     p.bestTimes = LoadBestTimes(directory + kBestTimesFileName);
     p.frameHook = options.frameHook;
     p.sceneHook = options.sceneHook;
+    p.Aids.deadEnd.SetAnswerCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
     if (p.gk->System_Initiate()) {
         p.View.BoardBackdrop.reset();
         if (LoadResources(p)) {

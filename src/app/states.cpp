@@ -132,6 +132,33 @@ void HandleFullScreenKeys(Program& p) {
         p.Gui->WithholdKey();
 }
 
+bool RunStateHandler(int state) {
+    switch (state) {
+        case MainMenu:
+            return MainMenuFrame();
+        case Playing:
+            return PlayingFrame();
+        case GameMenu:
+            return GameMenuFrame();
+        case Credits:
+            return CreditsFrame();
+        case DifficultyMenu:
+            return DifficultyMenuFrame();
+        default:
+            return false;
+    }
+}
+
+// The engine runs frames only when something happens; the game's own timers ask for
+// theirs: at once while a menu item fades, waits out its delay or moves its focus;
+// on the play screen with the window focused, when the clock shows its next second.
+void AskForNextFrame(Program& p) {
+    if (!p.gk) return;
+    if (p.Gui && p.Gui->Animating()) p.gk->System_NextFrameWithin(0);
+    if (p.GameState == Playing && p.gk->Input_HasFocus())
+        p.gk->System_NextFrameWithin(p.Aids.SecondsToNextClockSecond());
+}
+
 }  // namespace
 
 void CreateFrameLock() {
@@ -181,22 +208,12 @@ void ApplySettings() {
 bool FrameFunc() {
     FrameLockScope lock;
     if (lock.Stopping()) return true;  // ends the frame loop as "Exit" does
-    if (TheProgram().frameHook && TheProgram().frameHook()) return true;
-    HandleFullScreenKeys(TheProgram());
-    switch (TheProgram().GameState) {
-        case MainMenu:
-            return MainMenuFrame();
-        case Playing:
-            return PlayingFrame();
-        case GameMenu:
-            return GameMenuFrame();
-        case Credits:
-            return CreditsFrame();
-        case DifficultyMenu:
-            return DifficultyMenuFrame();
-        default:
-            return false;
-    }
+    Program& p = TheProgram();
+    if (p.frameHook && p.frameHook()) return true;
+    HandleFullScreenKeys(p);
+    const bool end = RunStateHandler(p.GameState);
+    AskForNextFrame(p);
+    return end;
 }
 
 bool RenderFunc() {

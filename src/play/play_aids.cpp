@@ -3,6 +3,7 @@
 #include "play/cell_marks.h"
 #include "play/hint.h"
 
+#include <cmath>
 #include <cstdio>
 #include <utility>
 
@@ -171,6 +172,11 @@ GameStateRecord PlayAids::Record() const {
 
 void PlayAids::CountPlayTime(float dt) {
     if (dt > 0) playSeconds += dt < MaxCountedFrameSeconds ? dt : MaxCountedFrameSeconds;
+}
+
+float PlayAids::SecondsToNextClockSecond() const {
+    constexpr double kAfterTheSecond = 0.001;
+    return static_cast<float>(std::floor(playSeconds) + 1.0 - playSeconds + kAfterTheSecond);
 }
 
 CellRef PlayAids::FocusCell() const {

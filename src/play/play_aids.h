@@ -52,8 +52,9 @@ struct StatusMessage {
     const char* Current(std::uint64_t nowRevision) const { return set && revision == nowRevision ? text : nullptr; }
 };
 
-// The longest frame the play time counts: a stalled or hidden window adds no more.
-constexpr float MaxCountedFrameSeconds = 0.25f;
+// The longest frame the play time counts. Frames may be a second apart on a still
+// screen; a longer gap is a stalled process (stopped, suspended) and adds no more.
+constexpr float MaxCountedFrameSeconds = 5.0f;
 
 struct PlayAids {
     History history;
@@ -85,6 +86,8 @@ struct PlayAids {
     GameStateRecord Record() const;
     // Adds a play-screen frame's time, at most MaxCountedFrameSeconds.
     void CountPlayTime(float dt);
+    // Seconds until the clock shows its next second (a hair after it).
+    float SecondsToNextClockSecond() const;
     // What edits work on: the board with these notes and history.
     BoardEdit EditOf(SudokuBoard& board) { return {&board, &notes, &history}; }
     // The cell whose value the tint follows: the keyboard cell while shown, else the pointer's.

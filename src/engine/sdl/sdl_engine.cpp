@@ -5,18 +5,23 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <atomic>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/gk.h"
 #include "engine/sdl/display_loss.h"
 #include "engine/sdl/engine_log.h"
 #include "engine/sdl/frame_clock.h"
+#include "engine/sdl/frame_demand.h"
 #include "engine/sdl/handle_table.h"
 #include "engine/sdl/image_decode.h"
 #include "engine/sdl/input_state.h"
@@ -68,6 +73,8 @@ public:
     bool System_Initiate() override;
     void System_Start() override;
     void System_Shutdown() override;
+    void System_NextFrameWithin(float seconds) override { demand.Ask(clock.Now(), seconds); }
+    void System_WakeFrameLoop() override;
     void System_LogV(const char* format, va_list args) override { log.WriteV(format, args); }
 
     void* Resource_Load(const char* filename, std::uint32_t* size) override;
@@ -124,7 +131,11 @@ private:
     void ScaleWindowForDensity();
     void SetWindowIcon();
     void ReadInitialMouse();
-    bool PollEvents();
+    void StartStopWatcher();
+    void StopStopWatcher();
+    bool WaitForEvent(SDL_Event& event) const;
+    bool PollEvents(const SDL_Event* first, bool& inputCame);
+    bool HandleEvent(const SDL_Event& event, bool& inputCame);
     void DrawQuad(const TextureEntry* entry, const Quad& quad);
     void DrawSceneQuad(const Quad& quad);
     bool SceneUnchanged() const;
@@ -153,6 +164,7 @@ private:
     SdlWindowPtr window;
     SdlRendererPtr renderer;
     std::unique_ptr<StopSignals> stopSignals;
+    std::thread stopWatcher;  // turns a stop signal into a wake-up of the frame loop
     std::unique_ptr<DisplayLossWatch> displayLoss;
     HandleTable<TextureEntry> textures;
     HandleTable<EffectEntry> effects;
@@ -160,8 +172,11 @@ private:
 
     // frame loop
     FrameClock clock;
+    FrameDemand demand;
+    std::atomic<Uint32> wakeEvent{0};  // SDL's event type of a wake-up; 0 while SDL is not running
     InputState input;
     bool running = false;
+    bool drewNew = false;  // the frame's scene differs from the one before
     bool inScene = false;
     bool capture = false;
     // The quads of the scene being drawn and of the one on screen. A scene made of
@@ -313,7 +328,10 @@ bool SdlEngine::System_Initiate() {
     ScaleWindowForDensity();
     SDL_ShowWindow(window.get());
     ReadInitialMouse();
+    const Uint32 wakeType = SDL_RegisterEvents(1);
+    wakeEvent = wakeType == static_cast<Uint32>(-1) ? 0 : wakeType;
     stopSignals = std::make_unique<StopSignals>();
+    StartStopWatcher();
 
     SDL_RendererInfo info{};
     SDL_GetRendererInfo(renderer.get(), &info);
@@ -435,6 +453,28 @@ void SdlEngine::ReadInitialMouse() {
     input.SetMousePosition(logicalX, logicalY);
 }
 
+void SdlEngine::StartStopWatcher() {
+    StopSignals* signals = stopSignals.get();
+    stopWatcher = std::thread([this, signals] {
+        signals->WaitForStop();
+        System_WakeFrameLoop();
+    });
+}
+
+void SdlEngine::StopStopWatcher() {
+    if (!stopWatcher.joinable()) return;
+    stopSignals->Interrupt();
+    stopWatcher.join();
+}
+
+void SdlEngine::System_WakeFrameLoop() {
+    const Uint32 type = wakeEvent;
+    if (type == 0) return;
+    SDL_Event event{};
+    event.type = type;
+    SDL_PushEvent(&event);
+}
+
 void SdlEngine::System_Shutdown() {
     inScene = false;
     sceneQuads.clear();
@@ -448,7 +488,9 @@ void SdlEngine::System_Shutdown() {
     audioOpen = false;
     renderer.reset();
     window.reset();
+    StopStopWatcher();
     stopSignals.reset();  // the handlers that were there before come back
+    wakeEvent = 0;
     if (sdlStarted) SDL_Quit();
     sdlStarted = false;
     displayLoss.reset();  // after SDL_Quit, which closes the connection
@@ -469,10 +511,15 @@ void SdlEngine::System_Start() {
     const bool known = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0;
     clock.SetPacing(known ? mode.refresh_rate : 0, vsync);
     clock.Start();
+    demand = FrameDemand();
     for (;;) {
+        SDL_Event first{};
+        const bool woken = demand.Waiting() && WaitForEvent(first);
         clock.Tick();
         input.BeginFrame();
-        if (!PollEvents()) break;
+        drewNew = false;
+        bool inputCame = false;
+        if (!PollEvents(woken ? &first : nullptr, inputCame)) break;
         if (const int signal = StopSignals::Requested()) {
             log.Write("Frame loop ended by signal %d", signal);
             break;
@@ -480,23 +527,45 @@ void SdlEngine::System_Start() {
         if (frameFunc()) break;
         if (!renderer) break;  // a callback shut the engine down
         if (renderFunc != nullptr) renderFunc();
-        clock.WaitForNextFrame();
+        demand.FrameEnded(clock.Now(), drewNew, inputCame || input.ChangesWaiting(), clock.FrameSeconds());
+        if (!demand.Waiting()) clock.WaitForNextFrame();
     }
     running = false;
 }
 
-// False when the window was closed or the program was asked to quit.
-bool SdlEngine::PollEvents() {
+// Sleeps in SDL's event wait until an event comes (input, a wake-up) or the deadline;
+// true with the event that ended it, taken out of the queue.
+bool SdlEngine::WaitForEvent(SDL_Event& event) const {
+    int timeoutMs = -1;  // no deadline: until an event
+    if (demand.Deadline() != FrameDemand::kNoDeadline) {
+        const double left = demand.Deadline() - clock.Now();
+        if (left <= 0) return false;
+        timeoutMs = static_cast<int>(std::min(std::ceil(left * 1000.0), static_cast<double>(INT_MAX)));
+    }
+    return SDL_WaitEventTimeout(&event, timeoutMs) == 1;
+}
+
+// The event that ended the wait (when not null), then every event waiting. False when
+// the window was closed or the program was asked to quit.
+bool SdlEngine::PollEvents(const SDL_Event* first, bool& inputCame) {
+    if (first != nullptr && !HandleEvent(*first, inputCame)) return false;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_QUIT) return false;
-        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) return false;
-        if (event.type == SDL_WINDOWEVENT || event.type == SDL_RENDER_TARGETS_RESET ||
-            event.type == SDL_RENDER_DEVICE_RESET) {
-            redrawNeeded = true;
-        }
-        input.Handle(event);
+        if (!HandleEvent(event, inputCame)) return false;
     }
+    return true;
+}
+
+// inputCame: an event other than a wake-up came.
+bool SdlEngine::HandleEvent(const SDL_Event& event, bool& inputCame) {
+    if (event.type == SDL_QUIT) return false;
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) return false;
+    if (event.type == SDL_WINDOWEVENT || event.type == SDL_RENDER_TARGETS_RESET ||
+        event.type == SDL_RENDER_DEVICE_RESET) {
+        redrawNeeded = true;
+    }
+    if (event.type != wakeEvent) inputCame = true;
+    input.Handle(event);
     return true;
 }
 
@@ -632,14 +701,15 @@ bool SdlEngine::Gfx_BeginScene(HTARGET target) {
 }
 
 bool SdlEngine::SceneUnchanged() const {
-    return !redrawNeeded && !capture && sceneQuads.size() == shownQuads.size() &&
+    return sceneQuads.size() == shownQuads.size() &&
            std::memcmp(sceneQuads.data(), shownQuads.data(), sceneQuads.size() * sizeof(Quad)) == 0;
 }
 
 void SdlEngine::Gfx_EndScene() {
     if (!inScene) return;
     inScene = false;
-    if (SceneUnchanged()) return;
+    drewNew = !SceneUnchanged();
+    if (!drewNew && !redrawNeeded && !capture) return;
     SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
     SDL_RenderClear(renderer.get());
     for (const Quad& quad : sceneQuads) DrawSceneQuad(quad);
