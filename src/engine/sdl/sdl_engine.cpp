@@ -138,7 +138,8 @@ private:
     bool HandleEvent(const SDL_Event& event, bool& inputCame);
     void DrawQuad(const TextureEntry* entry, const Quad& quad);
     void DrawSceneQuad(const Quad& quad);
-    bool SceneUnchanged() const;
+    bool PartToRedraw(const ChangedBounds& changed, SDL_Rect* part) const;
+    void DrawScenePart(const SDL_Rect& part);
     void CaptureFrame();
     bool LoadFile(const char* filename, std::vector<unsigned char>& bytes);
 
@@ -161,6 +162,7 @@ private:
     bool sdlStarted = false;
     bool audioOpen = false;
     bool vsync = false;
+    bool keepsPicture = false;  // the picture stays in the renderer's buffer after a present
     SdlWindowPtr window;
     SdlRendererPtr renderer;
     std::unique_ptr<StopSignals> stopSignals;
@@ -181,8 +183,10 @@ private:
     bool capture = false;
     // The quads of the scene being drawn and of the one on screen. A scene made of
     // exactly the quads on screen is not drawn again: an idle game then costs
-    // almost nothing. Anything that may change the pixels of the same quads
-    // (window events, textures loaded or freed) asks for a full redraw.
+    // almost nothing. Where the picture stays in the buffer, only the part where the
+    // scenes differ is drawn again (the clock's second, the keyboard cell's move).
+    // Anything that may change the pixels of the same quads (window events, textures
+    // loaded or freed) asks for a full redraw.
     std::vector<Quad> sceneQuads;
     std::vector<Quad> shownQuads;
     bool redrawNeeded = true;
@@ -395,6 +399,9 @@ bool SdlEngine::OpenRenderer() {
     SDL_RendererInfo info{};
     vsync = SDL_GetRendererInfo(renderer.get(), &info) == 0 &&
             (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 && (info.flags & SDL_RENDERER_SOFTWARE) == 0;
+    // The software renderer draws into the window's own pixels, which a present only
+    // copies to the display; an accelerated one swaps buffers of undefined contents.
+    keepsPicture = (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     // The game draws in its own 800 x 700 pixels; SDL scales them to the window
     // with bars where the proportions differ, and maps the mouse back.
     return SDL_RenderSetLogicalSize(renderer.get(), width, height) == 0;
@@ -700,26 +707,58 @@ bool SdlEngine::Gfx_BeginScene(HTARGET target) {
     return true;
 }
 
-bool SdlEngine::SceneUnchanged() const {
-    return sceneQuads.size() == shownQuads.size() &&
-           std::memcmp(sceneQuads.data(), shownQuads.data(), sceneQuads.size() * sizeof(Quad)) == 0;
-}
-
 void SdlEngine::Gfx_EndScene() {
     if (!inScene) return;
     inScene = false;
-    drewNew = !SceneUnchanged();
+    const ChangedBounds changed =
+        FindChangedBounds(shownQuads.data(), shownQuads.size(), sceneQuads.data(), sceneQuads.size());
+    drewNew = !changed.empty;
     if (!drewNew && !redrawNeeded && !capture) return;
-    SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
-    SDL_RenderClear(renderer.get());
-    for (const Quad& quad : sceneQuads) DrawSceneQuad(quad);
+    SDL_Rect part{};
+    if (!redrawNeeded && PartToRedraw(changed, &part)) {
+        DrawScenePart(part);
+    } else {
+        SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
+        SDL_RenderClear(renderer.get());
+        for (const Quad& quad : sceneQuads) DrawSceneQuad(quad);
+    }
     if (capture) CaptureFrame();
     SDL_RenderPresent(renderer.get());
-    lastPresentSeconds = static_cast<double>(SDL_GetPerformanceCounter()) /
-                         static_cast<double>(SDL_GetPerformanceFrequency());
+    lastPresentSeconds = FrameClock::Now();
     shownQuads.swap(sceneQuads);
     redrawNeeded = false;
     ++framesShown;
+}
+
+// Scaling with linear filtering spreads a quad's edge over a pixel at most.
+constexpr float kPartMargin = 2;
+
+// The whole-pixel rectangle around what changed, when the buffer still holds the
+// rest and it is at most half the screen (beyond that a full redraw costs no more).
+bool SdlEngine::PartToRedraw(const ChangedBounds& changed, SDL_Rect* part) const {
+    if (!keepsPicture || changed.empty) return false;
+    const float left = std::max(std::floor(changed.left - kPartMargin), 0.0f);
+    const float top = std::max(std::floor(changed.top - kPartMargin), 0.0f);
+    const float right = std::min(std::ceil(changed.right + kPartMargin), static_cast<float>(width));
+    const float bottom = std::min(std::ceil(changed.bottom + kPartMargin), static_cast<float>(height));
+    if (!(right > left && bottom > top)) return false;  // off screen, or not finite
+    if ((right - left) * (bottom - top) > 0.5f * static_cast<float>(width) * static_cast<float>(height)) return false;
+    *part = SDL_Rect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                     static_cast<int>(bottom - top)};
+    return true;
+}
+
+// Paints the part black, then every quad that reaches into it, in order and cut to
+// it: its pixels come out as a full redraw would make them.
+void SdlEngine::DrawScenePart(const SDL_Rect& part) {
+    SDL_RenderSetClipRect(renderer.get(), &part);
+    SDL_SetRenderDrawBlendMode(renderer.get(), SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
+    SDL_RenderFillRect(renderer.get(), &part);
+    for (const Quad& quad : sceneQuads) {
+        if (QuadTouches(quad, part, kPartMargin)) DrawSceneQuad(quad);
+    }
+    SDL_RenderSetClipRect(renderer.get(), nullptr);
 }
 
 void SdlEngine::Gfx_RenderQuad(const Quad* quad) {
