@@ -196,7 +196,7 @@ void RecordingEngine::RunOnDemand() {
         const double due = frame == 0 ? 0 : waiting ? demand.Deadline() : last + kPeriod;
         const bool input = !script.empty() && script.front().at <= due;
         if (!input && (due == FrameDemand::kNoDeadline || due > stopAt)) break;
-        InputFrame next;
+        InputFrame next = current;  // without input, what is held and where the pointer is stay
         if (input) {
             next = script.front();
             script.pop_front();
