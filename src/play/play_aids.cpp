@@ -152,6 +152,7 @@ void PlayAids::ResetForGame() {
 void PlayAids::ResumeGame() {
     keyboard.Reset();
     helpOpen = false;
+    focusedLastFrame = true;  // play starts in the frame of the player's choice
 }
 
 void PlayAids::Restore(GameStateRecord record) {
@@ -170,8 +171,9 @@ GameStateRecord PlayAids::Record() const {
     return record;
 }
 
-void PlayAids::CountPlayTime(float dt) {
-    if (dt > 0) playSeconds += dt < MaxCountedFrameSeconds ? dt : MaxCountedFrameSeconds;
+void PlayAids::CountPlayTime(float dt, bool focused) {
+    if (focused && focusedLastFrame && dt > 0) playSeconds += dt < MaxCountedFrameSeconds ? dt : MaxCountedFrameSeconds;
+    focusedLastFrame = focused;
 }
 
 float PlayAids::SecondsToNextClockSecond() const {

@@ -61,6 +61,7 @@ struct PlayAids {
     NotesGrid notes{};
     bool noteMode = false;
     double playSeconds = 0;  // time spent on the play screen in this game
+    bool focusedLastFrame = false;  // the last play-screen frame had the window's focus
     KeyboardCell keyboard;
     Settings settings;
     bool helpOpen = false;
@@ -84,8 +85,10 @@ struct PlayAids {
     void Restore(GameStateRecord record);
     // The game.state record of the game in progress.
     GameStateRecord Record() const;
-    // Adds a play-screen frame's time, at most MaxCountedFrameSeconds.
-    void CountPlayTime(float dt);
+    // Adds a play-screen frame's time while the window has the focus, at most
+    // MaxCountedFrameSeconds. The time since the frame before counts only when the
+    // window had the focus then too: no frame runs while it is in the background.
+    void CountPlayTime(float dt, bool focused);
     // Seconds until the clock shows its next second (a hair after it).
     float SecondsToNextClockSecond() const;
     // What edits work on: the board with these notes and history.

@@ -182,7 +182,7 @@ TEST_F(NotesScenarioTest, NotesClockAndHistoryComeBackWithContinueAndTheClockSto
     EXPECT_EQ(aids().history.UndoSteps(), 2u) << "the empty-cell write changed nothing";
 
     InputFrame stalled;
-    stalled.dt = 5.0f;
+    stalled.dt = 60.0f;
     const double before = aids().playSeconds;
     ASSERT_TRUE(game.Frame(stalled));
     EXPECT_NEAR(aids().playSeconds - before, MaxCountedFrameSeconds, 1e-6) << "a stalled frame counts little";
@@ -190,6 +190,10 @@ TEST_F(NotesScenarioTest, NotesClockAndHistoryComeBackWithContinueAndTheClockSto
     unfocused.focus = false;
     game.Frames(30, unfocused);
     EXPECT_NEAR(aids().playSeconds - before, MaxCountedFrameSeconds, 1e-6) << "nor does a window in the background";
+    InputFrame back;  // the first frame with the focus back: its time went by in the background
+    back.dt = 3.0f;
+    game.Frame(back);
+    EXPECT_NEAR(aids().playSeconds - before, MaxCountedFrameSeconds, 1e-6) << "nor the time until it comes back";
 
     ASSERT_TRUE(game.Key(GKK_ESCAPE));
     ASSERT_EQ(program().GameState, GameMenu);
