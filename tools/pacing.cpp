@@ -28,6 +28,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <new>
 #include <string>
@@ -131,29 +132,44 @@ struct ActiveFrames {
     }
 };
 
-// What every thread of a process has cost so far: processor seconds (from
+// What each thread of a process has cost so far: processor seconds (from
 // task/*/schedstat, in nanoseconds) and context switches, voluntary or not (from
 // task/*/status): each is a time a thread went to sleep or was taken off the
-// processor, so their rate is the process's wake-ups. Threads that ended are no
-// longer counted.
+// processor, so their rate is the process's wake-ups. Kept per thread, so that a
+// thread that ends between two readings drops out of both.
 struct ProcessCost {
-    double cpuSeconds = 0;
-    long long switches = 0;
+    struct Thread {
+        double cpuSeconds = 0;
+        long long switches = 0;
+    };
+    std::map<std::string, Thread> threads;
 
     static ProcessCost Of(const std::string& pid) {
         ProcessCost cost;
         std::error_code error;
         for (const auto& task : std::filesystem::directory_iterator("/proc/" + pid + "/task", error)) {
+            Thread& thread = cost.threads[task.path().filename().string()];
             std::ifstream schedstat(task.path() / "schedstat");
             double nanoseconds = 0;
-            if (schedstat >> nanoseconds) cost.cpuSeconds += nanoseconds / 1e9;
+            if (schedstat >> nanoseconds) thread.cpuSeconds = nanoseconds / 1e9;
             std::ifstream status(task.path() / "status");
             for (std::string line; std::getline(status, line);) {
                 if (line.rfind("voluntary_ctxt_switches:", 0) == 0 || line.rfind("nonvoluntary_ctxt_switches:", 0) == 0)
-                    cost.switches += std::atoll(line.c_str() + line.find(':') + 1);
+                    thread.switches += std::atoll(line.c_str() + line.find(':') + 1);
             }
         }
         return cost;
+    }
+    // What the threads living at `later` cost since this reading (all of it for new ones).
+    Thread Since(const ProcessCost& later) const {
+        Thread spent;
+        for (const auto& [tid, now] : later.threads) {
+            const auto before = threads.find(tid);
+            const Thread start = before == threads.end() ? Thread{} : before->second;
+            spent.cpuSeconds += now.cpuSeconds - start.cpuSeconds;
+            spent.switches += now.switches - start.switches;
+        }
+        return spent;
     }
 };
 
@@ -161,9 +177,10 @@ double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).coun
 
 // Prints the CPU and wake-ups of a process between two readings wall seconds apart.
 void ReportIdleCost(const char* name, const ProcessCost& from, const ProcessCost& to, double wall) {
-    std::printf("%s_cpu_percent %.3f\n", name, 100.0 * (to.cpuSeconds - from.cpuSeconds) / wall);
-    std::printf("%s_wakeups_per_second %.2f (%.1f s)\n", name, static_cast<double>(to.switches - from.switches) / wall,
-                wall);
+    const ProcessCost::Thread spent = from.Since(to);
+    std::printf("%s_cpu_percent %.3f\n", name, 100.0 * spent.cpuSeconds / wall);
+    std::printf("%s_wakeups_per_second %.2f (%.1f s, %zu threads)\n", name, static_cast<double>(spent.switches) / wall,
+                wall, to.threads.size());
 }
 
 // One measured stretch of idling: the process's cost over wall seconds, the frames
@@ -300,7 +317,8 @@ int main(int argc, char** argv) {
     CreateFrameLock();
 
     enum Phase { FirstFrame, SettleMenu, Menu, EnterPlay, SettlePlay, Play, Keys, Active, Done } phase = FirstFrame;
-    constexpr double kSettleSeconds = 1.0;  // before an idle window: the screen's entry and its last frames
+    // Before an idle window: the screen's entry, its last frames, the sound device's sleep.
+    constexpr double kSettleSeconds = 2.0;
     Window window;
     KeyLatency keys;
     ActiveFrames active;

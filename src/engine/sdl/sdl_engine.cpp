@@ -40,6 +40,9 @@ constexpr int kDefaultHeight = 700;
 constexpr int kAudioFrequency = 44100;
 constexpr int kAudioChannels = 2;
 constexpr int kAudioChunkBytes = 1024;
+// The audio device's thread wakes for every buffer, sound or silence: after this long
+// without a sound the device is closed, and the next sound opens it again.
+constexpr double kAudioSleepSeconds = 1.0;
 
 struct TextureEntry {
     SdlTexturePtr texture;
@@ -128,6 +131,8 @@ private:
     void ApplyWindowMode();
     bool OpenRenderer();
     void OpenAudio();
+    bool WakeAudio();
+    void LetAudioSleep();
     void ScaleWindowForDensity();
     void SetWindowIcon();
     void ReadInitialMouse();
@@ -160,7 +165,9 @@ private:
 
     // SDL objects; textures and sounds are freed before the renderer and audio close
     bool sdlStarted = false;
-    bool audioOpen = false;
+    bool audioOpen = false;   // sounds can be played (a device opened once)
+    bool audioAwake = false;  // the device is open now
+    double audioSilentSince = -1;
     bool vsync = false;
     bool keepsPicture = false;  // the picture stays in the renderer's buffer after a present
     SdlWindowPtr window;
@@ -413,12 +420,37 @@ void SdlEngine::OpenAudio() {
         log.Write("No audio: %s", SDL_GetError());
         return;
     }
-    if (Mix_OpenAudio(kAudioFrequency, MIX_DEFAULT_FORMAT, kAudioChannels, kAudioChunkBytes) != 0) {
+    audioOpen = true;
+    if (!WakeAudio()) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+// Opens the device when it sleeps. It is always asked for the same format (no
+// changes allowed; SDL converts where the hardware differs), so the sounds loaded
+// once stay valid across sleeps.
+bool SdlEngine::WakeAudio() {
+    if (!audioOpen || audioAwake) return audioAwake;
+    if (Mix_OpenAudioDevice(kAudioFrequency, MIX_DEFAULT_FORMAT, kAudioChannels, kAudioChunkBytes, nullptr, 0) != 0) {
         log.Write("No audio: %s", Mix_GetError());
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        audioOpen = false;  // sounds play silently from now on
+        return false;
+    }
+    audioAwake = true;
+    audioSilentSince = -1;
+    return true;
+}
+
+// At a frame's end: closes the device once it has been silent long enough, else asks
+// for a frame by then.
+void SdlEngine::LetAudioSleep() {
+    if (!audioAwake) return;
+    const double now = clock.Now();
+    if (Mix_Playing(-1) > 0 || audioSilentSince < 0) audioSilentSince = now;
+    if (now - audioSilentSince < kAudioSleepSeconds) {
+        demand.Ask(now, audioSilentSince + kAudioSleepSeconds - now);
         return;
     }
-    audioOpen = true;
+    Mix_CloseAudio();
+    audioAwake = false;
 }
 
 void SdlEngine::SetWindowIcon() {
@@ -491,8 +523,8 @@ void SdlEngine::System_Shutdown() {
     textures.Clear();
     effects.Clear();
     blocks.clear();
-    if (audioOpen) Mix_CloseAudio();
-    audioOpen = false;
+    if (audioAwake) Mix_CloseAudio();
+    audioOpen = audioAwake = false;
     renderer.reset();
     window.reset();
     StopStopWatcher();
@@ -534,6 +566,7 @@ void SdlEngine::System_Start() {
         if (frameFunc()) break;
         if (!renderer) break;  // a callback shut the engine down
         if (renderFunc != nullptr) renderFunc();
+        LetAudioSleep();
         demand.FrameEnded(clock.Now(), drewNew, inputCame || input.ChangesWaiting(), clock.FrameSeconds());
         if (!demand.Waiting()) clock.WaitForNextFrame();
     }
@@ -660,7 +693,7 @@ HEFFECT SdlEngine::Effect_Load(const char* filename, std::uint32_t /*size*/) {
     if (!LoadFile(filename, bytes)) return 0;
     SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     EffectEntry entry;
-    if (audioOpen) {
+    if (WakeAudio()) {
         entry.chunk.reset(Mix_LoadWAV_RW(stream, 1));
         if (!entry.chunk) {
             log.Write("Can't load sound %s: %s", filename, Mix_GetError());
@@ -682,7 +715,7 @@ HEFFECT SdlEngine::Effect_Load(const char* filename, std::uint32_t /*size*/) {
 
 HCHANNEL SdlEngine::Effect_Play(HEFFECT effect) {
     const EffectEntry* entry = effects.Find(effect);
-    if (entry == nullptr || !entry->chunk) return 0;
+    if (entry == nullptr || !entry->chunk || !WakeAudio()) return 0;
     const int channel = Mix_PlayChannel(-1, entry->chunk.get(), 0);
     return channel < 0 ? 0 : static_cast<HCHANNEL>(channel) + 1;
 }
