@@ -337,7 +337,7 @@ TEST_F(EngineTest, APartDrawnAgainLooksAsTheWholeSceneDrawnAgain) {
     Quad turned = MakeQuad(0, 0, 0, 0, 0xA0FFFF00, texture);
     const float corners[4][2] = {{300, 180}, {420, 300}, {300, 420}, {180, 300}};
     for (int i = 0; i < 4; ++i) turned.v[i].x = corners[i][0], turned.v[i].y = corners[i][1];
-    std::vector<Quad> scene = {MakeQuad(0, 0, 800, 700, 0xFF204060), MakeQuad(100, 100, 330, 330, 0x80FF0000, texture),
+    std::vector<Quad> scene = {MakeQuad(0, 0, 800, 700, 0x80204060), MakeQuad(100, 100, 330, 330, 0x80FF0000, texture),
                                turned, MakeQuad(250, 250, 400, 400, 0xC000FF00)};
     const auto draw = [&] {
         DrawScene([&] {
