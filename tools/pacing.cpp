@@ -1,16 +1,22 @@
 // veltrane-pacing: measures the game as a player runs it, on the real engine:
-// the time from start to the first frame on screen, the CPU the game uses while
-// it idles in the main menu and on the play screen with its frame rate and the
-// frame deltas the engine reports (mean and longest), the cost of an active play
-// frame (the value ring open, the pointer moved every frame, the same-value tint
-// on): the game's own CPU time per frame for update plus render (median and p99)
-// and the heap allocations per frame after the first second, and its peak memory.
+// the time from start to the first frame on screen; while it idles in the main
+// menu and on the play screen, the CPU the whole process uses and its wake-ups a
+// second (the context switches of all its threads, from /proc), with its frame
+// rate and the frame deltas the engine reports (mean and longest); the latency
+// from a key's input event to the present of the frame that answered it (median
+// and p90 over 50 keys, a key every 150 ms, pushed by a thread of the tool and
+// moving the keyboard cell); the cost of an active play frame (the value ring
+// open, the pointer moved every frame, the same-value tint on): the game's own
+// CPU time per frame for update plus render (median and p99) and the heap
+// allocations per frame after the first second, and its peak memory.
 // Allocations are counted by this tool's replacement of the global operator new.
 // Usage: veltrane-pacing [seconds-per-screen]   (default 10)
 // With --changes it instead plays a Hard game in which every frame changes a note
 // (so every frame saves the game), optionally after a history of that many steps,
 // and prints the frame thread's wall-clock time per frame (update plus render):
 //        veltrane-pacing --changes [seconds] [history-steps]   (default 5, 0)
+//        veltrane-pacing --process PID [seconds]: the idle figures of another
+//        program (a peer game, measured the same way while it idles).
 // Run it under a display (or Xvfb, or SDL_VIDEODRIVER=dummy); it keeps its saved
 // game in a temporary folder.
 #include <SDL.h>
@@ -23,9 +29,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <mutex>
 #include <new>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/menus.h"
@@ -33,6 +44,7 @@
 #include "app/startup.h"
 #include "app/states.h"
 #include "play/notes.h"
+#include "engine/sdl/sdl_engine.h"
 #include "sudoku/generator.h"
 
 namespace {
@@ -125,25 +137,67 @@ struct ActiveFrames {
     }
 };
 
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
+// What each thread of a process has cost so far: processor seconds (from
+// task/*/schedstat, in nanoseconds) and context switches, voluntary or not (from
+// task/*/status): each is a time a thread went to sleep or was taken off the
+// processor, so their rate is the process's wake-ups. Kept per thread, so that a
+// thread that ends between two readings drops out of both.
+struct ProcessCost {
+    struct Thread {
+        double cpuSeconds = 0;
+        long long switches = 0;
+    };
+    std::map<std::string, Thread> threads;
+
+    static ProcessCost Of(const std::string& pid) {
+        ProcessCost cost;
+        std::error_code error;
+        for (const auto& task : std::filesystem::directory_iterator("/proc/" + pid + "/task", error)) {
+            Thread& thread = cost.threads[task.path().filename().string()];
+            std::ifstream schedstat(task.path() / "schedstat");
+            double nanoseconds = 0;
+            if (schedstat >> nanoseconds) thread.cpuSeconds = nanoseconds / 1e9;
+            std::ifstream status(task.path() / "status");
+            for (std::string line; std::getline(status, line);) {
+                if (line.rfind("voluntary_ctxt_switches:", 0) == 0 || line.rfind("nonvoluntary_ctxt_switches:", 0) == 0)
+                    thread.switches += std::atoll(line.c_str() + line.find(':') + 1);
+            }
+        }
+        return cost;
+    }
+    // What the threads living at `later` cost since this reading (all of it for new ones).
+    Thread Since(const ProcessCost& later) const {
+        Thread spent;
+        for (const auto& [tid, now] : later.threads) {
+            const auto before = threads.find(tid);
+            const Thread start = before == threads.end() ? Thread{} : before->second;
+            spent.cpuSeconds += now.cpuSeconds - start.cpuSeconds;
+            spent.switches += now.switches - start.switches;
+        }
+        return spent;
+    }
+};
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
-// One measured stretch of idling: CPU seconds over wall seconds, the frames run and
-// the frame deltas the engine reported for them.
+// Prints the CPU and wake-ups of a process between two readings wall seconds apart.
+void ReportIdleCost(const char* name, const ProcessCost& from, const ProcessCost& to, double wall) {
+    const ProcessCost::Thread spent = from.Since(to);
+    std::printf("%s_cpu_percent %.3f\n", name, 100.0 * spent.cpuSeconds / wall);
+    std::printf("%s_wakeups_per_second %.2f (%.1f s, %zu threads)\n", name, static_cast<double>(spent.switches) / wall,
+                wall, to.threads.size());
+}
+
+// One measured stretch of idling: the process's cost over wall seconds, the frames
+// run and the frame deltas the engine reported for them.
 struct Window {
     Clock::time_point start;
-    double cpuStart = 0;
+    ProcessCost costStart;
     int frames = 0;
     double deltaSum = 0, deltaMax = 0;
     void Begin() {
         start = Clock::now();
-        cpuStart = CpuSeconds();
+        costStart = ProcessCost::Of("self");
         frames = 0;
         deltaSum = deltaMax = 0;
     }
@@ -153,10 +207,15 @@ struct Window {
         if (delta > deltaMax) deltaMax = delta;
     }
     double Elapsed() const { return Seconds(Clock::now() - start); }
+    // A still screen runs frames only when asked: one comes when the window is over.
+    bool AskForItsEnd(GK& gk, double seconds) const {
+        gk.System_NextFrameWithin(static_cast<float>(seconds - Elapsed()));
+        return false;
+    }
     void Report(const char* name) const {
         const double wall = Elapsed();
-        std::printf("%s_cpu_percent %.1f (%.1f s, %d frames, %.1f fps)\n", name,
-                    100.0 * (CpuSeconds() - cpuStart) / wall, wall, frames, frames / wall);
+        ReportIdleCost(name, costStart, ProcessCost::Of("self"), wall);
+        std::printf("%s_frames %d (%.1f fps)\n", name, frames, frames / wall);
         if (frames > 0) {
             std::printf("%s_frame_delta_ms mean %.2f, longest %.2f (60 fps is 16.67)\n", name,
                         1000.0 * deltaSum / frames, 1000.0 * deltaMax);
@@ -236,23 +295,111 @@ int MeasureChangingFrames(double seconds, long historySteps) {
     return wallMs.empty() ? 1 : 0;
 }
 
+double CounterSeconds() {
+    return static_cast<double>(SDL_GetPerformanceCounter()) / static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
+void PushKey(SDL_Keycode key) {
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    event.key.keysym.sym = key;
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    SDL_PushEvent(&event);
+    event.type = SDL_KEYUP;
+    event.key.state = SDL_RELEASED;
+    SDL_PushEvent(&event);
+}
+
+// Key-to-present latency: a thread of its own presses an arrow key every 150 ms
+// (Right and Left in turn), noting the time just before it hands the events to SDL;
+// the frame that sees the key presses notes how many frames were shown, and the
+// frame after it reads when the key's frame was presented.
+struct KeyLatency {
+    static constexpr int kKeys = 50;
+    std::mutex mutex;
+    std::vector<double> pushedAt;  // guarded by mutex
+    std::thread pusher;
+    int keysSeen = 0;
+    int answering = -1;  // the key whose frame ran last, waiting for its present
+    int shownBefore = 0;
+    std::vector<double> latencyMs;
+
+    void Start() {
+        pusher = std::thread([this] {
+            for (int i = 0; i < kKeys; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(150));
+                {
+                    std::lock_guard<std::mutex> lock(mutex);
+                    pushedAt.push_back(CounterSeconds());
+                }
+                PushKey(i % 2 == 0 ? SDLK_RIGHT : SDLK_LEFT);
+            }
+        });
+    }
+    // Called at each frame's start; true once every key has been answered (or the
+    // keys are over and nothing came for a second).
+    bool Frame(GK& gk) {
+        if (answering >= 0 && gkSdlFramesShown() > shownBefore) {
+            std::lock_guard<std::mutex> lock(mutex);
+            latencyMs.push_back(1000.0 * (gkSdlLastPresentSeconds() - pushedAt[answering]));
+        }
+        answering = -1;
+        int presses = 0;
+        gk.Input_GetKeyPresses(&presses);
+        if (presses > 0 && keysSeen < kKeys) {
+            answering = keysSeen++;
+            shownBefore = gkSdlFramesShown();
+        }
+        if (keysSeen == kKeys && answering < 0) return true;
+        std::lock_guard<std::mutex> lock(mutex);
+        return pushedAt.size() == kKeys && CounterSeconds() > pushedAt.back() + 1.0;
+    }
+    void Report() {
+        if (pusher.joinable()) pusher.join();
+        std::sort(latencyMs.begin(), latencyMs.end());
+        if (latencyMs.empty()) return;
+        const auto at = [this](double q) { return latencyMs[static_cast<std::size_t>(q * (latencyMs.size() - 1))]; };
+        std::printf("key_to_present_ms median %.2f p90 %.2f max %.2f (%d of %d keys seen, %zu presented)\n",
+                    at(0.5), at(0.9), latencyMs.back(), keysSeen, kKeys, latencyMs.size());
+    }
+};
+
+// The idle figures of another process over the given seconds.
+int MeasureProcess(const std::string& pid, double seconds) {
+    if (!std::filesystem::exists("/proc/" + pid + "/task")) {
+        std::fprintf(stderr, "veltrane-pacing: no process %s\n", pid.c_str());
+        return 1;
+    }
+    const ProcessCost from = ProcessCost::Of(pid);
+    const auto start = Clock::now();
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    ReportIdleCost("process_idle", from, ProcessCost::Of(pid), Seconds(Clock::now() - start));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--changes")
         return MeasureChangingFrames(argc > 2 ? std::atof(argv[2]) : 5.0, argc > 3 ? std::atol(argv[3]) : 0);
     const auto started = Clock::now();
+    if (argc > 2 && std::strcmp(argv[1], "--process") == 0)
+        return MeasureProcess(argv[2], argc > 3 ? std::atof(argv[3]) : 10.0);
     const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
     if (seconds <= 0) {
-        std::fputs("usage: veltrane-pacing [seconds-per-screen]\n", stderr);
+        std::fputs("usage: veltrane-pacing [seconds-per-screen] | --process PID [seconds]\n", stderr);
         return 2;
     }
     char folder[] = "/tmp/veltrane-pacing-XXXXXX";
     if (!mkdtemp(folder)) return 1;
     CreateFrameLock();
 
-    enum Phase { FirstFrame, Menu, EnterPlay, Play, Active, Done } phase = FirstFrame;
+    enum Phase { FirstFrame, SettleMenu, Menu, EnterPlay, SettlePlay, Play, Keys, Active, Done } phase = FirstFrame;
+    // Before an idle window: the screen's entry, its last frames, the sound device's sleep.
+    constexpr double kSettleSeconds = 2.0;
     Window window;
+    KeyLatency keys;
     ActiveFrames active;
     active.costMs.reserve(100000);
     int calls = 0;
@@ -264,15 +411,21 @@ int main(int argc, char** argv) {
         switch (phase) {
             case FirstFrame:
                 // The second call comes after the first frame was drawn and shown.
+                p.gk->System_NextFrameWithin(0);
                 if (calls == 2) {
                     std::printf("first_frame_ms %.1f\n", 1000.0 * Seconds(Clock::now() - started));
-                    phase = Menu;
+                    phase = SettleMenu;
                     window.Begin();
                 }
                 return false;
+            case SettleMenu:  // the menu's enter animation and the frames after it
+                if (window.Elapsed() < kSettleSeconds) return window.AskForItsEnd(*p.gk, kSettleSeconds);
+                phase = Menu;
+                window.Begin();
+                return window.AskForItsEnd(*p.gk, seconds);
             case Menu:
                 window.CountFrame(p.gk->Timer_GetDelta());
-                if (window.Elapsed() < seconds) return false;
+                if (window.Elapsed() < seconds) return window.AskForItsEnd(*p.gk, seconds);
                 window.Report("menu_idle");
                 SeedRandom(1);
                 if (!p.board.NewGame(Hard)) return true;
@@ -282,13 +435,24 @@ int main(int argc, char** argv) {
                 phase = EnterPlay;
                 return false;
             case EnterPlay:
+                window.Begin();
+                phase = SettlePlay;
+                return window.AskForItsEnd(*p.gk, kSettleSeconds);
+            case SettlePlay:
+                if (window.Elapsed() < kSettleSeconds) return window.AskForItsEnd(*p.gk, kSettleSeconds);
                 phase = Play;
                 window.Begin();
-                return false;
+                return window.AskForItsEnd(*p.gk, seconds);
             case Play:
                 window.CountFrame(p.gk->Timer_GetDelta());
-                if (window.Elapsed() < seconds) return false;
+                if (window.Elapsed() < seconds) return window.AskForItsEnd(*p.gk, seconds);
                 window.Report("play_idle");
+                keys.Start();
+                phase = Keys;
+                return false;
+            case Keys:
+                if (!keys.Frame(*p.gk)) return false;
+                keys.Report();
                 p.aids.settings.sameValueHighlight = true;
                 OpenRingNearTheMiddle(p);
                 PushPointerEnter();
@@ -321,6 +485,7 @@ int main(int argc, char** argv) {
         active.started = 0;
     };
     RunGame(options);
+    if (keys.pusher.joinable()) keys.pusher.join();  // the run ended before the keys did
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak_rss_mb %.1f\n", static_cast<double>(usage.ru_maxrss) / 1024.0);

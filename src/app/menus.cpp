@@ -1,5 +1,6 @@
 #include "app/menus.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "app/program.h"
@@ -60,6 +61,16 @@ void ShowMenu(bool show, const MenuEntry (&entries)[N], int firstFocus, bool isM
     } else {
         RemoveMenu(p, entries);
     }
+}
+
+// The time the menu's animations advance by in this frame: its delta, but at most a
+// steady frame's when no animation ran before it. The loop may have waited seconds
+// for this frame's input, and a fade that starts now (Escape's leave) then begins as
+// it does at 60 frames a second instead of ending at once.
+float MenuStep(Program& p) {
+    constexpr float kSteadyFrameSeconds = 1.0f / 60;
+    const float dt = p.gk->Timer_GetDelta();
+    return p.Gui->Animating() ? dt : std::min(dt, kSteadyFrameSeconds);
 }
 
 // Steps shared by the three handlers after the Escape rule: update the GUI; on an
@@ -162,7 +173,7 @@ void ShowStateScreen(int state, bool show) {
 
 MenuRequest MainMenuFrame() {
     Program& p = TheProgram();
-    const float dt = p.gk->Timer_GetDelta();
+    const float dt = MenuStep(p);
     const int key = p.gk->Input_GetKey();
     if (key == GKK_ESCAPE) {
         p.MainMenuChoice = MainExitId;
@@ -174,7 +185,7 @@ MenuRequest MainMenuFrame() {
 
 MenuRequest DifficultyMenuFrame() {
     Program& p = TheProgram();
-    const float dt = p.gk->Timer_GetDelta();
+    const float dt = MenuStep(p);
     const int key = p.gk->Input_GetKey();
     if (key == GKK_ESCAPE) {
         p.DifficultyChoice = ReturnToMainId;
@@ -187,7 +198,7 @@ MenuRequest DifficultyMenuFrame() {
 
 MenuRequest GameMenuFrame() {
     Program& p = TheProgram();
-    const float dt = p.gk->Timer_GetDelta();
+    const float dt = MenuStep(p);
     const int key = p.gk->Input_GetKey();
     if (key == GKK_ESCAPE) {
         p.GameMenuChoice = ResumeId;

@@ -135,6 +135,33 @@ void HandleFullScreenKeys(Program& p) {
         p.Gui->WithholdKey();
 }
 
+bool RunStateHandler(int state) {
+    switch (state) {
+        case MainMenu:
+            return CarryOut(MainMenuFrame());
+        case Playing:
+            return PlayingFrame();
+        case GameMenu:
+            return CarryOut(GameMenuFrame());
+        case Credits:
+            return CreditsFrame();
+        case DifficultyMenu:
+            return CarryOut(DifficultyMenuFrame());
+        default:
+            return false;
+    }
+}
+
+// The engine runs frames only when something happens; the game's own timers ask for
+// theirs: at once while a menu item fades, waits out its delay or moves its focus;
+// on the play screen with the window focused, when the clock shows its next second.
+void AskForNextFrame(Program& p) {
+    if (!p.gk) return;
+    if (p.Gui && p.Gui->Animating()) p.gk->System_NextFrameWithin(0);
+    if (p.GameState == Playing && p.gk->Input_HasFocus())
+        p.gk->System_NextFrameWithin(p.Aids.SecondsToNextClockSecond());
+}
+
 }  // namespace
 
 void CreateFrameLock() {
@@ -256,22 +283,12 @@ bool FrameFunc() {
     FrameLockScope lock;
     if (lock.Stopping()) return true;  // ends the frame loop as "Exit" does
     PickUpSaveProblem();
-    if (TheProgram().frameHook && TheProgram().frameHook()) return true;
-    HandleFullScreenKeys(TheProgram());
-    switch (TheProgram().GameState) {
-        case MainMenu:
-            return CarryOut(MainMenuFrame());
-        case Playing:
-            return PlayingFrame();
-        case GameMenu:
-            return CarryOut(GameMenuFrame());
-        case Credits:
-            return CreditsFrame();
-        case DifficultyMenu:
-            return CarryOut(DifficultyMenuFrame());
-        default:
-            return false;
-    }
+    Program& p = TheProgram();
+    if (p.frameHook && p.frameHook()) return true;
+    HandleFullScreenKeys(p);
+    const bool end = RunStateHandler(p.GameState);
+    AskForNextFrame(p);
+    return end;
 }
 
 bool RenderFunc() {

@@ -99,6 +99,15 @@ public:
     virtual bool System_Initiate() = 0;
     virtual void System_Start() = 0;
     virtual void System_Shutdown() = 0;
+    // Frames run on demand: while what is drawn changes or input comes, at the display's
+    // rate; once frames draw nothing new, only when input comes, when the loop is woken,
+    // or by the deadline asked for here. A frame callback asks for the frame its own
+    // timers need: within seconds from now (0: at once, even when the frame would draw
+    // nothing new). The earliest request of a frame holds, for the next frame only.
+    virtual void System_NextFrameWithin(float seconds) = 0;
+    // Runs a frame soon although nothing else happened (a worker's result is ready).
+    // Safe to call from any thread while the engine lives.
+    virtual void System_WakeFrameLoop() = 0;
     // Appends one line to the log file; printf rules.
     void System_Log(const char* format, ...)
 #if defined(__GNUC__)

@@ -167,6 +167,13 @@ void gkGUI::ReadInput() {
     wheel = gk->Input_GetMouseWheel();
 }
 
+bool gkGUI::Animating() const {
+    for (gkGUIObject* control = first; control != nullptr; control = control->next) {
+        if (control->IsAnimating()) return true;
+    }
+    return false;
+}
+
 bool gkGUI::AllDone() {
     for (gkGUIObject* control : Snapshot()) {
         if (Owns(control) && !control->IsDone()) return false;

@@ -34,6 +34,8 @@ public:
     virtual void Enter() {}
     virtual void Leave() {}
     virtual bool IsDone() { return true; }
+    // True while a timer of the control runs (its next frames may differ, or it waits to start).
+    virtual bool IsAnimating() { return !IsDone(); }
     virtual void Focus(bool /*focused*/) {}
     virtual void MouseOver(bool /*over*/) {}
     // A true result from the operations below means the control was activated.
@@ -80,6 +82,8 @@ public:
     // The frame's key belongs to the caller (a shortcut it acted on): the next Update
     // gives it to no control.
     void WithholdKey() { keyWithheld = true; }
+    // True while one of the controls animates (the game then asks for frames at once).
+    bool Animating() const;
     void Render();
 
     // Read-only views for the game and tests.

@@ -35,6 +35,7 @@ public:
     void Enter() override;
     void Leave() override;
     bool IsDone() override;
+    bool IsAnimating() override { return fadeTimer != -1.0f || focusTimer != -1.0f; }
     void Focus(bool focused) override;
     void MouseOver(bool over) override;
     bool MouseLeftButton(bool down) override;

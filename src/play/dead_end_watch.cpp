@@ -30,9 +30,10 @@ struct DeadEndWatch::Worker {
     // Read by the search between nodes, without the lock.
     std::atomic<std::uint64_t> newestJob{0};
     std::atomic<bool> stopping{false};
+    const std::function<void()> onAnswer;
     std::thread thread;  // last: starts once everything above exists
 
-    Worker() : thread([this] { Run(); }) {}
+    explicit Worker(std::function<void()> callback) : onAnswer(std::move(callback)), thread([this] { Run(); }) {}
     ~Worker() {
         {
             std::lock_guard<std::mutex> lock(mutex);
@@ -79,9 +80,12 @@ struct DeadEndWatch::Worker {
                 if (stopping || newestJob != taken) break;
             }
             if (!search.Finished()) continue;
-            std::lock_guard<std::mutex> lock(mutex);
-            answer = search.Result();
-            answerId = taken;
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                answer = search.Result();
+                answerId = taken;
+            }
+            if (onAnswer) onAnswer();
         }
     }
 };
@@ -93,7 +97,7 @@ DeadEndWatch& DeadEndWatch::operator=(DeadEndWatch&&) noexcept = default;
 
 void DeadEndWatch::Update(const SudokuBoard& board) {
     if (!CanCheck(board)) return;
-    if (!worker_) worker_ = std::make_unique<Worker>();
+    if (!worker_) worker_ = std::make_unique<Worker>(onAnswer_);
     if (!posted_ || board.values != checked_) {
         checked_ = board.values;  // same shape: reuses the rows, allocates nothing
         posted_ = true;

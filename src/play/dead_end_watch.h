@@ -9,9 +9,13 @@
 // runs apart from the frames. The verdict is Unknown while the search runs. Owns the
 // worker (stopped and joined with the watch) and its copies; reads the board only
 // inside Update. A frame allocates nothing; a finished check copies its completion.
+// The answer callback, when set, is called on the worker when a verdict is ready
+// (the game wakes its frame loop with it, which may be waiting for input).
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "sudoku/board.h"
 #include "sudoku/completion.h"
@@ -23,6 +27,8 @@ public:
     DeadEndWatch(DeadEndWatch&&) noexcept;
     DeadEndWatch& operator=(DeadEndWatch&&) noexcept;
 
+    // Takes effect from the next worker started (by the first Update, or after Stop).
+    void SetAnswerCallback(std::function<void()> callback) { onAnswer_ = std::move(callback); }
     // Hands changed values to the worker, or picks up its verdict on the current ones.
     void Update(const SudokuBoard& board);
     // Stops and joins the worker (waits at most one node of its search); the next
@@ -39,6 +45,7 @@ private:
     struct Worker;
     bool Checks(const SudokuBoard& board) const;
 
+    std::function<void()> onAnswer_;
     std::unique_ptr<Worker> worker_;  // started by the first Update with a board
     Grid checked_;                    // the values last handed over
     bool posted_ = false;

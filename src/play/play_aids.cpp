@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cmath>
 #include <cstdio>
 #include <utility>
 
@@ -26,6 +27,7 @@ void PlayAids::ResetForGame() {
 void PlayAids::ResumeGame() {
     keyboard.Reset();
     helpOpen = false;
+    focusedLastFrame = true;  // play starts in the frame of the player's choice
 }
 
 void PlayAids::Restore(PlayRecord record) {
@@ -49,10 +51,18 @@ PlayRecord PlayAids::Record() const {
     return record;
 }
 
-void PlayAids::CountPlayTime(float dt) {
-    if (!(dt > 0)) return;
+void PlayAids::CountPlayTime(float dt, bool focused) {
+    const bool counts = focused && focusedLastFrame && dt > 0;
+    focusedLastFrame = focused;
+    if (!counts) return;
     const auto counted = static_cast<std::uint64_t>(std::llround(std::min(dt, MaxCountedFrameSeconds) * 1e6));
     playMicroseconds = std::min(playMicroseconds + counted, kMaxPlaySeconds * 1'000'000);
+}
+
+float PlayAids::SecondsToNextClockSecond() const {
+    constexpr std::uint64_t kAfterTheSecond = 1000;  // microseconds
+    const std::uint64_t next = (playMicroseconds / 1'000'000 + 1) * 1'000'000 + kAfterTheSecond;
+    return static_cast<float>(next - playMicroseconds) / 1e6f;
 }
 
 CellRef PlayAids::FocusCell() const {

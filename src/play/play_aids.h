@@ -52,8 +52,9 @@ struct PendingHint {
     CellRef cell;                // where a value goes: chosen when H was pressed
 };
 
-// The longest frame the play time counts: a stalled or hidden window adds no more.
-constexpr float MaxCountedFrameSeconds = 0.25f;
+// The longest frame the play time counts. Frames may be a second apart on a still
+// screen; a longer gap is a stalled process (stopped, suspended) and adds no more.
+constexpr float MaxCountedFrameSeconds = 5.0f;
 
 struct PlayAids {
     History history;
@@ -64,6 +65,7 @@ struct PlayAids {
     std::uint64_t playMicroseconds = 0;
     unsigned hintsUsed = 0;  // hints that changed the grid in this game: such a win sets no best time
     PuzzleOrigin origin;     // where the puzzle came from (a new game starts as classic)
+    bool focusedLastFrame = false;  // the last play-screen frame had the window's focus
     KeyboardCell keyboard;
     Settings settings;
     bool helpOpen = false;
@@ -93,8 +95,12 @@ struct PlayAids {
     std::uint64_t PlaySeconds() const { return playMicroseconds / 1'000'000; }
     // The game.state record of the game in progress.
     PlayRecord Record() const;
-    // Adds a play-screen frame's time, at most MaxCountedFrameSeconds.
-    void CountPlayTime(float dt);
+    // Adds a play-screen frame's time while the window has the focus, at most
+    // MaxCountedFrameSeconds. The time since the frame before counts only when the
+    // window had the focus then too: no frame runs while it is in the background.
+    void CountPlayTime(float dt, bool focused);
+    // Seconds until the clock shows its next second (a hair after it).
+    float SecondsToNextClockSecond() const;
     // What edits work on: the board with these notes and history.
     BoardEdit EditOf(SudokuBoard& board) { return {&board, &notes, &history}; }
     // The cell whose value the tint follows: the keyboard cell while shown, else the pointer's.

@@ -65,7 +65,7 @@ void HandlePlayMouse(PlayScreen& screen, int key, float px, float py) {
 
 PlayEvent HandlePlayFrame(GK& gk, PlayScreen& screen) {
     const float dt = gk.Timer_GetDelta();
-    if (screen.aids && gk.Input_HasFocus()) screen.aids->CountPlayTime(dt);
+    if (screen.aids) screen.aids->CountPlayTime(dt, gk.Input_HasFocus());
     const int key = gk.Input_GetKey();
     const FrameKeys keys = ReadFrameKeys(gk, key);
     // The keys typed before the menu's Escape still count (unless the game is won).

@@ -190,7 +190,7 @@ TEST_F(NotesScenarioTest, NotesClockAndHistoryComeBackWithContinueAndTheClockSto
     EXPECT_EQ(aids().history.UndoSteps(), 2u) << "the empty-cell write changed nothing";
 
     InputFrame stalled;
-    stalled.dt = 5.0f;
+    stalled.dt = 60.0f;
     const std::uint64_t before = aids().playMicroseconds;
     const auto counted = static_cast<std::uint64_t>(MaxCountedFrameSeconds * 1e6);
     ASSERT_TRUE(game.Frame(stalled));
@@ -199,6 +199,10 @@ TEST_F(NotesScenarioTest, NotesClockAndHistoryComeBackWithContinueAndTheClockSto
     unfocused.focus = false;
     game.Frames(30, unfocused);
     EXPECT_EQ(aids().playMicroseconds - before, counted) << "nor does a window in the background";
+    InputFrame back;  // the first frame with the focus back: its time went by in the background
+    back.dt = 3.0f;
+    game.Frame(back);
+    EXPECT_EQ(aids().playMicroseconds - before, counted) << "nor the time until it comes back";
 
     ASSERT_TRUE(game.Key(GKK_ESCAPE));
     ASSERT_EQ(program().GameState, GameMenu);

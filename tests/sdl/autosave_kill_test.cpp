@@ -72,6 +72,7 @@ std::vector<Grid> ExpectedBoards() {
     RunOptions options;
     options.saveDirectory = folder + "/";
     options.frameHook = [&] {
+        TheProgram().gk->System_NextFrameWithin(0);  // a frame for each step of the script
         Program& p = TheProgram();
         const int call = calls++;
         if (call == 0) {
@@ -147,6 +148,7 @@ SudokuBoard ContinueInAFreshStart(const TempFolder& temp, std::size_t* undoSteps
     RunOptions options;
     options.saveDirectory = temp.Path() + "/";
     options.frameHook = [&] {
+        TheProgram().gk->System_NextFrameWithin(0);  // a frame for each step of the script
         Program& p = TheProgram();
         ++calls;
         if (calls == 30) PushKey(SDLK_DOWN);

@@ -121,6 +121,7 @@ InputScript inputScript;
 
 bool RecordingFrame() {
     GK* gk = inputScript.gk;
+    gk->System_NextFrameWithin(0);  // a frame for each step of the script
     Seen seen;
     seen.key = gk->Input_GetKey();
     seen.character = gk->Input_GetChar();

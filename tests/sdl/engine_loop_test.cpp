@@ -27,6 +27,7 @@ struct LoopScript {
 LoopScript script;
 
 bool CountingFrame() {
+    script.gk->System_NextFrameWithin(0);  // frames at the display's rate
     ++script.frames;
     script.calledAt.push_back(SDL_GetPerformanceCounter());
     script.deltas.push_back(script.gk->Timer_GetDelta());

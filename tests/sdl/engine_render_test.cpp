@@ -329,3 +329,33 @@ TEST_F(EngineTest, AnUnchangedSceneIsNotDrawnAgainButAnyChangeIs) {
     EXPECT_EQ(gkSdlFramesShown(), start + 5) << "a frame to capture is always drawn";
     EXPECT_GT(Red(Pixel(11, 11)), 200) << "and the captured frame shows the quads";
 }
+
+// The software renderer draws again only where the scene changed; every pixel comes
+// out as a whole redraw makes it, under and beside blended, textured and turned quads.
+TEST_F(EngineTest, APartDrawnAgainLooksAsTheWholeSceneDrawnAgain) {
+    const HTEXTURE texture = gk->Texture_Load("cursor.png");
+    Quad turned = MakeQuad(0, 0, 0, 0, 0xA0FFFF00, texture);
+    const float corners[4][2] = {{300, 180}, {420, 300}, {300, 420}, {180, 300}};
+    for (int i = 0; i < 4; ++i) turned.v[i].x = corners[i][0], turned.v[i].y = corners[i][1];
+    std::vector<Quad> scene = {MakeQuad(0, 0, 800, 700, 0x80204060), MakeQuad(100, 100, 330, 330, 0x80FF0000, texture),
+                               turned, MakeQuad(250, 250, 400, 400, 0xC000FF00)};
+    const auto draw = [&] {
+        DrawScene([&] {
+            for (const Quad& quad : scene) gk->Gfx_RenderQuad(&quad);
+        });
+    };
+    const auto pixels = [&] {
+        std::vector<std::uint32_t> all;
+        for (int y = 0; y < 700; ++y)
+            for (int x = 0; x < 800; ++x) all.push_back(Pixel(x, y));
+        return all;
+    };
+    draw();
+    scene[3] = MakeQuad(262.5f, 240, 420, 391.5f, 0xC00000FF);
+    draw();
+    const std::vector<std::uint32_t> inPart = pixels();
+    DrawScene([] {});  // the next scene differs everywhere: drawn whole
+    draw();
+    EXPECT_TRUE(inPart == pixels());
+    gk->Texture_Free(texture);
+}

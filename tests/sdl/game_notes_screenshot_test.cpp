@@ -40,6 +40,7 @@ TEST(GameScreenshots, NotesFilledByMInNoteMode) {
     RunOptions options;
     options.saveDirectory = saves.Path() + "/";
     options.frameHook = [&] {
+        TheProgram().gk->System_NextFrameWithin(0);  // a frame for each step of the script
         Program& p = TheProgram();
         ++frames;
         if (frames == 1) {

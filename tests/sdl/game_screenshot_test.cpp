@@ -50,6 +50,7 @@ std::size_t RunScript(std::vector<Step>& steps, const std::string& saveFolder,
     RunOptions options;
     options.saveDirectory = saveFolder + "/";
     options.frameHook = [&] {
+        TheProgram().gk->System_NextFrameWithin(0);  // a frame for each step of the script
         if (everyFrame) everyFrame();
         if (++frames > 600) return true;  // a stuck script ends the run
         if (next == steps.size()) return true;

@@ -7,7 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -100,6 +102,10 @@ void RecordingEngine::ResetRecording() {
     logFile.clear();
     initiateCalls = startCalls = shutdownCalls = 0;
     framesRun = 0;
+    onDemand = false;
+    stopAt = 1e9;
+    frameTimes.clear();
+    wakeCalls = 0;
     quads.clear();
     scenes = 0;
     logLines.clear();
@@ -173,10 +179,39 @@ bool RecordingEngine::System_Initiate() {
 
 void RecordingEngine::System_Start() {
     ++startCalls;
+    if (onDemand) return RunOnDemand();
     InputFrame input;
     for (int frame = 0; frame < maxFrames && NextScriptedFrame(input); ++frame) {
         if (RunFrame(input)) break;
     }
+}
+
+void RecordingEngine::RunOnDemand() {
+    constexpr double kPeriod = 1.0 / 60;
+    demand = FrameDemand();
+    std::vector<Quad> shown;
+    for (int frame = 0; frame < maxFrames; ++frame) {
+        const double last = now;
+        const bool waiting = demand.Waiting();
+        const double due = frame == 0 ? 0 : waiting ? demand.Deadline() : last + kPeriod;
+        const bool input = !script.empty() && script.front().at <= due;
+        if (!input && (due == FrameDemand::kNoDeadline || due > stopAt)) break;
+        InputFrame next = current;  // without input, what is held and where the pointer is stay
+        if (input) {
+            next = script.front();
+            script.pop_front();
+        }
+        now = input && waiting ? std::max(next.at, last) : due;
+        next.dt = static_cast<float>(now - last);
+        frameTimes.push_back(now);
+        const bool done = RunFrame(next);
+        const bool drewNew = quads.size() != shown.size() ||
+                             std::memcmp(quads.data(), shown.data(), quads.size() * sizeof(Quad)) != 0;
+        shown = quads;
+        demand.FrameEnded(now, drewNew, input, kPeriod);
+        if (done) break;
+    }
+    now = 0;
 }
 
 void RecordingEngine::System_Shutdown() {

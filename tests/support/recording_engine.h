@@ -5,6 +5,7 @@
 // library into the test executables, returns it.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "engine/gk.h"
+#include "engine/sdl/frame_demand.h"
 
 // Input for one frame.
 struct InputFrame {
@@ -32,6 +34,7 @@ struct InputFrame {
     // Input_GetKeyPresses. Left empty, a keyboard key (or a character) above makes the
     // frame's one press, with the modifiers above.
     std::vector<gkKeyPress> presses;
+    double at = 0;  // frames on demand: the second the input arrives
 };
 
 struct RecordedTexture {
@@ -64,6 +67,13 @@ public:
     std::function<void()> probe;
     // Called after each frame (after the render callback) when set; for assertions mid-run.
     std::function<void(RecordingEngine&)> afterFrame;
+    // Frames on demand, on a clock of virtual seconds, decided as the real engine decides
+    // them: each frame of the script is input arriving at its `at`; without input, frames
+    // run 1/60 s apart while the game needs them, else at the deadline it asked for. The
+    // run ends at stopAt, or when the script is over and no deadline is left. (The driver
+    // is not used.) Off, System_Start runs one frame per scripted input.
+    bool onDemand = false;
+    double stopAt = 1e9;
 
     // Plays one frame directly: applies the input, calls the frame callback and then the render
     // callback. Returns the frame callback's result. Tests that drive the game by hand use this.
@@ -77,6 +87,8 @@ public:
     std::string title, logFile;
     int initiateCalls = 0, startCalls = 0, shutdownCalls = 0;
     int framesRun = 0;
+    std::vector<double> frameTimes;  // on demand: the second each frame ran at
+    std::atomic<int> wakeCalls{0};   // System_WakeFrameLoop calls
     std::vector<Quad> quads;  // quads of the current (or last) scene
     int scenes = 0;           // completed Gfx_EndScene calls
     std::vector<std::string> logLines;
@@ -98,6 +110,8 @@ public:
     bool System_Initiate() override;
     void System_Start() override;
     void System_Shutdown() override;
+    void System_NextFrameWithin(float seconds) override { demand.Ask(now, seconds); }
+    void System_WakeFrameLoop() override { ++wakeCalls; }
     void System_LogV(const char* format, va_list args) override;
     void* Resource_Load(const char* filename, std::uint32_t* size) override;
     void Resource_Free(void* block) override;
@@ -128,6 +142,10 @@ private:
 
     // The next frame of System_Start from the script or the driver; false ends the loop.
     bool NextScriptedFrame(InputFrame& input);
+    void RunOnDemand();
+
+    FrameDemand demand;
+    double now = 0;  // the virtual second of the running frame
 
     InputFrame current;
     std::vector<gkKeyPress> framePresses;  // what Input_GetKeyPresses returned last

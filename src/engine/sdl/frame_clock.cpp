@@ -1,5 +1,9 @@
 #include "engine/sdl/frame_clock.h"
 
+double FrameClock::Now() {
+    return static_cast<double>(SDL_GetPerformanceCounter()) / static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
 void FrameClock::Start() {
     frameStart = SDL_GetPerformanceCounter();
     delta = 0.0f;

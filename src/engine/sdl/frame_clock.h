@@ -22,6 +22,8 @@ public:
     // At a frame's start: seconds since the previous frame's start.
     float Tick();
     float Delta() const { return delta; }
+    // Seconds on SDL's performance counter.
+    static double Now();
     // At a frame's end: sleeps until the frame has lasted its share of a second.
     void WaitForNextFrame() const;
     double FrameSeconds() const { return frameSeconds; }

@@ -74,6 +74,13 @@ void InputState::Handle(const SDL_Event& event) {
     }
 }
 
+bool InputState::ChangesWaiting() const {
+    for (const Button& button : buttons) {
+        if (button.waiting > 0) return true;
+    }
+    return false;
+}
+
 void InputState::SetMousePosition(float x, float y) {
     mouseX = x;
     mouseY = y;

@@ -44,6 +44,8 @@ public:
     int Wheel() const { return wheel; }
     bool MouseOver() const { return mouseOver; }
     bool HasFocus() const { return focus; }
+    // True while mouse-button changes wait to be shown in later frames.
+    bool ChangesWaiting() const;
 
 private:
     // One mouse button as the game sees it.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 const int kQuadIndices[6] = {0, 1, 2, 0, 2, 3};
 
@@ -118,4 +120,54 @@ bool QuadAsRect(const Quad& quad, int textureWidth, int textureHeight, DrawArea 
     if (!inside || right <= left || bottom <= top) return false;  // also -1: not on whole pixels
     rect->source = SDL_Rect{left, top, right - left, bottom - top};
     return true;
+}
+
+namespace {
+
+bool SameQuad(const Quad& a, const Quad& b) {
+    return std::memcmp(&a, &b, sizeof(Quad)) == 0;
+}
+
+void AddQuadBounds(const Quad& quad, ChangedBounds& bounds) {
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    if (bounds.empty) {
+        bounds = ChangedBounds{false, kInfinity, kInfinity, -kInfinity, -kInfinity};
+    }
+    if (!QuadIsFinite(quad)) {
+        bounds = ChangedBounds{false, -kInfinity, -kInfinity, kInfinity, kInfinity};
+        return;
+    }
+    for (const Vertex& v : quad.v) {
+        bounds.left = std::min(bounds.left, v.x);
+        bounds.top = std::min(bounds.top, v.y);
+        bounds.right = std::max(bounds.right, v.x);
+        bounds.bottom = std::max(bounds.bottom, v.y);
+    }
+}
+
+}  // namespace
+
+ChangedBounds FindChangedBounds(const Quad* before, std::size_t beforeCount, const Quad* after, std::size_t afterCount) {
+    std::size_t start = 0;
+    while (start < beforeCount && start < afterCount && SameQuad(before[start], after[start])) ++start;
+    std::size_t end = 0;  // quads the two lists have in common at their ends
+    while (end < beforeCount - start && end < afterCount - start &&
+           SameQuad(before[beforeCount - 1 - end], after[afterCount - 1 - end]))
+        ++end;
+    ChangedBounds bounds;
+    for (std::size_t i = start; i < beforeCount - end; ++i) AddQuadBounds(before[i], bounds);
+    for (std::size_t i = start; i < afterCount - end; ++i) AddQuadBounds(after[i], bounds);
+    return bounds;
+}
+
+bool QuadTouches(const Quad& quad, const SDL_Rect& rect, float margin) {
+    float left = quad.v[0].x, top = quad.v[0].y, right = left, bottom = top;
+    for (const Vertex& v : quad.v) {
+        left = std::min(left, v.x);
+        top = std::min(top, v.y);
+        right = std::max(right, v.x);
+        bottom = std::max(bottom, v.y);
+    }
+    return left - margin < static_cast<float>(rect.x + rect.w) && right + margin > static_cast<float>(rect.x) &&
+           top - margin < static_cast<float>(rect.y + rect.h) && bottom + margin > static_cast<float>(rect.y);
 }

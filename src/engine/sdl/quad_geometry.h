@@ -8,6 +8,8 @@
 
 #include <SDL.h>
 
+#include <cstddef>
+
 #include "engine/gk.h"
 
 // Indices of the two triangles (top-left, top-right, bottom-right) and
@@ -57,3 +59,15 @@ struct QuadRect {
 // An untextured destination is cut to the margin around the area; a textured one
 // must lie within it (else it is drawn as triangles, cut exactly).
 bool QuadAsRect(const Quad& quad, int textureWidth, int textureHeight, DrawArea area, QuadRect* rect);
+
+// Where a scene differs from the one before it, in the game's pixels: the bounds of
+// the quads between the longest common start and the longest common end of the two
+// lists (the old ones, to be painted over, and the new ones). empty: the scenes are
+// the same; a quad there that is not finite makes the bounds infinite.
+struct ChangedBounds {
+    bool empty = true;
+    float left = 0, top = 0, right = 0, bottom = 0;
+};
+ChangedBounds FindChangedBounds(const Quad* before, std::size_t beforeCount, const Quad* after, std::size_t afterCount);
+// True when a quad's corners come within margin pixels of the rectangle.
+bool QuadTouches(const Quad& quad, const SDL_Rect& rect, float margin);

@@ -5,18 +5,23 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <atomic>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/gk.h"
 #include "engine/sdl/display_loss.h"
 #include "engine/sdl/engine_log.h"
 #include "engine/sdl/frame_clock.h"
+#include "engine/sdl/frame_demand.h"
 #include "engine/sdl/handle_table.h"
 #include "engine/sdl/image_decode.h"
 #include "engine/sdl/input_state.h"
@@ -35,6 +40,9 @@ constexpr int kDefaultHeight = 700;
 constexpr int kAudioFrequency = 44100;
 constexpr int kAudioChannels = 2;
 constexpr int kAudioChunkBytes = 1024;
+// The audio device's thread wakes for every buffer, sound or silence: after this long
+// without a sound the device is closed, and the next sound opens it again.
+constexpr double kAudioSleepSeconds = 1.0;
 
 struct TextureEntry {
     SdlTexturePtr texture;
@@ -68,6 +76,8 @@ public:
     bool System_Initiate() override;
     void System_Start() override;
     void System_Shutdown() override;
+    void System_NextFrameWithin(float seconds) override { demand.Ask(clock.Now(), seconds); }
+    void System_WakeFrameLoop() override;
     void System_LogV(const char* format, va_list args) override { log.WriteV(format, args); }
 
     void* Resource_Load(const char* filename, std::uint32_t* size) override;
@@ -108,6 +118,7 @@ public:
     bool VsyncActive() const { return vsync; }
     bool AudioActive() const { return audioOpen; }
     int FramesShown() const { return framesShown; }
+    double LastPresentSeconds() const { return lastPresentSeconds; }
     int LogicalWidth() const { return width; }
     int LogicalHeight() const { return height; }
     // The game's screen, in its own pixels, that quads are drawn on.
@@ -120,13 +131,20 @@ private:
     void ApplyWindowMode();
     bool OpenRenderer();
     void OpenAudio();
+    bool WakeAudio();
+    void LetAudioSleep();
     void ScaleWindowForDensity();
     void SetWindowIcon();
     void ReadInitialMouse();
-    bool PollEvents();
+    void StartStopWatcher();
+    void StopStopWatcher();
+    bool WaitForEvent(SDL_Event& event) const;
+    bool PollEvents(const SDL_Event* first, bool& inputCame);
+    bool HandleEvent(const SDL_Event& event, bool& inputCame);
     void DrawQuad(const TextureEntry* entry, const Quad& quad);
     void DrawSceneQuad(const Quad& quad);
-    bool SceneUnchanged() const;
+    bool PartToRedraw(const ChangedBounds& changed, SDL_Rect* part) const;
+    void DrawScenePart(const SDL_Rect& part);
     void CaptureFrame();
     bool LoadFile(const char* filename, std::vector<unsigned char>& bytes);
 
@@ -147,11 +165,15 @@ private:
 
     // SDL objects; textures and sounds are freed before the renderer and audio close
     bool sdlStarted = false;
-    bool audioOpen = false;
+    bool audioOpen = false;   // sounds can be played (a device opened once)
+    bool audioAwake = false;  // the device is open now
+    double audioSilentSince = -1;
     bool vsync = false;
+    bool keepsPicture = false;  // the picture stays in the renderer's buffer after a present
     SdlWindowPtr window;
     SdlRendererPtr renderer;
     std::unique_ptr<StopSignals> stopSignals;
+    std::thread stopWatcher;  // turns a stop signal into a wake-up of the frame loop
     std::unique_ptr<DisplayLossWatch> displayLoss;
     HandleTable<TextureEntry> textures;
     HandleTable<EffectEntry> effects;
@@ -159,18 +181,24 @@ private:
 
     // frame loop
     FrameClock clock;
+    FrameDemand demand;
+    std::atomic<Uint32> wakeEvent{0};  // SDL's event type of a wake-up; 0 while SDL is not running
     InputState input;
     bool running = false;
+    bool drewNew = false;  // the frame's scene differs from the one before
     bool inScene = false;
     bool capture = false;
     // The quads of the scene being drawn and of the one on screen. A scene made of
     // exactly the quads on screen is not drawn again: an idle game then costs
-    // almost nothing. Anything that may change the pixels of the same quads
-    // (window events, textures loaded or freed) asks for a full redraw.
+    // almost nothing. Where the picture stays in the buffer, only the part where the
+    // scenes differ is drawn again (the clock's second, the keyboard cell's move).
+    // Anything that may change the pixels of the same quads (window events, textures
+    // loaded or freed) asks for a full redraw.
     std::vector<Quad> sceneQuads;
     std::vector<Quad> shownQuads;
     bool redrawNeeded = true;
     int framesShown = 0;
+    double lastPresentSeconds = 0;
     SdlSurfacePtr lastFrame;
     SDL_Rect frameArea{};
 };
@@ -311,7 +339,10 @@ bool SdlEngine::System_Initiate() {
     ScaleWindowForDensity();
     SDL_ShowWindow(window.get());
     ReadInitialMouse();
+    const Uint32 wakeType = SDL_RegisterEvents(1);
+    wakeEvent = wakeType == static_cast<Uint32>(-1) ? 0 : wakeType;
     stopSignals = std::make_unique<StopSignals>();
+    StartStopWatcher();
 
     SDL_RendererInfo info{};
     SDL_GetRendererInfo(renderer.get(), &info);
@@ -375,6 +406,9 @@ bool SdlEngine::OpenRenderer() {
     SDL_RendererInfo info{};
     vsync = SDL_GetRendererInfo(renderer.get(), &info) == 0 &&
             (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 && (info.flags & SDL_RENDERER_SOFTWARE) == 0;
+    // The software renderer draws into the window's own pixels, which a present only
+    // copies to the display; an accelerated one swaps buffers of undefined contents.
+    keepsPicture = (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     // The game draws in its own 800 x 700 pixels; SDL scales them to the window
     // with bars where the proportions differ, and maps the mouse back.
     return SDL_RenderSetLogicalSize(renderer.get(), width, height) == 0;
@@ -386,12 +420,37 @@ void SdlEngine::OpenAudio() {
         log.Write("No audio: %s", SDL_GetError());
         return;
     }
-    if (Mix_OpenAudio(kAudioFrequency, MIX_DEFAULT_FORMAT, kAudioChannels, kAudioChunkBytes) != 0) {
+    audioOpen = true;
+    if (!WakeAudio()) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+// Opens the device when it sleeps. It is always asked for the same format (no
+// changes allowed; SDL converts where the hardware differs), so the sounds loaded
+// once stay valid across sleeps.
+bool SdlEngine::WakeAudio() {
+    if (!audioOpen || audioAwake) return audioAwake;
+    if (Mix_OpenAudioDevice(kAudioFrequency, MIX_DEFAULT_FORMAT, kAudioChannels, kAudioChunkBytes, nullptr, 0) != 0) {
         log.Write("No audio: %s", Mix_GetError());
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        audioOpen = false;  // sounds play silently from now on
+        return false;
+    }
+    audioAwake = true;
+    audioSilentSince = -1;
+    return true;
+}
+
+// At a frame's end: closes the device once it has been silent long enough, else asks
+// for a frame by then.
+void SdlEngine::LetAudioSleep() {
+    if (!audioAwake) return;
+    const double now = clock.Now();
+    if (Mix_Playing(-1) > 0 || audioSilentSince < 0) audioSilentSince = now;
+    if (now - audioSilentSince < kAudioSleepSeconds) {
+        demand.Ask(now, audioSilentSince + kAudioSleepSeconds - now);
         return;
     }
-    audioOpen = true;
+    Mix_CloseAudio();
+    audioAwake = false;
 }
 
 void SdlEngine::SetWindowIcon() {
@@ -433,6 +492,28 @@ void SdlEngine::ReadInitialMouse() {
     input.SetMousePosition(logicalX, logicalY);
 }
 
+void SdlEngine::StartStopWatcher() {
+    StopSignals* signals = stopSignals.get();
+    stopWatcher = std::thread([this, signals] {
+        signals->WaitForStop();
+        System_WakeFrameLoop();
+    });
+}
+
+void SdlEngine::StopStopWatcher() {
+    if (!stopWatcher.joinable()) return;
+    stopSignals->Interrupt();
+    stopWatcher.join();
+}
+
+void SdlEngine::System_WakeFrameLoop() {
+    const Uint32 type = wakeEvent;
+    if (type == 0) return;
+    SDL_Event event{};
+    event.type = type;
+    SDL_PushEvent(&event);
+}
+
 void SdlEngine::System_Shutdown() {
     inScene = false;
     sceneQuads.clear();
@@ -442,11 +523,13 @@ void SdlEngine::System_Shutdown() {
     textures.Clear();
     effects.Clear();
     blocks.clear();
-    if (audioOpen) Mix_CloseAudio();
-    audioOpen = false;
+    if (audioAwake) Mix_CloseAudio();
+    audioOpen = audioAwake = false;
     renderer.reset();
     window.reset();
+    StopStopWatcher();
     stopSignals.reset();  // the handlers that were there before come back
+    wakeEvent = 0;
     if (sdlStarted) SDL_Quit();
     sdlStarted = false;
     displayLoss.reset();  // after SDL_Quit, which closes the connection
@@ -467,10 +550,15 @@ void SdlEngine::System_Start() {
     const bool known = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0;
     clock.SetPacing(known ? mode.refresh_rate : 0, vsync);
     clock.Start();
+    demand = FrameDemand();
     for (;;) {
+        SDL_Event first{};
+        const bool woken = demand.Waiting() && WaitForEvent(first);
         clock.Tick();
         input.BeginFrame();
-        if (!PollEvents()) break;
+        drewNew = false;
+        bool inputCame = false;
+        if (!PollEvents(woken ? &first : nullptr, inputCame)) break;
         if (const int signal = StopSignals::Requested()) {
             log.Write("Frame loop ended by signal %d", signal);
             break;
@@ -478,23 +566,46 @@ void SdlEngine::System_Start() {
         if (frameFunc()) break;
         if (!renderer) break;  // a callback shut the engine down
         if (renderFunc != nullptr) renderFunc();
-        clock.WaitForNextFrame();
+        LetAudioSleep();
+        demand.FrameEnded(clock.Now(), drewNew, inputCame || input.ChangesWaiting(), clock.FrameSeconds());
+        if (!demand.Waiting()) clock.WaitForNextFrame();
     }
     running = false;
 }
 
-// False when the window was closed or the program was asked to quit.
-bool SdlEngine::PollEvents() {
+// Sleeps in SDL's event wait until an event comes (input, a wake-up) or the deadline;
+// true with the event that ended it, taken out of the queue.
+bool SdlEngine::WaitForEvent(SDL_Event& event) const {
+    int timeoutMs = -1;  // no deadline: until an event
+    if (demand.Deadline() != FrameDemand::kNoDeadline) {
+        const double left = demand.Deadline() - clock.Now();
+        if (left <= 0) return false;
+        timeoutMs = static_cast<int>(std::min(std::ceil(left * 1000.0), static_cast<double>(INT_MAX)));
+    }
+    return SDL_WaitEventTimeout(&event, timeoutMs) == 1;
+}
+
+// The event that ended the wait (when not null), then every event waiting. False when
+// the window was closed or the program was asked to quit.
+bool SdlEngine::PollEvents(const SDL_Event* first, bool& inputCame) {
+    if (first != nullptr && !HandleEvent(*first, inputCame)) return false;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_QUIT) return false;
-        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) return false;
-        if (event.type == SDL_WINDOWEVENT || event.type == SDL_RENDER_TARGETS_RESET ||
-            event.type == SDL_RENDER_DEVICE_RESET) {
-            redrawNeeded = true;
-        }
-        input.Handle(event);
+        if (!HandleEvent(event, inputCame)) return false;
     }
+    return true;
+}
+
+// inputCame: an event other than a wake-up came.
+bool SdlEngine::HandleEvent(const SDL_Event& event, bool& inputCame) {
+    if (event.type == SDL_QUIT) return false;
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) return false;
+    if (event.type == SDL_WINDOWEVENT || event.type == SDL_RENDER_TARGETS_RESET ||
+        event.type == SDL_RENDER_DEVICE_RESET) {
+        redrawNeeded = true;
+    }
+    if (event.type != wakeEvent) inputCame = true;
+    input.Handle(event);
     return true;
 }
 
@@ -582,7 +693,7 @@ HEFFECT SdlEngine::Effect_Load(const char* filename, std::uint32_t /*size*/) {
     if (!LoadFile(filename, bytes)) return 0;
     SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     EffectEntry entry;
-    if (audioOpen) {
+    if (WakeAudio()) {
         entry.chunk.reset(Mix_LoadWAV_RW(stream, 1));
         if (!entry.chunk) {
             log.Write("Can't load sound %s: %s", filename, Mix_GetError());
@@ -604,7 +715,7 @@ HEFFECT SdlEngine::Effect_Load(const char* filename, std::uint32_t /*size*/) {
 
 HCHANNEL SdlEngine::Effect_Play(HEFFECT effect) {
     const EffectEntry* entry = effects.Find(effect);
-    if (entry == nullptr || !entry->chunk) return 0;
+    if (entry == nullptr || !entry->chunk || !WakeAudio()) return 0;
     const int channel = Mix_PlayChannel(-1, entry->chunk.get(), 0);
     return channel < 0 ? 0 : static_cast<HCHANNEL>(channel) + 1;
 }
@@ -629,23 +740,58 @@ bool SdlEngine::Gfx_BeginScene(HTARGET target) {
     return true;
 }
 
-bool SdlEngine::SceneUnchanged() const {
-    return !redrawNeeded && !capture && sceneQuads.size() == shownQuads.size() &&
-           std::memcmp(sceneQuads.data(), shownQuads.data(), sceneQuads.size() * sizeof(Quad)) == 0;
-}
-
 void SdlEngine::Gfx_EndScene() {
     if (!inScene) return;
     inScene = false;
-    if (SceneUnchanged()) return;
-    SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
-    SDL_RenderClear(renderer.get());
-    for (const Quad& quad : sceneQuads) DrawSceneQuad(quad);
+    const ChangedBounds changed =
+        FindChangedBounds(shownQuads.data(), shownQuads.size(), sceneQuads.data(), sceneQuads.size());
+    drewNew = !changed.empty;
+    if (!drewNew && !redrawNeeded && !capture) return;
+    SDL_Rect part{};
+    if (!redrawNeeded && PartToRedraw(changed, &part)) {
+        DrawScenePart(part);
+    } else {
+        SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
+        SDL_RenderClear(renderer.get());
+        for (const Quad& quad : sceneQuads) DrawSceneQuad(quad);
+    }
     if (capture) CaptureFrame();
     SDL_RenderPresent(renderer.get());
+    lastPresentSeconds = FrameClock::Now();
     shownQuads.swap(sceneQuads);
     redrawNeeded = false;
     ++framesShown;
+}
+
+// Scaling with linear filtering spreads a quad's edge over a pixel at most.
+constexpr float kPartMargin = 2;
+
+// The whole-pixel rectangle around what changed, when the buffer still holds the
+// rest and it is at most half the screen (beyond that a full redraw costs no more).
+bool SdlEngine::PartToRedraw(const ChangedBounds& changed, SDL_Rect* part) const {
+    if (!keepsPicture || changed.empty) return false;
+    const float left = std::max(std::floor(changed.left - kPartMargin), 0.0f);
+    const float top = std::max(std::floor(changed.top - kPartMargin), 0.0f);
+    const float right = std::min(std::ceil(changed.right + kPartMargin), static_cast<float>(width));
+    const float bottom = std::min(std::ceil(changed.bottom + kPartMargin), static_cast<float>(height));
+    if (!(right > left && bottom > top)) return false;  // off screen, or not finite
+    if ((right - left) * (bottom - top) > 0.5f * static_cast<float>(width) * static_cast<float>(height)) return false;
+    *part = SDL_Rect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                     static_cast<int>(bottom - top)};
+    return true;
+}
+
+// Paints the part black, then every quad that reaches into it, in order and cut to
+// it: its pixels come out as a full redraw would make them.
+void SdlEngine::DrawScenePart(const SDL_Rect& part) {
+    SDL_RenderSetClipRect(renderer.get(), &part);
+    SDL_SetRenderDrawBlendMode(renderer.get(), SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
+    SDL_RenderFillRect(renderer.get(), &part);
+    for (const Quad& quad : sceneQuads) {
+        if (QuadTouches(quad, part, kPartMargin)) DrawSceneQuad(quad);
+    }
+    SDL_RenderSetClipRect(renderer.get(), nullptr);
 }
 
 void SdlEngine::Gfx_RenderQuad(const Quad* quad) {
@@ -774,6 +920,11 @@ bool gkSdlVsyncActive() {
 int gkSdlFramesShown() {
     const SdlEngine* engine = Engine();
     return engine != nullptr ? engine->FramesShown() : 0;
+}
+
+double gkSdlLastPresentSeconds() {
+    const SdlEngine* engine = Engine();
+    return engine != nullptr ? engine->LastPresentSeconds() : 0.0;
 }
 
 bool gkSdlAudioActive() {

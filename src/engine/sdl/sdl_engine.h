@@ -26,3 +26,5 @@ bool gkSdlAudioActive();
 // Frames drawn and shown since the engine started. A scene made of exactly the
 // quads already on screen is not drawn again (unless frames are captured).
 int gkSdlFramesShown();
+// Seconds on SDL's performance counter when the last frame's present returned; 0 before one.
+double gkSdlLastPresentSeconds();
