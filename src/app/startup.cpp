@@ -157,7 +157,8 @@ int RunGame(const RunOptions& options) {
     p.bestTimes = LoadBestTimes(directory + BestTimesFileName);
     p.frameHook = options.frameHook;
     p.sceneHook = options.sceneHook;
-    p.Aids.deadEnd.SetAnswerCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
+    p.aids.deadEnd.SetAnswerCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
+    p.writer->SetProblemCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
     if (p.gk->System_Initiate()) {
         p.view.BoardBackdrop.reset();
         if (LoadResources(p)) {

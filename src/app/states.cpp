@@ -159,7 +159,7 @@ void AskForNextFrame(Program& p) {
     if (!p.gk) return;
     if (p.Gui && p.Gui->Animating()) p.gk->System_NextFrameWithin(0);
     if (p.GameState == Playing && p.gk->Input_HasFocus())
-        p.gk->System_NextFrameWithin(p.Aids.SecondsToNextClockSecond());
+        p.gk->System_NextFrameWithin(p.aids.SecondsToNextClockSecond());
 }
 
 }  // namespace

@@ -87,12 +87,24 @@ void SaveWriter::WriteBatch(std::optional<GameSnapshot> game, std::map<std::stri
     std::map<std::string, SaveProblem> outcomes;
     if (game) outcomes[kGameKey] = WriteGameSnapshot(*game, write_);
     for (const auto& [path, bytes] : files) outcomes[path] = SaveProblem{write_(path, bytes), path};
-    std::lock_guard<std::mutex> lock(mutex_);
-    for (auto& [key, outcome] : outcomes) {
-        if (outcome.error == 0) {
-            failures_.erase(key);
-        } else {
-            failures_[key] = std::move(outcome);
+    bool changed = false;
+    std::function<void()> told;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (auto& [key, outcome] : outcomes) {
+            if (outcome.error == 0) {
+                changed = failures_.erase(key) > 0 || changed;
+            } else {
+                changed = true;
+                failures_[key] = std::move(outcome);
+            }
         }
+        told = problemChanged_;
     }
+    if (changed && told) told();
+}
+
+void SaveWriter::SetProblemCallback(std::function<void()> callback) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    problemChanged_ = std::move(callback);
 }

@@ -65,6 +65,9 @@ public:
     // When the standing problem differs from the one this last returned (at first:
     // none), puts it in problem and returns true. Never blocks on a write.
     bool TakeProblemChange(SaveProblem& problem);
+    // Called on the writer's thread after a batch that made or cleared a failure, so
+    // that a waiting frame loop wakes to show it.
+    void SetProblemCallback(std::function<void()> callback);
 
 private:
     void Run();
@@ -83,5 +86,6 @@ private:
     // The failed last write per kind: "" for the game, else the file's path.
     std::map<std::string, SaveProblem> failures_;
     SaveProblem taken_;
+    std::function<void()> problemChanged_;
     std::thread thread_;  // last: starts once everything above exists
 };
