@@ -17,11 +17,13 @@
 #include "engine/sdl/engine_log.h"
 #include "engine/sdl/frame_clock.h"
 #include "engine/sdl/handle_table.h"
-#include "engine/sdl/image_decode.h"
+#include "engine/sdl/image_companions.h"
 #include "engine/sdl/input_state.h"
 #include "engine/sdl/quad_geometry.h"
 #include "engine/sdl/resource_files.h"
 #include "engine/sdl/sdl_handles.h"
+#include "engine/sdl/texture_images.h"
+#include "engine/sdl/window_fit.h"
 #include "engine/sdl/window_icon.h"
 #include "engine/sdl/window_scale.h"
 #include "platform/module_directory.h"
@@ -35,11 +37,17 @@ constexpr int kAudioFrequency = 44100;
 constexpr int kAudioChannels = 2;
 constexpr int kAudioChunkBytes = 1024;
 
+// An image the game loaded; width x height are its pixels, the units the game works
+// in. On a scaled-up output a high-resolution companion is drawn in its place.
 struct TextureEntry {
     SdlTexturePtr texture;
     int width = 0;
     int height = 0;
     bool opaque = false;  // no alpha channel (JPEG, BMP)
+    TextureCompanions companions;
+
+    SDL_Texture* Drawn() const { return companions.Texture() ? companions.Texture() : texture.get(); }
+    bool DrawnOpaque() const { return companions.Texture() ? companions.Opaque() : opaque; }
 };
 
 // A sound effect; a null chunk plays silently (no audio device was opened).
@@ -120,11 +128,13 @@ private:
     void SetWindowIcon();
     void ReadInitialMouse();
     bool PollEvents();
+    void MatchTexturesToOutput();
+    void MatchCompanions(TextureEntry& entry);
     void DrawQuad(const TextureEntry* entry, const Quad& quad);
     void DrawSceneQuad(const Quad& quad);
     bool SceneUnchanged() const;
     void CaptureFrame();
-    bool LoadFile(const char* filename, std::vector<unsigned char>& bytes);
+    bool LoadFile(const char* filename, std::vector<unsigned char>& bytes, std::string* foundPath = nullptr);
 
     int references = 0;
     const std::string moduleDirectory;
@@ -164,6 +174,8 @@ private:
     std::vector<Quad> sceneQuads;
     std::vector<Quad> shownQuads;
     bool redrawNeeded = true;
+    // The output scale the textures' companions were chosen for.
+    double textureScale = 1.0;
     int framesShown = 0;
     SdlSurfacePtr lastFrame;
     SDL_Rect frameArea{};
@@ -264,6 +276,8 @@ void SdlEngine::ApplyWindowMode() {
     } else if (windowed && windowedWidth > 0 && windowedHeight > 0) {
         // Back at the size it had, where the system does not restore it by itself.
         SDL_SetWindowSize(window.get(), windowedWidth, windowedHeight);
+    } else if (!windowed) {
+        CoverDisplayWithoutWindowManager(window.get());
     }
     redrawNeeded = true;
 }
@@ -293,7 +307,9 @@ bool SdlEngine::System_Initiate() {
     SetWindowIcon();
     ScaleWindowForDensity();
     SDL_ShowWindow(window.get());
+    if (!windowed) CoverDisplayWithoutWindowManager(window.get());
     ReadInitialMouse();
+    MatchTexturesToOutput();
     stopSignals = std::make_unique<StopSignals>();
 
     SDL_RendererInfo info{};
@@ -482,13 +498,14 @@ bool SdlEngine::PollEvents() {
 
 // ---- files -------------------------------------------------------------------------
 
-bool SdlEngine::LoadFile(const char* filename, std::vector<unsigned char>& bytes) {
+bool SdlEngine::LoadFile(const char* filename, std::vector<unsigned char>& bytes, std::string* foundPath) {
     if (filename == nullptr) return false;
     const std::string path = FindResource(filename, moduleDirectory);
     if (path.empty() || !ReadWholeFile(path, bytes)) {
         log.Write("Can't load %s", filename);
         return false;
     }
+    if (foundPath != nullptr) *foundPath = path;
     return true;
 }
 
@@ -510,41 +527,25 @@ void SdlEngine::Resource_Free(void* block) {
 }
 
 // Only the formats the game's data use are decoded, and only once the header's
-// size is known to be one the engine holds.
+// size is known to be one the engine holds. The image's companions are read with it
+// (no file is read once the frames run) and decoded when the output's scale calls for one.
 HTEXTURE SdlEngine::Texture_Load(const char* filename, std::uint32_t /*size*/, bool /*mipmap*/) {
     if (!renderer) return 0;
     std::vector<unsigned char> bytes;
-    if (!LoadFile(filename, bytes)) return 0;
-    DecodedImage image = DecodeImage(bytes.data(), bytes.size());
-    switch (image.result) {
-        case ImageDecodeResult::Decoded:
-            break;
-        case ImageDecodeResult::NotAnImage:
-            log.Write("Can't load texture %s: not a PNG, JPEG or BMP image", filename);
-            return 0;
-        case ImageDecodeResult::NoSize:
-            log.Write("Can't load texture %s: damaged image (no size in its header)", filename);
-            return 0;
-        case ImageDecodeResult::TooLarge:
-            log.Write("Can't load texture %s: damaged image (its header claims %lld x %lld pixels; at most %d x %d)",
-                      filename, image.header.width, image.header.height, kMaxImageSide, kMaxImageSide);
-            return 0;
-        case ImageDecodeResult::DecoderFailed:
-            log.Write("Can't load texture %s: %s", filename, SDL_GetError());
-            return 0;
-    }
-    SdlTexturePtr texture(SDL_CreateTextureFromSurface(renderer.get(), image.surface.get()));
-    image.surface.reset();
-    if (!texture) {
-        log.Write("Can't load texture %s: %s", filename, SDL_GetError());
+    std::string path;
+    if (!LoadFile(filename, bytes, &path)) return 0;
+    ImageTexture image = CreateImageTexture(renderer.get(), bytes);
+    if (!image.texture) {
+        log.Write("Can't load texture %s: %s", filename, image.error.c_str());
         return 0;
     }
     TextureEntry entry;
-    Uint32 format = 0;
-    SDL_QueryTexture(texture.get(), &format, nullptr, &entry.width, &entry.height);
-    entry.opaque = !SDL_ISPIXELFORMAT_ALPHA(format);
-    SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
-    entry.texture = std::move(texture);
+    entry.texture = std::move(image.texture);
+    entry.width = image.width;
+    entry.height = image.height;
+    entry.opaque = image.opaque;
+    entry.companions.Read(path, entry.width, entry.height, log);
+    MatchCompanions(entry);
     redrawNeeded = true;  // a new texture may reuse the handle of one freed before
     return textures.Add(std::move(entry));
 }
@@ -614,6 +615,7 @@ void SdlEngine::Gfx_EndScene() {
     if (!inScene) return;
     inScene = false;
     if (SceneUnchanged()) return;
+    if (redrawNeeded) MatchTexturesToOutput();  // the window may have changed its size
     SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
     SDL_RenderClear(renderer.get());
     for (const Quad& quad : sceneQuads) DrawSceneQuad(quad);
@@ -639,13 +641,31 @@ void SdlEngine::DrawSceneQuad(const Quad& quad) {
     }
     TextureEntry* entry = textures.Find(quad.tex);
     if (entry == nullptr) return;  // freed or unknown texture: nothing to draw with
-    SDL_SetTextureBlendMode(entry->texture.get(), blend);
+    SDL_SetTextureBlendMode(entry->Drawn(), blend);
     DrawQuad(entry, quad);
+}
+
+// Chooses the textures' companions for the output's scale, when it has changed.
+void SdlEngine::MatchTexturesToOutput() {
+    int outputWidth = 0, outputHeight = 0;
+    if (SDL_GetRendererOutputSize(renderer.get(), &outputWidth, &outputHeight) != 0) return;
+    const double scale = OutputScale(outputWidth, outputHeight, width, height);
+    if (scale == textureScale) return;
+    textureScale = scale;
+    textures.ForEach([this](TextureEntry& entry) { MatchCompanions(entry); });
+}
+
+void SdlEngine::MatchCompanions(TextureEntry& entry) {
+    std::size_t elsewhere = 0;
+    textures.ForEach([&](const TextureEntry& other) {
+        if (&other != &entry) elsewhere += other.companions.Bytes();
+    });
+    entry.companions.Match(textureScale, renderer.get(), elsewhere, log);
 }
 
 // Draws as a rectangle copy where the quad allows it, else as two triangles.
 void SdlEngine::DrawQuad(const TextureEntry* entry, const Quad& quad) {
-    SDL_Texture* texture = entry ? entry->texture.get() : nullptr;
+    SDL_Texture* texture = entry ? entry->Drawn() : nullptr;
     QuadRect rect{};
     if (QuadAsRect(quad, entry ? entry->width : 0, entry ? entry->height : 0, Area(), &rect)) {
         const SDL_Color& c = rect.color;
@@ -656,12 +676,15 @@ void SdlEngine::DrawQuad(const TextureEntry* entry, const Quad& quad) {
         }
         // An opaque texture at full alpha blends to a plain copy, which the
         // software renderer does far faster.
-        if (entry->opaque && c.a == 255 && BlendModeFor(quad.blend) == SDL_BLENDMODE_BLEND) {
+        if (entry->DrawnOpaque() && c.a == 255 && BlendModeFor(quad.blend) == SDL_BLENDMODE_BLEND) {
             SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
         }
         SDL_SetTextureColorMod(texture, c.r, c.g, c.b);
         SDL_SetTextureAlphaMod(texture, c.a);
-        SDL_RenderCopyF(renderer.get(), texture, &rect.source, &rect.destination);
+        // The game's rectangle is in the image's pixels; a companion has factor times as many.
+        const int f = entry->companions.Factor();
+        const SDL_Rect source{rect.source.x * f, rect.source.y * f, rect.source.w * f, rect.source.h * f};
+        SDL_RenderCopyF(renderer.get(), texture, &source, &rect.destination);
         return;
     }
     if (texture != nullptr) {

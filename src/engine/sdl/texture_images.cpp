@@ -1,0 +1,127 @@
+#include "engine/sdl/texture_images.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "engine/sdl/image_companions.h"
+#include "engine/sdl/image_decode.h"
+#include "engine/sdl/resource_files.h"
+
+namespace {
+
+std::string DecodeError(const DecodedImage& image) {
+    switch (image.result) {
+        case ImageDecodeResult::Decoded:
+            break;
+        case ImageDecodeResult::NotAnImage:
+            return "not a PNG, JPEG or BMP image";
+        case ImageDecodeResult::NoSize:
+            return "damaged image (no size in its header)";
+        case ImageDecodeResult::TooLarge: {
+            char text[160];
+            std::snprintf(text, sizeof text, "damaged image (its header claims %lld x %lld pixels; at most %d x %d)",
+                          image.header.width, image.header.height, kMaxImageSide, kMaxImageSide);
+            return text;
+        }
+        case ImageDecodeResult::DecoderFailed:
+            return SDL_GetError();
+    }
+    return std::string();
+}
+
+std::size_t PixelBytes(long long width, long long height) {
+    return 4u * static_cast<std::size_t>(std::max(width, 0LL)) * static_cast<std::size_t>(std::max(height, 0LL));
+}
+
+}  // namespace
+
+ImageTexture CreateImageTexture(SDL_Renderer* renderer, const std::vector<unsigned char>& bytes) {
+    ImageTexture made;
+    DecodedImage image = DecodeImage(bytes.data(), bytes.size());
+    if (image.result != ImageDecodeResult::Decoded) {
+        made.error = DecodeError(image);
+        return made;
+    }
+    made.texture.reset(SDL_CreateTextureFromSurface(renderer, image.surface.get()));
+    image.surface.reset();
+    if (!made.texture) {
+        made.error = SDL_GetError();
+        return made;
+    }
+    Uint32 format = 0;
+    SDL_QueryTexture(made.texture.get(), &format, nullptr, &made.width, &made.height);
+    made.opaque = !SDL_ISPIXELFORMAT_ALPHA(format);
+    SDL_SetTextureBlendMode(made.texture.get(), SDL_BLENDMODE_BLEND);
+    return made;
+}
+
+void TextureCompanions::Read(const std::string& path, int imageWidth, int imageHeight, const EngineLog& log) {
+    imagePath = path;
+    width = imageWidth;
+    height = imageHeight;
+    files.clear();
+    for (const int f : kCompanionFactors) {
+        File file;
+        file.factor = f;
+        file.path = CompanionName(path, f);
+        if (!ReadWholeFile(file.path, file.bytes)) continue;  // none there: the image alone
+        ImageHeader header;
+        const bool readable = ReadImageHeader(file.bytes.data(), file.bytes.size(), &header);
+        if (!readable || header.width != static_cast<long long>(width) * f ||
+            header.height != static_cast<long long>(height) * f) {
+            log.Write("Companion %s not used: %s, not %d x %d pixels; %s is drawn from its own pixels",
+                      file.path.c_str(), readable ? "its header claims another size" : "damaged header", width * f,
+                      height * f, imagePath.c_str());
+            continue;
+        }
+        files.push_back(std::move(file));
+    }
+}
+
+std::vector<int> TextureCompanions::Factors() const {
+    std::vector<int> factors;
+    for (const File& file : files) factors.push_back(file.factor);
+    return factors;
+}
+
+std::size_t TextureCompanions::Bytes() const {
+    return drawn.texture ? PixelBytes(drawn.width, drawn.height) : 0;
+}
+
+void TextureCompanions::Match(double scale, SDL_Renderer* renderer, std::size_t bytesElsewhere,
+                              const EngineLog& log) {
+    for (;;) {
+        const int wanted = ChooseCompanionFactor(scale, Factors());
+        if (wanted == Factor()) return;
+        drawn = ImageTexture();  // the one drawn so far goes before the next decodes
+        factor = 1;
+        if (wanted == 1) return;
+        const auto file = std::find_if(files.begin(), files.end(), [&](const File& f) { return f.factor == wanted; });
+        if (Decode(*file, renderer, bytesElsewhere, log)) return;
+        files.erase(file);
+    }
+}
+
+bool TextureCompanions::Decode(const File& file, SDL_Renderer* renderer, std::size_t bytesElsewhere,
+                               const EngineLog& log) {
+    const std::size_t bytes = PixelBytes(static_cast<long long>(width) * file.factor,
+                                         static_cast<long long>(height) * file.factor);
+    std::string error;
+    if (bytesElsewhere > kMaxCompanionBytes || bytes > kMaxCompanionBytes - bytesElsewhere) {
+        error = "the companions would take more than 64 MB";
+    } else {
+        ImageTexture made = CreateImageTexture(renderer, file.bytes);
+        if (made.texture && (made.width != width * file.factor || made.height != height * file.factor)) {
+            error = "it decodes to another size";
+        } else if (made.texture) {
+            drawn = std::move(made);
+            factor = file.factor;
+            return true;
+        } else {
+            error = made.error;
+        }
+    }
+    log.Write("Companion %s not used: %s; %s is drawn from its own pixels", file.path.c_str(), error.c_str(),
+              imagePath.c_str());
+    return false;
+}

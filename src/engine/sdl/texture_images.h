@@ -1,0 +1,69 @@
+// Textures made from image files: an image's bytes decoded into a texture of the
+// renderer (with the reason in words when that fails), and the high-resolution
+// companions of a texture (image_companions.h): the companion files read beside the
+// image when it loads, and the one decoded and drawn for the output's current
+// scale. Owns the textures and file bytes it holds.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "engine/sdl/engine_log.h"
+#include "engine/sdl/sdl_handles.h"
+
+struct ImageTexture {
+    SdlTexturePtr texture;
+    int width = 0;
+    int height = 0;
+    bool opaque = false;  // no alpha channel (JPEG, BMP)
+    std::string error;    // why there is no texture
+};
+
+// Decodes a PNG, JPEG or BMP image (image_decode.h) into a texture with alpha blending.
+ImageTexture CreateImageTexture(SDL_Renderer* renderer, const std::vector<unsigned char>& bytes);
+
+// The most memory the decoded companions of all textures take together (4 bytes a
+// pixel): the 64 MB a font's glyph images may take, for all companions at once.
+constexpr std::size_t kMaxCompanionBytes = 64u * 1024u * 1024u;
+
+class TextureCompanions {
+public:
+    // Reads the companions lying beside the image at imagePath (width x height
+    // pixels). One whose header does not claim exactly its factor times that size is
+    // refused with one log line; a missing one is not mentioned.
+    void Read(const std::string& imagePath, int width, int height, const EngineLog& log);
+
+    // Makes the companion that suits scale the one drawn, decoding it when it is not
+    // yet, and drops a companion no longer chosen. bytesElsewhere is what the other
+    // textures' companions take. A companion that fails to decode, has the wrong
+    // size or would pass kMaxCompanionBytes is forgotten with one log line and the
+    // next choice is taken (in the end the image itself).
+    void Match(double scale, SDL_Renderer* renderer, std::size_t bytesElsewhere, const EngineLog& log);
+
+    // The companion to draw in place of the image; null: draw the image itself.
+    SDL_Texture* Texture() const { return drawn.texture.get(); }
+    bool Opaque() const { return drawn.opaque; }
+    // The companion's size over the image's: 1 when none is drawn.
+    int Factor() const { return drawn.texture ? factor : 1; }
+    // Memory of the decoded companion.
+    std::size_t Bytes() const;
+
+private:
+    struct File {
+        int factor = 0;
+        std::string path;
+        std::vector<unsigned char> bytes;
+    };
+    std::vector<int> Factors() const;
+    bool Decode(const File& file, SDL_Renderer* renderer, std::size_t bytesElsewhere, const EngineLog& log);
+
+    std::string imagePath;
+    int width = 0;
+    int height = 0;
+    std::vector<File> files;  // still usable, read when the image loaded
+    ImageTexture drawn;
+    int factor = 1;
+};
