@@ -130,7 +130,8 @@ private:
     bool PollEvents();
     void MatchTexturesToOutput();
     void MatchCompanions(TextureEntry& entry);
-    void DrawQuad(const TextureEntry* entry, const Quad& quad);
+    void DrawQuad(TextureEntry* entry, const Quad& quad);
+    SDL_Texture* ShrunkPiece(TextureEntry& entry, const QuadRect& rect);
     void DrawSceneQuad(const Quad& quad);
     bool SceneUnchanged() const;
     void CaptureFrame();
@@ -664,7 +665,7 @@ void SdlEngine::MatchCompanions(TextureEntry& entry) {
 }
 
 // Draws as a rectangle copy where the quad allows it, else as two triangles.
-void SdlEngine::DrawQuad(const TextureEntry* entry, const Quad& quad) {
+void SdlEngine::DrawQuad(TextureEntry* entry, const Quad& quad) {
     SDL_Texture* texture = entry ? entry->Drawn() : nullptr;
     QuadRect rect{};
     if (QuadAsRect(quad, entry ? entry->width : 0, entry ? entry->height : 0, Area(), &rect)) {
@@ -674,6 +675,12 @@ void SdlEngine::DrawQuad(const TextureEntry* entry, const Quad& quad) {
             SDL_RenderFillRectF(renderer.get(), &rect.destination);
             return;
         }
+        // The game's rectangle is in the image's pixels; a companion has factor times as many.
+        const int f = entry->companions.Factor();
+        const SDL_Rect source{rect.source.x * f, rect.source.y * f, rect.source.w * f, rect.source.h * f};
+        SDL_Texture* piece = ShrunkPiece(*entry, rect);
+        if (piece != nullptr) SDL_SetTextureBlendMode(piece, BlendModeFor(quad.blend));
+        texture = piece != nullptr ? piece : texture;
         // An opaque texture at full alpha blends to a plain copy, which the
         // software renderer does far faster.
         if (entry->DrawnOpaque() && c.a == 255 && BlendModeFor(quad.blend) == SDL_BLENDMODE_BLEND) {
@@ -681,10 +688,7 @@ void SdlEngine::DrawQuad(const TextureEntry* entry, const Quad& quad) {
         }
         SDL_SetTextureColorMod(texture, c.r, c.g, c.b);
         SDL_SetTextureAlphaMod(texture, c.a);
-        // The game's rectangle is in the image's pixels; a companion has factor times as many.
-        const int f = entry->companions.Factor();
-        const SDL_Rect source{rect.source.x * f, rect.source.y * f, rect.source.w * f, rect.source.h * f};
-        SDL_RenderCopyF(renderer.get(), texture, &source, &rect.destination);
+        SDL_RenderCopyF(renderer.get(), texture, piece != nullptr ? nullptr : &source, &rect.destination);
         return;
     }
     if (texture != nullptr) {
@@ -694,6 +698,18 @@ void SdlEngine::DrawQuad(const TextureEntry* entry, const Quad& quad) {
     SDL_Vertex vertices[4];
     QuadToVertices(quad, Area(), vertices);
     SDL_RenderGeometry(renderer.get(), texture, vertices, 4, kQuadIndices, 6);
+}
+
+// Where a companion is larger than the output pixels its part covers, that part
+// shrunk by area to exactly those pixels (as many as the renderer makes of the
+// destination), to be copied one to one: a bilinear shrink would blur its edges.
+SDL_Texture* SdlEngine::ShrunkPiece(TextureEntry& entry, const QuadRect& rect) {
+    if (entry.companions.Texture() == nullptr) return nullptr;
+    float scaleX = 1.0f, scaleY = 1.0f;
+    SDL_RenderGetScale(renderer.get(), &scaleX, &scaleY);
+    const int pixelsWide = static_cast<int>(rect.destination.w * scaleX);
+    const int pixelsHigh = static_cast<int>(rect.destination.h * scaleY);
+    return entry.companions.Piece(renderer.get(), rect.source, pixelsWide, pixelsHigh);
 }
 
 // Reads the finished frame back before it is presented (afterwards the back

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/sdl/area_resample.h"
 #include "engine/sdl/image_companions.h"
 #include "engine/sdl/image_decode.h"
 #include "engine/sdl/resource_files.h"
@@ -29,13 +30,18 @@ std::string DecodeError(const DecodedImage& image) {
     return std::string();
 }
 
+// How much a shrunk piece's alpha is steepened (area_resample.h): enough to bring
+// edges back to about one output pixel, little enough to keep curves smooth.
+constexpr float kEdgeContrast = 1.3f;
+
 std::size_t PixelBytes(long long width, long long height) {
     return 4u * static_cast<std::size_t>(std::max(width, 0LL)) * static_cast<std::size_t>(std::max(height, 0LL));
 }
 
 }  // namespace
 
-ImageTexture CreateImageTexture(SDL_Renderer* renderer, const std::vector<unsigned char>& bytes) {
+ImageTexture CreateImageTexture(SDL_Renderer* renderer, const std::vector<unsigned char>& bytes,
+                                bool keepPixels) {
     ImageTexture made;
     DecodedImage image = DecodeImage(bytes.data(), bytes.size());
     if (image.result != ImageDecodeResult::Decoded) {
@@ -43,6 +49,10 @@ ImageTexture CreateImageTexture(SDL_Renderer* renderer, const std::vector<unsign
         return made;
     }
     made.texture.reset(SDL_CreateTextureFromSurface(renderer, image.surface.get()));
+    if (made.texture && keepPixels) {
+        made.pixels.reset(SDL_ConvertSurfaceFormat(image.surface.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+        if (!made.pixels) made.texture.reset();
+    }
     image.surface.reset();
     if (!made.texture) {
         made.error = SDL_GetError();
@@ -85,11 +95,17 @@ std::vector<int> TextureCompanions::Factors() const {
 }
 
 std::size_t TextureCompanions::Bytes() const {
-    return drawn.texture ? PixelBytes(drawn.width, drawn.height) : 0;
+    // The texture and the pixels kept beside it.
+    return drawn.texture ? 2 * PixelBytes(drawn.width, drawn.height) : 0;
 }
 
-void TextureCompanions::Match(double scale, SDL_Renderer* renderer, std::size_t bytesElsewhere,
+void TextureCompanions::Match(double outputScale, SDL_Renderer* renderer, std::size_t bytesElsewhere,
                               const EngineLog& log) {
+    if (outputScale != scale) {
+        pieces.clear();
+        pieceBytes = 0;
+    }
+    scale = outputScale;
     for (;;) {
         const int wanted = ChooseCompanionFactor(scale, Factors());
         if (wanted == Factor()) return;
@@ -104,13 +120,13 @@ void TextureCompanions::Match(double scale, SDL_Renderer* renderer, std::size_t 
 
 bool TextureCompanions::Decode(const File& file, SDL_Renderer* renderer, std::size_t bytesElsewhere,
                                const EngineLog& log) {
-    const std::size_t bytes = PixelBytes(static_cast<long long>(width) * file.factor,
-                                         static_cast<long long>(height) * file.factor);
+    const std::size_t bytes = 2 * PixelBytes(static_cast<long long>(width) * file.factor,
+                                             static_cast<long long>(height) * file.factor);
     std::string error;
     if (bytesElsewhere > kMaxCompanionBytes || bytes > kMaxCompanionBytes - bytesElsewhere) {
         error = "the companions would take more than 64 MB";
     } else {
-        ImageTexture made = CreateImageTexture(renderer, file.bytes);
+        ImageTexture made = CreateImageTexture(renderer, file.bytes, true);
         if (made.texture && (made.width != width * file.factor || made.height != height * file.factor)) {
             error = "it decodes to another size";
         } else if (made.texture) {
@@ -124,4 +140,21 @@ bool TextureCompanions::Decode(const File& file, SDL_Renderer* renderer, std::si
     log.Write("Companion %s not used: %s; %s is drawn from its own pixels", file.path.c_str(), error.c_str(),
               imagePath.c_str());
     return false;
+}
+
+SDL_Texture* TextureCompanions::Piece(SDL_Renderer* renderer, const SDL_Rect& source, int pieceWidth,
+                                      int pieceHeight) {
+    if (!drawn.pixels || !(factor > scale)) return nullptr;
+    const PieceKey key{source.x, source.y, source.w, source.h, pieceWidth, pieceHeight};
+    const auto found = pieces.find(key);
+    if (found != pieces.end()) return found->second.get();
+    const std::size_t bytes = PixelBytes(pieceWidth, pieceHeight);
+    if (bytes > kMaxPieceBytes - pieceBytes) return nullptr;
+    const SDL_Rect region{source.x * factor, source.y * factor, source.w * factor, source.h * factor};
+    SdlSurfacePtr shrunk = ShrinkByArea(*drawn.pixels, region, pieceWidth, pieceHeight, kEdgeContrast);
+    if (!shrunk) return nullptr;
+    SdlTexturePtr piece(SDL_CreateTextureFromSurface(renderer, shrunk.get()));
+    if (!piece) return nullptr;
+    pieceBytes += bytes;
+    return pieces.emplace(key, std::move(piece)).first->second.get();
 }

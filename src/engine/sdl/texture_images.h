@@ -1,14 +1,18 @@
 // Textures made from image files: an image's bytes decoded into a texture of the
 // renderer (with the reason in words when that fails), and the high-resolution
 // companions of a texture (image_companions.h): the companion files read beside the
-// image when it loads, and the one decoded and drawn for the output's current
-// scale. Owns the textures and file bytes it holds.
+// image when it loads, the one decoded and drawn for the output's current scale, and,
+// where the output is smaller than that companion, its parts shrunk by area to the
+// output pixels they cover (area_resample.h). Owns the textures, pixels and file
+// bytes it holds.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstddef>
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/sdl/engine_log.h"
@@ -20,10 +24,13 @@ struct ImageTexture {
     int height = 0;
     bool opaque = false;  // no alpha channel (JPEG, BMP)
     std::string error;    // why there is no texture
+    SdlSurfacePtr pixels;  // the image as ARGB8888, when asked for
 };
 
-// Decodes a PNG, JPEG or BMP image (image_decode.h) into a texture with alpha blending.
-ImageTexture CreateImageTexture(SDL_Renderer* renderer, const std::vector<unsigned char>& bytes);
+// Decodes a PNG, JPEG or BMP image (image_decode.h) into a texture with alpha
+// blending; keepPixels also keeps its pixels in memory.
+ImageTexture CreateImageTexture(SDL_Renderer* renderer, const std::vector<unsigned char>& bytes,
+                                bool keepPixels = false);
 
 // The most memory the decoded companions of all textures take together (4 bytes a
 // pixel): the 64 MB a font's glyph images may take, for all companions at once.
@@ -51,6 +58,12 @@ public:
     // Memory of the decoded companion.
     std::size_t Bytes() const;
 
+    // Where the output is smaller than the companion drawn: the companion's part that
+    // source (in the image's pixels) names, shrunk by area to width x height output
+    // pixels, to be drawn one to one. Made once and kept until the scale changes; null
+    // elsewhere, for a size that is not smaller, and once kMaxPieceBytes are taken.
+    SDL_Texture* Piece(SDL_Renderer* renderer, const SDL_Rect& source, int width, int height);
+
 private:
     struct File {
         int factor = 0;
@@ -66,4 +79,12 @@ private:
     std::vector<File> files;  // still usable, read when the image loaded
     ImageTexture drawn;
     int factor = 1;
+    double scale = 1.0;  // the output scale Match chose for
+
+    using PieceKey = std::tuple<int, int, int, int, int, int>;  // source x, y, w, h; width, height
+    std::map<PieceKey, SdlTexturePtr> pieces;
+    std::size_t pieceBytes = 0;
 };
+
+// The most memory the shrunk pieces of one texture's companion take.
+constexpr std::size_t kMaxPieceBytes = 32u * 1024u * 1024u;
