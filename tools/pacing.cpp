@@ -6,9 +6,10 @@
 // on): the game's own CPU time per frame for update plus render (median and p99)
 // and the heap allocations per frame after the first second, and its peak memory.
 // Allocations are counted by this tool's replacement of the global operator new.
-// Usage: veltrane-pacing [seconds-per-screen]   (default 10)
+// Usage: veltrane-pacing [seconds-per-screen] [--full-screen]   (default 10)
 // Run it under a display (or Xvfb, or SDL_VIDEODRIVER=dummy); it keeps its saved
-// game in a temporary folder.
+// game and settings in a temporary folder. --full-screen starts the game full screen,
+// as the player's setting does (the first frame is then drawn at the display's size).
 #include <SDL.h>
 #include <sys/resource.h>
 #include <time.h>
@@ -19,7 +20,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <new>
 #include <string>
 #include <vector>
@@ -28,6 +31,7 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/states.h"
+#include "save/settings.h"
 #include "sudoku/generator.h"
 
 namespace {
@@ -163,13 +167,22 @@ struct Window {
 
 int main(int argc, char** argv) {
     const auto started = Clock::now();
-    const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
+    double seconds = 10.0;
+    bool fullScreen = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--full-screen") == 0) {
+            fullScreen = true;
+        } else {
+            seconds = std::atof(argv[i]);
+        }
+    }
     if (seconds <= 0) {
-        std::fputs("usage: veltrane-pacing [seconds-per-screen]\n", stderr);
+        std::fputs("usage: veltrane-pacing [seconds-per-screen] [--full-screen]\n", stderr);
         return 2;
     }
     char folder[] = "/tmp/veltrane-pacing-XXXXXX";
     if (!mkdtemp(folder)) return 1;
+    if (fullScreen) std::ofstream(std::string(folder) + "/" + SettingsFileName) << "full-screen=on\n";
     CreateFrameLock();
 
     enum Phase { FirstFrame, Menu, EnterPlay, Play, Active, Done } phase = FirstFrame;

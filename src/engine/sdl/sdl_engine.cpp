@@ -128,6 +128,7 @@ private:
     void SetWindowIcon();
     void ReadInitialMouse();
     bool PollEvents();
+    double FullScreenScale() const;
     void MatchTexturesToOutput();
     void MatchCompanions(TextureEntry& entry);
     void DrawQuad(TextureEntry* entry, const Quad& quad);
@@ -529,7 +530,8 @@ void SdlEngine::Resource_Free(void* block) {
 
 // Only the formats the game's data use are decoded, and only once the header's
 // size is known to be one the engine holds. The image's companions are read with it
-// (no file is read once the frames run) and decoded when the output's scale calls for one.
+// (no file is read once the frames run); the one full screen would call for is
+// decoded ahead on a worker thread, and one is drawn when the output's scale calls for it.
 HTEXTURE SdlEngine::Texture_Load(const char* filename, std::uint32_t /*size*/, bool /*mipmap*/) {
     if (!renderer) return 0;
     std::vector<unsigned char> bytes;
@@ -546,6 +548,7 @@ HTEXTURE SdlEngine::Texture_Load(const char* filename, std::uint32_t /*size*/, b
     entry.height = image.height;
     entry.opaque = image.opaque;
     entry.companions.Read(path, entry.width, entry.height, log);
+    entry.companions.Prefetch(FullScreenScale());
     MatchCompanions(entry);
     redrawNeeded = true;  // a new texture may reuse the handle of one freed before
     return textures.Add(std::move(entry));
@@ -644,6 +647,14 @@ void SdlEngine::DrawSceneQuad(const Quad& quad) {
     if (entry == nullptr) return;  // freed or unknown texture: nothing to draw with
     SDL_SetTextureBlendMode(entry->Drawn(), blend);
     DrawQuad(entry, quad);
+}
+
+// The output scale in full screen on the window's display.
+double SdlEngine::FullScreenScale() const {
+    SDL_DisplayMode desktop{};
+    const int display = SDL_GetWindowDisplayIndex(window.get());
+    if (display < 0 || SDL_GetDesktopDisplayMode(display, &desktop) != 0) return textureScale;
+    return OutputScale(desktop.w, desktop.h, width, height);
 }
 
 // Chooses the textures' companions for the output's scale, when it has changed.

@@ -1,6 +1,7 @@
 #include "engine/sdl/texture_images.h"
 
 #include <algorithm>
+#include <future>
 #include <cstdio>
 
 #include "engine/sdl/area_resample.h"
@@ -40,8 +41,7 @@ std::size_t PixelBytes(long long width, long long height) {
 
 }  // namespace
 
-ImageTexture CreateImageTexture(SDL_Renderer* renderer, const std::vector<unsigned char>& bytes,
-                                bool keepPixels) {
+ImageTexture CreateImageTexture(SDL_Renderer* renderer, const std::vector<unsigned char>& bytes) {
     ImageTexture made;
     DecodedImage image = DecodeImage(bytes.data(), bytes.size());
     if (image.result != ImageDecodeResult::Decoded) {
@@ -49,10 +49,6 @@ ImageTexture CreateImageTexture(SDL_Renderer* renderer, const std::vector<unsign
         return made;
     }
     made.texture.reset(SDL_CreateTextureFromSurface(renderer, image.surface.get()));
-    if (made.texture && keepPixels) {
-        made.pixels.reset(SDL_ConvertSurfaceFormat(image.surface.get(), SDL_PIXELFORMAT_ARGB8888, 0));
-        if (!made.pixels) made.texture.reset();
-    }
     image.surface.reset();
     if (!made.texture) {
         made.error = SDL_GetError();
@@ -63,6 +59,19 @@ ImageTexture CreateImageTexture(SDL_Renderer* renderer, const std::vector<unsign
     made.opaque = !SDL_ISPIXELFORMAT_ALPHA(format);
     SDL_SetTextureBlendMode(made.texture.get(), SDL_BLENDMODE_BLEND);
     return made;
+}
+
+DecodedPixels DecodePixels(const std::vector<unsigned char>& bytes) {
+    DecodedPixels decoded;
+    DecodedImage image = DecodeImage(bytes.data(), bytes.size());
+    if (image.result != ImageDecodeResult::Decoded) {
+        decoded.error = DecodeError(image);
+        return decoded;
+    }
+    decoded.opaque = image.surface->format->Amask == 0 && !SDL_HasColorKey(image.surface.get());
+    decoded.pixels.reset(SDL_ConvertSurfaceFormat(image.surface.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+    if (!decoded.pixels) decoded.error = SDL_GetError();
+    return decoded;
 }
 
 void TextureCompanions::Read(const std::string& path, int imageWidth, int imageHeight, const EngineLog& log) {
@@ -94,47 +103,69 @@ std::vector<int> TextureCompanions::Factors() const {
     return factors;
 }
 
+std::vector<TextureCompanions::File>::iterator TextureCompanions::FileOf(int wanted) {
+    return std::find_if(files.begin(), files.end(), [&](const File& f) { return f.factor == wanted; });
+}
+
 std::size_t TextureCompanions::Bytes() const {
-    // The texture and the pixels kept beside it.
     return drawn.texture ? 2 * PixelBytes(drawn.width, drawn.height) : 0;
+}
+
+void TextureCompanions::Prefetch(double ahead) {
+    const auto file = FileOf(ChooseCompanionFactor(ahead, Factors()));
+    if (file == files.end() || file->factor == Factor() || file->decoding.valid()) return;
+    const std::vector<unsigned char>* bytes = &file->bytes;  // its buffer stays when the File moves
+    file->decoding = std::async(std::launch::async, [bytes] { return DecodePixels(*bytes); });
+}
+
+void TextureCompanions::DropPieces() {
+    pieces.clear();
+    pieceBytes = 0;
 }
 
 void TextureCompanions::Match(double outputScale, SDL_Renderer* renderer, std::size_t bytesElsewhere,
                               const EngineLog& log) {
-    if (outputScale != scale) {
-        pieces.clear();
-        pieceBytes = 0;
-    }
+    if (outputScale != scale) DropPieces();
     scale = outputScale;
     for (;;) {
         const int wanted = ChooseCompanionFactor(scale, Factors());
         if (wanted == Factor()) return;
-        drawn = ImageTexture();  // the one drawn so far goes before the next decodes
+        // The one drawn so far goes before the next decodes.
+        drawn = ImageTexture();
+        drawnPixels.reset();
+        DropPieces();
         factor = 1;
         if (wanted == 1) return;
-        const auto file = std::find_if(files.begin(), files.end(), [&](const File& f) { return f.factor == wanted; });
-        if (Decode(*file, renderer, bytesElsewhere, log)) return;
+        const auto file = FileOf(wanted);
+        if (Use(*file, renderer, bytesElsewhere, log)) return;
         files.erase(file);
     }
 }
 
-bool TextureCompanions::Decode(const File& file, SDL_Renderer* renderer, std::size_t bytesElsewhere,
-                               const EngineLog& log) {
+bool TextureCompanions::Use(File& file, SDL_Renderer* renderer, std::size_t bytesElsewhere, const EngineLog& log) {
     const std::size_t bytes = 2 * PixelBytes(static_cast<long long>(width) * file.factor,
                                              static_cast<long long>(height) * file.factor);
     std::string error;
     if (bytesElsewhere > kMaxCompanionBytes || bytes > kMaxCompanionBytes - bytesElsewhere) {
         error = "the companions would take more than 64 MB";
     } else {
-        ImageTexture made = CreateImageTexture(renderer, file.bytes, true);
-        if (made.texture && (made.width != width * file.factor || made.height != height * file.factor)) {
+        DecodedPixels decoded = file.decoding.valid() ? file.decoding.get() : DecodePixels(file.bytes);
+        if (!decoded.pixels) {
+            error = decoded.error;
+        } else if (decoded.pixels->w != width * file.factor || decoded.pixels->h != height * file.factor) {
             error = "it decodes to another size";
-        } else if (made.texture) {
-            drawn = std::move(made);
-            factor = file.factor;
-            return true;
         } else {
-            error = made.error;
+            drawn.texture.reset(SDL_CreateTextureFromSurface(renderer, decoded.pixels.get()));
+            if (drawn.texture) {
+                SDL_SetTextureBlendMode(drawn.texture.get(), SDL_BLENDMODE_BLEND);
+                drawn.width = decoded.pixels->w;
+                drawn.height = decoded.pixels->h;
+                drawnPixels = std::move(decoded.pixels);
+                drawnOpaque = decoded.opaque;
+                factor = file.factor;
+                return true;
+            }
+            error = SDL_GetError();
         }
     }
     log.Write("Companion %s not used: %s; %s is drawn from its own pixels", file.path.c_str(), error.c_str(),
@@ -144,14 +175,14 @@ bool TextureCompanions::Decode(const File& file, SDL_Renderer* renderer, std::si
 
 SDL_Texture* TextureCompanions::Piece(SDL_Renderer* renderer, const SDL_Rect& source, int pieceWidth,
                                       int pieceHeight) {
-    if (!drawn.pixels || !(factor > scale)) return nullptr;
+    if (!drawnPixels || !(factor > scale)) return nullptr;
     const PieceKey key{source.x, source.y, source.w, source.h, pieceWidth, pieceHeight};
     const auto found = pieces.find(key);
     if (found != pieces.end()) return found->second.get();
     const std::size_t bytes = PixelBytes(pieceWidth, pieceHeight);
     if (bytes > kMaxPieceBytes - pieceBytes) return nullptr;
     const SDL_Rect region{source.x * factor, source.y * factor, source.w * factor, source.h * factor};
-    SdlSurfacePtr shrunk = ShrinkByArea(*drawn.pixels, region, pieceWidth, pieceHeight, kEdgeContrast);
+    SdlSurfacePtr shrunk = ShrinkByArea(*drawnPixels, region, pieceWidth, pieceHeight, kEdgeContrast);
     if (!shrunk) return nullptr;
     SdlTexturePtr piece(SDL_CreateTextureFromSurface(renderer, shrunk.get()));
     if (!piece) return nullptr;

@@ -1,15 +1,17 @@
 // Textures made from image files: an image's bytes decoded into a texture of the
 // renderer (with the reason in words when that fails), and the high-resolution
 // companions of a texture (image_companions.h): the companion files read beside the
-// image when it loads, the one decoded and drawn for the output's current scale, and,
-// where the output is smaller than that companion, its parts shrunk by area to the
-// output pixels they cover (area_resample.h). Owns the textures, pixels and file
-// bytes it holds.
+// image when it loads, decoded ahead on a worker thread for the scale full screen
+// will need, the one drawn for the output's current scale, and, where the output is
+// smaller than that companion, its parts shrunk by area to the output pixels they
+// cover (area_resample.h). Owns the textures, pixels, file bytes and decoding tasks
+// it holds.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstddef>
+#include <future>
 #include <map>
 #include <string>
 #include <tuple>
@@ -24,17 +26,24 @@ struct ImageTexture {
     int height = 0;
     bool opaque = false;  // no alpha channel (JPEG, BMP)
     std::string error;    // why there is no texture
-    SdlSurfacePtr pixels;  // the image as ARGB8888, when asked for
 };
 
-// Decodes a PNG, JPEG or BMP image (image_decode.h) into a texture with alpha
-// blending; keepPixels also keeps its pixels in memory.
-ImageTexture CreateImageTexture(SDL_Renderer* renderer, const std::vector<unsigned char>& bytes,
-                                bool keepPixels = false);
+// Decodes a PNG, JPEG or BMP image (image_decode.h) into a texture with alpha blending.
+ImageTexture CreateImageTexture(SDL_Renderer* renderer, const std::vector<unsigned char>& bytes);
 
-// The most memory the decoded companions of all textures take together (4 bytes a
-// pixel): the 64 MB a font's glyph images may take, for all companions at once.
+// An image decoded into ARGB8888 pixels; safe on any thread.
+struct DecodedPixels {
+    SdlSurfacePtr pixels;
+    bool opaque = false;  // the image has no alpha channel
+    std::string error;    // why there are no pixels
+};
+DecodedPixels DecodePixels(const std::vector<unsigned char>& bytes);
+
+// The most memory the decoded companions of all textures take together (their
+// textures and pixels): the 64 MB a font's glyph images may take, for all companions.
 constexpr std::size_t kMaxCompanionBytes = 64u * 1024u * 1024u;
+// The most memory the shrunk pieces of one texture's companion take.
+constexpr std::size_t kMaxPieceBytes = 32u * 1024u * 1024u;
 
 class TextureCompanions {
 public:
@@ -43,19 +52,23 @@ public:
     // refused with one log line; a missing one is not mentioned.
     void Read(const std::string& imagePath, int width, int height, const EngineLog& log);
 
-    // Makes the companion that suits scale the one drawn, decoding it when it is not
-    // yet, and drops a companion no longer chosen. bytesElsewhere is what the other
-    // textures' companions take. A companion that fails to decode, has the wrong
-    // size or would pass kMaxCompanionBytes is forgotten with one log line and the
-    // next choice is taken (in the end the image itself).
+    // Starts decoding, on a worker thread, the companion that scale would call for,
+    // so that switching to it later costs little.
+    void Prefetch(double scale);
+
+    // Makes the companion that suits scale the one drawn (decoding it unless that has
+    // been done ahead) and drops the one drawn so far. bytesElsewhere is what the other
+    // textures' companions take. A companion that fails to decode, has the wrong size
+    // or would pass kMaxCompanionBytes is forgotten with one log line and the next
+    // choice is taken (in the end the image itself).
     void Match(double scale, SDL_Renderer* renderer, std::size_t bytesElsewhere, const EngineLog& log);
 
     // The companion to draw in place of the image; null: draw the image itself.
     SDL_Texture* Texture() const { return drawn.texture.get(); }
-    bool Opaque() const { return drawn.opaque; }
+    bool Opaque() const { return drawnOpaque; }
     // The companion's size over the image's: 1 when none is drawn.
     int Factor() const { return drawn.texture ? factor : 1; }
-    // Memory of the decoded companion.
+    // Memory of the companion drawn: its texture and its pixels.
     std::size_t Bytes() const;
 
     // Where the output is smaller than the companion drawn: the companion's part that
@@ -69,15 +82,20 @@ private:
         int factor = 0;
         std::string path;
         std::vector<unsigned char> bytes;
+        std::future<DecodedPixels> decoding;  // after bytes: it reads them until done
     };
     std::vector<int> Factors() const;
-    bool Decode(const File& file, SDL_Renderer* renderer, std::size_t bytesElsewhere, const EngineLog& log);
+    std::vector<File>::iterator FileOf(int wanted);
+    bool Use(File& file, SDL_Renderer* renderer, std::size_t bytesElsewhere, const EngineLog& log);
+    void DropPieces();
 
     std::string imagePath;
     int width = 0;
     int height = 0;
     std::vector<File> files;  // still usable, read when the image loaded
     ImageTexture drawn;
+    SdlSurfacePtr drawnPixels;  // the companion's pixels, for shrunk pieces
+    bool drawnOpaque = false;
     int factor = 1;
     double scale = 1.0;  // the output scale Match chose for
 
@@ -85,6 +103,3 @@ private:
     std::map<PieceKey, SdlTexturePtr> pieces;
     std::size_t pieceBytes = 0;
 };
-
-// The most memory the shrunk pieces of one texture's companion take.
-constexpr std::size_t kMaxPieceBytes = 32u * 1024u * 1024u;
