@@ -15,7 +15,8 @@ std::string CompanionName(const std::string& name, int factor) {
     const std::string tag = "@" + std::to_string(factor) + "x";
     const std::size_t slash = name.find_last_of('/');
     const std::size_t dot = name.find_last_of('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const bool hasExtension = dot != std::string::npos && dot > nameStart;  // ".name" has none
     if (!hasExtension) return name + tag;
     return name.substr(0, dot) + tag + name.substr(dot);
 }

@@ -223,6 +223,11 @@ std::unique_ptr<SdlEngine>& TheEngine() {
     return engine;
 }
 
+bool& CompanionsWanted() {
+    static bool wanted = true;
+    return wanted;
+}
+
 // ---- references and states -------------------------------------------------
 
 void SdlEngine::Release() {
@@ -547,9 +552,11 @@ HTEXTURE SdlEngine::Texture_Load(const char* filename, std::uint32_t /*size*/, b
     entry.width = image.width;
     entry.height = image.height;
     entry.opaque = image.opaque;
-    entry.companions.Read(path, entry.width, entry.height, log);
-    entry.companions.Prefetch(FullScreenScale());
-    MatchCompanions(entry);
+    if (CompanionsWanted()) {
+        entry.companions.Read(path, entry.width, entry.height, log);
+        entry.companions.Prefetch(FullScreenScale());
+        MatchCompanions(entry);
+    }
     redrawNeeded = true;  // a new texture may reuse the handle of one freed before
     return textures.Add(std::move(entry));
 }
@@ -619,7 +626,7 @@ void SdlEngine::Gfx_EndScene() {
     if (!inScene) return;
     inScene = false;
     if (SceneUnchanged()) return;
-    if (redrawNeeded) MatchTexturesToOutput();  // the window may have changed its size
+    MatchTexturesToOutput();  // the window may have changed its size
     SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
     SDL_RenderClear(renderer.get());
     for (const Quad& quad : sceneQuads) DrawSceneQuad(quad);
@@ -795,6 +802,10 @@ bool gkSdlReadPixel(int x, int y, std::uint32_t* argb) {
 bool gkSdlVsyncActive() {
     const SdlEngine* engine = Engine();
     return engine != nullptr && engine->VsyncActive();
+}
+
+void gkSdlUseCompanions(bool enabled) {
+    CompanionsWanted() = enabled;
 }
 
 int gkSdlFramesShown() {

@@ -1,0 +1,168 @@
+// High-resolution companions (name@2x.png beside name.png) on the real engine: the
+// name looked for, the factor drawn for an output's scale, shrinking by area, and what
+// a scaled-up window draws of a texture with a good, missing or broken companion, the
+// texture keeping its 1x size for the game.
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "engine/sdl/area_resample.h"
+#include "engine/sdl/image_companions.h"
+#include "engine_test_fixture.h"
+
+namespace {
+
+SdlSurfacePtr Argb(int width, int height) {
+    return SdlSurfacePtr(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888));
+}
+
+Uint32 At(const SDL_Surface& surface, int x, int y) {
+    return static_cast<const Uint32*>(surface.pixels)[y * surface.pitch / 4 + x];
+}
+
+// A size x size PNG in four quadrants of the given colours (top-left, top-right,
+// bottom-left, bottom-right).
+void WriteQuadrants(const std::string& path, int size, const Uint32 (&colours)[4]) {
+    SdlSurfacePtr image = Argb(size, size);
+    ASSERT_TRUE(image);
+    for (int i = 0; i < 4; ++i) {
+        SDL_Rect quadrant{(i % 2) * size / 2, (i / 2) * size / 2, size / 2, size / 2};
+        SDL_FillRect(image.get(), &quadrant, colours[i]);
+    }
+    ASSERT_EQ(IMG_SavePNG(image.get(), path.c_str()), 0);
+}
+
+void ResizeTheWindow(int width, int height) {
+    SDL_Window* window = nullptr;
+    for (Uint32 id = 1; id < 100 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
+    ASSERT_NE(window, nullptr);
+    SDL_SetWindowSize(window, width, height);
+    SDL_PumpEvents();  // the renderer follows the size through its event watch
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+    }
+}
+
+int LinesMentioning(const std::string& logFile, const std::string& text) {
+    const std::string log = ReadFile(logFile);
+    int count = 0;
+    for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++count;
+    return count;
+}
+
+constexpr Uint32 kImage[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
+constexpr Uint32 kCompanion[4] = {0xFF800000, 0xFF008000, 0xFF000080, 0xFF808080};
+
+}  // namespace
+
+TEST(ImageCompanions, AreLookedForBesideTheImage) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"font1.png", "font1@2x.png"}, {"data/bgp.jpg", "data/bgp@2x.jpg"}, {"/a.b/glyphs", "/a.b/glyphs@2x"},
+        {"dir/.hidden", "dir/.hidden@2x"}, {"", ""}};
+    for (const auto& [name, expected] : cases) EXPECT_EQ(CompanionName(name, 2), expected) << name;
+    EXPECT_EQ(CompanionName("font1.png", 4), "font1@4x.png");
+}
+
+TEST(ImageCompanions, TheSmallestAtOrAboveTheOutputsScaleIsDrawnElseTheLargest) {
+    struct Case {
+        int outputWidth, outputHeight;
+        std::vector<int> available;
+        int expected;
+    };
+    const Case cases[] = {
+        {800, 700, {2, 4}, 1},    {400, 350, {2, 4}, 1},    {1000, 700, {2, 4}, 1},   {1600, 1400, {2, 4}, 2},
+        {1920, 1080, {2, 4}, 2},  {3840, 2160, {2, 4}, 4},  {3840, 2160, {2}, 2},     {1920, 1080, {4}, 4},
+        {1920, 1080, {}, 1},      {7680, 4320, {2, 4}, 4},  {0, 0, {2, 4}, 1},
+    };
+    for (const Case& c : cases) {
+        const double scale = OutputScale(c.outputWidth, c.outputHeight, 800, 700);
+        EXPECT_EQ(ChooseCompanionFactor(scale, c.available), c.expected) << c.outputWidth << " x " << c.outputHeight;
+    }
+}
+
+TEST(AreaShrink, AveragesTheSourcePixelsWhoseCentresAnOutputPixelCovers) {
+    struct Case {
+        const char* what;
+        std::vector<Uint32> row;
+        float contrast;
+        std::vector<Uint32> expected;
+    };
+    const Case cases[] = {
+        {"two into one", {0xFF000000, 0xFF0000FE, 0xFFFF0000, 0xFFFF0000}, 1, {0xFF00007F, 0xFFFF0000}},
+        {"a pixel partly covered counts whole or not", {0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF}, 1,
+         {0xFF000000, 0xFFFFFFFF}},
+        {"transparent pixels add no colour", {0xFFFF0000, 0x0000FF00}, 1, {0x80FF0000}},
+        {"contrast steepens alpha", {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0x00FFFFFF}, 2, {0xFFFFFFFF}},
+        {"contrast keeps the middle", {0xFFFFFFFF, 0x00FFFFFF}, 1.3f, {0x80FFFFFF}},
+    };
+    for (const Case& c : cases) {
+        const int width = static_cast<int>(c.row.size());
+        SdlSurfacePtr row = Argb(width, 1);
+        ASSERT_TRUE(row);
+        for (int x = 0; x < width; ++x) static_cast<Uint32*>(row->pixels)[x] = c.row[x];
+        const int shrunkWidth = static_cast<int>(c.expected.size());
+        SdlSurfacePtr shrunk = ShrinkByArea(*row, SDL_Rect{0, 0, width, 1}, shrunkWidth, 1, c.contrast);
+        ASSERT_TRUE(shrunk) << c.what;
+        for (int x = 0; x < shrunkWidth; ++x) EXPECT_EQ(At(*shrunk, x, 0), c.expected[x]) << c.what << ", pixel " << x;
+    }
+    SdlSurfacePtr square = Argb(4, 4);
+    EXPECT_FALSE(ShrinkByArea(*square, SDL_Rect{2, 0, 4, 4}, 2, 2)) << "a region beyond the image";
+    EXPECT_FALSE(ShrinkByArea(*square, SDL_Rect{0, 0, 2, 2}, 3, 3)) << "larger than the region";
+    SdlSurfacePtr rgb(SDL_CreateRGBSurfaceWithFormat(0, 4, 4, 24, SDL_PIXELFORMAT_RGB24));
+    EXPECT_FALSE(ShrinkByArea(*rgb, SDL_Rect{0, 0, 4, 4}, 2, 2)) << "not ARGB8888";
+}
+
+// An 8 x 8 image drawn at its own size, whole and its bottom-right quadrant alone, in
+// windows of the game's size, twice and one and a half times it.
+TEST_F(EngineTest, ScaledUpWindowsDrawFromAGoodCompanionAndElseFromTheImage) {
+    enum Companion { None, Good, WrongSize, Garbage, CutShort };
+    struct Case {
+        const char* what;
+        Companion companion;
+        int windowWidth, windowHeight;
+        bool drawnFromCompanion;
+        int logLines;
+    };
+    const Case cases[] = {
+        {"twice the size", Good, 1600, 1400, true, 0},
+        {"one and a half times: shrunk from the companion", Good, 1200, 1050, true, 0},
+        {"the game's size", Good, 800, 700, false, 0},
+        {"no companion", None, 1600, 1400, false, 0},
+        {"a companion of another size", WrongSize, 1600, 1400, false, 1},
+        {"a companion that is no image", Garbage, 1600, 1400, false, 1},
+        {"a companion cut short after its header", CutShort, 1600, 1400, false, 1},
+    };
+    const std::string image = temp.File("tile.png"), companion = temp.File("tile@2x.png");
+    WriteQuadrants(image, 8, kImage);
+    for (const Case& c : cases) {
+        std::remove(companion.c_str());
+        if (c.companion == Good || c.companion == CutShort) WriteQuadrants(companion, 16, kCompanion);
+        if (c.companion == WrongSize) WriteQuadrants(companion, 12, kCompanion);
+        if (c.companion == Garbage) WriteFile(companion, "not an image at all");
+        if (c.companion == CutShort) WriteFile(companion, ReadFile(companion).substr(0, 40));
+        ResizeTheWindow(c.windowWidth, c.windowHeight);
+        const int linesBefore = LinesMentioning(logFile, "tile@2x.png");
+
+        const HTEXTURE texture = gk->Texture_Load(image.c_str(), 0, false);
+        ASSERT_NE(texture, 0u) << c.what;
+        EXPECT_EQ(gk->Texture_GetWidth(texture, false), 8) << c.what;
+        EXPECT_EQ(gk->Texture_GetHeight(texture, false), 8) << c.what;
+        DrawScene([&] {
+            Quad whole = MakeQuad(100, 100, 108, 108, 0xFFFFFFFF, texture);
+            gk->Gfx_RenderQuad(&whole);
+            Quad quarter = MakeQuad(200, 100, 204, 104, 0xFFFFFFFF, texture);
+            for (Vertex& v : quarter.v) v.tx = v.tx * 0.5f + 0.5f, v.ty = v.ty * 0.5f + 0.5f;
+            gk->Gfx_RenderQuad(&quarter);
+        });
+        const Uint32(&expected)[4] = c.drawnFromCompanion ? kCompanion : kImage;
+        EXPECT_TRUE(Near(Pixel(101, 101), expected[0], 1)) << c.what;
+        EXPECT_TRUE(Near(Pixel(106, 101), expected[1], 1)) << c.what;
+        EXPECT_TRUE(Near(Pixel(101, 106), expected[2], 1)) << c.what;
+        EXPECT_TRUE(Near(Pixel(106, 106), expected[3], 1)) << c.what;
+        EXPECT_TRUE(Near(Pixel(202, 102), expected[3], 1)) << c.what << ": the bottom-right quadrant alone";
+        EXPECT_EQ(LinesMentioning(logFile, "tile@2x.png") - linesBefore, c.logLines) << c.what;
+        gk->Texture_Free(texture);
+    }
+}
