@@ -157,11 +157,16 @@ TEST_F(EngineTest, ScaledUpWindowsDrawFromAGoodCompanionAndElseFromTheImage) {
             gk->Gfx_RenderQuad(&quarter);
         });
         const Uint32(&expected)[4] = c.drawnFromCompanion ? kCompanion : kImage;
-        EXPECT_TRUE(Near(Pixel(101, 101), expected[0], 1)) << c.what;
-        EXPECT_TRUE(Near(Pixel(106, 101), expected[1], 1)) << c.what;
-        EXPECT_TRUE(Near(Pixel(101, 106), expected[2], 1)) << c.what;
-        EXPECT_TRUE(Near(Pixel(106, 106), expected[3], 1)) << c.what;
-        EXPECT_TRUE(Near(Pixel(202, 102), expected[3], 1)) << c.what << ": the bottom-right quadrant alone";
+        // Each quadrant's middle, and where the image is not magnified the four pixels
+        // around the image's middle too, one in each quadrant: nothing shifted or blurred.
+        const bool sharp = c.drawnFromCompanion || c.windowWidth == 800;
+        for (const int at : sharp ? std::vector<int>{1, 3} : std::vector<int>{1}) {
+            EXPECT_TRUE(Near(Pixel(100 + at, 100 + at), expected[0], 1)) << c.what << " at " << at;
+            EXPECT_TRUE(Near(Pixel(107 - at, 100 + at), expected[1], 1)) << c.what << " at " << at;
+            EXPECT_TRUE(Near(Pixel(100 + at, 107 - at), expected[2], 1)) << c.what << " at " << at;
+            EXPECT_TRUE(Near(Pixel(107 - at, 107 - at), expected[3], 1)) << c.what << " at " << at;
+            EXPECT_TRUE(Near(Pixel(200 + at, 100 + at), expected[3], 1)) << c.what << ": the bottom-right quadrant alone";
+        }
         EXPECT_EQ(LinesMentioning(logFile, "tile@2x.png") - linesBefore, c.logLines) << c.what;
         gk->Texture_Free(texture);
     }
