@@ -6,6 +6,8 @@
 // on): the game's own CPU time per frame for update plus render (median and p99)
 // and the heap allocations per frame after the first second, and its peak memory.
 // Allocations are counted by this tool's replacement of the global operator new.
+// With companions to decode for a scaled-up output, also the time until the first frame
+// drawn with them.
 // Usage: veltrane-pacing [seconds-per-screen] [--full-screen]   (default 10)
 // Run it under a display (or Xvfb, or SDL_VIDEODRIVER=dummy); it keeps its saved
 // game and settings in a temporary folder. --full-screen starts the game full screen,
@@ -31,6 +33,7 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/states.h"
+#include "engine/sdl/sdl_engine.h"
 #include "save/settings.h"
 #include "sudoku/generator.h"
 
@@ -190,6 +193,7 @@ int main(int argc, char** argv) {
     ActiveFrames active;
     active.costMs.reserve(100000);
     int calls = 0;
+    bool companionsWaited = false;
     RunOptions options;
     options.saveDirectory = std::string(folder) + "/";
     options.frameHook = [&] {
@@ -200,11 +204,17 @@ int main(int argc, char** argv) {
                 // The second call comes after the first frame was drawn and shown.
                 if (calls == 2) {
                     std::printf("first_frame_ms %.1f\n", 1000.0 * Seconds(Clock::now() - started));
+                    companionsWaited = gkSdlCompanionsPending();
                     phase = Menu;
                     window.Begin();
                 }
                 return false;
             case Menu:
+                if (companionsWaited && !gkSdlCompanionsPending()) {
+                    // This frame comes after the first one drawn with them.
+                    std::printf("companions_drawn_ms %.1f\n", 1000.0 * Seconds(Clock::now() - started));
+                    companionsWaited = false;
+                }
                 window.CountFrame(p.gk->Timer_GetDelta());
                 if (window.Elapsed() < seconds) return false;
                 window.Report("menu_idle");

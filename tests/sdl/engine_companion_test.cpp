@@ -171,3 +171,29 @@ TEST_F(EngineTest, ScaledUpWindowsDrawFromAGoodCompanionAndElseFromTheImage) {
         gk->Texture_Free(texture);
     }
 }
+
+// Grown to twice the size after the image loaded, the window draws from the image until
+// the companion, decoded on a thread of its own, is there, and from the companion after.
+TEST_F(EngineTest, AWindowGrownAfterLoadingDrawsTheCompanionOnceDecoded) {
+    WriteQuadrants(temp.File("tile.png"), 8, kImage);
+    WriteQuadrants(temp.File("tile@2x.png"), 16, kCompanion);
+    const HTEXTURE texture = gk->Texture_Load(temp.File("tile.png").c_str(), 0, false);
+    ASSERT_NE(texture, 0u);
+    ResizeTheWindow(1600, 1400);
+    for (int frame = 0; frame == 0 || (gkSdlCompanionsPending() && frame < 1000); ++frame) {
+        if (frame > 0) SDL_Delay(5);
+        SDL_PumpEvents();
+        DrawScene([&] {
+            Quad whole = MakeQuad(100, 100, 108, 108, 0xFFFFFFFF, texture);
+            gk->Gfx_RenderQuad(&whole);
+        });
+    }
+    EXPECT_FALSE(gkSdlCompanionsPending());
+    DrawScene([&] {
+        Quad whole = MakeQuad(100, 100, 108, 108, 0xFFFFFFFF, texture);
+        gk->Gfx_RenderQuad(&whole);
+    });
+    EXPECT_TRUE(Near(Pixel(103, 103), kCompanion[0], 1));
+    EXPECT_TRUE(Near(Pixel(104, 104), kCompanion[3], 1));
+    EXPECT_EQ(gk->Texture_GetWidth(texture, false), 8);
+}

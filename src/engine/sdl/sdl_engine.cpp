@@ -112,6 +112,7 @@ public:
     bool VsyncActive() const { return vsync; }
     bool AudioActive() const { return audioOpen; }
     int FramesShown() const { return framesShown; }
+    bool CompanionsPending() const { return companionsPending; }
     int LogicalWidth() const { return width; }
     int LogicalHeight() const { return height; }
     // The game's screen, in its own pixels, that quads are drawn on.
@@ -130,7 +131,7 @@ private:
     bool PollEvents();
     double FullScreenScale() const;
     void MatchTexturesToOutput();
-    void MatchCompanions(TextureEntry& entry);
+    bool MatchCompanions(TextureEntry& entry, bool wait);
     void DrawQuad(TextureEntry* entry, const Quad& quad);
     SDL_Texture* ShrunkPiece(TextureEntry& entry, const QuadRect& rect);
     void DrawSceneQuad(const Quad& quad);
@@ -176,8 +177,10 @@ private:
     std::vector<Quad> sceneQuads;
     std::vector<Quad> shownQuads;
     bool redrawNeeded = true;
-    // The output scale the textures' companions were chosen for.
+    // The output scale the textures' companions were chosen for; pending while one
+    // chosen is still decoding (its thread's window event brings the next frame).
     double textureScale = 1.0;
+    bool companionsPending = false;
     int framesShown = 0;
     SdlSurfacePtr lastFrame;
     SDL_Rect frameArea{};
@@ -445,7 +448,9 @@ void SdlEngine::System_Shutdown() {
     shownQuads.clear();
     redrawNeeded = true;
     lastFrame.reset();
-    textures.Clear();
+    textures.Clear();  // waits for companions still decoding
+    companionsPending = false;
+    textureScale = 1.0;
     effects.Clear();
     blocks.clear();
     if (audioOpen) Mix_CloseAudio();
@@ -553,9 +558,10 @@ HTEXTURE SdlEngine::Texture_Load(const char* filename, std::uint32_t /*size*/, b
     entry.height = image.height;
     entry.opaque = image.opaque;
     if (CompanionsWanted()) {
+        MatchTexturesToOutput();  // the scale the new one is matched to is the output's now
         entry.companions.Read(path, entry.width, entry.height, log);
-        entry.companions.Prefetch(FullScreenScale());
-        MatchCompanions(entry);
+        entry.companions.Prefetch(FullScreenScale(), SDL_GetWindowID(window.get()));
+        MatchCompanions(entry, true);
     }
     redrawNeeded = true;  // a new texture may reuse the handle of one freed before
     return textures.Add(std::move(entry));
@@ -618,7 +624,7 @@ bool SdlEngine::Gfx_BeginScene(HTARGET target) {
 }
 
 bool SdlEngine::SceneUnchanged() const {
-    return !redrawNeeded && !capture && sceneQuads.size() == shownQuads.size() &&
+    return !redrawNeeded && !capture && !companionsPending && sceneQuads.size() == shownQuads.size() &&
            std::memcmp(sceneQuads.data(), shownQuads.data(), sceneQuads.size() * sizeof(Quad)) == 0;
 }
 
@@ -669,17 +675,20 @@ void SdlEngine::MatchTexturesToOutput() {
     int outputWidth = 0, outputHeight = 0;
     if (SDL_GetRendererOutputSize(renderer.get(), &outputWidth, &outputHeight) != 0) return;
     const double scale = OutputScale(outputWidth, outputHeight, width, height);
-    if (scale == textureScale) return;
+    if (scale == textureScale && !companionsPending) return;
     textureScale = scale;
-    textures.ForEach([this](TextureEntry& entry) { MatchCompanions(entry); });
+    bool pending = false;
+    textures.ForEach([&](TextureEntry& entry) { pending |= !MatchCompanions(entry, false); });
+    companionsPending = pending;
 }
 
-void SdlEngine::MatchCompanions(TextureEntry& entry) {
+// Without wait, false while the companion chosen is still decoding.
+bool SdlEngine::MatchCompanions(TextureEntry& entry, bool wait) {
     std::size_t elsewhere = 0;
     textures.ForEach([&](const TextureEntry& other) {
         if (&other != &entry) elsewhere += other.companions.Bytes();
     });
-    entry.companions.Match(textureScale, renderer.get(), elsewhere, log);
+    return entry.companions.Match(textureScale, renderer.get(), elsewhere, log, wait, SDL_GetWindowID(window.get()));
 }
 
 // Draws as a rectangle copy where the quad allows it, else as two triangles.
@@ -802,6 +811,11 @@ bool gkSdlReadPixel(int x, int y, std::uint32_t* argb) {
 bool gkSdlVsyncActive() {
     const SdlEngine* engine = Engine();
     return engine != nullptr && engine->VsyncActive();
+}
+
+bool gkSdlCompanionsPending() {
+    const SdlEngine* engine = Engine();
+    return engine != nullptr && engine->CompanionsPending();
 }
 
 void gkSdlUseCompanions(bool enabled) {

@@ -27,6 +27,9 @@ bool gkSdlAudioActive();
 // Turns the images' high-resolution companions (name@2x.png beside name.png) on, as
 // they are by default, or off, for the textures loaded afterwards; kept across engines.
 void gkSdlUseCompanions(bool enabled);
+// True while a companion the output's scale calls for is still being decoded (on a
+// thread of its own; the textures draw from what they had until it is done).
+bool gkSdlCompanionsPending();
 // Frames drawn and shown since the engine started. A scene made of exactly the
 // quads already on screen is not drawn again (unless frames are captured).
 int gkSdlFramesShown();

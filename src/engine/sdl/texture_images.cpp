@@ -1,7 +1,7 @@
 #include "engine/sdl/texture_images.h"
 
 #include <algorithm>
-#include <future>
+#include <chrono>
 #include <cstdio>
 
 #include "engine/sdl/area_resample.h"
@@ -74,6 +74,42 @@ DecodedPixels DecodePixels(const std::vector<unsigned char>& bytes) {
     return decoded;
 }
 
+DecodeTask::DecodeTask(FileBytes bytes, Uint32 wakeWindow) {
+    std::packaged_task<DecodedPixels()> task([bytes] { return DecodePixels(*bytes); });
+    result = task.get_future();
+    thread = std::thread([task = std::move(task), wakeWindow]() mutable {
+        task();  // the result is there before the event is
+        SDL_Event wake{};
+        wake.type = SDL_WINDOWEVENT;
+        wake.window.event = SDL_WINDOWEVENT_EXPOSED;
+        wake.window.windowID = wakeWindow;
+        SDL_PushEvent(&wake);
+    });
+}
+
+DecodeTask& DecodeTask::operator=(DecodeTask&& other) noexcept {
+    if (this != &other) {
+        Join();
+        result = std::move(other.result);
+        thread = std::move(other.thread);
+    }
+    return *this;
+}
+
+void DecodeTask::Join() {
+    if (thread.joinable()) thread.join();
+}
+
+bool DecodeTask::Done() const {
+    return result.valid() && result.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+DecodedPixels DecodeTask::Take() {
+    DecodedPixels pixels = result.get();
+    Join();
+    return pixels;
+}
+
 void TextureCompanions::Read(const std::string& path, int imageWidth, int imageHeight, const EngineLog& log) {
     imagePath = path;
     width = imageWidth;
@@ -83,9 +119,10 @@ void TextureCompanions::Read(const std::string& path, int imageWidth, int imageH
         File file;
         file.factor = f;
         file.path = CompanionName(path, f);
-        if (!ReadWholeFile(file.path, file.bytes)) continue;  // none there: the image alone
+        auto bytes = std::make_shared<std::vector<unsigned char>>();
+        if (!ReadWholeFile(file.path, *bytes)) continue;  // none there: the image alone
         ImageHeader header;
-        const bool readable = ReadImageHeader(file.bytes.data(), file.bytes.size(), &header);
+        const bool readable = ReadImageHeader(bytes->data(), bytes->size(), &header);
         if (!readable || header.width != static_cast<long long>(width) * f ||
             header.height != static_cast<long long>(height) * f) {
             log.Write("Companion %s not used: %s, not %d x %d pixels; %s is drawn from its own pixels",
@@ -93,6 +130,7 @@ void TextureCompanions::Read(const std::string& path, int imageWidth, int imageH
                       height * f, imagePath.c_str());
             continue;
         }
+        file.bytes = std::move(bytes);
         files.push_back(std::move(file));
     }
 }
@@ -111,11 +149,10 @@ std::size_t TextureCompanions::Bytes() const {
     return drawn.texture ? 2 * PixelBytes(drawn.width, drawn.height) : 0;
 }
 
-void TextureCompanions::Prefetch(double ahead) {
+void TextureCompanions::Prefetch(double ahead, Uint32 wakeWindow) {
     const auto file = FileOf(ChooseCompanionFactor(ahead, Factors()));
-    if (file == files.end() || file->factor == Factor() || file->decoding.valid()) return;
-    const std::vector<unsigned char>* bytes = &file->bytes;  // its buffer stays when the File moves
-    file->decoding = std::async(std::launch::async, [bytes] { return DecodePixels(*bytes); });
+    if (file == files.end() || file->factor == Factor() || file->decoding.Started()) return;
+    file->decoding = DecodeTask(file->bytes, wakeWindow);
 }
 
 void TextureCompanions::DropPieces() {
@@ -123,21 +160,25 @@ void TextureCompanions::DropPieces() {
     pieceBytes = 0;
 }
 
-void TextureCompanions::Match(double outputScale, SDL_Renderer* renderer, std::size_t bytesElsewhere,
-                              const EngineLog& log) {
+bool TextureCompanions::Match(double outputScale, SDL_Renderer* renderer, std::size_t bytesElsewhere,
+                              const EngineLog& log, bool wait, Uint32 wakeWindow) {
     if (outputScale != scale) DropPieces();
     scale = outputScale;
     for (;;) {
         const int wanted = ChooseCompanionFactor(scale, Factors());
-        if (wanted == Factor()) return;
-        // The one drawn so far goes before the next decodes.
+        if (wanted == Factor()) return true;
+        const auto file = FileOf(wanted);
+        if (file != files.end() && !wait && !file->decoding.Done()) {
+            if (!file->decoding.Started()) file->decoding = DecodeTask(file->bytes, wakeWindow);
+            return false;
+        }
+        // The one drawn so far goes before the next is made.
         drawn = ImageTexture();
         drawnPixels.reset();
         DropPieces();
         factor = 1;
-        if (wanted == 1) return;
-        const auto file = FileOf(wanted);
-        if (Use(*file, renderer, bytesElsewhere, log)) return;
+        if (file == files.end()) return true;
+        if (Use(*file, renderer, bytesElsewhere, log)) return true;
         files.erase(file);
     }
 }
@@ -149,7 +190,7 @@ bool TextureCompanions::Use(File& file, SDL_Renderer* renderer, std::size_t byte
     if (bytesElsewhere > kMaxCompanionBytes || bytes > kMaxCompanionBytes - bytesElsewhere) {
         error = "the companions would take more than 64 MB";
     } else {
-        DecodedPixels decoded = file.decoding.valid() ? file.decoding.get() : DecodePixels(file.bytes);
+        DecodedPixels decoded = file.decoding.Started() ? file.decoding.Take() : DecodePixels(*file.bytes);
         if (!decoded.pixels) {
             error = decoded.error;
         } else if (decoded.pixels->w != width * file.factor || decoded.pixels->h != height * file.factor) {

@@ -1,10 +1,10 @@
 // Textures made from image files: an image's bytes decoded into a texture of the
 // renderer (with the reason in words when that fails), and the high-resolution
 // companions of a texture (image_companions.h): the companion files read beside the
-// image when it loads, decoded ahead on a worker thread for the scale full screen
-// will need, the one drawn for the output's current scale, and, where the output is
+// image when it loads, decoded on worker threads (ahead, for the scale full screen
+// will need), the one drawn for the output's current scale, and, where the output is
 // smaller than that companion, its parts shrunk by area to the output pixels they
-// cover (area_resample.h). Owns the textures, pixels, file bytes and decoding tasks
+// cover (area_resample.h). Owns the textures, pixels, file bytes and decoding threads
 // it holds.
 #pragma once
 
@@ -13,7 +13,9 @@
 #include <cstddef>
 #include <future>
 #include <map>
+#include <memory>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -39,6 +41,30 @@ struct DecodedPixels {
 };
 DecodedPixels DecodePixels(const std::vector<unsigned char>& bytes);
 
+using FileBytes = std::shared_ptr<const std::vector<unsigned char>>;
+
+// Decoding of one image on a thread of its own. When done it pushes a window event
+// (exposed) for the window wakeWindow, so that a frame loop waiting for events draws
+// again. The thread is joined when the task goes, at the latest.
+class DecodeTask {
+public:
+    DecodeTask() = default;
+    DecodeTask(FileBytes bytes, Uint32 wakeWindow);
+    ~DecodeTask() { Join(); }
+    DecodeTask(DecodeTask&& other) noexcept = default;
+    DecodeTask& operator=(DecodeTask&& other) noexcept;
+
+    bool Started() const { return result.valid(); }
+    bool Done() const;
+    // Waits for the pixels; the task is then no longer started.
+    DecodedPixels Take();
+
+private:
+    void Join();
+    std::future<DecodedPixels> result;
+    std::thread thread;
+};
+
 // The most memory the decoded companions of all textures take together (their
 // textures and pixels): the 64 MB a font's glyph images may take, for all companions.
 constexpr std::size_t kMaxCompanionBytes = 64u * 1024u * 1024u;
@@ -53,15 +79,18 @@ public:
     void Read(const std::string& imagePath, int width, int height, const EngineLog& log);
 
     // Starts decoding, on a worker thread, the companion that scale would call for,
-    // so that switching to it later costs little.
-    void Prefetch(double scale);
+    // so that switching to it later costs little; wakeWindow: see DecodeTask.
+    void Prefetch(double scale, Uint32 wakeWindow);
 
-    // Makes the companion that suits scale the one drawn (decoding it unless that has
-    // been done ahead) and drops the one drawn so far. bytesElsewhere is what the other
-    // textures' companions take. A companion that fails to decode, has the wrong size
-    // or would pass kMaxCompanionBytes is forgotten with one log line and the next
-    // choice is taken (in the end the image itself).
-    void Match(double scale, SDL_Renderer* renderer, std::size_t bytesElsewhere, const EngineLog& log);
+    // Makes the companion that suits scale the one drawn and drops the one drawn so far.
+    // With wait, a companion still decoding is waited for (and one not started is
+    // decoded here); without, its decoding is started if need be, the one drawn so far
+    // stays, and the result is false: call again once the window event has come.
+    // bytesElsewhere is what the other textures' companions take. A companion that
+    // fails to decode, has the wrong size or would pass kMaxCompanionBytes is
+    // forgotten with one log line and the next choice is taken (in the end the image).
+    bool Match(double scale, SDL_Renderer* renderer, std::size_t bytesElsewhere, const EngineLog& log, bool wait,
+               Uint32 wakeWindow);
 
     // The companion to draw in place of the image; null: draw the image itself.
     SDL_Texture* Texture() const { return drawn.texture.get(); }
@@ -81,8 +110,8 @@ private:
     struct File {
         int factor = 0;
         std::string path;
-        std::vector<unsigned char> bytes;
-        std::future<DecodedPixels> decoding;  // after bytes: it reads them until done
+        FileBytes bytes;
+        DecodeTask decoding;
     };
     std::vector<int> Factors() const;
     std::vector<File>::iterator FileOf(int wanted);
