@@ -99,7 +99,8 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(output);
     char folder[] = "/tmp/veltrane-screens-XXXXXX";
     if (!mkdtemp(folder)) return 1;
-    std::ofstream(std::string(folder) + "/" + SettingsFileName) << "full-screen=" << (fullScreen ? "on" : "off") << "\n";
+    std::ofstream(std::string(folder) + "/" + SettingsFileName)
+        << "full-screen=" << (fullScreen ? "on" : "off") << "\n";
     CreateFrameLock();
 
     enum Phase { MainMenuShot, DifficultyShot, Board, BoardShot, Holding } phase = MainMenuShot;

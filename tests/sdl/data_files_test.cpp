@@ -96,10 +96,12 @@ double ShrunkDifference(const SDL_Surface& image, const SDL_Surface& companion, 
 }
 
 TEST(DataFiles, CompanionsAreTheirImagesAtTwiceAndFourTimesTheSize) {
-    const char* const kPictures[][3] = {
-        {"cursor.png", "cursor@2x.png", "cursor@4x.png"}, {"circle2.png", "circle2@2x.png", "circle2@4x.png"},
-        {"select.bmp", "select@2x.bmp", "select@4x.bmp"}, {"unselect.bmp", "unselect@2x.bmp", "unselect@4x.bmp"},
-        {"bgp.jpg", "bgp@2x.jpg", nullptr},               {"icon32.png", "icon64.png", "icon128.png"}};
+    const char* const kPictures[][3] = {{"cursor.png", "cursor@2x.png", "cursor@4x.png"},
+                                        {"circle2.png", "circle2@2x.png", "circle2@4x.png"},
+                                        {"select.bmp", "select@2x.bmp", "select@4x.bmp"},
+                                        {"unselect.bmp", "unselect@2x.bmp", "unselect@4x.bmp"},
+                                        {"bgp.jpg", "bgp@2x.jpg", nullptr},
+                                        {"icon32.png", "icon64.png", "icon128.png"}};
     for (const auto& names : kPictures) {
         SurfacePtr image = LoadRgba(names[0]);
         ASSERT_TRUE(image) << names[0];
@@ -333,7 +335,8 @@ void ExpectCompanionGlyphsAtScaledRectangles(const FontDescription& font, const 
             for (int y = g.y * factor; y < (g.y + g.h) * factor; ++y) {
                 for (int x = g.x * factor; x < (g.x + g.w) * factor; ++x) {
                     covered[static_cast<std::size_t>(y) * companion->w + x] = true;
-                    if (PixelAt(*companion, x, y)[3] > 128) left = std::min(left, x), right = std::max(right, x);
+                    if (PixelAt(*companion, x, y)[3] > 128)
+                        left = std::min(left, x), right = std::max(right, x);
                 }
             }
             if (code == ' ') continue;
@@ -343,7 +346,8 @@ void ExpectCompanionGlyphsAtScaledRectangles(const FontDescription& font, const 
         int stray = 0;
         for (int y = 0; y < companion->h; ++y) {
             for (int x = 0; x < companion->w; ++x) {
-                stray += !covered[static_cast<std::size_t>(y) * companion->w + x] && PixelAt(*companion, x, y)[3] > 0;
+                stray += !covered[static_cast<std::size_t>(y) * companion->w + x] &&
+                         PixelAt(*companion, x, y)[3] > 0;
             }
         }
         EXPECT_EQ(stray, 0) << name << ": ink outside every glyph's rectangle";

@@ -58,9 +58,11 @@ constexpr Uint32 kCompanion[4] = {0xFF800000, 0xFF008000, 0xFF000080, 0xFF808080
 }  // namespace
 
 TEST(ImageCompanions, AreLookedForBesideTheImage) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"font1.png", "font1@2x.png"}, {"data/bgp.jpg", "data/bgp@2x.jpg"}, {"/a.b/glyphs", "/a.b/glyphs@2x"},
-        {"dir/.hidden", "dir/.hidden@2x"}, {"", ""}};
+    const std::pair<const char*, const char*> cases[] = {{"font1.png", "font1@2x.png"},
+                                                         {"data/bgp.jpg", "data/bgp@2x.jpg"},
+                                                         {"/a.b/glyphs", "/a.b/glyphs@2x"},
+                                                         {"dir/.hidden", "dir/.hidden@2x"},
+                                                         {"", ""}};
     for (const auto& [name, expected] : cases) EXPECT_EQ(CompanionName(name, 2), expected) << name;
     EXPECT_EQ(CompanionName("font1.png", 4), "font1@4x.png");
 }
@@ -72,13 +74,14 @@ TEST(ImageCompanions, TheSmallestAtOrAboveTheOutputsScaleIsDrawnElseTheLargest) 
         int expected;
     };
     const Case cases[] = {
-        {800, 700, {2, 4}, 1},    {400, 350, {2, 4}, 1},    {1000, 700, {2, 4}, 1},   {1600, 1400, {2, 4}, 2},
-        {1920, 1080, {2, 4}, 2},  {3840, 2160, {2, 4}, 4},  {3840, 2160, {2}, 2},     {1920, 1080, {4}, 4},
-        {1920, 1080, {}, 1},      {7680, 4320, {2, 4}, 4},  {0, 0, {2, 4}, 1},
+        {800, 700, {2, 4}, 1},   {400, 350, {2, 4}, 1},   {1000, 700, {2, 4}, 1}, {1600, 1400, {2, 4}, 2},
+        {1920, 1080, {2, 4}, 2}, {3840, 2160, {2, 4}, 4}, {3840, 2160, {2}, 2},   {1920, 1080, {4}, 4},
+        {1920, 1080, {}, 1},     {7680, 4320, {2, 4}, 4}, {0, 0, {2, 4}, 1},
     };
     for (const Case& c : cases) {
         const double scale = OutputScale(c.outputWidth, c.outputHeight, 800, 700);
-        EXPECT_EQ(ChooseCompanionFactor(scale, c.available), c.expected) << c.outputWidth << " x " << c.outputHeight;
+        EXPECT_EQ(ChooseCompanionFactor(scale, c.available), c.expected)
+            << c.outputWidth << " x " << c.outputHeight;
     }
 }
 
@@ -91,7 +94,9 @@ TEST(AreaShrink, AveragesTheSourcePixelsWhoseCentresAnOutputPixelCovers) {
     };
     const Case cases[] = {
         {"two into one", {0xFF000000, 0xFF0000FE, 0xFFFF0000, 0xFFFF0000}, 1, {0xFF00007F, 0xFFFF0000}},
-        {"a pixel partly covered counts whole or not", {0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF}, 1,
+        {"a pixel partly covered counts whole or not",
+         {0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF},
+         1,
          {0xFF000000, 0xFFFFFFFF}},
         {"transparent pixels add no colour", {0xFFFF0000, 0x0000FF00}, 1, {0x80FF0000}},
         {"contrast steepens alpha", {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0x00FFFFFF}, 2, {0xFFFFFFFF}},
@@ -105,7 +110,8 @@ TEST(AreaShrink, AveragesTheSourcePixelsWhoseCentresAnOutputPixelCovers) {
         const int shrunkWidth = static_cast<int>(c.expected.size());
         SdlSurfacePtr shrunk = ShrinkByArea(*row, SDL_Rect{0, 0, width, 1}, shrunkWidth, 1, c.contrast);
         ASSERT_TRUE(shrunk) << c.what;
-        for (int x = 0; x < shrunkWidth; ++x) EXPECT_EQ(At(*shrunk, x, 0), c.expected[x]) << c.what << ", pixel " << x;
+        for (int x = 0; x < shrunkWidth; ++x)
+            EXPECT_EQ(At(*shrunk, x, 0), c.expected[x]) << c.what << ", pixel " << x;
     }
     SdlSurfacePtr square = Argb(4, 4);
     EXPECT_FALSE(ShrinkByArea(*square, SDL_Rect{2, 0, 4, 4}, 2, 2)) << "a region beyond the image";
@@ -165,7 +171,8 @@ TEST_F(EngineTest, ScaledUpWindowsDrawFromAGoodCompanionAndElseFromTheImage) {
             EXPECT_TRUE(Near(Pixel(107 - at, 100 + at), expected[1], 1)) << c.what << " at " << at;
             EXPECT_TRUE(Near(Pixel(100 + at, 107 - at), expected[2], 1)) << c.what << " at " << at;
             EXPECT_TRUE(Near(Pixel(107 - at, 107 - at), expected[3], 1)) << c.what << " at " << at;
-            EXPECT_TRUE(Near(Pixel(200 + at, 100 + at), expected[3], 1)) << c.what << ": the bottom-right quadrant alone";
+            EXPECT_TRUE(Near(Pixel(200 + at, 100 + at), expected[3], 1))
+                << c.what << ": the bottom-right quadrant alone";
         }
         EXPECT_EQ(LinesMentioning(logFile, "tile@2x.png") - linesBefore, c.logLines) << c.what;
         gk->Texture_Free(texture);

@@ -28,8 +28,8 @@ public:
         if (server == 0) {
             close(pipeEnds[0]);
             const std::string fd = std::to_string(pipeEnds[1]);
-            execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
-                  "tcp", "-nolisten", "unix", "-nolock", static_cast<char*>(nullptr));
+            execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
+                  "-nolisten", "tcp", "-nolisten", "unix", "-nolock", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(pipeEnds[1]);
@@ -38,7 +38,8 @@ public:
         std::string number;
         pollfd ready{pipeEnds[0], POLLIN, 0};
         char c = 0;
-        while (server > 0 && number.size() < 8 && poll(&ready, 1, 10000) == 1 && read(pipeEnds[0], &c, 1) == 1) {
+        while (server > 0 && number.size() < 8 && poll(&ready, 1, 10000) == 1 &&
+               read(pipeEnds[0], &c, 1) == 1) {
             if (c == '\n') {
                 display = ":" + number;
                 break;
@@ -109,7 +110,8 @@ TEST(EngineOnXWithoutWindowManager, FullScreenCoversTheWholeScreen) {
         EXPECT_EQ(width, 1280);
         EXPECT_EQ(height, 1024);
     } else {
-        ADD_FAILURE() << "the engine does not start on " << x.display << ": " << ReadFile(temp.File("engine.log"));
+        ADD_FAILURE() << "the engine does not start on " << x.display << ": "
+                      << ReadFile(temp.File("engine.log"));
     }
     gk->System_Shutdown();
     gk->Release();

@@ -27,7 +27,8 @@ std::vector<Tap> Taps(int span, int count) {
     const double step = static_cast<double>(span) / count;
     for (int o = 0; o < count; ++o) {
         const double from = o * step, to = o + 1 == count ? span : (o + 1) * step;
-        const int first = static_cast<int>(std::ceil(from - 0.5)), end = static_cast<int>(std::ceil(to - 0.5));
+        const int first = static_cast<int>(std::ceil(from - 0.5)),
+                  end = static_cast<int>(std::ceil(to - 0.5));
         for (int s = first; s < end; ++s) taps.push_back(Tap{o, s, 1.0f / static_cast<float>(end - first)});
     }
     return taps;
@@ -36,8 +37,8 @@ std::vector<Tap> Taps(int span, int count) {
 Pixel Premultiplied(std::uint32_t argb) {
     const float a = static_cast<float>(argb >> 24);
     const float share = a / 255.0f;
-    return Pixel{a, share * static_cast<float>((argb >> 16) & 0xFF), share * static_cast<float>((argb >> 8) & 0xFF),
-                 share * static_cast<float>(argb & 0xFF)};
+    return Pixel{a, share * static_cast<float>((argb >> 16) & 0xFF),
+                 share * static_cast<float>((argb >> 8) & 0xFF), share * static_cast<float>(argb & 0xFF)};
 }
 
 std::uint32_t Byte(float v) {
@@ -69,7 +70,8 @@ SdlSurfacePtr ShrinkByArea(const SDL_Surface& source, const SDL_Rect& region, in
     std::vector<Pixel> rows(static_cast<std::size_t>(width) * region.h, Pixel{});
     const auto* bytes = static_cast<const unsigned char*>(source.pixels);
     for (int y = 0; y < region.h; ++y) {
-        const auto* line = reinterpret_cast<const std::uint32_t*>(bytes + (region.y + y) * source.pitch) + region.x;
+        const auto* line =
+            reinterpret_cast<const std::uint32_t*>(bytes + (region.y + y) * source.pitch) + region.x;
         Pixel* out = &rows[static_cast<std::size_t>(y) * width];
         for (const Tap& tap : across) {
             const Pixel p = Premultiplied(line[tap.source]);
@@ -84,7 +86,8 @@ SdlSurfacePtr ShrinkByArea(const SDL_Surface& source, const SDL_Rect& region, in
             for (int c = 0; c < 4; ++c) column[tap.output][c] += tap.weight * p[c];
         }
         for (int y = 0; y < height; ++y) {
-            auto* line = reinterpret_cast<std::uint32_t*>(static_cast<unsigned char*>(shrunk->pixels) + y * shrunk->pitch);
+            auto* line = reinterpret_cast<std::uint32_t*>(static_cast<unsigned char*>(shrunk->pixels) +
+                                                          y * shrunk->pitch);
             line[x] = Straight(column[y], alphaContrast);
         }
     }

@@ -688,7 +688,8 @@ bool SdlEngine::MatchCompanions(TextureEntry& entry, bool wait) {
     textures.ForEach([&](const TextureEntry& other) {
         if (&other != &entry) elsewhere += other.companions.Bytes();
     });
-    return entry.companions.Match(textureScale, renderer.get(), elsewhere, log, wait, SDL_GetWindowID(window.get()));
+    return entry.companions.Match(textureScale, renderer.get(), elsewhere, log, wait,
+                                  SDL_GetWindowID(window.get()));
 }
 
 // Draws as a rectangle copy where the quad allows it, else as two triangles.

@@ -21,7 +21,8 @@ std::string DecodeError(const DecodedImage& image) {
             return "damaged image (no size in its header)";
         case ImageDecodeResult::TooLarge: {
             char text[160];
-            std::snprintf(text, sizeof text, "damaged image (its header claims %lld x %lld pixels; at most %d x %d)",
+            std::snprintf(text, sizeof text,
+                          "damaged image (its header claims %lld x %lld pixels; at most %d x %d)",
                           image.header.width, image.header.height, kMaxImageSide, kMaxImageSide);
             return text;
         }
@@ -36,7 +37,8 @@ std::string DecodeError(const DecodedImage& image) {
 constexpr float kEdgeContrast = 1.3f;
 
 std::size_t PixelBytes(long long width, long long height) {
-    return 4u * static_cast<std::size_t>(std::max(width, 0LL)) * static_cast<std::size_t>(std::max(height, 0LL));
+    return 4u * static_cast<std::size_t>(std::max(width, 0LL)) *
+           static_cast<std::size_t>(std::max(height, 0LL));
 }
 
 }  // namespace
@@ -126,8 +128,8 @@ void TextureCompanions::Read(const std::string& path, int imageWidth, int imageH
         if (!readable || header.width != static_cast<long long>(width) * f ||
             header.height != static_cast<long long>(height) * f) {
             log.Write("Companion %s not used: %s, not %d x %d pixels; %s is drawn from its own pixels",
-                      file.path.c_str(), readable ? "its header claims another size" : "damaged header", width * f,
-                      height * f, imagePath.c_str());
+                      file.path.c_str(), readable ? "its header claims another size" : "damaged header",
+                      width * f, height * f, imagePath.c_str());
             continue;
         }
         file.bytes = std::move(bytes);
@@ -183,7 +185,8 @@ bool TextureCompanions::Match(double outputScale, SDL_Renderer* renderer, std::s
     }
 }
 
-bool TextureCompanions::Use(File& file, SDL_Renderer* renderer, std::size_t bytesElsewhere, const EngineLog& log) {
+bool TextureCompanions::Use(File& file, SDL_Renderer* renderer, std::size_t bytesElsewhere,
+                            const EngineLog& log) {
     const std::size_t bytes = 2 * PixelBytes(static_cast<long long>(width) * file.factor,
                                              static_cast<long long>(height) * file.factor);
     std::string error;

@@ -89,8 +89,8 @@ public:
     // bytesElsewhere is what the other textures' companions take. A companion that
     // fails to decode, has the wrong size or would pass kMaxCompanionBytes is
     // forgotten with one log line and the next choice is taken (in the end the image).
-    bool Match(double scale, SDL_Renderer* renderer, std::size_t bytesElsewhere, const EngineLog& log, bool wait,
-               Uint32 wakeWindow);
+    bool Match(double scale, SDL_Renderer* renderer, std::size_t bytesElsewhere, const EngineLog& log,
+               bool wait, Uint32 wakeWindow);
 
     // The companion to draw in place of the image; null: draw the image itself.
     SDL_Texture* Texture() const { return drawn.texture.get(); }

@@ -37,7 +37,8 @@ bool CoverDisplayWithoutWindowManager(SDL_Window* window) {
     if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds) != 0) return false;
     XWindowAttributes now{};
     if (XGetWindowAttributes(display, xWindow, &now) == 0) return false;
-    if (now.x == bounds.x && now.y == bounds.y && now.width == bounds.w && now.height == bounds.h) return false;
+    if (now.x == bounds.x && now.y == bounds.y && now.width == bounds.w && now.height == bounds.h)
+        return false;
     XMoveResizeWindow(display, xWindow, bounds.x, bounds.y, static_cast<unsigned>(bounds.w),
                       static_cast<unsigned>(bounds.h));
     XRaiseWindow(display, xWindow);
