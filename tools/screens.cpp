@@ -63,11 +63,17 @@ void FillSomeCells(Program& p) {
                 }
             }
         }
+    // Notes: every value in the first cell; then values a slot apart, so that each
+    // note digit stands alone (for measuring).
     int noted = 0;
-    for (int i = 0; i < 16 && noted < 4; ++i)
-        for (int j = 12; j < 16 && noted < 4; ++j) {
+    for (int i = 0; i < 16 && noted < 8; ++i)
+        for (int j = 12; j < 16 && noted < 8; ++j) {
             if (!CanHoldNotes(board, i, j)) continue;
-            for (int v = 1; v <= 16; v += 1 + noted) ToggleNote(edit, i, j, v);
+            for (int v = 1; v <= 16; ++v) {
+                const int slot = v - 1, row = slot / 4, column = slot % 4;
+                const bool apart = row % 2 == noted % 2 && column % 2 == noted % 2;
+                if (noted == 0 || apart) ToggleNote(edit, i, j, v);
+            }
             ++noted;
         }
 }
@@ -104,7 +110,7 @@ int main(int argc, char** argv) {
     CreateFrameLock();
 
     enum Phase { MainMenuShot, DifficultyShot, Board, BoardShot, Holding } phase = MainMenuShot;
-    int frames = 0, shots = 0;
+    int frames = 0, settled = 0, shots = 0;
     Clock::time_point held;
     const auto shoot = [&](const char* name) {
         shots += gkSdlSaveScreenshot((output + "/" + name).c_str()) ? 1 : 0;
@@ -115,15 +121,17 @@ int main(int argc, char** argv) {
         Program& p = TheProgram();
         gkSdlSetFrameCapture(phase != Holding);
         if (++frames > 2000) return true;  // a stuck run ends
+        // Frames since the menu on screen settled: after 30 its focus animation is over too.
+        settled = MenuSettled(p) ? settled + 1 : 0;
         switch (phase) {
             case MainMenuShot:
-                if (frames < 10 || !MenuSettled(p)) return false;  // full screen has settled too
+                if (settled < 30) return false;
                 shoot("main-menu.png");
                 PushKey(SDLK_RETURN);  // New Game
                 phase = DifficultyShot;
                 return false;
             case DifficultyShot:
-                if (p.GameState != DifficultyMenu || !MenuSettled(p)) return false;
+                if (p.GameState != DifficultyMenu || settled < 30) return false;
                 shoot("difficulty-menu.png");
                 SeedRandom(20261208);
                 PushKey(SDLK_RETURN);  // Medium

@@ -34,7 +34,7 @@ std::string DecodeError(const DecodedImage& image) {
 
 // How much a shrunk piece's alpha is steepened (area_resample.h): enough to bring
 // edges back to about one output pixel, little enough to keep curves smooth.
-constexpr float kEdgeContrast = 1.3f;
+constexpr float kEdgeContrast = 1.5f;
 
 std::size_t PixelBytes(long long width, long long height) {
     return 4u * static_cast<std::size_t>(std::max(width, 0LL)) *
