@@ -116,6 +116,13 @@ TEST(AreaShrink, AveragesTheSourcePixelsWhoseCentresAnOutputPixelCovers) {
     SdlSurfacePtr square = Argb(4, 4);
     EXPECT_FALSE(ShrinkByArea(*square, SDL_Rect{2, 0, 4, 4}, 2, 2)) << "a region beyond the image";
     EXPECT_FALSE(ShrinkByArea(*square, SDL_Rect{0, 0, 2, 2}, 3, 3)) << "larger than the region";
+    SdlSurfacePtr opaque(SDL_CreateRGBSurfaceWithFormat(0, 2, 1, 32, SDL_PIXELFORMAT_RGB888));
+    ASSERT_TRUE(opaque);
+    static_cast<Uint32*>(opaque->pixels)[0] = 0x00FF0000;  // the top byte of RGB888 is unused
+    static_cast<Uint32*>(opaque->pixels)[1] = 0x000000FE;
+    SdlSurfacePtr halved = ShrinkByArea(*opaque, SDL_Rect{0, 0, 2, 1}, 1, 1);
+    ASSERT_TRUE(halved);
+    EXPECT_EQ(At(*halved, 0, 0) & 0xFFFFFF, 0x80007Fu) << "an opaque image averages as opaque";
     SdlSurfacePtr rgb(SDL_CreateRGBSurfaceWithFormat(0, 4, 4, 24, SDL_PIXELFORMAT_RGB24));
     EXPECT_FALSE(ShrinkByArea(*rgb, SDL_Rect{0, 0, 4, 4}, 2, 2)) << "not ARGB8888";
 }

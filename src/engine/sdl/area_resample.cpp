@@ -58,11 +58,14 @@ std::uint32_t Straight(const Pixel& p, float contrast) {
 
 SdlSurfacePtr ShrinkByArea(const SDL_Surface& source, const SDL_Rect& region, int width, int height,
                            float alphaContrast) {
-    if (source.format == nullptr || source.format->format != SDL_PIXELFORMAT_ARGB8888) return nullptr;
+    if (source.format == nullptr) return nullptr;
+    const Uint32 format = source.format->format;
+    if (format != SDL_PIXELFORMAT_ARGB8888 && format != SDL_PIXELFORMAT_RGB888) return nullptr;
+    const std::uint32_t opaque = format == SDL_PIXELFORMAT_RGB888 ? 0xFF000000u : 0;  // its top byte is unused
     const bool inside = region.x >= 0 && region.y >= 0 && region.w > 0 && region.h > 0 &&
                         region.x <= source.w - region.w && region.y <= source.h - region.h;
     if (!inside || width <= 0 || height <= 0 || width > region.w || height > region.h) return nullptr;
-    SdlSurfacePtr shrunk(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888));
+    SdlSurfacePtr shrunk(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, format));
     if (!shrunk) return nullptr;
 
     // Across first (every source row of the region), then down.
@@ -74,7 +77,7 @@ SdlSurfacePtr ShrinkByArea(const SDL_Surface& source, const SDL_Rect& region, in
             reinterpret_cast<const std::uint32_t*>(bytes + (region.y + y) * source.pitch) + region.x;
         Pixel* out = &rows[static_cast<std::size_t>(y) * width];
         for (const Tap& tap : across) {
-            const Pixel p = Premultiplied(line[tap.source]);
+            const Pixel p = Premultiplied(line[tap.source] | opaque);
             for (int c = 0; c < 4; ++c) out[tap.output][c] += tap.weight * p[c];
         }
     }

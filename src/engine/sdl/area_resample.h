@@ -13,9 +13,10 @@
 
 #include "engine/sdl/sdl_handles.h"
 
-// The region of source (32-bit ARGB8888) resampled to width x height pixels of a new
-// ARGB8888 surface, its alpha steepened by alphaContrast (1: as averaged); null when
-// the region does not lie inside the source, a size is not positive, or the output
-// would be larger than the region.
+// The region of source (32-bit ARGB8888, or RGB888 for an opaque image) resampled to
+// width x height pixels of a new surface of the same format, its alpha steepened by
+// alphaContrast (1: as averaged); null for another format, when the region does not
+// lie inside the source, a size is not positive, or the output would be larger than
+// the region.
 SdlSurfacePtr ShrinkByArea(const SDL_Surface& source, const SDL_Rect& region, int width, int height,
                            float alphaContrast = 1.0f);

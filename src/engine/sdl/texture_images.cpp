@@ -1,5 +1,11 @@
 #include "engine/sdl/texture_images.h"
 
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -36,6 +42,16 @@ std::string DecodeError(const DecodedImage& image) {
 // edges back to about one output pixel, little enough to keep curves smooth.
 constexpr float kEdgeContrast = 1.5f;
 
+constexpr int kLowestPriority = 19;  // nice value of the decoding threads
+
+// Decoding threads take the processor only when the frame thread leaves it: the
+// frames go on at their pace (the textures draw from what they had until then).
+void YieldToFrames() {
+#ifdef __linux__
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), kLowestPriority);
+#endif
+}
+
 std::size_t PixelBytes(long long width, long long height) {
     return 4u * static_cast<std::size_t>(std::max(width, 0LL)) *
            static_cast<std::size_t>(std::max(height, 0LL));
@@ -71,7 +87,10 @@ DecodedPixels DecodePixels(const std::vector<unsigned char>& bytes) {
         return decoded;
     }
     decoded.opaque = image.surface->format->Amask == 0 && !SDL_HasColorKey(image.surface.get());
-    decoded.pixels.reset(SDL_ConvertSurfaceFormat(image.surface.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+    // Opaque pixels without alpha: copied to the screen as they are, where a texture
+    // with alpha would be converted at every copy.
+    const Uint32 format = decoded.opaque ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_ARGB8888;
+    decoded.pixels.reset(SDL_ConvertSurfaceFormat(image.surface.get(), format, 0));
     if (!decoded.pixels) decoded.error = SDL_GetError();
     return decoded;
 }
@@ -80,6 +99,7 @@ DecodeTask::DecodeTask(FileBytes bytes, Uint32 wakeWindow) {
     std::packaged_task<DecodedPixels()> task([bytes] { return DecodePixels(*bytes); });
     result = task.get_future();
     thread = std::thread([task = std::move(task), wakeWindow]() mutable {
+        YieldToFrames();
         task();  // the result is there before the event is
         SDL_Event wake{};
         wake.type = SDL_WINDOWEVENT;

@@ -33,7 +33,7 @@ struct ImageTexture {
 // Decodes a PNG, JPEG or BMP image (image_decode.h) into a texture with alpha blending.
 ImageTexture CreateImageTexture(SDL_Renderer* renderer, const std::vector<unsigned char>& bytes);
 
-// An image decoded into ARGB8888 pixels; safe on any thread.
+// An image decoded into ARGB8888 pixels (RGB888 when opaque); safe on any thread.
 struct DecodedPixels {
     SdlSurfacePtr pixels;
     bool opaque = false;  // the image has no alpha channel
