@@ -14,19 +14,17 @@
 
 namespace {
 
-SdlSurfacePtr Argb(int width, int height) {
-    return SdlSurfacePtr(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888));
-}
-
-Uint32 At(const SDL_Surface& surface, int x, int y) {
-    return static_cast<const Uint32*>(surface.pixels)[y * surface.pitch / 4 + x];
+SdlSurfacePtr Surface(int width, int height, Uint32 format, const std::vector<Uint32>& pixels = {}) {
+    SdlSurfacePtr surface(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, format));
+    for (std::size_t i = 0; surface && i < pixels.size(); ++i)
+        static_cast<Uint32*>(surface->pixels)[i] = pixels[i];
+    return surface;
 }
 
 // A size x size PNG in four quadrants of the given colours (top-left, top-right,
 // bottom-left, bottom-right).
 void WriteQuadrants(const std::string& path, int size, const Uint32 (&colours)[4]) {
-    SdlSurfacePtr image = Argb(size, size);
-    ASSERT_TRUE(image);
+    SdlSurfacePtr image = Surface(size, size, SDL_PIXELFORMAT_ARGB8888);
     for (int i = 0; i < 4; ++i) {
         SDL_Rect quadrant{(i % 2) * size / 2, (i / 2) * size / 2, size / 2, size / 2};
         SDL_FillRect(image.get(), &quadrant, colours[i]);
@@ -40,15 +38,11 @@ void ResizeTheWindow(int width, int height) {
     ASSERT_NE(window, nullptr);
     SDL_SetWindowSize(window, width, height);
     SDL_PumpEvents();  // the renderer follows the size through its event watch
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-    }
 }
 
-int LinesMentioning(const std::string& logFile, const std::string& text) {
-    const std::string log = ReadFile(logFile);
+int Mentions(const std::string& text, const std::string& word) {
     int count = 0;
-    for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++count;
+    for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++count;
     return count;
 }
 
@@ -57,74 +51,66 @@ constexpr Uint32 kCompanion[4] = {0xFF800000, 0xFF008000, 0xFF000080, 0xFF808080
 
 }  // namespace
 
-TEST(ImageCompanions, AreLookedForBesideTheImage) {
-    const std::pair<const char*, const char*> cases[] = {{"font1.png", "font1@2x.png"},
-                                                         {"data/bgp.jpg", "data/bgp@2x.jpg"},
-                                                         {"/a.b/glyphs", "/a.b/glyphs@2x"},
-                                                         {"dir/.hidden", "dir/.hidden@2x"},
-                                                         {"", ""}};
-    for (const auto& [name, expected] : cases) EXPECT_EQ(CompanionName(name, 2), expected) << name;
+TEST(ImageCompanions, AreLookedForBesideTheImageAndChosenByTheOutputsScale) {
+    const char* const names[][2] = {{"font1.png", "font1@2x.png"},
+                                    {"data/bgp.jpg", "data/bgp@2x.jpg"},
+                                    {"/a.b/glyphs", "/a.b/glyphs@2x"},
+                                    {"dir/.hidden", "dir/.hidden@2x"}};
+    for (const auto& name : names) EXPECT_EQ(CompanionName(name[0], 2), name[1]) << name[0];
     EXPECT_EQ(CompanionName("font1.png", 4), "font1@4x.png");
-}
-
-TEST(ImageCompanions, TheSmallestAtOrAboveTheOutputsScaleIsDrawnElseTheLargest) {
     struct Case {
-        int outputWidth, outputHeight;
+        int width, height;
         std::vector<int> available;
         int expected;
-    };
-    const Case cases[] = {
-        {800, 700, {2, 4}, 1},   {400, 350, {2, 4}, 1},   {1000, 700, {2, 4}, 1}, {1600, 1400, {2, 4}, 2},
-        {1920, 1080, {2, 4}, 2}, {3840, 2160, {2, 4}, 4}, {3840, 2160, {2}, 2},   {1920, 1080, {4}, 4},
-        {1920, 1080, {}, 1},     {7680, 4320, {2, 4}, 4}, {0, 0, {2, 4}, 1},
-    };
+    } const cases[] = {{800, 700, {2, 4}, 1},   {400, 350, {2, 4}, 1},   {1000, 700, {2, 4}, 1},
+                       {1600, 1400, {2, 4}, 2}, {1920, 1080, {2, 4}, 2}, {3840, 2160, {2, 4}, 4},
+                       {3840, 2160, {2}, 2},    {1920, 1080, {4}, 4},    {1920, 1080, {}, 1},
+                       {7680, 4320, {2, 4}, 4}, {0, 0, {2, 4}, 1}};
     for (const Case& c : cases) {
-        const double scale = OutputScale(c.outputWidth, c.outputHeight, 800, 700);
-        EXPECT_EQ(ChooseCompanionFactor(scale, c.available), c.expected)
-            << c.outputWidth << " x " << c.outputHeight;
+        const double scale = OutputScale(c.width, c.height, 800, 700);
+        EXPECT_EQ(ChooseCompanionFactor(scale, c.available), c.expected) << c.width << " x " << c.height;
     }
 }
 
 TEST(AreaShrink, AveragesTheSourcePixelsWhoseCentresAnOutputPixelCovers) {
     struct Case {
         const char* what;
+        Uint32 format;
         std::vector<Uint32> row;
         float contrast;
         std::vector<Uint32> expected;
-    };
-    const Case cases[] = {
-        {"two into one", {0xFF000000, 0xFF0000FE, 0xFFFF0000, 0xFFFF0000}, 1, {0xFF00007F, 0xFFFF0000}},
-        {"a pixel partly covered counts whole or not",
+    } const cases[] = {
+        {"two into one",
+         SDL_PIXELFORMAT_ARGB8888,
+         {0xFF000000, 0xFF0000FE, 0xFFFF0000, 0xFFFF0000},
+         1,
+         {0xFF00007F, 0xFFFF0000}},
+        {"partly covered: whole or not",
+         SDL_PIXELFORMAT_ARGB8888,
          {0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF},
          1,
          {0xFF000000, 0xFFFFFFFF}},
-        {"transparent pixels add no colour", {0xFFFF0000, 0x0000FF00}, 1, {0x80FF0000}},
-        {"contrast steepens alpha", {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0x00FFFFFF}, 2, {0xFFFFFFFF}},
-        {"contrast keeps the middle", {0xFFFFFFFF, 0x00FFFFFF}, 1.3f, {0x80FFFFFF}},
-    };
+        {"transparent adds no colour", SDL_PIXELFORMAT_ARGB8888, {0xFFFF0000, 0x0000FF00}, 1, {0x80FF0000}},
+        {"steeper alpha",
+         SDL_PIXELFORMAT_ARGB8888,
+         {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0x00FFFFFF},
+         2,
+         {0xFFFFFFFF}},
+        {"its middle kept", SDL_PIXELFORMAT_ARGB8888, {0xFFFFFFFF, 0x00FFFFFF}, 1.3f, {0x80FFFFFF}},
+        {"opaque, top byte unused", SDL_PIXELFORMAT_RGB888, {0x00FF0000, 0x000000FE}, 1, {0xFF80007F}}};
     for (const Case& c : cases) {
-        const int width = static_cast<int>(c.row.size());
-        SdlSurfacePtr row = Argb(width, 1);
-        ASSERT_TRUE(row);
-        for (int x = 0; x < width; ++x) static_cast<Uint32*>(row->pixels)[x] = c.row[x];
-        const int shrunkWidth = static_cast<int>(c.expected.size());
+        const int width = static_cast<int>(c.row.size()), shrunkWidth = static_cast<int>(c.expected.size());
+        SdlSurfacePtr row = Surface(width, 1, c.format, c.row);
         SdlSurfacePtr shrunk = ShrinkByArea(*row, SDL_Rect{0, 0, width, 1}, shrunkWidth, 1, c.contrast);
         ASSERT_TRUE(shrunk) << c.what;
         for (int x = 0; x < shrunkWidth; ++x)
-            EXPECT_EQ(At(*shrunk, x, 0), c.expected[x]) << c.what << ", pixel " << x;
+            EXPECT_EQ(static_cast<Uint32*>(shrunk->pixels)[x], c.expected[x]) << c.what;
     }
-    SdlSurfacePtr square = Argb(4, 4);
+    SdlSurfacePtr square = Surface(4, 4, SDL_PIXELFORMAT_ARGB8888),
+                  rgb = Surface(4, 4, SDL_PIXELFORMAT_RGB24);
     EXPECT_FALSE(ShrinkByArea(*square, SDL_Rect{2, 0, 4, 4}, 2, 2)) << "a region beyond the image";
     EXPECT_FALSE(ShrinkByArea(*square, SDL_Rect{0, 0, 2, 2}, 3, 3)) << "larger than the region";
-    SdlSurfacePtr opaque(SDL_CreateRGBSurfaceWithFormat(0, 2, 1, 32, SDL_PIXELFORMAT_RGB888));
-    ASSERT_TRUE(opaque);
-    static_cast<Uint32*>(opaque->pixels)[0] = 0x00FF0000;  // the top byte of RGB888 is unused
-    static_cast<Uint32*>(opaque->pixels)[1] = 0x000000FE;
-    SdlSurfacePtr halved = ShrinkByArea(*opaque, SDL_Rect{0, 0, 2, 1}, 1, 1);
-    ASSERT_TRUE(halved);
-    EXPECT_EQ(At(*halved, 0, 0) & 0xFFFFFF, 0x80007Fu) << "an opaque image averages as opaque";
-    SdlSurfacePtr rgb(SDL_CreateRGBSurfaceWithFormat(0, 4, 4, 24, SDL_PIXELFORMAT_RGB24));
-    EXPECT_FALSE(ShrinkByArea(*rgb, SDL_Rect{0, 0, 4, 4}, 2, 2)) << "not ARGB8888";
+    EXPECT_FALSE(ShrinkByArea(*rgb, SDL_Rect{0, 0, 4, 4}, 2, 2)) << "another format";
 }
 
 // An 8 x 8 image drawn at its own size, whole and its bottom-right quadrant alone, in
@@ -135,18 +121,16 @@ TEST_F(EngineTest, ScaledUpWindowsDrawFromAGoodCompanionAndElseFromTheImage) {
         const char* what;
         Companion companion;
         int windowWidth, windowHeight;
-        bool drawnFromCompanion;
+        bool loadedBeforeTheWindowGrew, drawnFromCompanion;
         int logLines;
-    };
-    const Case cases[] = {
-        {"twice the size", Good, 1600, 1400, true, 0},
-        {"one and a half times: shrunk from the companion", Good, 1200, 1050, true, 0},
-        {"the game's size", Good, 800, 700, false, 0},
-        {"no companion", None, 1600, 1400, false, 0},
-        {"a companion of another size", WrongSize, 1600, 1400, false, 1},
-        {"a companion that is no image", Garbage, 1600, 1400, false, 1},
-        {"a companion cut short after its header", CutShort, 1600, 1400, false, 1},
-    };
+    } const cases[] = {{"twice the size", Good, 1600, 1400, false, true, 0},
+                       {"grown after loading: drawn once decoded", Good, 1600, 1400, true, true, 0},
+                       {"one and a half times: shrunk from the companion", Good, 1200, 1050, false, true, 0},
+                       {"the game's size", Good, 800, 700, false, false, 0},
+                       {"no companion", None, 1600, 1400, false, false, 0},
+                       {"a companion of another size", WrongSize, 1600, 1400, false, false, 1},
+                       {"a companion that is no image", Garbage, 1600, 1400, false, false, 1},
+                       {"a companion cut short after its header", CutShort, 1600, 1400, false, false, 1}};
     const std::string image = temp.File("tile.png"), companion = temp.File("tile@2x.png");
     WriteQuadrants(image, 8, kImage);
     for (const Case& c : cases) {
@@ -155,20 +139,25 @@ TEST_F(EngineTest, ScaledUpWindowsDrawFromAGoodCompanionAndElseFromTheImage) {
         if (c.companion == WrongSize) WriteQuadrants(companion, 12, kCompanion);
         if (c.companion == Garbage) WriteFile(companion, "not an image at all");
         if (c.companion == CutShort) WriteFile(companion, ReadFile(companion).substr(0, 40));
-        ResizeTheWindow(c.windowWidth, c.windowHeight);
-        const int linesBefore = LinesMentioning(logFile, "tile@2x.png");
-
+        ResizeTheWindow(c.loadedBeforeTheWindowGrew ? 800 : c.windowWidth,
+                        c.loadedBeforeTheWindowGrew ? 700 : c.windowHeight);
+        const int linesBefore = Mentions(ReadFile(logFile), "tile@2x.png");
         const HTEXTURE texture = gk->Texture_Load(image.c_str(), 0, false);
         ASSERT_NE(texture, 0u) << c.what;
         EXPECT_EQ(gk->Texture_GetWidth(texture, false), 8) << c.what;
         EXPECT_EQ(gk->Texture_GetHeight(texture, false), 8) << c.what;
-        DrawScene([&] {
-            Quad whole = MakeQuad(100, 100, 108, 108, 0xFFFFFFFF, texture);
-            gk->Gfx_RenderQuad(&whole);
-            Quad quarter = MakeQuad(200, 100, 204, 104, 0xFFFFFFFF, texture);
-            for (Vertex& v : quarter.v) v.tx = v.tx * 0.5f + 0.5f, v.ty = v.ty * 0.5f + 0.5f;
-            gk->Gfx_RenderQuad(&quarter);
-        });
+        ResizeTheWindow(c.windowWidth, c.windowHeight);
+        // Until the companion is there the frames draw from the image.
+        for (int frame = 0; frame == 0 || (gkSdlCompanionsPending() && frame < 1000); ++frame) {
+            if (frame > 0) SDL_Delay(5), SDL_PumpEvents();
+            DrawScene([&] {
+                Quad whole = MakeQuad(100, 100, 108, 108, 0xFFFFFFFF, texture);
+                Quad quarter = MakeQuad(200, 100, 204, 104, 0xFFFFFFFF, texture);
+                for (Vertex& v : quarter.v) v.tx = v.tx * 0.5f + 0.5f, v.ty = v.ty * 0.5f + 0.5f;
+                gk->Gfx_RenderQuad(&whole);
+                gk->Gfx_RenderQuad(&quarter);
+            });
+        }
         const Uint32(&expected)[4] = c.drawnFromCompanion ? kCompanion : kImage;
         // Each quadrant's middle, and where the image is not magnified the four pixels
         // around the image's middle too, one in each quadrant: nothing shifted or blurred.
@@ -179,35 +168,9 @@ TEST_F(EngineTest, ScaledUpWindowsDrawFromAGoodCompanionAndElseFromTheImage) {
             EXPECT_TRUE(Near(Pixel(100 + at, 107 - at), expected[2], 1)) << c.what << " at " << at;
             EXPECT_TRUE(Near(Pixel(107 - at, 107 - at), expected[3], 1)) << c.what << " at " << at;
             EXPECT_TRUE(Near(Pixel(200 + at, 100 + at), expected[3], 1))
-                << c.what << ": the bottom-right quadrant alone";
+                << c.what << ": bottom-right quadrant alone";
         }
-        EXPECT_EQ(LinesMentioning(logFile, "tile@2x.png") - linesBefore, c.logLines) << c.what;
+        EXPECT_EQ(Mentions(ReadFile(logFile), "tile@2x.png") - linesBefore, c.logLines) << c.what;
         gk->Texture_Free(texture);
     }
-}
-
-// Grown to twice the size after the image loaded, the window draws from the image until
-// the companion, decoded on a thread of its own, is there, and from the companion after.
-TEST_F(EngineTest, AWindowGrownAfterLoadingDrawsTheCompanionOnceDecoded) {
-    WriteQuadrants(temp.File("tile.png"), 8, kImage);
-    WriteQuadrants(temp.File("tile@2x.png"), 16, kCompanion);
-    const HTEXTURE texture = gk->Texture_Load(temp.File("tile.png").c_str(), 0, false);
-    ASSERT_NE(texture, 0u);
-    ResizeTheWindow(1600, 1400);
-    for (int frame = 0; frame == 0 || (gkSdlCompanionsPending() && frame < 1000); ++frame) {
-        if (frame > 0) SDL_Delay(5);
-        SDL_PumpEvents();
-        DrawScene([&] {
-            Quad whole = MakeQuad(100, 100, 108, 108, 0xFFFFFFFF, texture);
-            gk->Gfx_RenderQuad(&whole);
-        });
-    }
-    EXPECT_FALSE(gkSdlCompanionsPending());
-    DrawScene([&] {
-        Quad whole = MakeQuad(100, 100, 108, 108, 0xFFFFFFFF, texture);
-        gk->Gfx_RenderQuad(&whole);
-    });
-    EXPECT_TRUE(Near(Pixel(103, 103), kCompanion[0], 1));
-    EXPECT_TRUE(Near(Pixel(104, 104), kCompanion[3], 1));
-    EXPECT_EQ(gk->Texture_GetWidth(texture, false), 8);
 }

@@ -7,112 +7,77 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <optional>
-#include <string>
 
 #include "engine/sdl/window_fit.h"
 #include "engine_test_fixture.h"
 
 namespace {
 
-// An Xvfb of its own, on a display number it picks itself, listening on no file
-// socket and writing no lock file; ended when this goes.
-class PrivateXServer {
-public:
-    PrivateXServer() {
-        if (access("/usr/bin/Xvfb", X_OK) != 0) return;
-        int pipeEnds[2];
-        if (pipe(pipeEnds) != 0) return;
-        server = fork();
-        if (server == 0) {
-            close(pipeEnds[0]);
-            const std::string fd = std::to_string(pipeEnds[1]);
-            execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
-                  "-nolisten", "tcp", "-nolisten", "unix", "-nolock", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(pipeEnds[1]);
-        // The number comes when the server accepts connections, ended by a line feed
-        // (written apart: the pipe stays open until it has come).
-        std::string number;
-        pollfd ready{pipeEnds[0], POLLIN, 0};
-        char c = 0;
-        while (server > 0 && number.size() < 8 && poll(&ready, 1, 10000) == 1 &&
-               read(pipeEnds[0], &c, 1) == 1) {
-            if (c == '\n') {
-                display = ":" + number;
-                break;
-            }
-            number += c;
-        }
-        close(pipeEnds[0]);
+// Starts an Xvfb on a display number it picks itself, listening on no file socket and
+// writing no lock file; returns ":N", or empty text when none starts.
+std::string StartXvfb(pid_t* server) {
+    int ends[2];
+    if (access("/usr/bin/Xvfb", X_OK) != 0 || pipe(ends) != 0) return std::string();
+    *server = fork();
+    if (*server == 0) {
+        const std::string fd = std::to_string(ends[1]);
+        execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
+              "tcp", "-nolisten", "unix", "-nolock", static_cast<char*>(nullptr));
+        _exit(127);
     }
-    ~PrivateXServer() {
-        if (server <= 0) return;
-        kill(server, SIGTERM);
-        waitpid(server, nullptr, 0);
-    }
-    PrivateXServer(const PrivateXServer&) = delete;
-    PrivateXServer& operator=(const PrivateXServer&) = delete;
+    close(ends[1]);
+    // The number comes once the server takes connections, its line feed written apart:
+    // the pipe stays open until that has come.
+    std::string number;
+    pollfd ready{ends[0], POLLIN, 0};
+    char c = 0;
+    while (*server > 0 && poll(&ready, 1, 10000) == 1 && read(ends[0], &c, 1) == 1 && c != '\n') number += c;
+    close(ends[0]);
+    return c == '\n' ? ":" + number : std::string();
+}
 
-    std::string display;  // empty when none could be started
+std::optional<std::string> Variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+}
 
-private:
-    pid_t server = -1;
-};
-
-// Sets an environment variable for its lifetime, then puts back what was there.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const std::string& value) : name(name) {
-        if (const char* old = std::getenv(name)) previous = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedVariable() {
-        if (previous) {
-            setenv(name, previous->c_str(), 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-private:
-    const char* name;
-    std::optional<std::string> previous;
-};
+void SetVariable(const char* name, const std::optional<std::string>& value) {
+    if (value) setenv(name, value->c_str(), 1);
+    if (!value) unsetenv(name);
+}
 
 }  // namespace
 
 TEST(EngineOnXWithoutWindowManager, FullScreenCoversTheWholeScreen) {
-    PrivateXServer x;
-    if (x.display.empty()) GTEST_SKIP() << "no Xvfb to run an X server without a window manager";
-    const ScopedVariable driver("SDL_VIDEODRIVER", "x11"), display("DISPLAY", x.display);
+    pid_t server = -1;
+    const std::string display = StartXvfb(&server);
+    if (display.empty()) {
+        if (server > 0) kill(server, SIGTERM), waitpid(server, nullptr, 0);
+        GTEST_SKIP() << "no Xvfb to run an X server without a window manager";
+    }
+    const auto driver = Variable("SDL_VIDEODRIVER"), previousDisplay = Variable("DISPLAY");
+    SetVariable("SDL_VIDEODRIVER", "x11");
+    SetVariable("DISPLAY", display);
     TempFolder temp;
     GK* gk = gkCreate(GK_VERSION);
     ASSERT_NE(gk, nullptr);
     gk->System_SetState(GK_LOGFILE, temp.File("engine.log").c_str());
-    gk->System_SetState(GK_SCREENWIDTH, 800);
-    gk->System_SetState(GK_SCREENHEIGHT, 700);
     gk->System_SetState(GK_WINDOWED, true);
-    if (gk->System_Initiate()) {
-        gk->System_SetState(GK_WINDOWED, false);
-        SDL_Window* window = nullptr;
-        for (Uint32 id = 1; id < 100 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
-        ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(gk->System_Initiate()) << ReadFile(temp.File("engine.log"));
+    gk->System_SetState(GK_WINDOWED, false);
+    SDL_Window* window = nullptr;
+    for (Uint32 id = 1; id < 100 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
+    EXPECT_NE(window, nullptr);
+    if (window != nullptr) {
         EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN, 0u);
         // Had the engine left the window at its size, this would move and resize it now.
         EXPECT_FALSE(CoverDisplayWithoutWindowManager(window)) << "the window does not cover the screen";
-        int width = 0, height = 0;
-        SDL_GetWindowSize(window, &width, &height);
-        EXPECT_EQ(width, 1280);
-        EXPECT_EQ(height, 1024);
-    } else {
-        ADD_FAILURE() << "the engine does not start on " << x.display << ": "
-                      << ReadFile(temp.File("engine.log"));
     }
     gk->System_Shutdown();
     gk->Release();
+    SetVariable("SDL_VIDEODRIVER", driver);
+    SetVariable("DISPLAY", previousDisplay);
+    kill(server, SIGTERM);
+    waitpid(server, nullptr, 0);
 }
