@@ -37,16 +37,6 @@ std::string StartXvfb(pid_t* server) {
     return c == '\n' ? ":" + number : std::string();
 }
 
-std::optional<std::string> Variable(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
-}
-
-void SetVariable(const char* name, const std::optional<std::string>& value) {
-    if (value) setenv(name, value->c_str(), 1);
-    if (!value) unsetenv(name);
-}
-
 }  // namespace
 
 TEST(EngineOnXWithoutWindowManager, FullScreenCoversTheWholeScreen) {
@@ -56,9 +46,12 @@ TEST(EngineOnXWithoutWindowManager, FullScreenCoversTheWholeScreen) {
         if (server > 0) kill(server, SIGTERM), waitpid(server, nullptr, 0);
         GTEST_SKIP() << "no Xvfb to run an X server without a window manager";
     }
-    const auto driver = Variable("SDL_VIDEODRIVER"), previousDisplay = Variable("DISPLAY");
-    SetVariable("SDL_VIDEODRIVER", "x11");
-    SetVariable("DISPLAY", display);
+    // The hint outranks the dummy driver the tests are started with.
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
+    const char* oldDisplay = std::getenv("DISPLAY");
+    const std::optional<std::string> previousDisplay =
+        oldDisplay ? std::optional<std::string>(oldDisplay) : std::nullopt;
+    setenv("DISPLAY", display.c_str(), 1);
     TempFolder temp;
     GK* gk = gkCreate(GK_VERSION);
     ASSERT_NE(gk, nullptr);
@@ -76,8 +69,9 @@ TEST(EngineOnXWithoutWindowManager, FullScreenCoversTheWholeScreen) {
     }
     gk->System_Shutdown();
     gk->Release();
-    SetVariable("SDL_VIDEODRIVER", driver);
-    SetVariable("DISPLAY", previousDisplay);
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+    if (previousDisplay) setenv("DISPLAY", previousDisplay->c_str(), 1);
+    if (!previousDisplay) unsetenv("DISPLAY");
     kill(server, SIGTERM);
     waitpid(server, nullptr, 0);
 }
