@@ -102,8 +102,6 @@ TEST(AreaShrink, AveragesTheSourcePixelsWhoseCentresAnOutputPixelCovers) {
         for (int x = 0; x < shrunkWidth; ++x)
             EXPECT_EQ(static_cast<Uint32*>(shrunk->pixels)[x], c.expected[x]) << c.what;
     }
-    SdlSurfacePtr rgb = Surface(4, 4, SDL_PIXELFORMAT_RGB24);
-    EXPECT_FALSE(ShrinkByArea(*rgb, SDL_Rect{0, 0, 4, 4}, 2, 2)) << "another format";
 }
 
 // An 8 x 8 image drawn at its own size, whole and its bottom-right quadrant alone, in

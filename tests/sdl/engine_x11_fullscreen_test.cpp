@@ -7,7 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <optional>
+#include <string>
 
 #include "engine/sdl/window_fit.h"
 #include "engine_test_fixture.h"
@@ -49,8 +49,8 @@ TEST(EngineOnXWithoutWindowManager, FullScreenCoversTheWholeScreen) {
     // The hint outranks the dummy driver the tests are started with.
     SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
     const char* oldDisplay = std::getenv("DISPLAY");
-    const std::optional<std::string> previousDisplay =
-        oldDisplay ? std::optional<std::string>(oldDisplay) : std::nullopt;
+    const bool hadDisplay = oldDisplay != nullptr;
+    const std::string previousDisplay = hadDisplay ? oldDisplay : "";
     setenv("DISPLAY", display.c_str(), 1);
     TempFolder temp;
     GK* gk = gkCreate(GK_VERSION);
@@ -61,17 +61,14 @@ TEST(EngineOnXWithoutWindowManager, FullScreenCoversTheWholeScreen) {
     gk->System_SetState(GK_WINDOWED, false);
     SDL_Window* window = nullptr;
     for (Uint32 id = 1; id < 100 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
-    EXPECT_NE(window, nullptr);
-    if (window != nullptr) {
-        EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN, 0u);
-        // Had the engine left the window at its size, this would move and resize it now.
-        EXPECT_FALSE(CoverDisplayWithoutWindowManager(window)) << "the window does not cover the screen";
-    }
+    EXPECT_TRUE(window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0);
+    // Had the engine left the window at its size, this would move and resize it now.
+    EXPECT_FALSE(CoverDisplayWithoutWindowManager(window)) << "the window does not cover the screen";
     gk->System_Shutdown();
     gk->Release();
     SDL_ResetHint(SDL_HINT_VIDEODRIVER);
-    if (previousDisplay) setenv("DISPLAY", previousDisplay->c_str(), 1);
-    if (!previousDisplay) unsetenv("DISPLAY");
+    if (hadDisplay) setenv("DISPLAY", previousDisplay.c_str(), 1);
+    if (!hadDisplay) unsetenv("DISPLAY");
     kill(server, SIGTERM);
     waitpid(server, nullptr, 0);
 }

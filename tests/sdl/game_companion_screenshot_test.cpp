@@ -27,11 +27,6 @@ Frame Captured() {
     return frame;
 }
 
-// The menus settled and their focus animation (0.2 s) over.
-bool Settled(const Program& p, int framesInState) {
-    return p.Gui && p.Gui->GetEnterLeave() == 0 && framesInState > 30;
-}
-
 // Plays into the three screens with the keyboard and captures each.
 std::vector<Frame> Screens(bool companions) {
     TempFolder saves;
@@ -47,10 +42,12 @@ std::vector<Frame> Screens(bool companions) {
         frames = p.GameState == lastState ? frames + 1 : 0;
         lastState = p.GameState;
         const std::size_t step = shots.size();
-        if (step == 0 && Settled(p, frames)) {
+        // The menus settled and their focus animation (0.2 s) over.
+        const bool settled = p.Gui && p.Gui->GetEnterLeave() == 0 && frames > 30;
+        if (step == 0 && settled) {
             shots.push_back(Captured());
             PushKey(SDLK_RETURN);  // New Game
-        } else if (step == 1 && p.GameState == DifficultyMenu && Settled(p, frames)) {
+        } else if (step == 1 && p.GameState == DifficultyMenu && settled) {
             shots.push_back(Captured());
             SeedRandom(20261209);
             PushKey(SDLK_RETURN);  // Medium
