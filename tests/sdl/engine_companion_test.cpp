@@ -46,6 +46,7 @@ long LogLines(const std::string& logFile) {
     return std::count(log.begin(), log.end(), '\n');
 }
 
+constexpr Uint32 kArgb = SDL_PIXELFORMAT_ARGB8888;
 constexpr Uint32 kImage[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
 constexpr Uint32 kCompanion[4] = {0xFF800000, 0xFF008000, 0xFF000080, 0xFF808080};
 
@@ -77,22 +78,14 @@ TEST(AreaShrink, AveragesTheSourcePixelsWhoseCentresAnOutputPixelCovers) {
         std::vector<Uint32> expected;
     } const cases[] = {
         {"two into one",
-         SDL_PIXELFORMAT_ARGB8888,
+         kArgb,
          {0xFF000000, 0xFF0000FE, 0xFFFF0000, 0xFFFF0000},
          1,
          {0xFF00007F, 0xFFFF0000}},
-        {"partly covered: whole or not",
-         SDL_PIXELFORMAT_ARGB8888,
-         {0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF},
-         1,
-         {0xFF000000, 0xFFFFFFFF}},
-        {"transparent adds no colour", SDL_PIXELFORMAT_ARGB8888, {0xFFFF0000, 0x0000FF00}, 1, {0x80FF0000}},
-        {"steeper alpha",
-         SDL_PIXELFORMAT_ARGB8888,
-         {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0x00FFFFFF},
-         2,
-         {0xFFFFFFFF}},
-        {"its middle kept", SDL_PIXELFORMAT_ARGB8888, {0xFFFFFFFF, 0x00FFFFFF}, 1.3f, {0x80FFFFFF}},
+        {"partly covered: whole or not", kArgb, {0xFF000000, ~0u, ~0u}, 1, {0xFF000000, ~0u}},
+        {"transparent adds no colour", kArgb, {0xFFFF0000, 0x0000FF00}, 1, {0x80FF0000}},
+        {"steeper alpha", kArgb, {~0u, ~0u, ~0u, 0x00FFFFFF}, 2, {~0u}},
+        {"its middle kept", kArgb, {~0u, 0x00FFFFFF}, 1.3f, {0x80FFFFFF}},
         {"opaque, top byte unused", SDL_PIXELFORMAT_RGB888, {0x00FF0000, 0x000000FE}, 1, {0xFF80007F}}};
     for (const Case& c : cases) {
         const int width = static_cast<int>(c.row.size()), shrunkWidth = static_cast<int>(c.expected.size());
