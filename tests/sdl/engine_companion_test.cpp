@@ -111,7 +111,7 @@ TEST_F(EngineTest, ScaledUpWindowsDrawFromAGoodCompanionAndElseFromTheImage) {
                        {"grown after loading: drawn once decoded", Good, 1600, 1400, true, true, 0},
                        {"one and a half times: shrunk from the companion", Good, 1200, 1050, false, true, 0},
                        {"the game's size", Good, 800, 700, false, false, 0},
-                       {"no companion", None, 1600, 1400, false, false, 0},
+                       {"no companion", None, 1600, 1400, false, false, 1},
                        {"a companion of another size", WrongSize, 1600, 1400, false, false, 1},
                        {"a companion that is no image", Garbage, 1600, 1400, false, false, 1},
                        {"a companion cut short after its header", CutShort, 1600, 1400, false, false, 1}};

@@ -150,6 +150,7 @@ void TextureCompanions::Read(const std::string& path, int imageWidth, int imageH
             log.Write("Companion %s not used: %s, not %d x %d pixels; %s is drawn from its own pixels",
                       file.path.c_str(), readable ? "its header claims another size" : "damaged header",
                       width * f, height * f, imagePath.c_str());
+            told = true;
             continue;
         }
         file.bytes = std::move(bytes);
@@ -184,10 +185,16 @@ void TextureCompanions::DropPieces() {
 
 bool TextureCompanions::Match(double outputScale, SDL_Renderer* renderer, std::size_t bytesElsewhere,
                               const EngineLog& log, bool wait, Uint32 wakeWindow) {
+    if (imagePath.empty()) return true;  // read without companions
     if (outputScale != scale) DropPieces();
     scale = outputScale;
     for (;;) {
         const int wanted = ChooseCompanionFactor(scale, Factors());
+        if (wanted == 1 && scale > 1.0 + 1e-6 && !told) {
+            log.Write("No companion of %s for the output's scale %.2f; it is drawn from its own pixels",
+                      imagePath.c_str(), scale);
+            told = true;
+        }
         if (wanted == Factor()) return true;
         const auto file = FileOf(wanted);
         if (file != files.end() && !wait && !file->decoding.Done()) {
@@ -234,6 +241,7 @@ bool TextureCompanions::Use(File& file, SDL_Renderer* renderer, std::size_t byte
     }
     log.Write("Companion %s not used: %s; %s is drawn from its own pixels", file.path.c_str(), error.c_str(),
               imagePath.c_str());
+    told = true;
     return false;
 }
 

@@ -75,7 +75,8 @@ class TextureCompanions {
 public:
     // Reads the companions lying beside the image at imagePath (width x height
     // pixels). One whose header does not claim exactly its factor times that size is
-    // refused with one log line; a missing one is not mentioned.
+    // refused with one log line. (Without any, Match says so once, when the output's
+    // scale calls for one.)
     void Read(const std::string& imagePath, int width, int height, const EngineLog& log);
 
     // Starts decoding, on a worker thread, the companion that scale would call for,
@@ -88,7 +89,8 @@ public:
     // stays, and the result is false: call again once the window event has come.
     // bytesElsewhere is what the other textures' companions take. A companion that
     // fails to decode, has the wrong size or would pass kMaxCompanionBytes is
-    // forgotten with one log line and the next choice is taken (in the end the image).
+    // forgotten with one log line and the next choice is taken (in the end the image;
+    // without any companion on a scaled-up output, one log line says so too).
     bool Match(double scale, SDL_Renderer* renderer, std::size_t bytesElsewhere, const EngineLog& log,
                bool wait, Uint32 wakeWindow);
 
@@ -127,6 +129,7 @@ private:
     bool drawnOpaque = false;
     int factor = 1;
     double scale = 1.0;  // the output scale Match chose for
+    bool told = false;   // a line in the log said why a companion is not drawn
 
     using PieceKey = std::tuple<int, int, int, int, int, int>;  // source x, y, w, h; width, height
     std::map<PieceKey, SdlTexturePtr> pieces;
