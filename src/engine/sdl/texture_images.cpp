@@ -1,14 +1,9 @@
 #include "engine/sdl/texture_images.h"
 
-#ifdef __linux__
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-#endif
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <utility>
 
 #include "engine/sdl/area_resample.h"
 #include "engine/sdl/image_companions.h"
@@ -41,16 +36,6 @@ std::string DecodeError(const DecodedImage& image) {
 // How much a shrunk piece's alpha is steepened (area_resample.h): enough to bring
 // edges back to about one output pixel, little enough to keep curves smooth.
 constexpr float kEdgeContrast = 1.5f;
-
-constexpr int kLowestPriority = 19;  // nice value of the decoding threads
-
-// Decoding threads take the processor only when the frame thread leaves it: the
-// frames go on at their pace (the textures draw from what they had until then).
-void YieldToFrames() {
-#ifdef __linux__
-    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), kLowestPriority);
-#endif
-}
 
 std::size_t PixelBytes(long long width, long long height) {
     return 4u * static_cast<std::size_t>(std::max(width, 0LL)) *
@@ -95,31 +80,53 @@ DecodedPixels DecodePixels(const std::vector<unsigned char>& bytes) {
     return decoded;
 }
 
+namespace {
+
+// What a decoding thread works on; the thread owns it.
+struct DecodeWork {
+    std::packaged_task<DecodedPixels()> task;
+    Uint32 wakeWindow = 0;
+};
+
+int RunDecodeWork(void* data) {
+    const std::unique_ptr<DecodeWork> work(static_cast<DecodeWork*>(data));
+    SDL_SetThreadPriority(SDL_THREAD_PRIORITY_LOW);
+    work->task();  // the result is there before the event is
+    SDL_Event wake{};
+    wake.type = SDL_WINDOWEVENT;
+    wake.window.event = SDL_WINDOWEVENT_EXPOSED;
+    wake.window.windowID = work->wakeWindow;
+    SDL_PushEvent(&wake);
+    return 0;
+}
+
+}  // namespace
+
+// An SDL thread rather than a std::thread: SDL frees what it keeps per thread (the
+// error text a failed decoding leaves) when its own threads end.
 DecodeTask::DecodeTask(FileBytes bytes, Uint32 wakeWindow) {
-    std::packaged_task<DecodedPixels()> task([bytes] { return DecodePixels(*bytes); });
-    result = task.get_future();
-    thread = std::thread([task = std::move(task), wakeWindow]() mutable {
-        YieldToFrames();
-        task();  // the result is there before the event is
-        SDL_Event wake{};
-        wake.type = SDL_WINDOWEVENT;
-        wake.window.event = SDL_WINDOWEVENT_EXPOSED;
-        wake.window.windowID = wakeWindow;
-        SDL_PushEvent(&wake);
-    });
+    auto work = std::make_unique<DecodeWork>();
+    work->task = std::packaged_task<DecodedPixels()>([bytes] { return DecodePixels(*bytes); });
+    work->wakeWindow = wakeWindow;
+    std::future<DecodedPixels> pixels = work->task.get_future();
+    thread = SDL_CreateThread(RunDecodeWork, "decode", work.get());
+    if (thread == nullptr) return;  // no thread: not started, decoded when needed
+    work.release();                 // the thread owns it now
+    result = std::move(pixels);
 }
 
 DecodeTask& DecodeTask::operator=(DecodeTask&& other) noexcept {
     if (this != &other) {
         Join();
         result = std::move(other.result);
-        thread = std::move(other.thread);
+        thread = std::exchange(other.thread, nullptr);
     }
     return *this;
 }
 
 void DecodeTask::Join() {
-    if (thread.joinable()) thread.join();
+    if (thread != nullptr) SDL_WaitThread(thread, nullptr);
+    thread = nullptr;
 }
 
 bool DecodeTask::Done() const {

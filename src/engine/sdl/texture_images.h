@@ -15,7 +15,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -43,15 +42,16 @@ DecodedPixels DecodePixels(const std::vector<unsigned char>& bytes);
 
 using FileBytes = std::shared_ptr<const std::vector<unsigned char>>;
 
-// Decoding of one image on a thread of its own. When done it pushes a window event
-// (exposed) for the window wakeWindow, so that a frame loop waiting for events draws
-// again. The thread is joined when the task goes, at the latest.
+// Decoding of one image on an SDL thread of its own, at low priority (the frames go on
+// at their pace). When done it pushes a window event (exposed) for the window
+// wakeWindow, so that a frame loop waiting for events draws again. The thread is
+// waited for when the task goes, at the latest.
 class DecodeTask {
 public:
     DecodeTask() = default;
     DecodeTask(FileBytes bytes, Uint32 wakeWindow);
     ~DecodeTask() { Join(); }
-    DecodeTask(DecodeTask&& other) noexcept = default;
+    DecodeTask(DecodeTask&& other) noexcept { *this = std::move(other); }
     DecodeTask& operator=(DecodeTask&& other) noexcept;
 
     bool Started() const { return result.valid(); }
@@ -62,7 +62,7 @@ public:
 private:
     void Join();
     std::future<DecodedPixels> result;
-    std::thread thread;
+    SDL_Thread* thread = nullptr;
 };
 
 // The most memory the decoded companions of all textures take together (their
