@@ -19,6 +19,17 @@ Writes:
   data/icon32.png, data/icon16.png   window icon
   src/engine/sdl/icon_pixels.inc     the same icon as RGBA byte arrays
 
+and the high-resolution companions the engine draws on scaled-up outputs, each the same
+picture at two and four times the size (every feature at its scaled place):
+  data/cursor@2x.png, data/cursor@4x.png, data/circle2@2x.png, data/circle2@4x.png
+  data/select@2x.bmp, data/select@4x.bmp, data/unselect@2x.bmp, data/unselect@4x.bmp
+  data/font1@2x.png, data/font1@4x.png, data/font2@2x.png, data/font2@4x.png
+      glyphs drawn at 2 and 4 times the font size, each centred in its rectangle of
+      the 1x description scaled by the factor, so the one description serves all three
+  data/bgp@2x.jpg      1600 x 1400 (no 4x: its lattice and gradient gain little from it,
+                       and a 3200 x 2800 texture would take 36 MB)
+  data/icon64.png, data/icon128.png   the icon at 2x and 4x, for the desktop's icon theme
+
 Usage: /usr/bin/python3 tools/make_data.py
 """
 
@@ -46,6 +57,9 @@ FONT_BASELINE = 21
 FONT_LINE_HEIGHT = 27
 ATLAS_WIDTH = 256
 ATLAS_PADDING = 2  # transparent pixels between glyphs, so bilinear sampling never bleeds
+# A glyph drawn at 2x or 4x is a little wider or narrower than its 1x rectangle scaled
+# (the 1x glyph is hinted to whole pixels); at most this share of its ink may be cut off.
+MAX_INK_LOST = 0.03  # "(" at 2x: 15 px of ink in a 14 px box loses 2.6 %
 
 # Notes font.  A cell shows its notes in a 4 x 4 layout of 7 x 7 px slots inside the 1 px
 # edge of the 30 x 30 face.  At 8 px DejaVu Sans Bold draws digits and capitals 6 px tall
@@ -57,6 +71,14 @@ NOTES_FONT_CHARACTERS = "0123456789ABCDEFG"
 NOTES_ATLAS_WIDTH = 64
 
 SUPERSAMPLE = 8  # shapes are drawn this many times larger, then box-filtered down
+
+COMPANION_FACTORS = (2, 4)
+
+
+def companion_name(name, factor):
+    """font1.png -> font1@2x.png: the name the engine looks for beside the 1x image."""
+    stem, extension = os.path.splitext(name)
+    return "%s@%dx%s" % (stem, factor, extension) if factor > 1 else name
 
 
 def lerp(a, b, t):
@@ -105,13 +127,21 @@ CURSOR_SHAPE = [(0.0, 0.0), (0.0, 22.0), (5.2, 17.4), (9.0, 26.0), (13.0, 24.2),
                 (9.4, 15.9), (16.2, 15.6)]
 
 
-def make_cursor():
-    s = SUPERSAMPLE
+def erode(image, radius):
+    """Shrinks the light parts by radius pixels (a square of 2 * radius + 1), in 3 x 3
+    steps: the same pixels as one MinFilter of that size, at a fraction of its cost."""
+    for _ in range(radius):
+        image = image.filter(ImageFilter.MinFilter(3))
+    return image
+
+
+def make_cursor(factor=1):
+    s = SUPERSAMPLE * factor
     size = 32 * s
     shape = Image.new("L", (size, size), 0)
     ImageDraw.Draw(shape).polygon([(x * s, y * s) for x, y in CURSOR_SHAPE], fill=255)
     # The light fill is the shape shrunk by about 1.4 px; the ring left over is the outline.
-    fill = shape.filter(ImageFilter.MinFilter(2 * int(1.4 * s) + 1))
+    fill = erode(shape, int(1.4 * s))
     # Soft shadow down and to the right, for contrast on light cells.
     shadow = Image.new("L", (size, size), 0)
     shadow.paste(shape, (int(1.2 * s), int(1.6 * s)))
@@ -127,7 +157,7 @@ def make_cursor():
                       mix_rgb((255, 255, 255), (226, 232, 240), (y - size / 3) / (size * 2 / 3)) + (255,)
                       for y in range(size) for _ in range(size)])
     image.paste(gradient, (0, 0), fill)
-    save_png(downsample(image, 32), "cursor.png")
+    save_png(downsample(image, 32 * factor), companion_name("cursor.png", factor))
 
 
 # --- menu.wav -----------------------------------------------------------------
@@ -187,8 +217,47 @@ def render_glyph(font, ch, geometry):
     return strip, pre, advance - pre - strip.width
 
 
+def render_scaled_glyph(font, ch, geometry, factor, width):
+    """The glyph drawn by font (factor times the 1x size) into a box factor times its
+    1x rectangle, width x the line height: the baseline at its scaled place and the ink
+    centred across (the 1x rectangle spans exactly the 1x ink).  Returns the box and the
+    share of the ink that falls outside it."""
+    box_width, box_height = width * factor, geometry.line_height * factor
+    margin = box_height
+    canvas = Image.new("L", (box_width + font.size * 2 + 2 * margin, box_height + 2 * margin), 0)
+    ImageDraw.Draw(canvas).text((margin, margin + geometry.baseline * factor), ch, font=font, fill=255,
+                                anchor="ls")
+    ink = canvas.getbbox()
+    if ink is None:
+        return Image.new("L", (box_width, box_height), 0), 0.0
+    left = ink[0] - (box_width - (ink[2] - ink[0])) // 2
+    box = canvas.crop((left, margin, left + box_width, margin + box_height))
+    total = sum(canvas.histogram()[v] * v for v in range(256))
+    kept = sum(box.histogram()[v] * v for v in range(256))
+    return box, (total - kept) / total
+
+
+def write_font_companion(name, placed, geometry, atlas_size, factor):
+    """name@<factor>x.png: every glyph of the 1x atlas redrawn at factor times the font
+    size into its rectangle scaled by factor, so the 1x description serves it too."""
+    font = ImageFont.truetype(FONT_FILE, geometry.pixels * factor, layout_engine=ImageFont.Layout.BASIC)
+    alpha = Image.new("L", (atlas_size[0] * factor, atlas_size[1] * factor), 0)
+    worst = (0.0, " ")
+    for code, gx, gy, strip, _, _ in placed:
+        box, lost = render_scaled_glyph(font, chr(code), geometry, factor, strip.width)
+        alpha.paste(box, (gx * factor, gy * factor))
+        worst = max(worst, (lost, chr(code)))
+    if worst[0] > MAX_INK_LOST:
+        sys.exit("%s at %dx: glyph %r loses %.1f %% of its ink to its rectangle"
+                 % (name, factor, worst[1], 100 * worst[0]))
+    atlas = Image.new("RGBA", alpha.size, (255, 255, 255, 0))
+    atlas.putalpha(alpha)
+    save_png(atlas, companion_name(name + ".png", factor))
+
+
 def write_font(name, glyphs, geometry, atlas_width, comment):
-    """Packs the glyphs into name.png and describes them in name.fnt.
+    """Packs the glyphs into name.png and describes them in name.fnt; draws the
+    companions of name.png.
 
     glyphs: (code, strip, pre, post) in the order they are written."""
     # Shelf packing, left to right, row after row, padding around every glyph.
@@ -217,6 +286,8 @@ def write_font(name, glyphs, geometry, atlas_width, comment):
         lines.append("Char=%02X,%d,%d,%d,%d,%d,%d" % (code, gx, gy, strip.width, geometry.line_height, pre, post))
     lines.append("; end")
     write_if_changed(os.path.join(DATA, name + ".fnt"), ("\n".join(lines) + "\n").encode("ascii"))
+    for factor in COMPANION_FACTORS:
+        write_font_companion(name, placed, geometry, alpha.size, factor)
 
 
 def make_font():
@@ -247,28 +318,35 @@ def make_notes_font():
 
 # --- unselect.bmp and select.bmp ----------------------------------------------
 
-def make_cell_face(name, top, bottom, light_edge, dark_edge):
+def make_cell_face(name, top, bottom, light_edge, dark_edge, factor=1):
     """A 30 x 30 face: vertical gradient, 1 px light top/left and dark bottom/right.
+    At factor 2 or 4 the same face with every pixel factor x factor (the gradient runs
+    on at the finer rows).
 
     Cells of a box touch, so a dark right edge next to the neighbour's light left edge
     reads as a fine groove between them."""
-    face = Image.new("RGB", (30, 30))
-    face.putdata([mix_rgb(top, bottom, y / 29.0) for y in range(30) for _ in range(30)])
+    k = factor
+    size = 30 * k
+    face = Image.new("RGB", (size, size))
+    face.putdata([mix_rgb(top, bottom, clamp01(((y + 0.5) / k - 0.5) / 29.0)) for y in range(size)
+                  for _ in range(size)])
     draw = ImageDraw.Draw(face)
-    draw.line([(0, 29), (0, 0), (29, 0)], fill=light_edge)
-    draw.line([(1, 29), (29, 29), (29, 1)], fill=dark_edge)
-    save_image(face, name, "BMP")
+    draw.rectangle([0, 0, k - 1, size - 1], fill=light_edge)
+    draw.rectangle([0, 0, size - 1, k - 1], fill=light_edge)
+    draw.rectangle([k, size - k, size - 1, size - 1], fill=dark_edge)
+    draw.rectangle([size - k, k, size - 1, size - 1], fill=dark_edge)
+    save_image(face, companion_name(name, factor), "BMP")
 
 
-def make_cell_faces():
-    make_cell_face("unselect.bmp", (250, 249, 245), (234, 233, 228), (255, 255, 255), (168, 170, 178))
-    make_cell_face("select.bmp", (255, 236, 164), (250, 214, 118), (255, 248, 214), (196, 152, 56))
+def make_cell_faces(factor=1):
+    make_cell_face("unselect.bmp", (250, 249, 245), (234, 233, 228), (255, 255, 255), (168, 170, 178), factor)
+    make_cell_face("select.bmp", (255, 236, 164), (250, 214, 118), (255, 248, 214), (196, 152, 56), factor)
 
 
 # --- circle2.png --------------------------------------------------------------
 
-def make_circle():
-    s = SUPERSAMPLE
+def make_circle(factor=1):
+    s = SUPERSAMPLE * factor
     size = 30 * s
     centre = 15.0 * s
     radius = 14.4 * s
@@ -289,7 +367,7 @@ def make_circle():
             pixels.append(colour + (255,))
     image = Image.new("RGBA", (size, size))
     image.putdata(pixels)
-    save_png(downsample(image, 30), "circle2.png")
+    save_png(downsample(image, 30 * factor), companion_name("circle2.png", factor))
 
 
 # --- bgp.jpg ------------------------------------------------------------------
@@ -297,18 +375,22 @@ def make_circle():
 BAYER4 = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
 
 
-def make_background():
+def make_background(factor=1):
     """Deep blue-teal: a diagonal gradient, a soft glow behind the board, a darker rim,
     and a faint lattice of 4 x 4 boxes echoing the board.  Ordered dither keeps the slow
-    gradient free of bands."""
+    gradient free of bands.  At factor 2 the gradients run on at the finer pixels and
+    every lattice line is 2 px wide."""
+    k = factor
     width, height = 800, 700
     top_left = (10, 30, 52)
     bottom_right = (6, 56, 64)
     glow = (22, 74, 92)
     lattice = 64  # pixels per box of the lattice
     pixels = []
-    for y in range(height):
-        for x in range(width):
+    for oy in range(height * k):
+        y = (oy + 0.5) / k - 0.5
+        for ox in range(width * k):
+            x = (ox + 0.5) / k - 0.5
             t = (0.45 * x / width) + (0.55 * y / height)
             r, g, b = (lerp(c1, c2, t) for c1, c2 in zip(top_left, bottom_right))
             dx, dy = (x - 400) / 430.0, (y - 350) / 380.0
@@ -318,16 +400,16 @@ def make_background():
             dark = 1.0 - 0.30 * clamp01(d2 - 0.35)
             # Lattice: thin lines every 16 px, slightly stronger every 64 px, fading
             # towards the middle so the board area stays clean.
-            lx, ly = (x + 16) % lattice, (y + 30) % lattice
+            lx, ly = (ox // k + 16) % lattice, (oy // k + 30) % lattice
             fine = (lx % 16 == 0) or (ly % 16 == 0)
             bold = lx == 0 or ly == 0
             strength = (6.0 if bold else 2.5 if fine else 0.0) * clamp01(0.25 + 0.9 * d2)
-            dither = (BAYER4[y & 3][x & 3] + 0.5) / 16.0 - 0.5
+            dither = (BAYER4[oy & 3][ox & 3] + 0.5) / 16.0 - 0.5
             pixels.append(tuple(int(min(255.0, max(0.0, math.floor(c * dark + strength + dither + 0.5))))
                                 for c in (r, g, b)))
-    image = Image.new("RGB", (width, height))
+    image = Image.new("RGB", (width * k, height * k))
     image.putdata(pixels)
-    save_image(image, "bgp.jpg", "JPEG", quality=92, subsampling=0, optimize=False)
+    save_image(image, companion_name("bgp.jpg", factor), "JPEG", quality=92, subsampling=0, optimize=False)
 
 
 # --- window icon --------------------------------------------------------------
@@ -341,14 +423,19 @@ ICON_MARKS = [(0, 0, (0, 0, 221, 255)), (1, 2, (0, 0, 221, 255)), (2, 1, (238, 0
               (2, 2, (30, 30, 30, 255))]
 
 
-def make_icon(size):
-    """A rounded teal tile holding a white 4 x 4 grid (thin lines inside the 2 x 2 boxes,
-    a double-width line between them) with a few coloured values.  Drawn pixel by pixel
-    so it stays crisp: 32 px has 6 px cells, 16 px has 2 px cells."""
+def icon_geometry(size):
+    """Cell size, mark inset, line widths, grid size and grid start of the icon."""
     cell, inset = (6, 1) if size == 32 else (2, 0)
     lines = [1, 1, 2, 1, 1]  # outer, thin, box, thin, outer
     grid = 4 * cell + sum(lines)
-    start = (size - grid) // 2
+    return cell, inset, lines, grid, (size - grid) // 2
+
+
+def draw_icon(size):
+    """A rounded teal tile holding a white 4 x 4 grid (thin lines inside the 2 x 2 boxes,
+    a double-width line between them) with a few coloured values.  Drawn pixel by pixel
+    so it stays crisp: 32 px has 6 px cells, 16 px has 2 px cells."""
+    cell, inset, lines, grid, start = icon_geometry(size)
     cell_starts = []
     position = start
     for i in range(4):
@@ -371,8 +458,29 @@ def make_icon(size):
         x0 = cell_starts[column] + inset
         y0 = cell_starts[row] + inset
         draw.rectangle([x0, y0, x0 + cell - 1 - 2 * inset, y0 + cell - 1 - 2 * inset], fill=colour)
+    return image
+
+
+def make_icon(size):
+    image = draw_icon(size)
     save_png(image, "icon%d.png" % size)
     return image
+
+
+def make_large_icon(factor):
+    """The 32 px icon at factor times the size, for the desktop's icon theme: the grid
+    pixel for pixel enlarged (it stays crisp), the tile's rounded corners drawn smooth."""
+    small = draw_icon(32)
+    size = 32 * factor
+    s = SUPERSAMPLE
+    tile = Image.new("L", (size * s, size * s), 0)
+    ImageDraw.Draw(tile).rounded_rectangle([0, 0, size * s - 1, size * s - 1], radius=5.5 * factor * s, fill=255)
+    image = Image.new("RGBA", (size, size), (0, 0, 0, 0))
+    image.paste(ICON_FRAME, (0, 0), downsample(tile, size))
+    _, _, _, grid, start = icon_geometry(32)
+    inner = small.crop((start, start, start + grid, start + grid)).resize((grid * factor,) * 2, Image.NEAREST)
+    image.paste(inner, (start * factor, start * factor))
+    save_png(image, "icon%d.png" % size)
 
 
 def c_array(name, image):
@@ -400,14 +508,18 @@ def main():
     if not os.path.exists(FONT_FILE):
         sys.exit("missing %s (apt-get install fonts-dejavu-core)" % FONT_FILE)
     os.makedirs(DATA, exist_ok=True)
-    make_cursor()
     make_click()
     make_font()
     make_notes_font()
-    make_cell_faces()
-    make_circle()
-    make_background()
+    for factor in (1,) + COMPANION_FACTORS:
+        make_cursor(factor)
+        make_cell_faces(factor)
+        make_circle(factor)
+    make_background(1)
+    make_background(2)
     write_icon_include(make_icon(32).convert("RGBA"), make_icon(16).convert("RGBA"))
+    for factor in COMPANION_FACTORS:
+        make_large_icon(factor)
 
 
 if __name__ == "__main__":

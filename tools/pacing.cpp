@@ -10,7 +10,9 @@
 // CPU time per frame for update plus render (median and p99) and the heap
 // allocations per frame after the first second, and its peak memory.
 // Allocations are counted by this tool's replacement of the global operator new.
-// Usage: veltrane-pacing [seconds-per-screen]   (default 10)
+// With companions to decode for a scaled-up output, also the time until the first frame
+// drawn with them.
+// Usage: veltrane-pacing [seconds-per-screen] [--full-screen]   (default 10)
 // With --changes it instead plays a Hard game in which every frame changes a note
 // (so every frame saves the game), optionally after a history of that many steps,
 // and prints the frame thread's wall-clock time per frame (update plus render):
@@ -18,7 +20,8 @@
 //        veltrane-pacing --process PID [seconds]: the idle figures of another
 //        program (a peer game, measured the same way while it idles).
 // Run it under a display (or Xvfb, or SDL_VIDEODRIVER=dummy); it keeps its saved
-// game in a temporary folder.
+// game and settings in a temporary folder. --full-screen starts the game full screen,
+// as the player's setting does (the first frame is then drawn at the display's size).
 #include <SDL.h>
 #include <sys/resource.h>
 #include <time.h>
@@ -43,8 +46,9 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/states.h"
-#include "play/notes.h"
 #include "engine/sdl/sdl_engine.h"
+#include "play/notes.h"
+#include "save/settings.h"
 #include "sudoku/generator.h"
 
 namespace {
@@ -386,13 +390,22 @@ int main(int argc, char** argv) {
     const auto started = Clock::now();
     if (argc > 2 && std::strcmp(argv[1], "--process") == 0)
         return MeasureProcess(argv[2], argc > 3 ? std::atof(argv[3]) : 10.0);
-    const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
+    double seconds = 10.0;
+    bool fullScreen = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--full-screen") == 0) {
+            fullScreen = true;
+        } else {
+            seconds = std::atof(argv[i]);
+        }
+    }
     if (seconds <= 0) {
-        std::fputs("usage: veltrane-pacing [seconds-per-screen] | --process PID [seconds]\n", stderr);
+        std::fputs("usage: veltrane-pacing [seconds-per-screen] [--full-screen] | --process PID [seconds]\n", stderr);
         return 2;
     }
     char folder[] = "/tmp/veltrane-pacing-XXXXXX";
     if (!mkdtemp(folder)) return 1;
+    if (fullScreen) std::ofstream(std::string(folder) + "/" + SettingsFileName) << "full-screen=on\n";
     CreateFrameLock();
 
     enum Phase { FirstFrame, SettleMenu, Menu, EnterPlay, SettlePlay, Play, Keys, Active, Done } phase = FirstFrame;
@@ -403,6 +416,7 @@ int main(int argc, char** argv) {
     ActiveFrames active;
     active.costMs.reserve(100000);
     int calls = 0;
+    bool companionsWaited = false;
     RunOptions options;
     options.saveDirectory = std::string(folder) + "/";
     options.frameHook = [&] {
@@ -414,6 +428,7 @@ int main(int argc, char** argv) {
                 p.gk->System_NextFrameWithin(0);
                 if (calls == 2) {
                     std::printf("first_frame_ms %.1f\n", 1000.0 * Seconds(Clock::now() - started));
+                    companionsWaited = gkSdlCompanionsPending();
                     phase = SettleMenu;
                     window.Begin();
                 }
@@ -424,6 +439,11 @@ int main(int argc, char** argv) {
                 window.Begin();
                 return window.AskForItsEnd(*p.gk, seconds);
             case Menu:
+                if (companionsWaited && !gkSdlCompanionsPending()) {
+                    // This frame comes after the first one drawn with them.
+                    std::printf("companions_drawn_ms %.1f\n", 1000.0 * Seconds(Clock::now() - started));
+                    companionsWaited = false;
+                }
                 window.CountFrame(p.gk->Timer_GetDelta());
                 if (window.Elapsed() < seconds) return window.AskForItsEnd(*p.gk, seconds);
                 window.Report("menu_idle");

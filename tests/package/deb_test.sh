@@ -26,6 +26,8 @@ expected=(
   usr/share/metainfo/org.quorvel.VeltraneSudoku.metainfo.xml
   usr/share/icons/hicolor/16x16/apps/org.quorvel.VeltraneSudoku.png
   usr/share/icons/hicolor/32x32/apps/org.quorvel.VeltraneSudoku.png
+  usr/share/icons/hicolor/64x64/apps/org.quorvel.VeltraneSudoku.png
+  usr/share/icons/hicolor/128x128/apps/org.quorvel.VeltraneSudoku.png
   usr/share/man/man6/veltrane-sudoku.6.gz
   usr/share/doc/veltrane-sudoku/copyright
   usr/share/doc/veltrane-sudoku/changelog.gz

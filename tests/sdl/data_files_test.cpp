@@ -1,8 +1,10 @@
 // Checks the game's data files the way the game uses them: each file is present and
 // decodes, images have the sizes the sprites are cut to, the font description covers
 // printable ASCII with glyphs that fit a board cell, the notes font covers the sixteen
-// values with glyphs that fit a note's slot, and the compiled-in window icon
-// matches the icon images. Runs in the build folder, where the build copies data/.
+// values with glyphs that fit a note's slot, the compiled-in window icon matches the
+// icon images, and the 2x and 4x companions have their images' sizes times two and
+// four, the fonts' with every glyph in its rectangle scaled. Runs in the build folder,
+// where the build copies data/.
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_mixer.h>
@@ -66,6 +68,26 @@ TEST(DataFiles, ImagesHaveTheSizesTheirSpritesAreCutTo) {
         ASSERT_TRUE(surface) << image.name << ": " << IMG_GetError();
         EXPECT_EQ(surface->w, image.width) << image.name;
         EXPECT_EQ(surface->h, image.height) << image.name;
+    }
+}
+
+TEST(DataFiles, CompanionsAreTheirImagesAtTwiceAndFourTimesTheSize) {
+    const char* const kPictures[][3] = {{"cursor.png", "cursor@2x.png", "cursor@4x.png"},
+                                        {"circle2.png", "circle2@2x.png", "circle2@4x.png"},
+                                        {"select.bmp", "select@2x.bmp", "select@4x.bmp"},
+                                        {"unselect.bmp", "unselect@2x.bmp", "unselect@4x.bmp"},
+                                        {"bgp.jpg", "bgp@2x.jpg", nullptr},
+                                        {"icon32.png", "icon64.png", "icon128.png"}};
+    for (const auto& names : kPictures) {
+        SurfacePtr image = LoadRgba(names[0]);
+        ASSERT_TRUE(image) << names[0];
+        for (int i = 1; i <= 2 && names[i] != nullptr; ++i) {
+            const int factor = 2 * i;
+            SurfacePtr companion = LoadRgba(names[i]);
+            ASSERT_TRUE(companion) << names[i] << ": " << IMG_GetError();
+            EXPECT_EQ(companion->w, image->w * factor) << names[i];
+            EXPECT_EQ(companion->h, image->h * factor) << names[i];
+        }
     }
 }
 
@@ -269,6 +291,39 @@ protected:
     const char* FileName() const override { return "font2.fnt"; }
 };
 
+// The companions of the glyph image: factor times its size, every glyph's ink inside
+// its rectangle scaled by the factor and spanning it as the 1x glyph spans its own
+// (so the one description serves all three images), no ink anywhere else.
+void ExpectCompanionGlyphsAtScaledRectangles(const FontDescription& font, const SDL_Surface& image) {
+    const std::string stem = font.bitmap.substr(0, font.bitmap.rfind('.'));
+    for (const int factor : {2, 4}) {
+        const std::string name = stem + "@" + std::to_string(factor) + "x.png";
+        SurfacePtr companion = LoadRgba(name);
+        ASSERT_TRUE(companion) << name;
+        ASSERT_EQ(companion->w, image.w * factor) << name;
+        ASSERT_EQ(companion->h, image.h * factor) << name;
+        int inked = 0, inkedInRectangles = 0;  // the rectangles do not overlap
+        for (int i = 0; i < companion->w * companion->h; ++i)
+            inked += PixelAt(*companion, i % companion->w, i / companion->w)[3] > 0;
+        for (int code = 0; code < 256; ++code) {
+            if (!font.glyphs[code]) continue;
+            const GlyphLine& g = *font.glyphs[code];
+            int left = companion->w, right = -1;
+            for (int y = g.y * factor; y < (g.y + g.h) * factor; ++y) {
+                for (int x = g.x * factor; x < (g.x + g.w) * factor; ++x) {
+                    const int alpha = PixelAt(*companion, x, y)[3];
+                    inkedInRectangles += alpha > 0;
+                    if (alpha > 128) left = std::min(left, x), right = std::max(right, x);
+                }
+            }
+            if (code == ' ') continue;
+            EXPECT_LE(left, (g.x + 1) * factor) << name << ": '" << char(code) << "' starts late";
+            EXPECT_GE(right, (g.x + g.w - 1) * factor - 1) << name << ": '" << char(code) << "' ends early";
+        }
+        EXPECT_EQ(inked, inkedInRectangles) << name << ": ink outside every glyph's rectangle";
+    }
+}
+
 TEST_F(FontFile, HeaderAndLastLineReadTheSameWhicheverWayTheLastLineIsTreated) {
     EXPECT_EQ(font_.firstLine, "[GKFONT]");
     EXPECT_FALSE(font_.lastLineIsChar) << "a glyph on the last line would be lost by a loader that skips it";
@@ -281,6 +336,7 @@ TEST_F(FontFile, EveryPrintableCharacterHasAGlyphInsideTheImageWithoutTouchingAn
         codes.push_back(code);
     }
     ExpectApart(codes);
+    ExpectCompanionGlyphsAtScaledRectangles(font_, *image_);
 }
 
 TEST_F(FontFile, CellValuesFitTheirCellWhenDrawnAtTheCellTextPosition) {
@@ -319,6 +375,7 @@ TEST_F(NotesFontFile, EveryNoteValueFillsItsSevenPixelSlotCentredAndReadable) {
     }
     ExpectApart(codes);
     EXPECT_GE(LineHeight(), 6) << "too small to read";
+    ExpectCompanionGlyphsAtScaledRectangles(font_, *image_);
 }
 
 // --- window icon --------------------------------------------------------------

@@ -30,6 +30,11 @@ public:
     // Frees the entry; false when the handle names none.
     bool Remove(std::uint32_t handle) { return entries.erase(handle) == 1; }
     void Clear() { entries.clear(); }
+    // Calls visit(entry) for every entry, in no particular order.
+    template <typename Visit>
+    void ForEach(Visit visit) {
+        for (auto& item : entries) visit(item.second);
+    }
     std::size_t Size() const { return entries.size(); }
 
 private:

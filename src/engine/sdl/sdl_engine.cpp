@@ -23,11 +23,13 @@
 #include "engine/sdl/frame_clock.h"
 #include "engine/sdl/frame_demand.h"
 #include "engine/sdl/handle_table.h"
-#include "engine/sdl/image_decode.h"
+#include "engine/sdl/image_companions.h"
 #include "engine/sdl/input_state.h"
 #include "engine/sdl/quad_geometry.h"
 #include "engine/sdl/resource_files.h"
 #include "engine/sdl/sdl_handles.h"
+#include "engine/sdl/texture_images.h"
+#include "engine/sdl/window_fit.h"
 #include "engine/sdl/window_icon.h"
 #include "engine/sdl/window_scale.h"
 #include "platform/module_directory.h"
@@ -44,11 +46,17 @@ constexpr int kAudioChunkBytes = 1024;
 // without a sound the device is closed, and the next sound opens it again.
 constexpr double kAudioSleepSeconds = 1.0;
 
+// An image the game loaded; width x height are its pixels, the units the game works
+// in. On a scaled-up output a high-resolution companion is drawn in its place.
 struct TextureEntry {
     SdlTexturePtr texture;
     int width = 0;
     int height = 0;
     bool opaque = false;  // no alpha channel (JPEG, BMP)
+    TextureCompanions companions;
+
+    SDL_Texture* Drawn() const { return companions.Texture() ? companions.Texture() : texture.get(); }
+    bool DrawnOpaque() const { return companions.Texture() ? companions.Opaque() : opaque; }
 };
 
 // A sound effect; a null chunk plays silently (no audio device was opened).
@@ -119,6 +127,7 @@ public:
     bool AudioActive() const { return audioOpen; }
     int FramesShown() const { return framesShown; }
     double LastPresentSeconds() const { return lastPresentSeconds; }
+    bool CompanionsPending() const { return companionsPending; }
     int LogicalWidth() const { return width; }
     int LogicalHeight() const { return height; }
     // The game's screen, in its own pixels, that quads are drawn on.
@@ -141,12 +150,16 @@ private:
     bool WaitForEvent(SDL_Event& event) const;
     bool PollEvents(const SDL_Event* first, bool& inputCame);
     bool HandleEvent(const SDL_Event& event, bool& inputCame);
-    void DrawQuad(const TextureEntry* entry, const Quad& quad);
+    double FullScreenScale() const;
+    void MatchTexturesToOutput();
+    bool MatchCompanions(TextureEntry& entry, bool wait);
+    void DrawQuad(TextureEntry* entry, const Quad& quad);
+    SDL_Texture* ShrunkPiece(TextureEntry& entry, const QuadRect& rect);
     void DrawSceneQuad(const Quad& quad);
     bool PartToRedraw(const ChangedBounds& changed, SDL_Rect* part) const;
     void DrawScenePart(const SDL_Rect& part);
     void CaptureFrame();
-    bool LoadFile(const char* filename, std::vector<unsigned char>& bytes);
+    bool LoadFile(const char* filename, std::vector<unsigned char>& bytes, std::string* foundPath = nullptr);
 
     int references = 0;
     const std::string moduleDirectory;
@@ -197,6 +210,10 @@ private:
     std::vector<Quad> sceneQuads;
     std::vector<Quad> shownQuads;
     bool redrawNeeded = true;
+    // The output scale the textures' companions were chosen for; pending while one
+    // chosen is still decoding (its thread's window event brings the next frame).
+    double textureScale = 1.0;
+    bool companionsPending = false;
     int framesShown = 0;
     double lastPresentSeconds = 0;
     SdlSurfacePtr lastFrame;
@@ -245,6 +262,11 @@ std::unique_ptr<SdlEngine>& TheEngine() {
 
 void EngineLostDisplay() {
     if (TheEngine()) TheEngine()->DisplayLost();
+}
+
+bool& CompanionsWanted() {
+    static bool wanted = true;
+    return wanted;
 }
 
 // ---- references and states -------------------------------------------------
@@ -308,6 +330,8 @@ void SdlEngine::ApplyWindowMode() {
     } else if (windowed && windowedWidth > 0 && windowedHeight > 0) {
         // Back at the size it had, where the system does not restore it by itself.
         SDL_SetWindowSize(window.get(), windowedWidth, windowedHeight);
+    } else if (!windowed) {
+        CoverDisplayWithoutWindowManager(window.get());
     }
     redrawNeeded = true;
 }
@@ -338,9 +362,11 @@ bool SdlEngine::System_Initiate() {
     SetWindowIcon();
     ScaleWindowForDensity();
     SDL_ShowWindow(window.get());
+    if (!windowed) CoverDisplayWithoutWindowManager(window.get());
     ReadInitialMouse();
     const Uint32 wakeType = SDL_RegisterEvents(1);
     wakeEvent = wakeType == static_cast<Uint32>(-1) ? 0 : wakeType;
+    MatchTexturesToOutput();
     stopSignals = std::make_unique<StopSignals>();
     StartStopWatcher();
 
@@ -520,7 +546,9 @@ void SdlEngine::System_Shutdown() {
     shownQuads.clear();
     redrawNeeded = true;
     lastFrame.reset();
-    textures.Clear();
+    textures.Clear();  // waits for companions still decoding
+    companionsPending = false;
+    textureScale = 1.0;
     effects.Clear();
     blocks.clear();
     if (audioAwake) Mix_CloseAudio();
@@ -611,13 +639,14 @@ bool SdlEngine::HandleEvent(const SDL_Event& event, bool& inputCame) {
 
 // ---- files -------------------------------------------------------------------------
 
-bool SdlEngine::LoadFile(const char* filename, std::vector<unsigned char>& bytes) {
+bool SdlEngine::LoadFile(const char* filename, std::vector<unsigned char>& bytes, std::string* foundPath) {
     if (filename == nullptr) return false;
     const std::string path = FindResource(filename, moduleDirectory);
     if (path.empty() || !ReadWholeFile(path, bytes)) {
         log.Write("Can't load %s", filename);
         return false;
     }
+    if (foundPath != nullptr) *foundPath = path;
     return true;
 }
 
@@ -639,41 +668,30 @@ void SdlEngine::Resource_Free(void* block) {
 }
 
 // Only the formats the game's data use are decoded, and only once the header's
-// size is known to be one the engine holds.
+// size is known to be one the engine holds. The image's companions are read with it
+// (no file is read once the frames run); the one full screen would call for is
+// decoded ahead on a worker thread, and one is drawn when the output's scale calls for it.
 HTEXTURE SdlEngine::Texture_Load(const char* filename, std::uint32_t /*size*/, bool /*mipmap*/) {
     if (!renderer) return 0;
     std::vector<unsigned char> bytes;
-    if (!LoadFile(filename, bytes)) return 0;
-    DecodedImage image = DecodeImage(bytes.data(), bytes.size());
-    switch (image.result) {
-        case ImageDecodeResult::Decoded:
-            break;
-        case ImageDecodeResult::NotAnImage:
-            log.Write("Can't load texture %s: not a PNG, JPEG or BMP image", filename);
-            return 0;
-        case ImageDecodeResult::NoSize:
-            log.Write("Can't load texture %s: damaged image (no size in its header)", filename);
-            return 0;
-        case ImageDecodeResult::TooLarge:
-            log.Write("Can't load texture %s: damaged image (its header claims %lld x %lld pixels; at most %d x %d)",
-                      filename, image.header.width, image.header.height, kMaxImageSide, kMaxImageSide);
-            return 0;
-        case ImageDecodeResult::DecoderFailed:
-            log.Write("Can't load texture %s: %s", filename, SDL_GetError());
-            return 0;
-    }
-    SdlTexturePtr texture(SDL_CreateTextureFromSurface(renderer.get(), image.surface.get()));
-    image.surface.reset();
-    if (!texture) {
-        log.Write("Can't load texture %s: %s", filename, SDL_GetError());
+    std::string path;
+    if (!LoadFile(filename, bytes, &path)) return 0;
+    ImageTexture image = CreateImageTexture(renderer.get(), bytes);
+    if (!image.texture) {
+        log.Write("Can't load texture %s: %s", filename, image.error.c_str());
         return 0;
     }
     TextureEntry entry;
-    Uint32 format = 0;
-    SDL_QueryTexture(texture.get(), &format, nullptr, &entry.width, &entry.height);
-    entry.opaque = !SDL_ISPIXELFORMAT_ALPHA(format);
-    SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
-    entry.texture = std::move(texture);
+    entry.texture = std::move(image.texture);
+    entry.width = image.width;
+    entry.height = image.height;
+    entry.opaque = image.opaque;
+    if (CompanionsWanted()) {
+        MatchTexturesToOutput();  // the scale the new one is matched to is the output's now
+        entry.companions.Read(path, entry.width, entry.height, log);
+        entry.companions.Prefetch(FullScreenScale(), SDL_GetWindowID(window.get()));
+        MatchCompanions(entry, true);
+    }
     redrawNeeded = true;  // a new texture may reuse the handle of one freed before
     return textures.Add(std::move(entry));
 }
@@ -746,9 +764,10 @@ void SdlEngine::Gfx_EndScene() {
     const ChangedBounds changed =
         FindChangedBounds(shownQuads.data(), shownQuads.size(), sceneQuads.data(), sceneQuads.size());
     drewNew = !changed.empty;
-    if (!drewNew && !redrawNeeded && !capture) return;
+    if (!drewNew && !redrawNeeded && !capture && !companionsPending) return;
+    MatchTexturesToOutput();  // the window may have changed its size
     SDL_Rect part{};
-    if (!redrawNeeded && PartToRedraw(changed, &part)) {
+    if (!redrawNeeded && !companionsPending && PartToRedraw(changed, &part)) {
         DrawScenePart(part);
     } else {
         SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
@@ -809,13 +828,43 @@ void SdlEngine::DrawSceneQuad(const Quad& quad) {
     }
     TextureEntry* entry = textures.Find(quad.tex);
     if (entry == nullptr) return;  // freed or unknown texture: nothing to draw with
-    SDL_SetTextureBlendMode(entry->texture.get(), blend);
+    SDL_SetTextureBlendMode(entry->Drawn(), blend);
     DrawQuad(entry, quad);
 }
 
+// The output scale in full screen on the window's display.
+double SdlEngine::FullScreenScale() const {
+    SDL_DisplayMode desktop{};
+    const int display = SDL_GetWindowDisplayIndex(window.get());
+    if (display < 0 || SDL_GetDesktopDisplayMode(display, &desktop) != 0) return textureScale;
+    return OutputScale(desktop.w, desktop.h, width, height);
+}
+
+// Chooses the textures' companions for the output's scale, when it has changed.
+void SdlEngine::MatchTexturesToOutput() {
+    int outputWidth = 0, outputHeight = 0;
+    if (SDL_GetRendererOutputSize(renderer.get(), &outputWidth, &outputHeight) != 0) return;
+    const double scale = OutputScale(outputWidth, outputHeight, width, height);
+    if (scale == textureScale && !companionsPending) return;
+    textureScale = scale;
+    bool pending = false;
+    textures.ForEach([&](TextureEntry& entry) { pending |= !MatchCompanions(entry, false); });
+    companionsPending = pending;
+}
+
+// Without wait, false while the companion chosen is still decoding.
+bool SdlEngine::MatchCompanions(TextureEntry& entry, bool wait) {
+    std::size_t elsewhere = 0;
+    textures.ForEach([&](const TextureEntry& other) {
+        if (&other != &entry) elsewhere += other.companions.Bytes();
+    });
+    return entry.companions.Match(textureScale, renderer.get(), elsewhere, log, wait,
+                                  SDL_GetWindowID(window.get()));
+}
+
 // Draws as a rectangle copy where the quad allows it, else as two triangles.
-void SdlEngine::DrawQuad(const TextureEntry* entry, const Quad& quad) {
-    SDL_Texture* texture = entry ? entry->texture.get() : nullptr;
+void SdlEngine::DrawQuad(TextureEntry* entry, const Quad& quad) {
+    SDL_Texture* texture = entry ? entry->Drawn() : nullptr;
     QuadRect rect{};
     if (QuadAsRect(quad, entry ? entry->width : 0, entry ? entry->height : 0, Area(), &rect)) {
         const SDL_Color& c = rect.color;
@@ -824,14 +873,20 @@ void SdlEngine::DrawQuad(const TextureEntry* entry, const Quad& quad) {
             SDL_RenderFillRectF(renderer.get(), &rect.destination);
             return;
         }
+        // The game's rectangle is in the image's pixels; a companion has factor times as many.
+        const int f = entry->companions.Factor();
+        const SDL_Rect source{rect.source.x * f, rect.source.y * f, rect.source.w * f, rect.source.h * f};
+        SDL_Texture* piece = ShrunkPiece(*entry, rect);
+        if (piece != nullptr) SDL_SetTextureBlendMode(piece, BlendModeFor(quad.blend));
+        texture = piece != nullptr ? piece : texture;
         // An opaque texture at full alpha blends to a plain copy, which the
         // software renderer does far faster.
-        if (entry->opaque && c.a == 255 && BlendModeFor(quad.blend) == SDL_BLENDMODE_BLEND) {
+        if (entry->DrawnOpaque() && c.a == 255 && BlendModeFor(quad.blend) == SDL_BLENDMODE_BLEND) {
             SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
         }
         SDL_SetTextureColorMod(texture, c.r, c.g, c.b);
         SDL_SetTextureAlphaMod(texture, c.a);
-        SDL_RenderCopyF(renderer.get(), texture, &rect.source, &rect.destination);
+        SDL_RenderCopyF(renderer.get(), texture, piece != nullptr ? nullptr : &source, &rect.destination);
         return;
     }
     if (texture != nullptr) {
@@ -841,6 +896,18 @@ void SdlEngine::DrawQuad(const TextureEntry* entry, const Quad& quad) {
     SDL_Vertex vertices[4];
     QuadToVertices(quad, Area(), vertices);
     SDL_RenderGeometry(renderer.get(), texture, vertices, 4, kQuadIndices, 6);
+}
+
+// Where a companion is larger than the output pixels its part covers, that part
+// shrunk by area to exactly those pixels (as many as the renderer makes of the
+// destination), to be copied one to one: a bilinear shrink would blur its edges.
+SDL_Texture* SdlEngine::ShrunkPiece(TextureEntry& entry, const QuadRect& rect) {
+    if (entry.companions.Texture() == nullptr) return nullptr;
+    float scaleX = 1.0f, scaleY = 1.0f;
+    SDL_RenderGetScale(renderer.get(), &scaleX, &scaleY);
+    const int pixelsWide = static_cast<int>(rect.destination.w * scaleX);
+    const int pixelsHigh = static_cast<int>(rect.destination.h * scaleY);
+    return entry.companions.Piece(renderer.get(), rect.source, pixelsWide, pixelsHigh);
 }
 
 // Reads the finished frame back before it is presented (afterwards the back
@@ -915,6 +982,15 @@ bool gkSdlReadPixel(int x, int y, std::uint32_t* argb) {
 bool gkSdlVsyncActive() {
     const SdlEngine* engine = Engine();
     return engine != nullptr && engine->VsyncActive();
+}
+
+bool gkSdlCompanionsPending() {
+    const SdlEngine* engine = Engine();
+    return engine != nullptr && engine->CompanionsPending();
+}
+
+void gkSdlUseCompanions(bool enabled) {
+    CompanionsWanted() = enabled;
 }
 
 int gkSdlFramesShown() {

@@ -4,7 +4,8 @@
 // SDL events into the engine's input, quads into SDL draw calls.
 //
 // This header adds what the game does not use: reading back rendered frames,
-// for tests and screenshots. While frame capture is on, every Gfx_EndScene
+// for tests and screenshots, and switching the images' high-resolution companions
+// off to compare frames drawn without them. While frame capture is on, every Gfx_EndScene
 // copies the finished frame (before presenting it) into memory; the functions
 // below work on the last copy. Capture costs a read-back per frame, so it is
 // off until asked for.
@@ -23,6 +24,12 @@ bool gkSdlReadPixel(int x, int y, std::uint32_t* argb);
 bool gkSdlVsyncActive();
 // True when an audio device is open (otherwise sound effects load but play silently).
 bool gkSdlAudioActive();
+// Turns the images' high-resolution companions (name@2x.png beside name.png) on, as
+// they are by default, or off, for the textures loaded afterwards; kept across engines.
+void gkSdlUseCompanions(bool enabled);
+// True while a companion the output's scale calls for is still being decoded (on a
+// thread of its own; the textures draw from what they had until it is done).
+bool gkSdlCompanionsPending();
 // Frames drawn and shown since the engine started. A scene made of exactly the
 // quads already on screen is not drawn again (unless frames are captured).
 int gkSdlFramesShown();
