@@ -143,6 +143,12 @@ void BuildBoardView() {
     p.View.BuildBoardView({p.MenuFont.get(), &p.board, p.SelectSprite.get(), p.UnselectSprite.get()});
 }
 
+void LeaveMainMenuForPlay() {
+    Program& p = TheProgram();
+    p.MainMenuChoice = ContinueId;
+    p.Gui->Leave();
+}
+
 void ShowMainMenu(bool show) { ShowMenu(show, MainMenuEntries, MainNewGameId, true); }
 void ShowDifficultyMenu(bool show) { ShowMenu(show, DifficultyMenuEntries, Medium, false); }
 void ShowGameMenu(bool show) { ShowMenu(show, GameMenuEntries, ResumeId, false); }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "app/copy_paste.h"
 #include "app/menus.h"
 #include "app/program.h"
 #include "app/states.h"
@@ -110,15 +111,19 @@ void LoadSavedGame(Program& p, const std::string& folder) {
     p.savedRevision = p.Aids.history.Revision();
 }
 
-void RunFrameLoop(Program& p, const std::string& loadDirectory) {
+void RunFrameLoop(Program& p, const std::string& loadDirectory, const RunOptions& options) {
     MakeSprites(p);
     MakeValuePicker(p);
     LoadSavedGame(p, loadDirectory);
     p.Gui = std::make_unique<gkGUI>();
     p.GameState = MainMenu;
-    ShowStateScreen(MainMenu, true);
-    p.View.cells = CellGrid{};
-    p.Gui->Enter();
+    if (options.startPuzzle) {
+        StartWithPuzzle(p, *options.startPuzzle, options.startMessage);
+    } else {
+        ShowStateScreen(MainMenu, true);
+        p.View.cells = CellGrid{};
+        p.Gui->Enter();
+    }
     ApplyFullScreen();
     p.gk->System_Start();
 }
@@ -166,8 +171,9 @@ int RunGame(const RunOptions& options) {
     if (p.gk->System_Initiate()) {
         p.View.BoardBackdrop.reset();
         if (LoadResources(p)) {
-            RunFrameLoop(p, loadDirectory);
+            RunFrameLoop(p, loadDirectory, options);
             p.Aids.deadEnd.Stop();  // no worker thread outlives the game
+            p.paste.check.Stop();
             FreeResources(p);
             SaveGameFiles();
         } else {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/copy_paste.h"
 #include "app/menus.h"
 #include "app/program.h"
 #include "app/startup.h"
@@ -79,6 +80,7 @@ void DrawStateScreen(Program& p) {
     switch (p.GameState) {
         case MainMenu:
             if (p.MenuFont) DrawBestTimes(*p.MenuFont, p.bestTimes);
+            DrawPasteMessage(p);
             break;
         case DifficultyMenu:
             if (p.MenuFont) p.MenuFont->Printf(400, 193, AlignCenter, "Difficult Level");
@@ -105,8 +107,9 @@ void OpenGameMenu(Program& p) {
 // A won game's time goes into the best times before the message box shows.
 void AnnounceWin(Program& p) {
     const std::uint64_t seconds = p.Aids.PlaySeconds();
-    // A game won with hints sets no best time.
-    if (p.Aids.hintsUsed == 0 && RecordWonGame(p.board.directory + kBestTimesFileName, p.board.difficulty, seconds))
+    // A game won with hints, or a puzzle brought in from outside, sets no best time.
+    if (p.Aids.hintsUsed == 0 && p.Aids.origin.kind != PuzzleKind::Pasted &&
+        RecordWonGame(p.board.directory + kBestTimesFileName, p.board.difficulty, seconds))
         p.bestTimes.Record(p.board.difficulty, seconds);
     ShowMessageBox("You have won!", "Congratulation", false);  // plain OK box, no icon
     p.Gui->Leave();
@@ -228,6 +231,7 @@ bool FrameFunc() {
     PickUpSaveProblem();
     if (TheProgram().frameHook && TheProgram().frameHook()) return true;
     HandleFullScreenKeys(TheProgram());
+    HandleCopyPaste(TheProgram());
     switch (TheProgram().GameState) {
         case MainMenu:
             return MainMenuFrame();
