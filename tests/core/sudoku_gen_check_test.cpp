@@ -4,6 +4,7 @@
 // --pdf: a 4-puzzle booklet's pages and text (where poppler-utils is installed), and
 // the refused arguments.
 // sudoku-gen --explain: its step lines and last line, and exit status 1 for a clash.
+// --grade: unique, many or none and the last line of --explain, for codes and saved games.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,6 +22,7 @@
 #include "save/save.h"
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
+#include "sudoku/logic_generator.h"
 #include "sudoku/puzzle_code.h"
 #include "support/boards.h"
 
@@ -241,6 +243,43 @@ TEST_F(CheckCommand, ExplainPrintsOneLinePerStepAndTheOutcome) {
                                           std::to_string(steps))))
         << line;
     EXPECT_FALSE(std::getline(lines, line));
+}
+
+// The puzzle of a saved game is graded, not its values: an Easy logic puzzle with a
+// wrong value of the player's is still unique and solved by singles.
+TEST_F(CheckCommand, GradeTellsUniqueManyOrNoneAndTheLogicOutcome) {
+    LogicPuzzle easy;
+    ASSERT_EQ(MakeLogicPuzzle(Easy, 5, easy), LogicMake::Made);
+    SudokuBoard played;
+    SetUpLogicGame(played, easy);
+    const Grid deadEnd = DeadEndGivens(easy.givens, easy.solution);
+    ASSERT_NE(deadEnd, easy.givens);
+    played.values = deadEnd;  // the player's value that leaves no way to finish
+    Grid clash = easy.givens;
+    const auto& line = clash[0];
+    const auto given = std::find_if(line.begin(), line.end(), [](int v) { return v != 0; }) - line.begin();
+    const auto empty = std::find(line.begin(), line.end(), 0) - line.begin();
+    clash[0][empty] = clash[0][given];
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* output;  // a regular expression
+    };
+    const Case cases[] = {
+        {"played.save", SavedGameText(played), "unique\nsolved (naked|hidden)-single \\d+\n"},
+        {"empty.txt", std::string(256, '.'), "many\nstuck 0 256\n"},
+        {"dead-end.txt", FormatPuzzleCode(deadEnd), "none\nstuck \\d+ \\d+\n"},
+        {"clash.txt", FormatPuzzleCode(clash), "none\nstuck 0 \\d+\n"},
+    };
+    for (const Case& c : cases) {
+        Write(c.name, c.bytes);
+        const ToolRun run = Run("--grade '" + Path(c.name) + "'");
+        EXPECT_EQ(run.status, 0) << c.name;
+        EXPECT_TRUE(std::regex_match(run.out, std::regex(c.output))) << c.name << ": " << run.out;
+    }
+    const ToolRun missing = Run("--grade '" + Path("missing.txt") + "'", " 2>&1");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.out.find("no such file"), std::string::npos) << missing.out;
 }
 
 }  // namespace

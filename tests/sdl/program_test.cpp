@@ -1,7 +1,8 @@
 // The game executable as a player or a desktop starts it: the frame lock that
 // cannot be made, no display, ending on a signal with the game saved (also while
-// another copy holds the frame lock), an installed copy that finds its data, and
-// saves that survive a folder the game may not write to.
+// another copy holds the frame lock), an installed copy that finds its data, saves
+// that survive a folder the game may not write to, and a puzzle file named on the
+// command line.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +18,8 @@
 #include "platform/frame_lock.h"
 #include "support/boards.h"
 #include "sudoku/board.h"
+#include "sudoku/logic_generator.h"
+#include "sudoku/puzzle_code.h"
 
 namespace {
 
@@ -35,7 +38,7 @@ struct Outcome {
 class Process {
 public:
     Process(const std::string& program, const std::map<std::string, std::string>& env,
-            const std::string& errorFile, uid_t asUser = 0)
+            const std::string& errorFile, uid_t asUser = 0, const std::string& argument = {})
         : errorFile(errorFile) {
         pid = fork();
         if (pid != 0) return;
@@ -48,7 +51,11 @@ public:
         }
         if (!freopen(errorFile.c_str(), "w", stderr)) _exit(126);
         if (asUser != 0 && (setgid(asUser) != 0 || setuid(asUser) != 0)) _exit(125);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        if (argument.empty()) {
+            execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        } else {
+            execl(program.c_str(), program.c_str(), argument.c_str(), static_cast<char*>(nullptr));
+        }
         _exit(127);
     }
     // Waits for the end (killing the copy after the time-out).
@@ -386,4 +393,53 @@ TEST(Program, AGameLeftInTheReadOnlyProgramFolderIsLoadedAndSavedToTheUserFolder
     install.RunAndStop();
     ExpectSavedAgain((install.userFolder / "game.save").string(), board);
     EXPECT_EQ(ReadFile(old), oldBytes);
+}
+
+// A good file starts its puzzle in place of the saved game; a bad one is refused with
+// its reason and status 2 before the engine starts, the saved game left as it was.
+TEST(Program, APuzzleFileOnTheCommandLineStartsItOrIsRefusedWithTheReason) {
+    TempFolder temp;
+    CopyGame(temp.path);
+    LogicPuzzle puzzle;
+    ASSERT_EQ(MakeLogicPuzzle(Hard, 4, puzzle), LogicMake::Made);
+    const std::string code = FormatPuzzleCode(puzzle.givens);
+    WriteFile(temp.File("clash.txt"), "GG" + code.substr(2));
+    WriteFile(temp.File("binary.bin"), std::string("\0\1\2\3", 4));
+    WriteFile(temp.File("big.txt"), "");
+    fs::resize_file(temp.File("big.txt"), 1u << 30);  // sparse: no gigabyte is written
+    WriteLfGame(temp.File("game.save"));
+    const std::string saved = ReadFile(temp.File("game.save"));
+    const std::pair<const char*, const char*> refused[] = {
+        {"missing.txt", "missing.txt: no such file"},
+        {"binary.bin", "binary.bin: binary data"},
+        {"big.txt", "big.txt: larger than 64 KB"},
+        {"clash.txt", "clash.txt: clash: G at line 1, position 1 and line 1, position 2"},
+    };
+    for (const auto& [name, reason] : refused) {
+        Process game((temp.path / "veltrane-sudoku").string(), HeadlessIn(temp), temp.File("stderr"), 0,
+                     temp.File(name));
+        const Outcome outcome = game.Wait();
+        EXPECT_EQ(outcome.status, 2) << name;
+        EXPECT_EQ(outcome.errors.rfind("veltrane-sudoku: ", 0), 0u) << outcome.errors;
+        EXPECT_NE(outcome.errors.find(reason), std::string::npos) << outcome.errors;
+        EXPECT_EQ(ReadFile(temp.File("game.save")), saved) << name;
+        EXPECT_FALSE(fs::exists(temp.File("gk_sudoku.log"))) << "no engine started for " << name;
+    }
+
+    std::string lines;
+    for (std::size_t i = 0; i < code.size(); i += 16) lines += code.substr(i, 16) + "\n";
+    WriteFile(temp.File("puzzle.txt"), lines);
+    Process game((temp.path / "veltrane-sudoku").string(), HeadlessIn(temp), temp.File("stderr"), 0,
+                 temp.File("puzzle.txt"));
+    ASSERT_TRUE(game.WaitUntilCatching(SIGTERM)) << "the game did not start";
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // a few frames
+    game.Signal(SIGTERM);
+    EXPECT_EQ(game.Wait().status, 0);
+    SudokuBoard loaded;
+    loaded.directory = temp.path.string() + "/";
+    ASSERT_TRUE(loaded.Load("game.save"));
+    EXPECT_EQ(loaded.givens, puzzle.givens);
+    EXPECT_EQ(loaded.values, puzzle.givens);
+    EXPECT_NE(ReadFile(temp.File("game.state")).find("puzzle pasted 3 1\n"), std::string::npos)
+        << "one solution, Hard by logic";
 }
