@@ -47,7 +47,7 @@ void StartPaste(Program& p) {
     // One byte over the longest code, so that a longer text is refused as such.
     if (!p.gk->System_GetClipboard(text, kMaxPuzzleTextBytes + 1)) {
         p.paste.check.Stop();
-        Tell(p, "Cannot paste: the clipboard holds no text", true);
+        Tell(p, "Cannot paste: no text could be read from the clipboard", true);
         return;
     }
     p.paste.check.Start(std::move(text));

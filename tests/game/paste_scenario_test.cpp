@@ -146,7 +146,7 @@ TEST_F(PasteScenarioTest, ARefusedCodeChangesNothingAndSaysWhy) {
         {std::string("\x7F" "ELF\1\0", 6), "binary data"},
         {std::string(kMaxPuzzleTextBytes + 100, '.'), "longer than 64 KB"},
         {FormatPuzzleCode(medium.solution), "every cell is filled"},
-        {"", "the clipboard holds no text"},
+        {"", "no text could be read from the clipboard"},
     };
     for (const auto& [text, reason] : refused) {
         engine().clipboard = text;
