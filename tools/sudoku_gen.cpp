@@ -484,7 +484,7 @@ int RunGrade(const std::string& path) {
         return kUsageExit;
     }
     const PuzzleGrade grade = GradePuzzle(puzzle.givens, kCodeBoxSide);
-    const std::string text = std::string(SolutionVerdictName(grade.solutions)) + '\n' + OutcomeLine(grade.logic);
+    const std::string text = SolutionVerdictName(grade.solutions) + ("\n" + OutcomeLine(grade.logic));
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) return 1;
     return 0;
 }

@@ -2,7 +2,8 @@
 // shutdown: the engine reference, the board, the loaded textures, sound and font,
 // the shared sprites, the value picker, the GUI, the board view, the play aids
 // (history, notes, clock, keyboard cell, settings), the best times, the writer thread of the saved
-// files, the paste check, the game state and the menus' choice variables. One instance, reached through TheProgram().
+// files, the paste check, the game state and the menus' choice variables. One instance, reached
+// through TheProgram().
 // The frame lock lives apart (states.h): it is made before the program starts
 // and outlives everything else.
 #pragma once

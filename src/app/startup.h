@@ -1,7 +1,8 @@
 // Start-up and shutdown of the game: configures the engine, opens the window,
 // loads the data files, builds the shared sprites, the value picker and the GUI,
-// restores the saved game, shows the main menu (or plays a puzzle given at start) and runs the frame loop; when the
-// loop ends, frees everything in a fixed order, writes the saved game once and waits
+// restores the saved game, shows the main menu (or plays a puzzle given at start) and
+// runs the frame loop; when the loop ends, frees everything in a fixed order, writes
+// the saved game once and waits
 // for the writer thread to finish. Before all that it clears the save folder of
 // temporary files that interrupted writes left there.
 #pragma once

@@ -108,4 +108,6 @@ bool PuzzleIntakeCheck::TakeResult(PuzzleIntakeResult& result) {
     return true;
 }
 
-void PuzzleIntakeCheck::Stop() { job_.reset(); }
+void PuzzleIntakeCheck::Stop() {
+    job_.reset();
+}

@@ -18,7 +18,12 @@ int Bits(std::uint32_t m) {
 class Counter {
 public:
     Counter(std::int32_t boxSize, std::int32_t limit, std::uint64_t budget, const std::atomic<bool>* stop)
-        : b_(boxSize), n_(boxSize * boxSize), all_((1u << n_) - 1u), limit_(limit), budget_(budget), stop_(stop) {
+        : b_(boxSize),
+          n_(boxSize * boxSize),
+          all_((1u << n_) - 1u),
+          limit_(limit),
+          budget_(budget),
+          stop_(stop) {
         // units_[kind][unit][i]: rows, columns and boxes; peers_[cell]: its 3N cells there.
         units_.resize(static_cast<std::size_t>(3 * n_ * n_));
         peers_.resize(static_cast<std::size_t>(3 * n_ * n_ * n_));

@@ -18,6 +18,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "save/save.h"
 #include "sudoku/completion.h"
@@ -246,40 +247,27 @@ TEST_F(CheckCommand, ExplainPrintsOneLinePerStepAndTheOutcome) {
 }
 
 // The puzzle of a saved game is graded, not its values: an Easy logic puzzle with a
-// wrong value of the player's is still unique and solved by singles.
+// player's value that clashes is still unique and solved by singles.
 TEST_F(CheckCommand, GradeTellsUniqueManyOrNoneAndTheLogicOutcome) {
     LogicPuzzle easy;
     ASSERT_EQ(MakeLogicPuzzle(Easy, 5, easy), LogicMake::Made);
+    const std::string code = FormatPuzzleCode(easy.givens);
+    const std::size_t empty = code.find('.'), given = code.find_first_not_of('.');  // both on line 1
     SudokuBoard played;
     SetUpLogicGame(played, easy);
-    const Grid deadEnd = DeadEndGivens(easy.givens, easy.solution);
-    ASSERT_NE(deadEnd, easy.givens);
-    played.values = deadEnd;  // the player's value that leaves no way to finish
-    Grid clash = easy.givens;
-    const auto& line = clash[0];
-    const auto given = std::find_if(line.begin(), line.end(), [](int v) { return v != 0; }) - line.begin();
-    const auto empty = std::find(line.begin(), line.end(), 0) - line.begin();
-    clash[0][empty] = clash[0][given];
-    struct Case {
-        const char* name;
-        std::string bytes;
-        const char* output;  // a regular expression
-    };
-    const Case cases[] = {
+    played.values[0][empty] = easy.givens[0][given];
+    const std::tuple<const char*, std::string, const char*> cases[] = {
         {"played.save", SavedGameText(played), "unique\nsolved (naked|hidden)-single \\d+\n"},
         {"empty.txt", std::string(256, '.'), "many\nstuck 0 256\n"},
-        {"dead-end.txt", FormatPuzzleCode(deadEnd), "none\nstuck \\d+ \\d+\n"},
-        {"clash.txt", FormatPuzzleCode(clash), "none\nstuck 0 \\d+\n"},
+        {"clash.txt", FormatPuzzleCode(played.values), "none\nstuck 0 \\d+\n"},
     };
-    for (const Case& c : cases) {
-        Write(c.name, c.bytes);
-        const ToolRun run = Run("--grade '" + Path(c.name) + "'");
-        EXPECT_EQ(run.status, 0) << c.name;
-        EXPECT_TRUE(std::regex_match(run.out, std::regex(c.output))) << c.name << ": " << run.out;
+    for (const auto& [name, bytes, output] : cases) {
+        Write(name, bytes);
+        const ToolRun run = Run("--grade '" + Path(name) + "'");
+        EXPECT_EQ(run.status, 0) << name;
+        EXPECT_TRUE(std::regex_match(run.out, std::regex(output))) << name << ": " << run.out;
     }
-    const ToolRun missing = Run("--grade '" + Path("missing.txt") + "'", " 2>&1");
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_NE(missing.out.find("no such file"), std::string::npos) << missing.out;
+    EXPECT_EQ(Run("--grade '" + Path("missing.txt") + "'").status, 2);
 }
 
 }  // namespace

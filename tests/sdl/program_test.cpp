@@ -17,6 +17,7 @@
 #include "engine_test_fixture.h"
 #include "platform/frame_lock.h"
 #include "support/boards.h"
+#include "save/save.h"
 #include "sudoku/board.h"
 #include "sudoku/logic_generator.h"
 #include "sudoku/puzzle_code.h"
@@ -51,11 +52,8 @@ public:
         }
         if (!freopen(errorFile.c_str(), "w", stderr)) _exit(126);
         if (asUser != 0 && (setgid(asUser) != 0 || setuid(asUser) != 0)) _exit(125);
-        if (argument.empty()) {
-            execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-        } else {
-            execl(program.c_str(), program.c_str(), argument.c_str(), static_cast<char*>(nullptr));
-        }
+        const char* first = argument.empty() ? nullptr : argument.c_str();
+        execl(program.c_str(), program.c_str(), first, static_cast<char*>(nullptr));
         _exit(127);
     }
     // Waits for the end (killing the copy after the time-out).
@@ -400,46 +398,30 @@ TEST(Program, AGameLeftInTheReadOnlyProgramFolderIsLoadedAndSavedToTheUserFolder
 TEST(Program, APuzzleFileOnTheCommandLineStartsItOrIsRefusedWithTheReason) {
     TempFolder temp;
     CopyGame(temp.path);
+    const std::string game = (temp.path / "veltrane-sudoku").string();
     LogicPuzzle puzzle;
     ASSERT_EQ(MakeLogicPuzzle(Hard, 4, puzzle), LogicMake::Made);
     const std::string code = FormatPuzzleCode(puzzle.givens);
     WriteFile(temp.File("clash.txt"), "GG" + code.substr(2));
-    WriteFile(temp.File("binary.bin"), std::string("\0\1\2\3", 4));
     WriteFile(temp.File("big.txt"), "");
     fs::resize_file(temp.File("big.txt"), 1u << 30);  // sparse: no gigabyte is written
     WriteLfGame(temp.File("game.save"));
     const std::string saved = ReadFile(temp.File("game.save"));
-    const std::pair<const char*, const char*> refused[] = {
-        {"missing.txt", "missing.txt: no such file"},
-        {"binary.bin", "binary.bin: binary data"},
-        {"big.txt", "big.txt: larger than 64 KB"},
-        {"clash.txt", "clash.txt: clash: G at line 1, position 1 and line 1, position 2"},
-    };
-    for (const auto& [name, reason] : refused) {
-        Process game((temp.path / "veltrane-sudoku").string(), HeadlessIn(temp), temp.File("stderr"), 0,
-                     temp.File(name));
-        const Outcome outcome = game.Wait();
+    for (const auto& [name, reason] : {std::pair{"clash.txt", ": clash: G at line 1, position 1 and line 1"},
+                                       std::pair{"big.txt", ": larger than 64 KB"}}) {
+        const Outcome outcome = Process(game, HeadlessIn(temp), temp.File("err"), 0, temp.File(name)).Wait();
         EXPECT_EQ(outcome.status, 2) << name;
-        EXPECT_EQ(outcome.errors.rfind("veltrane-sudoku: ", 0), 0u) << outcome.errors;
-        EXPECT_NE(outcome.errors.find(reason), std::string::npos) << outcome.errors;
+        EXPECT_EQ(outcome.errors.find("veltrane-sudoku: " + temp.File(name) + reason), 0u) << outcome.errors;
         EXPECT_EQ(ReadFile(temp.File("game.save")), saved) << name;
         EXPECT_FALSE(fs::exists(temp.File("gk_sudoku.log"))) << "no engine started for " << name;
     }
-
-    std::string lines;
-    for (std::size_t i = 0; i < code.size(); i += 16) lines += code.substr(i, 16) + "\n";
-    WriteFile(temp.File("puzzle.txt"), lines);
-    Process game((temp.path / "veltrane-sudoku").string(), HeadlessIn(temp), temp.File("stderr"), 0,
-                 temp.File("puzzle.txt"));
-    ASSERT_TRUE(game.WaitUntilCatching(SIGTERM)) << "the game did not start";
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // a few frames
-    game.Signal(SIGTERM);
-    EXPECT_EQ(game.Wait().status, 0);
-    SudokuBoard loaded;
-    loaded.directory = temp.path.string() + "/";
-    ASSERT_TRUE(loaded.Load("game.save"));
-    EXPECT_EQ(loaded.givens, puzzle.givens);
-    EXPECT_EQ(loaded.values, puzzle.givens);
-    EXPECT_NE(ReadFile(temp.File("game.state")).find("puzzle pasted 3 1\n"), std::string::npos)
-        << "one solution, Hard by logic";
+    WriteFile(temp.File("puzzle.txt"), code);
+    Process started(game, HeadlessIn(temp), temp.File("stderr"), 0, temp.File("puzzle.txt"));
+    ASSERT_TRUE(started.WaitUntilCatching(SIGTERM)) << "the game did not start";
+    started.Signal(SIGTERM);
+    EXPECT_EQ(started.Wait().status, 0);
+    SudokuBoard expected;
+    SetUpLogicGame(expected, puzzle);
+    EXPECT_EQ(ReadFile(temp.File("game.save")), SavedGameText(expected));
+    EXPECT_NE(ReadFile(temp.File("game.state")).find("puzzle pasted 3 1\n"), std::string::npos) << "Hard";
 }

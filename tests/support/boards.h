@@ -13,21 +13,3 @@ inline SudokuBoard EmptyBoard() {
     board.givens = board.values;
     return board;
 }
-
-// The givens of a puzzle with one solution, and one more value in an empty cell that
-// no peer holds but the solution does not have there: no clash, and no full grid
-// keeps it. The givens unchanged when no such value exists.
-inline Grid DeadEndGivens(Grid givens, const Grid& solution) {
-    SudokuBoard board = EmptyBoard();
-    board.values = givens;
-    for (int r = 0; r < 16; ++r) {
-        for (int c = 0; c < 16; ++c) {
-            for (int v = 1; v <= 16 && givens[r][c] == 0; ++v) {
-                if (v == solution[r][c] || !board.IsAllowed(r, c, v)) continue;
-                givens[r][c] = v;
-                return givens;
-            }
-        }
-    }
-    return givens;
-}

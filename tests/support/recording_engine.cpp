@@ -347,9 +347,8 @@ bool RecordingEngine::Input_HasFocus() {
 }
 
 bool RecordingEngine::System_SetClipboard(const char* text) {
-    if (text == nullptr) return false;
-    clipboard = text;
-    return true;
+    if (text != nullptr) clipboard = text;
+    return text != nullptr;
 }
 
 bool RecordingEngine::System_GetClipboard(std::string& text, std::size_t maxBytes) {
