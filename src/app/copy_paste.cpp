@@ -1,3 +1,4 @@
+// The copy and paste keys, the paste check's answer, and games started from a puzzle from outside.
 #include "app/copy_paste.h"
 
 #include <cstring>
@@ -86,7 +87,12 @@ void PickUpAnswer(Program& p) {
         return;
     }
     PuzzleIntakeResult result;
-    if (!ReadyForAnswer(p) || !session.check.TakeResult(result)) return;
+    if (!ReadyForAnswer(p) || !session.check.TakeResult(result)) {
+        // The play screen's line says so until the answer comes, also after a move.
+        if (p.GameState == Playing && !p.Aids.message.Current(p.Aids.history.Revision()))
+            Tell(p, CheckingText, false);
+        return;
+    }
     if (!result.accepted) {
         Tell(p, ("Cannot paste: " + result.error).c_str(), true);
         return;
