@@ -32,6 +32,12 @@
 //       <hardest technique> <steps>" ("solved none 0" for a full grid) or "stuck
 //       <steps> <empty cells left>". Exit status 2 when the file cannot be read or
 //       holds no board, 1 when its values clash.
+//   sudoku-gen --grade FILE
+//       reads a puzzle code or a saved game and grades its puzzle (the givens): "unique",
+//       "many" or "none" full grids finish it (the solution counter, stopping at two;
+//       "unknown" when its budget runs out first), then the last line --explain prints
+//       for the givens. Exit status 2, with the reason on standard error, when the file
+//       cannot be read or its form is refused; a clash or a dead end is graded "none".
 //   sudoku-gen --logic --seed S --level easy|medium|hard
 //       makes the logic puzzle of the seed (one solution, graded by technique) and
 //       writes it in the saved-game format, values equal to givens.
@@ -63,6 +69,7 @@
 #include "sudoku/puzzle_code.h"
 #include "sudoku/logic.h"
 #include "sudoku/logic_generator.h"
+#include "sudoku/puzzle_grade.h"
 #include "sudoku/solution_count.h"
 
 namespace {
@@ -73,7 +80,7 @@ const char kUsage[] =
     "usage: sudoku-gen --seed S --level easy|medium|hard [--logic]\n"
     "       sudoku-gen --bench N [--first-seed S] [--level easy|medium|hard]\n"
     "       sudoku-gen --check FILE | --check-bench N [--first-seed S]\n"
-    "       sudoku-gen --code FILE | --explain FILE\n"
+    "       sudoku-gen --code FILE | --explain FILE | --grade FILE\n"
     "       sudoku-gen --logic-bench N --level easy|medium|hard [--first-seed S]\n"
     "       sudoku-gen --pdf OUT.pdf --count N --level easy|medium|hard [--first-seed S] [--letter] [--logic]\n";
 
@@ -340,6 +347,15 @@ int RunCheckBench(std::uint32_t positions, std::uint32_t firstSeed) {
     return 0;
 }
 
+// The last line of --explain: "solved <hardest technique> <steps>" ("solved none 0"
+// for a full grid) or "stuck <steps> <empty cells left>".
+std::string OutcomeLine(const LogicGrade& grade) {
+    if (grade.outcome == LogicOutcome::Solved)
+        return "solved " + std::string(grade.steps > 0 ? TechniqueName(grade.hardest) : "none") + ' ' +
+               std::to_string(grade.steps) + '\n';
+    return "stuck " + std::to_string(grade.steps) + ' ' + std::to_string(grade.emptyLeft) + '\n';
+}
+
 // Prints the steps that solve the file's values, and the outcome.
 int ExplainFile(const std::string& path) {
     SudokuBoard board;
@@ -366,13 +382,9 @@ int ExplainFile(const std::string& path) {
         text += StepText(step, grid.Size());
         text += '\n';
     }
-    if (grid.EmptyCells() == 0) {
-        text += "solved ";
-        text += grade.steps > 0 ? TechniqueName(grade.hardest) : "none";
-        text += ' ' + std::to_string(grade.steps) + '\n';
-    } else {
-        text += "stuck " + std::to_string(grade.steps) + ' ' + std::to_string(grid.EmptyCells()) + '\n';
-    }
+    grade.outcome = grid.EmptyCells() == 0 ? LogicOutcome::Solved : LogicOutcome::Stuck;
+    grade.emptyLeft = grid.EmptyCells();
+    text += OutcomeLine(grade);
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) return 1;
     return 0;
 }
@@ -447,6 +459,33 @@ int RunCode(const std::string& path) {
     }
     const std::string line = FormatPuzzleCode(puzzle.givens) + "\n";
     if (std::fwrite(line.data(), 1, line.size(), stdout) != line.size() || std::fflush(stdout) != 0) return 1;
+    return 0;
+}
+
+const char* SolutionVerdictName(SolutionVerdict verdict) {
+    switch (verdict) {
+        case SolutionVerdict::None:
+            return "none";
+        case SolutionVerdict::Unique:
+            return "unique";
+        case SolutionVerdict::Many:
+            return "many";
+        case SolutionVerdict::Unknown:
+            break;
+    }
+    return "unknown";
+}
+
+int RunGrade(const std::string& path) {
+    PuzzleInput puzzle;
+    std::string error;
+    if (!ReadPuzzleFile(path, puzzle, error, PuzzleRules::FormOnly)) {
+        std::fprintf(stderr, "sudoku-gen: %s\n", error.c_str());
+        return kUsageExit;
+    }
+    const PuzzleGrade grade = GradePuzzle(puzzle.givens, kCodeBoxSide);
+    const std::string text = SolutionVerdictName(grade.solutions) + ("\n" + OutcomeLine(grade.logic));
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) return 1;
     return 0;
 }
 
@@ -538,6 +577,12 @@ int ExplainCommand(const Arguments& arguments) {
     return ExplainFile(path);
 }
 
+int GradeCommand(const Arguments& arguments) {
+    const std::string& path = arguments.at("--grade");
+    if (path.empty()) return UsageError("--grade needs a file name");
+    return RunGrade(path);
+}
+
 int LogicBenchCommand(const Arguments& arguments) {
     std::uint32_t puzzles = 0;
     std::uint32_t firstSeed = 1;
@@ -579,6 +624,7 @@ const Command kCommands[] = {
     {"--check-bench", {"--first-seed"}, CheckBenchCommand},
     {"--code", {}, CodeCommand},
     {"--explain", {}, ExplainCommand},
+    {"--grade", {}, GradeCommand},
     {"--logic-bench", {"--first-seed", "--level"}, LogicBenchCommand},
     {"--pdf", {"--count", "--level", "--first-seed", "--letter", "--logic"}, PdfCommand},
 };

@@ -140,6 +140,12 @@ MenuRequest ActOnGameMenuChoice(Program& p) {
 
 }  // namespace
 
+void LeaveMainMenuForPlay() {
+    Program& p = TheProgram();
+    p.MainMenuChoice = ContinueId;
+    p.Gui->Leave();
+}
+
 void ShowMainMenu(bool show) { ShowMenu(show, MainMenuEntries, MainNewGameId, true); }
 void ShowDifficultyMenu(bool show) { ShowMenu(show, DifficultyMenuEntries, Medium, false); }
 void ShowGameMenu(bool show) { ShowMenu(show, GameMenuEntries, ResumeId, false); }

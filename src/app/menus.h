@@ -26,6 +26,10 @@ void ShowGameMenu(bool show);
 // (show) or leave, no focus (hide). Credits: nothing.
 void ShowStateScreen(int state, bool show);
 
+// Plays the main menu's leave animation, then enters play as "Continue previous game"
+// does (a game started from the main menu without its items).
+void LeaveMainMenuForPlay();
+
 MenuRequest MainMenuFrame();
 MenuRequest DifficultyMenuFrame();
 MenuRequest GameMenuFrame();

@@ -2,8 +2,8 @@
 // shutdown: the engine reference, the board, the loaded textures, sound and font,
 // the shared sprites, the value picker, the GUI, the board view, the play aids
 // (history, notes, clock, keyboard cell, settings), the best times, the writer
-// thread of the saved files, the game state and the menus' choice variables. One
-// instance (program.cpp), reached through TheProgram().
+// thread of the saved files, the paste check, the game state and the menus' choice
+// variables. One instance (program.cpp), reached through TheProgram().
 // The frame lock lives apart (states.h): it is made before the program starts
 // and outlives everything else.
 #pragma once
@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "app/copy_paste.h"
 #include "engine/gk.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
@@ -61,6 +62,7 @@ struct Program {
     std::uint64_t savedRevision = 0;  // the history's revision last handed to the writer
     BestTimes bestTimes;             // shown in the main menu
     std::unique_ptr<SaveWriter> writer;  // while the game runs; without it files are written at once
+    PasteSession paste;                  // Ctrl+V's check under way and the main menu's line
 
     int GameState = MainMenu;
     int PreviousState = MainMenu;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "app/copy_paste.h"
 #include "app/menus.h"
 #include "app/program.h"
 #include "app/states.h"
@@ -108,15 +109,19 @@ void LoadSavedGame(Program& p, const std::string& folder) {
     p.savedRevision = p.aids.history.Revision();
 }
 
-void RunFrameLoop(Program& p, const std::string& loadDirectory) {
+void RunFrameLoop(Program& p, const std::string& loadDirectory, const RunOptions& options) {
     MakeSprites(p);
     MakeValuePicker(p);
     LoadSavedGame(p, loadDirectory);
     p.Gui = std::make_unique<gkGUI>();
     p.GameState = MainMenu;
-    ShowStateScreen(MainMenu, true);
-    p.view.cells = CellGrid{};
-    p.Gui->Enter();
+    if (options.startPuzzle) {
+        StartWithPuzzle(p, *options.startPuzzle, options.startMessage);
+    } else {
+        ShowStateScreen(MainMenu, true);
+        p.view.cells = CellGrid{};
+        p.Gui->Enter();
+    }
     ApplyFullScreen();
     p.gk->System_Start();
 }
@@ -158,12 +163,14 @@ int RunGame(const RunOptions& options) {
     p.frameHook = options.frameHook;
     p.sceneHook = options.sceneHook;
     p.aids.deadEnd.SetAnswerCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
+    p.paste.check.SetReadyCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
     p.writer->SetProblemCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
     if (p.gk->System_Initiate()) {
         p.view.BoardBackdrop.reset();
         if (LoadResources(p)) {
-            RunFrameLoop(p, loadDirectory);
+            RunFrameLoop(p, loadDirectory, options);
             p.aids.deadEnd.Stop();  // no worker thread outlives the game
+            p.paste.check.Stop();
             FreeResources(p);
             SaveGameFiles();
         } else {

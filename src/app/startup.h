@@ -1,14 +1,17 @@
 // Start-up and shutdown of the game: configures the engine, opens the window,
 // loads the data files, builds the shared sprites, the value picker and the GUI,
-// restores the saved game, shows the main menu and runs the frame loop; when the
-// loop ends, frees everything in a fixed order, writes the saved game once and waits
+// restores the saved game, shows the main menu (or plays a puzzle given at start) and
+// runs the frame loop; when the loop ends, frees everything in a fixed order, writes
+// the saved game once and waits
 // for the writer thread to finish. Before all that it clears the save folder of
 // temporary files that interrupted writes left there.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "play/puzzle_intake.h"
 #include "save/save_writer.h"
 
 constexpr const char* LogFileName = "gk_sudoku.log";
@@ -30,6 +33,10 @@ struct RunOptions {
     // When set, the writer thread writes the files through it instead of the atomic
     // write of save.h (tests make the disk fail or stall with it).
     FileWriteFunction fileWrite;
+    // When set, the game starts with a new game of this puzzle on the play screen
+    // (replacing the saved game) instead of the main menu, startMessage on its message line.
+    std::optional<TakenPuzzle> startPuzzle;
+    std::string startMessage;
 };
 
 // The whole run after the frame lock exists. Returns the process exit status (0).

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/copy_paste.h"
 #include "app/menus.h"
 #include "app/program.h"
 #include "platform/message_box.h"
@@ -80,6 +81,7 @@ void DrawStateScreen(Program& p) {
     switch (p.GameState) {
         case MainMenu:
             if (p.MenuFont) DrawBestTimes(*p.MenuFont, p.bestTimes);
+            DrawPasteMessage(p);
             break;
         case DifficultyMenu:
             if (p.MenuFont) p.MenuFont->Printf(400, 193, AlignCenter, "Difficult Level");
@@ -106,8 +108,9 @@ void OpenGameMenu(Program& p) {
 // A won game's time goes into the best times before the message box shows.
 void AnnounceWin(Program& p) {
     const std::uint64_t seconds = p.aids.PlaySeconds();
-    // A game won with hints sets no best time.
-    if (p.aids.hintsUsed == 0 && RecordWonGame(p.board.directory + BestTimesFileName, p.board.difficulty, seconds))
+    // A game won with hints, or a puzzle brought in from outside, sets no best time.
+    if (p.aids.hintsUsed == 0 && p.aids.origin.kind != PuzzleKind::Pasted &&
+        RecordWonGame(p.board.directory + BestTimesFileName, p.board.difficulty, seconds))
         p.bestTimes.Record(p.board.difficulty, seconds);
     ShowMessageBox("You have won!", "Congratulation", false);  // plain OK box, no icon
     p.Gui->Leave();
@@ -286,6 +289,7 @@ bool FrameFunc() {
     Program& p = TheProgram();
     if (p.frameHook && p.frameHook()) return true;
     HandleFullScreenKeys(p);
+    HandleCopyPaste(p);
     const bool end = RunStateHandler(p.GameState);
     AskForNextFrame(p);
     return end;

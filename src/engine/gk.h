@@ -10,7 +10,9 @@
 #pragma once
 
 #include <cstdarg>
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 constexpr int GK_VERSION = 0x160;
 
@@ -147,6 +149,12 @@ public:
     virtual bool Input_IsMouseOver() = 0;
     // The window has the keyboard focus (true until the window system says otherwise).
     virtual bool Input_HasFocus() = 0;
+
+    // The system clipboard's text, after System_Initiate. Set: false when the text
+    // could not be placed there. Get: false when the clipboard holds no text or cannot
+    // be read; text receives at most maxBytes bytes of it (a longer text is cut there).
+    virtual bool System_SetClipboard(const char* text) = 0;
+    virtual bool System_GetClipboard(std::string& text, std::size_t maxBytes) = 0;
 
     virtual bool Gfx_BeginScene(HTARGET target = 0) = 0;
     virtual void Gfx_EndScene() = 0;

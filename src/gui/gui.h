@@ -93,6 +93,8 @@ public:
     gkGUIObject* First() const { return first; }
     int GetNavMode() const { return navMode; }
     int GetEnterLeave() const { return enterLeave; }
+    // A leave phase is under way: a control was chosen and the menu is going away.
+    bool IsLeaving() const { return enterLeave == Leaving; }
 
 private:
     enum Phase { Idle = 0, Leaving = 1, Entering = 2 };

@@ -23,6 +23,8 @@ const HelpLine HelpLines[HelpLineCount] = {
     {"V", "same-value tint on / off (now %s)", HelpSwitch::SameValueTint},
     {"X", "corner mark on clashes on / off (now %s)", HelpSwitch::ClashMarks},
     {"F11 or Alt+Enter", "full screen on / off"},
+    {"Ctrl+C, Ctrl+Shift+C", "copy the puzzle's code / the grid's code"},
+    {"Ctrl+V (main menu too)", "play the puzzle code on the clipboard"},
     {"F1 or ?", "this help"},
     {"Escape", "in-game menu (Resume, Credits, Exit)"},
     {"Writing a value", "clears it from its row/column/box notes"},
@@ -32,7 +34,7 @@ namespace {
 
 constexpr const char* HelpTitle = "Keys and mouse";
 constexpr const char* HelpClosing = "Any key or click closes this help.";
-constexpr float HelpTitleY = 92.0f, HelpClosingY = 578.0f;
+constexpr float HelpTitleY = 92.0f, HelpClosingY = 590.0f;
 
 const char* OnOff(bool on) { return on ? "on" : "off"; }
 

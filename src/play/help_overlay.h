@@ -29,9 +29,9 @@ struct HelpLine {
     HelpSwitch shows = HelpSwitch::None;
 };
 
-constexpr int HelpLineCount = 23;
+constexpr int HelpLineCount = 25;
 extern const HelpLine HelpLines[HelpLineCount];
 // The columns' x positions, the first line's y and the distance between lines.
-constexpr float HelpKeysX = 115.0f, HelpActionsX = 352.0f, HelpLinesY = 130.0f, HelpLinePitch = 19.0f;
+constexpr float HelpKeysX = 115.0f, HelpActionsX = 352.0f, HelpLinesY = 130.0f, HelpLinePitch = 18.0f;
 
 void DrawHelpOverlay(GK& gk, gkFont& font, const Settings& settings);

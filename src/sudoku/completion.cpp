@@ -511,7 +511,14 @@ void CompletionSearch::Finish(Completion verdict, const std::uint32_t* state) {
 
 CompletionResult CheckCompletion(const Grid& values, std::int32_t boxSize, const CompletionLimits& limits) {
     CompletionSearch search(values, boxSize, limits);
-    search.Advance(std::numeric_limits<std::uint64_t>::max());
+    if (limits.stop == nullptr) {
+        search.Advance(std::numeric_limits<std::uint64_t>::max());
+        return search.Result();
+    }
+    constexpr std::uint64_t kNodesBetweenLooks = 64;
+    while (!search.Advance(kNodesBetweenLooks)) {
+        if (limits.stop->load()) return CompletionResult{};
+    }
     return search.Result();
 }
 

@@ -19,6 +19,7 @@
 // generator's search. Standard library only.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -39,6 +40,9 @@ struct CompletionLimits {
     std::uint64_t probeAfterNodes = 300;
     // Seed of the search's own random source.
     std::uint64_t seed = 1;
+    // When set, CheckCompletion looks at it between nodes and gives up (Unknown) once
+    // it is true: another thread no longer needs the answer.
+    const std::atomic<bool>* stop = nullptr;
 };
 
 struct CompletionResult {
@@ -121,7 +125,7 @@ private:
     CompletionResult result_;
 };
 
-// The whole check in one call.
+// The whole check in one call (ended early, Unknown, by limits.stop).
 CompletionResult CheckCompletion(const Grid& values, std::int32_t boxSize, const CompletionLimits& limits = {});
 
 struct CellIndex {

@@ -17,8 +17,13 @@ int Bits(std::uint32_t m) {
 
 class Counter {
 public:
-    Counter(std::int32_t boxSize, std::int32_t limit, std::uint64_t budget)
-        : b_(boxSize), n_(boxSize * boxSize), all_((1u << n_) - 1u), limit_(limit), budget_(budget) {
+    Counter(std::int32_t boxSize, std::int32_t limit, std::uint64_t budget, const std::atomic<bool>* stop)
+        : b_(boxSize),
+          n_(boxSize * boxSize),
+          all_((1u << n_) - 1u),
+          limit_(limit),
+          budget_(budget),
+          stop_(stop) {
         // units_[kind][unit][i]: rows, columns and boxes; peers_[cell]: its 3N cells there.
         units_.resize(static_cast<std::size_t>(3 * n_ * n_));
         peers_.resize(static_cast<std::size_t>(3 * n_ * n_ * n_));
@@ -112,6 +117,9 @@ private:
         std::uint32_t untried;
     };
 
+    // Looked at every 256 nodes: the flag is shared with another thread.
+    bool Stopped() const { return stop_ != nullptr && (result_.nodes & 255u) == 0 && stop_->load(); }
+
     void Search() {
         std::vector<Frame> frames;
         const std::size_t cells = static_cast<std::size_t>(n_ * n_);
@@ -122,7 +130,7 @@ private:
                 frames.pop_back();
                 continue;
             }
-            if (result_.nodes >= budget_) {
+            if (result_.nodes >= budget_ || Stopped()) {
                 result_.settled = false;
                 return;
             }
@@ -166,6 +174,7 @@ private:
     const std::uint32_t all_;
     const std::int32_t limit_;
     const std::uint64_t budget_;
+    const std::atomic<bool>* const stop_;
     std::vector<std::int32_t> units_;
     std::vector<std::int32_t> peers_;
     std::vector<std::uint32_t> states_;
@@ -175,7 +184,7 @@ private:
 }  // namespace
 
 SolutionCount CountSolutions(const Grid& values, std::int32_t boxSize, std::int32_t limit,
-                             std::uint64_t nodeBudget) {
+                             std::uint64_t nodeBudget, const std::atomic<bool>* stop) {
     if (boxSize < 2 || boxSize > 5 || limit < 1 || !HasShape(values, boxSize * boxSize))
         return SolutionCount{};
     for (const auto& line : values) {
@@ -183,6 +192,6 @@ SolutionCount CountSolutions(const Grid& values, std::int32_t boxSize, std::int3
             if (v < 0 || v > boxSize * boxSize) return SolutionCount{};
         }
     }
-    Counter counter(boxSize, limit, nodeBudget);
+    Counter counter(boxSize, limit, nodeBudget, stop);
     return counter.Run(values);
 }

@@ -6,6 +6,7 @@
 // library only.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "sudoku/board.h"
@@ -18,6 +19,7 @@ struct SolutionCount {
 
 // Counts the completions of values (0 = empty) until `limit` are found. A grid of
 // another shape, with a value outside 0..N or a box size outside 2..5 has none; so has
-// a grid with a clash.
+// a grid with a clash. When stop is given and turns true (another thread no longer needs
+// the answer), the count ends early, unsettled.
 SolutionCount CountSolutions(const Grid& values, std::int32_t boxSize, std::int32_t limit = 2,
-                             std::uint64_t nodeBudget = 10000000);
+                             std::uint64_t nodeBudget = 10000000, const std::atomic<bool>* stop = nullptr);

@@ -4,6 +4,7 @@
 // --pdf: a 4-puzzle booklet's pages and text (where poppler-utils is installed), and
 // the refused arguments.
 // sudoku-gen --explain: its step lines and last line, and exit status 1 for a clash.
+// --grade: unique, many or none and the last line of --explain, for codes and saved games.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,10 +18,12 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "save/save.h"
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
+#include "sudoku/logic_generator.h"
 #include "sudoku/puzzle_code.h"
 #include "support/boards.h"
 
@@ -241,6 +244,30 @@ TEST_F(CheckCommand, ExplainPrintsOneLinePerStepAndTheOutcome) {
                                           std::to_string(steps))))
         << line;
     EXPECT_FALSE(std::getline(lines, line));
+}
+
+// The puzzle of a saved game is graded, not its values: an Easy logic puzzle with a
+// player's value that clashes is still unique and solved by singles.
+TEST_F(CheckCommand, GradeTellsUniqueManyOrNoneAndTheLogicOutcome) {
+    LogicPuzzle easy;
+    ASSERT_EQ(MakeLogicPuzzle(Easy, 5, easy), LogicMake::Made);
+    const std::string code = FormatPuzzleCode(easy.givens);
+    const std::size_t empty = code.find('.'), given = code.find_first_not_of('.');  // both on line 1
+    SudokuBoard played;
+    SetUpLogicGame(played, easy);
+    played.values[0][empty] = easy.givens[0][given];
+    const std::tuple<const char*, std::string, const char*> cases[] = {
+        {"played.save", SavedGameText(played), "unique\nsolved (naked|hidden)-single \\d+\n"},
+        {"empty.txt", std::string(256, '.'), "many\nstuck 0 256\n"},
+        {"clash.txt", FormatPuzzleCode(played.values), "none\nstuck 0 \\d+\n"},
+    };
+    for (const auto& [name, bytes, output] : cases) {
+        Write(name, bytes);
+        const ToolRun run = Run("--grade '" + Path(name) + "'");
+        EXPECT_EQ(run.status, 0) << name;
+        EXPECT_TRUE(std::regex_match(run.out, std::regex(output))) << name << ": " << run.out;
+    }
+    EXPECT_EQ(Run("--grade '" + Path("missing.txt") + "'").status, 2);
 }
 
 }  // namespace

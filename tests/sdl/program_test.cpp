@@ -1,7 +1,8 @@
 // The game executable as a player or a desktop starts it: the frame lock that
 // cannot be made, no display, ending on a signal with the game saved (also while
-// another copy holds the frame lock), an installed copy that finds its data, and
-// saves that survive a folder the game may not write to.
+// another copy holds the frame lock), an installed copy that finds its data, saves
+// that survive a folder the game may not write to, and a puzzle file named on the
+// command line.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,7 +17,10 @@
 #include "engine_test_fixture.h"
 #include "platform/frame_lock.h"
 #include "support/boards.h"
+#include "save/save.h"
 #include "sudoku/board.h"
+#include "sudoku/logic_generator.h"
+#include "sudoku/puzzle_code.h"
 
 namespace {
 
@@ -35,7 +39,7 @@ struct Outcome {
 class Process {
 public:
     Process(const std::string& program, const std::map<std::string, std::string>& env,
-            const std::string& errorFile, uid_t asUser = 0)
+            const std::string& errorFile, uid_t asUser = 0, const std::string& argument = {})
         : errorFile(errorFile) {
         pid = fork();
         if (pid != 0) return;
@@ -48,7 +52,8 @@ public:
         }
         if (!freopen(errorFile.c_str(), "w", stderr)) _exit(126);
         if (asUser != 0 && (setgid(asUser) != 0 || setuid(asUser) != 0)) _exit(125);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        const char* first = argument.empty() ? nullptr : argument.c_str();
+        execl(program.c_str(), program.c_str(), first, static_cast<char*>(nullptr));
         _exit(127);
     }
     // Waits for the end (killing the copy after the time-out).
@@ -386,4 +391,37 @@ TEST(Program, AGameLeftInTheReadOnlyProgramFolderIsLoadedAndSavedToTheUserFolder
     install.RunAndStop();
     ExpectSavedAgain((install.userFolder / "game.save").string(), board);
     EXPECT_EQ(ReadFile(old), oldBytes);
+}
+
+// A good file starts its puzzle in place of the saved game; a bad one is refused with
+// its reason and status 2 before the engine starts, the saved game left as it was.
+TEST(Program, APuzzleFileOnTheCommandLineStartsItOrIsRefusedWithTheReason) {
+    TempFolder temp;
+    CopyGame(temp.Path());
+    const std::string game = temp.File("veltrane-sudoku");
+    LogicPuzzle puzzle;
+    ASSERT_EQ(MakeLogicPuzzle(Hard, 4, puzzle), LogicMake::Made);
+    const std::string code = FormatPuzzleCode(puzzle.givens);
+    WriteFile(temp.File("clash.txt"), "GG" + code.substr(2));
+    WriteFile(temp.File("big.txt"), "");
+    fs::resize_file(temp.File("big.txt"), 1u << 30);  // sparse: no gigabyte is written
+    WriteLfGame(temp.File("game.save"));
+    const std::string saved = ReadFile(temp.File("game.save"));
+    for (const auto& [name, reason] : {std::pair{"clash.txt", ": clash: G at line 1, position 1 and line 1"},
+                                       std::pair{"big.txt", ": larger than 64 KB"}}) {
+        const Outcome outcome = Process(game, HeadlessIn(temp), temp.File("err"), 0, temp.File(name)).Wait();
+        EXPECT_EQ(outcome.status, 2) << name;
+        EXPECT_EQ(outcome.errors.find("veltrane-sudoku: " + temp.File(name) + reason), 0u) << outcome.errors;
+        EXPECT_EQ(ReadFile(temp.File("game.save")), saved) << name;
+        EXPECT_FALSE(fs::exists(temp.File("gk_sudoku.log"))) << "no engine started for " << name;
+    }
+    WriteFile(temp.File("puzzle.txt"), code);
+    Process started(game, HeadlessIn(temp), temp.File("stderr"), 0, temp.File("puzzle.txt"));
+    ASSERT_TRUE(started.WaitUntilCatching(SIGTERM)) << "the game did not start";
+    started.Signal(SIGTERM);
+    EXPECT_EQ(started.Wait().status, 0);
+    SudokuBoard expected;
+    SetUpLogicGame(expected, puzzle);
+    EXPECT_EQ(ReadFile(temp.File("game.save")), SavedGameText(expected));
+    EXPECT_NE(ReadFile(temp.File("game.state")).find("puzzle pasted 3 1\n"), std::string::npos) << "Hard";
 }

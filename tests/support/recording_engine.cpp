@@ -111,6 +111,7 @@ void RecordingEngine::ResetRecording() {
     logLines.clear();
     soundsPlayed.clear();
     invalidFrees = 0;
+    clipboard.clear();
     current = InputFrame{};
 }
 
@@ -378,6 +379,16 @@ bool RecordingEngine::Input_IsMouseOver() {
 
 bool RecordingEngine::Input_HasFocus() {
     return current.focus;
+}
+
+bool RecordingEngine::System_SetClipboard(const char* text) {
+    if (text != nullptr) clipboard = text;
+    return text != nullptr;
+}
+
+bool RecordingEngine::System_GetClipboard(std::string& text, std::size_t maxBytes) {
+    text = clipboard.substr(0, maxBytes);
+    return !clipboard.empty();
 }
 
 bool RecordingEngine::Gfx_BeginScene(HTARGET /*target*/) {

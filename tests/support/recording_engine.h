@@ -74,6 +74,9 @@ public:
     // is not used.) Off, System_Start runs one frame per scripted input.
     bool onDemand = false;
     double stopAt = 1e9;
+    // The clipboard's text (System_GetClipboard gives none while it is empty); emptied by
+    // ResetRecording.
+    std::string clipboard;
 
     // Plays one frame directly: applies the input, calls the frame callback and then the render
     // callback. Returns the frame callback's result. Tests that drive the game by hand use this.
@@ -131,6 +134,8 @@ public:
     int Input_GetMouseWheel() override;
     bool Input_IsMouseOver() override;
     bool Input_HasFocus() override;
+    bool System_SetClipboard(const char* text) override;
+    bool System_GetClipboard(std::string& text, std::size_t maxBytes) override;
     bool Gfx_BeginScene(HTARGET target) override;
     void Gfx_EndScene() override;
     void Gfx_RenderQuad(const Quad* quad) override;

@@ -110,6 +110,8 @@ public:
     int Input_GetMouseWheel() override { return input.Wheel(); }
     bool Input_IsMouseOver() override { return input.MouseOver(); }
     bool Input_HasFocus() override { return input.HasFocus(); }
+    bool System_SetClipboard(const char* text) override;
+    bool System_GetClipboard(std::string& text, std::size_t maxBytes) override;
 
     bool Gfx_BeginScene(HTARGET target) override;
     void Gfx_EndScene() override;
@@ -743,6 +745,23 @@ HCHANNEL SdlEngine::Effect_Play(HEFFECT effect) {
 void SdlEngine::Input_GetMousePos(float* x, float* y) {
     if (x != nullptr) *x = input.MouseX();
     if (y != nullptr) *y = input.MouseY();
+}
+
+bool SdlEngine::System_SetClipboard(const char* text) {
+    if (!window || text == nullptr) return false;
+    if (SDL_SetClipboardText(text) == 0) return true;
+    log.Write("Can't set the clipboard: %s", SDL_GetError());
+    return false;
+}
+
+// SDL copies the whole text out of the clipboard; only its first maxBytes go further.
+bool SdlEngine::System_GetClipboard(std::string& text, std::size_t maxBytes) {
+    text.clear();
+    if (!window) return false;
+    const SdlTextPtr clipboard(SDL_GetClipboardText());
+    if (!clipboard || clipboard.get()[0] == '\0') return false;
+    text.assign(clipboard.get(), strnlen(clipboard.get(), maxBytes));
+    return true;
 }
 
 const gkKeyPress* SdlEngine::Input_GetKeyPresses(int* count) {

@@ -20,6 +20,9 @@ struct SdlTextureDeleter {
 struct SdlSurfaceDeleter {
     void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
 };
+struct SdlMemoryDeleter {
+    void operator()(void* block) const { SDL_free(block); }
+};
 struct MixChunkDeleter {
     void operator()(Mix_Chunk* chunk) const { Mix_FreeChunk(chunk); }
 };
@@ -28,4 +31,6 @@ using SdlWindowPtr = std::unique_ptr<SDL_Window, SdlWindowDeleter>;
 using SdlRendererPtr = std::unique_ptr<SDL_Renderer, SdlRendererDeleter>;
 using SdlTexturePtr = std::unique_ptr<SDL_Texture, SdlTextureDeleter>;
 using SdlSurfacePtr = std::unique_ptr<SDL_Surface, SdlSurfaceDeleter>;
+// Memory SDL handed over with its own allocator (the clipboard's text).
+using SdlTextPtr = std::unique_ptr<char, SdlMemoryDeleter>;
 using MixChunkPtr = std::unique_ptr<Mix_Chunk, MixChunkDeleter>;

@@ -1,0 +1,37 @@
+// Copy and paste of puzzle codes, and games started from a puzzle brought in from
+// outside. On the play screen Ctrl+C puts the code of the puzzle (its givens) on the
+// clipboard and Ctrl+Shift+C the code of the grid as it stands (givens and the
+// player's values). Ctrl+V there or in the main menu hands the clipboard's text to the
+// intake check (play/puzzle_intake.h), which reads, checks and grades it on its worker
+// while "Checking the pasted puzzle..." shows. An accepted puzzle starts a new game as
+// New Game does: it replaces the game in progress and is saved at once. A refused one
+// changes nothing and the reason shows: on the play screen on the message line under
+// the status line, in the main menu on a line under its items. Leaving the screen
+// where Ctrl+V was pressed drops the check. PasteSession holds the check and the main
+// menu's line; the program owns it (program.h).
+#pragma once
+
+#include <string>
+
+#include "play/puzzle_intake.h"
+
+struct Program;
+
+struct PasteSession {
+    PuzzleIntakeCheck check;
+    int startedIn = -1;        // the state Ctrl+V was pressed in, while the check runs
+    std::string menuMessage;   // the main menu's line; empty for none
+    bool menuWarning = false;  // the line tells why a code was refused
+};
+
+// The main menu's line: under the last item, above the best times.
+constexpr float PasteMessageY = 420.0f;
+
+// Once a frame, before the state's handler: picks up the check's answer, then acts on
+// the frame's Ctrl+C, Ctrl+Shift+C and Ctrl+V.
+void HandleCopyPaste(Program& p);
+// The main menu's line, when there is one.
+void DrawPasteMessage(Program& p);
+// Start-up with a puzzle named on the command line: a new game of it, on the play
+// screen instead of the main menu, message on the message line.
+void StartWithPuzzle(Program& p, const TakenPuzzle& puzzle, const std::string& message);

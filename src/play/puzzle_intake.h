@@ -1,0 +1,69 @@
+// Puzzles brought in from outside the game: a code pasted from the clipboard, or a
+// file named on the command line (a code or a saved game). TakeInPuzzleText reads the
+// text as save/puzzle_file.h does (the form, a clash, the completion check), refuses a
+// grid that is already finished, and grades the givens (sudoku/puzzle_grade.h: the
+// solution count and the logic engine's level) for the origin the status line names.
+//
+// The completion check and the count can take a second or two, so the game never runs
+// them on the frame thread: PuzzleIntakeCheck runs TakeInPuzzleText on a worker
+// thread of its own. The frame hands the text over and picks the result up in a later
+// frame; it never waits, except for a dropped check to stop (a few nodes of a search).
+// Owns the worker (stopped and joined with the check) and the result it leaves.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "save/game_state.h"
+#include "sudoku/board.h"
+
+struct TakenPuzzle {
+    Grid givens;          // 16 x 16: the puzzle
+    Grid values;          // the givens and, from a saved game, the player's values as they stand
+    PuzzleOrigin origin;  // Pasted; the level, 0 for none; solutions 1 or 2, 0 when the count gave up
+};
+
+// False, with the reason in error, for a text that is no puzzle code or saved game, whose
+// givens clash or cannot be finished, or whose grid has no empty cell left to play. stop,
+// when given, ends the checks early once true (the result is then of no use).
+bool TakeInPuzzleText(const std::string& text, TakenPuzzle& puzzle, std::string& error,
+                      const std::atomic<bool>* stop = nullptr);
+// TakeInPuzzleText on a file, read through the bounded reader (at most 64 KB); the
+// reason starts with the path.
+bool TakeInPuzzleFile(const std::string& path, TakenPuzzle& puzzle, std::string& error);
+
+// Makes the board a new game of the puzzle: its size, givens and values, and the level
+// its givens stand for.
+void SetUpTakenGame(SudokuBoard& board, const TakenPuzzle& puzzle);
+
+struct PuzzleIntakeResult {
+    bool accepted = false;
+    TakenPuzzle puzzle;  // when accepted
+    std::string error;   // else the reason
+};
+
+class PuzzleIntakeCheck {
+public:
+    PuzzleIntakeCheck();
+    ~PuzzleIntakeCheck();
+    PuzzleIntakeCheck(PuzzleIntakeCheck&&) noexcept;
+    PuzzleIntakeCheck& operator=(PuzzleIntakeCheck&&) noexcept;
+
+    // Called on the worker's thread once a result is ready (to wake a waiting frame loop).
+    void SetReadyCallback(std::function<void()> callback) { ready_ = std::move(callback); }
+    // Checks text on the worker; a check under way is dropped first.
+    void Start(std::string text);
+    // A check was started and its result not taken yet.
+    bool Busy() const { return job_ != nullptr; }
+    // Moves the result into result once it is ready (true), ending the check.
+    bool TakeResult(PuzzleIntakeResult& result);
+    // Drops the check under way, if any, and joins its worker.
+    void Stop();
+
+private:
+    struct Job;
+    std::unique_ptr<Job> job_;
+    std::function<void()> ready_;
+};

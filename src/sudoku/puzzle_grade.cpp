@@ -1,0 +1,39 @@
+// The solution count and the logic grade of a puzzle, and its level.
+#include "sudoku/puzzle_grade.h"
+
+#include "sudoku/logic_generator.h"
+#include "sudoku/solution_count.h"
+
+namespace {
+
+// The counter's default budget: a few seconds at most on a 16 x 16 grid.
+constexpr std::uint64_t kCountBudget = 10000000;
+
+SolutionVerdict VerdictOf(const SolutionCount& count) {
+    if (count.solutions >= 2) return SolutionVerdict::Many;
+    if (!count.settled) return SolutionVerdict::Unknown;
+    return count.solutions == 1 ? SolutionVerdict::Unique : SolutionVerdict::None;
+}
+
+}  // namespace
+
+std::int32_t LevelOfGrade(const LogicGrade& grade) {
+    for (const std::int32_t level : {Easy, Medium, Hard}) {
+        if (GradeMatchesLevel(grade, level)) return level;
+    }
+    return 0;
+}
+
+PuzzleGrade GradePuzzle(const Grid& values, std::int32_t boxSize, const std::atomic<bool>* stop) {
+    PuzzleGrade grade;
+    grade.solutions = VerdictOf(CountSolutions(values, boxSize, 2, kCountBudget, stop));
+    if (stop != nullptr && stop->load()) return grade;
+    LogicGrid grid;
+    if (grid.Load(values, boxSize)) {
+        grade.logic = SolveBySteps(grid);
+    } else {
+        grade.logic.outcome = LogicOutcome::Contradiction;
+    }
+    if (grade.solutions == SolutionVerdict::Unique) grade.level = LevelOfGrade(grade.logic);
+    return grade;
+}
