@@ -168,6 +168,7 @@ int RunGame(const RunOptions& options) {
         if (LoadResources(p)) {
             RunFrameLoop(p, loadDirectory);
             p.Aids.deadEnd.Stop();  // no worker thread outlives the game
+            p.Aids.lesson.worker.Stop();
             FreeResources(p);
             SaveGameFiles();
         } else {

@@ -151,6 +151,7 @@ void PlayAids::ResetForGame() {
     hintsUsed = 0;
     origin = PuzzleOrigin{};
     hint = PendingHint{};
+    lesson.Reset();
     ResumeGame();
 }
 
@@ -162,6 +163,7 @@ void PlayAids::ResumeGame() {
 void PlayAids::Restore(GameStateRecord record) {
     message.Clear();
     hint = PendingHint{};
+    lesson.Reset();
     playMicroseconds = std::min(record.playSeconds, kMaxPlaySeconds) * 1'000'000;
     hintsUsed = record.hintsUsed;
     origin = record.origin;
@@ -240,6 +242,8 @@ int TintedValue(const PlayAids& aids, const SudokuBoard& board) {
 }
 
 void DrawUnderCellValue(GK& gk, const PlayAids& aids, const Cell& cell, int tintedValue) {
+    if (const HintMarks* marks = aids.lesson.ShownMarks(aids.history.Revision()))
+        DrawHintUnderCell(gk, *marks, aids.lesson.Detailed(), cell);
     if (tintedValue == 0 || !cell.board) return;
     const CellRef focus = aids.FocusCell();
     if (cell.row == focus.row && cell.column == focus.column) return;
@@ -257,6 +261,8 @@ void DrawOverCells(GK& gk, const PlayAids& aids, const BoardView& view, const Su
             }
         }
     }
+    const HintMarks* marks = aids.lesson.ShownMarks(aids.history.Revision());
+    if (marks && aids.lesson.Detailed()) DrawHintOverCells(gk, *marks, view);
     if (aids.keyboard.Shown()) {
         const CellRef k = aids.keyboard.Position();
         DrawKeyboardOutline(gk, view.cells[k.row][k.column]);
