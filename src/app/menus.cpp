@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/logic_games.h"
 #include "app/program.h"
 #include "app/states.h"
 #include "gui/menu_item.h"
@@ -102,16 +103,12 @@ bool ActOnMainMenuChoice(Program& p) {
 void ActOnDifficultyChoice(Program& p) {
     const int choice = p.DifficultyChoice;
     if (choice == Easy || choice == Medium || choice == Hard) {
-        if (p.board.NewGame(choice)) {
-            BuildBoardView();
-            p.Aids.ResetForGame();
-            SaveGameFiles();
-            ShowDifficultyMenu(false);
-            GoToState(Playing);
+        if (p.Aids.settings.logicPuzzles) {
+            StartMakingPuzzle(p, choice);
+        } else if (p.board.NewGame(choice)) {
+            BeginNewGame({PuzzleKind::Classic, choice, 0});
         } else {
-            ShowMessageBox("Cannot create new game", "Error", true);
-            p.Gui->SetFocus(Easy);
-            p.Gui->Enter();
+            ShowNewGameFailure();
         }
     } else if (choice == ReturnToMainId) {
         ShowDifficultyMenu(false);
@@ -141,6 +138,23 @@ bool ActOnGameMenuChoice(Program& p) {
 void BuildBoardView() {
     Program& p = TheProgram();
     p.View.BuildBoardView({p.MenuFont.get(), &p.board, p.SelectSprite.get(), p.UnselectSprite.get()});
+}
+
+void BeginNewGame(const PuzzleOrigin& origin) {
+    Program& p = TheProgram();
+    BuildBoardView();
+    p.Aids.ResetForGame();
+    p.Aids.origin = origin;
+    SaveGameFiles();
+    ShowDifficultyMenu(false);
+    GoToState(Playing);
+}
+
+void ShowNewGameFailure() {
+    Program& p = TheProgram();
+    ShowMessageBox("Cannot create new game", "Error", true);
+    p.Gui->SetFocus(Easy);
+    p.Gui->Enter();
 }
 
 void ShowMainMenu(bool show) { ShowMenu(show, MainMenuEntries, MainNewGameId, true); }
@@ -191,11 +205,17 @@ bool DifficultyMenuFrame() {
     const float dt = p.gk->Timer_GetDelta();
     const int key = p.gk->Input_GetKey();
     if (key == GKK_ESCAPE) {
+        StopMakingPuzzle(p);
         p.DifficultyChoice = ReturnToMainId;
         ShowDifficultyMenu(false);
         GoToState(MainMenu);
         return false;
     }
+    if (MakingPuzzle(p)) {
+        FinishMakingPuzzle(p);
+        return false;
+    }
+    SwitchPuzzleKind(p);
     if (LeaveAnimationOver(p, dt, p.DifficultyChoice)) ActOnDifficultyChoice(p);
     return false;
 }

@@ -5,6 +5,8 @@
 // reports that the animation has ended.
 #pragma once
 
+#include "save/game_state.h"
+
 void ShowMainMenu(bool show);
 void ShowDifficultyMenu(bool show);
 void ShowGameMenu(bool show);
@@ -14,6 +16,12 @@ void ShowStateScreen(int state, bool show);
 
 // Places the board view's cells over the game's board, font and cell sprites.
 void BuildBoardView();
+
+// A new game made on the board: board view, play aids reset with the puzzle's origin,
+// saved at once, the difficulty menu removed, play.
+void BeginNewGame(const PuzzleOrigin& origin);
+// A new game that could not be made: the error box, then the difficulty menu again with "Easy" focused.
+void ShowNewGameFailure();
 
 bool MainMenuFrame();
 bool DifficultyMenuFrame();

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "app/logic_games.h"
 #include "engine/gk.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
@@ -57,6 +58,7 @@ struct Program {
     std::uint64_t savedRevision = 0;  // the history's revision last handed to the writer
     BestTimes bestTimes;             // shown in the main menu
     std::unique_ptr<SaveWriter> writer;  // while the game runs; without it files are written at once
+    LogicPuzzleMaker puzzleMaker;        // the logic puzzle a new game waits for
 
     int GameState = MainMenu;
     int PreviousState = MainMenu;

@@ -107,6 +107,8 @@ void LoadSavedGame(Program& p, const std::string& folder) {
     p.board.difficulty = LevelOfGivens(p.board, p.board.difficulty);
     GameStateRecord record;
     if (LoadGameStateFor(folder + kGameStateFileName, p.board, record)) p.Aids.Restore(std::move(record));
+    // A logic puzzle's givens do not tell its level: game.state keeps it.
+    if (p.Aids.origin.kind == PuzzleKind::Logic && *LevelName(p.Aids.origin.level)) p.board.difficulty = p.Aids.origin.level;
     p.savedRevision = p.Aids.history.Revision();
 }
 
@@ -169,6 +171,7 @@ int RunGame(const RunOptions& options) {
             RunFrameLoop(p, loadDirectory);
             p.Aids.deadEnd.Stop();  // no worker thread outlives the game
             p.Aids.lesson.worker.Stop();
+            p.puzzleMaker.Stop();
             FreeResources(p);
             SaveGameFiles();
         } else {

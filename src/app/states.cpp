@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/logic_games.h"
 #include "app/menus.h"
 #include "app/program.h"
 #include "app/startup.h"
@@ -82,6 +83,7 @@ void DrawStateScreen(Program& p) {
             break;
         case DifficultyMenu:
             if (p.MenuFont) p.MenuFont->Printf(400, 193, AlignCenter, "Difficult Level");
+            DrawPuzzleKindLine(p);
             break;
         case Playing:
             DrawPlayScreen(p);
@@ -105,8 +107,10 @@ void OpenGameMenu(Program& p) {
 // A won game's time goes into the best times before the message box shows.
 void AnnounceWin(Program& p) {
     const std::uint64_t seconds = p.Aids.PlaySeconds();
-    // A game won with hints sets no best time.
-    if (p.Aids.hintsUsed == 0 && RecordWonGame(p.board.directory + kBestTimesFileName, p.board.difficulty, seconds))
+    // A game won with hints sets no best time; nor does a logic puzzle, whose level is
+    // graded otherwise than the classic levels the best times stand for.
+    if (p.Aids.hintsUsed == 0 && p.Aids.origin.kind != PuzzleKind::Logic &&
+        RecordWonGame(p.board.directory + kBestTimesFileName, p.board.difficulty, seconds))
         p.bestTimes.Record(p.board.difficulty, seconds);
     ShowMessageBox("You have won!", "Congratulation", false);  // plain OK box, no icon
     p.Gui->Leave();
