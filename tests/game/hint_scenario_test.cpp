@@ -2,13 +2,15 @@
 // on the recording engine: a value that leaves no way to finish the grid brings the
 // warning under the board within a few frames; H on that dead end takes the moves
 // back as undo steps that redo brings back; on a grid that can be finished H teaches
-// a step in three presses, and pressing H alone wins the game.
+// a step in three presses, and pressing H alone wins the game, classic or logic.
 #include <chrono>
 #include <cmath>
 #include <thread>
 
 #include "game/scenario_support.h"
+#include "app/logic_games.h"
 #include "play/hint.h"
+#include "play/hint_text.h"
 #include "play/status_line.h"
 #include "save/save.h"
 #include "sudoku/completion.h"
@@ -49,6 +51,14 @@ protected:
             if (!game.Frame()) return false;
             if (aids().deadEnd.ResultFor(board())) return game.Frame();  // drawn once more
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return false;
+    }
+    // The message names a technique at its start.
+    bool NamesATechnique(const char* message) {
+        for (int t = 0; t < kTechniqueCount && message; ++t) {
+            const std::string title = TechniqueTitle(static_cast<Technique>(t));
+            if (std::string(message).compare(0, title.size(), title) == 0) return true;
         }
         return false;
     }
@@ -171,6 +181,35 @@ TEST_F(HintScenarioTest, HInThreePressesWinsAClassicGame) {
     EXPECT_EQ(game.messages[0].text, "You have won!");
     EXPECT_EQ(program().GameState, MainMenu);
     EXPECT_FALSE(program().bestTimes.Of(Medium)) << "a game won with hints sets no best time";
+}
+
+TEST_F(HintScenarioTest, HInThreePressesWinsAnEasyLogicGameNamingEachTechnique) {
+    WriteTextFile(folder.file("game.settings"), "puzzles=logic\n");
+    GameRunner game(folder.path());
+    SeedRandom(5);
+    ASSERT_TRUE(Choose(game, 1));
+    ASSERT_TRUE(SettleMenu(game));
+    game.Key(GKK_UP);
+    ASSERT_TRUE(game.Key(GKK_ENTER));
+    ASSERT_TRUE(game.FramesUntil([this] { return program().GameState == Playing; }, 20000));
+    ASSERT_EQ(aids().origin.kind, PuzzleKind::Logic);
+    const std::size_t empty = EmptyCells().size();
+
+    // Singles only: every hint names its technique, marks, then writes one value.
+    std::size_t hints = 0;
+    while (!board().IsComplete() && hints <= empty) {
+        ASSERT_TRUE(Hint(game));
+        EXPECT_TRUE(NamesATechnique(Message())) << (Message() ? Message() : "no message");
+        ASSERT_TRUE(Hint(game));
+        const std::size_t steps = aids().history.UndoSteps();
+        ASSERT_TRUE(Hint(game));
+        EXPECT_EQ(aids().history.UndoSteps(), steps + 1) << "one undo step per value";
+        ++hints;
+    }
+    EXPECT_EQ(hints, empty);
+    ASSERT_TRUE(game.Frame());
+    ASSERT_EQ(game.messages.size(), 1u);
+    EXPECT_EQ(game.messages[0].text, "You have won!");
 }
 
 TEST(Hint, WaitsForTheWatchWithoutSearchingAndASecondPressMeanwhileDoesNothing) {
