@@ -72,8 +72,11 @@ HintMarks MarksOfHint(const HintAnswer& answer, std::int32_t boxSize) {
 void DrawHintUnderCell(GK& gk, const HintMarks& marks, bool detailed, const Cell& cell) {
     if (cell.row < 0 || cell.column < 0 || cell.row >= BoardCells || cell.column >= BoardCells) return;
     const std::uint8_t flags = marks.At(cell.row, cell.column);
-    if (flags & HintMarkUnit) DrawFilledRect(gk, cell.x, cell.y, cell.width, cell.height, HintUnitColor);
-    if (detailed && (flags & HintMarkPlace)) DrawFilledRect(gk, cell.x, cell.y, cell.width, cell.height, HintTargetFill);
+    if (detailed && (flags & (HintMarkPlace | HintMarkStrike))) {
+        DrawFilledRect(gk, cell.x, cell.y, cell.width, cell.height, HintTargetFill);  // blue, not over the yellow
+    } else if (flags & HintMarkUnit) {
+        DrawFilledRect(gk, cell.x, cell.y, cell.width, cell.height, HintUnitColor);
+    }
 }
 
 void DrawHintOverCells(GK& gk, const HintMarks& marks, const BoardView& view) {
@@ -83,10 +86,8 @@ void DrawHintOverCells(GK& gk, const HintMarks& marks, const BoardView& view) {
             const std::uint8_t flags = marks.At(cell.row, cell.column);
             if (flags & HintMarkPattern) DrawFrame(gk, cell, HintPatternLine, 0, HintPatternColor);
             if (flags & HintMarkPlace) DrawFrame(gk, cell, HintPatternLine, flags & HintMarkPattern ? 3 : 0, HintTargetColor);
-            if (flags & HintMarkStrike) {
-                DrawFrame(gk, cell, 1, 0, HintTargetColor);
+            if (flags & HintMarkStrike)
                 DrawStruckValues(gk, cell, marks.struck[static_cast<std::size_t>(cell.row * BoardCells + cell.column)]);
-            }
         }
     }
 }

@@ -1,11 +1,11 @@
 // What a hint marks on the board, only after the player pressed H: from the first
 // press a light yellow tint on the cells of the step's units (drawn under the values
 // and notes); from the second an orange 3-pixel outline on the cells of its pattern,
-// and its target in blue: the cell a value goes into gets a blue outline and a light
-// blue fill, a cell a value leaves gets a thin blue outline and a blue bar across the
-// place of that value's note. Yellow, orange and blue are told apart by red-green
-// colour-blind eyes too, and by shape (fill, thick frame, thin frame with bars); none
-// is the lavender of the same-value tint or the green of the keyboard cell's frame.
+// and its target in blue: a light blue fill on the cell a value goes into (with a blue
+// frame inside the orange one) and on each cell a value leaves (with a blue bar across
+// the place of that value's note). Yellow, orange and blue are told apart by red-green
+// colour-blind eyes too, and by shape (tint, frame, fill with bars); none is the
+// lavender of the same-value tint or the green of the keyboard cell's 2-pixel frame.
 // Owns the per-cell marks of one hint; draws only.
 #pragma once
 
