@@ -39,10 +39,11 @@ void PrintTiming(const char* name, const Timing& t) {
         std::printf("%-8s none\n", name);
         return;
     }
-    std::printf("%-8s %6zu searches  wall_ms median %.2f p99 %.2f max %.2f  cpu_ms median %.2f p99 %.2f max %.2f\n",
-                name, t.wall.size(), Percentile(t.wall, 50), Percentile(t.wall, 99),
-                *std::max_element(t.wall.begin(), t.wall.end()), Percentile(t.cpu, 50), Percentile(t.cpu, 99),
-                *std::max_element(t.cpu.begin(), t.cpu.end()));
+    std::printf(
+        "%-8s %6zu searches  wall_ms median %.2f p99 %.2f max %.2f  cpu_ms median %.2f p99 %.2f max %.2f\n",
+        name, t.wall.size(), Percentile(t.wall, 50), Percentile(t.wall, 99),
+        *std::max_element(t.wall.begin(), t.wall.end()), Percentile(t.cpu, 50), Percentile(t.cpu, 99),
+        *std::max_element(t.cpu.begin(), t.cpu.end()));
 }
 
 double ThreadCpuMs() {
@@ -86,16 +87,18 @@ bool PlayByHints(SudokuBoard& board, std::uint32_t seed, Bench& bench) {
         const double cpuStart = ThreadCpuMs();
         const auto start = std::chrono::steady_clock::now();
         const HintAnswer answer = FindHint(query);
-        const double wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double wall =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         const double cpu = ThreadCpuMs() - cpuStart;
         Timing& timing = answer.kind == HintKind::Step ? bench.steps : bench.values;
         timing.wall.push_back(wall);
         timing.cpu.push_back(cpu);
         if (wall > bench.slowest) {
             bench.slowest = wall;
-            bench.slowestWhat = "seed " + std::to_string(seed) + ", " + std::to_string(EmptyCells(query.values)) +
-                                " empty cells, " + (answer.kind == HintKind::Step ? TechniqueName(answer.step.technique)
-                                                                                  : "no step: completion checks");
+            bench.slowestWhat = "seed " + std::to_string(seed) + ", " +
+                                std::to_string(EmptyCells(query.values)) + " empty cells, " +
+                                (answer.kind == HintKind::Step ? TechniqueName(answer.step.technique)
+                                                               : "no step: completion checks");
         }
         const std::int32_t n = board.size;
         if (answer.kind == HintKind::Step) {
@@ -157,9 +160,10 @@ int main(int argc, char** argv) {
     std::printf("techniques");
     for (int t = 0; t < kTechniqueCount; ++t) {
         if (bench.techniques[static_cast<std::size_t>(t)] > 0)
-            std::printf(" %s %d", TechniqueName(static_cast<Technique>(t)), bench.techniques[static_cast<std::size_t>(t)]);
+            std::printf(" %s %d", TechniqueName(static_cast<Technique>(t)),
+                        bench.techniques[static_cast<std::size_t>(t)]);
     }
-    std::printf("\nslowest %.2f ms: %s\ngames %ld, without a way on %d\n", bench.slowest, bench.slowestWhat.c_str(),
-                games, bench.stuck);
+    std::printf("\nslowest %.2f ms: %s\ngames %ld, without a way on %d\n", bench.slowest,
+                bench.slowestWhat.c_str(), games, bench.stuck);
     return 0;
 }

@@ -26,9 +26,9 @@ struct LogicPuzzleMaker::Job {
     std::atomic<bool> stop{false};
     std::atomic<bool> done{false};
     std::int32_t level = 0;
-    LogicPuzzle puzzle;                    // written by the thread before done
+    LogicPuzzle puzzle;                     // written by the thread before done
     LogicMake outcome = LogicMake::Failed;  // likewise
-    std::thread thread;                    // last: starts once everything above exists
+    std::thread thread;                     // last: starts once everything above exists
 
     Job(std::int32_t forLevel, std::uint64_t seed) : level(forLevel), thread([this, seed] { Make(seed); }) {}
     ~Job() {
@@ -53,7 +53,9 @@ void LogicPuzzleMaker::Start(std::int32_t level, std::uint64_t seed) {
     job_ = std::make_unique<Job>(level, seed);
 }
 
-bool LogicPuzzleMaker::Busy() const { return job_ != nullptr; }
+bool LogicPuzzleMaker::Busy() const {
+    return job_ != nullptr;
+}
 
 bool LogicPuzzleMaker::Take(LogicPuzzle& puzzle, LogicMake& outcome) {
     if (!job_ || !job_->done) return false;
@@ -89,18 +91,22 @@ void SwitchPuzzleKind(Program& p) {
 
 void DrawPuzzleKindLine(Program& p) {
     if (!p.MenuFont) return;
-    const char* text = MakingPuzzle(p)                 ? MakingPuzzleText
+    const char* text = MakingPuzzle(p)                ? MakingPuzzleText
                        : p.Aids.settings.logicPuzzles ? LogicPuzzlesText
-                                                       : ClassicPuzzlesText;
+                                                      : ClassicPuzzlesText;
     p.MenuFont->SetScale(StatusScale);
     p.MenuFont->SetColor(StatusColor);
     p.MenuFont->Render(StatusLineX, PuzzleKindLineY, AlignCenter, text);
     p.MenuFont->SetScale(1.0f);
 }
 
-void StartMakingPuzzle(Program& p, std::int32_t level) { p.puzzleMaker.Start(level, DrawSeed()); }
+void StartMakingPuzzle(Program& p, std::int32_t level) {
+    p.puzzleMaker.Start(level, DrawSeed());
+}
 
-bool MakingPuzzle(const Program& p) { return p.puzzleMaker.Busy(); }
+bool MakingPuzzle(const Program& p) {
+    return p.puzzleMaker.Busy();
+}
 
 void FinishMakingPuzzle(Program& p) {
     LogicPuzzle puzzle;
@@ -114,4 +120,6 @@ void FinishMakingPuzzle(Program& p) {
     BeginNewGame({PuzzleKind::Logic, puzzle.level, 1});
 }
 
-void StopMakingPuzzle(Program& p) { p.puzzleMaker.Drop(); }
+void StopMakingPuzzle(Program& p) {
+    p.puzzleMaker.Drop();
+}

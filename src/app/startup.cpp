@@ -108,7 +108,8 @@ void LoadSavedGame(Program& p, const std::string& folder) {
     GameStateRecord record;
     if (LoadGameStateFor(folder + kGameStateFileName, p.board, record)) p.Aids.Restore(std::move(record));
     // A logic puzzle's givens do not tell its level: game.state keeps it.
-    if (p.Aids.origin.kind == PuzzleKind::Logic && *LevelName(p.Aids.origin.level)) p.board.difficulty = p.Aids.origin.level;
+    if (p.Aids.origin.kind == PuzzleKind::Logic && *LevelName(p.Aids.origin.level))
+        p.board.difficulty = p.Aids.origin.level;
     p.savedRevision = p.Aids.history.Revision();
 }
 

@@ -8,7 +8,9 @@ namespace {
 
 constexpr const char* NoAnswerText = "Hint: no answer yet";
 
-void Say(PlayAids& aids, const char* text) { aids.message.Set(text, aids.history.Revision()); }
+void Say(PlayAids& aids, const char* text) {
+    aids.message.Set(text, aids.history.Revision());
+}
 
 // The stage is reached on the board as it stands now.
 void Reach(PlayAids& aids, LessonStage stage) {
@@ -51,7 +53,8 @@ int TakeOutNotes(PlayAids& aids, const std::vector<Elimination>& eliminations) {
     NotesGrid remove{};
     for (const Elimination& e : eliminations) {
         if (e.cell < 0 || e.cell >= BoardCells * BoardCells) continue;
-        CellNotes& bits = remove[static_cast<std::size_t>(e.cell / BoardCells)][static_cast<std::size_t>(e.cell % BoardCells)];
+        CellNotes& bits = remove[static_cast<std::size_t>(e.cell / BoardCells)]
+                                [static_cast<std::size_t>(e.cell % BoardCells)];
         bits = static_cast<CellNotes>(bits | NoteBit(e.value));
     }
     int cells = 0;
@@ -148,7 +151,8 @@ void AskForLesson(PlayAids& aids, const SudokuBoard& board) {
 
 LessonReply TakeLessonReply(PlayAids& aids) {
     HintLesson& lesson = aids.lesson;
-    if (lesson.stage != LessonStage::Asked || !lesson.worker.TakeReply(lesson.reply)) return LessonReply::Pending;
+    if (lesson.stage != LessonStage::Asked || !lesson.worker.TakeReply(lesson.reply))
+        return LessonReply::Pending;
     if (lesson.reply.answer.kind == HintKind::Contradiction) {
         lesson.stage = LessonStage::None;
         return LessonReply::Contradiction;

@@ -42,7 +42,8 @@ void MarkStep(HintMarks& marks, const LogicStep& step, std::int32_t boxSize) {
 
 // A frame of the given line width just inside the cell's edge.
 void DrawFrame(GK& gk, const Cell& cell, float line, float inset, std::uint32_t color) {
-    const float x = cell.x + inset, y = cell.y + inset, w = cell.width - 2 * inset, h = cell.height - 2 * inset;
+    const float x = cell.x + inset, y = cell.y + inset, w = cell.width - 2 * inset,
+                h = cell.height - 2 * inset;
     DrawFilledRect(gk, x, y, w, line, color);
     DrawFilledRect(gk, x, y + h - line, w, line, color);
     DrawFilledRect(gk, x, y + line, line, h - 2 * line, color);
@@ -55,7 +56,8 @@ void DrawStruckValues(GK& gk, const Cell& cell, std::uint16_t struck) {
         if (!(struck & NoteBit(v))) continue;
         const float x = cell.x + NotesInset + NotesSlot * static_cast<float>((v - 1) % 4);
         const float y = cell.y + NotesInset + NotesSlot * static_cast<float>((v - 1) / 4);
-        DrawFilledRect(gk, x, y + (NotesSlot - HintStruckHeight) / 2, NotesSlot, HintStruckHeight, HintTargetColor);
+        DrawFilledRect(gk, x, y + (NotesSlot - HintStruckHeight) / 2, NotesSlot, HintStruckHeight,
+                       HintTargetColor);
     }
 }
 
@@ -73,7 +75,8 @@ void DrawHintUnderCell(GK& gk, const HintMarks& marks, bool detailed, const Cell
     if (cell.row < 0 || cell.column < 0 || cell.row >= BoardCells || cell.column >= BoardCells) return;
     const std::uint8_t flags = marks.At(cell.row, cell.column);
     if (detailed && (flags & (HintMarkPlace | HintMarkStrike))) {
-        DrawFilledRect(gk, cell.x, cell.y, cell.width, cell.height, HintTargetFill);  // blue, not over the yellow
+        DrawFilledRect(gk, cell.x, cell.y, cell.width, cell.height,
+                       HintTargetFill);  // blue, not over the yellow
     } else if (flags & HintMarkUnit) {
         DrawFilledRect(gk, cell.x, cell.y, cell.width, cell.height, HintUnitColor);
     }
@@ -85,9 +88,11 @@ void DrawHintOverCells(GK& gk, const HintMarks& marks, const BoardView& view) {
             if (cell.row < 0 || cell.column < 0) continue;
             const std::uint8_t flags = marks.At(cell.row, cell.column);
             if (flags & HintMarkPattern) DrawFrame(gk, cell, HintPatternLine, 0, HintPatternColor);
-            if (flags & HintMarkPlace) DrawFrame(gk, cell, HintPatternLine, flags & HintMarkPattern ? 3 : 0, HintTargetColor);
+            if (flags & HintMarkPlace)
+                DrawFrame(gk, cell, HintPatternLine, flags & HintMarkPattern ? 3 : 0, HintTargetColor);
             if (flags & HintMarkStrike)
-                DrawStruckValues(gk, cell, marks.struck[static_cast<std::size_t>(cell.row * BoardCells + cell.column)]);
+                DrawStruckValues(gk, cell,
+                                 marks.struck[static_cast<std::size_t>(cell.row * BoardCells + cell.column)]);
         }
     }
 }

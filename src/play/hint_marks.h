@@ -34,7 +34,9 @@ struct HintMarks {
     std::array<std::uint8_t, BoardCells * BoardCells> flags{};    // per cell, row * 16 + column
     std::array<std::uint16_t, BoardCells * BoardCells> struck{};  // values leaving the cell, bit v-1
 
-    std::uint8_t At(int row, int column) const { return flags[static_cast<std::size_t>(row * BoardCells + column)]; }
+    std::uint8_t At(int row, int column) const {
+        return flags[static_cast<std::size_t>(row * BoardCells + column)];
+    }
 };
 
 // The marks of an answer on a 16 x 16 board (none for another size).

@@ -62,7 +62,8 @@ int CountBits(std::uint32_t m) {
     return count;
 }
 
-void DescribeSubset(const LogicStep& step, const std::string& title, const std::string& unit, HintTexts& texts) {
+void DescribeSubset(const LogicStep& step, const std::string& title, const std::string& unit,
+                    HintTexts& texts) {
     const bool naked = step.technique == Technique::NakedPair || step.technique == Technique::NakedTriple ||
                        step.technique == Technique::NakedQuad;
     const char* k = CountWord(step.cells.size());
@@ -78,7 +79,8 @@ void DescribeSubset(const LogicStep& step, const std::string& title, const std::
 // Fish: the base lines come first in the step's units, then as many cover lines.
 void DescribeFish(const LogicStep& step, const std::string& title, std::int32_t boxSize, HintTexts& texts) {
     const std::size_t k = step.units.size() / 2;
-    const std::vector<LogicUnit> base(step.units.begin(), step.units.begin() + static_cast<std::ptrdiff_t>(k));
+    const std::vector<LogicUnit> base(step.units.begin(),
+                                      step.units.begin() + static_cast<std::ptrdiff_t>(k));
     const std::vector<LogicUnit> cover(step.units.begin() + static_cast<std::ptrdiff_t>(k), step.units.end());
     const std::string coverWord = cover.empty() ? std::string("lines") : PluralWord(cover[0].kind);
     texts.first = title + " in " + LinesName(base, boxSize) + ": a value's places there lie in just " +
@@ -89,11 +91,13 @@ void DescribeFish(const LogicStep& step, const std::string& title, std::int32_t 
 void DescribeStep(const LogicStep& step, std::int32_t boxSize, HintTexts& texts) {
     const std::int32_t n = boxSize * boxSize;
     const std::string title = TechniqueTitle(step.technique);
-    const std::string unit = step.units.empty() ? std::string("the grid") : ScreenUnitName(step.units[0], boxSize);
+    const std::string unit =
+        step.units.empty() ? std::string("the grid") : ScreenUnitName(step.units[0], boxSize);
     texts.values = step.IsPlacement() ? ValueText(step.placeValue) : ValuesText(EliminatedValues(step));
     switch (step.technique) {
         case Technique::NakedSingle:
-            texts.first = title + " at " + ScreenCellName(step.placeCell, n) + ": its row, column and box leave one value";
+            texts.first = title + " at " + ScreenCellName(step.placeCell, n) +
+                          ": its row, column and box leave one value";
             texts.second = "Only " + texts.values + " fits here";
             return;
         case Technique::HiddenSingle:
@@ -147,7 +151,7 @@ void DescribeValues(const HintAnswer& answer, HintTexts& texts) {
 
 const char* TechniqueTitle(Technique technique) {
     static const char* const titles[kTechniqueCount] = {
-        "Naked single", "Hidden single", "Locked candidates", "Naked pair", "Hidden pair",
+        "Naked single", "Hidden single", "Locked candidates", "Naked pair",  "Hidden pair",
         "Naked triple", "Hidden triple", "Naked quad",        "Hidden quad", "X-wing",
         "Swordfish",    "Jellyfish",     "XY-wing",           "XYZ-wing",
     };

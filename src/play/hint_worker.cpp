@@ -84,4 +84,6 @@ bool HintWorker::TakeReply(HintReply& out) {
     return true;
 }
 
-void HintWorker::Stop() { thread_.reset(); }
+void HintWorker::Stop() {
+    thread_.reset();
+}

@@ -34,7 +34,8 @@ void ReadLine(std::string_view line, Settings& settings) {
     if (key == HighlightKey) ReadFlag(value, settings.sameValueHighlight);
     if (key == ClashMarksKey) ReadFlag(value, settings.clashMarks);
     if (key == FullScreenKey) ReadFlag(value, settings.fullScreen);
-    if (key == PuzzlesKey && (value == "classic" || value == "logic")) settings.logicPuzzles = value == "logic";
+    if (key == PuzzlesKey && (value == "classic" || value == "logic"))
+        settings.logicPuzzles = value == "logic";
 }
 
 void AppendFlag(std::string& text, std::string_view key, bool flag) {

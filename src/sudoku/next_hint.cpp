@@ -13,7 +13,9 @@ int CountBits(std::uint32_t m) {
     return count;
 }
 
-bool Stops(const std::function<bool()>& stop) { return stop && stop(); }
+bool Stops(const std::function<bool()>& stop) {
+    return stop && stop();
+}
 
 // The focus cell when it is empty, else the empty cell with the fewest candidates
 // (the first on a tie); -1 when no cell is empty.

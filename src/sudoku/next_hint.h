@@ -33,7 +33,7 @@ enum class HintKind : std::uint8_t {
 struct HintAnswer {
     HintKind kind = HintKind::Stopped;
     LogicStep step;
-    std::int32_t cell = -1;       // Values: row * N + column
+    std::int32_t cell = -1;        // Values: row * N + column
     std::uint32_t finishable = 0;  // Values: bit v-1 when the grid with v in cell can be finished
     std::uint32_t unsettled = 0;   // Values: bit v-1 when the check of v ran out of its budget
 };

@@ -51,7 +51,8 @@ TEST_F(SettingsFile, AMissingOrDamagedFileGivesTheDefaults) {
     EXPECT_EQ(LoadSettings(Path()), defaults) << "binary junk";
 
     // Line by line: a good line counts, a damaged one keeps its default.
-    Write("# comment\r\nclash-marks = on\r\nsame-value-highlight=maybe\nfull-screen\nfull-screen=\nunknown=off\npuzzles=on");
+    Write("# comment\r\nclash-marks = on\r\nsame-value-highlight=maybe\nfull-screen\nfull-screen=\n"
+          "unknown=off\npuzzles=on");
     Settings expected;
     expected.clashMarks = true;
     EXPECT_EQ(LoadSettings(Path()), expected);

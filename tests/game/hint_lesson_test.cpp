@@ -51,10 +51,11 @@ TEST(HintNames, UnitsAndCellsAreNamedAsThePlayerSeesThem) {
         std::int32_t boxSize;
         const char* name;
     } units[] = {
-        {{UnitKind::Row, 0}, 4, "column 1"},  {{UnitKind::Row, 15}, 4, "column 16"}, {{UnitKind::Column, 2}, 4, "row 3"},
-        {{UnitKind::Box, 0}, 4, "box 1"},     {{UnitKind::Box, 1}, 4, "box 5"},      {{UnitKind::Box, 4}, 4, "box 2"},
-        {{UnitKind::Box, 6}, 4, "box 10"},    {{UnitKind::Box, 15}, 4, "box 16"},    {{UnitKind::Box, 1}, 3, "box 4"},
-        {{UnitKind::Box, 5}, 3, "box 8"},
+        {{UnitKind::Row, 0}, 4, "column 1"}, {{UnitKind::Row, 15}, 4, "column 16"},
+        {{UnitKind::Column, 2}, 4, "row 3"}, {{UnitKind::Box, 0}, 4, "box 1"},
+        {{UnitKind::Box, 1}, 4, "box 5"},    {{UnitKind::Box, 4}, 4, "box 2"},
+        {{UnitKind::Box, 6}, 4, "box 10"},   {{UnitKind::Box, 15}, 4, "box 16"},
+        {{UnitKind::Box, 1}, 3, "box 4"},    {{UnitKind::Box, 5}, 3, "box 8"},
     };
     for (const auto& u : units) EXPECT_EQ(ScreenUnitName(u.unit, u.boxSize), u.name);
     EXPECT_EQ(ScreenCellName(2 * 16 + 5, 16), "row 6, column 3");
@@ -79,7 +80,8 @@ TEST(HintNames, UnitsAndCellsAreNamedAsThePlayerSeesThem) {
             const Cell& cell = view.cells[r][c];
             const int y = static_cast<int>(std::find(ys.begin(), ys.end(), cell.y) - ys.begin()) + 1;
             const int x = static_cast<int>(std::find(xs.begin(), xs.end(), cell.x) - xs.begin()) + 1;
-            EXPECT_EQ(ScreenCellName(r * 16 + c, 16), "row " + std::to_string(y) + ", column " + std::to_string(x));
+            EXPECT_EQ(ScreenCellName(r * 16 + c, 16),
+                      "row " + std::to_string(y) + ", column " + std::to_string(x));
             EXPECT_EQ(ScreenBoxNumber(r / 4 * 4 + c / 4, 4), (y - 1) / 4 * 4 + (x - 1) / 4 + 1);
         }
 }
@@ -103,7 +105,8 @@ TEST(HintLesson, AnEliminationLeavesTheNotesAsOneStepAndTheNextHintMovesOn) {
         PressH(aids, board);
         EXPECT_EQ(board.values, values);
         NotesGrid notesAfter = notesBefore;
-        for (const Elimination& e : expected.eliminations) notesAfter[e.cell / 16][e.cell % 16] &= ~NoteBit(e.value);
+        for (const Elimination& e : expected.eliminations)
+            notesAfter[e.cell / 16][e.cell % 16] &= ~NoteBit(e.value);
         EXPECT_EQ(aids.notes, notesAfter);
         EXPECT_EQ(aids.history.UndoSteps(), steps + (withNotes ? 1 : 0));
 

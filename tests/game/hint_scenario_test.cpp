@@ -7,8 +7,8 @@
 #include <cmath>
 #include <thread>
 
-#include "game/scenario_support.h"
 #include "app/logic_games.h"
+#include "game/scenario_support.h"
 #include "play/hint.h"
 #include "play/hint_text.h"
 #include "play/status_line.h"

@@ -73,7 +73,8 @@ TEST_F(LogicGamesTest, ALogicGameStartsOnceTheWorkerHasMadeItAndKeepsItsLevel) {
         WaitForSavedFiles();
         EXPECT_EQ(ReadFile(folder.file("game.save")), SavedGameText(program().board)) << "saved at once";
         ASSERT_TRUE(game.Frame());
-        EXPECT_NE(DescribeScene(engine, {program().MenuFont.get()}).find("Easy, by logic"), std::string::npos);
+        EXPECT_NE(DescribeScene(engine, {program().MenuFont.get()}).find("Easy, by logic"),
+                  std::string::npos);
         game.Close();
     }
     GameRunner game(folder.path());

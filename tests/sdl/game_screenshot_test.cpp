@@ -12,10 +12,10 @@
 #include "app/startup.h"
 #include "app/states.h"
 #include "engine_test_fixture.h"
-#include "pushed_events.h"
 #include "platform/module_directory.h"
 #include "play/hint_marks.h"
 #include "play/value_picker.h"
+#include "pushed_events.h"
 #include "sudoku/generator.h"
 #include "sudoku/logic.h"
 
@@ -240,7 +240,8 @@ TEST(GameScreenshots, TheThreePressesOfAHint) {
              gkSdlReadPixel(static_cast<int>(at.x) + 1, static_cast<int>(at.y) + 1, &patternCorner);
              shotThenH("hint-2.png")();
          }},
-        {reached(LessonStage::Done), [&] { shotsSaved &= gkSdlSaveScreenshot((GetModuleDirectory() + "hint-3.png").c_str()); }},
+        {reached(LessonStage::Done),
+         [&] { shotsSaved &= gkSdlSaveScreenshot((GetModuleDirectory() + "hint-3.png").c_str()); }},
     };
     const std::size_t next = RunScript(steps, saves.path.string(), [] { gkSdlSetFrameCapture(true); });
     ASSERT_EQ(next, steps.size()) << "the script stopped at step " << next;
