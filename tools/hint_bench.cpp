@@ -75,6 +75,7 @@ struct Bench {
     double slowest = 0;
     std::string slowestWhat;
     int stuck = 0;
+    int unsettled = 0;  // no-step searches that left a value unsettled
 };
 
 // One game won by hints alone; false when a search gave no way on.
@@ -110,6 +111,7 @@ bool PlayByHints(SudokuBoard& board, std::uint32_t seed, Bench& bench) {
                                         answer.step.eliminations.end());
             }
         } else if (answer.kind == HintKind::Values && answer.finishable != 0) {
+            bench.unsettled += answer.unsettled != 0;
             board.values[answer.cell / n][answer.cell % n] = LowestValue(answer.finishable);
         } else {
             return false;
@@ -163,7 +165,7 @@ int main(int argc, char** argv) {
             std::printf(" %s %d", TechniqueName(static_cast<Technique>(t)),
                         bench.techniques[static_cast<std::size_t>(t)]);
     }
-    std::printf("\nslowest %.2f ms: %s\ngames %ld, without a way on %d\n", bench.slowest,
-                bench.slowestWhat.c_str(), games, bench.stuck);
+    std::printf("\nslowest %.2f ms: %s\ngames %ld, without a way on %d, no-step searches with a value unsettled %d\n",
+                bench.slowest, bench.slowestWhat.c_str(), games, bench.stuck, bench.unsettled);
     return 0;
 }

@@ -4,7 +4,8 @@
 // are added). When no technique applies (common on the classic puzzles, which have
 // many solutions) it picks one empty cell (the one the player points at, else the one
 // with the fewest candidates) and runs one completion check (completion.h) per
-// candidate value of it, to tell which values keep the grid finishable. Slow enough on
+// candidate value of it (each with a budget of its own), to tell which values keep the
+// grid finishable; a value whose check runs out of budget is left out. Slow enough on
 // a 16 x 16 grid to belong on a worker thread: the caller's stop test is asked
 // between two slices of a check. Nothing is shared between calls. Standard library only.
 #pragma once
