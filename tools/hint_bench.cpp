@@ -165,7 +165,8 @@ int main(int argc, char** argv) {
             std::printf(" %s %d", TechniqueName(static_cast<Technique>(t)),
                         bench.techniques[static_cast<std::size_t>(t)]);
     }
-    std::printf("\nslowest %.2f ms: %s\ngames %ld, without a way on %d, no-step searches with a value unsettled %d\n",
-                bench.slowest, bench.slowestWhat.c_str(), games, bench.stuck, bench.unsettled);
+    std::printf(
+        "\nslowest %.2f ms: %s\ngames %ld, without a way on %d, no-step searches with a value unsettled %d\n",
+        bench.slowest, bench.slowestWhat.c_str(), games, bench.stuck, bench.unsettled);
     return 0;
 }
