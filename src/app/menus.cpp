@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/logic_games.h"
 #include "app/program.h"
 #include "gui/menu_item.h"
 #include "platform/message_box.h"
@@ -109,13 +110,14 @@ MenuRequest ActOnMainMenuChoice(Program& p) {
 MenuRequest ActOnDifficultyChoice(Program& p) {
     const int choice = p.DifficultyChoice;
     if (choice == Easy || choice == Medium || choice == Hard) {
-        if (p.board.NewGame(choice)) {
+        if (p.aids.settings.logicPuzzles) {
+            StartMakingPuzzle(p, choice);
+        } else if (p.board.NewGame(choice)) {
             ShowDifficultyMenu(false);
-            return {MenuRequest::StartGame};
+            return {MenuRequest::StartGame, 0, {PuzzleKind::Classic, choice, 0}};
+        } else {
+            ShowNewGameFailure();
         }
-        ShowMessageBox("Cannot create new game", "Error", true);
-        p.Gui->SetFocus(Easy);
-        p.Gui->Enter();
     } else if (choice == ReturnToMainId) {
         ShowDifficultyMenu(false);
         return GoTo(MainMenu);
@@ -144,6 +146,13 @@ void LeaveMainMenuForPlay() {
     Program& p = TheProgram();
     p.MainMenuChoice = ContinueId;
     p.Gui->Leave();
+}
+
+void ShowNewGameFailure() {
+    Program& p = TheProgram();
+    ShowMessageBox("Cannot create new game", "Error", true);
+    p.Gui->SetFocus(Easy);
+    p.Gui->Enter();
 }
 
 void ShowMainMenu(bool show) { ShowMenu(show, MainMenuEntries, MainNewGameId, true); }
@@ -194,10 +203,13 @@ MenuRequest DifficultyMenuFrame() {
     const float dt = MenuStep(p);
     const int key = p.gk->Input_GetKey();
     if (key == GKK_ESCAPE) {
+        StopMakingPuzzle(p);
         p.DifficultyChoice = ReturnToMainId;
         ShowDifficultyMenu(false);
         return GoTo(MainMenu);
     }
+    if (MakingPuzzle(p)) return FinishMakingPuzzle(p);
+    SwitchPuzzleKind(p);
     if (LeaveAnimationOver(p, dt, p.DifficultyChoice)) return ActOnDifficultyChoice(p);
     return {};
 }

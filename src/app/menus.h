@@ -6,6 +6,8 @@
 // state machine (states.h) is to do next.
 #pragma once
 
+#include "save/game_state.h"
+
 // What a menu's frame asks of the state machine.
 struct MenuRequest {
     enum Kind {
@@ -16,7 +18,8 @@ struct MenuRequest {
         Exit,          // end the frame loop
     };
     Kind kind = Stay;
-    int state = 0;  // for GoTo
+    int state = 0;         // for GoTo
+    PuzzleOrigin origin;   // for StartGame: where the new game's puzzle came from
 };
 
 void ShowMainMenu(bool show);
@@ -29,6 +32,9 @@ void ShowStateScreen(int state, bool show);
 // Plays the main menu's leave animation, then enters play as "Continue previous game"
 // does (a game started from the main menu without its items).
 void LeaveMainMenuForPlay();
+
+// A new game that could not be made: the error box, then the difficulty menu again with "Easy" focused.
+void ShowNewGameFailure();
 
 MenuRequest MainMenuFrame();
 MenuRequest DifficultyMenuFrame();

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/copy_paste.h"
+#include "app/logic_games.h"
 #include "engine/gk.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
@@ -63,6 +64,7 @@ struct Program {
     BestTimes bestTimes;             // shown in the main menu
     std::unique_ptr<SaveWriter> writer;  // while the game runs; without it files are written at once
     PasteSession paste;                  // Ctrl+V's check under way and the main menu's line
+    LogicPuzzleMaker puzzleMaker;        // the logic puzzle a new game waits for
 
     int GameState = MainMenu;
     int PreviousState = MainMenu;

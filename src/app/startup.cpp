@@ -106,6 +106,9 @@ void LoadSavedGame(Program& p, const std::string& folder) {
     p.board.difficulty = LevelOfGivens(p.board, p.board.difficulty);
     PlayRecord record;
     if (LoadPlayRecordFor(folder + GameStateFileName, p.board, record)) p.aids.Restore(std::move(record));
+    // A logic puzzle's givens do not tell its level: game.state keeps it.
+    if (p.aids.origin.kind == PuzzleKind::Logic && *LevelName(p.aids.origin.level))
+        p.board.difficulty = p.aids.origin.level;
     p.savedRevision = p.aids.history.Revision();
 }
 
@@ -171,6 +174,8 @@ int RunGame(const RunOptions& options) {
             RunFrameLoop(p, loadDirectory, options);
             p.aids.deadEnd.Stop();  // no worker thread outlives the game
             p.paste.check.Stop();
+            p.aids.lesson.worker.Stop();
+            p.puzzleMaker.Stop();
             FreeResources(p);
             SaveGameFiles();
         } else {

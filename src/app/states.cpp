@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/copy_paste.h"
+#include "app/logic_games.h"
 #include "app/menus.h"
 #include "app/program.h"
 #include "platform/message_box.h"
@@ -85,6 +86,7 @@ void DrawStateScreen(Program& p) {
             break;
         case DifficultyMenu:
             if (p.MenuFont) p.MenuFont->Printf(400, 193, AlignCenter, "Difficult Level");
+            DrawPuzzleKindLine(p);
             break;
         case Playing:
             DrawPlayScreen(p);
@@ -108,8 +110,9 @@ void OpenGameMenu(Program& p) {
 // A won game's time goes into the best times before the message box shows.
 void AnnounceWin(Program& p) {
     const std::uint64_t seconds = p.aids.PlaySeconds();
-    // A game won with hints, or a puzzle brought in from outside, sets no best time.
-    if (p.aids.hintsUsed == 0 && p.aids.origin.kind != PuzzleKind::Pasted &&
+    // A game won with hints sets no best time; nor does a logic or pasted puzzle: the
+    // best times stand for the classic levels.
+    if (p.aids.hintsUsed == 0 && p.aids.origin.kind == PuzzleKind::Classic &&
         RecordWonGame(p.board.directory + BestTimesFileName, p.board.difficulty, seconds))
         p.bestTimes.Record(p.board.difficulty, seconds);
     ShowMessageBox("You have won!", "Congratulation", false);  // plain OK box, no icon
@@ -157,12 +160,17 @@ bool RunStateHandler(int state) {
 
 // The engine runs frames only when something happens; the game's own timers ask for
 // theirs: at once while a menu item fades, waits out its delay or moves its focus;
-// on the play screen with the window focused, when the clock shows its next second.
+// on the play screen with the window focused, when the clock shows its next second;
+// shortly while a worker's answer is awaited.
 void AskForNextFrame(Program& p) {
     if (!p.gk) return;
     if (p.Gui && p.Gui->Animating()) p.gk->System_NextFrameWithin(0);
     if (p.GameState == Playing && p.gk->Input_HasFocus())
         p.gk->System_NextFrameWithin(p.aids.SecondsToNextClockSecond());
+    // A worker's answer the screen waits for (a logic puzzle, a hint): look again shortly.
+    constexpr float kWorkerPollSeconds = 0.02f;
+    if (p.puzzleMaker.Busy() || p.aids.lesson.stage == LessonStage::Asked)
+        p.gk->System_NextFrameWithin(kWorkerPollSeconds);
 }
 
 }  // namespace
@@ -254,9 +262,10 @@ void BuildBoardView() {
     p.view.BuildBoardView({p.MenuFont.get(), &p.board, p.SelectSprite.get(), p.UnselectSprite.get()});
 }
 
-void PlayNewGame() {
+void PlayNewGame(const PuzzleOrigin& origin) {
     BuildBoardView();
     TheProgram().aids.ResetForGame();
+    TheProgram().aids.origin = origin;
     SaveGameFiles();
     GoToState(Playing);
 }
@@ -272,7 +281,7 @@ bool CarryOut(const MenuRequest& request) {
             GoToState(Playing);
             return false;
         case MenuRequest::StartGame:
-            PlayNewGame();
+            PlayNewGame(request.origin);
             return false;
         case MenuRequest::Exit:
             return true;

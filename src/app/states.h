@@ -63,8 +63,8 @@ bool DisplayLostFunc();
 // Places the board view's cells over the game's board, font and cell sprites.
 void BuildBoardView();
 // Plays the new game just made on the board: builds the board view, starts the play
-// aids afresh, saves the game and shows the play screen.
-void PlayNewGame();
+// aids afresh with where the puzzle came from, saves the game and shows the play screen.
+void PlayNewGame(const PuzzleOrigin& origin = {});
 // Carries out what a menu's frame asked for; true ends the frame loop.
 bool CarryOut(const MenuRequest& request);
 

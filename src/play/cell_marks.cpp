@@ -1,5 +1,7 @@
 #include "play/cell_marks.h"
 
+#include "play/hint_marks.h"
+
 namespace {
 
 // An untextured quad of one colour through four corners (top-left, top-right,
@@ -49,6 +51,8 @@ int TintedValue(const PlayAids& aids, const SudokuBoard& board) {
 }
 
 void DrawUnderCellValue(GK& gk, const PlayAids& aids, const Cell& cell, int tintedValue) {
+    if (const HintMarks* marks = aids.lesson.ShownMarks(aids.history.Revision()))
+        DrawHintUnderCell(gk, *marks, aids.lesson.Detailed(), cell);
     if (tintedValue == 0 || !cell.board) return;
     const CellRef focus = aids.FocusCell();
     if (cell.row == focus.row && cell.column == focus.column) return;
@@ -63,6 +67,8 @@ void DrawOverCells(GK& gk, const PlayAids& aids, const BoardView& view, const Su
             }
         }
     }
+    const HintMarks* marks = aids.lesson.ShownMarks(aids.history.Revision());
+    if (marks && aids.lesson.Detailed()) DrawHintOverCells(gk, *marks, view);
     if (aids.keyboard.Shown()) {
         const CellRef k = aids.keyboard.Position();
         DrawKeyboardOutline(gk, view.cells[k.row][k.column]);

@@ -29,8 +29,9 @@ void DrawKeyboardOutline(GK& gk, const Cell& cell);
 
 // The value the same-value tint marks this frame, 0 for none.
 int TintedValue(const PlayAids& aids, const SudokuBoard& board);
-// Drawn between a cell's face and its value: the tint, on cells other than the
-// focus cell that hold tintedValue.
+// Drawn between a cell's face and its value: a hint's marks, then the tint, on cells
+// other than the focus cell that hold tintedValue.
 void DrawUnderCellValue(GK& gk, const PlayAids& aids, const Cell& cell, int tintedValue);
-// Drawn after all cells: the clash marks (when switched on) and the keyboard cell's outline.
+// Drawn after all cells: the clash marks (when switched on), a hint's marks from its
+// second press, and the keyboard cell's outline.
 void DrawOverCells(GK& gk, const PlayAids& aids, const BoardView& view, const SudokuBoard& board);

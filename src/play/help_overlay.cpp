@@ -19,7 +19,7 @@ const HelpLine HelpLines[HelpLineCount] = {
     {"M", "note every value each free cell allows"},
     {"Ctrl+Z or U", "undo the last change"},
     {"Ctrl+Y, Ctrl+Shift+Z or R", "redo what was undone"},
-    {"H", "hint a value; on a dead end, undo back"},
+    {"H, H, H", "hint: name the next step, show it, do it"},
     {"V", "same-value tint on / off (now %s)", HelpSwitch::SameValueTint},
     {"X", "corner mark on clashes on / off (now %s)", HelpSwitch::ClashMarks},
     {"F11 or Alt+Enter", "full screen on / off"},

@@ -2,37 +2,13 @@
 
 #include <cstdio>
 
+#include "play/hint_lesson.h"
 #include "sudoku/completion.h"
 
 namespace {
 
 constexpr const char* LookingText = "Hint: looking...";
-constexpr const char* NoAnswerText = "Hint: no answer yet";
 constexpr const char* NoWayBackText = "Hint: no earlier grid can be finished";
-
-bool IsEmptyCell(const SudokuBoard& board, CellRef cell) {
-    return board.Contains(cell.row, cell.column) && board.values[cell.row][cell.column] == 0 &&
-           !board.IsGiven(cell.row, cell.column);
-}
-
-// The cell the player points at (keyboard cell, else pointer) when it is empty; else
-// the empty cell with the fewest candidates; {-1, -1} when no cell is empty.
-CellRef HintCell(const PlayAids& aids, const SudokuBoard& board) {
-    const CellRef chosen = aids.FocusCell();
-    if (IsEmptyCell(board, chosen)) return chosen;
-    const auto fewest = EmptyCellWithFewestCandidates(board.values, board.boxSize);
-    if (!fewest) return {};
-    return {fewest->row, fewest->column};
-}
-
-void WriteHint(PlayAids& aids, SudokuBoard& board, const Grid& completion) {
-    const CellRef cell = aids.hint.cell;
-    if (!IsEmptyCell(board, cell) || !HasShape(completion, board.size)) return;
-    WriteCellValue(aids.EditOf(board), cell.row, cell.column, completion[cell.row][cell.column]);
-    aids.keyboard.ShowAt(cell);
-    aids.message.Clear();
-    ++aids.hintsUsed;
-}
 
 void Say(PlayAids& aids, const char* text) { aids.message.Set(text, aids.history.Revision()); }
 
@@ -69,7 +45,9 @@ void TakeBackOne(PlayAids& aids, SudokuBoard& board) {
 
 void GiveHint(PlayAids& aids, SudokuBoard& board) {
     if (aids.hint.active || board.size <= 0 || !HasShape(board.values, board.size)) return;
-    aids.hint = PendingHint{true, false, 0, aids.history.Revision(), HintCell(aids, board)};
+    if (AdvanceLesson(aids, board)) return;
+    aids.hint = PendingHint{true, false, 0, aids.history.Revision()};
+    AskForLesson(aids, board);
     ContinueHint(aids, board);
 }
 
@@ -78,6 +56,7 @@ void ContinueHint(PlayAids& aids, SudokuBoard& board) {
     if (!hint.active) return;
     if (aids.history.Revision() != hint.revision) {
         hint = PendingHint{};  // the player changed the grid meanwhile
+        aids.lesson.Drop();
         return;
     }
     const CompletionResult* result = aids.deadEnd.ResultFor(board);
@@ -86,15 +65,24 @@ void ContinueHint(PlayAids& aids, SudokuBoard& board) {
         return;
     }
     if (result->verdict == Completion::DeadEnd) {
+        aids.lesson.worker.Cancel();
         TakeBackOne(aids, board);
         return;
     }
-    hint.active = false;
     if (hint.takingBack) {
+        hint.active = false;
         EndTakeBack(aids, result->verdict);
-    } else if (result->verdict == Completion::Completable) {
-        WriteHint(aids, board, result->completion);
-    } else {
-        Say(aids, NoAnswerText);
+        return;
+    }
+    switch (TakeLessonReply(aids)) {
+        case LessonReply::Pending:
+            Say(aids, LookingText);
+            return;
+        case LessonReply::Contradiction:
+            TakeBackOne(aids, board);  // a dead end the watch could not settle
+            return;
+        case LessonReply::Shown:
+            hint.active = false;
+            return;
     }
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cmath>
 #include <cstdio>
 #include <utility>
 
@@ -21,6 +20,7 @@ void PlayAids::ResetForGame() {
     hintsUsed = 0;
     origin = PuzzleOrigin{};
     hint = PendingHint{};
+    lesson.Reset();
     ResumeGame();
 }
 
@@ -33,6 +33,7 @@ void PlayAids::ResumeGame() {
 void PlayAids::Restore(PlayRecord record) {
     message.Clear();
     hint = PendingHint{};
+    lesson.Reset();
     playMicroseconds = std::min(record.playSeconds, kMaxPlaySeconds) * 1'000'000;
     hintsUsed = record.hintsUsed;
     origin = record.origin;

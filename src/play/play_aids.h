@@ -8,8 +8,8 @@
 // - undo (Ctrl+Z, U) and redo (Ctrl+Y, Ctrl+Shift+Z, R) of every value and note change;
 // - the same-value tint on the cells that hold the value of the pointer's (or
 //   the keyboard cell's) cell, switched with V; the clash mark, switched with X;
-// - the dead-end watch (is the grid still completable?) and the hint (H), whose
-//   message stays until the next change;
+// - the dead-end watch (is the grid still completable?) and the hint (H, three
+//   presses that teach the next step), whose message and marks stay until the next change;
 // - the help overlay (F1 or ?), closed by any key or click, which then does
 //   nothing else; full screen switched with F11 or Alt+Enter.
 // PlayAids owns this state: the history, the notes, note mode, the play time,
@@ -22,6 +22,7 @@
 #include "engine/gk.h"
 #include "play/board_view.h"
 #include "play/dead_end_watch.h"
+#include "play/hint_lesson.h"
 #include "play/history.h"
 #include "play/keyboard_cell.h"
 #include "play/notes.h"
@@ -43,13 +44,13 @@ struct StatusMessage {
 };
 
 // A hint under way (H on the play screen): it waits for the dead-end watch's verdict
-// on the grid as it stands, and when taking moves back, for a verdict after each move.
+// on the grid as it stands and the hint worker's reply, and when taking moves back,
+// for a verdict after each move.
 struct PendingHint {
     bool active = false;
     bool takingBack = false;
     int undone = 0;              // moves taken back so far
     std::uint64_t revision = 0;  // the history's revision the hint last saw or made
-    CellRef cell;                // where a value goes: chosen when H was pressed
 };
 
 // The longest frame the play time counts. Frames may be a second apart on a still
@@ -79,6 +80,7 @@ struct PlayAids {
     DeadEndWatch deadEnd;  // handed the grid every play-screen frame
     StatusMessage message;  // what the last hint did
     PendingHint hint;       // the hint waiting for the watch's verdict
+    HintLesson lesson;      // the hint's three presses, its worker and marks
     // "Not saved: <reason>" while the last write of some file failed; set and cleared
     // by the frame as it learns how the writes went, whatever the history does.
     StatusMessage saveFailure;

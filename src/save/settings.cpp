@@ -9,6 +9,7 @@ namespace {
 constexpr std::string_view HighlightKey = "same-value-highlight";
 constexpr std::string_view ClashMarksKey = "clash-marks";
 constexpr std::string_view FullScreenKey = "full-screen";
+constexpr std::string_view PuzzlesKey = "puzzles";
 
 std::string_view Trim(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
@@ -33,6 +34,8 @@ void ReadLine(std::string_view line, Settings& settings) {
     if (key == HighlightKey) ReadFlag(value, settings.sameValueHighlight);
     if (key == ClashMarksKey) ReadFlag(value, settings.clashMarks);
     if (key == FullScreenKey) ReadFlag(value, settings.fullScreen);
+    if (key == PuzzlesKey && (value == "classic" || value == "logic"))
+        settings.logicPuzzles = value == "logic";
 }
 
 void AppendFlag(std::string& text, std::string_view key, bool flag) {
@@ -47,6 +50,8 @@ std::string SettingsText(const Settings& settings) {
     AppendFlag(text, HighlightKey, settings.sameValueHighlight);
     AppendFlag(text, ClashMarksKey, settings.clashMarks);
     AppendFlag(text, FullScreenKey, settings.fullScreen);
+    text.append(PuzzlesKey);
+    text += settings.logicPuzzles ? "=logic\n" : "=classic\n";
     return text;
 }
 

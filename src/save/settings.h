@@ -1,7 +1,8 @@
 // The player's settings, kept in a small text file beside the saved game: whether
 // cells holding the value under the pointer are tinted, whether clashing values
-// carry a mark that does not depend on colour, and whether the game runs full
-// screen. One "key=value" line each ("on" or "off"); lines starting with '#' and
+// carry a mark that does not depend on colour, whether the game runs full screen
+// ("on" or "off"), and which puzzles a new game gets ("classic" or "logic"). One
+// "key=value" line each; lines starting with '#' and
 // unknown keys are skipped. A missing, unreadable, oversized or damaged file, or
 // a damaged line, gives the default for what it could not read: never an error.
 // This module owns the record and its text form. Standard library only.
@@ -15,10 +16,11 @@ struct Settings {
     bool sameValueHighlight = false;
     bool clashMarks = false;
     bool fullScreen = false;
+    bool logicPuzzles = false;  // new games: one solution, by logic (else the classic puzzles)
 
     bool operator==(const Settings& other) const {
         return sameValueHighlight == other.sameValueHighlight && clashMarks == other.clashMarks &&
-               fullScreen == other.fullScreen;
+               fullScreen == other.fullScreen && logicPuzzles == other.logicPuzzles;
     }
     bool operator!=(const Settings& other) const { return !(*this == other); }
 };

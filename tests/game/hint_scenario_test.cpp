@@ -1,14 +1,16 @@
 // Stories of the dead-end warning and the hint, played through the real frame loop
 // on the recording engine: a value that leaves no way to finish the grid brings the
 // warning under the board within a few frames; H on that dead end takes the moves
-// back as undo steps that redo brings back; H on a grid that can be finished writes
-// a value of a completion, and pressing H alone wins the game.
+// back as undo steps that redo brings back; on a grid that can be finished H teaches
+// a step in three presses, and pressing H alone wins the game, classic or logic.
 #include <chrono>
 #include <cmath>
 #include <thread>
 
+#include "app/logic_games.h"
 #include "game/scenario_support.h"
 #include "play/hint.h"
+#include "play/hint_text.h"
 #include "play/status_line.h"
 #include "save/save.h"
 #include "sudoku/completion.h"
@@ -49,6 +51,14 @@ protected:
             if (!game.Frame()) return false;
             if (aids().deadEnd.ResultFor(board())) return game.Frame();  // drawn once more
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return false;
+    }
+    // The message names a technique at its start.
+    bool NamesATechnique(const char* message) {
+        for (int t = 0; t < kTechniqueCount && message; ++t) {
+            const std::string title = TechniqueTitle(static_cast<Technique>(t));
+            if (std::string(message).compare(0, title.size(), title) == 0) return true;
         }
         return false;
     }
@@ -143,35 +153,63 @@ TEST_F(HintScenarioTest, ADeadEndIsWarnedAndHTakesTheMovesBackWhichRedoReturns) 
     EXPECT_STREQ(Message(), DeadEndText) << "the hint's message went with the next change";
 }
 
-TEST_F(HintScenarioTest, HWritesValuesOfACompletionUntilTheGameIsWon) {
+TEST_F(HintScenarioTest, HInThreePressesWinsAClassicGame) {
     GameRunner game(folder.path());
     SeedRandom(11);
     ASSERT_TRUE(StartNewGame(game, Medium));
     const auto empty = EmptyCells();
     ASSERT_FALSE(empty.empty());
 
-    // The first hint goes into the empty cell under the pointer, as one undo step.
-    const CellRef pointed = empty.back();
-    const Cell& cell = program().view.cells[pointed.row][pointed.column];
-    ASSERT_TRUE(Hint(game, &cell));
-    ASSERT_NE(board().values[pointed.row][pointed.column], 0);
-    EXPECT_EQ(aids().history.UndoSteps(), 1u);
-    EXPECT_EQ(CheckCompletion(board().values, 4).verdict, Completion::Completable);
-    WaitForSavedFiles();
-    EXPECT_EQ(ReadFile(folder.file("game.save")), SavedGameText(board())) << "saved like a typed value";
-
-    // The keyboard cell now stands on a filled cell: each H picks the next empty cell.
-    std::size_t presses = 1;
-    while (game.messages.empty() && presses < empty.size() + 5) {
-        ASSERT_TRUE(Hint(game));
-        ++presses;
+    // Each hint takes three presses: the step named, its cells shown, then done: a value
+    // written as one undo step, or eliminations shown (there are no notes to take them from).
+    std::size_t hints = 0;
+    bool saveChecked = false;
+    while (!board().IsComplete() && hints < 4 * empty.size()) {
+        const std::size_t steps = aids().history.UndoSteps();
+        for (int press = 0; press < 3; ++press) ASSERT_TRUE(Hint(game));
+        ++hints;
+        ASSERT_LE(aids().history.UndoSteps(), steps + 1);
+        if (saveChecked || aids().history.UndoSteps() == steps) continue;
+        WaitForSavedFiles();
+        EXPECT_EQ(ReadFile(folder.file("game.save")), SavedGameText(board())) << "saved like a typed value";
+        saveChecked = true;
     }
+    EXPECT_EQ(aids().history.UndoSteps(), empty.size()) << "one undo step per value written";
+    EXPECT_EQ(aids().hintsUsed, hints);
+    ASSERT_TRUE(game.Frame());
     ASSERT_EQ(game.messages.size(), 1u);
     EXPECT_EQ(game.messages[0].text, "You have won!");
-    EXPECT_EQ(presses, empty.size() + 1) << "one hint per empty cell, then the frame that announces the win";
     EXPECT_EQ(program().GameState, MainMenu);
-    EXPECT_EQ(aids().hintsUsed, empty.size());
     EXPECT_FALSE(program().bestTimes.Of(Medium)) << "a game won with hints sets no best time";
+}
+
+TEST_F(HintScenarioTest, HInThreePressesWinsAnEasyLogicGameNamingEachTechnique) {
+    WriteTextFile(folder.file("game.settings"), "puzzles=logic\n");
+    GameRunner game(folder.path());
+    SeedRandom(5);
+    ASSERT_TRUE(Choose(game, 1));
+    ASSERT_TRUE(SettleMenu(game));
+    game.Key(GKK_UP);
+    ASSERT_TRUE(game.Key(GKK_ENTER));
+    ASSERT_TRUE(game.FramesUntil([this] { return program().GameState == Playing; }, 20000));
+    ASSERT_EQ(aids().origin.kind, PuzzleKind::Logic);
+    const std::size_t empty = EmptyCells().size();
+
+    // Singles only: every hint names its technique, marks, then writes one value.
+    std::size_t hints = 0;
+    while (!board().IsComplete() && hints <= empty) {
+        ASSERT_TRUE(Hint(game));
+        EXPECT_TRUE(NamesATechnique(Message())) << (Message() ? Message() : "no message");
+        ASSERT_TRUE(Hint(game));
+        const std::size_t steps = aids().history.UndoSteps();
+        ASSERT_TRUE(Hint(game));
+        EXPECT_EQ(aids().history.UndoSteps(), steps + 1) << "one undo step per value";
+        ++hints;
+    }
+    EXPECT_EQ(hints, empty);
+    ASSERT_TRUE(game.Frame());
+    ASSERT_EQ(game.messages.size(), 1u);
+    EXPECT_EQ(game.messages[0].text, "You have won!");
 }
 
 TEST(Hint, WaitsForTheWatchWithoutSearchingAndASecondPressMeanwhileDoesNothing) {
@@ -189,6 +227,7 @@ TEST(Hint, WaitsForTheWatchWithoutSearchingAndASecondPressMeanwhileDoesNothing) 
         ContinueHint(aids, board);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    EXPECT_EQ(aids.history.UndoSteps(), 1u) << "one value written for the two presses";
+    EXPECT_EQ(aids.lesson.stage, LessonStage::Named) << "the second press meanwhile did nothing";
+    EXPECT_EQ(aids.history.UndoSteps(), 0u);
     EXPECT_EQ(aids.hintsUsed, 1u);
 }

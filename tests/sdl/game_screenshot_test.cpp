@@ -1,7 +1,8 @@
 // The whole game on the real engine (dummy video driver, software renderer),
 // driven by SDL events as a player's mouse and keyboard would: screenshots of the
-// main menu, a new board, and the picker open with a clashing value in red,
-// saved in the build folder for review, with a few pixels checked.
+// main menu, a new board, the picker open with a clashing value in red, and the
+// three presses of one hint, saved in the build folder for review (the README shows
+// copies from docs/), with a few pixels checked.
 #include <SDL.h>
 
 #include <functional>
@@ -11,10 +12,12 @@
 #include "app/startup.h"
 #include "app/states.h"
 #include "engine_test_fixture.h"
-#include "pushed_events.h"
 #include "platform/module_directory.h"
+#include "play/hint_marks.h"
 #include "play/value_picker.h"
+#include "pushed_events.h"
 #include "sudoku/generator.h"
+#include "sudoku/logic.h"
 
 namespace {
 
@@ -59,6 +62,18 @@ std::size_t RunScript(std::vector<Step>& steps, const std::string& saveFolder,
     };
     EXPECT_EQ(RunGame(options), 0);
     return next;
+}
+
+// Writes the placements the logic engine finds, up to its first step that takes values out.
+void PlayUpToAnElimination() {
+    SudokuBoard& board = TheProgram().board;
+    LogicGrid grid;
+    grid.Load(board.values, board.boxSize);
+    LogicStep step;
+    while (FindNextStep(grid, step) == StepSearch::Found && step.IsPlacement()) {
+        grid.Place(step.placeCell, step.placeValue);
+        board.values[step.placeCell / 16][step.placeCell % 16] = step.placeValue;
+    }
 }
 
 }  // namespace
@@ -184,4 +199,54 @@ TEST(GameScreenshots, MainMenuNewBoardAndPickerWithAClash) {
     EXPECT_GT(Green(pickerCentre), 150);
     EXPECT_TRUE(Near(boardGrey, 0xFFAAAAAA, 8)) << "the board's grey border";
     EXPECT_TRUE(std::filesystem::exists(saves.File("game.save")));
+}
+
+// A Medium logic game played on by its placements up to the first step that takes
+// values out, every free cell's candidates noted (M); then H names the step and tints
+// its units, H outlines its cells and strikes what leaves, H takes those notes out.
+TEST(GameScreenshots, TheThreePressesOfAHint) {
+    TempFolder saves;
+    CreateFrameLock();
+    WriteFile(saves.File("game.settings"), "puzzles=logic\n");
+    bool shotsSaved = true;
+    std::uint32_t patternCorner = 0;
+    // A stage reached in a frame is drawn in it; the next frame's hook saves that picture.
+    const auto reached = [](LessonStage stage) {
+        return [stage] { return TheProgram().aids.lesson.stage == stage && !TheProgram().aids.hint.active; };
+    };
+    const auto shotThenH = [&](const char* name) {
+        return [&, name] {
+            shotsSaved &= gkSdlSaveScreenshot((GetModuleDirectory() + name).c_str());
+            PushKey(SDLK_h, "h");
+        };
+    };
+    std::vector<Step> steps = {
+        {[] { return MenuSettled(); }, [] { PushKey(SDLK_RETURN); }},
+        {[] { return TheProgram().GameState == DifficultyMenu && MenuSettled(); },
+         [] {
+             SeedRandom(20261208);
+             PushKey(SDLK_RETURN);  // Medium
+         }},
+        {[] { return TheProgram().GameState == Playing; },
+         [] {
+             PlayUpToAnElimination();
+             PushKey(SDLK_m, "m");
+         }},
+        {[] { return TheProgram().aids.history.UndoSteps() == 1; }, [] { PushKey(SDLK_h, "h"); }},
+        {reached(LessonStage::Named), shotThenH("hint-1.png")},
+        {reached(LessonStage::Shown),
+         [&] {
+             const std::int32_t pattern = TheProgram().aids.lesson.reply.answer.step.cells.at(0);
+             const Cell& at = TheProgram().view.cells[pattern / 16][pattern % 16];
+             gkSdlReadPixel(static_cast<int>(at.x) + 1, static_cast<int>(at.y) + 1, &patternCorner);
+             shotThenH("hint-2.png")();
+         }},
+        {reached(LessonStage::Done),
+         [&] { shotsSaved &= gkSdlSaveScreenshot((GetModuleDirectory() + "hint-3.png").c_str()); }},
+    };
+    const std::size_t next = RunScript(steps, saves.Path(), [] { gkSdlSetFrameCapture(true); });
+    ASSERT_EQ(next, steps.size()) << "the script stopped at step " << next;
+    EXPECT_TRUE(shotsSaved);
+    EXPECT_EQ(patternCorner & 0xFFFFFF, HintPatternColor & 0xFFFFFF) << "the pattern's cells are outlined";
+    EXPECT_EQ(TheProgram().aids.history.UndoSteps(), 2u) << "the notes taken out as one step";
 }

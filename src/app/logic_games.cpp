@@ -1,0 +1,126 @@
+#include "app/logic_games.h"
+
+#include <atomic>
+#include <thread>
+
+#include "app/menus.h"
+#include "app/program.h"
+#include "app/states.h"
+#include "play/status_line.h"
+#include "sudoku/generator.h"
+
+namespace {
+
+constexpr int KeyL = GKK_A + ('L' - 'A');
+
+// A seed of 30 bits from two draws of the game's random source (frame thread only).
+std::uint64_t DrawSeed() {
+    const auto high = static_cast<std::uint64_t>(RandomDraw());
+    const auto low = static_cast<std::uint64_t>(RandomDraw());
+    return high << 15 | low;
+}
+
+}  // namespace
+
+struct LogicPuzzleMaker::Job {
+    std::atomic<bool> stop{false};
+    std::atomic<bool> done{false};
+    std::int32_t level = 0;
+    LogicPuzzle puzzle;                     // written by the thread before done
+    LogicMake outcome = LogicMake::Failed;  // likewise
+    std::thread thread;                     // last: starts once everything above exists
+
+    Job(std::int32_t forLevel, std::uint64_t seed) : level(forLevel), thread([this, seed] { Make(seed); }) {}
+    ~Job() {
+        stop = true;
+        thread.join();
+    }
+
+    void Make(std::uint64_t seed) {
+        outcome = MakeLogicPuzzle(level, seed, puzzle, &stop);
+        done = true;
+    }
+};
+
+LogicPuzzleMaker::LogicPuzzleMaker() = default;
+LogicPuzzleMaker::~LogicPuzzleMaker() = default;
+LogicPuzzleMaker::LogicPuzzleMaker(LogicPuzzleMaker&&) noexcept = default;
+LogicPuzzleMaker& LogicPuzzleMaker::operator=(LogicPuzzleMaker&&) noexcept = default;
+
+void LogicPuzzleMaker::Start(std::int32_t level, std::uint64_t seed) {
+    Drop();
+    dropped_.reset();  // told to stop long ago: joins at once
+    job_ = std::make_unique<Job>(level, seed);
+}
+
+bool LogicPuzzleMaker::Busy() const {
+    return job_ != nullptr;
+}
+
+bool LogicPuzzleMaker::Take(LogicPuzzle& puzzle, LogicMake& outcome) {
+    if (!job_ || !job_->done) return false;
+    puzzle = std::move(job_->puzzle);
+    outcome = job_->outcome;
+    job_.reset();  // the thread has ended: the join does not wait
+    return true;
+}
+
+void LogicPuzzleMaker::Drop() {
+    if (!job_) return;
+    job_->stop = true;
+    dropped_ = std::move(job_);  // a job dropped before is joined here; it was told to stop long ago
+}
+
+void LogicPuzzleMaker::Stop() {
+    Drop();
+    dropped_.reset();
+}
+
+void SwitchPuzzleKind(Program& p) {
+    if (!p.gk || MakingPuzzle(p)) return;
+    int count = 0;
+    const gkKeyPress* presses = p.gk->Input_GetKeyPresses(&count);
+    bool switched = false;
+    for (int i = 0; presses != nullptr && i < count; ++i) {
+        if (presses[i].key != KeyL || presses[i].control || presses[i].alt) continue;
+        p.aids.settings.logicPuzzles = !p.aids.settings.logicPuzzles;
+        switched = true;
+    }
+    if (switched) ApplySettings();
+}
+
+void DrawPuzzleKindLine(Program& p) {
+    if (!p.MenuFont) return;
+    const char* text = MakingPuzzle(p)                ? MakingPuzzleText
+                       : p.aids.settings.logicPuzzles ? LogicPuzzlesText
+                                                      : ClassicPuzzlesText;
+    p.MenuFont->SetScale(StatusScale);
+    p.MenuFont->SetColor(StatusColor);
+    p.MenuFont->Render(StatusLineX, PuzzleKindLineY, AlignCenter, text);
+    p.MenuFont->SetScale(1.0f);
+}
+
+void StartMakingPuzzle(Program& p, std::int32_t level) {
+    p.puzzleMaker.Start(level, DrawSeed());
+}
+
+bool MakingPuzzle(const Program& p) {
+    return p.puzzleMaker.Busy();
+}
+
+MenuRequest FinishMakingPuzzle(Program& p) {
+    LogicPuzzle puzzle;
+    LogicMake outcome = LogicMake::Failed;
+    if (!p.puzzleMaker.Take(puzzle, outcome)) return {};
+    if (outcome != LogicMake::Made) {
+        ShowNewGameFailure();
+        return {};
+    }
+    SetUpLogicGame(p.board, puzzle);
+    ShowDifficultyMenu(false);
+    return {MenuRequest::StartGame, 0, {PuzzleKind::Logic, puzzle.level, 1}};
+}
+
+void StopMakingPuzzle(Program& p) {
+    p.puzzleMaker.Drop();
+}

@@ -1,0 +1,122 @@
+// The hint that teaches, below the frame loop: units and cells are named as the player
+// sees the board (the board view draws the board's first index along x), and an
+// elimination done on the third press takes exactly its values out of the notes as
+// one undo step (or, without notes, only shows them), after which the next hint moves
+// on to a new step instead of finding the same elimination again.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "play/hint.h"
+#include "play/hint_text.h"
+#include "sudoku/logic_generator.h"
+
+namespace {
+
+// Presses H and lets the watch and the hint's worker answer (frames a millisecond apart).
+void PressH(PlayAids& aids, SudokuBoard& board) {
+    GiveHint(aids, board);
+    for (int i = 0; i < 20000 && aids.hint.active; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        aids.deadEnd.Update(board);
+        ContinueHint(aids, board);
+    }
+}
+
+// A Hard logic puzzle with the placements of its solution by steps written in, up to the
+// first step that eliminates: a board whose next step (from its values alone) is that one.
+LogicStep WriteUpToAnElimination(SudokuBoard& board) {
+    LogicPuzzle puzzle;
+    EXPECT_EQ(MakeLogicPuzzle(Hard, 4, puzzle), LogicMake::Made);
+    SetUpLogicGame(board, puzzle);
+    LogicGrid grid;
+    EXPECT_TRUE(grid.Load(board.values, board.boxSize));
+    LogicStep step;
+    while (FindNextStep(grid, step) == StepSearch::Found && step.IsPlacement()) {
+        grid.Place(step.placeCell, step.placeValue);
+        board.values[step.placeCell / 16][step.placeCell % 16] = step.placeValue;
+    }
+    EXPECT_FALSE(step.IsPlacement());
+    return step;
+}
+
+}  // namespace
+
+TEST(HintNames, UnitsAndCellsAreNamedAsThePlayerSeesThem) {
+    const struct {
+        LogicUnit unit;
+        std::int32_t boxSize;
+        const char* name;
+    } units[] = {
+        {{UnitKind::Row, 0}, 4, "column 1"}, {{UnitKind::Row, 15}, 4, "column 16"},
+        {{UnitKind::Column, 2}, 4, "row 3"}, {{UnitKind::Box, 0}, 4, "box 1"},
+        {{UnitKind::Box, 1}, 4, "box 5"},    {{UnitKind::Box, 4}, 4, "box 2"},
+        {{UnitKind::Box, 6}, 4, "box 10"},   {{UnitKind::Box, 15}, 4, "box 16"},
+        {{UnitKind::Box, 1}, 3, "box 4"},    {{UnitKind::Box, 5}, 3, "box 8"},
+    };
+    for (const auto& u : units) EXPECT_EQ(ScreenUnitName(u.unit, u.boxSize), u.name);
+    EXPECT_EQ(ScreenCellName(2 * 16 + 5, 16), "row 6, column 3");
+    EXPECT_EQ(ValuesText((1u << 2) | (1u << 6) | (1u << 11)), "3, 7 and C");
+
+    // Against the drawing: a cell named "row Y, column X" is the Y-th from the top and the
+    // X-th from the left on screen, and lies in the box numbered so.
+    SudokuBoard board;
+    board.size = 16;
+    board.boxSize = 4;
+    BoardView view;
+    view.BuildBoardView({nullptr, &board, nullptr, nullptr});
+    std::vector<float> xs, ys;
+    for (const auto& line : view.cells)
+        for (const Cell& cell : line) xs.push_back(cell.x), ys.push_back(cell.y);
+    for (auto* axis : {&xs, &ys}) {
+        std::sort(axis->begin(), axis->end());
+        axis->erase(std::unique(axis->begin(), axis->end()), axis->end());
+    }
+    for (int r = 0; r < 16; ++r)
+        for (int c = 0; c < 16; ++c) {
+            const Cell& cell = view.cells[r][c];
+            const int y = static_cast<int>(std::find(ys.begin(), ys.end(), cell.y) - ys.begin()) + 1;
+            const int x = static_cast<int>(std::find(xs.begin(), xs.end(), cell.x) - xs.begin()) + 1;
+            EXPECT_EQ(ScreenCellName(r * 16 + c, 16),
+                      "row " + std::to_string(y) + ", column " + std::to_string(x));
+            EXPECT_EQ(ScreenBoxNumber(r / 4 * 4 + c / 4, 4), (y - 1) / 4 * 4 + (x - 1) / 4 + 1);
+        }
+}
+
+TEST(HintLesson, AnEliminationLeavesTheNotesAsOneStepAndTheNextHintMovesOn) {
+    for (const bool withNotes : {true, false}) {
+        SCOPED_TRACE(withNotes ? "with notes" : "without notes");
+        SudokuBoard board;
+        const LogicStep expected = WriteUpToAnElimination(board);
+        PlayAids aids;
+        if (withNotes) FillCandidates(aids.EditOf(board));
+        const NotesGrid notesBefore = aids.notes;
+        const Grid values = board.values;
+        const std::size_t steps = aids.history.UndoSteps();
+
+        PressH(aids, board);
+        ASSERT_EQ(aids.lesson.stage, LessonStage::Named);
+        EXPECT_EQ(aids.lesson.reply.answer.step.eliminations, expected.eliminations);
+        EXPECT_EQ(aids.lesson.reply.answer.step.technique, expected.technique);
+        PressH(aids, board);
+        PressH(aids, board);
+        EXPECT_EQ(board.values, values);
+        NotesGrid notesAfter = notesBefore;
+        for (const Elimination& e : expected.eliminations)
+            notesAfter[e.cell / 16][e.cell % 16] &= ~NoteBit(e.value);
+        EXPECT_EQ(aids.notes, notesAfter);
+        EXPECT_EQ(aids.history.UndoSteps(), steps + (withNotes ? 1 : 0));
+
+        PressH(aids, board);
+        ASSERT_EQ(aids.lesson.stage, LessonStage::Named);
+        const LogicStep& next = aids.lesson.reply.answer.step;
+        EXPECT_TRUE(next.IsPlacement() || next.eliminations != expected.eliminations) << "a new step";
+        if (!withNotes) continue;
+        CellRef cell;
+        ASSERT_TRUE(aids.history.Undo(board, &cell, &aids.notes));
+        EXPECT_EQ(aids.notes, notesBefore) << "one undo brings every note back";
+    }
+}
