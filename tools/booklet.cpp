@@ -176,19 +176,6 @@ void DrawSolutionPage(cairo_t* cr, const PageSize& page, const std::vector<Bookl
 
 }  // namespace
 
-const char* BookletLevelName(std::int32_t level) {
-    switch (level) {
-        case Easy:
-            return "Easy";
-        case Medium:
-            return "Medium";
-        case Hard:
-            return "Hard";
-        default:
-            break;
-    }
-    return "";
-}
 
 bool MakeClassicPuzzle(std::uint32_t seed, std::int32_t level, BookletPuzzle& puzzle, std::string& error) {
     SeedRandom(seed);
@@ -204,7 +191,7 @@ bool MakeClassicPuzzle(std::uint32_t seed, std::int32_t level, BookletPuzzle& pu
     }
     puzzle.givens = std::move(board.givens);
     puzzle.solution = std::move(completion.completion);
-    puzzle.levelName = BookletLevelName(level);
+    puzzle.levelName = LevelName(level);
     puzzle.solutionNote = "one completion";
     return true;
 }

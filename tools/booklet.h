@@ -36,9 +36,6 @@ using PuzzleSource =
 // found by the completion check.
 bool MakeClassicPuzzle(std::uint32_t seed, std::int32_t level, BookletPuzzle& puzzle, std::string& error);
 
-// "Easy", "Medium" or "Hard" under a puzzle's grid.
-const char* BookletLevelName(std::int32_t level);
-
 enum class PaperSize { A4, Letter };
 
 constexpr std::uint32_t kMaxBookletPuzzles = 1000;

@@ -498,7 +498,7 @@ bool MakeLogicBookletPuzzle(std::uint32_t seed, std::int32_t level, BookletPuzzl
     }
     puzzle.givens = std::move(made.givens);
     puzzle.solution = std::move(made.solution);
-    puzzle.levelName = std::string(BookletLevelName(level)) + ", by logic";
+    puzzle.levelName = std::string(LevelName(level)) + ", by logic";
     puzzle.solutionNote = "the solution";
     return true;
 }

@@ -11,6 +11,7 @@
 #include "platform/module_directory.h"
 #include "platform/save_location.h"
 #include "play/status_line.h"
+#include "sudoku/generator.h"
 #include "save/game_state.h"
 #include "save/save.h"
 #include "save/state_reconcile.h"

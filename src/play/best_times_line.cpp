@@ -1,6 +1,7 @@
 #include "play/best_times_line.h"
 
 #include "play/status_line.h"
+#include "sudoku/generator.h"
 
 void DrawBestTimes(gkFont& font, const BestTimes& best) {
     char line[160];

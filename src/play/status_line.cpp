@@ -13,19 +13,6 @@ bool IsGame(const SudokuBoard& board) {
 
 }  // namespace
 
-const char* LevelName(std::int32_t level) {
-    switch (level) {
-        case Easy:
-            return "Easy";
-        case Medium:
-            return "Medium";
-        case Hard:
-            return "Hard";
-        default:
-            return "";
-    }
-}
-
 std::int32_t LevelOfGivens(const SudokuBoard& board, std::int32_t fallback) {
     if (!IsGame(board)) return fallback;
     std::int32_t givens = 0;

@@ -27,8 +27,6 @@ constexpr std::uint32_t StatusColor = 0xFFB4C3CC;
 // from the grey lines by lightness too (the words carry the meaning).
 constexpr std::uint32_t WarningColor = 0xFFFFB020;
 
-// "Easy", "Medium", "Hard"; "" for another level.
-const char* LevelName(std::int32_t level);
 // The level whose puzzles have this board's number of givens (the nearest at or below
 // it); fallback for a board that is not a 16 x 16 game.
 std::int32_t LevelOfGivens(const SudokuBoard& board, std::int32_t fallback);

@@ -178,3 +178,16 @@ bool SudokuBoard::NewGame(std::int32_t level) {
     GenerationStats stats;
     return ::NewGame(*this, level, GenerationLimits{}, stats);
 }
+
+const char* LevelName(std::int32_t level) {
+    switch (level) {
+        case Easy:
+            return "Easy";
+        case Medium:
+            return "Medium";
+        case Hard:
+            return "Hard";
+        default:
+            return "";
+    }
+}

@@ -49,3 +49,5 @@ bool NewGame(SudokuBoard& board, std::int32_t level, const GenerationLimits& lim
 
 // Clues a new puzzle keeps at a level: 128, 90 or 70 of 256; 0 for an unknown level.
 std::int32_t ClueCount(std::int32_t level);
+// "Easy", "Medium", "Hard"; "" for another level.
+const char* LevelName(std::int32_t level);
