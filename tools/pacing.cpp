@@ -50,6 +50,7 @@
 #include "play/notes.h"
 #include "save/settings.h"
 #include "sudoku/generator.h"
+#include "pushed_keys.h"
 
 namespace {
 
@@ -301,18 +302,6 @@ int MeasureChangingFrames(double seconds, long historySteps) {
 
 double CounterSeconds() {
     return static_cast<double>(SDL_GetPerformanceCounter()) / static_cast<double>(SDL_GetPerformanceFrequency());
-}
-
-void PushKey(SDL_Keycode key) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.keysym.sym = key;
-    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-    SDL_PushEvent(&event);
-    event.type = SDL_KEYUP;
-    event.key.state = SDL_RELEASED;
-    SDL_PushEvent(&event);
 }
 
 // Key-to-present latency: a thread of its own presses an arrow key every 150 ms

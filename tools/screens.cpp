@@ -24,22 +24,11 @@
 #include "engine/sdl/sdl_engine.h"
 #include "play/notes.h"
 #include "sudoku/generator.h"
+#include "pushed_keys.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-void PushKey(SDL_Keycode key) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.keysym.sym = key;
-    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-    SDL_PushEvent(&event);
-    event.type = SDL_KEYUP;
-    event.key.state = SDL_RELEASED;
-    SDL_PushEvent(&event);
-}
 
 bool MenuSettled(const Program& p) {
     return p.Gui && p.Gui->GetEnterLeave() == 0;

@@ -6,21 +6,13 @@
 #include <algorithm>
 #include <limits>
 
+#include "sudoku/bit_masks.h"
+
 namespace {
 
 // Set in a cell's mask once its value is placed; the value is then the one other bit.
 constexpr std::uint32_t kPlaced = 1u << 31;
 constexpr std::int32_t kMaxBoxSize = 5;  // N = 25 values still fit below kPlaced
-
-int BitCount(std::uint32_t m) {
-    m = m - ((m >> 1) & 0x55555555u);
-    m = (m & 0x33333333u) + ((m >> 2) & 0x33333333u);
-    return static_cast<int>((((m + (m >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
-}
-
-bool IsSingle(std::uint32_t m) {
-    return m != 0 && (m & (m - 1)) == 0;
-}
 
 std::uint32_t LowestBit(std::uint32_t m) {
     return m & (~m + 1u);

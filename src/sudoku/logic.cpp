@@ -5,17 +5,9 @@
 
 #include <algorithm>
 
+#include "sudoku/bit_masks.h"
+
 namespace {
-
-int BitCount(std::uint32_t m) {
-    m = m - ((m >> 1) & 0x55555555u);
-    m = (m & 0x33333333u) + ((m >> 2) & 0x33333333u);
-    return static_cast<int>((((m + (m >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
-}
-
-bool IsSingle(std::uint32_t m) {
-    return m != 0 && (m & (m - 1)) == 0;
-}
 
 // Index of the lowest set bit of a non-zero mask.
 std::int32_t LowIndex(std::uint32_t m) {
