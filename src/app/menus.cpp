@@ -87,7 +87,7 @@ bool LeaveAnimationOver(Program& p, float dt, int& choice) {
     return false;
 }
 
-MenuRequest GoTo(int state) { return {MenuRequest::GoTo, state}; }
+MenuRequest GoTo(int state) { return {MenuRequest::GoTo, state, {}}; }
 
 MenuRequest ActOnMainMenuChoice(Program& p) {
     switch (p.MainMenuChoice) {
@@ -96,12 +96,12 @@ MenuRequest ActOnMainMenuChoice(Program& p) {
             return GoTo(DifficultyMenu);
         case ContinueId:
             ShowMainMenu(false);
-            return {MenuRequest::ContinueGame};
+            return {MenuRequest::ContinueGame, 0, {}};
         case MainCreditsId:
             ShowMainMenu(false);
             return GoTo(Credits);
         case MainExitId:
-            return {MenuRequest::Exit};
+            return {MenuRequest::Exit, 0, {}};
         default:
             return {};
     }
@@ -134,7 +134,7 @@ MenuRequest ActOnGameMenuChoice(Program& p) {
             ShowGameMenu(false);
             return GoTo(Credits);
         case GameExitId:
-            return {MenuRequest::Exit};
+            return {MenuRequest::Exit, 0, {}};
         default:
             return {};
     }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "sudoku/bit_masks.h"
+
 namespace {
 
 // The finishable values listed at most; more end in "...".
@@ -54,12 +56,6 @@ std::uint32_t EliminatedValues(const LogicStep& step) {
     std::uint32_t values = 0;
     for (const Elimination& e : step.eliminations) values |= 1u << (e.value - 1);
     return values;
-}
-
-int CountBits(std::uint32_t m) {
-    int count = 0;
-    for (; m != 0; m &= m - 1) ++count;
-    return count;
 }
 
 void DescribeSubset(const LogicStep& step, const std::string& title, const std::string& unit,
@@ -142,22 +138,12 @@ void DescribeValues(const HintAnswer& answer, HintTexts& texts) {
         }
         texts.first += (listed == 0 ? "" : ", ") + ValueText(LowestValue(m));
     }
-    texts.second = CountBits(answer.finishable) == 1
+    texts.second = BitCount(answer.finishable) == 1
                        ? "Only " + texts.values + " keeps the grid finishable here: the next H writes it"
                        : "Any of them will do: the next H writes " + texts.values;
 }
 
 }  // namespace
-
-const char* TechniqueTitle(Technique technique) {
-    static const char* const titles[kTechniqueCount] = {
-        "Naked single", "Hidden single", "Locked candidates", "Naked pair",  "Hidden pair",
-        "Naked triple", "Hidden triple", "Naked quad",        "Hidden quad", "X-wing",
-        "Swordfish",    "Jellyfish",     "XY-wing",           "XYZ-wing",
-    };
-    const auto index = static_cast<std::size_t>(technique);
-    return index < static_cast<std::size_t>(kTechniqueCount) ? titles[index] : "Step";
-}
 
 std::int32_t ScreenBoxNumber(std::int32_t boardBox, std::int32_t boxSize) {
     if (boxSize <= 0) return 0;
@@ -176,7 +162,7 @@ std::string ScreenCellName(std::int32_t cell, std::int32_t n) {
 
 std::string ValuesText(std::uint32_t values) {
     std::string text;
-    const int count = CountBits(values);
+    const int count = BitCount(values);
     int done = 0;
     for (std::uint32_t m = values; m != 0; m &= m - 1, ++done) {
         if (done > 0) text += done + 1 == count ? " and " : ", ";

@@ -20,8 +20,6 @@ struct HintTexts {
     std::string values;  // the value placed, or the values taken out ("3 and 7")
 };
 
-// "Hidden single", "X-wing", ...: the technique as a sentence starts with it.
-const char* TechniqueTitle(Technique technique);
 // "row 5", "column 12" or "box 6" on screen, for a unit of a board of this box size.
 std::string ScreenUnitName(const LogicUnit& unit, std::int32_t boxSize);
 // "row 5, column 12" on screen, for a cell (board row * N + board column).

@@ -552,14 +552,36 @@ bool PlaceSingles(LogicGrid& grid, Technique& hardest) {
 
 }  // namespace
 
-const char* TechniqueName(Technique technique) {
-    static const char* const kNames[kTechniqueCount] = {
-        "naked-single", "hidden-single", "locked-candidates", "naked-pair",  "hidden-pair",
-        "naked-triple", "hidden-triple", "naked-quad",        "hidden-quad", "x-wing",
-        "swordfish",    "jellyfish",     "xy-wing",           "xyz-wing",
-    };
+namespace {
+
+// Each technique's name in the tool's output and its title in a sentence.
+struct TechniqueWords {
+    const char* name;
+    const char* title;
+};
+constexpr TechniqueWords kTechniqueWords[kTechniqueCount] = {
+    {"naked-single", "Naked single"},   {"hidden-single", "Hidden single"}, {"locked-candidates", "Locked candidates"},
+    {"naked-pair", "Naked pair"},       {"hidden-pair", "Hidden pair"},     {"naked-triple", "Naked triple"},
+    {"hidden-triple", "Hidden triple"}, {"naked-quad", "Naked quad"},       {"hidden-quad", "Hidden quad"},
+    {"x-wing", "X-wing"},               {"swordfish", "Swordfish"},         {"jellyfish", "Jellyfish"},
+    {"xy-wing", "XY-wing"},             {"xyz-wing", "XYZ-wing"},
+};
+
+const TechniqueWords* WordsOf(Technique technique) {
     const auto index = static_cast<std::size_t>(technique);
-    return index < static_cast<std::size_t>(kTechniqueCount) ? kNames[index] : "unknown";
+    return index < static_cast<std::size_t>(kTechniqueCount) ? &kTechniqueWords[index] : nullptr;
+}
+
+}  // namespace
+
+const char* TechniqueName(Technique technique) {
+    const TechniqueWords* words = WordsOf(technique);
+    return words ? words->name : "unknown";
+}
+
+const char* TechniqueTitle(Technique technique) {
+    const TechniqueWords* words = WordsOf(technique);
+    return words ? words->title : "Step";
 }
 
 bool LogicGrid::Load(const Grid& values, std::int32_t boxSize) {

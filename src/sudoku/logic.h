@@ -51,6 +51,8 @@ constexpr std::int32_t kTechniqueCount = 14;
 
 // "naked-single", "hidden-single", "locked-candidates", "naked-pair", ... "xyz-wing".
 const char* TechniqueName(Technique technique);
+// "Naked single", "Hidden single", ... "XYZ-wing": the technique in a sentence.
+const char* TechniqueTitle(Technique technique);
 
 enum class UnitKind : std::uint8_t { Row, Column, Box };
 

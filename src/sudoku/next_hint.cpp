@@ -1,5 +1,6 @@
 #include "sudoku/next_hint.h"
 
+#include "sudoku/bit_masks.h"
 #include "sudoku/completion.h"
 
 namespace {
@@ -10,12 +11,6 @@ constexpr std::uint64_t NodesBetweenLooks = 8;
 // few hundred nodes but for rare grids that no budget settles; such a value is left
 // unsettled rather than holding the hint up for seconds.
 constexpr std::uint64_t NodesPerValue = 50000;
-
-int CountBits(std::uint32_t m) {
-    int count = 0;
-    for (; m != 0; m &= m - 1) ++count;
-    return count;
-}
 
 bool Stops(const std::function<bool()>& stop) {
     return stop && stop();
@@ -29,7 +24,7 @@ std::int32_t CellToTry(const LogicGrid& grid, std::int32_t focus) {
     int fewest = grid.Size() + 1;
     for (std::int32_t cell = 0; cell < grid.CellCount(); ++cell) {
         if (grid.Value(cell) != 0) continue;
-        const int count = CountBits(grid.Candidates(cell));
+        const int count = BitCount(grid.Candidates(cell));
         if (count < fewest) {
             fewest = count;
             best = cell;
