@@ -50,7 +50,7 @@
 #include "play/notes.h"
 #include "save/settings.h"
 #include "sudoku/generator.h"
-#include "pushed_keys.h"
+#include "pushed_events.h"
 
 namespace {
 
@@ -89,21 +89,6 @@ double ThreadCpuMs() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-void PushPointer(int x, int y) {
-    SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
-    motion.motion.x = x;
-    motion.motion.y = y;
-    SDL_PushEvent(&motion);
-}
-
-void PushPointerEnter() {
-    SDL_Event enter{};
-    enter.type = SDL_WINDOWEVENT;
-    enter.window.event = SDL_WINDOWEVENT_ENTER;
-    SDL_PushEvent(&enter);
 }
 
 // The pointer's place in frame n: sweeps the board line by line, over cells, givens and ring items.
@@ -464,14 +449,14 @@ int main(int argc, char** argv) {
                 keys.Report();
                 p.aids.settings.sameValueHighlight = true;
                 OpenRingNearTheMiddle(p);
-                PushPointerEnter();
+                PushMouseEnter();
                 phase = Active;
                 window.Begin();
                 return false;
             case Active: {
                 int x = 0, y = 0;
                 PointerAt(++window.frames, &x, &y);
-                PushPointer(x, y);  // read by the engine at the next frame
+                PushMouse(x, y);  // read by the engine at the next frame
                 const double elapsed = window.Elapsed();
                 if (elapsed < 1.0) active.firstCountedFrame = window.frames + 1;
                 countAllocations = elapsed >= 1.0;

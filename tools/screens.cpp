@@ -24,7 +24,7 @@
 #include "engine/sdl/sdl_engine.h"
 #include "play/notes.h"
 #include "sudoku/generator.h"
-#include "pushed_keys.h"
+#include "pushed_events.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 
 #include "save/state_reconcile.h"
 #include "sudoku/generator.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -45,15 +46,6 @@ PlayRecord SampleRecord() {
 
 class GameStateFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("veltrane_state_" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     std::string Path() const { return (folder_ / "game.state").string(); }
     void Write(const std::string& bytes) const { std::ofstream(Path(), std::ios::binary) << bytes; }
     std::string Read() const {
@@ -61,7 +53,8 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    fs::path folder_;
+    TempFolder temp_;  // a folder of the test's own, removed at the end
+    fs::path folder_ = temp_.Path();
 };
 
 TEST_F(GameStateFile, RecordWithNotesAndHistoryComesBackUnchanged) {

@@ -20,6 +20,7 @@
 
 #include "save/save.h"
 #include "sudoku/generator.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -40,14 +41,6 @@ bool HasShape(const Grid& grid, std::size_t n) {
 
 class SavedGameFaults : public ::testing::Test {
 protected:
-    // A folder of the test's own: the tests of this group may run at once in other processes.
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "veltrane_core_save_faults_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     std::string Dir() const { return folder_.string() + "/"; }
     std::string Path(const std::string& name = "game.save") const { return Dir() + name; }
     std::vector<std::string> Names() const {
@@ -57,7 +50,8 @@ protected:
         return names;
     }
 
-    fs::path folder_;
+    TempFolder temp_;  // a folder of the test's own, removed at the end
+    fs::path folder_ = temp_.Path();
 };
 
 TEST_F(SavedGameFaults, EveryCorpusFileIsRefusedOrReadAsABoardThatSurvivesSaveAndLoad) {

@@ -6,25 +6,19 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/temp_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
 class BestTimesFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ =
-            fs::temp_directory_path() /
-            ("veltrane_best_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     std::string Path() const { return (folder_ / BestTimesFileName).string(); }
     void Write(const std::string& bytes) const { std::ofstream(Path(), std::ios::binary) << bytes; }
 
-    fs::path folder_;
+    TempFolder temp_;  // a folder of the test's own, removed at the end
+    fs::path folder_ = temp_.Path();
 };
 
 TEST_F(BestTimesFile, WonGamesKeepTheBestTimePerLevelAcrossRuns) {

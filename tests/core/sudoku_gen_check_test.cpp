@@ -26,6 +26,7 @@
 #include "sudoku/logic_generator.h"
 #include "sudoku/puzzle_code.h"
 #include "support/boards.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -38,15 +39,6 @@ struct ToolRun {
 
 class CheckCommand : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("veltrane_check_" + std::to_string(getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     std::string Path(const std::string& name) const { return (folder_ / name).string(); }
     void Write(const std::string& name, const std::string& bytes) const {
         std::ofstream(Path(name), std::ios::binary) << bytes;
@@ -70,7 +62,8 @@ protected:
     ToolRun Check(const std::string& name) const { return Run("--check '" + Path(name) + "'"); }
     static std::string Output(const std::string& command) { return Shell(command).out; }
 
-    fs::path folder_;
+    TempFolder temp_;  // a folder of the test's own, removed at the end
+    fs::path folder_ = temp_.Path();
 };
 
 TEST_F(CheckCommand, CompletableFilePrintsTheFinishedBoardWithItsGivens) {

@@ -18,26 +18,9 @@
 #include "engine/gk.h"
 #include "engine/sdl/image_header.h"
 #include "engine/sdl/sdl_engine.h"
+#include "support/temp_folder.h"
 
 namespace {
-
-// A folder of this process's own under the temporary folder, removed at exit.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "veltrane-fuzz-engine-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) std::abort();
-        path = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string File(const char* name) const { return (path / name).string(); }
-
-private:
-    std::filesystem::path path;
-};
 
 void Require(bool condition, const char* what) {
     if (condition) return;
@@ -48,8 +31,8 @@ void Require(bool condition, const char* what) {
 GK* engine = nullptr;
 
 // Drawn after the engine so that it is removed before anything else ends.
-const ScratchFolder& Scratch() {
-    static const ScratchFolder folder;
+const TempFolder& Scratch() {
+    static const TempFolder folder;
     return folder;
 }
 

@@ -19,32 +19,26 @@
 #include "gfx/font.h"
 #include "support/recording_engine.h"
 #include "support/test_files.h"
+#include "support/temp_folder.h"
 
 namespace {
 
-// The folder holding the description and the glyph images it may name; removed at exit.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "veltrane-fuzz-font-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) std::abort();
-        path = pattern + "/";
-        std::filesystem::create_directories(path + "fonts/sub/deep");
-        WriteImage(path + "fonts/font1.png", 64, 32);
-        WriteImage(path + "fonts/glyphs.bmp", 8, 8);
-        WriteImage(path + "fonts/sub/glyphs.bmp", 16, 8);
-        WriteImage(path + "fonts/sub/deep/wide.png", 300, 4);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string path;  // with a trailing '/'
-};
+// The folder holding the description and the glyph images it may name, with a trailing '/';
+// removed at exit.
+std::string WithGlyphImages(const TempFolder& folder) {
+    const std::string path = folder.Path() + "/";
+    std::filesystem::create_directories(path + "fonts/sub/deep");
+    WriteImage(path + "fonts/font1.png", 64, 32);
+    WriteImage(path + "fonts/glyphs.bmp", 8, 8);
+    WriteImage(path + "fonts/sub/glyphs.bmp", 16, 8);
+    WriteImage(path + "fonts/sub/deep/wide.png", 300, 4);
+    return path;
+}
 
 const std::string& Folder() {
-    static const ScratchFolder folder;
-    return folder.path;
+    static const TempFolder folder;
+    static const std::string path = WithGlyphImages(folder);
+    return path;
 }
 
 bool IsBlank(char c) {

@@ -12,29 +12,12 @@
 #include <string>
 
 #include "save/game_state.h"
+#include "support/temp_folder.h"
 
 namespace {
 
 // The fingerprint the seed corpus carries ("fingerprint 0123456789abcdef").
 constexpr std::uint64_t kFuzzFingerprint = 0x0123456789abcdefull;
-
-// A folder of this process's own under the temporary folder, removed at exit.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        char pattern[] = "/tmp/veltrane-fuzz-state-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) std::abort();
-        path_ = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string File(const char* name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
 
 void Require(bool condition, const char* what) {
     if (condition) return;
@@ -58,7 +41,7 @@ void CheckChanges(const std::vector<CellChange>& changes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const ScratchFolder folder;
+    static const TempFolder folder;
     const std::string text(reinterpret_cast<const char*>(data), size);
     PlayRecord record;
     record.playSeconds = 7;

@@ -12,32 +12,16 @@
 
 #include "save/save.h"
 #include "sudoku/board.h"
+#include "support/temp_folder.h"
 
 namespace {
 
-// A folder of this process's own under the temporary folder ($TMPDIR, else /tmp), made
-// on first use and removed with its files when the run ends normally. A run that ends on
-// a crash skips this; scripts/fuzz gives its runs a temporary folder it removes itself.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "veltrane-fuzz-save-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) std::abort();
-        path = pattern + "/";
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    std::string path;
-};
-
-const std::string& ScratchPath() {
-    static const ScratchFolder folder;
-    return folder.path;
+// A folder of this process's own, made on first use and removed with its files when the
+// run ends normally. A run that ends on a crash skips this; scripts/fuzz gives its runs a
+// temporary folder it removes itself.
+std::string ScratchPath() {
+    static const TempFolder folder;
+    return folder.Path() + "/";
 }
 
 void Require(bool condition, const char* what) {

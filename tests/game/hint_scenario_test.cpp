@@ -108,8 +108,7 @@ protected:
 
 TEST_F(HintScenarioTest, ADeadEndIsWarnedAndHTakesTheMovesBackWhichRedoReturns) {
     GameRunner game(folder.path());
-    SeedRandom(7);
-    ASSERT_TRUE(StartNewGame(game, Hard));
+    ASSERT_TRUE(StartSeededGame(game, Hard, 7));
     // Most of the grid filled from a completion: still completable, no warning.
     const CompletionResult start = CheckCompletion(board().values, 4);
     ASSERT_EQ(start.verdict, Completion::Completable);
@@ -155,8 +154,7 @@ TEST_F(HintScenarioTest, ADeadEndIsWarnedAndHTakesTheMovesBackWhichRedoReturns) 
 
 TEST_F(HintScenarioTest, HInThreePressesWinsAClassicGame) {
     GameRunner game(folder.path());
-    SeedRandom(11);
-    ASSERT_TRUE(StartNewGame(game, Medium));
+    ASSERT_TRUE(StartSeededGame(game, Medium, 11));
     const auto empty = EmptyCells();
     ASSERT_FALSE(empty.empty());
 

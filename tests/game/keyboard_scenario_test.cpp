@@ -100,10 +100,7 @@ protected:
 TEST_F(KeyboardScenarioTest, AHardGameWonFromTheKeyboardAlone) {
     const Grid solution = SolutionForSeed(99);
     GameRunner game(folder.path());
-    ASSERT_TRUE(SettleMenu(game));
-    ASSERT_TRUE(ChooseFocused(game));
-    SeedRandom(99);
-    ASSERT_TRUE(Choose(game, Hard));
+    ASSERT_TRUE(StartSeededGame(game, Hard, 99));
     ASSERT_EQ(CountGivens(), 70);
 
     ASSERT_TRUE(Press(game, GKK_DOWN));
@@ -235,10 +232,7 @@ TEST_F(KeyboardScenarioTest, TheHistorySurvivesTheInGameMenuIsEmptyAfterNewGameA
     const Grid solution = SolutionForSeed(31);
     {
         GameRunner game(folder.path());
-        ASSERT_TRUE(SettleMenu(game));
-        ASSERT_TRUE(ChooseFocused(game));
-        SeedRandom(31);
-        ASSERT_TRUE(Choose(game, Easy));
+        ASSERT_TRUE(StartSeededGame(game, Easy, 31));
         const auto cells = FreeCells();
         ASSERT_TRUE(Type(game, cells[0].row, cells[0].column, 5));
         ASSERT_TRUE(Type(game, cells[1].row, cells[1].column, 6));

@@ -244,10 +244,7 @@ TEST_F(NotesScenarioTest, AForeignOrDamagedGameStateIsIgnoredAndTheGameContinues
 }
 
 TEST_F(NotesScenarioTest, AWonGameKeepsItsTimeAsTheLevelsBestAndTheMainMenuShowsIt) {
-    SudokuBoard solved = EmptyBoard();
-    SeedRandom(5);
-    GenerationStats stats;
-    ASSERT_TRUE(SolveWithRestarts(solved, GenerationLimits{}, stats));
+    const Grid solution = SolutionForSeed(5);
     GameRunner game(folder.path());
     ASSERT_TRUE(StartNewGame(game, Easy));
     CellRef last;
@@ -255,15 +252,15 @@ TEST_F(NotesScenarioTest, AWonGameKeepsItsTimeAsTheLevelsBestAndTheMainMenuShows
         for (int j = 0; j < 16; ++j)
             if (!board().IsGiven(i, j)) last = {i, j};
     // The givens come from another grid: put the solution in as givens, all but one cell.
-    board().givens = solved.values;
-    board().values = solved.values;
+    board().givens = solution;
+    board().values = solution;
     board().givens[last.row][last.column] = board().values[last.row][last.column] = 0;
     InputFrame slow;
     slow.dt = 0.25f;
     game.Frames(40, slow);  // 10 s
     const Cell& cell = program().view.cells[last.row][last.column];
     game.Key(GKK_0, cell.x + 15, cell.y + 15);
-    Press(game, ValueKey(solved.values[last.row][last.column]));
+    Press(game, ValueKey(solution[last.row][last.column]));
     game.FramesUntil([&] { return program().GameState == MainMenu; }, 5);
     ASSERT_EQ(program().GameState, MainMenu);
     ASSERT_EQ(game.messages.size(), 1u);

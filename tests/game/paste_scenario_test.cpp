@@ -42,8 +42,7 @@ protected:
 
 TEST_F(PasteScenarioTest, CopyThenPasteGivesBackTheSameGameSavedAtOnce) {
     GameRunner game(folder.path());
-    SeedRandom(21);
-    ASSERT_TRUE(StartNewGame(game, Medium));
+    ASSERT_TRUE(StartSeededGame(game, Medium, 21));
     const Grid givens = board().givens;
     const std::string first = Saved();
     // Ctrl+C over an empty cell, where C alone would write the value C.

@@ -250,10 +250,7 @@ TEST_F(PlayScenarioTest, EscapeLeavesThePickerOpenOnResuming) {
 TEST_F(PlayScenarioTest, AWholeGameWonWithTheMouseAlone) {
     const Grid solution = SolutionForSeed(2024);
     GameRunner game(folder.path());
-    ASSERT_TRUE(SettleMenu(game));
-    ASSERT_TRUE(ChooseFocused(game));
-    SeedRandom(2024);  // the game makes its puzzle from the same draws
-    ASSERT_TRUE(Choose(game, Hard));
+    ASSERT_TRUE(StartSeededGame(game, Hard, 2024));
     ASSERT_EQ(CountGivens(), 70);
 
     float itemX = 0, itemY = 0;
@@ -290,10 +287,7 @@ TEST_F(PlayScenarioTest, AWholeGameWonWithTheMouseAlone) {
 TEST_F(PlayScenarioTest, EscapeInTheWinningFrameShowsTheMenuFirstAndTheMessageAfterResuming) {
     const Grid solution = SolutionForSeed(77);
     GameRunner game(folder.path());
-    ASSERT_TRUE(SettleMenu(game));
-    ASSERT_TRUE(ChooseFocused(game));
-    SeedRandom(77);
-    ASSERT_TRUE(Choose(game, Hard));
+    ASSERT_TRUE(StartSeededGame(game, Hard, 77));
 
     float itemX = 0, itemY = 0;
     PlayToTheLastPress(game, solution, &itemX, &itemY);
@@ -316,10 +310,7 @@ TEST_F(PlayScenarioTest, EscapeInTheWinningFrameShowsTheMenuFirstAndTheMessageAf
 TEST_F(PlayScenarioTest, FullBoardWithAClashIsNotAWin) {
     const Grid solution = SolutionForSeed(5);
     GameRunner game(folder.path());
-    ASSERT_TRUE(SettleMenu(game));
-    ASSERT_TRUE(ChooseFocused(game));
-    SeedRandom(5);
-    ASSERT_TRUE(Choose(game, Easy));
+    ASSERT_TRUE(StartSeededGame(game, Easy, 5));
     // Fill directly except one cell, then write a clashing value there with the mouse.
     int lastRow = -1, lastColumn = -1;
     for (int i = 0; i < 16; ++i)

@@ -81,6 +81,12 @@ bool ScenarioTest::StartNewGame(GameRunner& game, int level) {
     return program().GameState == Playing;
 }
 
+bool ScenarioTest::StartSeededGame(GameRunner& game, int level, std::uint32_t seed) {
+    if (!Choose(game, 1) || program().GameState != DifficultyMenu || !SettleMenu(game)) return false;
+    SeedRandom(seed);
+    return Choose(game, level) && program().GameState == Playing;
+}
+
 int ScenarioTest::CountGivens() {
     int n = 0;
     for (const auto& row : program().board.givens)

@@ -3,13 +3,13 @@
 // the game sees them frame by frame.
 #include <SDL.h>
 
-#include <cstring>
 #include <functional>
 #include <vector>
 
 #include "engine/sdl/input_state.h"
 #include "engine/sdl/key_map.h"
 #include "engine_test_fixture.h"
+#include "pushed_events.h"
 
 TEST(KeyMap, TheGamesKeysGetTheirCodes) {
     EXPECT_EQ(GkKeyFromSdlKey(SDLK_RETURN), 13);
@@ -141,54 +141,6 @@ bool RecordingFrame() {
     return inputScript.frames.size() > inputScript.pushBefore.size();
 }
 
-void PushKey(SDL_Keycode key, bool down) {
-    SDL_Event event{};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
-}
-
-void PushButton(Uint8 button, bool down, int x, int y) {
-    SDL_Event event{};
-    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.button = button;
-    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.button.x = x;
-    event.button.y = y;
-    SDL_PushEvent(&event);
-}
-
-void PushMotion(int x, int y) {
-    SDL_Event event{};
-    event.type = SDL_MOUSEMOTION;
-    event.motion.x = x;
-    event.motion.y = y;
-    SDL_PushEvent(&event);
-}
-
-void PushWheel(int notches) {
-    SDL_Event event{};
-    event.type = SDL_MOUSEWHEEL;
-    event.wheel.y = notches;
-    event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
-    SDL_PushEvent(&event);
-}
-
-void PushText(const char* text) {
-    SDL_Event event{};
-    event.type = SDL_TEXTINPUT;
-    std::strncpy(event.text.text, text, sizeof event.text.text - 1);
-    SDL_PushEvent(&event);
-}
-
-void PushWindow(Uint8 what) {
-    SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = what;
-    SDL_PushEvent(&event);
-}
-
 }  // namespace
 
 TEST_F(EngineTest, PushedEventsReachTheGameFrameByFrame) {
@@ -196,25 +148,25 @@ TEST_F(EngineTest, PushedEventsReachTheGameFrameByFrame) {
     inputScript.gk = gk;
     inputScript.pushBefore = {
         [] {  // seen in frame 1
-            PushWindow(SDL_WINDOWEVENT_ENTER);
-            PushKey(SDLK_UP, true);
-            PushKey(SDLK_LEFT, true);  // the last key of the frame counts
-            PushMotion(123, 456);
+            PushWindowEvent(SDL_WINDOWEVENT_ENTER);
+            PushKeyChange(SDLK_UP, true);
+            PushKeyChange(SDLK_LEFT, true);  // the last key of the frame counts
+            PushMouse(123, 456);
             PushButton(SDL_BUTTON_LEFT, true, 125, 458);
             PushWheel(1);
             PushWheel(2);
-            PushKey(SDLK_a, true);
+            PushKeyChange(SDLK_a, true);
         },
         [] {  // seen in frame 2
             PushButton(SDL_BUTTON_LEFT, false, 125, 458);
             PushText("\xC3\xA9");
-            PushWindow(SDL_WINDOWEVENT_LEAVE);
+            PushWindowEvent(SDL_WINDOWEVENT_LEAVE);
         },
         [] {  // seen in frame 3
-            PushKey(SDLK_a, false);
+            PushKeyChange(SDLK_a, false);
             PushButton(SDL_BUTTON_RIGHT, true, 10, 20);
             PushWheel(-1);
-            PushKey(SDLK_KP_ENTER, true);
+            PushKeyChange(SDLK_KP_ENTER, true);
         },
         [] {},  // frame 4: nothing new
     };
@@ -260,7 +212,7 @@ TEST_F(EngineTest, AButtonPressedAfterAKeyIsTheFramesKey) {
     inputScript = InputScript();
     inputScript.gk = gk;
     inputScript.pushBefore = {[] {
-                                  PushKey(SDLK_ESCAPE, true);
+                                  PushKeyChange(SDLK_ESCAPE, true);
                                   PushButton(SDL_BUTTON_LEFT, true, 1, 1);
                               },
                               [] {}};
@@ -313,24 +265,24 @@ TEST_F(EngineTest, ModifiersEditingAndFunctionKeysReachTheGame) {
     inputScript.gk = gk;
     inputScript.pushBefore = {
         [] {  // frame 1
-            PushKey(SDLK_LSHIFT, true);
-            PushKey(SDLK_RCTRL, true);
-            PushKey(SDLK_LALT, true);
-            PushKey(SDLK_BACKSPACE, true);
+            PushKeyChange(SDLK_LSHIFT, true);
+            PushKeyChange(SDLK_RCTRL, true);
+            PushKeyChange(SDLK_LALT, true);
+            PushKeyChange(SDLK_BACKSPACE, true);
         },
         [] {  // frame 2: the other Shift goes down, then the first comes up
-            PushKey(SDLK_RSHIFT, true);
-            PushKey(SDLK_LSHIFT, false);
-            PushKey(SDLK_DELETE, true);
+            PushKeyChange(SDLK_RSHIFT, true);
+            PushKeyChange(SDLK_LSHIFT, false);
+            PushKeyChange(SDLK_DELETE, true);
         },
         [] {  // frame 3
-            PushKey(SDLK_RSHIFT, false);
-            PushKey(SDLK_RCTRL, false);
-            PushKey(SDLK_F1, true);
+            PushKeyChange(SDLK_RSHIFT, false);
+            PushKeyChange(SDLK_RCTRL, false);
+            PushKeyChange(SDLK_F1, true);
         },
         [] {  // frame 4
-            PushKey(SDLK_LALT, false);
-            PushKey(SDLK_F11, true);
+            PushKeyChange(SDLK_LALT, false);
+            PushKeyChange(SDLK_F11, true);
         },
     };
     gk->System_SetState(GK_FRAMEFUNC, RecordingFrame);

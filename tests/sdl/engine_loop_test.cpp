@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine_test_fixture.h"
+#include "pushed_events.h"
 
 namespace {
 
@@ -58,19 +59,6 @@ protected:
     }
 };
 
-void PushQuit() {
-    SDL_Event event{};
-    event.type = SDL_QUIT;
-    SDL_PushEvent(&event);
-}
-
-void PushWindowClose() {
-    SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = SDL_WINDOWEVENT_CLOSE;
-    SDL_PushEvent(&event);
-}
-
 }  // namespace
 
 TEST_F(FrameLoopTest, EndsWhenTheFrameCallbackReturnsTrueWithoutRenderingThatFrame) {
@@ -90,7 +78,7 @@ TEST_F(FrameLoopTest, EndsOnAQuitEventOrAClosedWindowBeforeTheNextFrame) {
 
     script.frames = script.renders = 0;
     script.onFrame = [](int frame) {
-        if (frame == 2) PushWindowClose();
+        if (frame == 2) PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
     };
     gk->System_Start();  // the loop can run again after it ended
     EXPECT_EQ(script.frames, 2);

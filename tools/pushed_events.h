@@ -1,6 +1,6 @@
-// Real SDL input for tests that drive the whole game on the SDL engine: each helper
-// pushes the events a player's key, text, pointer or tap would make, read by the
-// engine at its next frame. Owns nothing.
+// Real SDL input for the tools and tests that drive the game on the SDL engine: each
+// helper pushes the events a player's key, text, pointer, wheel, tap or window action
+// would make, read by the engine at its next frame. Owns nothing.
 #pragma once
 
 #include <SDL.h>
@@ -32,12 +32,33 @@ inline void PushKey(SDL_Keycode key, const char* text = nullptr) {
     PushKeyChange(key, false);
 }
 
+// A window event without data: SDL_WINDOWEVENT_ENTER, _CLOSE, _FOCUS_LOST and the like.
+inline void PushWindowEvent(Uint8 what) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = what;
+    SDL_PushEvent(&event);
+}
+
 // The pointer comes into the window (a dummy video driver has no real pointer).
-inline void PushMouseEnter() {
-    SDL_Event enter{};
-    enter.type = SDL_WINDOWEVENT;
-    enter.window.event = SDL_WINDOWEVENT_ENTER;
-    SDL_PushEvent(&enter);
+inline void PushMouseEnter() { PushWindowEvent(SDL_WINDOWEVENT_ENTER); }
+
+inline void PushQuit() {
+    SDL_Event event{};
+    event.type = SDL_QUIT;
+    SDL_PushEvent(&event);
+}
+
+// A mouse button (SDL_BUTTON_LEFT, _RIGHT, ...) going down or up at (x, y).
+inline void PushButton(Uint8 button, bool down, int x, int y) {
+    SDL_Event event{};
+    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.button = button;
+    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.button.clicks = 1;
+    event.button.x = x;
+    event.button.y = y;
+    SDL_PushEvent(&event);
 }
 
 // The pointer moves to (x, y); with buttonEvent SDL_MOUSEBUTTONDOWN or UP the left
@@ -49,14 +70,7 @@ inline void PushMouse(float x, float y, Uint32 buttonEvent = 0) {
     motion.motion.y = static_cast<int>(y);
     SDL_PushEvent(&motion);
     if (buttonEvent == 0) return;
-    SDL_Event button{};
-    button.type = buttonEvent;
-    button.button.button = SDL_BUTTON_LEFT;
-    button.button.state = buttonEvent == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    button.button.clicks = 1;
-    button.button.x = static_cast<int>(x);
-    button.button.y = static_cast<int>(y);
-    SDL_PushEvent(&button);
+    PushButton(SDL_BUTTON_LEFT, buttonEvent == SDL_MOUSEBUTTONDOWN, static_cast<int>(x), static_cast<int>(y));
 }
 
 // A touchpad tap: the pointer moves there, the left button goes down and up before
@@ -64,4 +78,13 @@ inline void PushMouse(float x, float y, Uint32 buttonEvent = 0) {
 inline void PushTap(float x, float y) {
     PushMouse(x, y, SDL_MOUSEBUTTONDOWN);
     PushMouse(x, y, SDL_MOUSEBUTTONUP);
+}
+
+// Wheel notches away from the player (negative: towards).
+inline void PushWheel(int notches) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEWHEEL;
+    event.wheel.y = notches;
+    event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    SDL_PushEvent(&event);
 }
