@@ -85,15 +85,14 @@ void DrawGridLines(cairo_t* cr, const GridPlace& place) {
     }
 }
 
-// One value's character centred in its cell. The board's row index runs across the
-// page and its column index down, as the game draws the board.
-void DrawValue(cairo_t* cr, const GridPlace& place, int row, int column, std::int32_t value) {
+// One value's character centred in the cell at (across, down) on the page.
+void DrawValue(cairo_t* cr, const GridPlace& place, int across, int down, std::int32_t value) {
     const char text[2] = {PuzzleCodeCharacter(value), '\0'};
     const double cell = place.side / kSide;
     cairo_text_extents_t extents;
     cairo_text_extents(cr, text, &extents);
-    const double centreX = place.left + (row + 0.5) * cell;
-    const double centreY = place.top + (column + 0.5) * cell;
+    const double centreX = place.left + (across + 0.5) * cell;
+    const double centreY = place.top + (down + 0.5) * cell;
     cairo_move_to(cr, centreX - extents.x_bearing - extents.width / 2.0,
                   centreY - extents.y_bearing - extents.height / 2.0);
     cairo_show_text(cr, text);
@@ -111,7 +110,7 @@ void DrawGrid(cairo_t* cr, const GridPlace& place, const Grid& givens, const Gri
             SetFont(cr, kSans, given, fontSize);
             const double shade = given ? 0.0 : 0.45;
             cairo_set_source_rgb(cr, shade, shade, shade);
-            DrawValue(cr, place, r, c, value);
+            DrawValue(cr, place, /*across=*/r, /*down=*/c, value);  // as the game draws the board
         }
     }
     DrawGridLines(cr, place);

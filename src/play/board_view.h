@@ -1,8 +1,8 @@
 // The board view: the 16 x 16 on-screen cells of the Playing state, the grey
 // backdrop square behind them, and their drawing. The view holds no game data of
 // its own: each cell points at the board and reads its value, whether it is a
-// given and whether it clashes every time it is drawn. The x axis follows the
-// board's row index and the y axis its column index.
+// given and whether it clashes every time it is drawn. A ScreenSpot names where a
+// cell stands on screen, for code that walks the screen rather than the board.
 // BoardView owns the cell grid and the backdrop sprite; the cells point at the
 // shared font, board and sprites without owning them.
 #pragma once
@@ -46,6 +46,15 @@ struct CellRef {
 
 // True when cell is one of the view's 256 cells.
 bool IsOnBoard(CellRef cell);
+
+// A cell's place on screen, in cells from the board's top-left corner. The view draws
+// the board's row index along x and its column index along y; these two say it once.
+struct ScreenSpot {
+    int across = 0;  // 0 at the left
+    int down = 0;    // 0 at the top
+};
+constexpr ScreenSpot SpotOfCell(CellRef cell) { return {cell.row, cell.column}; }
+constexpr CellRef CellAtSpot(ScreenSpot spot) { return {spot.across, spot.down}; }
 
 struct Point {
     float x = 0, y = 0;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "play/board_view.h"
 #include "sudoku/bit_masks.h"
 
 namespace {
@@ -147,8 +148,9 @@ void DescribeValues(const HintAnswer& answer, HintTexts& texts) {
 
 std::int32_t ScreenBoxNumber(std::int32_t boardBox, std::int32_t boxSize) {
     if (boxSize <= 0) return 0;
-    // Board box (r / B) * B + c / B lies in screen column r / B and screen row c / B.
-    return boardBox % boxSize * boxSize + boardBox / boxSize + 1;
+    // Boxes are cells of a B x B board of boxes, and lie on screen as cells do.
+    const ScreenSpot spot = SpotOfCell({boardBox / boxSize, boardBox % boxSize});
+    return spot.down * boxSize + spot.across + 1;
 }
 
 std::string ScreenUnitName(const LogicUnit& unit, std::int32_t boxSize) {
@@ -157,7 +159,8 @@ std::string ScreenUnitName(const LogicUnit& unit, std::int32_t boxSize) {
 
 std::string ScreenCellName(std::int32_t cell, std::int32_t n) {
     if (n <= 0) return {};
-    return "row " + std::to_string(cell % n + 1) + ", column " + std::to_string(cell / n + 1);
+    const ScreenSpot spot = SpotOfCell({cell / n, cell % n});
+    return "row " + std::to_string(spot.down + 1) + ", column " + std::to_string(spot.across + 1);
 }
 
 std::string ValuesText(std::uint32_t values) {

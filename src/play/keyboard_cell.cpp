@@ -5,10 +5,10 @@
 #include "engine/gk.h"
 
 CellRef FirstFreeCell(const SudokuBoard& board) {
-    // The screen's lines run along the board's column index.
-    for (int column = 0; column < BoardCells; ++column) {
-        for (int row = 0; row < BoardCells; ++row) {
-            if (!CellIsGiven(board, row, column)) return {row, column};
+    for (int down = 0; down < BoardCells; ++down) {
+        for (int across = 0; across < BoardCells; ++across) {
+            const CellRef cell = CellAtSpot({across, down});
+            if (!CellIsGiven(board, cell.row, cell.column)) return cell;
         }
     }
     return {0, 0};
@@ -25,8 +25,7 @@ CellRef CellAtPoint(const BoardView& view, float px, float py) {
 }
 
 void KeyboardCell::ShowAt(CellRef cell) {
-    row = std::clamp(cell.row, 0, BoardCells - 1);
-    column = std::clamp(cell.column, 0, BoardCells - 1);
+    spot = SpotOfCell({std::clamp(cell.row, 0, BoardCells - 1), std::clamp(cell.column, 0, BoardCells - 1)});
     shown = true;
     placed = true;
 }
@@ -44,16 +43,16 @@ void KeyboardCell::ShowFromHidden(CellRef pointerCell, const SudokuBoard& board)
 void KeyboardCell::Move(int key) {
     switch (key) {
         case GKK_LEFT:
-            row = std::max(row - 1, 0);
+            spot.across = std::max(spot.across - 1, 0);
             break;
         case GKK_RIGHT:
-            row = std::min(row + 1, BoardCells - 1);
+            spot.across = std::min(spot.across + 1, BoardCells - 1);
             break;
         case GKK_UP:
-            column = std::max(column - 1, 0);
+            spot.down = std::max(spot.down - 1, 0);
             break;
         case GKK_DOWN:
-            column = std::min(column + 1, BoardCells - 1);
+            spot.down = std::min(spot.down + 1, BoardCells - 1);
             break;
         default:
             break;

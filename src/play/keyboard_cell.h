@@ -1,8 +1,7 @@
 // The keyboard cell: the cell that typed values go into, moved over all 256
-// cells (givens too) with the arrow keys. Left and Right move along the screen's
-// x axis (the board's row index), Up and Down along y (the column index); it
-// stops at the board's edges. It is hidden while the mouse is in use and shown
-// again by the next key that acts on it. Owns only its position and flags.
+// cells (givens too) with the arrow keys, one cell on screen a key, stopping at
+// the board's edges. It is hidden while the mouse is in use and shown again by
+// the next key that acts on it. Owns only its position and flags.
 #pragma once
 
 #include "play/board_view.h"
@@ -12,7 +11,7 @@
 class KeyboardCell {
 public:
     bool Shown() const { return shown; }
-    CellRef Position() const { return {row, column}; }
+    CellRef Position() const { return CellAtSpot(spot); }
 
     // Shows the cell at (r, c) (clamped to the board).
     void ShowAt(CellRef cell);
@@ -27,8 +26,7 @@ public:
     void Reset() { *this = KeyboardCell(); }
 
 private:
-    int row = 0;
-    int column = 0;
+    ScreenSpot spot;
     bool shown = false;
     bool placed = false;  // stood somewhere in this game
 };
