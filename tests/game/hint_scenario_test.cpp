@@ -184,12 +184,7 @@ TEST_F(HintScenarioTest, HInThreePressesWinsAClassicGame) {
 TEST_F(HintScenarioTest, HInThreePressesWinsAnEasyLogicGameNamingEachTechnique) {
     WriteTextFile(folder.file("game.settings"), "puzzles=logic\n");
     GameRunner game(folder.path());
-    SeedRandom(5);
-    ASSERT_TRUE(Choose(game, 1));
-    ASSERT_TRUE(SettleMenu(game));
-    game.Key(GKK_UP);
-    ASSERT_TRUE(game.Key(GKK_ENTER));
-    ASSERT_TRUE(game.FramesUntil([this] { return program().GameState == Playing; }, 20000));
+    ASSERT_TRUE(StartSeededGame(game, Easy, 5));
     ASSERT_EQ(aids().origin.kind, PuzzleKind::Logic);
     const std::size_t empty = EmptyCells().size();
 

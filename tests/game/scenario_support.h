@@ -71,8 +71,8 @@ protected:
     bool Choose(GameRunner& game, int id);
     // From the main menu: "New Game", then the level; ends in play.
     bool StartNewGame(GameRunner& game, int level);
-    // The same, with the generator seeded just before the level is chosen: the puzzle is then
-    // the one SolutionForSeed(seed) completes.
+    // The same, with the generator seeded just before the level is chosen: a classic puzzle is
+    // then the one SolutionForSeed(seed) completes.
     bool StartSeededGame(GameRunner& game, int level, std::uint32_t seed);
 
     int CountGivens();
