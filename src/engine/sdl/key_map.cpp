@@ -117,19 +117,9 @@ int GkKeyFromMouseButton(Uint8 button) {
 }
 
 int GkCharFromKey(SDL_Keycode key, Uint16 modifiers, bool textInputActive) {
-    switch (key) {
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER:
-            return GKK_ENTER;
-        case SDLK_ESCAPE:
-            return GKK_ESCAPE;
-        case SDLK_BACKSPACE:
-            return GKK_BACKSPACE;
-        case SDLK_TAB:
-            return kTab;
-        default:
-            break;
-    }
+    // The control characters are the codes of their keys.
+    const int code = GkKeyFromSdlKey(key);
+    if (code == GKK_ENTER || code == GKK_ESCAPE || code == GKK_BACKSPACE || code == kTab) return code;
     if (textInputActive) return 0;  // the SDL_TEXTINPUT event carries it
     if (IsLetter(key)) {
         const bool shift = (modifiers & KMOD_SHIFT) != 0;
