@@ -6,7 +6,6 @@
 
 #include "app/menus.h"
 #include "app/program.h"
-#include "app/states.h"
 #include "play/status_line.h"
 #include "sudoku/puzzle_code.h"
 
@@ -143,7 +142,6 @@ void DrawPasteMessage(Program& p) {
     font.SetScale(1.0f);
 }
 
-void StartWithPuzzle(Program& p, const TakenPuzzle& puzzle, const std::string& message) {
+void SetUpPuzzleGame(Program& p, const TakenPuzzle& puzzle, const std::string& message) {
     StartTakenGame(p, puzzle, message.c_str());
-    GoToState(Playing);
 }

@@ -32,6 +32,6 @@ constexpr float PasteMessageY = 420.0f;
 void HandleCopyPaste(Program& p);
 // The main menu's line, when there is one.
 void DrawPasteMessage(Program& p);
-// Start-up with a puzzle named on the command line: a new game of it, on the play
-// screen instead of the main menu, message on the message line.
-void StartWithPuzzle(Program& p, const TakenPuzzle& puzzle, const std::string& message);
+// Start-up with a puzzle named on the command line: a new game of it, saved at once,
+// with the message on the message line; start-up then shows the play screen.
+void SetUpPuzzleGame(Program& p, const TakenPuzzle& puzzle, const std::string& message);

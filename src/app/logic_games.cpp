@@ -3,9 +3,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/menus.h"
 #include "app/program.h"
-#include "app/states.h"
 #include "play/status_line.h"
 #include "sudoku/generator.h"
 
@@ -108,17 +106,14 @@ bool MakingPuzzle(const Program& p) {
     return p.puzzleMaker.Busy();
 }
 
-MenuRequest FinishMakingPuzzle(Program& p) {
+MadePuzzle TakeMadePuzzle(Program& p, std::int32_t* level) {
     LogicPuzzle puzzle;
     LogicMake outcome = LogicMake::Failed;
-    if (!p.puzzleMaker.Take(puzzle, outcome)) return {};
-    if (outcome != LogicMake::Made) {
-        ShowNewGameFailure();
-        return {};
-    }
+    if (!p.puzzleMaker.Take(puzzle, outcome)) return MadePuzzle::Waiting;
+    if (outcome != LogicMake::Made) return MadePuzzle::Failed;
     SetUpLogicGame(p.board, puzzle);
-    ShowDifficultyMenu(false);
-    return {MenuRequest::StartGame, 0, {PuzzleKind::Logic, puzzle.level, 1}};
+    *level = puzzle.level;
+    return MadePuzzle::Made;
 }
 
 void StopMakingPuzzle(Program& p) {

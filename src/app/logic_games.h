@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/menus.h"
 #include "sudoku/logic_generator.h"
 
 struct Program;
@@ -54,8 +53,9 @@ void DrawPuzzleKindLine(Program& p);
 // A level chosen in logic mode: the puzzle is made on the worker.
 void StartMakingPuzzle(Program& p, std::int32_t level);
 bool MakingPuzzle(const Program& p);
-// Every difficulty-menu frame while a puzzle is made: once it is in, the puzzle is on
-// the board and the request starts its game.
-MenuRequest FinishMakingPuzzle(Program& p);
+enum class MadePuzzle { Waiting, Made, Failed };
+// Every difficulty-menu frame while a puzzle is made: once it is in, a made puzzle is
+// put on the board and its level goes to *level.
+MadePuzzle TakeMadePuzzle(Program& p, std::int32_t* level);
 // Escape in the difficulty menu: no game is made.
 void StopMakingPuzzle(Program& p);

@@ -125,6 +125,22 @@ MenuRequest ActOnDifficultyChoice(Program& p) {
     return {};
 }
 
+// A logic puzzle made on the worker starts its game once it is in.
+MenuRequest FinishMakingPuzzle(Program& p) {
+    std::int32_t level = 0;
+    switch (TakeMadePuzzle(p, &level)) {
+        case MadePuzzle::Waiting:
+            return {};
+        case MadePuzzle::Failed:
+            ShowNewGameFailure();
+            return {};
+        case MadePuzzle::Made:
+            break;
+    }
+    ShowDifficultyMenu(false);
+    return {MenuRequest::StartGame, 0, {PuzzleKind::Logic, level, 1}};
+}
+
 MenuRequest ActOnGameMenuChoice(Program& p) {
     switch (p.GameMenuChoice) {
         case ResumeId:

@@ -1,5 +1,12 @@
 #include "app/program.h"
 
+#include <cstdio>
+#include <cstring>
+
+#include "save/game_state.h"
+#include "save/save.h"
+#include "save/settings.h"
+
 namespace {
 
 Program program;
@@ -9,3 +16,62 @@ Program program;
 Program& TheProgram() { return program; }
 
 void ResetProgram() { program = Program(); }
+
+void SaveGameFiles() {
+    Program& p = TheProgram();
+    GameSnapshot snapshot;
+    snapshot.savePath = p.board.directory + SaveFileName;
+    snapshot.saveBytes = SavedGameText(p.board);
+    snapshot.statePath = p.board.directory + GameStateFileName;
+    snapshot.state = p.aids.Record();
+    snapshot.state.board = BoardValuesOf(p.board);
+    snapshot.fingerprint = GameFingerprint(p.board);
+    p.savedRevision = p.aids.history.Revision();
+    if (p.writer) {
+        p.writer->SaveGame(std::move(snapshot));
+    } else {
+        WriteGameSnapshot(snapshot, WriteFileAtomically);
+    }
+}
+
+void WaitForSavedFiles() {
+    if (TheProgram().writer) TheProgram().writer->WaitUntilWritten();
+}
+
+void PickUpSaveProblem() {
+    Program& p = TheProgram();
+    SaveProblem problem;
+    if (!p.writer || !p.writer->TakeProblemChange(problem)) return;
+    if (problem.error == 0) {
+        p.aids.saveFailure.Clear();
+        return;
+    }
+    const char* reason = std::strerror(problem.error);
+    char text[sizeof p.aids.saveFailure.text];
+    std::snprintf(text, sizeof text, "Not saved: %s", reason);
+    p.aids.saveFailure.Set(text, 0);
+    if (p.gk) p.gk->System_Log("Not saved: %s: %s", problem.path.c_str(), reason);
+}
+
+void ApplyFullScreen() {
+    Program& p = TheProgram();
+    if (!p.gk || p.aids.settings.fullScreen == p.fullScreenShown) return;
+    p.fullScreenShown = p.aids.settings.fullScreen;
+    p.gk->System_SetState(GK_WINDOWED, !p.fullScreenShown);
+}
+
+void ApplySettings() {
+    Program& p = TheProgram();
+    const std::string path = p.board.directory + SettingsFileName;
+    if (p.writer) {
+        p.writer->SaveFile(path, SettingsText(p.aids.settings));
+    } else {
+        SaveSettings(path, p.aids.settings);
+    }
+    ApplyFullScreen();
+}
+
+void BuildBoardView() {
+    Program& p = TheProgram();
+    p.view.BuildBoardView({p.MenuFont.get(), &p.board, p.SelectSprite.get(), p.UnselectSprite.get()});
+}

@@ -3,7 +3,9 @@
 // the shared sprites, the value picker, the GUI, the board view, the play aids
 // (history, notes, clock, keyboard cell, settings), the best times, the writer
 // thread of the saved files, the paste check, the game state and the menus' choice
-// variables. One instance (program.cpp), reached through TheProgram().
+// variables. One instance (program.cpp), reached through TheProgram(), and the
+// operations on it that every screen uses: the window mode, the board view, and the
+// saved files handed to the writer.
 // The frame lock lives apart (states.h): it is made before the program starts
 // and outlives everything else.
 #pragma once
@@ -80,3 +82,25 @@ Program& TheProgram();
 // Puts every program-wide object back to its state at program start (tests run
 // the game more than once in one process).
 void ResetProgram();
+
+// Operations on the whole program: its window, its board view and its files.
+
+// Tells the engine to switch between window and full screen when the setting
+// differs from what it shows.
+void ApplyFullScreen();
+// Hands the settings to the writer thread for their file, then ApplyFullScreen.
+void ApplySettings();
+
+// Places the board view's cells over the game's board, font and cell sprites.
+void BuildBoardView();
+
+// Hands a snapshot of the game to the writer thread, which writes game.save, then
+// game.state beside it (the notes, clock, hints and history of the board saved).
+// Without a writer (outside a run) both are written at once.
+void SaveGameFiles();
+// Blocks until the writer has written everything handed over (shutdown, and tools
+// and tests that read the files while the game runs).
+void WaitForSavedFiles();
+// Takes the writer's news: a failed write sets the play screen's "Not saved: <reason>"
+// and logs one line; a later good write clears it. Called at the start of every frame.
+void PickUpSaveProblem();

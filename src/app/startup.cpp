@@ -120,7 +120,8 @@ void RunFrameLoop(Program& p, const std::string& loadDirectory, const RunOptions
     p.Gui = std::make_unique<gkGUI>();
     p.GameState = MainMenu;
     if (options.startPuzzle) {
-        StartWithPuzzle(p, *options.startPuzzle, options.startMessage);
+        SetUpPuzzleGame(p, *options.startPuzzle, options.startMessage);
+        GoToState(Playing);
     } else {
         ShowStateScreen(MainMenu, true);
         p.view.cells = CellGrid{};

@@ -1,8 +1,5 @@
 #include "app/states.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "app/copy_paste.h"
 #include "app/logic_games.h"
 #include "app/menus.h"
@@ -15,8 +12,6 @@
 #include "play/hint.h"
 #include "play/play_input.h"
 #include "play/status_line.h"
-#include "save/game_state.h"
-#include "save/save.h"
 #include "save/scores.h"
 
 namespace {
@@ -184,42 +179,6 @@ void CreateFrameLock() {
 
 FrameLock& TheFrameLock() { return frameLock; }
 
-void SaveGameFiles() {
-    Program& p = TheProgram();
-    GameSnapshot snapshot;
-    snapshot.savePath = p.board.directory + SaveFileName;
-    snapshot.saveBytes = SavedGameText(p.board);
-    snapshot.statePath = p.board.directory + GameStateFileName;
-    snapshot.state = p.aids.Record();
-    snapshot.state.board = BoardValuesOf(p.board);
-    snapshot.fingerprint = GameFingerprint(p.board);
-    p.savedRevision = p.aids.history.Revision();
-    if (p.writer) {
-        p.writer->SaveGame(std::move(snapshot));
-    } else {
-        WriteGameSnapshot(snapshot, WriteFileAtomically);
-    }
-}
-
-void WaitForSavedFiles() {
-    if (TheProgram().writer) TheProgram().writer->WaitUntilWritten();
-}
-
-void PickUpSaveProblem() {
-    Program& p = TheProgram();
-    SaveProblem problem;
-    if (!p.writer || !p.writer->TakeProblemChange(problem)) return;
-    if (problem.error == 0) {
-        p.aids.saveFailure.Clear();
-        return;
-    }
-    const char* reason = std::strerror(problem.error);
-    char text[sizeof p.aids.saveFailure.text];
-    std::snprintf(text, sizeof text, "Not saved: %s", reason);
-    p.aids.saveFailure.Set(text, 0);
-    if (p.gk) p.gk->System_Log("Not saved: %s: %s", problem.path.c_str(), reason);
-}
-
 bool DisplayLostFunc() {
     // The GUI lives from the frame loop's start, after the saved game was read, until
     // shutdown frees it just before its own save.
@@ -237,29 +196,6 @@ void GoToState(int state) {
     p.GameState = state;
     ShowStateScreen(state, true);
     if (state == MainMenu || state == DifficultyMenu || state == GameMenu) p.Gui->Enter();
-}
-
-void ApplyFullScreen() {
-    Program& p = TheProgram();
-    if (!p.gk || p.aids.settings.fullScreen == p.fullScreenShown) return;
-    p.fullScreenShown = p.aids.settings.fullScreen;
-    p.gk->System_SetState(GK_WINDOWED, !p.fullScreenShown);
-}
-
-void ApplySettings() {
-    Program& p = TheProgram();
-    const std::string path = p.board.directory + SettingsFileName;
-    if (p.writer) {
-        p.writer->SaveFile(path, SettingsText(p.aids.settings));
-    } else {
-        SaveSettings(path, p.aids.settings);
-    }
-    ApplyFullScreen();
-}
-
-void BuildBoardView() {
-    Program& p = TheProgram();
-    p.view.BuildBoardView({p.MenuFont.get(), &p.board, p.SelectSprite.get(), p.UnselectSprite.get()});
 }
 
 void PlayNewGame(const PuzzleOrigin& origin) {

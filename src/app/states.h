@@ -37,31 +37,12 @@ bool RenderFunc();
 bool CreditsFrame();
 bool PlayingFrame();
 
-// Tells the engine to switch between window and full screen when the setting
-// differs from what it shows.
-void ApplyFullScreen();
-// Hands the settings to the writer thread for their file, then ApplyFullScreen.
-void ApplySettings();
-
-// Hands a snapshot of the game to the writer thread, which writes game.save, then
-// game.state beside it (the notes, clock, hints and history of the board saved).
-// Without a writer (outside a run) both are written at once.
-void SaveGameFiles();
-// Blocks until the writer has written everything handed over (shutdown, and tools
-// and tests that read the files while the game runs).
-void WaitForSavedFiles();
-// Takes the writer's news: a failed write sets the play screen's "Not saved: <reason>"
-// and logs one line; a later good write clears it. Called at the start of every frame.
-void PickUpSaveProblem();
-
 // The engine's display-lost callback: the process ends when it returns, so it saves
 // the game in progress as shutdown would (once the saved game has been read and
 // until shutdown's own save; before that there is nothing new to keep). It takes no
 // lock: it runs on the frame thread, perhaps inside a callback that holds the frame lock.
 bool DisplayLostFunc();
 
-// Places the board view's cells over the game's board, font and cell sprites.
-void BuildBoardView();
 // Plays the new game just made on the board: builds the board view, starts the play
 // aids afresh with where the puzzle came from, saves the game and shows the play screen.
 void PlayNewGame(const PuzzleOrigin& origin = {});
