@@ -60,17 +60,19 @@ void ClearCheckingMessage(Program& p) {
     if (p.aids.message.set && std::strcmp(p.aids.message.text, CheckingText) == 0) p.aids.message.Clear();
 }
 
-// A new game of the puzzle, as New Game makes one: the board, its view, fresh play
-// aids with the puzzle's origin, and the files written at once.
-void StartTakenGame(Program& p, const TakenPuzzle& puzzle, const char* message) {
+}  // namespace
+
+void SetUpPuzzleGame(Program& p, const TakenPuzzle& puzzle, const std::string& message) {
     SetUpTakenGame(p.board, puzzle);
     BuildBoardView();
     p.aids.ResetForGame();
     p.aids.origin = puzzle.origin;
     if (p.picker) p.picker->open = false;
     SaveGameFiles();
-    p.aids.message.Set(message, p.aids.history.Revision());
+    p.aids.message.Set(message.c_str(), p.aids.history.Revision());
 }
+
+namespace {
 
 // The main menu takes the answer only while it stays: not once an item was chosen.
 bool ReadyForAnswer(const Program& p) {
@@ -97,7 +99,7 @@ void PickUpAnswer(Program& p) {
         return;
     }
     const bool fromMenu = p.GameState == MainMenu;
-    StartTakenGame(p, result.puzzle, StartedText);
+    SetUpPuzzleGame(p, result.puzzle, StartedText);
     if (fromMenu) {
         session.menuMessage.clear();
         LeaveMainMenuForPlay();
@@ -140,8 +142,4 @@ void DrawPasteMessage(Program& p) {
     font.SetColor(p.paste.menuWarning ? WarningColor : StatusColor);
     font.Render(StatusLineX, PasteMessageY, AlignCenter, p.paste.menuMessage.c_str());
     font.SetScale(1.0f);
-}
-
-void SetUpPuzzleGame(Program& p, const TakenPuzzle& puzzle, const std::string& message) {
-    StartTakenGame(p, puzzle, message.c_str());
 }

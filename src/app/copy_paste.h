@@ -32,6 +32,8 @@ constexpr float PasteMessageY = 420.0f;
 void HandleCopyPaste(Program& p);
 // The main menu's line, when there is one.
 void DrawPasteMessage(Program& p);
-// Start-up with a puzzle named on the command line: a new game of it, saved at once,
-// with the message on the message line; start-up then shows the play screen.
+// A new game of a puzzle brought in, as New Game makes one: the board, its view,
+// fresh play aids with the puzzle's origin, the files written at once, and the
+// message on the message line. A pasted puzzle, or one named on the command line
+// (start-up then shows the play screen).
 void SetUpPuzzleGame(Program& p, const TakenPuzzle& puzzle, const std::string& message);
