@@ -7,7 +7,6 @@
 // --grade: unique, many or none and the last line of --explain, for codes and saved games.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>

@@ -5,7 +5,6 @@
 // file must come back unchanged, an accepted texture must have the size its header
 // claims (1 to 4096 a side), and a freed one must be forgotten.
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>

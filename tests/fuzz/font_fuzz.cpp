@@ -5,7 +5,6 @@
 // lead into those folders. Every engine reference, resource block and texture the
 // font took must be given back when it is destroyed.
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cctype>
 #include <cstdint>

@@ -3,7 +3,6 @@
 // exactly what PlayRecordText writes for it (the reader takes one spelling only; a file
 // of the first version is written back as the current one, which reads back the same),
 // and must come back unchanged through SavePlayRecord and LoadPlayRecord.
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>

@@ -1,7 +1,6 @@
 // Fuzz target for the saved-game reader: the input becomes "game.save", SudokuBoard::Load
 // reads it, and a board it accepts must have a shape the game can show and must survive
 // Save and a second Load unchanged.
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
