@@ -51,6 +51,7 @@
 #include "save/settings.h"
 #include "sudoku/generator.h"
 #include "pushed_events.h"
+#include "seeded_game.h"
 
 namespace {
 
@@ -421,11 +422,7 @@ int main(int argc, char** argv) {
                 window.CountFrame(p.gk->Timer_GetDelta());
                 if (window.Elapsed() < seconds) return window.AskForItsEnd(*p.gk, seconds);
                 window.Report("menu_idle");
-                SeedRandom(1);
-                if (!p.board.NewGame(Hard)) return true;
-                // As the menus enter a new game: the menu's items leave the GUI.
-                ShowMainMenu(false);
-                PlayNewGame();
+                if (!PlaySeededGame(1, Hard)) return true;
                 phase = EnterPlay;
                 return false;
             case EnterPlay:

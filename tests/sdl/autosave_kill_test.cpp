@@ -27,6 +27,7 @@
 #include "app/states.h"
 #include "engine_test_fixture.h"
 #include "pushed_events.h"
+#include "seeded_game.h"
 #include "play/notes.h"
 #include "save/game_state.h"
 #include "save/state_reconcile.h"
@@ -76,10 +77,7 @@ std::vector<Grid> ExpectedBoards() {
         Program& p = TheProgram();
         const int call = calls++;
         if (call == 0) {
-            SeedRandom(GameSeed);
-            if (!p.board.NewGame(Easy)) return true;
-            ShowMainMenu(false);
-            PlayNewGame();
+            if (!PlaySeededGame(GameSeed, Easy)) return true;
             cells = ChangedCells(p.board);
             PushMouseEnter();
             return false;

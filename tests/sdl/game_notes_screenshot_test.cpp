@@ -11,6 +11,7 @@
 #include "app/states.h"
 #include "engine_test_fixture.h"
 #include "pushed_events.h"
+#include "seeded_game.h"
 #include "platform/module_directory.h"
 #include "play/notes.h"
 #include "sudoku/generator.h"
@@ -45,10 +46,7 @@ TEST(GameScreenshots, NotesFilledByMInNoteMode) {
         ++frames;
         if (frames == 1) {
             gkSdlSetFrameCapture(true);
-            SeedRandom(20261208);
-            if (!p.board.NewGame(Hard)) return true;
-            ShowMainMenu(false);
-            PlayNewGame();
+            if (!PlaySeededGame(20261208, Hard)) return true;
         }
         if (frames == 3) PushKey(SDLK_m);
         if (frames == 5) PushKey(SDLK_n);

@@ -13,6 +13,7 @@
 #include "engine_test_fixture.h"
 #include "play/notes.h"
 #include "pushed_events.h"
+#include "seeded_game.h"
 #include "sudoku/generator.h"
 
 TEST(GameKeys, EveryKeyOfAFrameCountsWithTheModifiersItWasPressedWith) {
@@ -29,10 +30,7 @@ TEST(GameKeys, EveryKeyOfAFrameCountsWithTheModifiersItWasPressedWith) {
         TheProgram().gk->System_NextFrameWithin(0);  // a frame for each step of the script
         Program& p = TheProgram();
         if (++frames == 1) {
-            SeedRandom(20261208);
-            if (!p.board.NewGame(Hard)) return true;
-            ShowMainMenu(false);
-            PlayNewGame();
+            if (!PlaySeededGame(20261208, Hard)) return true;
             PushKey(SDLK_RIGHT);  // the keyboard cell on the first free cell
             PushKey(SDLK_n);      // note mode
         } else if (frames == 3) {
