@@ -7,8 +7,8 @@
 // New Game does: it replaces the game in progress and is saved at once. A refused one
 // changes nothing and the reason shows: on the play screen on the message line under
 // the status line, in the main menu on a line under its items. Leaving the screen
-// where Ctrl+V was pressed drops the check. PasteSession holds the check and the main
-// menu's line; the program owns it (program.h).
+// where Ctrl+V was pressed drops the check. The check and the main menu's line are the
+// program's PasteSession (program.h); these functions own nothing.
 #pragma once
 
 #include <string>
@@ -16,13 +16,6 @@
 #include "play/puzzle_intake.h"
 
 struct Program;
-
-struct PasteSession {
-    PuzzleIntakeCheck check;
-    int startedIn = -1;        // the state Ctrl+V was pressed in, while the check runs
-    std::string menuMessage;   // the main menu's line; empty for none
-    bool menuWarning = false;  // the line tells why a code was refused
-};
 
 // The main menu's line: under the last item, above the best times.
 constexpr float PasteMessageY = 420.0f;

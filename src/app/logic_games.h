@@ -5,41 +5,13 @@
 // In logic mode a level chosen makes its puzzle on a worker thread, seeded from the
 // game's random source on the frame thread: the window keeps drawing, with "Making a
 // puzzle..." on that line, and the game starts as a classic new game does once the
-// puzzle is in. Escape drops a puzzle under way without waiting for it.
-// LogicPuzzleMaker owns the worker thread of the puzzle under way (and of one dropped,
-// joined before the next starts or with the maker); the menu functions own nothing.
+// puzzle is in. Escape drops a puzzle under way without waiting for it. The worker is
+// the program's LogicPuzzleMaker (play/puzzle_maker.h); these functions own nothing.
 #pragma once
 
 #include <cstdint>
-#include <memory>
-
-#include "sudoku/logic_generator.h"
 
 struct Program;
-
-class LogicPuzzleMaker {
-public:
-    LogicPuzzleMaker();
-    ~LogicPuzzleMaker();
-    LogicPuzzleMaker(LogicPuzzleMaker&&) noexcept;
-    LogicPuzzleMaker& operator=(LogicPuzzleMaker&&) noexcept;
-
-    // Starts making the puzzle of (level, seed); a puzzle under way is dropped first.
-    void Start(std::int32_t level, std::uint64_t seed);
-    // A puzzle is under way and not yet taken.
-    bool Busy() const;
-    // Once the puzzle is made (or making failed): takes it and returns true with the outcome.
-    bool Take(LogicPuzzle& puzzle, LogicMake& outcome);
-    // Drops the puzzle under way: its thread is told to stop and is joined later.
-    void Drop();
-    // Drops the puzzle under way and joins every thread (shutdown).
-    void Stop();
-
-private:
-    struct Job;
-    std::unique_ptr<Job> job_;      // the puzzle under way
-    std::unique_ptr<Job> dropped_;  // a job told to stop, not joined yet
-};
 
 constexpr float PuzzleKindLineY = 420.0f;
 constexpr const char* ClassicPuzzlesText = "Puzzles: classic";

@@ -15,18 +15,26 @@
 #include <memory>
 #include <string>
 
-#include "app/copy_paste.h"
-#include "app/logic_games.h"
 #include "engine/gk.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
 #include "gui/gui.h"
 #include "play/board_view.h"
 #include "play/play_aids.h"
+#include "play/puzzle_intake.h"
+#include "play/puzzle_maker.h"
 #include "play/value_picker.h"
 #include "save/save_writer.h"
 #include "save/scores.h"
 #include "sudoku/board.h"
+
+// Ctrl+V's check under way and the main menu's line (app/copy_paste.h).
+struct PasteSession {
+    PuzzleIntakeCheck check;
+    int startedIn = -1;        // the state Ctrl+V was pressed in, while the check runs
+    std::string menuMessage;   // the main menu's line; empty for none
+    bool menuWarning = false;  // the line tells why a code was refused
+};
 
 enum GameStateValue {
     MainMenu = 0,

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "app/copy_paste.h"
 #include "game/scenario_support.h"
 #include "save/save.h"
 #include "sudoku/generator.h"
