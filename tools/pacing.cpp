@@ -48,10 +48,10 @@
 #include "app/states.h"
 #include "engine/sdl/sdl_engine.h"
 #include "play/notes.h"
-#include "save/settings.h"
-#include "sudoku/generator.h"
 #include "pushed_events.h"
+#include "save/settings.h"
 #include "seeded_game.h"
+#include "sudoku/generator.h"
 
 namespace {
 

@@ -41,7 +41,9 @@ inline void PushWindowEvent(Uint8 what) {
 }
 
 // The pointer comes into the window (a dummy video driver has no real pointer).
-inline void PushMouseEnter() { PushWindowEvent(SDL_WINDOWEVENT_ENTER); }
+inline void PushMouseEnter() {
+    PushWindowEvent(SDL_WINDOWEVENT_ENTER);
+}
 
 inline void PushQuit() {
     SDL_Event event{};

@@ -23,8 +23,8 @@
 #include "app/states.h"
 #include "engine/sdl/sdl_engine.h"
 #include "play/notes.h"
-#include "sudoku/generator.h"
 #include "pushed_events.h"
+#include "sudoku/generator.h"
 
 namespace {
 

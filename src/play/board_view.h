@@ -53,8 +53,12 @@ struct ScreenSpot {
     int across = 0;  // 0 at the left
     int down = 0;    // 0 at the top
 };
-constexpr ScreenSpot SpotOfCell(CellRef cell) { return {cell.row, cell.column}; }
-constexpr CellRef CellAtSpot(ScreenSpot spot) { return {spot.across, spot.down}; }
+constexpr ScreenSpot SpotOfCell(CellRef cell) {
+    return {cell.row, cell.column};
+}
+constexpr CellRef CellAtSpot(ScreenSpot spot) {
+    return {spot.across, spot.down};
+}
 
 struct Point {
     float x = 0, y = 0;

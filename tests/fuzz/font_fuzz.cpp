@@ -17,8 +17,8 @@
 
 #include "gfx/font.h"
 #include "support/recording_engine.h"
-#include "support/test_files.h"
 #include "support/temp_folder.h"
+#include "support/test_files.h"
 
 namespace {
 

@@ -26,11 +26,11 @@
 #include "app/startup.h"
 #include "app/states.h"
 #include "engine_test_fixture.h"
-#include "pushed_events.h"
-#include "seeded_game.h"
 #include "play/notes.h"
+#include "pushed_events.h"
 #include "save/game_state.h"
 #include "save/state_reconcile.h"
+#include "seeded_game.h"
 #include "sudoku/generator.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include "app/startup.h"
 #include "app/states.h"
 #include "engine_test_fixture.h"
-#include "pushed_events.h"
-#include "seeded_game.h"
 #include "platform/module_directory.h"
 #include "play/notes.h"
+#include "pushed_events.h"
+#include "seeded_game.h"
 #include "sudoku/generator.h"
 
 namespace {
