@@ -6,16 +6,18 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <atomic>
 #include <future>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include "app/startup.h"
 #include "app/states.h"
@@ -356,6 +358,9 @@ TEST_F(FaultScenarioTest, AStalledOrFailingDiskNeverHoldsUpPlayAndNeverFailsSile
     });
     const std::shared_ptr<void> openAtEnd(nullptr, [&](void*) { open(); });  // lets shutdown write
     ASSERT_TRUE(StartNewGame(game, Easy));
+    // The writer holds the new game's first file before the changes come.
+    for (int i = 0; i < 10000 && started == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(started, 1);
     int v = 0;
     while (v < 3) {
         ToggleANote(++v);
