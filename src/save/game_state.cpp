@@ -369,9 +369,6 @@ bool LoadPlayRecordOfAnyGame(const std::string& path, PlayRecord& record, std::u
 }
 
 bool LoadPlayRecord(const std::string& path, std::uint64_t expectedFingerprint, PlayRecord& record) {
-    PlayRecord read;
-    std::uint64_t fingerprint = 0;
-    if (!LoadPlayRecordOfAnyGame(path, read, fingerprint) || fingerprint != expectedFingerprint) return false;
-    record = std::move(read);
-    return true;
+    std::string text;
+    return ReadRegularFile(path, kMaxPlayRecordBytes, text) && ParsePlayRecord(text, expectedFingerprint, record);
 }
