@@ -169,6 +169,8 @@ int RunGame(const RunOptions& options) {
     p.sceneHook = options.sceneHook;
     p.aids.deadEnd.SetAnswerCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
     p.paste.check.SetReadyCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
+    p.aids.lesson.worker.SetReadyCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
+    p.puzzleMaker.SetReadyCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
     p.writer->SetProblemCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
     if (p.gk->System_Initiate()) {
         p.view.BoardBackdrop.reset();

@@ -155,17 +155,14 @@ bool RunStateHandler(int state) {
 
 // The engine runs frames only when something happens; the game's own timers ask for
 // theirs: at once while a menu item fades, waits out its delay or moves its focus;
-// on the play screen with the window focused, when the clock shows its next second;
-// shortly while a worker's answer is awaited.
+// on the play screen with the window focused, when the clock shows its next second.
+// The workers' answers (a verdict, a hint, a logic puzzle, a paste check, a failed
+// save) wake the loop themselves.
 void AskForNextFrame(Program& p) {
     if (!p.gk) return;
     if (p.Gui && p.Gui->Animating()) p.gk->System_NextFrameWithin(0);
     if (p.GameState == Playing && p.gk->Input_HasFocus())
         p.gk->System_NextFrameWithin(p.aids.SecondsToNextClockSecond());
-    // A worker's answer the screen waits for (a logic puzzle, a hint): look again shortly.
-    constexpr float kWorkerPollSeconds = 0.02f;
-    if (p.puzzleMaker.Busy() || p.aids.lesson.stage == LessonStage::Asked)
-        p.gk->System_NextFrameWithin(kWorkerPollSeconds);
 }
 
 }  // namespace

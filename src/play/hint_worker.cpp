@@ -18,9 +18,10 @@ struct HintWorker::Thread {
     // Read by the work between slices, without the lock.
     std::atomic<std::uint64_t> newestJob{0};
     std::atomic<bool> stopping{false};
+    const std::function<void()> ready;
     std::thread thread;  // last: starts once everything above exists
 
-    Thread() : thread([this] { Run(); }) {}
+    explicit Thread(std::function<void()> onReady) : ready(std::move(onReady)), thread([this] { Run(); }) {}
     ~Thread() {
         {
             std::lock_guard<std::mutex> lock(mutex);
@@ -47,9 +48,12 @@ struct HintWorker::Thread {
             if (done.answer.kind == HintKind::Stopped) continue;
             done.texts = DescribeHint(done.answer, query.boxSize);
             done.marks = MarksOfHint(done.answer, query.boxSize);
-            std::lock_guard<std::mutex> lock(mutex);
-            reply = std::move(done);
-            replyId = taken;
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                reply = std::move(done);
+                replyId = taken;
+            }
+            if (ready) ready();
         }
     }
 };
@@ -60,7 +64,7 @@ HintWorker::HintWorker(HintWorker&&) noexcept = default;
 HintWorker& HintWorker::operator=(HintWorker&&) noexcept = default;
 
 void HintWorker::Post(const HintQuery& query) {
-    if (!thread_) thread_ = std::make_unique<Thread>();
+    if (!thread_) thread_ = std::make_unique<Thread>(ready_);
     {
         std::lock_guard<std::mutex> lock(thread_->mutex);
         thread_->job = query;

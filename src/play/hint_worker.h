@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "play/hint_marks.h"
@@ -29,6 +30,9 @@ public:
     HintWorker(HintWorker&&) noexcept;
     HintWorker& operator=(HintWorker&&) noexcept;
 
+    // Called on the worker's thread once a reply is ready (to wake a waiting frame loop);
+    // takes effect from the thread the first Post starts.
+    void SetReadyCallback(std::function<void()> callback) { ready_ = std::move(callback); }
     // Hands a job over, dropping the one under way; the reply to it is the next to take.
     void Post(const HintQuery& query);
     // Drops the job under way: no reply is expected any more.
@@ -42,4 +46,5 @@ public:
 private:
     struct Thread;
     std::unique_ptr<Thread> thread_;
+    std::function<void()> ready_;
 };

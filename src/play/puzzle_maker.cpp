@@ -9,9 +9,11 @@ struct LogicPuzzleMaker::Job {
     std::int32_t level = 0;
     LogicPuzzle puzzle;                     // written by the thread before done
     LogicMake outcome = LogicMake::Failed;  // likewise
-    std::thread thread;                     // last: starts once everything above exists
+    const std::function<void()> ready;
+    std::thread thread;  // last: starts once everything above exists
 
-    Job(std::int32_t forLevel, std::uint64_t seed) : level(forLevel), thread([this, seed] { Make(seed); }) {}
+    Job(std::int32_t forLevel, std::uint64_t seed, std::function<void()> onReady)
+        : level(forLevel), ready(std::move(onReady)), thread([this, seed] { Make(seed); }) {}
     ~Job() {
         stop = true;
         thread.join();
@@ -20,6 +22,7 @@ struct LogicPuzzleMaker::Job {
     void Make(std::uint64_t seed) {
         outcome = MakeLogicPuzzle(level, seed, puzzle, &stop);
         done = true;
+        if (ready && !stop) ready();
     }
 };
 
@@ -31,7 +34,7 @@ LogicPuzzleMaker& LogicPuzzleMaker::operator=(LogicPuzzleMaker&&) noexcept = def
 void LogicPuzzleMaker::Start(std::int32_t level, std::uint64_t seed) {
     Drop();
     dropped_.reset();  // told to stop long ago: joins at once
-    job_ = std::make_unique<Job>(level, seed);
+    job_ = std::make_unique<Job>(level, seed, ready_);
 }
 
 bool LogicPuzzleMaker::Busy() const {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "sudoku/logic_generator.h"
@@ -17,6 +18,9 @@ public:
     LogicPuzzleMaker(LogicPuzzleMaker&&) noexcept;
     LogicPuzzleMaker& operator=(LogicPuzzleMaker&&) noexcept;
 
+    // Called on the worker's thread once a puzzle is made or making failed (to wake a
+    // waiting frame loop); takes effect from the next Start.
+    void SetReadyCallback(std::function<void()> callback) { ready_ = std::move(callback); }
     // Starts making the puzzle of (level, seed); a puzzle under way is dropped first.
     void Start(std::int32_t level, std::uint64_t seed);
     // A puzzle is under way and not yet taken.
@@ -32,4 +36,5 @@ private:
     struct Job;
     std::unique_ptr<Job> job_;      // the puzzle under way
     std::unique_ptr<Job> dropped_;  // a job told to stop, not joined yet
+    std::function<void()> ready_;
 };
