@@ -370,5 +370,6 @@ bool LoadPlayRecordOfAnyGame(const std::string& path, PlayRecord& record, std::u
 
 bool LoadPlayRecord(const std::string& path, std::uint64_t expectedFingerprint, PlayRecord& record) {
     std::string text;
-    return ReadRegularFile(path, kMaxPlayRecordBytes, text) && ParsePlayRecord(text, expectedFingerprint, record);
+    return ReadRegularFile(path, kMaxPlayRecordBytes, text) &&
+           ParsePlayRecord(text, expectedFingerprint, record);
 }
