@@ -518,8 +518,8 @@ int WriteBookletFile(const std::string& path, const BookletRequest& request, con
         std::fprintf(stderr, "sudoku-gen: %s\n", error.c_str());
         return 1;
     }
-    if (!ReplaceFileContents(path, pdf)) {
-        std::fprintf(stderr, "sudoku-gen: cannot write %s\n", path.c_str());
+    if (const int failure = WriteFileAtomically(path, pdf)) {
+        std::fprintf(stderr, "sudoku-gen: cannot write %s: %s\n", path.c_str(), WriteFailureReason(failure).c_str());
         return 1;
     }
     std::printf("%s: %u puzzles, %u pages\n", path.c_str(), request.count, BookletPages(request.count));

@@ -26,12 +26,25 @@ void SaveGameFiles() {
     snapshot.state = p.aids.Record();
     snapshot.state.board = BoardValuesOf(p.board);
     snapshot.fingerprint = GameFingerprint(p.board);
-    p.savedRevision = p.aids.history.Revision();
+    MarkGameSaved();
     if (p.writer) {
         p.writer->SaveGame(std::move(snapshot));
     } else {
         WriteGameSnapshot(snapshot, WriteFileAtomically);
     }
+}
+
+void MarkGameSaved() {
+    Program& p = TheProgram();
+    p.savedRevision = p.aids.history.Revision();
+    p.savedPlaySeconds = p.aids.PlaySeconds();
+    p.savedHints = p.aids.hintsUsed;
+}
+
+bool GameChangedSinceSaved() {
+    const Program& p = TheProgram();
+    return p.aids.history.Revision() != p.savedRevision || p.aids.PlaySeconds() != p.savedPlaySeconds ||
+           p.aids.hintsUsed != p.savedHints;
 }
 
 void WaitForSavedFiles() {
@@ -46,11 +59,11 @@ void PickUpSaveProblem() {
         p.aids.saveFailure.Clear();
         return;
     }
-    const char* reason = std::strerror(problem.error);
+    const std::string reason = WriteFailureReason(problem.error);
     char text[sizeof p.aids.saveFailure.text];
-    std::snprintf(text, sizeof text, "Not saved: %s", reason);
+    std::snprintf(text, sizeof text, "Not saved: %s", reason.c_str());
     p.aids.saveFailure.Set(text, 0);
-    if (p.gk) p.gk->System_Log("Not saved: %s: %s", problem.path.c_str(), reason);
+    if (p.gk) p.gk->System_Log("Not saved: %s: %s", problem.path.c_str(), reason.c_str());
 }
 
 void ApplyFullScreen() {

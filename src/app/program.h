@@ -70,7 +70,11 @@ struct Program {
     BoardView view;  // the cell grid, the board backdrop and its origin
     PlayAids aids;   // what the play screen offers beyond mouse play, and the settings
     bool fullScreenShown = false;  // what the engine was last told
-    std::uint64_t savedRevision = 0;  // the history's revision last handed to the writer
+    // The game as this copy last read or handed it to the writer: the history's
+    // revision, the play clock's seconds and the hints used.
+    std::uint64_t savedRevision = 0;
+    std::uint64_t savedPlaySeconds = 0;
+    unsigned savedHints = 0;
     BestTimes bestTimes;             // shown in the main menu
     std::unique_ptr<SaveWriter> writer;  // while the game runs; without it files are written at once
     PasteSession paste;                  // Ctrl+V's check under way and the main menu's line
@@ -106,6 +110,12 @@ void BuildBoardView();
 // game.state beside it (the notes, clock, hints and history of the board saved).
 // Without a writer (outside a run) both are written at once.
 void SaveGameFiles();
+// Marks the game in progress as the one on disk (read at start-up, or just handed over).
+void MarkGameSaved();
+// True when this copy changed its game since it last read or wrote it. Another copy
+// of the game may have saved its own moves meanwhile: a copy that only looked leaves
+// them in place at its end.
+bool GameChangedSinceSaved();
 // Blocks until the writer has written everything handed over (shutdown, and tools
 // and tests that read the files while the game runs).
 void WaitForSavedFiles();

@@ -110,13 +110,15 @@ void LoadSavedGame(Program& p, const std::string& folder) {
     // A logic puzzle's givens do not tell its level: game.state keeps it.
     if (p.aids.origin.kind == PuzzleKind::Logic && *LevelName(p.aids.origin.level))
         p.board.difficulty = p.aids.origin.level;
-    p.savedRevision = p.aids.history.Revision();
+    MarkGameSaved();
 }
 
 void RunFrameLoop(Program& p, const std::string& loadDirectory, const RunOptions& options) {
     MakeSprites(p);
     MakeValuePicker(p);
     LoadSavedGame(p, loadDirectory);
+    // A game found in the program's folder moves to the save folder at once.
+    if (loadDirectory != p.board.directory && p.board.size > 0) SaveGameFiles();
     p.Gui = std::make_unique<gkGUI>();
     p.GameState = MainMenu;
     if (options.startPuzzle) {
@@ -181,7 +183,7 @@ int RunGame(const RunOptions& options) {
             p.aids.lesson.worker.Stop();
             p.puzzleMaker.Stop();
             FreeResources(p);
-            SaveGameFiles();
+            if (GameChangedSinceSaved()) SaveGameFiles();
         } else {
             ShowMessageBox(ResourceErrorText, "Error", true);
             FreeResources(p);

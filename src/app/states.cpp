@@ -181,7 +181,7 @@ bool DisplayLostFunc() {
     // shutdown frees it just before its own save.
     // The process ends right after this: the writer finishes the files first.
     if (TheProgram().Gui) {
-        SaveGameFiles();
+        if (GameChangedSinceSaved()) SaveGameFiles();
         WaitForSavedFiles();
     }
     return false;

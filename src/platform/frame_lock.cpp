@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/forked_children.h"
 #include "platform/save_location.h"
 #include "platform/stop_signals.h"
 
@@ -134,11 +135,16 @@ std::unique_ptr<NamedMutex> CreateNamedMutex(const std::string& name, const std:
     if (fd < 0) return nullptr;
     auto mutex = std::make_unique<NamedMutex>(fd);  // owns fd from here on
     if (!IsOwnRegularFile(fd)) return nullptr;
+    // A process the game forks (a message box) never holds the lock for it.
+    GuardForkedChildren();
+    CloseInForkedChildren(fd);
     return mutex;
 }
 
 NamedMutex::~NamedMutex() {
-    if (fd >= 0) ::close(fd);  // closing also drops a lock still held
+    if (fd < 0) return;
+    ForgetInForkedChildren(fd);
+    ::close(fd);  // closing also drops a lock still held
 }
 
 // A free lock is taken at once. Otherwise the wait blocks in flock, so that the

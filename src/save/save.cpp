@@ -14,9 +14,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <locale>
+#include <optional>
+#include <random>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -40,6 +43,14 @@ private:
     std::string path_;
     bool kept_ = false;
 };
+
+// The mark in the names of the game's own temporaries: "." + the file's name + the mark
+// + six letters or digits. No other program makes such names, so only these are ever
+// removed as left over.
+constexpr const char* kTemporaryMark = ".veltrane-tmp-";
+constexpr std::size_t kTemporarySuffixLength = 6;
+// Random names tried before a link of the written file is given up.
+constexpr int kTemporaryNameTries = 100;
 
 // A saved game is a few KB; anything past this is not one.
 constexpr std::size_t kLargestReadableFile = 1 << 20;
@@ -110,23 +121,65 @@ bool WriteAll(int fd, const std::string& bytes) {
 }
 
 // Gives the new file the owner and permission bits of the one it replaces, as
-// writing the old file in place would have kept them, with the owner's read and
-// write bits added: a file the game writes is one it can read back. Only a
-// privileged process can give a file away, so a different owner is kept where the
-// system allows it.
+// writing the old file in place would have kept them (a read-only file stays
+// read-only), with the owner's read bit added: a file the game writes is one it can
+// read back. Only a privileged process can give a file away, so a different owner is
+// kept where the system allows it.
 bool TakeOverAttributes(int fd, const struct stat& old) {
     if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
         if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
             // not allowed: the new file stays the writer's own
         }
     }
-    return ::fchmod(fd, (old.st_mode & 07777) | S_IRUSR | S_IWUSR) == 0;
+    return ::fchmod(fd, (old.st_mode & 07777) | S_IRUSR) == 0;
 }
 
-// The part mkostemp puts after "<name>.": six letters or digits.
+// Six letters or digits, as the temporaries' names end.
 bool IsTemporarySuffix(const std::string& text) {
-    return text.size() == 6 &&
+    return text.size() == kTemporarySuffixLength &&
            std::all_of(text.begin(), text.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+}
+
+// Where the temporary of target is named: its folder, "." and its name, the mark.
+std::string TemporaryPrefix(const std::string& target) {
+    return FolderOf(target) + "." + NameOf(target) + kTemporaryMark;
+}
+
+std::string RandomSuffix(std::mt19937& random) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    std::string suffix(kTemporarySuffixLength, 'a');
+    for (char& c : suffix) c = kLetters[pick(random)];
+    return suffix;
+}
+
+// A file open for writing in the target's folder (so that rename stays on one file
+// system). Where the file system allows it, the file has no name at all while it is
+// written (O_TMPFILE): a kill or a power cut then leaves nothing behind. Elsewhere it
+// is created exclusively under a fresh temporary name (nothing planted under any name
+// is ever opened), put in name. -1 with errno set on failure.
+int OpenTemporary(const std::string& target, std::string& name) {
+    const std::string folder = FolderOf(target);
+    name.clear();
+    const int unnamed = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (unnamed >= 0) return unnamed;
+    name = TemporaryPrefix(target) + std::string(kTemporarySuffixLength, 'X');
+    return ::mkostemp(name.data(), O_CLOEXEC);
+}
+
+// Gives the whole, flushed unnamed file its temporary name, just before it is renamed
+// over the target; the name, or empty with errno set.
+std::string NameUnnamedFile(int fd, const std::string& target) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    std::mt19937 random(std::random_device{}());
+    for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
+        const std::string name = TemporaryPrefix(target) + RandomSuffix(random);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return name;
+        // Without /proc only a privileged process may link the descriptor itself.
+        if (errno == ENOENT && ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) return name;
+        if (errno != EEXIST) return std::string();
+    }
+    return std::string();
 }
 
 // Makes a rename in folder survive a power cut. A file system that cannot sync
@@ -212,19 +265,30 @@ int WriteFileAtomically(const std::string& path, const std::string& bytes) {
     const bool exists = ::lstat(target.c_str(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode)) return S_ISDIR(old.st_mode) ? EISDIR : EEXIST;  // left alone
 
-    // A fresh name in the target's folder (so that rename stays on one file system),
-    // created exclusively: nothing planted under any name is ever opened.
-    std::string temporary = FolderOf(target) + NameOf(target) + ".XXXXXX";
-    UniqueFd file(::mkostemp(temporary.data(), O_CLOEXEC));
+    std::string temporary;
+    UniqueFd file(OpenTemporary(target, temporary));
     if (file.get() < 0) return errno;
-    TemporaryName cleanup(temporary);
+    std::optional<TemporaryName> cleanup;
+    if (!temporary.empty()) cleanup.emplace(temporary);
     const bool attributes =
         exists ? TakeOverAttributes(file.get(), old) : ::fchmod(file.get(), NewFileMode()) == 0;
-    if (!attributes || !WriteAll(file.get(), bytes) || ::fsync(file.get()) != 0 || !file.Close()) return errno;
+    if (!attributes || !WriteAll(file.get(), bytes) || ::fsync(file.get()) != 0) return errno;
+    if (temporary.empty()) {
+        temporary = NameUnnamedFile(file.get(), target);
+        if (temporary.empty()) return errno;
+        cleanup.emplace(temporary);
+    }
+    if (!file.Close()) return errno;
     if (std::rename(temporary.c_str(), target.c_str()) != 0) return errno;
-    cleanup.Keep();
+    cleanup->Keep();
     SyncFolder(FolderOf(target));
     return 0;
+}
+
+std::string WriteFailureReason(int error) {
+    if (error == EISDIR) return "a folder is in the file's place";
+    if (error == EEXIST) return "something other than a regular file is in the file's place";
+    return std::strerror(error);
 }
 
 int RemoveStaleTemporaries(const std::string& folder, const std::vector<std::string>& names,
@@ -234,10 +298,12 @@ int RemoveStaleTemporaries(const std::string& folder, const std::vector<std::str
     int removed = 0;
     for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
         const std::string name = entries->path().filename().string();
-        const std::size_t dot = name.rfind('.');
-        if (dot == std::string::npos || !IsTemporarySuffix(name.substr(dot + 1)) ||
-            std::find(names.begin(), names.end(), name.substr(0, dot)) == names.end())
-            continue;
+        const bool ours = std::any_of(names.begin(), names.end(), [&name](const std::string& file) {
+            const std::string prefix = TemporaryPrefix(file);
+            return name.size() == prefix.size() + kTemporarySuffixLength && name.rfind(prefix, 0) == 0 &&
+                   IsTemporarySuffix(name.substr(prefix.size()));
+        });
+        if (!ours) continue;
         const std::string path = folder + name;
         struct stat info {};
         if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid() ||

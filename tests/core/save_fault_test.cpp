@@ -141,9 +141,9 @@ bool EndsInAChild(const std::function<bool()>& action) {
 TEST_F(SavedGameFaults, SavingKeepsThePermissionBitsAndTheFileALinkPointsTo) {
     const SudokuBoard board = Game(5, Dir());
     const std::string text = SavedGameText(board);
-    // The bits are kept, the owner's read and write bits always added: a file of
-    // mode 000 is not written back unreadable.
-    const std::pair<mode_t, mode_t> kModes[] = {{0600, 0600}, {0444, 0644}, {0640, 0640}, {0, 0600}, {0175, 0775}};
+    // The bits are kept (a read-only file stays read-only), the owner's read bit always
+    // added: a file of mode 000 is not written back unreadable.
+    const std::pair<mode_t, mode_t> kModes[] = {{0600, 0600}, {0444, 0444}, {0640, 0640}, {0, 0400}, {0175, 0575}};
     for (const auto& [mode, kept] : kModes) {
         SCOPED_TRACE(mode);
         WriteBytes(Path(), "old game");
@@ -274,27 +274,30 @@ TEST_F(SavedGameFaults, TwoProcessesSavingAtOnceNeverLeaveAMixedFile) {
     EXPECT_EQ(Names(), std::vector<std::string>{"game.save"});
 }
 
-// Only the game's own temporaries that nobody has touched for a minute are removed.
+// Only the game's own temporaries that nobody has touched for a minute are removed:
+// never the player's own copies, whatever their names.
 TEST_F(SavedGameFaults, StaleTemporariesOfTheGamesFilesAreRemovedAndNothingElse) {
     const std::pair<const char*, bool> kEntries[] = {  // name, removed when old
-        {"game.state.a1B2c3", true}, {"game.save.ZZZZZZ", true},  {"best-times.000000", true},
-        {"game.state.a1B2c", false}, {"game.state.a1B2c3d", false}, {"game.state.a1-2c3", false},
-        {"notes.txt.a1B2c3", false}, {"game.state", false},         {"game.save.tmp", false}};
+        {".game.state.veltrane-tmp-a1B2c3", true}, {".game.save.veltrane-tmp-ZZZZZZ", true},
+        {".best-times.veltrane-tmp-000000", true}, {".game.state.veltrane-tmp-a1B2c", false},
+        {".game.state.veltrane-tmp-a1B2c3d", false}, {".game.state.veltrane-tmp-a1-2c3", false},
+        {".notes.txt.veltrane-tmp-a1B2c3", false}, {"game.state", false}, {"game.save.backup", false},
+        {"best-times.copy01", false}, {"game.state.a1B2c3", false}, {"game.save.tmp", false}};
     const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
     for (const auto& [name, removed] : kEntries) {
         WriteBytes(Path(name), "x");
         fs::last_write_time(Path(name), old);
     }
-    WriteBytes(Path("game.settings.fresh1"), "x");  // a copy of the game is writing it now
-    WriteBytes(Path("game.save.nobody"), "x");
-    fs::last_write_time(Path("game.save.nobody"), old);
-    const bool someoneElses = chown(Path("game.save.nobody").c_str(), 65534, 65534) == 0;  // as root only
+    WriteBytes(Path(".game.settings.veltrane-tmp-fresh1"), "x");  // a copy of the game is writing it now
+    WriteBytes(Path(".game.save.veltrane-tmp-nobody"), "x");
+    fs::last_write_time(Path(".game.save.veltrane-tmp-nobody"), old);
+    const bool someoneElses = chown(Path(".game.save.veltrane-tmp-nobody").c_str(), 65534, 65534) == 0;  // as root
     const int removed =
         RemoveStaleTemporaries(Dir(), {"game.save", "game.state", "game.settings", "best-times"}, time(nullptr) - 60);
     EXPECT_EQ(removed, someoneElses ? 3 : 4);
-    EXPECT_EQ(fs::exists(Path("game.save.nobody")), someoneElses);
+    EXPECT_EQ(fs::exists(Path(".game.save.veltrane-tmp-nobody")), someoneElses);
     for (const auto& [name, gone] : kEntries) EXPECT_EQ(fs::exists(Path(name)), !gone) << name;
-    EXPECT_TRUE(fs::exists(Path("game.settings.fresh1")));
+    EXPECT_TRUE(fs::exists(Path(".game.settings.veltrane-tmp-fresh1")));
 }
 
 }  // namespace

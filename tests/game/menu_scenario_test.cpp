@@ -222,10 +222,11 @@ TEST_F(ScenarioTest, SavedUnfinishedGameCanBeContinued) {
     EXPECT_EQ(clashes, 1);
 }
 
-TEST_F(ScenarioTest, ExitFromTheInGameMenuSavesOnce) {
+TEST_F(ScenarioTest, ExitFromTheInGameMenuWritesNothingAlreadySaved) {
     GameRunner game(folder.path());
     ASSERT_TRUE(StartNewGame(game, Medium));
-    // The new game was saved as it started; from here on only Exit saves.
+    // The new game was saved as it started; Exit finds nothing new to write (another
+    // copy of the game may have saved its own moves since).
     WaitForSavedFiles();
     const int watch = inotify_init1(IN_NONBLOCK);
     ASSERT_GE(watch, 0);
@@ -247,7 +248,7 @@ TEST_F(ScenarioTest, ExitFromTheInGameMenuSavesOnce) {
         }
     }
     close(watch);
-    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(saves, 0);
 
     const std::string bytes = ReadFile(folder.file("game.save"));
     int lines = 0;

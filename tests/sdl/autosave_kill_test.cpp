@@ -160,9 +160,9 @@ SudokuBoard ContinueInAFreshStart(const TempFolder& temp, std::size_t* undoSteps
     return shown;
 }
 
-// Temporary files of interrupted writes in the folder ("game.state.XXXXXX" and the like).
+// Temporary files of interrupted writes in the folder (".game.state.veltrane-tmp-XXXXXX" and the like).
 int Temporaries(const TempFolder& temp) {
-    const std::regex name(R"(game\.(save|state|settings)\.\w{6})");
+    const std::regex name(R"(\.game\.(save|state|settings)\.veltrane-tmp-\w{6})");
     return static_cast<int>(std::count_if(std::filesystem::directory_iterator(temp.Path()), {}, [&](const auto& entry) {
         return std::regex_match(entry.path().filename().string(), name);
     }));

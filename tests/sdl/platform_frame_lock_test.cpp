@@ -1,9 +1,12 @@
 // The named lock across processes: a second process waiting for it blocks until
 // the first gives it back, a process that dies gives it back, a stop signal ends
 // a wait, the lock file lives only in folders no other user can write, and lock
-// files that are not the user's own are refused.
+// files that are not the user's own are refused; a process the game forks (the system
+// message box) neither keeps the lock nor outlives the game, nor does the game's work
+// when the display is lost.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,7 +17,9 @@
 #include <thread>
 #include <vector>
 
+#include "engine/sdl/display_loss.h"
 #include "engine_test_fixture.h"
+#include "platform/forked_children.h"
 #include "platform/frame_lock.h"
 #include "platform/stop_signals.h"
 
@@ -110,6 +115,21 @@ int ExitStatus(pid_t child) {
     int status = 0;
     if (waitpid(child, &status, 0) != child) return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// True once the process is gone or a zombie; false after a generous time-out.
+bool Ends(pid_t pid) {
+    const Clock::time_point end = Clock::now() + std::chrono::seconds(20);
+    while (Clock::now() < end) {
+        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        std::string line;
+        while (std::getline(status, line) && line.rfind("State:", 0) != 0) {
+        }
+        if (!status || line.find('Z') != std::string::npos) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    return false;
 }
 
 }  // namespace
@@ -282,4 +302,51 @@ TEST_F(FrameLockTest, AStopSignalEndsAWaitForALockHeldElsewhere) {
         FAIL() << "the waiting process did not end on SIGTERM";
     }
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+// A "game" holding the lock forks two children and ends: the one that keeps the
+// kernel's death signal ends with it, and the lock is free even while the other
+// (its death signal cleared) lives on.
+TEST_F(FrameLockTest, AChildOfTheGameNeitherKeepsTheLockNorOutlivesTheGame) {
+    const std::string name = "VeltraneSudokuFrameMutex-fork";
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const pid_t game = fork();
+    if (game == 0) {
+        auto lock = CreateNamedMutex(name, App);
+        if (!lock || !lock->Wait()) _exit(1);
+        pid_t children[2] = {};
+        for (int i = 0; i < 2; ++i) {
+            children[i] = fork();
+            if (children[i] != 0) continue;
+            if (i == 1) prctl(PR_SET_PDEATHSIG, 0);
+            for (;;) pause();
+        }
+        _exit(write(fds[1], children, sizeof children) == sizeof children ? 0 : 1);
+    }
+    close(fds[1]);
+    pid_t children[2] = {};
+    ASSERT_EQ(read(fds[0], children, sizeof children), static_cast<ssize_t>(sizeof children));
+    close(fds[0]);
+    EXPECT_EQ(ExitStatus(game), 0);
+    EXPECT_TRUE(Ends(children[0])) << "a child outlived the game";
+    auto lock = CreateNamedMutex(name, App);
+    ASSERT_NE(lock, nullptr);
+    EXPECT_TRUE(lock->Wait()) << "a child of the game kept the lock";
+    kill(children[1], SIGKILL);
+}
+
+// In a child of the game the display-loss handler ends the child at once: the game's
+// save, which waits for threads the child does not have, is not its to do.
+TEST_F(FrameLockTest, TheDisplayLossHandlerInAChildOfTheGameEndsItWithoutTheSave) {
+    const pid_t game = fork();
+    if (game == 0) {
+        GuardForkedChildren();
+        const pid_t child = fork();
+        if (child == 0) EndAfterLostDisplay([] {
+            for (;;) pause();
+        });
+        _exit(Ends(child) && ExitStatus(child) == 1 ? 0 : 1);
+    }
+    EXPECT_EQ(ExitStatus(game), 0);
 }

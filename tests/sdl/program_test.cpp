@@ -3,11 +3,17 @@
 // another copy holds the frame lock), an installed copy that finds its data, saves
 // that survive a folder the game may not write to, and a puzzle file named on the
 // command line.
+#include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstddef>
+#include <cstring>
 #include <map>
 #include <thread>
 #include <vector>
@@ -130,6 +136,12 @@ SudokuBoard WriteLfGame(const std::string& path) {
     return board;
 }
 
+// A copy that only looked (the main menu, no move) leaves the saved game as it finds it
+// at its end: another copy may have saved its own moves there meanwhile.
+void ExpectLeftAsItWas(const std::string& path, const std::string& bytes) {
+    EXPECT_EQ(ReadFile(path), bytes) << "a copy without changes of its own wrote the saved game";
+}
+
 void ExpectSavedAgain(const std::string& path, const SudokuBoard& expected) {
     const std::string bytes = ReadFile(path);
     EXPECT_NE(bytes.find("\r\n"), std::string::npos) << "the game saved on its way out";
@@ -187,26 +199,129 @@ private:
     bool holding = false;
 };
 
+// An X server of the test's own on a free display, reached by abstract socket only,
+// without a lock file; display is ":N" once it is ready.
+struct OwnXServer {
+    explicit OwnXServer(const TempFolder& temp)
+        : script(WriteScript(temp)), server(script, {}, temp.File("xvfb.log")) {
+        std::string number;  // and a line end, once it is ready
+        for (int i = 0; i < 500 && number.find('\n') == std::string::npos; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            number = ReadFile(temp.File("display"));
+        }
+        display = ":" + number.substr(0, number.find('\n'));
+    }
+    ~OwnXServer() {
+        server.Signal(SIGKILL);
+        server.Wait();
+    }
+    OwnXServer(const OwnXServer&) = delete;
+    OwnXServer& operator=(const OwnXServer&) = delete;
+    static std::string WriteScript(const TempFolder& temp) {
+        WriteFile(temp.File("xvfb"), "#!/bin/sh\nexec Xvfb -displayfd 3 -nolisten tcp -nolisten unix -nolock 3>" +
+                                         temp.File("display") + "\n");
+        fs::permissions(temp.File("xvfb"), fs::perms::owner_all);
+        return temp.File("xvfb");
+    }
+    std::string script;
+    Process server;
+    std::string display;
+};
+
+// The abstract socket address Xlib tries first for display number.
+sockaddr_un DisplaySocket(const std::string& number, socklen_t& length) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string name = "/tmp/.X11-unix/X" + number;
+    std::memcpy(address.sun_path + 1, name.data(), name.size());
+    length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    return address;
+}
+
+// A busy X server at a display of its own: it closes the first `refused` connections
+// unanswered, as a server whose queue of new connections is full refuses them, and
+// relays the later ones to the real server.
+class BusyDisplay {
+public:
+    BusyDisplay(const std::string& realDisplay, int refusals) : real(realDisplay.substr(1)), refused(refusals) {
+        for (int number = 240; number < 300 && listener < 0; ++number) {
+            const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            socklen_t length = 0;
+            const sockaddr_un address = DisplaySocket(std::to_string(number), length);
+            if (bind(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0 && listen(fd, 8) == 0) {
+                listener = fd;
+                display = ":" + std::to_string(number);
+            } else {
+                close(fd);
+            }
+        }
+        acceptor = std::thread([this] { Accept(); });
+    }
+    ~BusyDisplay() {
+        shutdown(listener, SHUT_RDWR);
+        acceptor.join();
+        for (std::thread& relay : relays) relay.join();
+        close(listener);
+    }
+    BusyDisplay(const BusyDisplay&) = delete;
+    BusyDisplay& operator=(const BusyDisplay&) = delete;
+
+    std::string display;
+    std::atomic<int> connections{0};
+
+private:
+    void Accept() {
+        for (int fd; (fd = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
+            if (++connections <= refused) {
+                close(fd);
+                continue;
+            }
+            const int server = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            socklen_t length = 0;
+            const sockaddr_un address = DisplaySocket(real, length);
+            if (connect(server, reinterpret_cast<const sockaddr*>(&address), length) != 0) {
+                close(server);
+                close(fd);
+                continue;
+            }
+            relays.emplace_back([fd, server] { Relay(fd, server); });
+        }
+    }
+    // Copies bytes both ways until either side closes.
+    static void Relay(int a, int b) {
+        pollfd ends[2] = {{a, POLLIN, 0}, {b, POLLIN, 0}};
+        char buffer[65536];
+        for (bool open = true; open && poll(ends, 2, -1) > 0;) {
+            for (int i = 0; i < 2 && open; ++i) {
+                if (ends[i].revents == 0) continue;
+                const ssize_t got = read(ends[i].fd, buffer, sizeof buffer);
+                open = got > 0 && write(ends[1 - i].fd, buffer, static_cast<size_t>(got)) == got;
+            }
+        }
+        close(a);
+        close(b);
+    }
+
+    std::string real;
+    int refused;
+    int listener = -1;
+    std::thread acceptor;
+    std::vector<std::thread> relays;
+};
+
 }  // namespace
 
-// The X server goes away under a running game: it saves and ends at once, with one
-// line on standard error, instead of waiting for ever on the dead connection.
-TEST(Program, ALostDisplayEndsTheGameWithTheGameSavedAndOneLine) {
+// The X server goes away under a running game: it ends at once, with one line on
+// standard error, instead of waiting for ever on the dead connection.
+TEST(Program, ALostDisplayEndsTheGameWithOneLine) {
     if (std::system("command -v Xvfb > /dev/null") != 0) GTEST_SKIP() << "Xvfb is not installed";
     TempFolder temp;
     CopyGame(fs::path(temp.Path()));
-    const SudokuBoard board = WriteLfGame(temp.File("game.save"));
-    // Its own X server on a free display, reached by abstract socket only, no lock file.
-    WriteFile(temp.File("xvfb"), "#!/bin/sh\nexec Xvfb -displayfd 3 -nolisten tcp -nolisten unix -nolock 3>" +
-                                     temp.File("display") + "\n");
-    fs::permissions(temp.File("xvfb"), fs::perms::owner_all);
-    Process server(temp.File("xvfb"), {}, temp.File("xvfb.log"));
-    std::string display;  // the display's number and a line end, once it is ready
-    for (int i = 0; i < 500 && display.find('\n') == std::string::npos; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        display = ReadFile(temp.File("display"));
-    }
-    display = ":" + display.substr(0, display.find('\n'));
+    WriteLfGame(temp.File("game.save"));
+    const std::string saved = ReadFile(temp.File("game.save"));
+    OwnXServer x(temp);
+    Process& server = x.server;
+    const std::string& display = x.display;
     Process game((fs::path(temp.Path()) / "veltrane-sudoku").string(),
                  With(HeadlessIn(temp), {{"SDL_VIDEODRIVER", "x11"}, {"DISPLAY", display}}), temp.File("stderr"));
     EXPECT_TRUE(game.WaitUntilCatching(SIGTERM)) << "the game did not start on " << display;  // both are ended below
@@ -216,7 +331,24 @@ TEST(Program, ALostDisplayEndsTheGameWithTheGameSavedAndOneLine) {
     const Outcome outcome = game.Wait(std::chrono::seconds(10));
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.errors, "Quorvel Veltrane Sudoku: lost the connection to the display; the game is saved\n");
-    ExpectSavedAgain(temp.File("game.save"), board);
+    ExpectLeftAsItWas(temp.File("game.save"), saved);
+}
+
+// A busy X server refuses the first connections: the game tries again and starts.
+TEST(Program, ADisplayThatRefusesTwiceAndThenAcceptsStartsTheGame) {
+    if (std::system("command -v Xvfb > /dev/null") != 0) GTEST_SKIP() << "Xvfb is not installed";
+    TempFolder temp;
+    CopyGame(fs::path(temp.Path()));
+    OwnXServer x(temp);
+    BusyDisplay busy(x.display, 2);
+    ASSERT_FALSE(busy.display.empty());
+    Process game((fs::path(temp.Path()) / "veltrane-sudoku").string(),
+                 With(HeadlessIn(temp), {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", busy.display}}), temp.File("stderr"));
+    EXPECT_TRUE(game.WaitUntilCatching(SIGTERM)) << ReadFile(temp.File("stderr"));
+    game.Signal(SIGTERM);
+    EXPECT_EQ(game.Wait().status, 0);
+    EXPECT_GT(busy.connections, 2);
+    EXPECT_NE(ReadFile(temp.File("gk_sudoku.log")).find("Engine started: video x11"), std::string::npos);
 }
 
 // Neither a private runtime folder nor a per-user data folder (its parent is a file).
@@ -263,27 +395,36 @@ TEST(Program, WithNoDisplayAndNoDriverNamedItSaysSoInsteadOfRunningUnseen) {
     EXPECT_EQ(ReadFile(temp.File("gk_sudoku.log")).find("Engine started"), std::string::npos);
 }
 
-TEST(Program, TerminationSignalsEndTheGameWithTheGameSaved) {
+// Each signal ends the game as Exit does. This copy sat in the main menu while another
+// copy saved its moves: the other copy's game is what stays.
+TEST(Program, TerminationSignalsEndTheGameAndAnIdleCopyKeepsTheOtherCopysMoves) {
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         TempFolder temp;
         CopyGame(fs::path(temp.Path()));
-        const SudokuBoard board = WriteLfGame(temp.File("game.save"));
+        WriteLfGame(temp.File("game.save"));
         Process game((fs::path(temp.Path()) / "veltrane-sudoku").string(), HeadlessIn(temp), temp.File("stderr"));
         ASSERT_TRUE(WaitForFile(temp.File("gk_sudoku.log")));
         std::this_thread::sleep_for(std::chrono::milliseconds(300));  // a few frames
+        SudokuBoard moved = EmptyBoard();
+        moved.values[0][0] = moved.givens[0][0] = 5;
+        moved.values[3][7] = 12;
+        moved.values[9][9] = 3;
+        moved.directory = temp.Path() + "/";
+        moved.Save("game.save");  // the other copy's moves
         game.Signal(signal);
         const Outcome outcome = game.Wait();
         EXPECT_EQ(outcome.status, 0) << "signal " << signal << ": " << outcome.errors;
-        ExpectSavedAgain(temp.File("game.save"), board);
+        ExpectLeftAsItWas(temp.File("game.save"), SavedGameText(moved));
     }
 }
 
 // While another copy holds the frame lock (here for ever), a stop signal still ends
 // the waiting copy's loop, and it saves its game on the way out.
-TEST(Program, ASignalEndsACopyWaitingForTheFrameLockWithTheGameSaved) {
+TEST(Program, ASignalEndsACopyWaitingForTheFrameLock) {
     TempFolder temp;
     CopyGame(fs::path(temp.Path()));
-    const SudokuBoard board = WriteLfGame(temp.File("game.save"));
+    WriteLfGame(temp.File("game.save"));
+    const std::string saved = ReadFile(temp.File("game.save"));
     LockHolder other(temp.Path());
     ASSERT_TRUE(other.Holding());
     Process game((fs::path(temp.Path()) / "veltrane-sudoku").string(), HeadlessIn(temp), temp.File("stderr"));
@@ -292,7 +433,7 @@ TEST(Program, ASignalEndsACopyWaitingForTheFrameLockWithTheGameSaved) {
     game.Signal(SIGTERM);
     const Outcome outcome = game.Wait();
     EXPECT_EQ(outcome.status, 0) << outcome.errors;
-    ExpectSavedAgain(temp.File("game.save"), board);
+    ExpectLeftAsItWas(temp.File("game.save"), saved);
 }
 
 // Installs the build into a fresh prefix.
@@ -374,9 +515,10 @@ public:
 
 TEST(Program, SavesGoToTheUserFolderWhenTheProgramFolderIsReadOnly) {
     ReadOnlyInstall install;
-    const SudokuBoard board = WriteLfGame((install.userFolder / "game.save").string());
+    WriteLfGame((install.userFolder / "game.save").string());
+    const std::string saved = ReadFile((install.userFolder / "game.save").string());
     install.RunAndStop();
-    ExpectSavedAgain((install.userFolder / "game.save").string(), board);
+    ExpectLeftAsItWas((install.userFolder / "game.save").string(), saved);
     EXPECT_FALSE(fs::exists(install.programFolder / "game.save"));
     EXPECT_FALSE(fs::exists(install.programFolder / "gk_sudoku.log"));
 }

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_mixer.h>
+#include <SDL_syswm.h>
 
 #include <algorithm>
 #include <atomic>
@@ -45,6 +46,10 @@ constexpr int kAudioChunkBytes = 1024;
 // The audio device's thread wakes for every buffer, sound or silence: after this long
 // without a sound the device is closed, and the next sound opens it again.
 constexpr double kAudioSleepSeconds = 1.0;
+// A busy X server refuses a connection now and then (its queue of new ones is full:
+// a login, many programs starting at once): the display is tried again for this long.
+constexpr Uint32 kDisplayRetryMs = 2000;
+constexpr Uint32 kDisplayRetryPauseMs = 50;
 
 // An image the game loaded; width x height are its pixels, the units the game works
 // in. On a scaled-up output a high-resolution companion is drawn in its place.
@@ -137,7 +142,9 @@ public:
 
 private:
     bool FailInitiate(const char* what);
+    bool StartVideo();
     bool DriverShowsWindows() const;
+    void WatchDisplayConnection();
     bool OpenWindow();
     void ApplyWindowMode();
     bool OpenRenderer();
@@ -354,11 +361,12 @@ bool SdlEngine::System_Initiate() {
     // The engine's own handlers end the frame loop on SIGTERM, SIGINT and SIGHUP.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return FailInitiate("SDL_Init");
+    if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return FailInitiate("SDL_Init");
     sdlStarted = true;
+    if (!StartVideo()) return FailInitiate("no display found");
     displayLoss = std::make_unique<DisplayLossWatch>(EngineLostDisplay);
-    if (!DriverShowsWindows()) return FailInitiate("no display found");
     if (!OpenWindow()) return FailInitiate("SDL_CreateWindow");
+    WatchDisplayConnection();
     if (!OpenRenderer()) return FailInitiate("SDL_CreateRenderer");
     OpenAudio();
     SetWindowIcon();
@@ -378,6 +386,32 @@ bool SdlEngine::System_Initiate() {
               info.name ? info.name : "?", vsync ? " with vsync" : "",
               audioOpen ? SDL_GetCurrentAudioDriver() : "none (sounds play silently)");
     return true;
+}
+
+// Starts SDL's video on a driver that shows windows. Where an X display is named and
+// no other driver, a refused connection is tried again for kDisplayRetryMs.
+bool SdlEngine::StartVideo() {
+    const char* named = SDL_getenv("SDL_VIDEODRIVER");
+    const char* display = SDL_getenv("DISPLAY");
+    const bool retry = display != nullptr && display[0] != '\0' &&
+                       (named == nullptr || named[0] == '\0' || SDL_strcasecmp(named, "x11") == 0);
+    const Uint32 start = SDL_GetTicks();
+    for (;;) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+            if (DriverShowsWindows()) return true;
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        }
+        if (!retry || SDL_GetTicks() - start >= kDisplayRetryMs) return false;
+        SDL_Delay(kDisplayRetryPauseMs);
+    }
+}
+
+// The X connection's socket is watched for the server's hang-up from the window on.
+void SdlEngine::WatchDisplayConnection() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window.get(), &info) || info.subsystem != SDL_SYSWM_X11) return;
+    displayLoss->WatchConnection(info.info.x11.display);
 }
 
 // Without a display SDL falls back to a video driver that shows nothing, and the
@@ -543,6 +577,7 @@ void SdlEngine::System_WakeFrameLoop() {
 }
 
 void SdlEngine::System_Shutdown() {
+    if (displayLoss) displayLoss->StopWatchingConnection();  // before the connection closes
     inScene = false;
     sceneQuads.clear();
     shownQuads.clear();
