@@ -1,16 +1,18 @@
 // High-resolution companions (name@2x.png beside name.png) on the real engine: the
-// name looked for, the factor drawn for an output's scale, shrinking by area, and what
+// name looked for, the factor drawn for an output's scale, shrinking by area, what
 // a scaled-up window draws of a texture with a good, missing or broken companion, the
-// texture keeping its 1x size for the game.
+// texture keeping its 1x size for the game, and the memory companions hold.
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 #include "engine/sdl/area_resample.h"
 #include "engine/sdl/image_companions.h"
+#include "engine/sdl/texture_images.h"
 #include "engine_test_fixture.h"
 
 namespace {
@@ -157,4 +159,50 @@ TEST_F(EngineTest, ScaledUpWindowsDrawFromAGoodCompanionAndElseFromTheImage) {
         EXPECT_EQ(LogLines(logFile) - linesBefore, c.logLines) << c.what;
         gk->Texture_Free(texture);
     }
+}
+
+// Each companion file is read and decoded once however many textures load its image,
+// holds pixels beside its texture only while shrunk pieces are cut from them, and what
+// all companions hold (file bytes, pixels decoded ahead, textures) stays within 64 MB.
+TEST_F(EngineTest, CompanionsAreHeldOncePerFileAndWithinTheirBudget) {
+    const auto settle = [&](int width, int height) {
+        ResizeTheWindow(width, height);
+        for (int frame = 0; frame == 0 || (gkSdlCompanionsPending() && frame < 1000); ++frame)
+            SDL_Delay(frame > 0 ? 5 : 0), SDL_PumpEvents(), DrawScene([] {});
+    };
+    WriteQuadrants(temp.File("tile.png"), 8, kImage);
+    WriteQuadrants(temp.File("tile@2x.png"), 16, kCompanion);
+    const std::size_t file = ReadFile(temp.File("tile@2x.png")).size(), pixels = 16 * 16 * 4;
+    std::vector<HTEXTURE> loads(30);
+    for (HTEXTURE& t : loads) t = gk->Texture_Load(temp.File("tile.png").c_str(), 0, false);
+    const struct {
+        int width, height;
+        std::size_t held;
+    } cases[] = {{800, 700, pixels},        // the companion full screen will need, decoded ahead
+                 {1200, 1050, 2 * pixels},  // its texture, and its pixels for the shrunk pieces
+                 {1600, 1400, pixels},      // drawn one to one: the texture alone
+                 {800, 700, 0}};            // not drawn
+    for (const auto& c : cases) {
+        settle(c.width, c.height);
+        EXPECT_EQ(gkSdlCompanionBytes(), file + c.held) << c.width;
+    }
+    for (HTEXTURE t : loads) gk->Texture_Free(t);
+    EXPECT_EQ(gkSdlCompanionBytes(), 0u);
+
+    // Four images whose companions take 16 MB decoded (32 MB while made into a texture).
+    WriteQuadrants(temp.File("big0.png"), 1024, kImage);
+    WriteQuadrants(temp.File("big0@2x.png"), 2048, kCompanion);
+    for (const char* name : {"big1", "big2", "big3"}) {
+        std::filesystem::copy_file(temp.File("big0.png"), temp.File(std::string(name) + ".png"));
+        std::filesystem::copy_file(temp.File("big0@2x.png"), temp.File(std::string(name) + "@2x.png"));
+    }
+    for (const char* name : {"big0", "big1", "big2", "big3"}) {
+        loads.push_back(gk->Texture_Load(temp.File(std::string(name) + ".png").c_str(), 0, false));
+        EXPECT_LE(gkSdlCompanionBytes(), kMaxCompanionBytes) << name << " decoded ahead";
+    }
+    settle(1600, 1400);
+    EXPECT_LE(gkSdlCompanionBytes(), kMaxCompanionBytes);
+    EXPECT_NE(ReadFile(logFile).find("big3@2x.png not used: the companions would take more than 64 MB"),
+              std::string::npos)
+        << ReadFile(logFile);
 }

@@ -51,18 +51,17 @@ constexpr double kAudioSleepSeconds = 1.0;
 constexpr Uint32 kDisplayRetryMs = 2000;
 constexpr Uint32 kDisplayRetryPauseMs = 50;
 
-// An image the game loaded; width x height are its pixels, the units the game works
-// in. On a scaled-up output a high-resolution companion is drawn in its place.
-struct TextureEntry {
-    SdlTexturePtr texture;
-    int width = 0;
-    int height = 0;
-    bool opaque = false;  // no alpha channel (JPEG, BMP)
-    TextureCompanions companions;
+// A texture the game loaded: the image file behind it, shared by all the textures
+// loaded from the same file. The image's width x height are the units the game works
+// in; on a scaled-up output a high-resolution companion is drawn in its place.
+using TextureEntry = std::shared_ptr<LoadedImage>;
 
-    SDL_Texture* Drawn() const { return companions.Texture() ? companions.Texture() : texture.get(); }
-    bool DrawnOpaque() const { return companions.Texture() ? companions.Opaque() : opaque; }
-};
+SDL_Texture* Drawn(const LoadedImage& image) {
+    return image.companions.Texture() ? image.companions.Texture() : image.image.texture.get();
+}
+bool DrawnOpaque(const LoadedImage& image) {
+    return image.companions.Texture() ? image.companions.Opaque() : image.image.opaque;
+}
 
 // A sound effect; a null chunk plays silently (no audio device was opened).
 struct EffectEntry {
@@ -97,7 +96,7 @@ public:
     void Resource_Free(void* block) override;
 
     HTEXTURE Texture_Load(const char* filename, std::uint32_t size, bool mipmap) override;
-    void Texture_Free(HTEXTURE texture) override { textures.Remove(texture); }
+    void Texture_Free(HTEXTURE texture) override;
     int Texture_GetWidth(HTEXTURE texture, bool original) override;
     int Texture_GetHeight(HTEXTURE texture, bool original) override;
 
@@ -135,6 +134,7 @@ public:
     int FramesShown() const { return framesShown; }
     double LastPresentSeconds() const { return lastPresentSeconds; }
     bool CompanionsPending() const { return companionsPending; }
+    std::size_t CompanionBytes(const LoadedImage* except = nullptr) const;
     int LogicalWidth() const { return width; }
     int LogicalHeight() const { return height; }
     // The game's screen, in its own pixels, that quads are drawn on.
@@ -161,9 +161,10 @@ private:
     bool HandleEvent(const SDL_Event& event, bool& inputCame);
     double FullScreenScale() const;
     void MatchTexturesToOutput();
-    bool MatchCompanions(TextureEntry& entry, bool wait);
-    void DrawQuad(TextureEntry* entry, const Quad& quad);
-    SDL_Texture* ShrunkPiece(TextureEntry& entry, const QuadRect& rect);
+    TextureEntry LoadImage(const std::string& path, std::vector<unsigned char> bytes, const char* filename);
+    bool MatchCompanions(LoadedImage& image, bool wait);
+    void DrawQuad(LoadedImage* image, const Quad& quad);
+    SDL_Texture* ShrunkPiece(LoadedImage& image, const QuadRect& rect);
     void DrawSceneQuad(const Quad& quad);
     bool PartToRedraw(const ChangedBounds& changed, SDL_Rect* part) const;
     void DrawScenePart(const SDL_Rect& part);
@@ -198,6 +199,8 @@ private:
     std::thread stopWatcher;  // turns a stop signal into a wake-up of the frame loop
     std::unique_ptr<DisplayLossWatch> displayLoss;
     HandleTable<TextureEntry> textures;
+    // The image files behind the textures, each once (while a texture is loaded from it).
+    std::vector<std::shared_ptr<LoadedImage>> images;
     HandleTable<EffectEntry> effects;
     std::map<void*, std::unique_ptr<unsigned char[]>> blocks;
 
@@ -583,7 +586,8 @@ void SdlEngine::System_Shutdown() {
     shownQuads.clear();
     redrawNeeded = true;
     lastFrame.reset();
-    textures.Clear();  // waits for companions still decoding
+    textures.Clear();
+    images.clear();  // waits for companions still decoding
     companionsPending = false;
     textureScale = 1.0;
     effects.Clear();
@@ -708,39 +712,71 @@ void SdlEngine::Resource_Free(void* block) {
 // size is known to be one the engine holds. The image's companions are read with it
 // (no file is read once the frames run); the one full screen would call for is
 // decoded ahead on a worker thread, and one is drawn when the output's scale calls for it.
+// A file loaded again while a texture of it is loaded (the same path and bytes) is not
+// decoded again: the new texture shares its image and companions.
 HTEXTURE SdlEngine::Texture_Load(const char* filename, std::uint32_t /*size*/, bool /*mipmap*/) {
     if (!renderer) return 0;
     std::vector<unsigned char> bytes;
     std::string path;
     if (!LoadFile(filename, bytes, &path)) return 0;
-    ImageTexture image = CreateImageTexture(renderer.get(), bytes);
-    if (!image.texture) {
-        log.Write("Can't load texture %s: %s", filename, image.error.c_str());
-        return 0;
-    }
-    TextureEntry entry;
-    entry.texture = std::move(image.texture);
-    entry.width = image.width;
-    entry.height = image.height;
-    entry.opaque = image.opaque;
-    if (CompanionsWanted()) {
-        MatchTexturesToOutput();  // the scale the new one is matched to is the output's now
-        entry.companions.Read(path, entry.width, entry.height, log);
-        entry.companions.Prefetch(FullScreenScale(), SDL_GetWindowID(window.get()));
-        MatchCompanions(entry, true);
-    }
+    const auto same =
+        std::find_if(images.begin(), images.end(), [&](const std::shared_ptr<LoadedImage>& image) {
+            return image->path == path && image->withCompanions == CompanionsWanted() &&
+                   image->bytes == bytes;
+        });
+    TextureEntry entry = same != images.end() ? *same : LoadImage(path, std::move(bytes), filename);
+    if (!entry) return 0;
     redrawNeeded = true;  // a new texture may reuse the handle of one freed before
     return textures.Add(std::move(entry));
 }
 
+TextureEntry SdlEngine::LoadImage(const std::string& path, std::vector<unsigned char> bytes,
+                                  const char* filename) {
+    auto loaded = std::make_shared<LoadedImage>();
+    loaded->image = CreateImageTexture(renderer.get(), bytes);
+    if (!loaded->image.texture) {
+        log.Write("Can't load texture %s: %s", filename, loaded->image.error.c_str());
+        return nullptr;
+    }
+    loaded->path = path;
+    loaded->bytes = std::move(bytes);
+    loaded->withCompanions = CompanionsWanted();
+    if (loaded->withCompanions) {
+        MatchTexturesToOutput();  // the scale the new one is matched to is the output's now
+        TextureCompanions& companions = loaded->companions;
+        companions.Read(path, loaded->image.width, loaded->image.height, CompanionBytes(), log);
+        companions.Prefetch(FullScreenScale(), CompanionBytes(), SDL_GetWindowID(window.get()));
+        if (!MatchCompanions(*loaded, true)) companionsPending = true;
+    }
+    images.push_back(loaded);
+    return loaded;
+}
+
+void SdlEngine::Texture_Free(HTEXTURE texture) {
+    if (!textures.Remove(texture)) return;
+    // An image no texture is loaded from any more goes, its companions with it.
+    images.erase(
+        std::remove_if(images.begin(), images.end(),
+                       [](const std::shared_ptr<LoadedImage>& image) { return image.use_count() == 1; }),
+        images.end());
+}
+
+std::size_t SdlEngine::CompanionBytes(const LoadedImage* except) const {
+    std::size_t bytes = 0;
+    for (const auto& image : images) {
+        if (image.get() != except) bytes += image->companions.Bytes();
+    }
+    return bytes;
+}
+
 int SdlEngine::Texture_GetWidth(HTEXTURE texture, bool /*original*/) {
     const TextureEntry* entry = textures.Find(texture);
-    return entry ? entry->width : 0;
+    return entry ? (*entry)->image.width : 0;
 }
 
 int SdlEngine::Texture_GetHeight(HTEXTURE texture, bool /*original*/) {
     const TextureEntry* entry = textures.Find(texture);
-    return entry ? entry->height : 0;
+    return entry ? (*entry)->image.height : 0;
 }
 
 HEFFECT SdlEngine::Effect_Load(const char* filename, std::uint32_t /*size*/) {
@@ -882,8 +918,8 @@ void SdlEngine::DrawSceneQuad(const Quad& quad) {
     }
     TextureEntry* entry = textures.Find(quad.tex);
     if (entry == nullptr) return;  // freed or unknown texture: nothing to draw with
-    SDL_SetTextureBlendMode(entry->Drawn(), blend);
-    DrawQuad(entry, quad);
+    SDL_SetTextureBlendMode(Drawn(**entry), blend);
+    DrawQuad(entry->get(), quad);
 }
 
 // The output scale in full screen on the window's display.
@@ -902,25 +938,21 @@ void SdlEngine::MatchTexturesToOutput() {
     if (scale == textureScale && !companionsPending) return;
     textureScale = scale;
     bool pending = false;
-    textures.ForEach([&](TextureEntry& entry) { pending |= !MatchCompanions(entry, false); });
+    for (const auto& image : images) pending |= !MatchCompanions(*image, false);
     companionsPending = pending;
 }
 
 // Without wait, false while the companion chosen is still decoding.
-bool SdlEngine::MatchCompanions(TextureEntry& entry, bool wait) {
-    std::size_t elsewhere = 0;
-    textures.ForEach([&](const TextureEntry& other) {
-        if (&other != &entry) elsewhere += other.companions.Bytes();
-    });
-    return entry.companions.Match(textureScale, renderer.get(), elsewhere, log, wait,
+bool SdlEngine::MatchCompanions(LoadedImage& image, bool wait) {
+    return image.companions.Match(textureScale, renderer.get(), CompanionBytes(&image), log, wait,
                                   SDL_GetWindowID(window.get()));
 }
 
 // Draws as a rectangle copy where the quad allows it, else as two triangles.
-void SdlEngine::DrawQuad(TextureEntry* entry, const Quad& quad) {
-    SDL_Texture* texture = entry ? entry->Drawn() : nullptr;
+void SdlEngine::DrawQuad(LoadedImage* image, const Quad& quad) {
+    SDL_Texture* texture = image ? Drawn(*image) : nullptr;
     QuadRect rect{};
-    if (QuadAsRect(quad, entry ? entry->width : 0, entry ? entry->height : 0, Area(), &rect)) {
+    if (QuadAsRect(quad, image ? image->image.width : 0, image ? image->image.height : 0, Area(), &rect)) {
         const SDL_Color& c = rect.color;
         if (texture == nullptr) {
             SDL_SetRenderDrawColor(renderer.get(), c.r, c.g, c.b, c.a);
@@ -928,14 +960,14 @@ void SdlEngine::DrawQuad(TextureEntry* entry, const Quad& quad) {
             return;
         }
         // The game's rectangle is in the image's pixels; a companion has factor times as many.
-        const int f = entry->companions.Factor();
+        const int f = image->companions.Factor();
         const SDL_Rect source{rect.source.x * f, rect.source.y * f, rect.source.w * f, rect.source.h * f};
-        SDL_Texture* piece = ShrunkPiece(*entry, rect);
+        SDL_Texture* piece = ShrunkPiece(*image, rect);
         if (piece != nullptr) SDL_SetTextureBlendMode(piece, BlendModeFor(quad.blend));
         texture = piece != nullptr ? piece : texture;
         // An opaque texture at full alpha blends to a plain copy, which the
         // software renderer does far faster.
-        if (entry->DrawnOpaque() && c.a == 255 && BlendModeFor(quad.blend) == SDL_BLENDMODE_BLEND) {
+        if (DrawnOpaque(*image) && c.a == 255 && BlendModeFor(quad.blend) == SDL_BLENDMODE_BLEND) {
             SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
         }
         SDL_SetTextureColorMod(texture, c.r, c.g, c.b);
@@ -955,13 +987,13 @@ void SdlEngine::DrawQuad(TextureEntry* entry, const Quad& quad) {
 // Where a companion is larger than the output pixels its part covers, that part
 // shrunk by area to exactly those pixels (as many as the renderer makes of the
 // destination), to be copied one to one: a bilinear shrink would blur its edges.
-SDL_Texture* SdlEngine::ShrunkPiece(TextureEntry& entry, const QuadRect& rect) {
-    if (entry.companions.Texture() == nullptr) return nullptr;
+SDL_Texture* SdlEngine::ShrunkPiece(LoadedImage& image, const QuadRect& rect) {
+    if (image.companions.Texture() == nullptr) return nullptr;
     float scaleX = 1.0f, scaleY = 1.0f;
     SDL_RenderGetScale(renderer.get(), &scaleX, &scaleY);
     const int pixelsWide = static_cast<int>(rect.destination.w * scaleX);
     const int pixelsHigh = static_cast<int>(rect.destination.h * scaleY);
-    return entry.companions.Piece(renderer.get(), rect.source, pixelsWide, pixelsHigh);
+    return image.companions.Piece(renderer.get(), rect.source, pixelsWide, pixelsHigh);
 }
 
 // Reads the finished frame back before it is presented (afterwards the back
@@ -1041,6 +1073,11 @@ bool gkSdlVsyncActive() {
 bool gkSdlCompanionsPending() {
     const SdlEngine* engine = Engine();
     return engine != nullptr && engine->CompanionsPending();
+}
+
+std::size_t gkSdlCompanionBytes() {
+    const SdlEngine* engine = Engine();
+    return engine != nullptr ? engine->CompanionBytes() : 0;
 }
 
 void gkSdlUseCompanions(bool enabled) {

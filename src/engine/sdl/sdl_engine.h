@@ -11,6 +11,7 @@
 // off until asked for.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // Turns capture of the rendered frames on or off; false when no engine exists.
@@ -30,6 +31,9 @@ void gkSdlUseCompanions(bool enabled);
 // True while a companion the output's scale calls for is still being decoded (on a
 // thread of its own; the textures draw from what they had until it is done).
 bool gkSdlCompanionsPending();
+// The memory the images' companions hold (their file bytes, the pixels decoded or being
+// decoded, their textures), counted against the 64 MB they may take; each file once.
+std::size_t gkSdlCompanionBytes();
 // Frames drawn and shown since the engine started. A scene made of exactly the
 // quads already on screen is not drawn again (unless frames are captured).
 int gkSdlFramesShown();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "engine/sdl/area_resample.h"
@@ -139,7 +141,8 @@ DecodedPixels DecodeTask::Take() {
     return pixels;
 }
 
-void TextureCompanions::Read(const std::string& path, int imageWidth, int imageHeight, const EngineLog& log) {
+void TextureCompanions::Read(const std::string& path, int imageWidth, int imageHeight,
+                             std::size_t bytesElsewhere, const EngineLog& log) {
     imagePath = path;
     width = imageWidth;
     height = imageHeight;
@@ -148,8 +151,22 @@ void TextureCompanions::Read(const std::string& path, int imageWidth, int imageH
         File file;
         file.factor = f;
         file.path = CompanionName(path, f);
+        const std::size_t held = bytesElsewhere + Bytes();
+        const std::size_t room = held < kMaxCompanionBytes ? kMaxCompanionBytes - held : 0;
+        // The size is looked at first so that a file past the budget is not read at all;
+        // the read is bounded too, in case the file grows in between.
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(file.path, error);
         auto bytes = std::make_shared<std::vector<unsigned char>>();
-        if (!ReadWholeFile(file.path, *bytes)) continue;  // none there: the image alone
+        if (!error && size > room) {
+            log.Write(
+                "Companion %s not used: the companions would take more than 64 MB; "
+                "%s is drawn from its own pixels",
+                file.path.c_str(), imagePath.c_str());
+            told = true;
+            continue;
+        }
+        if (!ReadWholeFile(file.path, *bytes, std::min(room, kMaxResourceBytes))) continue;  // none there
         ImageHeader header;
         const bool readable = ReadImageHeader(bytes->data(), bytes->size(), &header);
         if (!readable || header.width != static_cast<long long>(width) * f ||
@@ -175,14 +192,44 @@ std::vector<TextureCompanions::File>::iterator TextureCompanions::FileOf(int wan
     return std::find_if(files.begin(), files.end(), [&](const File& f) { return f.factor == wanted; });
 }
 
-std::size_t TextureCompanions::Bytes() const {
-    return drawn.texture ? 2 * PixelBytes(drawn.width, drawn.height) : 0;
+std::size_t TextureCompanions::DecodedBytes(int companionFactor) const {
+    return PixelBytes(static_cast<long long>(width) * companionFactor,
+                      static_cast<long long>(height) * companionFactor);
 }
 
-void TextureCompanions::Prefetch(double ahead, Uint32 wakeWindow) {
-    const auto file = FileOf(ChooseCompanionFactor(ahead, Factors()));
+std::size_t TextureCompanions::DrawnBytes() const {
+    std::size_t total = drawn.texture ? PixelBytes(drawn.width, drawn.height) : 0;
+    if (drawnPixels) total += PixelBytes(drawnPixels->w, drawnPixels->h);
+    return total;
+}
+
+std::size_t TextureCompanions::Bytes() const {
+    std::size_t total = DrawnBytes();
+    for (const File& file : files) {
+        total += file.bytes->size();
+        if (file.decoding.Started()) total += DecodedBytes(file.factor);
+    }
+    return total;
+}
+
+void TextureCompanions::Prefetch(double aheadScale, std::size_t bytesElsewhere, Uint32 wakeWindow) {
+    ahead = ChooseCompanionFactor(aheadScale, Factors());
+    const auto file = FileOf(ahead);
     if (file == files.end() || file->factor == Factor() || file->decoding.Started()) return;
-    file->decoding = DecodeTask(file->bytes, wakeWindow);
+    if (Fits(*file, bytesElsewhere)) file->decoding = DecodeTask(file->bytes, wakeWindow);
+}
+
+bool TextureCompanions::DropUnwantedDecodings(int wanted) {
+    bool allDropped = true;
+    for (File& file : files) {
+        if (file.factor == wanted || file.factor == ahead || !file.decoding.Started()) continue;
+        if (file.decoding.Done()) {
+            file.decoding.Take();  // the pixels go at once
+        } else {
+            allDropped = false;
+        }
+    }
+    return allDropped;
 }
 
 void TextureCompanions::DropPieces() {
@@ -202,9 +249,15 @@ bool TextureCompanions::Match(double outputScale, SDL_Renderer* renderer, std::s
                       imagePath.c_str(), scale);
             told = true;
         }
-        if (wanted == Factor()) return true;
+        if (wanted == Factor()) {
+            // A companion drawn one to one needs no pixels beside its texture; shrunk
+            // pieces are cut from them, so where they were dropped it is decoded again.
+            const bool piecesCut = drawn.texture && factor > scale;
+            if (!piecesCut) drawnPixels.reset();
+            if (!piecesCut || drawnPixels) return DropUnwantedDecodings(wanted);
+        }
         const auto file = FileOf(wanted);
-        if (file != files.end() && !wait && !file->decoding.Done()) {
+        if (file != files.end() && !wait && !file->decoding.Done() && Fits(*file, bytesElsewhere)) {
             if (!file->decoding.Started()) file->decoding = DecodeTask(file->bytes, wakeWindow);
             return false;
         }
@@ -213,18 +266,23 @@ bool TextureCompanions::Match(double outputScale, SDL_Renderer* renderer, std::s
         drawnPixels.reset();
         DropPieces();
         factor = 1;
-        if (file == files.end()) return true;
-        if (Use(*file, renderer, bytesElsewhere, log)) return true;
+        if (file == files.end() || Use(*file, renderer, bytesElsewhere, log)) {
+            return DropUnwantedDecodings(wanted);
+        }
         files.erase(file);
     }
 }
 
+bool TextureCompanions::Fits(const File& file, std::size_t bytesElsewhere) const {
+    const std::size_t held =
+        bytesElsewhere + Bytes() - DrawnBytes() - (file.decoding.Started() ? DecodedBytes(file.factor) : 0);
+    return held <= kMaxCompanionBytes && 2 * DecodedBytes(file.factor) <= kMaxCompanionBytes - held;
+}
+
 bool TextureCompanions::Use(File& file, SDL_Renderer* renderer, std::size_t bytesElsewhere,
                             const EngineLog& log) {
-    const std::size_t bytes = 2 * PixelBytes(static_cast<long long>(width) * file.factor,
-                                             static_cast<long long>(height) * file.factor);
     std::string error;
-    if (bytesElsewhere > kMaxCompanionBytes || bytes > kMaxCompanionBytes - bytesElsewhere) {
+    if (!Fits(file, bytesElsewhere)) {
         error = "the companions would take more than 64 MB";
     } else {
         DecodedPixels decoded = file.decoding.Started() ? file.decoding.Take() : DecodePixels(*file.bytes);
@@ -238,7 +296,7 @@ bool TextureCompanions::Use(File& file, SDL_Renderer* renderer, std::size_t byte
                 SDL_SetTextureBlendMode(drawn.texture.get(), SDL_BLENDMODE_BLEND);
                 drawn.width = decoded.pixels->w;
                 drawn.height = decoded.pixels->h;
-                drawnPixels = std::move(decoded.pixels);
+                if (file.factor > scale) drawnPixels = std::move(decoded.pixels);  // for shrunk pieces
                 drawnOpaque = decoded.opaque;
                 factor = file.factor;
                 return true;
