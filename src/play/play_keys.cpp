@@ -142,17 +142,17 @@ int TypedValue(int key) {
 }
 
 int MenuEscapeIndex(const PlayAids& aids, const FrameKeys& keys) {
-    bool helpOpen = aids.helpOpen;
+    // Only the frame's key opens the menu: an Escape followed by a click or another key
+    // in the same frame is one more key press of the aids, which ignore it.
+    if (keys.key != GKK_ESCAPE) return -1;
+    int escape = keys.count;  // an engine that lists no presses: the frame's key alone
     for (int i = 0; i < keys.count; ++i) {
-        if (helpOpen) {
-            helpOpen = false;
-        } else if (keys.presses[i].key == GKK_ESCAPE) {
-            return i;
-        } else {
-            helpOpen = OpensHelp(keys.presses[i]);
-        }
+        if (keys.presses[i].key == GKK_ESCAPE) escape = i;
     }
-    return -1;
+    // The presses before it may leave the help open; the Escape then only closes it.
+    bool helpOpen = aids.helpOpen;
+    for (int i = 0; i < escape; ++i) helpOpen = !helpOpen && OpensHelp(keys.presses[i]);
+    return helpOpen ? -1 : escape;
 }
 
 void HandleKeyPresses(PlayAids& aids, SudokuBoard& board, const gkKeyPress* presses, int count) {
