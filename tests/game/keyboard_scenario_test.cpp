@@ -7,9 +7,10 @@
 #include "game/scenario_support.h"
 #include "play/cell_marks.h"
 #include "play/help_overlay.h"
+#include "play/status_line.h"
 #include "play/value_picker.h"
-#include "support/boards.h"
 #include "sudoku/generator.h"
+#include "support/boards.h"
 
 namespace {
 
@@ -347,6 +348,21 @@ TEST_F(KeyboardScenarioTest, TheSameValueTintComesWithVFollowsTheHoveredValueAnd
     hover.key = LetterKey('V');
     game.Frame(hover);
     EXPECT_FALSE(QuadsInColour(SameValueTintColor).empty());
+}
+
+// Every switch key of the play screen says on the line under the status line what it did.
+TEST_F(KeyboardScenarioTest, EverySwitchKeySaysWhatItDid) {
+    GameRunner game(folder.path());
+    ASSERT_TRUE(StartNewGame(game, Easy));
+    const std::pair<int, const char*> switches[] = {{LetterKey('V'), "Same-value tint"},
+                                                    {LetterKey('X'), "Clash marks"},
+                                                    {LetterKey('N'), "Note mode"},
+                                                    {GKK_F11, "Full screen"}};
+    for (const auto& [key, name] : switches)
+        for (const char* state : {" on", " off"}) {
+            ASSERT_TRUE(Press(game, key));
+            EXPECT_STREQ(StatusMessageText(board(), aids()), (name + std::string(state)).c_str());
+        }
 }
 
 TEST_F(KeyboardScenarioTest, XMarksEveryClashingCell) {
