@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <utility>
 
-void StatusMessage::Set(const char* message, std::uint64_t atRevision) {
+void StatusMessage::Set(const char* message, std::uint64_t atRevision, bool yieldsToWarning) {
     std::snprintf(text, sizeof text, "%s", message);
     revision = atRevision;
     set = true;
+    belowWarning = yieldsToWarning;
 }
 
 void PlayAids::ResetForGame() {

@@ -7,7 +7,8 @@
 //   key toggles one note, M fills every free cell with its candidates;
 // - undo (Ctrl+Z, U) and redo (Ctrl+Y, Ctrl+Shift+Z, R) of every value and note change;
 // - the same-value tint on the cells that hold the value of the pointer's (or
-//   the keyboard cell's) cell, switched with V; the clash mark, switched with X;
+//   the keyboard cell's) cell, switched with V; the clash mark, switched with X
+//   (each switch key says what it did on the message line under the status line);
 // - the dead-end watch (is the grid still completable?) and the hint (H, three
 //   presses that teach the next step), whose message and marks stay until the next change;
 // - the help overlay (F1 or ?), closed by any key or click, which then does
@@ -36,8 +37,9 @@ struct StatusMessage {
     char text[96] = {};
     std::uint64_t revision = 0;
     bool set = false;
+    bool belowWarning = false;  // a switch's word: the dead-end warning shows over it
 
-    void Set(const char* message, std::uint64_t atRevision);
+    void Set(const char* message, std::uint64_t atRevision, bool yieldsToWarning = false);
     void Clear() { set = false; }
     // The text while it is current, else null.
     const char* Current(std::uint64_t nowRevision) const { return set && revision == nowRevision ? text : nullptr; }

@@ -1,5 +1,6 @@
-// The play screen's per-frame input: Escape first (the keys pressed before it in
-// the same frame still count), then the win test, then the mouse (only while it
+// The play screen's per-frame input: Escape first when it is the frame's key (the
+// keys pressed before it in the same frame still count; an Escape followed by a
+// click or another key opens no menu), then the win test, then the mouse (only while it
 // is inside the window): the highlight of the non-given cell
 // under the pointer, opening the value picker with a left click on such a cell,
 // writing a value with a left click on an item, closing with a right click or a

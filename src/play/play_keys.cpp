@@ -1,5 +1,7 @@
 #include "play/play_keys.h"
 
+#include <cstdio>
+
 #include "play/hint.h"
 
 namespace {
@@ -76,8 +78,18 @@ void Redo(PlayAids& aids, SudokuBoard& board) {
     if (aids.history.Redo(board, &cell, &aids.notes) && IsOnBoard(cell)) aids.keyboard.ShowAt(cell);
 }
 
-void Switch(PlayAids& aids, bool& setting) {
-    setting = !setting;
+// A switch key flips its switch and says on the message line what it did ("Clash
+// marks on"), until the next change; the dead-end warning still shows over it.
+void Flip(PlayAids& aids, bool& on, const char* name) {
+    on = !on;
+    char text[sizeof aids.message.text];
+    std::snprintf(text, sizeof text, "%s %s", name, on ? "on" : "off");
+    aids.message.Set(text, aids.history.Revision(), true);
+}
+
+// A switch kept in the settings: the caller saves and applies them.
+void Switch(PlayAids& aids, bool& setting, const char* name) {
+    Flip(aids, setting, name);
     aids.settingsChanged = true;
 }
 
@@ -94,7 +106,7 @@ void HandleKey(PlayAids& aids, SudokuBoard& board, const gkKeyPress& input) {
     if (OpensHelp(input)) {
         aids.helpOpen = true;
     } else if (SwitchesFullScreen(input)) {
-        Switch(aids, aids.settings.fullScreen);
+        Switch(aids, aids.settings.fullScreen, "Full screen");
     } else if (input.control) {
         HandleControlKey(aids, board, input);
     } else if (input.alt) {
@@ -104,7 +116,7 @@ void HandleKey(PlayAids& aids, SudokuBoard& board, const gkKeyPress& input) {
     } else if (TypedValue(key) >= 0) {
         TypeValue(aids, board, TypedValue(key), aids.noteMode || input.shift);
     } else if (key == kKeyN) {
-        aids.noteMode = !aids.noteMode;
+        Flip(aids, aids.noteMode, "Note mode");
     } else if (key == kKeyM) {
         FillCandidates(aids.EditOf(board));
     } else if (key == kKeyH) {
@@ -114,9 +126,9 @@ void HandleKey(PlayAids& aids, SudokuBoard& board, const gkKeyPress& input) {
     } else if (key == kKeyR) {
         Redo(aids, board);
     } else if (key == kKeyV) {
-        Switch(aids, aids.settings.sameValueHighlight);
+        Switch(aids, aids.settings.sameValueHighlight, "Same-value tint");
     } else if (key == kKeyX) {
-        Switch(aids, aids.settings.clashMarks);
+        Switch(aids, aids.settings.clashMarks, "Clash marks");
     }
 }
 
@@ -142,17 +154,17 @@ int TypedValue(int key) {
 }
 
 int MenuEscapeIndex(const PlayAids& aids, const FrameKeys& keys) {
-    bool helpOpen = aids.helpOpen;
+    // Only the frame's key opens the menu: an Escape followed by a click or another key
+    // in the same frame is one more key press of the aids, which ignore it.
+    if (keys.key != GKK_ESCAPE) return -1;
+    int escape = keys.count;  // an engine that lists no presses: the frame's key alone
     for (int i = 0; i < keys.count; ++i) {
-        if (helpOpen) {
-            helpOpen = false;
-        } else if (keys.presses[i].key == GKK_ESCAPE) {
-            return i;
-        } else {
-            helpOpen = OpensHelp(keys.presses[i]);
-        }
+        if (keys.presses[i].key == GKK_ESCAPE) escape = i;
     }
-    return -1;
+    // The presses before it may leave the help open; the Escape then only closes it.
+    bool helpOpen = aids.helpOpen;
+    for (int i = 0; i < escape; ++i) helpOpen = !helpOpen && OpensHelp(keys.presses[i]);
+    return helpOpen ? -1 : escape;
 }
 
 void HandleKeyPresses(PlayAids& aids, SudokuBoard& board, const gkKeyPress* presses, int count) {

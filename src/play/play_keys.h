@@ -31,8 +31,10 @@ struct PlayAidsTarget {
 // F11, or Enter with Alt: switches full screen, on every screen.
 bool SwitchesFullScreen(const gkKeyPress& press);
 
-// The index of the frame's key press that is an Escape for the in-game menu (not one
-// that closes the help, as the help would be when its turn comes); -1 for none.
+// The index of the frame's key press that is an Escape for the in-game menu; -1 for none.
+// Only an Escape that is the frame's key (Input_GetKey: the last key pressed, a click
+// included) opens the menu, and not one that closes the help, as the help would be
+// when its turn comes.
 int MenuEscapeIndex(const PlayAids& aids, const FrameKeys& keys);
 
 // Handles the first count key presses in order, each as if it came in a frame of its

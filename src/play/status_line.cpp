@@ -115,8 +115,9 @@ void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids
 const char* StatusMessageText(const SudokuBoard& board, const PlayAids& aids, bool* warning) {
     if (warning) *warning = aids.saveFailure.set;
     if (aids.saveFailure.set) return aids.saveFailure.text;
-    if (const char* hint = aids.message.Current(aids.history.Revision())) return hint;
+    const char* said = aids.message.Current(aids.history.Revision());
+    if (said && !aids.message.belowWarning) return said;
     const bool deadEnd = aids.deadEnd.ShowsDeadEnd(board);
     if (warning) *warning = deadEnd;
-    return deadEnd ? DeadEndText : nullptr;
+    return deadEnd ? DeadEndText : said;
 }

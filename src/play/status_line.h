@@ -1,11 +1,13 @@
 // The status line under the board, one line in the menu font at a small scale: the
 // level, the play time, the filled cells, the clashing cells and the hints used when
 // there are any, "Notes" in note mode and where the help is; under it, a failed
-// save's message while it stands, else the hint's message while current, else the
-// dead-end warning while the watch finds the grid cannot be finished. Also the level
-// a loaded board was made at, told by its number of givens (the saved game does not
-// keep the level). Text is put together in fixed buffers: drawing a frame allocates
-// nothing. Owns nothing; draws only, and leaves the font at scale 1.
+// save's message while it stands, else the last message said there (a hint's, a
+// copy's or paste's, a switch key's) while current, else the dead-end warning while
+// the watch finds the grid cannot be finished; a switch key's message gives way to
+// that warning. Also the level a loaded board was made at, told by its number of
+// givens (the saved game does not keep the level). Text is put together in fixed
+// buffers: drawing a frame allocates nothing. Owns nothing; draws only, and leaves
+// the font at scale 1.
 #pragma once
 
 #include <cstddef>

@@ -70,7 +70,9 @@ void ValuePicker::DrawValuePicker() {
     char label[16];
     for (int k = 0; k < PickerItems; ++k) {
         itemSprite->SetBlendMode(GK_BLEND_DEFAULT);
-        itemSprite->SetColor(k == hoverItem ? PickerHoverColor : PickerItemColor, -1);
+        // The blank item has no label over its middle: at the others' alpha the cell
+        // beneath (a given's glyph) would show through it as if it were its label.
+        itemSprite->SetColor(k == hoverItem || k == 0 ? PickerHoverColor : PickerItemColor, -1);
         const float a = static_cast<float>(2.0 * k * 3.14159 / 17.0);
         const float ix = x + PickerRadius * std::sin(a);
         const float iy = y + PickerRadius * std::cos(a);

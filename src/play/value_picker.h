@@ -3,7 +3,9 @@
 // Item k's top-left corner lies at (x + 90 sin a(k), y + 90 cos a(k)) with
 // a(k) = k * 2 * 3.14159 / 17 in single precision: item 0 below the cell, the
 // others counter-clockwise. Where neighbouring items overlap the lower number
-// wins. The picker owns nothing: sprite, font and board are shared.
+// wins. The hovered item is drawn opaque and the others at alpha 0xBB, except item 0:
+// it has no label to cover its middle and is always drawn opaque. The picker owns
+// nothing: sprite, font and board are shared.
 #pragma once
 
 #include "gfx/font.h"

@@ -141,6 +141,9 @@ TEST_F(GoldenScreenTest, EveryScreenDrawsAsItsGoldenFile) {
     ASSERT_TRUE(game.Frame());
     ASSERT_STREQ(StatusMessageText(program().board, program().aids), DeadEndText);
     ExpectScreen("dead_end");
+    ASSERT_TRUE(game.Key(GKK_A + ('X' - 'A')));
+    EXPECT_STREQ(StatusMessageText(program().board, program().aids), DeadEndText)
+        << "a switch's word gives way";
 
     step = "the in-game menu";
     ASSERT_TRUE(game.Key(GKK_ESCAPE));

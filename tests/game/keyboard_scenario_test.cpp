@@ -7,9 +7,10 @@
 #include "game/scenario_support.h"
 #include "play/cell_marks.h"
 #include "play/help_overlay.h"
+#include "play/status_line.h"
 #include "play/value_picker.h"
-#include "support/boards.h"
 #include "sudoku/generator.h"
+#include "support/boards.h"
 
 namespace {
 
@@ -349,6 +350,21 @@ TEST_F(KeyboardScenarioTest, TheSameValueTintComesWithVFollowsTheHoveredValueAnd
     EXPECT_FALSE(QuadsInColour(SameValueTintColor).empty());
 }
 
+// Every switch key of the play screen says on the line under the status line what it did.
+TEST_F(KeyboardScenarioTest, EverySwitchKeySaysWhatItDid) {
+    GameRunner game(folder.path());
+    ASSERT_TRUE(StartNewGame(game, Easy));
+    const std::pair<int, const char*> switches[] = {{LetterKey('V'), "Same-value tint"},
+                                                    {LetterKey('X'), "Clash marks"},
+                                                    {LetterKey('N'), "Note mode"},
+                                                    {GKK_F11, "Full screen"}};
+    for (const auto& [key, name] : switches)
+        for (const char* state : {" on", " off"}) {
+            ASSERT_TRUE(Press(game, key));
+            EXPECT_STREQ(StatusMessageText(board(), aids()), (name + std::string(state)).c_str());
+        }
+}
+
 TEST_F(KeyboardScenarioTest, XMarksEveryClashingCell) {
     GameRunner game(folder.path());
     ASSERT_TRUE(StartNewGame(game, Easy));
@@ -420,13 +436,14 @@ TEST_F(KeyboardScenarioTest, TheHelpOpensWithF1OrQuestionMarkAndTheClosingInputD
 
 // Keys pressed faster than frames: each press of a frame counts, in order, with the
 // modifiers it was pressed with; a key that closes the help does nothing else, and
-// the keys after the menu's Escape are the menu's.
+// those before the Escape that is the frame's (last) key count before the menu opens.
 TEST_F(KeyboardScenarioTest, EveryKeyOfAFrameCountsInOrderWithItsOwnModifiers) {
     GameRunner game(folder.path());
     ASSERT_TRUE(StartNewGame(game, Easy));
-    InputFrame burst = KeyOnlyFrame(0);
-    burst.presses = {{GKK_RIGHT}, {GKK_F1},        {LetterKey('X')}, {ValueKey(1)}, {LetterKey('Z'), 0, false, true},
-                     {ValueKey(2)}, {GKK_ESCAPE}, {ValueKey(3)}};
+    InputFrame burst = KeyOnlyFrame(GKK_ESCAPE);
+    burst.presses = {
+        {GKK_RIGHT},   {GKK_F1},    {LetterKey('X')}, {ValueKey(1)}, {LetterKey('Z'), 0, false, true},
+        {ValueKey(2)}, {GKK_ESCAPE}};
     ASSERT_TRUE(game.Frame(burst));
     const CellRef cell = aids().keyboard.Position();
     EXPECT_EQ(value(cell.row, cell.column), 2);

@@ -228,12 +228,14 @@ TEST_F(PlayScenarioTest, LeavingTheWindowKeepsTheHighlightAndThePicker) {
     EXPECT_TRUE(CellAt(row, column).selected) << "the highlight stays on the last cell";
 }
 
-TEST_F(PlayScenarioTest, EscapeLeavesThePickerOpenOnResuming) {
+TEST_F(PlayScenarioTest, EscapeLeavesThePickerOpenOnResumingAndOpensTheMenuOnlyAsTheFramesKey) {
     GameRunner game(folder.path());
     ASSERT_TRUE(StartNewGame(game, Medium));
     int row = 0, column = 0;
     FreeCell(9, &row, &column);
-    ASSERT_TRUE(ClickCell(game, row, column));
+    InputFrame escapeThenClick = GameRunner::Press(CentreX(row), CentreY(column), GKK_LBUTTON);
+    escapeThenClick.presses = {{GKK_ESCAPE}};
+    ASSERT_TRUE(game.Frame(escapeThenClick));  // the click is the frame's key: play stays, the ring opens
     ASSERT_TRUE(picker().open);
     game.Key(GKK_ESCAPE);
     ASSERT_EQ(program().GameState, GameMenu);
