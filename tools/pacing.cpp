@@ -19,6 +19,8 @@
 //        veltrane-pacing --changes [seconds] [history-steps]   (default 5, 0)
 //        veltrane-pacing --process PID [seconds]: the idle figures of another
 //        program (a peer game, measured the same way while it idles).
+//        veltrane-pacing --puzzle FILE: the first frame of `veltrane-sudoku FILE` and
+//        the first frame of the file's game on the play screen.
 // Run it under a display (or Xvfb, or SDL_VIDEODRIVER=dummy); it keeps its saved
 // game and settings in a temporary folder. --full-screen starts the game full screen,
 // as the player's setting does (the first frame is then drawn at the display's size).
@@ -357,12 +359,46 @@ int MeasureProcess(const std::string& pid, double seconds) {
     return 0;
 }
 
+// --puzzle FILE: starts as `veltrane-sudoku FILE` does and prints the time from start
+// to the first frame shown and to the first frame of the file's game on the play screen.
+int MeasurePuzzleStart(const std::string& path, Clock::time_point started) {
+    char folder[] = "/tmp/veltrane-pacing-XXXXXX";
+    if (!mkdtemp(folder)) return 1;
+    RunOptions options;
+    options.saveDirectory = std::string(folder) + "/";
+    std::string error;
+    if (!SetStartPuzzleFile(options, path, error)) {
+        std::fprintf(stderr, "veltrane-pacing: %s\n", error.c_str());
+        return 2;
+    }
+    CreateFrameLock();
+    int calls = 0;
+    bool playing = false;
+    options.frameHook = [&] {
+        Program& p = TheProgram();
+        p.gk->System_NextFrameWithin(0);
+        // A call comes after the frame before it was drawn and shown.
+        if (++calls == 2) std::printf("first_frame_ms %.1f\n", 1000.0 * Seconds(Clock::now() - started));
+        if (playing) {
+            std::printf("puzzle_shown_ms %.1f\n", 1000.0 * Seconds(Clock::now() - started));
+            return true;
+        }
+        playing = p.GameState == Playing;
+        return Seconds(Clock::now() - started) > 120.0;
+    };
+    RunGame(options);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    return playing ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--changes")
         return MeasureChangingFrames(argc > 2 ? std::atof(argv[2]) : 5.0, argc > 3 ? std::atol(argv[3]) : 0);
     const auto started = Clock::now();
+    if (argc > 2 && std::strcmp(argv[1], "--puzzle") == 0) return MeasurePuzzleStart(argv[2], started);
     if (argc > 2 && std::strcmp(argv[1], "--process") == 0)
         return MeasureProcess(argv[2], argc > 3 ? std::atof(argv[3]) : 10.0);
     double seconds = 10.0;

@@ -18,9 +18,9 @@
 //       time) and nodes per check and the verdicts.
 //   sudoku-gen --code FILE
 //       reads a puzzle code or a saved game and prints the code of its puzzle (the
-//       givens) on one line. Exit status 2, with the reason on standard error, when the
-//       file cannot be read or is refused (its form, a clash, a grid that cannot be
-//       finished).
+//       givens) on one line, row by row as the game shows the board, the top row
+//       first. Exit status 2, with the reason on standard error, when the file cannot
+//       be read or is refused (its form, a clash, a grid that cannot be finished).
 //   sudoku-gen --pdf OUT.pdf --count N --level easy|medium|hard [--first-seed S] [--letter]
 //       writes a booklet of N (at most 1000) classic puzzles made from the seeds S,
 //       S+1, ... (default S = 1): one a page with its level and code, then the
@@ -35,8 +35,8 @@
 //   sudoku-gen --grade FILE
 //       reads a puzzle code or a saved game and grades its puzzle (the givens): "unique",
 //       "many" or "none" full grids finish it (the solution counter, stopping at two;
-//       "unknown" when its budget runs out first), then the last line --explain prints
-//       for the givens. Exit status 2, with the reason on standard error, when the file
+//       "unknown" when its budget, well under a second, runs out first), then the last
+//       line --explain prints for the givens. Exit status 2, with the reason on standard error, when the file
 //       cannot be read or its form is refused; a clash or a dead end is graded "none".
 //   sudoku-gen --logic --seed S --level easy|medium|hard
 //       makes the logic puzzle of the seed (one solution, graded by technique) and

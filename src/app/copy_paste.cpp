@@ -1,4 +1,5 @@
-// The copy and paste keys, the paste check's answer, and games started from a puzzle from outside.
+// The copy and paste keys, the intake check's answer (a paste's or a file's), and games
+// started from a puzzle from outside.
 #include "app/copy_paste.h"
 
 #include <cstring>
@@ -14,6 +15,7 @@ namespace {
 constexpr int kKeyC = GKK_A + ('C' - 'A');
 constexpr int kKeyV = GKK_A + ('V' - 'A');
 constexpr const char* CheckingText = "Checking the pasted puzzle...";
+constexpr const char* CheckingFileText = "Checking the puzzle...";
 constexpr const char* StartedText = "Started the pasted puzzle";
 
 enum class ClipboardKey { None, CopyPuzzle, CopyGrid, Paste };
@@ -42,12 +44,19 @@ void CopyCode(Program& p, const Grid& grid, const char* copied) {
     Tell(p, done ? copied : "Cannot copy: the clipboard cannot be written", !done);
 }
 
+const char* CheckingTextOf(const PasteSession& session) {
+    return session.fileName.empty() ? CheckingText : CheckingFileText;
+}
+
 void StartPaste(Program& p) {
     std::string text;
-    // One byte over the longest code, so that a longer text is refused as such.
+    p.paste.fileName.clear();
+    // One byte over the longest code, so that a longer text is refused as such. A text
+    // of over 1 MB that another program holds comes in pieces SDL does not take (X11's
+    // INCR transfer): it reads as no text, so the message names both.
     if (!p.gk->System_GetClipboard(text, kMaxPuzzleTextBytes + 1)) {
         p.paste.check.Stop();
-        Tell(p, "Cannot paste: no text could be read from the clipboard", true);
+        Tell(p, "Cannot paste: the clipboard holds no text, or one too large for a puzzle code", true);
         return;
     }
     p.paste.check.Start(std::move(text));
@@ -57,7 +66,8 @@ void StartPaste(Program& p) {
 
 // The play screen's message, when it is still the check's.
 void ClearCheckingMessage(Program& p) {
-    if (p.aids.message.set && std::strcmp(p.aids.message.text, CheckingText) == 0) p.aids.message.Clear();
+    if (p.aids.message.set && std::strcmp(p.aids.message.text, CheckingTextOf(p.paste)) == 0)
+        p.aids.message.Clear();
 }
 
 }  // namespace
@@ -85,21 +95,25 @@ void PickUpAnswer(Program& p) {
     if (p.GameState != session.startedIn) {
         session.check.Stop();
         ClearCheckingMessage(p);
+        session.fileName.clear();
         return;
     }
     PuzzleIntakeResult result;
     if (!ReadyForAnswer(p) || !session.check.TakeResult(result)) {
         // The play screen's line says so until the answer comes, also after a move.
         if (p.GameState == Playing && !p.aids.message.Current(p.aids.history.Revision()))
-            Tell(p, CheckingText, false);
+            Tell(p, CheckingTextOf(session), false);
         return;
     }
+    const std::string name = std::move(session.fileName);
+    session.fileName.clear();
     if (!result.accepted) {
-        Tell(p, ("Cannot paste: " + result.error).c_str(), true);
+        const std::string refusal = name.empty() ? "Cannot paste: " : "Cannot open " + name + ": ";
+        Tell(p, (refusal + result.error).c_str(), true);
         return;
     }
     const bool fromMenu = p.GameState == MainMenu;
-    SetUpPuzzleGame(p, result.puzzle, StartedText);
+    SetUpPuzzleGame(p, result.puzzle, name.empty() ? StartedText : "Started the puzzle from " + name);
     if (fromMenu) {
         session.menuMessage.clear();
         LeaveMainMenuForPlay();
@@ -107,6 +121,13 @@ void PickUpAnswer(Program& p) {
 }
 
 }  // namespace
+
+void StartPuzzleFileCheck(Program& p, std::string text, const std::string& name) {
+    p.paste.check.Start(std::move(text), PuzzleKind::File);
+    p.paste.fileName = name;
+    p.paste.startedIn = p.GameState;
+    Tell(p, CheckingFileText, false);
+}
 
 void HandleCopyPaste(Program& p) {
     if (!p.gk) return;

@@ -25,6 +25,13 @@ constexpr float PasteMessageY = 420.0f;
 void HandleCopyPaste(Program& p);
 // The main menu's line, when there is one.
 void DrawPasteMessage(Program& p);
+// The window's first frames with a puzzle file named on the command line: its text
+// (read and prechecked, play/puzzle_intake.h) goes to the intake check as a paste's
+// does, while the main menu's line says "Checking the puzzle...". An accepted puzzle
+// starts its game ("Started the puzzle from <name>", named "From a file" in the status
+// line); a refused one leaves the saved game as it was and the line says why ("Cannot
+// open <name>: ..."); choosing a menu item first drops the check.
+void StartPuzzleFileCheck(Program& p, std::string text, const std::string& name);
 // A new game of a puzzle brought in, as New Game makes one: the board, its view,
 // fresh play aids with the puzzle's origin, the files written at once, and the
 // message on the message line. A pasted puzzle, or one named on the command line

@@ -1,10 +1,11 @@
-// Entry point: `--version` prints the version and ends. `veltrane-sudoku FILE` starts
-// with a new game of the puzzle in FILE (a puzzle code or a saved game) on the play
-// screen; a file that is refused prints the reason on standard error and ends with
-// status 2 before anything else happens, so the saved game is left as it was. The
-// file is read and checked (the completion check, the grading) before the window
-// opens. Otherwise makes the frame lock, then runs the game. Options other than
-// --version are ignored.
+// Entry point: `--help` prints the usage and `--version` the version, and both end.
+// `veltrane-sudoku FILE` starts with a new game of the puzzle in FILE (a puzzle code or
+// a saved game): the file is read and given the checks that take no search (its form,
+// a clash, a grid with nothing left to play) at once; one that is refused prints the
+// reason on standard error and ends with status 2 before anything else happens, so the
+// saved game is left as it was. The window then opens at once and the completion check
+// and the grading run on a worker (app/copy_paste.h). Otherwise makes the frame lock,
+// then runs the game. Other options are ignored.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -12,15 +13,23 @@
 
 #include "app/startup.h"
 #include "app/states.h"
-#include "play/puzzle_intake.h"
 
 namespace {
 
 constexpr int kBadFileExit = 2;
 
-bool AsksForVersion(int argc, char** argv) {
+constexpr const char* kUsage =
+    "usage: veltrane-sudoku [FILE]\n"
+    "       veltrane-sudoku --help | --version\n"
+    "Sudoku on a 16 x 16 grid, played with the mouse or the keyboard.\n"
+    "  FILE       start a new game of the puzzle in FILE, a puzzle code (256 characters,\n"
+    "             the top row first) or a saved game, in place of the saved game\n"
+    "  --help     print this text and exit\n"
+    "  --version  print the version and exit\n";
+
+bool HasOption(int argc, char** argv, const char* option) {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) return true;
+        if (std::strcmp(argv[i], option) == 0) return true;
     }
     return false;
 }
@@ -34,28 +43,14 @@ std::vector<std::string> FileArguments(int argc, char** argv) {
     return files;
 }
 
-std::string BaseName(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Reads the puzzle file into options; false, with the reason on standard error, when refused.
-bool TakeStartPuzzle(const std::string& path, RunOptions& options) {
-    TakenPuzzle puzzle;
-    std::string error;
-    if (!TakeInPuzzleFile(path, puzzle, error)) {
-        std::fprintf(stderr, "veltrane-sudoku: %s\n", error.c_str());
-        return false;
-    }
-    options.startPuzzle = std::move(puzzle);
-    options.startMessage = "Started the puzzle from " + BaseName(path);
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (AsksForVersion(argc, argv)) {
+    if (HasOption(argc, argv, "--help")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (HasOption(argc, argv, "--version")) {
         std::printf("veltrane-sudoku %s\n", VELTRANE_VERSION);
         return 0;
     }
@@ -65,7 +60,11 @@ int main(int argc, char** argv) {
         std::fputs("veltrane-sudoku: one puzzle file at most\n", stderr);
         return kBadFileExit;
     }
-    if (files.size() == 1 && !TakeStartPuzzle(files[0], options)) return kBadFileExit;
+    std::string error;
+    if (files.size() == 1 && !SetStartPuzzleFile(options, files[0], error)) {
+        std::fprintf(stderr, "veltrane-sudoku: %s\n", error.c_str());
+        return kBadFileExit;
+    }
     try {
         CreateFrameLock();
     } catch (const CGenericException&) {

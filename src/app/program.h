@@ -28,10 +28,12 @@
 #include "save/scores.h"
 #include "sudoku/board.h"
 
-// Ctrl+V's check under way and the main menu's line (app/copy_paste.h).
+// The check under way of a puzzle brought in (Ctrl+V's, or the file named on the command
+// line) and the main menu's line (app/copy_paste.h).
 struct PasteSession {
     PuzzleIntakeCheck check;
     int startedIn = -1;        // the state Ctrl+V was pressed in, while the check runs
+    std::string fileName;      // the file's name while its puzzle is checked; empty for a paste
     std::string menuMessage;   // the main menu's line; empty for none
     bool menuWarning = false;  // the line tells why a code was refused
 };

@@ -121,14 +121,11 @@ void RunFrameLoop(Program& p, const std::string& loadDirectory, const RunOptions
     if (loadDirectory != p.board.directory && p.board.size > 0) SaveGameFiles();
     p.Gui = std::make_unique<gkGUI>();
     p.GameState = MainMenu;
-    if (options.startPuzzle) {
-        SetUpPuzzleGame(p, *options.startPuzzle, options.startMessage);
-        GoToState(Playing);
-    } else {
-        ShowStateScreen(MainMenu, true);
-        p.view.cells = CellGrid{};
-        p.Gui->Enter();
-    }
+    ShowStateScreen(MainMenu, true);
+    p.view.cells = CellGrid{};
+    p.Gui->Enter();
+    if (!options.startPuzzleName.empty())
+        StartPuzzleFileCheck(p, options.startPuzzleText, options.startPuzzleName);
     ApplyFullScreen();
     p.gk->System_Start();
 }
@@ -146,7 +143,20 @@ void FinishSaving(Program& p) {
     p.writer.reset();
 }
 
+std::string BaseName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 }  // namespace
+
+bool SetStartPuzzleFile(RunOptions& options, const std::string& path, std::string& error) {
+    std::string text;
+    if (!PrecheckPuzzleFile(path, text, error)) return false;
+    options.startPuzzleText = std::move(text);
+    options.startPuzzleName = BaseName(path).empty() ? path : BaseName(path);
+    return true;
+}
 
 int RunGame(const RunOptions& options) {
     ResetProgram();

@@ -1,14 +1,12 @@
 // Start-up and shutdown of the game: configures the engine, opens the window,
 // loads the data files, builds the shared sprites, the value picker and the GUI,
-// restores the saved game, shows the main menu (or plays a puzzle given at start) and
-// runs the frame loop; when the loop ends, frees everything in a fixed order, writes
-// the saved game once and waits
-// for the writer thread to finish. Before all that it clears the save folder of
+// restores the saved game, shows the main menu (with the check of a puzzle file given at
+// start under way) and runs the frame loop; when the loop ends, frees everything in a
+// fixed order, writes the saved game once and waits for the writer thread to finish. Before all that it clears the save folder of
 // temporary files that interrupted writes left there.
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "play/puzzle_intake.h"
@@ -33,11 +31,17 @@ struct RunOptions {
     // When set, the writer thread writes the files through it instead of the atomic
     // write of save.h (tests make the disk fail or stall with it).
     FileWriteFunction fileWrite;
-    // When set, the game starts with a new game of this puzzle on the play screen
-    // (replacing the saved game) instead of the main menu, startMessage on its message line.
-    std::optional<TakenPuzzle> startPuzzle;
-    std::string startMessage;
+    // When startPuzzleName is set, the text of a puzzle file (SetStartPuzzleFile): the
+    // main menu opens at once and the file's puzzle is checked and graded on a worker;
+    // once accepted it replaces the saved game and is played (copy_paste.h).
+    std::string startPuzzleText;
+    std::string startPuzzleName;  // the file's name, as messages call it
 };
+
+// Reads the puzzle file at path and makes the checks that need no search
+// (PrecheckPuzzleFile), for the game to start with it; false, with the reason, when it is
+// refused (nothing else has happened then).
+bool SetStartPuzzleFile(RunOptions& options, const std::string& path, std::string& error);
 
 // The whole run after the frame lock exists. Returns the process exit status (0).
 int RunGame(const RunOptions& options = {});

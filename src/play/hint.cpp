@@ -21,7 +21,7 @@ void EndTakeBack(PlayAids& aids, Completion verdict) {
                                                  : "Hint: undid %d %s to a grid that can be finished",
                   undone, undone == 1 ? "move" : "moves");
     Say(aids, text);
-    if (undone > 0) ++aids.hintsUsed;
+    if (undone > 0) aids.CountHint();
 }
 
 // One more move back on a dead end; when there is none left, no earlier grid can be

@@ -164,6 +164,6 @@ LessonReply TakeLessonReply(PlayAids& aids) {
     }
     Reach(aids, LessonStage::Named);
     Say(aids, lesson.reply.texts.first.c_str());
-    ++aids.hintsUsed;
+    aids.CountHint();
     return LessonReply::Shown;
 }

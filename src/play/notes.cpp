@@ -8,11 +8,16 @@ bool OnBoard(const SudokuBoard& board, int row, int column) {
 
 bool Valid(const BoardEdit& edit) { return edit.board && edit.notes && edit.history; }
 
+// A cell's change as the history keeps it. A value outside 0..16, which only a damaged
+// game.save holds, is kept as empty: the history, and game.state with it, holds values
+// up to 16 only (undoing the change empties the cell).
 CellChange ChangeOf(const BoardEdit& edit, int row, int column) {
     CellChange change;
     change.row = static_cast<std::uint8_t>(row);
     change.column = static_cast<std::uint8_t>(column);
-    change.valueBefore = change.valueAfter = static_cast<std::uint8_t>(edit.board->values[row][column]);
+    const int value = edit.board->values[row][column];
+    change.valueBefore = change.valueAfter =
+        static_cast<std::uint8_t>(value >= 0 && value <= BoardCells ? value : 0);
     change.notesBefore = change.notesAfter = (*edit.notes)[row][column];
     return change;
 }

@@ -20,6 +20,8 @@
 // record. The keys act on it in play_keys.h; cell_marks.h draws it.
 #pragma once
 
+#include <algorithm>
+
 #include "engine/gk.h"
 #include "play/board_view.h"
 #include "play/dead_end_watch.h"
@@ -28,6 +30,7 @@
 #include "play/keyboard_cell.h"
 #include "play/notes.h"
 #include "play/value_picker.h"
+#include "save/game_state.h"
 #include "save/settings.h"
 #include "sudoku/board.h"
 
@@ -66,7 +69,8 @@ struct PlayAids {
     // Time spent on the play screen in this game, in whole microseconds; it stops at
     // kMaxPlaySeconds.
     std::uint64_t playMicroseconds = 0;
-    unsigned hintsUsed = 0;  // hints that changed the grid in this game: such a win sets no best time
+    // Hints that changed the grid in this game (such a win sets no best time), at most kMaxHintsUsed.
+    unsigned hintsUsed = 0;
     PuzzleOrigin origin;     // where the puzzle came from (a new game starts as classic)
     bool focusedLastFrame = false;  // the last play-screen frame had the window's focus
     KeyboardCell keyboard;
@@ -95,6 +99,8 @@ struct PlayAids {
     void ResumeGame();
     // Takes over the notes, clock, hints and history of a game read back from game.state.
     void Restore(PlayRecord record);
+    // One more hint used, until the count reaches kMaxHintsUsed.
+    void CountHint() { hintsUsed = std::min<unsigned>(hintsUsed + 1, kMaxHintsUsed); }
     // Whole seconds of play time.
     std::uint64_t PlaySeconds() const { return playMicroseconds / 1'000'000; }
     // The game.state record of the game in progress.

@@ -31,36 +31,41 @@ std::uint8_t SolutionsOf(SolutionVerdict verdict) {
     }
 }
 
-// What is asked of a puzzle read with its rules checked: an empty cell to play, and
-// its grade.
-bool AcceptPuzzle(PuzzleInput input, TakenPuzzle& puzzle, std::string& error, const std::atomic<bool>* stop) {
-    // A grid full of values and free of clashes is a game already won.
-    if (!HasEmptyCell(input.values) && DescribeClash(input.values).empty()) {
-        error = "every cell is filled: nothing is left to play";
-        return false;
-    }
-    const PuzzleGrade grade = GradePuzzle(input.givens, kCodeBoxSide, stop);
-    puzzle.givens = std::move(input.givens);
-    puzzle.values = std::move(input.values);
-    puzzle.origin = PuzzleOrigin{PuzzleKind::Pasted, grade.level, SolutionsOf(grade.solutions)};
-    return true;
+// A grid full of values and free of clashes is a game already won: nothing to play.
+bool LeavesSomethingToPlay(const PuzzleInput& input, std::string& error) {
+    if (HasEmptyCell(input.values) || !DescribeClash(input.values).empty()) return true;
+    error = "every cell is filled: nothing is left to play";
+    return false;
 }
 
 }  // namespace
 
-bool TakeInPuzzleText(const std::string& text, TakenPuzzle& puzzle, std::string& error,
+bool TakeInPuzzleText(const std::string& text, PuzzleKind kind, TakenPuzzle& puzzle, std::string& error,
                       const std::atomic<bool>* stop) {
     PuzzleInput input;
     CompletionLimits limits;
     limits.stop = stop;
-    return ParsePuzzleText(text, input, error, PuzzleRules::Check, limits) &&
-           AcceptPuzzle(std::move(input), puzzle, error, stop);
+    if (!ParsePuzzleText(text, input, error, PuzzleRules::Check, limits) ||
+        !LeavesSomethingToPlay(input, error))
+        return false;
+    const PuzzleGrade grade = GradePuzzle(input.givens, kCodeBoxSide, stop);
+    puzzle.givens = std::move(input.givens);
+    puzzle.values = std::move(input.values);
+    puzzle.origin = PuzzleOrigin{kind, grade.level, SolutionsOf(grade.solutions)};
+    return true;
 }
 
-bool TakeInPuzzleFile(const std::string& path, TakenPuzzle& puzzle, std::string& error) {
+bool PrecheckPuzzleFile(const std::string& path, std::string& text, std::string& error) {
+    std::string bytes;
+    if (!ReadPuzzleFileText(path, bytes, error)) return false;
     PuzzleInput input;
-    if (!ReadPuzzleFile(path, input, error)) return false;
-    if (AcceptPuzzle(std::move(input), puzzle, error, nullptr)) return true;
+    if (ParsePuzzleText(bytes, input, error, PuzzleRules::FormOnly)) {
+        error = DescribeClash(input.givens);
+        if (error.empty() && LeavesSomethingToPlay(input, error)) {
+            text = std::move(bytes);
+            return true;
+        }
+    }
     error = path + ": " + error;
     return false;
 }
@@ -79,9 +84,9 @@ struct PuzzleIntakeCheck::Job {
     PuzzleIntakeResult result;  // written by the worker before done, read by the frame after it
     std::thread thread;         // last: starts once everything above exists
 
-    Job(std::string text, const std::function<void()>& ready)
-        : thread([this, text = std::move(text), ready] {
-              result.accepted = TakeInPuzzleText(text, result.puzzle, result.error, &stop);
+    Job(std::string text, PuzzleKind kind, const std::function<void()>& ready)
+        : thread([this, text = std::move(text), kind, ready] {
+              result.accepted = TakeInPuzzleText(text, kind, result.puzzle, result.error, &stop);
               done.store(true, std::memory_order_release);
               if (ready && !stop) ready();
           }) {}
@@ -96,9 +101,9 @@ PuzzleIntakeCheck::~PuzzleIntakeCheck() = default;
 PuzzleIntakeCheck::PuzzleIntakeCheck(PuzzleIntakeCheck&&) noexcept = default;
 PuzzleIntakeCheck& PuzzleIntakeCheck::operator=(PuzzleIntakeCheck&&) noexcept = default;
 
-void PuzzleIntakeCheck::Start(std::string text) {
+void PuzzleIntakeCheck::Start(std::string text, PuzzleKind kind) {
     job_.reset();
-    job_ = std::make_unique<Job>(std::move(text), ready_);
+    job_ = std::make_unique<Job>(std::move(text), kind, ready_);
 }
 
 bool PuzzleIntakeCheck::TakeResult(PuzzleIntakeResult& result) {

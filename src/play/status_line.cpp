@@ -34,14 +34,17 @@ const char* PuzzleName(const SudokuBoard& board, const PuzzleOrigin& origin, cha
             std::snprintf(out, size, "%s, by logic", LevelName(origin.level));
             break;
         case PuzzleKind::Pasted:
+        case PuzzleKind::File: {
+            const char* from = origin.kind == PuzzleKind::Pasted ? "Pasted" : "From a file";
             if (origin.solutions == 2) {
-                std::snprintf(out, size, "Pasted: many solutions");
+                std::snprintf(out, size, "%s: many solutions", from);
             } else if (origin.solutions == 1 && origin.level != 0) {
-                std::snprintf(out, size, "Pasted: one solution, %s by logic", LevelName(origin.level));
+                std::snprintf(out, size, "%s: one solution, %s by logic", from, LevelName(origin.level));
             } else {
-                std::snprintf(out, size, origin.solutions == 1 ? "Pasted: one solution" : "Pasted");
+                std::snprintf(out, size, origin.solutions == 1 ? "%s: one solution" : "%s", from);
             }
             break;
+        }
     }
     return out;
 }

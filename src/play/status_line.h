@@ -33,7 +33,8 @@ constexpr std::uint32_t WarningColor = 0xFFFFB020;
 // it); fallback for a board that is not a 16 x 16 game.
 std::int32_t LevelOfGivens(const SudokuBoard& board, std::int32_t fallback);
 // What the status line calls the puzzle: its level for a classic one, "Hard, by logic",
-// "Pasted: one solution, Medium by logic", "Pasted: many solutions"; into out, returns out.
+// "Pasted: one solution, Medium by logic", "Pasted: many solutions", "From a file: one
+// solution" (a file named on the command line); into out, returns out.
 const char* PuzzleName(const SudokuBoard& board, const PuzzleOrigin& origin, char* out, std::size_t size);
 // Appends printf output at out + used, keeping used within size (a fixed buffer:
 // putting a line together allocates nothing).

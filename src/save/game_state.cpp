@@ -4,8 +4,8 @@
 //   veltrane-sudoku game.state 2
 //   fingerprint <16 lower-case hex digits>
 //   seconds <play time, decimal, at most kMaxPlaySeconds>
-//   hints <hints used, decimal, 32 bits>
-//   puzzle classic|logic|pasted <level 0..3> <solutions 0..2>
+//   hints <hints used, decimal, at most kMaxHintsUsed>
+//   puzzle classic|logic|pasted|file <level 0..3> <solutions 0..2>, an origin IsKnownOrigin takes
 //   board
 //   16 lines of 16 values 0..16 in decimal, separated by one space
 //   notes
@@ -200,13 +200,14 @@ bool ReadHeader(Cursor& in, std::uint64_t& version) {
     return in.Literal(kFormatName) && in.Decimal(kFormatVersion, version) && version >= 1 && in.LineEnd();
 }
 
-constexpr const char* kPuzzleKindNames[] = {"classic", "logic", "pasted"};
+constexpr const char* kPuzzleKindNames[] = {"classic", "logic", "pasted", "file"};
+constexpr int kPuzzleKinds = sizeof kPuzzleKindNames / sizeof kPuzzleKindNames[0];
 
 // "puzzle <kind> <level> <solutions>".
 bool ReadOrigin(Cursor& in, PuzzleOrigin& origin) {
     if (!in.Literal("puzzle ")) return false;
     bool named = false;
-    for (int k = 0; k < 3 && !named; ++k) {
+    for (int k = 0; k < kPuzzleKinds && !named; ++k) {
         named = in.Literal(kPuzzleKindNames[k]);
         if (named) origin.kind = static_cast<PuzzleKind>(k);
     }
@@ -216,13 +217,13 @@ bool ReadOrigin(Cursor& in, PuzzleOrigin& origin) {
         return false;
     origin.level = static_cast<std::int32_t>(level);
     origin.solutions = static_cast<std::uint8_t>(solutions);
-    return true;
+    return IsKnownOrigin(origin);
 }
 
 // The lines version 2 added: the hints used, the puzzle's origin and the board.
 bool ReadHintsAndBoard(Cursor& in, PlayRecord& record) {
     std::uint64_t hints = 0;
-    if (!in.Literal("hints ") || !in.Decimal(UINT32_MAX, hints) || !in.LineEnd()) return false;
+    if (!in.Literal("hints ") || !in.Decimal(kMaxHintsUsed, hints) || !in.LineEnd()) return false;
     record.hintsUsed = static_cast<std::uint32_t>(hints);
     if (!ReadOrigin(in, record.origin)) return false;
     if (!in.Literal("board") || !in.LineEnd()) return false;
@@ -288,9 +289,24 @@ private:
 
 }  // namespace
 
+bool IsKnownOrigin(const PuzzleOrigin& origin) {
+    if (origin.level < 0 || origin.level > Hard || origin.solutions > 2) return false;
+    switch (origin.kind) {
+        case PuzzleKind::Classic:
+            return true;
+        case PuzzleKind::Logic:
+            return origin.level != 0 && origin.solutions == 1;
+        case PuzzleKind::Pasted:
+        case PuzzleKind::File:
+            return origin.level == 0 || origin.solutions == 1;
+    }
+    return false;
+}
+
 // The writer never replaces a file with one that would be refused at the next start.
 bool IsWritablePlayRecord(const PlayRecord& record) {
-    return record.playSeconds <= kMaxPlaySeconds && record.undo.size() <= kMaxHistoryChanges &&
+    return record.playSeconds <= kMaxPlaySeconds && record.hintsUsed <= kMaxHintsUsed &&
+           IsKnownOrigin(record.origin) && record.undo.size() <= kMaxHistoryChanges &&
            record.redo.size() <= kMaxHistoryChanges - record.undo.size() && IsWellFormed(record.undo) &&
            IsWellFormed(record.redo);
 }

@@ -25,12 +25,16 @@ using BoardValues = std::array<std::array<std::uint8_t, 16>, 16>;
 // is damage, and whole seconds up to it fit every clock the game keeps.
 constexpr std::uint64_t kMaxPlaySeconds = 3'155'760'000;
 
+// The most hints a game counts (PlayAids stops counting there): a hint every second for
+// eleven days of play. A larger count in a file is damage.
+constexpr std::uint32_t kMaxHintsUsed = 1'000'000;
+
 // Where the puzzle in progress came from, which the saved game has no room for: the
 // game's own generator, the logic generator (one solution, graded by the techniques it
-// needs), or a pasted code. level is Easy, Medium or Hard, or 0 when there is none (a
-// pasted puzzle with many solutions or that logic cannot finish); solutions is 1 or 2
-// (one, or more than one), 0 when not known.
-enum class PuzzleKind : std::uint8_t { Classic, Logic, Pasted };
+// needs), a pasted code, or a file named on the command line. level is Easy, Medium or
+// Hard, or 0 when there is none (a puzzle brought in with many solutions or that logic
+// cannot finish); solutions is 1 or 2 (one, or more than one), 0 when not known.
+enum class PuzzleKind : std::uint8_t { Classic, Logic, Pasted, File };
 struct PuzzleOrigin {
     PuzzleKind kind = PuzzleKind::Classic;
     std::int32_t level = 0;
@@ -40,9 +44,14 @@ struct PuzzleOrigin {
     }
 };
 
+// True for an origin the game makes: a logic puzzle has a level and one solution, a
+// puzzle brought in has a level only with one solution (a classic one keeps the level
+// chosen, or 0 from files of the first version).
+bool IsKnownOrigin(const PuzzleOrigin& origin);
+
 struct PlayRecord {
     std::uint64_t playSeconds = 0;  // at most kMaxPlaySeconds
-    std::uint32_t hintsUsed = 0;
+    std::uint32_t hintsUsed = 0;    // at most kMaxHintsUsed
     PuzzleOrigin origin;
     // The values of the board written with the record (all 0 when read from a file of
     // the first version, which did not keep them).
@@ -81,7 +90,7 @@ bool ParsePlayRecordOfAnyGame(const std::string& text, PlayRecord& record, std::
 
 // True when the reader would take the record back: history within the limit, every
 // change on the board with values up to 16, each history opening with firstOfStep,
-// play time within kMaxPlaySeconds.
+// play time within kMaxPlaySeconds, hints within kMaxHintsUsed, a known origin.
 bool IsWritablePlayRecord(const PlayRecord& record);
 // Atomic write of the file at path (same rules as the saved game); true on success.
 // A record that is not writable is not written: false, and an existing file stays

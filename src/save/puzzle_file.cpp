@@ -141,14 +141,17 @@ bool ParsePuzzleText(const std::string& text, PuzzleInput& puzzle, std::string& 
     return true;
 }
 
+bool ReadPuzzleFileText(const std::string& path, std::string& text, std::string& error) {
+    const FileReadOutcome outcome = ReadBoundedFile(path, kMaxPuzzleTextBytes, text);
+    if (outcome == FileReadOutcome::Read) return true;
+    error = path + ": " + FileReadReason(outcome);
+    return false;
+}
+
 bool ReadPuzzleFile(const std::string& path, PuzzleInput& puzzle, std::string& error, PuzzleRules rules,
                     const CompletionLimits& limits) {
     std::string bytes;
-    const FileReadOutcome outcome = ReadBoundedFile(path, kMaxPuzzleTextBytes, bytes);
-    if (outcome != FileReadOutcome::Read) {
-        error = path + ": " + FileReadReason(outcome);
-        return false;
-    }
+    if (!ReadPuzzleFileText(path, bytes, error)) return false;
     if (!ParsePuzzleText(bytes, puzzle, error, rules, limits)) {
         error = path + ": " + error;
         return false;

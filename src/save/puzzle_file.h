@@ -30,6 +30,10 @@ struct PuzzleInput {
 bool ParsePuzzleText(const std::string& text, PuzzleInput& puzzle, std::string& error,
                      PuzzleRules rules = PuzzleRules::Check, const CompletionLimits& limits = {});
 
+// The bytes of the file at path, read through the bounded reader; false, with the
+// reason (starting with the path) in error, for a file that cannot be a puzzle's.
+bool ReadPuzzleFileText(const std::string& path, std::string& text, std::string& error);
+
 // ParsePuzzleText on the file at path; the reason starts with the path.
 bool ReadPuzzleFile(const std::string& path, PuzzleInput& puzzle, std::string& error,
                     PuzzleRules rules = PuzzleRules::Check, const CompletionLimits& limits = {});

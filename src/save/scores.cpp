@@ -4,12 +4,19 @@
 #include <string_view>
 
 #include "save/file_read.h"
+#include "save/game_state.h"
 #include "save/save.h"
 
 namespace {
 
 constexpr std::string_view kHeader = "veltrane-sudoku best-times 1\n";
 constexpr std::array<std::string_view, 3> kLevelNames = {"easy", "medium", "hard"};
+
+// A time a won game can set: no game is won within its first second, and the clock
+// stops at 100 years. 0 would be a best time nobody beats.
+bool IsPlayTime(std::uint64_t seconds) {
+    return seconds >= 1 && seconds <= kMaxPlaySeconds;
+}
 
 // Index into BestTimes::seconds, or -1 for a level outside Easy..Hard.
 int LevelIndex(std::int32_t level) {
@@ -44,7 +51,7 @@ bool ParseLevelLine(std::string_view& text, std::string_view name, std::optional
         return true;
     }
     std::uint64_t value = 0;
-    if (!ParseSeconds(word, value)) return false;
+    if (!ParseSeconds(word, value) || !IsPlayTime(value)) return false;
     seconds = value;
     return true;
 }
@@ -59,7 +66,7 @@ std::optional<std::uint64_t> BestTimes::Of(std::int32_t level) const {
 
 bool BestTimes::Record(std::int32_t level, std::uint64_t playSeconds) {
     const int index = LevelIndex(level);
-    if (index < 0) return false;
+    if (index < 0 || !IsPlayTime(playSeconds)) return false;
     std::optional<std::uint64_t>& best = seconds[static_cast<std::size_t>(index)];
     if (best && *best <= playSeconds) return false;
     best = playSeconds;

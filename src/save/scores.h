@@ -6,7 +6,7 @@
 //
 // Text form (ASCII, LF line ends), one line per level in the order Easy, Medium, Hard:
 //   veltrane-sudoku best-times 1
-//   easy <seconds or ->
+//   easy <seconds, 1 to kMaxPlaySeconds, or ->
 //   medium <seconds or ->
 //   hard <seconds or ->
 #pragma once
@@ -30,7 +30,9 @@ struct BestTimes {
     // The level's best time; empty for a level outside Easy..Hard.
     std::optional<std::uint64_t> Of(std::int32_t level) const;
     // Keeps a won game's time when the level has none yet or it beats the best; true
-    // when the best changed. A level outside Easy..Hard changes nothing.
+    // when the best changed. A level outside Easy..Hard, or a time outside 1 second to
+    // kMaxPlaySeconds (a game won under a second, only from a board brought in nearly
+    // full), changes nothing.
     bool Record(std::int32_t level, std::uint64_t playSeconds);
 
     bool operator==(const BestTimes& other) const { return seconds == other.seconds; }

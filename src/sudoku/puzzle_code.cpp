@@ -56,8 +56,9 @@ std::string DescribePlace(std::string_view text, std::size_t index) {
     return linesWithCells > 1 ? "line " + std::to_string(line) + ", " + character : character;
 }
 
-std::string CellName(std::int32_t line, std::int32_t position) {
-    return "line " + std::to_string(line + 1) + ", position " + std::to_string(position + 1);
+// Cell k of the code as "line 2, position 5": its row from the top, then its place from the left.
+std::string CellName(std::size_t k) {
+    return "line " + std::to_string(CodeDown(k) + 1) + ", position " + std::to_string(CodeAcross(k) + 1);
 }
 
 bool ShareUnit(std::int32_t r1, std::int32_t c1, std::int32_t r2, std::int32_t c2) {
@@ -74,11 +75,10 @@ std::string FormatPuzzleCode(const Grid& grid) {
     if (!HasShape(grid, kCodeSide)) return {};
     std::string code;
     code.reserve(kCodeCells);
-    for (const auto& line : grid) {
-        for (const std::int32_t value : line) {
-            if (value < 0 || value > kCodeSide) return {};
-            code += kDigits[value];
-        }
+    for (std::size_t k = 0; k < kCodeCells; ++k) {
+        const std::int32_t value = grid[CodeAcross(k)][CodeDown(k)];
+        if (value < 0 || value > kCodeSide) return {};
+        code += kDigits[value];
     }
     return code;
 }
@@ -101,24 +101,21 @@ bool ReadCodeCells(std::string_view text, Grid& grid, std::string& error) {
         return false;
     }
     Grid read(kCodeSide, std::vector<std::int32_t>(kCodeSide, 0));
-    for (std::size_t k = 0; k < kCodeCells; ++k) read[k / kCodeSide][k % kCodeSide] = cells[k];
+    for (std::size_t k = 0; k < kCodeCells; ++k) read[CodeAcross(k)][CodeDown(k)] = cells[k];
     grid = std::move(read);
     return true;
 }
 
 std::string DescribeClash(const Grid& grid) {
     if (!HasShape(grid, kCodeSide)) return {};
-    for (std::int32_t k = 0; k < static_cast<std::int32_t>(kCodeCells); ++k) {
-        const std::int32_t r = k / kCodeSide;
-        const std::int32_t c = k % kCodeSide;
-        const std::int32_t value = grid[r][c];
+    for (std::size_t k = 0; k < kCodeCells; ++k) {
+        const std::int32_t value = grid[CodeAcross(k)][CodeDown(k)];
         if (value < 1 || value > kCodeSide) continue;
-        for (std::int32_t earlier = 0; earlier < k; ++earlier) {
-            const std::int32_t r0 = earlier / kCodeSide;
-            const std::int32_t c0 = earlier % kCodeSide;
-            if (grid[r0][c0] == value && ShareUnit(r0, c0, r, c)) {
-                return std::string("clash: ") + kDigits[value] + " at " + CellName(r0, c0) + " and " +
-                       CellName(r, c);
+        for (std::size_t earlier = 0; earlier < k; ++earlier) {
+            if (grid[CodeAcross(earlier)][CodeDown(earlier)] == value &&
+                ShareUnit(CodeAcross(earlier), CodeDown(earlier), CodeAcross(k), CodeDown(k))) {
+                return std::string("clash: ") + kDigits[value] + " at " + CellName(earlier) + " and " +
+                       CellName(k);
             }
         }
     }

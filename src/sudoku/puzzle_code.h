@@ -1,8 +1,10 @@
 // Puzzle code: a 16 x 16 grid written as 256 characters, so that a puzzle can be passed
-// around as text, printed and typed back in. The cells run as the saved game's value
-// block does: the code's first 16 characters are values[0][0..15], the next 16 are
-// values[1][0..15], and so on. '1'-'9' and 'A'-'G' stand for the values 1 to 16, '.' for
-// an empty cell.
+// around as text, printed and typed back in. The cells run row by row as the player sees
+// the board, top row first, each row left to right. The board view draws a grid's first
+// index across and its second down (play/board_view.h), so the code's first 16
+// characters are values[0..15][0], the next 16 values[0..15][1], and so on: the
+// transpose of the saved game's value block, whose lines are the columns on screen.
+// '1'-'9' and 'A'-'G' stand for the values 1 to 16, '.' for an empty cell.
 //
 // Reading is lenient about form and strict about content: white space and line breaks
 // may stand anywhere (16 lines of 16 read the same as one line), letters may be lower
@@ -10,8 +12,9 @@
 // message that says where ("character 37 is 'Z'", "255 cells, 256 needed"), and so is a
 // grid with a clash among its values or one that no full grid extends. Messages name a
 // cell as the code does: "line 3, position 7" is the 7th character of the code's 3rd
-// group of 16. This module owns the code's characters and its reader; it reads text
-// only (files are save/puzzle_file.h's). Standard library only.
+// group of 16, the 7th cell from the left in the 3rd row from the top. This module owns
+// the code's characters and its reader; it reads text only (files are save/puzzle_file.h's).
+// Standard library only.
 #pragma once
 
 #include <cstddef>
@@ -28,6 +31,14 @@ constexpr std::int32_t kCodeBoxSide = 4;
 constexpr std::size_t kCodeCells = 256;
 // The longest text the reader looks at; a file or clipboard holding more is no code.
 constexpr std::size_t kMaxPuzzleTextBytes = 64u * 1024u;
+
+// The cell of a grid that character k (0..255) of a code stands for: grid[Across][Down].
+constexpr std::int32_t CodeAcross(std::size_t k) {
+    return static_cast<std::int32_t>(k % kCodeSide);
+}
+constexpr std::int32_t CodeDown(std::size_t k) {
+    return static_cast<std::int32_t>(k / kCodeSide);
+}
 
 // The code's character for a value: '.' for 0, '1'-'9', 'A'-'G' for 10 to 16; '?' outside 0..16.
 char PuzzleCodeCharacter(std::int32_t value);

@@ -6,9 +6,6 @@
 
 namespace {
 
-// The counter's default budget: a few seconds at most on a 16 x 16 grid.
-constexpr std::uint64_t kCountBudget = 10000000;
-
 SolutionVerdict VerdictOf(const SolutionCount& count) {
     if (count.solutions >= 2) return SolutionVerdict::Many;
     if (!count.settled) return SolutionVerdict::Unknown;
@@ -26,7 +23,7 @@ std::int32_t LevelOfGrade(const LogicGrade& grade) {
 
 PuzzleGrade GradePuzzle(const Grid& values, std::int32_t boxSize, const std::atomic<bool>* stop) {
     PuzzleGrade grade;
-    grade.solutions = VerdictOf(CountSolutions(values, boxSize, 2, kCountBudget, stop));
+    grade.solutions = VerdictOf(CountSolutions(values, boxSize, 2, kSolutionCountBudget, stop));
     if (stop != nullptr && stop->load()) return grade;
     LogicGrid grid;
     if (grid.Load(values, boxSize)) {

@@ -1,5 +1,5 @@
 // Puzzle codes: every accepted and refused form of the reader in one table (codes and
-// saved games' texts), and format-then-read giving back the grid in the saved game's order.
+// saved games' texts), and format-then-read giving back the grid, top row first.
 #include "sudoku/puzzle_code.h"
 
 #include <gtest/gtest.h>
@@ -116,7 +116,9 @@ TEST(PuzzleCode, ReaderAcceptsEveryFormAndRefusesWithWhere) {
     EXPECT_EQ(fromSave.givens, dead);
 }
 
-TEST(PuzzleCode, FormatThenReadGivesTheGridBackInTheSavedGamesOrder) {
+// The code runs row by row as the board is drawn (first index across, second down):
+// its line L, position P is the saved game's value block line P, number L.
+TEST(PuzzleCode, FormatThenReadGivesTheGridBackTopRowFirst) {
     for (const std::int32_t level : {Easy, Medium, Hard}) {
         const SudokuBoard board = MadePuzzle(20 + static_cast<std::uint32_t>(level), level);
         const std::string code = FormatPuzzleCode(board.givens);
@@ -124,13 +126,12 @@ TEST(PuzzleCode, FormatThenReadGivesTheGridBackInTheSavedGamesOrder) {
         std::string error;
         ASSERT_TRUE(ParsePuzzleCode(code, read, error)) << error;
         EXPECT_EQ(read, board.givens);
-        // Character k of the code is the k-th number of the saved game's value block.
         std::istringstream saved(SavedGameText(board));
         int number = 0;
         saved >> number;
         for (std::size_t k = 0; k < code.size(); ++k) {
             ASSERT_TRUE(saved >> number);
-            EXPECT_EQ(code[k], ".123456789ABCDEFG"[number]) << k;
+            EXPECT_EQ(code[k % 16 * 16 + k / 16], ".123456789ABCDEFG"[number]) << k;
         }
     }
     Grid wide = EmptyBoard().values;

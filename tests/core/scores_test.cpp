@@ -26,18 +26,18 @@ TEST_F(BestTimesFile, WonGamesKeepTheBestTimePerLevelAcrossRuns) {
     EXPECT_TRUE(RecordWonGame(Path(), Medium, 900));
     EXPECT_FALSE(RecordWonGame(Path(), Medium, 901)) << "a slower game keeps the best";
     EXPECT_FALSE(RecordWonGame(Path(), Medium, 900));
-    EXPECT_TRUE(RecordWonGame(Path(), Medium, 0));
-    EXPECT_TRUE(RecordWonGame(Path(), Hard, 18446744073709551615ull));
+    EXPECT_FALSE(RecordWonGame(Path(), Medium, 0)) << "a time nobody could beat";
+    EXPECT_FALSE(RecordWonGame(Path(), Hard, 18446744073709551615ull)) << "past the clock's 100 years";
     EXPECT_FALSE(RecordWonGame(Path(), 4, 1)) << "not a level";
 
     const BestTimes best = LoadBestTimes(Path());
     EXPECT_FALSE(best.Of(Easy));
-    EXPECT_EQ(best.Of(Medium), 0u);
-    EXPECT_EQ(best.Of(Hard), 18446744073709551615ull);
+    EXPECT_EQ(best.Of(Medium), 900u);
+    EXPECT_FALSE(best.Of(Hard));
     EXPECT_FALSE(best.Of(0));
     std::ifstream in(Path());
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "veltrane-sudoku best-times 1\neasy -\nmedium 0\nhard 18446744073709551615\n");
+    EXPECT_EQ(text, "veltrane-sudoku best-times 1\neasy -\nmedium 900\nhard -\n");
     EXPECT_FALSE(fs::exists(Path() + ".tmp"));
 }
 
@@ -58,6 +58,9 @@ TEST_F(BestTimesFile, DamagedFileMeansNoBestTimesAndIsReplacedByTheNextWin) {
         "veltrane-sudoku best-times 1\neasy 6 0\nmedium -\nhard 700\n",
         "veltrane-sudoku best-times 1\neasy \nmedium -\nhard 700\n",
         "veltrane-sudoku best-times 1\neasy 18446744073709551616\nmedium -\nhard 700\n",
+        "veltrane-sudoku best-times 1\neasy 0\nmedium -\nhard 700\n",
+        "veltrane-sudoku best-times 1\neasy 60\nmedium -\nhard 3155760001\n",
+        "veltrane-sudoku best-times 1\neasy 60\nmedium 18446744073709551615\nhard 700\n",
         "veltrane-sudoku best-times 1\r\neasy 60\r\nmedium -\r\nhard 700\r\n",
         good + std::string(kMaxBestTimesBytes, ' '),
     };

@@ -136,7 +136,7 @@ TEST_F(CheckCommand, CodeCommandPrintsThePuzzleOrTheReasonForARefusedFile) {
     std::string lines;
     for (std::size_t i = 0; i < code.size(); i += 16) lines += code.substr(i, 16) + "\n";
     const std::size_t empty = code.find('.');
-    board.values[empty / 16][empty % 16] = 1;  // the player's move does not change the puzzle
+    board.values[empty % 16][empty / 16] = 1;  // the player's move does not change the puzzle
     Write("game.save", SavedGameText(board));
     Write("lines.txt", lines);
     for (const char* name : {"game.save", "lines.txt"}) {
@@ -247,7 +247,7 @@ TEST_F(CheckCommand, GradeTellsUniqueManyOrNoneAndTheLogicOutcome) {
     const std::size_t empty = code.find('.'), given = code.find_first_not_of('.');  // both on line 1
     SudokuBoard played;
     SetUpLogicGame(played, easy);
-    played.values[0][empty] = easy.givens[0][given];
+    played.values[empty][0] = easy.givens[given][0];  // the code's line 1 is the top row
     const std::tuple<const char*, std::string, const char*> cases[] = {
         {"played.save", SavedGameText(played), "unique\nsolved (naked|hidden)-single \\d+\n"},
         {"empty.txt", std::string(256, '.'), "many\nstuck 0 256\n"},

@@ -305,6 +305,21 @@ TEST_F(FaultScenarioTest, DamagedSavedGamesStartTheGameAndOfferOnlyUnfinishedOne
     EXPECT_EQ(knownSeen, known.size());
 }
 
+// A value past 16 in a free cell, as a damaged game.save may hold: writing over it is a
+// step like any other, and game.state is still written.
+TEST_F(FaultScenarioTest, AValuePast16OnTheBoardDoesNotStopLaterSaves) {
+    GameRunner game(folder.path());
+    ASSERT_TRUE(StartNewGame(game, Easy));
+    int free = 0;
+    while (program().board.IsGiven(free / 16, free % 16)) ++free;
+    program().board.values[free / 16][free % 16] = 17;
+    const Cell& cell = program().view.cells[free / 16][free % 16];
+    ASSERT_TRUE(game.Key(GKK_0 + 1, cell.x + 15, cell.y + 15));
+    WaitForSavedFiles();
+    ASSERT_TRUE(game.Frame());
+    EXPECT_FALSE(program().aids.saveFailure.set) << program().aids.saveFailure.text;
+}
+
 // Every font description of the fuzz corpus gives a font that draws, measures and gives
 // back everything it took from the engine.
 TEST_F(FaultScenarioTest, DamagedFontDescriptionsGiveFontsThatDrawAndFreeThemselves) {

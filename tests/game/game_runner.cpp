@@ -4,17 +4,20 @@
 #include "app/states.h"
 #include "platform/message_box.h"
 
-GameRunner::GameRunner(const std::string& saveDirectory, FileWriteFunction fileWrite)
+GameRunner::GameRunner(const std::string& saveDirectory, FileWriteFunction fileWrite,
+                       const std::string& puzzleFile)
     : engine(RecordingEngine::Instance()) {
     engine.driver = [this](RecordingEngine&, InputFrame& input) { return NextInput(input); };
     SetMessageBoxHandler([this](const std::string& text, const std::string& caption, bool errorIcon) {
         messages.push_back({text, caption, errorIcon, frames});
     });
     CreateFrameLock();
-    game = std::thread([this, saveDirectory, fileWrite] {
+    game = std::thread([this, saveDirectory, fileWrite, puzzleFile] {
         RunOptions options;
         options.saveDirectory = saveDirectory;
         options.fileWrite = fileWrite;
+        std::string error;
+        if (!puzzleFile.empty()) SetStartPuzzleFile(options, puzzleFile, error);
         const int status = RunGame(options);
         std::lock_guard<std::mutex> lock(mutex);
         exitStatus = status;

@@ -24,8 +24,10 @@ class GameRunner {
 public:
     // Starts the game with its saved game and log in saveDirectory; returns when the
     // first frame is about to run or the game has already ended. fileWrite, when set,
-    // stands for the disk the writer thread writes to.
-    explicit GameRunner(const std::string& saveDirectory, FileWriteFunction fileWrite = {});
+    // stands for the disk the writer thread writes to; puzzleFile, when set, is named as
+    // on the command line (it must pass SetStartPuzzleFile).
+    explicit GameRunner(const std::string& saveDirectory, FileWriteFunction fileWrite = {},
+                        const std::string& puzzleFile = {});
     ~GameRunner();
     GameRunner(const GameRunner&) = delete;
     GameRunner& operator=(const GameRunner&) = delete;

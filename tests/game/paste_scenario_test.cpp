@@ -2,12 +2,15 @@
 // engine: Ctrl+C and Ctrl+Shift+C put the puzzle's and the grid's codes on the
 // clipboard (and write no value C), and Ctrl+V of them starts that game anew, saved at
 // once; a refused code changes nothing and says why, in the main menu and in play,
-// where a good one starts the game named by its grade.
+// where a good one starts the game named by its grade. A code runs along the top row as
+// drawn, and a puzzle file named at start is checked on the worker as a paste is.
 #include <chrono>
 #include <thread>
+#include <tuple>
 
 #include "app/copy_paste.h"
 #include "game/scenario_support.h"
+#include "play/status_line.h"
 #include "save/save.h"
 #include "sudoku/generator.h"
 #include "sudoku/logic_generator.h"
@@ -66,6 +69,16 @@ TEST_F(PasteScenarioTest, CopyThenPasteGivesBackTheSameGameSavedAtOnce) {
     EXPECT_EQ(Saved(), first) << "the same game, saved at once";
     ASSERT_TRUE(Paste(game, grid));
     EXPECT_EQ(FormatPuzzleCode(board().givens), grid);
+
+    // The code's first line is the top row as the view draws it, left to right.
+    ASSERT_TRUE(Paste(game, "123456789ABCDEFG" + std::string(240, '.')));
+    std::vector<Cell> cells;
+    for (const auto& line : program().view.cells) cells.insert(cells.end(), line.begin(), line.end());
+    std::sort(cells.begin(), cells.end(),
+              [](auto& a, auto& b) { return std::tie(a.y, a.x) < std::tie(b.y, b.x); });
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(CellValue(board(), cells[i].row, cells[i].column), i + 1) << i;
+    ASSERT_TRUE(game.Frame(KeyOnlyFrame(KeyC, true)));
+    EXPECT_EQ(clipboard().substr(0, 17), "123456789ABCDEFG.");
 }
 
 TEST_F(PasteScenarioTest, ARefusedCodeChangesNothingAndSaysWhy) {
@@ -91,7 +104,7 @@ TEST_F(PasteScenarioTest, ARefusedCodeChangesNothingAndSaysWhy) {
         {"GG" + code.substr(2), "clash: G at line 1"},
         {std::string(kMaxPuzzleTextBytes + 100, '.'), "longer than 64 KB"},
         {FormatPuzzleCode(medium.solution), "every cell is filled"},
-        {"", "no text could be read from the clipboard"},
+        {"", "the clipboard holds no text, or one too large for a puzzle code"},
     };
     for (const auto& [text, reason] : refused) {
         ASSERT_TRUE(Paste(game, text)) << reason;
@@ -100,4 +113,25 @@ TEST_F(PasteScenarioTest, ARefusedCodeChangesNothingAndSaysWhy) {
         EXPECT_EQ(program().aids.origin, graded) << reason;
         EXPECT_EQ(Saved(), saved) << reason;
     }
+}
+
+// A file named at start opens the main menu at once, its check under way on the worker;
+// one whose solutions the counter cannot settle within its budget is played "From a file".
+TEST_F(PasteScenarioTest, APuzzleFileIsCheckedOnTheWorkerOnceTheWindowIsOpen) {
+    const std::string slow =  // many millions of nodes before the counter settles it
+        "CF7...6.D...3........4..9...1...1...A...C....64........84.7....C.C....9...B......8..2.D.35.G....."
+        "......GF4....E.A.D6571.........4.1..2............9.C.A.....B5.8.G..193B.2.....AE.B...86....9.1..."
+        "......E..2.9...6.......B..E....9..7..........B....8..D.G..4...";
+    WriteTextFile(folder.file("slow.txt"), slow);
+    GameRunner game(folder.path(), {}, folder.file("slow.txt"));
+    EXPECT_EQ(program().paste.menuMessage, "Checking the puzzle...");
+    const auto playing = [this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return program().GameState == Playing;
+    };
+    ASSERT_TRUE(game.FramesUntil(playing, 20000));
+    EXPECT_EQ(program().aids.origin, (PuzzleOrigin{PuzzleKind::File, 0, 0})) << "the count gave up";
+    char name[48];
+    EXPECT_STREQ(PuzzleName(board(), program().aids.origin, name, sizeof name), "From a file");
+    EXPECT_EQ(Message(), "Started the puzzle from slow.txt");
 }

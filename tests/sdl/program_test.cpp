@@ -535,12 +535,15 @@ TEST(Program, AGameLeftInTheReadOnlyProgramFolderIsLoadedAndSavedToTheUserFolder
     EXPECT_EQ(ReadFile(old), oldBytes);
 }
 
-// A good file starts its puzzle in place of the saved game; a bad one is refused with
-// its reason and status 2 before the engine starts, the saved game left as it was.
+// --help prints the usage and ends before any window. A good file starts its puzzle in
+// place of the saved game once the worker has checked it; a bad one is refused with its
+// reason and status 2 before the engine starts, the saved game left as it was.
 TEST(Program, APuzzleFileOnTheCommandLineStartsItOrIsRefusedWithTheReason) {
     TempFolder temp;
     CopyGame(temp.Path());
     const std::string game = temp.File("veltrane-sudoku");
+    EXPECT_EQ(std::system(("'" + game + "' --help > '" + temp.File("usage") + "'").c_str()), 0);
+    EXPECT_EQ(ReadFile(temp.File("usage")).rfind("usage: veltrane-sudoku [FILE]\n", 0), 0u);
     LogicPuzzle puzzle;
     ASSERT_EQ(MakeLogicPuzzle(Hard, 4, puzzle), LogicMake::Made);
     const std::string code = FormatPuzzleCode(puzzle.givens);
@@ -560,10 +563,11 @@ TEST(Program, APuzzleFileOnTheCommandLineStartsItOrIsRefusedWithTheReason) {
     WriteFile(temp.File("puzzle.txt"), code);
     Process started(game, HeadlessIn(temp), temp.File("stderr"), 0, temp.File("puzzle.txt"));
     ASSERT_TRUE(started.WaitUntilCatching(SIGTERM)) << "the game did not start";
+    ASSERT_TRUE(WaitForFile(temp.File("game.state"))) << "written with the file's game";
     started.Signal(SIGTERM);
     EXPECT_EQ(started.Wait().status, 0);
     SudokuBoard expected;
     SetUpLogicGame(expected, puzzle);
     EXPECT_EQ(ReadFile(temp.File("game.save")), SavedGameText(expected));
-    EXPECT_NE(ReadFile(temp.File("game.state")).find("puzzle pasted 3 1\n"), std::string::npos) << "Hard";
+    EXPECT_NE(ReadFile(temp.File("game.state")).find("puzzle file 3 1\n"), std::string::npos) << "Hard";
 }
