@@ -2,6 +2,8 @@
 // through the bounded reader.
 #include "save/puzzle_file.h"
 
+#include <cerrno>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -97,14 +99,15 @@ bool ReadSavedGameText(const std::string& text, const std::vector<std::string_vi
     return true;
 }
 
-std::string FileReadReason(FileReadOutcome outcome) {
+// error: the errno the failed read left, for the reason of an unreadable file.
+std::string FileReadReason(FileReadOutcome outcome, int error) {
     switch (outcome) {
         case FileReadOutcome::Read:
             break;
         case FileReadOutcome::Missing:
             return "no such file";
         case FileReadOutcome::Unreadable:
-            return "cannot be read";
+            return std::string("cannot be read: ") + std::strerror(error);
         case FileReadOutcome::NotRegular:
             return "not a regular file";
         case FileReadOutcome::TooLarge:
@@ -143,8 +146,9 @@ bool ParsePuzzleText(const std::string& text, PuzzleInput& puzzle, std::string& 
 
 bool ReadPuzzleFileText(const std::string& path, std::string& text, std::string& error) {
     const FileReadOutcome outcome = ReadBoundedFile(path, kMaxPuzzleTextBytes, text);
+    const int readError = errno;
     if (outcome == FileReadOutcome::Read) return true;
-    error = path + ": " + FileReadReason(outcome);
+    error = path + ": " + FileReadReason(outcome, readError);
     return false;
 }
 

@@ -18,6 +18,7 @@
 #include <iterator>
 #include <thread>
 
+#include "save/puzzle_file.h"
 #include "save/save.h"
 #include "sudoku/generator.h"
 #include "support/temp_folder.h"
@@ -230,6 +231,23 @@ TEST_F(SavedGameFaults, AnythingButASmallRegularFileIsRefusedWithoutBlocking) {
     WriteBytes(Path(), SavedGameText(game) + std::string(4000, ' '));
     EXPECT_TRUE(board.Load("game.save")) << "trailing white space stays harmless";
     EXPECT_EQ(board.values, game.values);
+}
+
+// A refused write or read names the reason the player can act on, not "File exists".
+TEST_F(SavedGameFaults, RefusedWritesAndReadsSayWhy) {
+    ASSERT_EQ(mkfifo(Path().c_str(), 0600), 0);
+    EXPECT_EQ(WriteFailureReason(WriteFileAtomically(Path(), "x")),
+              "something other than a regular file is in the file's place");
+    fs::remove(Path());
+    fs::create_directory(Path());
+    EXPECT_EQ(WriteFailureReason(WriteFileAtomically(Path(), "x")), "a folder is in the file's place");
+    fs::create_symlink("loop.b", folder_ / "loop.a");
+    fs::create_symlink("loop.a", folder_ / "loop.b");
+    EXPECT_EQ(WriteFailureReason(WriteFileAtomically(Path("loop.a"), "x")), "Too many levels of symbolic links");
+    PuzzleInput puzzle;
+    std::string error;
+    EXPECT_FALSE(ReadPuzzleFile(Path("loop.a"), puzzle, error));
+    EXPECT_EQ(error, Path("loop.a") + ": cannot be read: Too many levels of symbolic links");
 }
 
 // Two copies of the game ending together each write their own game while a third
