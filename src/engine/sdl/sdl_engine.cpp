@@ -142,7 +142,7 @@ public:
 
 private:
     bool FailInitiate(const char* what);
-    bool StartVideo();
+    const char* StartVideo();
     bool DriverShowsWindows() const;
     void WatchDisplayConnection();
     bool OpenWindow();
@@ -366,7 +366,7 @@ bool SdlEngine::System_Initiate() {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return FailInitiate("SDL_Init");
     sdlStarted = true;
-    if (!StartVideo()) return FailInitiate("no display found");
+    if (const char* failed = StartVideo()) return FailInitiate(failed);
     displayLoss = std::make_unique<DisplayLossWatch>(EngineLostDisplay);
     if (!OpenWindow()) return FailInitiate("SDL_CreateWindow");
     WatchDisplayConnection();
@@ -392,19 +392,22 @@ bool SdlEngine::System_Initiate() {
 }
 
 // Starts SDL's video on a driver that shows windows. Where an X display is named and
-// no other driver, a refused connection is tried again for kDisplayRetryMs.
-bool SdlEngine::StartVideo() {
+// no other driver, a refused connection is tried again for kDisplayRetryMs. Null on
+// success, else what failed last: SDL's video start or the search for a display.
+const char* SdlEngine::StartVideo() {
     const char* named = SDL_getenv("SDL_VIDEODRIVER");
     const char* display = SDL_getenv("DISPLAY");
     const bool retry = display != nullptr && display[0] != '\0' &&
                        (named == nullptr || named[0] == '\0' || SDL_strcasecmp(named, "x11") == 0);
     const Uint32 start = SDL_GetTicks();
     for (;;) {
+        const char* failed = "SDL_Init";
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
-            if (DriverShowsWindows()) return true;
+            if (DriverShowsWindows()) return nullptr;
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            failed = "no display found";
         }
-        if (!retry || SDL_GetTicks() - start >= kDisplayRetryMs) return false;
+        if (!retry || SDL_GetTicks() - start >= kDisplayRetryMs) return failed;
         SDL_Delay(kDisplayRetryPauseMs);
     }
 }
