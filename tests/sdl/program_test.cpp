@@ -228,34 +228,36 @@ struct OwnXServer {
     std::string display;
 };
 
-// The abstract socket address Xlib tries first for display number.
-sockaddr_un DisplaySocket(const std::string& number, socklen_t& length) {
+// A socket for X display number at the abstract address Xlib tries first: listening,
+// or connected to the server there; -1 when that cannot be.
+int DisplaySocket(int number, bool listening) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    const std::string name = "/tmp/.X11-unix/X" + number;
+    const std::string name = "/tmp/.X11-unix/X" + std::to_string(number);
     std::memcpy(address.sun_path + 1, name.data(), name.size());
-    length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-    return address;
+    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const auto* at = reinterpret_cast<const sockaddr*>(&address);
+    if (listening ? bind(fd, at, length) == 0 && listen(fd, 8) == 0 : connect(fd, at, length) == 0) return fd;
+    close(fd);
+    return -1;
 }
 
-// A busy X server at a display of its own: it closes the first `refused` connections
+// A busy X server on a display of its own: it closes the first `refused` connections
 // unanswered, as a server whose queue of new connections is full refuses them, and
 // relays the later ones to the real server.
 class BusyDisplay {
 public:
-    BusyDisplay(const std::string& realDisplay, int refusals) : real(realDisplay.substr(1)), refused(refusals) {
-        for (int number = 240; number < 300 && listener < 0; ++number) {
-            const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-            socklen_t length = 0;
-            const sockaddr_un address = DisplaySocket(std::to_string(number), length);
-            if (bind(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0 && listen(fd, 8) == 0) {
-                listener = fd;
-                display = ":" + std::to_string(number);
-            } else {
-                close(fd);
-            }
+    BusyDisplay(const std::string& realDisplay, int refused) {
+        for (number = 240; number < 300 && (listener = DisplaySocket(number, true)) < 0; ++number) {
         }
-        acceptor = std::thread([this] { Accept(); });
+        acceptor = std::thread([this, real = std::stoi(realDisplay.substr(1)), refused] {
+            for (int fd; (fd = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
+                const int server = ++connections <= refused ? -1 : DisplaySocket(real, false);
+                if (server < 0) close(fd);
+                if (server >= 0) relays.emplace_back(Relay, fd, server);
+            }
+        });
     }
     ~BusyDisplay() {
         shutdown(listener, SHUT_RDWR);
@@ -265,46 +267,26 @@ public:
     }
     BusyDisplay(const BusyDisplay&) = delete;
     BusyDisplay& operator=(const BusyDisplay&) = delete;
+    std::string Display() const { return ":" + std::to_string(number); }
 
-    std::string display;
+    int number = 0;
+    int listener = -1;
     std::atomic<int> connections{0};
 
 private:
-    void Accept() {
-        for (int fd; (fd = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
-            if (++connections <= refused) {
-                close(fd);
-                continue;
-            }
-            const int server = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-            socklen_t length = 0;
-            const sockaddr_un address = DisplaySocket(real, length);
-            if (connect(server, reinterpret_cast<const sockaddr*>(&address), length) != 0) {
-                close(server);
-                close(fd);
-                continue;
-            }
-            relays.emplace_back([fd, server] { Relay(fd, server); });
-        }
-    }
     // Copies bytes both ways until either side closes.
     static void Relay(int a, int b) {
         pollfd ends[2] = {{a, POLLIN, 0}, {b, POLLIN, 0}};
         char buffer[65536];
         for (bool open = true; open && poll(ends, 2, -1) > 0;) {
             for (int i = 0; i < 2 && open; ++i) {
-                if (ends[i].revents == 0) continue;
-                const ssize_t got = read(ends[i].fd, buffer, sizeof buffer);
-                open = got > 0 && write(ends[1 - i].fd, buffer, static_cast<size_t>(got)) == got;
+                const ssize_t got = ends[i].revents == 0 ? 0 : read(ends[i].fd, buffer, sizeof buffer);
+                open = ends[i].revents == 0 || (got > 0 && write(ends[1 - i].fd, buffer, size_t(got)) == got);
             }
         }
         close(a);
         close(b);
     }
-
-    std::string real;
-    int refused;
-    int listener = -1;
     std::thread acceptor;
     std::vector<std::thread> relays;
 };
@@ -341,9 +323,9 @@ TEST(Program, ADisplayThatRefusesTwiceAndThenAcceptsStartsTheGame) {
     CopyGame(fs::path(temp.Path()));
     OwnXServer x(temp);
     BusyDisplay busy(x.display, 2);
-    ASSERT_FALSE(busy.display.empty());
+    ASSERT_GE(busy.listener, 0);
     Process game((fs::path(temp.Path()) / "veltrane-sudoku").string(),
-                 With(HeadlessIn(temp), {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", busy.display}}), temp.File("stderr"));
+                 With(HeadlessIn(temp), {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", busy.Display()}}), temp.File("stderr"));
     EXPECT_TRUE(game.WaitUntilCatching(SIGTERM)) << ReadFile(temp.File("stderr"));
     game.Signal(SIGTERM);
     EXPECT_EQ(game.Wait().status, 0);
