@@ -2,8 +2,8 @@
 # The Debian package as a player gets it: builds it with scripts/package, unpacks it
 # with dpkg-deb into a temporary root, checks what it holds, then starts the unpacked
 # game headless for a few frames. The game must find its data under the unpacked
-# usr/share and, its own folder not being writable, save into the per-user folder
-# under a temporary XDG_DATA_HOME. The temporary root is removed at the end.
+# usr/share and, its own folder not being writable, keep its log and its saved game
+# in the per-user folder under a temporary XDG_DATA_HOME. The temporary root is removed at the end.
 # The exit status is the result.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -125,8 +125,9 @@ status=0
 wait "$pid" || status=$?
 [ "$status" -eq 0 ] || fail "the game ended with status $status: $(cat "$tmp/stderr")"
 grep -q "Can't load" "$tmp/stderr" && fail "the game did not find its data: $(cat "$tmp/stderr")"
-grep -q $'\r' "$saves/game.save" || fail "the game did not save into $saves"
-[ "$(tr -d '\r' < "$saves/game.save")" = "$seeded" ] || fail "the saved game changed"
+# It only looked (the main menu): the saved game it found stays byte for byte.
+[ "$(cat "$saves/game.save")" = "$seeded" ] || fail "the saved game in $saves changed"
+grep -q $'\r' "$saves/game.save" && fail "a copy without changes of its own wrote its saved game"
 for file in game.save gk_sudoku.log; do
   [ -e "$root/usr/games/$file" ] && fail "the game wrote $file into its program folder"
 done
