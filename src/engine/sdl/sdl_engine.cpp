@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <csignal>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -363,6 +364,10 @@ bool SdlEngine::System_Initiate() {
     if (renderer) return true;
     // The engine's own handlers end the frame loop on SIGTERM, SIGINT and SIGHUP.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // A write to a display connection the server has closed (a refused start, a server
+    // that went away) fails as an error the display-loss handling answers, instead of
+    // ending the game at once, unsaved.
+    std::signal(SIGPIPE, SIG_IGN);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return FailInitiate("SDL_Init");
     sdlStarted = true;
