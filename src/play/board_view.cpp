@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "sudoku/puzzle_code.h"
+
 namespace {
 
 // Top-left corner of cell index i along one axis: 30 pixels a cell plus a
@@ -19,8 +21,8 @@ std::uint32_t CellColor(const SudokuBoard& board, int row, int column) {
 }  // namespace
 
 const char* CellValueText(int value, char* out, std::size_t outSize) {
-    if (value >= 10 && value <= 16) {
-        std::snprintf(out, outSize, "%c", 'A' + (value - 10));
+    if (value >= 1 && value <= 16) {
+        std::snprintf(out, outSize, "%c", PuzzleCodeCharacter(value));
     } else {
         std::snprintf(out, outSize, "%d", value);
     }

@@ -1,29 +1,7 @@
 #include "play/cell_marks.h"
 
+#include "gfx/shapes.h"
 #include "play/hint_marks.h"
-
-namespace {
-
-// An untextured quad of one colour through four corners (top-left, top-right,
-// bottom-right, bottom-left); two equal corners make a triangle.
-void DrawShape(GK& gk, const float (&xs)[4], const float (&ys)[4], std::uint32_t color) {
-    Quad quad{};
-    quad.tex = 0;
-    quad.blend = GK_BLEND_DEFAULT;
-    for (int i = 0; i < 4; ++i) {
-        quad.v[i].x = xs[i];
-        quad.v[i].y = ys[i];
-        quad.v[i].z = 0.5f;
-        quad.v[i].col = color;
-    }
-    gk.Gfx_RenderQuad(&quad);
-}
-
-}  // namespace
-
-void DrawFilledRect(GK& gk, float x, float y, float w, float h, std::uint32_t color) {
-    DrawShape(gk, {x, x + w, x + w, x}, {y, y, y + h, y + h}, color);
-}
 
 void DrawSameValueTint(GK& gk, const Cell& cell) {
     const float inset = SameValueTintInset;
@@ -37,11 +15,7 @@ void DrawClashMark(GK& gk, const Cell& cell) {
 }
 
 void DrawKeyboardOutline(GK& gk, const Cell& cell) {
-    const float line = KeyboardCellLine, x = cell.x, y = cell.y, w = cell.width, h = cell.height;
-    DrawFilledRect(gk, x, y, w, line, KeyboardCellColor);                         // top
-    DrawFilledRect(gk, x, y + h - line, w, line, KeyboardCellColor);              // bottom
-    DrawFilledRect(gk, x, y + line, line, h - 2 * line, KeyboardCellColor);       // left
-    DrawFilledRect(gk, x + w - line, y + line, line, h - 2 * line, KeyboardCellColor);  // right
+    DrawFrame(gk, cell.x, cell.y, cell.width, cell.height, KeyboardCellLine, KeyboardCellColor);
 }
 
 int TintedValue(const PlayAids& aids, const SudokuBoard& board) {

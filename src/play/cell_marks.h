@@ -21,8 +21,6 @@ constexpr float SameValueTintInset = 2.0f;
 constexpr float ClashMarkSize = 10.0f;
 constexpr float KeyboardCellLine = 2.0f;
 
-// An untextured rectangle with its top-left corner at (x, y).
-void DrawFilledRect(GK& gk, float x, float y, float w, float h, std::uint32_t color);
 void DrawSameValueTint(GK& gk, const Cell& cell);
 void DrawClashMark(GK& gk, const Cell& cell);
 void DrawKeyboardOutline(GK& gk, const Cell& cell);

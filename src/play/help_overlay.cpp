@@ -1,6 +1,6 @@
 #include "play/help_overlay.h"
 
-#include "play/cell_marks.h"
+#include "gfx/shapes.h"
 
 const HelpLine HelpLines[HelpLineCount] = {
     {"MOUSE", ""},

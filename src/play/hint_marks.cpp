@@ -1,6 +1,6 @@
 #include "play/hint_marks.h"
 
-#include "play/cell_marks.h"
+#include "gfx/shapes.h"
 #include "play/notes.h"
 
 namespace {
@@ -41,13 +41,9 @@ void MarkStep(HintMarks& marks, const LogicStep& step, std::int32_t boxSize) {
 }
 
 // A frame of the given line width just inside the cell's edge.
-void DrawFrame(GK& gk, const Cell& cell, float line, float inset, std::uint32_t color) {
-    const float x = cell.x + inset, y = cell.y + inset, w = cell.width - 2 * inset,
-                h = cell.height - 2 * inset;
-    DrawFilledRect(gk, x, y, w, line, color);
-    DrawFilledRect(gk, x, y + h - line, w, line, color);
-    DrawFilledRect(gk, x, y + line, line, h - 2 * line, color);
-    DrawFilledRect(gk, x + w - line, y + line, line, h - 2 * line, color);
+void DrawCellFrame(GK& gk, const Cell& cell, float line, float inset, std::uint32_t color) {
+    DrawFrame(gk, cell.x + inset, cell.y + inset, cell.width - 2 * inset, cell.height - 2 * inset, line,
+              color);
 }
 
 // A bar across the place of each struck value's note (notes.h's 4 x 4 layout).
@@ -87,9 +83,9 @@ void DrawHintOverCells(GK& gk, const HintMarks& marks, const BoardView& view) {
         for (const Cell& cell : line) {
             if (cell.row < 0 || cell.column < 0) continue;
             const std::uint8_t flags = marks.At(cell.row, cell.column);
-            if (flags & HintMarkPattern) DrawFrame(gk, cell, HintPatternLine, 0, HintPatternColor);
+            if (flags & HintMarkPattern) DrawCellFrame(gk, cell, HintPatternLine, 0, HintPatternColor);
             if (flags & HintMarkPlace)
-                DrawFrame(gk, cell, HintPatternLine, flags & HintMarkPattern ? 3 : 0, HintTargetColor);
+                DrawCellFrame(gk, cell, HintPatternLine, flags & HintMarkPattern ? 3 : 0, HintTargetColor);
             if (flags & HintMarkStrike)
                 DrawStruckValues(gk, cell,
                                  marks.struck[static_cast<std::size_t>(cell.row * BoardCells + cell.column)]);

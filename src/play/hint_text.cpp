@@ -4,6 +4,7 @@
 
 #include "play/board_view.h"
 #include "sudoku/bit_masks.h"
+#include "sudoku/puzzle_code.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ const char* CountWord(std::size_t k) {
 }
 
 std::string ValueText(std::int32_t value) {
-    if (value >= 10) return std::string(1, static_cast<char>('A' + value - 10));
+    if (value >= 1 && value <= 16) return std::string(1, PuzzleCodeCharacter(value));
     return std::to_string(value);
 }
 

@@ -1,5 +1,7 @@
 #include "play/notes.h"
 
+#include "sudoku/puzzle_code.h"
+
 namespace {
 
 bool OnBoard(const SudokuBoard& board, int row, int column) {
@@ -105,7 +107,7 @@ void DrawCellNotes(gkFont& font, const Cell& cell, CellNotes notes) {
     font.SetColor(NotesColor);
     for (int v = 1; v <= BoardCells; ++v) {
         if (!(notes & NoteBit(v))) continue;
-        const char text[2] = {static_cast<char>(v <= 9 ? '0' + v : 'A' + v - 10), '\0'};
+        const char text[2] = {PuzzleCodeCharacter(v), '\0'};
         const float x = cell.x + NotesInset + NotesSlot * static_cast<float>((v - 1) % 4);
         const float y = cell.y + NotesInset + NotesSlot * static_cast<float>((v - 1) / 4);
         font.Render(x, y, AlignLeft, text);

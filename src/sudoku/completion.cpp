@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "sudoku/bit_masks.h"
+#include "sudoku/splitmix64.h"
 
 namespace {
 
@@ -350,11 +351,7 @@ std::uint32_t* CompletionSearch::State(std::size_t depth) {
 
 // splitmix64, upper half.
 std::uint32_t CompletionSearch::NextRandom() {
-    random_ += 0x9E3779B97F4A7C15ull;
-    std::uint64_t z = random_;
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return static_cast<std::uint32_t>((z ^ (z >> 31)) >> 32);
+    return static_cast<std::uint32_t>(SplitMix64Next(random_) >> 32);
 }
 
 // A new run from the root, unless propagation (or probing) has placed every cell.

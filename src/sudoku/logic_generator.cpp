@@ -6,20 +6,15 @@
 #include <vector>
 
 #include "sudoku/completion.h"
+#include "sudoku/splitmix64.h"
 
 namespace {
 
-// splitmix64: the generator's own random source.
+// The generator's own random source.
 class Random {
 public:
     explicit Random(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t Next() {
-        state_ += 0x9E3779B97F4A7C15ull;
-        std::uint64_t z = state_;
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
+    std::uint64_t Next() { return SplitMix64Next(state_); }
     // 0..bound-1 for bound > 0.
     std::uint32_t Below(std::uint32_t bound) { return static_cast<std::uint32_t>(Next() % bound); }
 
