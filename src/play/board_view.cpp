@@ -57,7 +57,7 @@ void BoardView::BuildBoardView(const BoardViewResources& resources) {
 }
 
 bool IsOnBoard(CellRef cell) {
-    return cell.row >= 0 && cell.row < BoardCells && cell.column >= 0 && cell.column < BoardCells;
+    return IsBoardCell(cell.row, cell.column);
 }
 
 int CellValue(const SudokuBoard& board, int row, int column) {

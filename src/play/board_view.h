@@ -13,6 +13,7 @@
 #include "gfx/font.h"
 #include "gfx/sprite.h"
 #include "sudoku/board.h"
+#include "sudoku/grid.h"
 
 // One on-screen cell. A placeholder has null pointers, -1 geometry and index.
 struct Cell {
@@ -29,7 +30,7 @@ struct Cell {
     bool selected = false;  // the pointer rests on this non-given cell
 };
 
-constexpr int BoardCells = 16;
+constexpr int BoardCells = kBoardSide;
 constexpr float CellSize = 30.0f;
 constexpr std::uint32_t BackdropColor = 0xFFAAAAAA;
 constexpr std::uint32_t GivenColor = 0xFF0000DD;

@@ -1,5 +1,6 @@
 #include "play/notes.h"
 
+#include "sudoku/grid.h"
 #include "sudoku/puzzle_code.h"
 
 namespace {
@@ -24,18 +25,12 @@ CellChange ChangeOf(const BoardEdit& edit, int row, int column) {
     return change;
 }
 
-bool SharesUnit(int row, int column, int otherRow, int otherColumn) {
-    constexpr int box = 4;
-    return row == otherRow || column == otherColumn ||
-           (row / box == otherRow / box && column / box == otherColumn / box);
-}
-
 // Takes value out of the notes of every peer of (row, column), as changes of the open step.
 void ClearPeerNotes(const BoardEdit& edit, int row, int column, int value) {
     const CellNotes bit = NoteBit(value);
     for (int r = 0; r < BoardCells; ++r) {
         for (int c = 0; c < BoardCells; ++c) {
-            if ((r == row && c == column) || !SharesUnit(row, column, r, c)) continue;
+            if ((r == row && c == column) || !ShareUnit(row, column, r, c)) continue;
             CellNotes& notes = (*edit.notes)[r][c];
             if (!(notes & bit)) continue;
             CellChange change = ChangeOf(edit, r, c);

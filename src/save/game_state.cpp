@@ -29,14 +29,15 @@
 
 #include "save/file_read.h"
 #include "save/save.h"
+#include "sudoku/grid.h"
 
 namespace {
 
 constexpr std::string_view kFormatName = "veltrane-sudoku game.state ";
 constexpr std::uint64_t kFormatVersion = 2;
 constexpr std::uint64_t kFirstVersionWithBoard = 2;
-constexpr std::uint8_t kGridSize = 16;
-constexpr std::uint8_t kMaxValue = 16;
+constexpr std::uint8_t kGridSize = kBoardSide;
+constexpr std::uint8_t kMaxValue = kLargestValue;
 // The shortest change line, "0 0 0 0 0 0000 0000\n": bounds a count against the bytes left.
 constexpr std::size_t kShortestChangeLine = 20;
 // The longest, "1 15 15 16 16 ffff ffff\n" (row and column stay below 100, values too).

@@ -17,9 +17,10 @@
 #include <vector>
 
 #include "sudoku/board.h"
+#include "sudoku/grid.h"
 
 // The only board size a saved game may hold besides 0 (the play screen shows 16 x 16).
-constexpr std::int32_t kSavedBoardSize = 16;
+constexpr std::int32_t kSavedBoardSize = kBoardSide;
 
 // The file's name in the saved game's folder.
 constexpr const char* SaveFileName = "game.save";

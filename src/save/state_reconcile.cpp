@@ -5,10 +5,12 @@
 #include <utility>
 #include <vector>
 
+#include "sudoku/grid.h"
+
 namespace {
 
-constexpr int kCells = 16;
-constexpr std::int32_t kMaxValue = 16;
+constexpr int kCells = kBoardSide;
+constexpr std::int32_t kMaxValue = kLargestValue;
 
 bool IsGameBoard(const SudokuBoard& board) {
     return board.size == kCells && HasShape(board.values, kCells) && HasShape(board.givens, kCells);

@@ -6,8 +6,9 @@
 #include <array>
 #include <cstdint>
 
+#include "sudoku/grid.h"
 // The side of the grids below: every game the program makes is 16 x 16.
-constexpr int NotesGridSide = 16;
+constexpr int NotesGridSide = kBoardSide;
 
 // Notes of one cell: bit v-1 set when value v (1..16) is noted.
 using CellNotes = std::uint16_t;

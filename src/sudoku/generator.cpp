@@ -5,9 +5,11 @@
 #include <ctime>
 #include <limits>
 
+#include "sudoku/grid.h"
+
 namespace {
 
-constexpr std::int32_t kBoardSize = 16;
+constexpr std::int32_t kBoardSize = kBoardSide;
 
 std::uint32_t ClockSeed() {
     // Low 32 bits of the calendar time in seconds.

@@ -7,7 +7,6 @@
 namespace {
 
 constexpr char kDigits[] = ".123456789ABCDEFG";  // the code's character for 0..16
-constexpr std::int32_t kBoxSide = 4;
 
 bool IsWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -59,10 +58,6 @@ std::string DescribePlace(std::string_view text, std::size_t index) {
 // Cell k of the code as "line 2, position 5": its row from the top, then its place from the left.
 std::string CellName(std::size_t k) {
     return "line " + std::to_string(CodeDown(k) + 1) + ", position " + std::to_string(CodeAcross(k) + 1);
-}
-
-bool ShareUnit(std::int32_t r1, std::int32_t c1, std::int32_t r2, std::int32_t c2) {
-    return r1 == r2 || c1 == c2 || (r1 / kBoxSide == r2 / kBoxSide && c1 / kBoxSide == c2 / kBoxSide);
 }
 
 }  // namespace

@@ -24,11 +24,12 @@
 
 #include "sudoku/board.h"
 #include "sudoku/completion.h"
+#include "sudoku/grid.h"
 
 // Lines of the code and cells per line: the game's one board size.
-constexpr std::int32_t kCodeSide = 16;
-constexpr std::int32_t kCodeBoxSide = 4;
-constexpr std::size_t kCodeCells = 256;
+constexpr std::int32_t kCodeSide = kBoardSide;
+constexpr std::int32_t kCodeBoxSide = kBoxSide;
+constexpr std::size_t kCodeCells = kBoardCellCount;
 // The longest text the reader looks at; a file or clipboard holding more is no code.
 constexpr std::size_t kMaxPuzzleTextBytes = 64u * 1024u;
 
