@@ -147,26 +147,21 @@ TEST_F(PlayScenarioTest, ItemsWriteEmptyAndOnlyTouchThePickersCell) {
 TEST_F(PlayScenarioTest, ClashingValueIsWrittenRedAndTurnsBlackWhenTheClashGoes) {
     GameRunner game(folder.path());
     ASSERT_TRUE(StartNewGame(game, Hard));
-    // Two free cells in one row, outside each other's box.
-    int row = -1, first = -1, second = -1;
-    for (int i = 0; i < 16 && second < 0; ++i) {
-        first = second = -1;
-        for (int j = 0; j < 16; ++j) {
-            if (program().board.IsGiven(i, j)) continue;
-            if (first < 0) {
-                first = j;
-            } else if (j / 4 != first / 4) {
-                second = j;
-                row = i;
-                break;
+    // Two free cells in one row, outside each other's box, and a value both allow: searched over
+    // every row and pair, since a random puzzle need not offer one in its first such pair.
+    int row = -1, first = -1, second = -1, v = 0;
+    const auto bothAllow = [&](int i, int a, int b) {
+        for (int value = 1; value <= 16; ++value)
+            if (program().board.IsAllowed(i, a, value) && program().board.IsAllowed(i, b, value)) return value;
+        return 0;
+    };
+    for (int i = 0; i < 16 && v == 0; ++i)
+        for (int a = 0; a < 16 && v == 0; ++a)
+            for (int b = (a / 4 + 1) * 4; b < 16 && v == 0; ++b) {
+                if (program().board.IsGiven(i, a) || program().board.IsGiven(i, b)) continue;
+                if ((v = bothAllow(i, a, b)) != 0) row = i, first = a, second = b;
             }
-        }
-    }
-    ASSERT_GE(second, 0);
-    // A value allowed at the first cell and at the second one.
-    int v = 1;
-    while (v <= 16 && !(program().board.IsAllowed(row, first, v) && program().board.IsAllowed(row, second, v))) ++v;
-    ASSERT_LE(v, 16);
+    ASSERT_NE(v, 0);
 
     ASSERT_TRUE(Write(game, row, first, v));
     game.Frame();
