@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/menus.h"
+#include "app/screens/menus.h"
 #include "app/program.h"
 #include "app/states.h"
 #include "sudoku/generator.h"

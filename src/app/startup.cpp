@@ -3,14 +3,14 @@
 #include <cmath>
 #include <ctime>
 
-#include "app/copy_paste.h"
-#include "app/menus.h"
+#include "app/puzzles/copy_paste.h"
+#include "app/screens/menus.h"
 #include "app/program.h"
 #include "app/states.h"
 #include "platform/message_box.h"
 #include "platform/module_directory.h"
 #include "platform/save_location.h"
-#include "play/status_line.h"
+#include "play/view/status_line.h"
 #include "sudoku/generator.h"
 #include "save/game_state.h"
 #include "save/save.h"

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "play/puzzle_intake.h"
+#include "app/puzzles/puzzle_intake.h"
 #include "save/save_writer.h"
 
 constexpr const char* LogFileName = "gk_sudoku.log";

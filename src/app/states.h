@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/menus.h"
+#include "app/screens/menus.h"
 #include "platform/frame_lock.h"
 
 // The program's one exception type: a wide-character message and a code.

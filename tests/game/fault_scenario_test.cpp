@@ -22,9 +22,9 @@
 #include "app/startup.h"
 #include "app/states.h"
 #include "game/scenario_support.h"
-#include "play/notes.h"
-#include "play/status_line.h"
-#include "play/value_picker.h"
+#include "play/session/notes.h"
+#include "play/view/status_line.h"
+#include "play/view/value_picker.h"
 #include "save/save.h"
 #include "sudoku/generator.h"
 

@@ -11,7 +11,7 @@
 #include "app/startup.h"
 #include "app/states.h"
 #include "game/scenario_support.h"
-#include "play/dead_end_watch.h"
+#include "play/session/dead_end_watch.h"
 #include "support/boards.h"
 
 namespace {

@@ -13,7 +13,7 @@
 
 #include "app/states.h"
 #include "game/scenario_support.h"
-#include "play/status_line.h"
+#include "play/view/status_line.h"
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
 

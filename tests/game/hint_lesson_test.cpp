@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "play/hint.h"
-#include "play/hint_text.h"
+#include "play/hint/hint.h"
+#include "play/hint/hint_text.h"
 #include "sudoku/logic_generator.h"
 
 namespace {

@@ -7,11 +7,11 @@
 #include <cmath>
 #include <thread>
 
-#include "app/logic_games.h"
+#include "app/puzzles/logic_games.h"
 #include "game/scenario_support.h"
-#include "play/hint.h"
-#include "play/hint_text.h"
-#include "play/status_line.h"
+#include "play/hint/hint.h"
+#include "play/hint/hint_text.h"
+#include "play/view/status_line.h"
 #include "save/save.h"
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"

@@ -1,7 +1,7 @@
 // The undo history keeps at most kHistoryStepLimit steps and drops the oldest.
 #include <gtest/gtest.h>
 
-#include "play/history.h"
+#include "play/session/history.h"
 #include "support/boards.h"
 #include "support/test_files.h"
 

@@ -5,10 +5,10 @@
 #include <algorithm>
 
 #include "game/scenario_support.h"
-#include "play/cell_marks.h"
-#include "play/help_overlay.h"
-#include "play/status_line.h"
-#include "play/value_picker.h"
+#include "play/view/cell_marks.h"
+#include "play/view/help_overlay.h"
+#include "play/view/status_line.h"
+#include "play/view/value_picker.h"
 #include "sudoku/generator.h"
 #include "support/boards.h"
 

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "app/logic_games.h"
+#include "app/puzzles/logic_games.h"
 #include "game/golden_screen.h"
 #include "game/scenario_support.h"
 #include "save/game_state.h"

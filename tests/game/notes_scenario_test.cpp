@@ -7,9 +7,9 @@
 #include <cmath>
 
 #include "game/scenario_support.h"
-#include "play/best_times_line.h"
-#include "play/status_line.h"
-#include "play/value_picker.h"
+#include "app/screens/best_times_line.h"
+#include "play/view/status_line.h"
+#include "play/view/value_picker.h"
 #include "save/game_state.h"
 #include "save/save.h"
 #include "save/scores.h"

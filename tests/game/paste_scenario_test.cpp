@@ -8,9 +8,9 @@
 #include <thread>
 #include <tuple>
 
-#include "app/copy_paste.h"
+#include "app/puzzles/copy_paste.h"
 #include "game/scenario_support.h"
-#include "play/status_line.h"
+#include "play/view/status_line.h"
 #include "save/save.h"
 #include "sudoku/generator.h"
 #include "sudoku/logic_generator.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "game/scenario_support.h"
-#include "play/value_picker.h"
+#include "play/view/value_picker.h"
 #include "support/boards.h"
 #include "sudoku/generator.h"
 

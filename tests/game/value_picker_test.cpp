@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "play/board_view.h"
-#include "play/play_input.h"
-#include "play/value_picker.h"
+#include "play/view/board_view.h"
+#include "play/input/play_input.h"
+#include "play/view/value_picker.h"
 #include "support/boards.h"
 #include "sudoku/board.h"
 #include "support/recording_engine.h"

@@ -13,7 +13,7 @@
 #include "engine_test_fixture.h"
 #include "pushed_events.h"
 #include "platform/module_directory.h"
-#include "play/cell_marks.h"
+#include "play/view/cell_marks.h"
 #include "sudoku/generator.h"
 
 namespace {

@@ -1,0 +1,94 @@
+#include "play/hint/hint_marks.h"
+
+#include "gfx/shapes.h"
+#include "play/session/notes.h"
+
+namespace {
+
+constexpr std::int32_t Cells = BoardCells * BoardCells;
+
+// The i-th cell of a unit: rows and columns of the board, boxes counted row by row.
+std::int32_t UnitCellOf(const LogicUnit& unit, std::int32_t i, std::int32_t boxSize) {
+    const std::int32_t n = BoardCells;
+    switch (unit.kind) {
+        case UnitKind::Row:
+            return unit.index * n + i;
+        case UnitKind::Column:
+            return i * n + unit.index;
+        case UnitKind::Box:
+            break;
+    }
+    const std::int32_t row = unit.index / boxSize * boxSize + i / boxSize;
+    return row * n + unit.index % boxSize * boxSize + i % boxSize;
+}
+
+void Mark(HintMarks& marks, std::int32_t cell, std::uint8_t flag) {
+    if (cell >= 0 && cell < Cells) marks.flags[static_cast<std::size_t>(cell)] |= flag;
+}
+
+void MarkStep(HintMarks& marks, const LogicStep& step, std::int32_t boxSize) {
+    for (const LogicUnit& unit : step.units) {
+        if (unit.index < 0 || unit.index >= BoardCells) continue;
+        for (std::int32_t i = 0; i < BoardCells; ++i) Mark(marks, UnitCellOf(unit, i, boxSize), HintMarkUnit);
+    }
+    for (std::int32_t cell : step.cells) Mark(marks, cell, HintMarkPattern);
+    Mark(marks, step.placeCell, HintMarkPlace);
+    for (const Elimination& e : step.eliminations) {
+        if (e.cell < 0 || e.cell >= Cells || e.value < 1 || e.value > BoardCells) continue;
+        Mark(marks, e.cell, HintMarkStrike);
+        marks.struck[static_cast<std::size_t>(e.cell)] |= static_cast<std::uint16_t>(1u << (e.value - 1));
+    }
+}
+
+// A frame of the given line width just inside the cell's edge.
+void DrawCellFrame(GK& gk, const Cell& cell, float line, float inset, std::uint32_t color) {
+    DrawFrame(gk, cell.x + inset, cell.y + inset, cell.width - 2 * inset, cell.height - 2 * inset, line,
+              color);
+}
+
+// A bar across the place of each struck value's note (notes.h's 4 x 4 layout).
+void DrawStruckValues(GK& gk, const Cell& cell, std::uint16_t struck) {
+    for (int v = 1; v <= BoardCells; ++v) {
+        if (!(struck & NoteBit(v))) continue;
+        const float x = cell.x + NotesInset + NotesSlot * static_cast<float>((v - 1) % 4);
+        const float y = cell.y + NotesInset + NotesSlot * static_cast<float>((v - 1) / 4);
+        DrawFilledRect(gk, x, y + (NotesSlot - HintStruckHeight) / 2, NotesSlot, HintStruckHeight,
+                       HintTargetColor);
+    }
+}
+
+}  // namespace
+
+HintMarks MarksOfHint(const HintAnswer& answer, std::int32_t boxSize) {
+    HintMarks marks;
+    if (boxSize * boxSize != BoardCells) return marks;
+    if (answer.kind == HintKind::Step) MarkStep(marks, answer.step, boxSize);
+    if (answer.kind == HintKind::Values) Mark(marks, answer.cell, HintMarkUnit | HintMarkPlace);
+    return marks;
+}
+
+void DrawHintUnderCell(GK& gk, const HintMarks& marks, bool detailed, const Cell& cell) {
+    if (cell.row < 0 || cell.column < 0 || cell.row >= BoardCells || cell.column >= BoardCells) return;
+    const std::uint8_t flags = marks.At(cell.row, cell.column);
+    if (detailed && (flags & (HintMarkPlace | HintMarkStrike))) {
+        DrawFilledRect(gk, cell.x, cell.y, cell.width, cell.height,
+                       HintTargetFill);  // blue, not over the yellow
+    } else if (flags & HintMarkUnit) {
+        DrawFilledRect(gk, cell.x, cell.y, cell.width, cell.height, HintUnitColor);
+    }
+}
+
+void DrawHintOverCells(GK& gk, const HintMarks& marks, const BoardView& view) {
+    for (const auto& line : view.cells) {
+        for (const Cell& cell : line) {
+            if (cell.row < 0 || cell.column < 0) continue;
+            const std::uint8_t flags = marks.At(cell.row, cell.column);
+            if (flags & HintMarkPattern) DrawCellFrame(gk, cell, HintPatternLine, 0, HintPatternColor);
+            if (flags & HintMarkPlace)
+                DrawCellFrame(gk, cell, HintPatternLine, flags & HintMarkPattern ? 3 : 0, HintTargetColor);
+            if (flags & HintMarkStrike)
+                DrawStruckValues(gk, cell,
+                                 marks.struck[static_cast<std::size_t>(cell.row * BoardCells + cell.column)]);
+        }
+    }
+}

@@ -1,0 +1,190 @@
+#include "play/input/play_keys.h"
+
+#include <cstdio>
+
+#include "play/hint/hint.h"
+
+namespace {
+
+constexpr int kKeyY = GKK_A + ('Y' - 'A');
+constexpr int kKeyZ = GKK_A + ('Z' - 'A');
+constexpr int kKeyU = GKK_A + ('U' - 'A');
+constexpr int kKeyR = GKK_A + ('R' - 'A');
+constexpr int kKeyV = GKK_A + ('V' - 'A');
+constexpr int kKeyX = GKK_A + ('X' - 'A');
+constexpr int kKeyG = GKK_A + ('G' - 'A');
+constexpr int kKeyN = GKK_A + ('N' - 'A');
+constexpr int kKeyM = GKK_A + ('M' - 'A');
+constexpr int kKeyH = GKK_A + ('H' - 'A');
+
+bool IsArrow(int key) { return key >= GKK_LEFT && key <= GKK_DOWN; }
+bool IsMouseButton(int key) { return key == GKK_LBUTTON || key == GKK_RBUTTON || key == GKK_MBUTTON; }
+
+bool PointerOnItem(const ValuePicker* picker, float px, float py) {
+    if (!picker || !picker->open) return false;
+    for (int k = 0; k < PickerItems; ++k) {
+        if (picker->ItemContains(k, px, py)) return true;
+    }
+    return false;
+}
+
+// Follows the pointer while it is in the window; a move or a click hides the keyboard cell.
+void TrackPointer(PlayAids& aids, const PlayAidsTarget& target, int key, bool mouseOver, float px, float py) {
+    if (!mouseOver) return;
+    const bool moved = aids.pointerKnown && (px != aids.pointerX || py != aids.pointerY);
+    if (moved || IsMouseButton(key)) aids.keyboard.Hide();
+    aids.pointerKnown = true;
+    aids.pointerX = px;
+    aids.pointerY = py;
+    aids.pointerCell = PointerOnItem(target.picker, px, py) ? CellRef{} : CellAtPoint(*target.view, px, py);
+}
+
+// A typed value goes into the keyboard cell; while that is hidden, into the cell under
+// the pointer (where the keyboard cell then shows). With neither, the keyboard cell
+// only shows where it starts. In note mode, or with Shift, a value 1-16 toggles that
+// note instead.
+void TypeValue(PlayAids& aids, SudokuBoard& board, int value, bool asNote) {
+    if (!aids.keyboard.Shown()) {
+        if (!IsOnBoard(aids.pointerCell)) {
+            aids.keyboard.ShowFromHidden(aids.pointerCell, board);
+            return;
+        }
+        aids.keyboard.ShowAt(aids.pointerCell);
+    }
+    const CellRef cell = aids.keyboard.Position();
+    if (asNote && value != 0) {
+        ToggleNote(aids.EditOf(board), cell.row, cell.column, value);
+    } else {
+        WriteCellValue(aids.EditOf(board), cell.row, cell.column, value);
+    }
+}
+
+void MoveKeyboardCell(PlayAids& aids, const SudokuBoard& board, int key) {
+    if (aids.keyboard.Shown()) {
+        aids.keyboard.Move(key);
+    } else {
+        aids.keyboard.ShowFromHidden(aids.pointerCell, board);
+    }
+}
+
+// Undo and redo put the keyboard cell on the step's cell; a step of many cells leaves it where it was.
+void Undo(PlayAids& aids, SudokuBoard& board) {
+    CellRef cell;
+    if (aids.history.Undo(board, &cell, &aids.notes) && IsOnBoard(cell)) aids.keyboard.ShowAt(cell);
+}
+
+void Redo(PlayAids& aids, SudokuBoard& board) {
+    CellRef cell;
+    if (aids.history.Redo(board, &cell, &aids.notes) && IsOnBoard(cell)) aids.keyboard.ShowAt(cell);
+}
+
+// A switch key flips its switch and says on the message line what it did ("Clash
+// marks on"), until the next change; the dead-end warning still shows over it.
+void Flip(PlayAids& aids, bool& on, const char* name) {
+    on = !on;
+    char text[sizeof aids.message.text];
+    std::snprintf(text, sizeof text, "%s %s", name, on ? "on" : "off");
+    aids.message.Set(text, aids.history.Revision(), true);
+}
+
+// A switch kept in the settings: the caller saves and applies them.
+void Switch(PlayAids& aids, bool& setting, const char* name) {
+    Flip(aids, setting, name);
+    aids.settingsChanged = true;
+}
+
+// Control held: Z undoes, Shift+Z and Y redo; nothing else.
+void HandleControlKey(PlayAids& aids, SudokuBoard& board, const gkKeyPress& input) {
+    if (input.key == kKeyZ && !input.shift) Undo(aids, board);
+    if ((input.key == kKeyZ && input.shift) || input.key == kKeyY) Redo(aids, board);
+}
+
+bool OpensHelp(const gkKeyPress& press) { return press.key == GKK_F1 || press.character == '?'; }
+
+void HandleKey(PlayAids& aids, SudokuBoard& board, const gkKeyPress& input) {
+    const int key = input.key;
+    if (OpensHelp(input)) {
+        aids.helpOpen = true;
+    } else if (SwitchesFullScreen(input)) {
+        Switch(aids, aids.settings.fullScreen, "Full screen");
+    } else if (input.control) {
+        HandleControlKey(aids, board, input);
+    } else if (input.alt) {
+        return;  // Alt with a letter or digit belongs to no action
+    } else if (IsArrow(key)) {
+        MoveKeyboardCell(aids, board, key);
+    } else if (TypedValue(key) >= 0) {
+        TypeValue(aids, board, TypedValue(key), aids.noteMode || input.shift);
+    } else if (key == kKeyN) {
+        Flip(aids, aids.noteMode, "Note mode");
+    } else if (key == kKeyM) {
+        FillCandidates(aids.EditOf(board));
+    } else if (key == kKeyH) {
+        GiveHint(aids, board);
+    } else if (key == kKeyU) {
+        Undo(aids, board);
+    } else if (key == kKeyR) {
+        Redo(aids, board);
+    } else if (key == kKeyV) {
+        Switch(aids, aids.settings.sameValueHighlight, "Same-value tint");
+    } else if (key == kKeyX) {
+        Switch(aids, aids.settings.clashMarks, "Clash marks");
+    }
+}
+
+}  // namespace
+
+bool SwitchesFullScreen(const gkKeyPress& press) {
+    return press.key == GKK_F11 || (press.key == GKK_ENTER && press.alt);
+}
+
+FrameKeys ReadFrameKeys(GK& gk, int key) {
+    FrameKeys keys;
+    keys.key = key;
+    keys.presses = gk.Input_GetKeyPresses(&keys.count);
+    if (keys.presses == nullptr || keys.count < 0) keys.count = 0;
+    return keys;
+}
+
+int TypedValue(int key) {
+    if (key == GKK_BACKSPACE || key == GKK_DELETE) return 0;
+    if (key >= GKK_0 && key <= GKK_0 + 9) return key - GKK_0;
+    if (key >= GKK_A && key <= kKeyG) return 10 + key - GKK_A;
+    return -1;
+}
+
+int MenuEscapeIndex(const PlayAids& aids, const FrameKeys& keys) {
+    // Only the frame's key opens the menu: an Escape followed by a click or another key
+    // in the same frame is one more key press of the aids, which ignore it.
+    if (keys.key != GKK_ESCAPE) return -1;
+    int escape = keys.count;  // an engine that lists no presses: the frame's key alone
+    for (int i = 0; i < keys.count; ++i) {
+        if (keys.presses[i].key == GKK_ESCAPE) escape = i;
+    }
+    // The presses before it may leave the help open; the Escape then only closes it.
+    bool helpOpen = aids.helpOpen;
+    for (int i = 0; i < escape; ++i) helpOpen = !helpOpen && OpensHelp(keys.presses[i]);
+    return helpOpen ? -1 : escape;
+}
+
+void HandleKeyPresses(PlayAids& aids, SudokuBoard& board, const gkKeyPress* presses, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (aids.helpOpen) {
+            aids.helpOpen = false;
+        } else {
+            HandleKey(aids, board, presses[i]);
+        }
+    }
+}
+
+void CloseHelpOnInput(PlayAids& aids, SudokuBoard& board, const FrameKeys& keys) {
+    if (keys.count == 0 && keys.key != 0) aids.helpOpen = false;  // a click
+    HandleKeyPresses(aids, board, keys.presses, keys.count);
+}
+
+void UpdatePlayAids(PlayAids& aids, const PlayAidsTarget& target, const FrameKeys& keys, bool mouseOver, float px,
+                    float py) {
+    if (!target.board || !target.view) return;
+    TrackPointer(aids, target, keys.key, mouseOver, px, py);
+    HandleKeyPresses(aids, *target.board, keys.presses, keys.count);
+}

@@ -1,0 +1,72 @@
+#include "play/session/play_aids.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+void StatusMessage::Set(const char* message, std::uint64_t atRevision, bool yieldsToWarning) {
+    std::snprintf(text, sizeof text, "%s", message);
+    revision = atRevision;
+    set = true;
+    belowWarning = yieldsToWarning;
+}
+
+void PlayAids::ResetForGame() {
+    message.Clear();
+    history.Clear();
+    notes = NotesGrid{};
+    noteMode = false;
+    playMicroseconds = 0;
+    hintsUsed = 0;
+    origin = PuzzleOrigin{};
+    hint = PendingHint{};
+    lesson.Reset();
+    ResumeGame();
+}
+
+void PlayAids::ResumeGame() {
+    keyboard.Reset();
+    helpOpen = false;
+    focusedLastFrame = true;  // play starts in the frame of the player's choice
+}
+
+void PlayAids::Restore(PlayRecord record) {
+    message.Clear();
+    hint = PendingHint{};
+    lesson.Reset();
+    playMicroseconds = std::min(record.playSeconds, kMaxPlaySeconds) * 1'000'000;
+    hintsUsed = record.hintsUsed;
+    origin = record.origin;
+    notes = record.notes;
+    history.Restore(std::move(record.undo), std::move(record.redo));
+}
+
+PlayRecord PlayAids::Record() const {
+    PlayRecord record;
+    record.playSeconds = PlaySeconds();
+    record.hintsUsed = hintsUsed;
+    record.origin = origin;
+    record.notes = notes;
+    record.undo = history.UndoChanges();
+    record.redo = history.RedoChanges();
+    return record;
+}
+
+void PlayAids::CountPlayTime(float dt, bool focused) {
+    const bool counts = focused && focusedLastFrame && dt > 0;
+    focusedLastFrame = focused;
+    if (!counts) return;
+    const auto counted = static_cast<std::uint64_t>(std::llround(std::min(dt, MaxCountedFrameSeconds) * 1e6));
+    playMicroseconds = std::min(playMicroseconds + counted, kMaxPlaySeconds * 1'000'000);
+}
+
+float PlayAids::SecondsToNextClockSecond() const {
+    constexpr std::uint64_t kAfterTheSecond = 1000;  // microseconds
+    const std::uint64_t next = (playMicroseconds / 1'000'000 + 1) * 1'000'000 + kAfterTheSecond;
+    return static_cast<float>(next - playMicroseconds) / 1e6f;
+}
+
+CellRef PlayAids::FocusCell() const {
+    return keyboard.Shown() ? keyboard.Position() : pointerCell;
+}
