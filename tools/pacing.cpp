@@ -44,12 +44,12 @@
 #include <thread>
 #include <vector>
 
-#include "app/screens/menus.h"
 #include "app/program.h"
+#include "app/screens/menus.h"
 #include "app/startup.h"
 #include "app/states.h"
 #include "engine/sdl/sdl_engine.h"
-#include "play/session/notes.h"
+#include "play/session/move.h"
 #include "pushed_events.h"
 #include "save/settings.h"
 #include "seeded_game.h"

@@ -22,7 +22,7 @@
 #include "app/startup.h"
 #include "app/states.h"
 #include "engine/sdl/sdl_engine.h"
-#include "play/session/notes.h"
+#include "play/session/move.h"
 #include "pushed_events.h"
 #include "sudoku/generator.h"
 

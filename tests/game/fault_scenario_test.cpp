@@ -22,7 +22,7 @@
 #include "app/startup.h"
 #include "app/states.h"
 #include "game/scenario_support.h"
-#include "play/session/notes.h"
+#include "play/session/move.h"
 #include "play/view/status_line.h"
 #include "play/view/value_picker.h"
 #include "save/save.h"

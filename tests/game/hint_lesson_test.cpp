@@ -116,7 +116,7 @@ TEST(HintLesson, AnEliminationLeavesTheNotesAsOneStepAndTheNextHintMovesOn) {
         EXPECT_TRUE(next.IsPlacement() || next.eliminations != expected.eliminations) << "a new step";
         if (!withNotes) continue;
         CellRef cell;
-        ASSERT_TRUE(aids.history.Undo(board, &cell, &aids.notes));
+        ASSERT_TRUE(UndoMove(aids.EditOf(board), &cell));
         EXPECT_EQ(aids.notes, notesBefore) << "one undo brings every note back";
     }
 }

@@ -6,15 +6,16 @@
 // standing still in the in-game menu; a won game's time in the best times.
 #include <cmath>
 
-#include "game/scenario_support.h"
 #include "app/screens/best_times_line.h"
+#include "game/scenario_support.h"
+#include "play/view/notes_view.h"
 #include "play/view/status_line.h"
 #include "play/view/value_picker.h"
 #include "save/game_state.h"
 #include "save/save.h"
 #include "save/scores.h"
-#include "support/boards.h"
 #include "sudoku/generator.h"
+#include "support/boards.h"
 
 namespace {
 

@@ -21,12 +21,11 @@
 #include <thread>
 #include <vector>
 
-#include "app/screens/menus.h"
 #include "app/program.h"
+#include "app/screens/menus.h"
 #include "app/startup.h"
 #include "app/states.h"
 #include "engine_test_fixture.h"
-#include "play/session/notes.h"
 #include "pushed_events.h"
 #include "save/game_state.h"
 #include "save/state_reconcile.h"

@@ -5,13 +5,13 @@
 // pixels show the notes' dark glyphs inside a free cell's light face.
 #include <SDL.h>
 
-#include "app/screens/menus.h"
 #include "app/program.h"
+#include "app/screens/menus.h"
 #include "app/startup.h"
 #include "app/states.h"
 #include "engine_test_fixture.h"
 #include "platform/module_directory.h"
-#include "play/session/notes.h"
+#include "play/session/move.h"
 #include "pushed_events.h"
 #include "seeded_game.h"
 #include "sudoku/generator.h"

@@ -6,12 +6,12 @@
 
 #include <vector>
 
-#include "app/screens/menus.h"
 #include "app/program.h"
+#include "app/screens/menus.h"
 #include "app/startup.h"
 #include "app/states.h"
 #include "engine_test_fixture.h"
-#include "play/session/notes.h"
+#include "play/session/move.h"
 #include "pushed_events.h"
 #include "seeded_game.h"
 #include "sudoku/generator.h"

@@ -28,7 +28,7 @@ void EndTakeBack(PlayAids& aids, Completion verdict) {
 // finished and every move goes back to where it was.
 void TakeBackOne(PlayAids& aids, SudokuBoard& board) {
     CellRef cell;
-    if (aids.history.Undo(board, &cell, &aids.notes)) {
+    if (UndoMove(aids.EditOf(board), &cell)) {
         ++aids.hint.undone;
         aids.hint.takingBack = true;
         if (IsOnBoard(cell)) aids.keyboard.ShowAt(cell);
@@ -36,7 +36,7 @@ void TakeBackOne(PlayAids& aids, SudokuBoard& board) {
         Say(aids, LookingText);
         return;
     }
-    for (int i = 0; i < aids.hint.undone; ++i) aids.history.Redo(board, &cell, &aids.notes);
+    for (int i = 0; i < aids.hint.undone; ++i) RedoMove(aids.EditOf(board), &cell);
     aids.hint.active = false;
     Say(aids, NoWayBackText);
 }

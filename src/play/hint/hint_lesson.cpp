@@ -49,37 +49,24 @@ void WriteHintValue(PlayAids& aids, SudokuBoard& board, std::int32_t cell, std::
 
 // Takes the eliminated values out of the notes that hold them, as one undo step;
 // returns the cells changed.
-int TakeOutNotes(PlayAids& aids, const std::vector<Elimination>& eliminations) {
+int TakeOutNotes(PlayAids& aids, SudokuBoard& board, const std::vector<Elimination>& eliminations) {
     NotesGrid remove{};
     for (const Elimination& e : eliminations) {
-        if (e.cell < 0 || e.cell >= BoardCells * BoardCells) continue;
-        CellNotes& bits = remove[static_cast<std::size_t>(e.cell / BoardCells)]
-                                [static_cast<std::size_t>(e.cell % BoardCells)];
+        if (e.cell < 0 || e.cell >= kBoardCellCount) continue;
+        CellNotes& bits = remove[static_cast<std::size_t>(e.cell / kBoardSide)]
+                                [static_cast<std::size_t>(e.cell % kBoardSide)];
         bits = static_cast<CellNotes>(bits | NoteBit(e.value));
     }
-    int cells = 0;
-    for (int r = 0; r < BoardCells; ++r) {
-        for (int c = 0; c < BoardCells; ++c) {
-            CellNotes& notes = aids.notes[r][c];
-            if ((notes & remove[r][c]) == 0) continue;
-            CellChange change;
-            change.row = static_cast<std::uint8_t>(r);
-            change.column = static_cast<std::uint8_t>(c);
-            change.notesBefore = notes;
-            notes = static_cast<CellNotes>(notes & ~remove[r][c]);
-            change.notesAfter = notes;
-            aids.history.RecordChange(change, cells == 0);
-            ++cells;
-        }
-    }
-    return cells;
+    const Move move = NotesRemovalMove(aids.EditOf(board), remove);
+    ApplyMove(aids.EditOf(board), move);
+    return static_cast<int>(move.changes.size());
 }
 
 // The third press of eliminations: out of the notes, and kept for the next hint.
-void TakeOut(PlayAids& aids, const LogicStep& step) {
+void TakeOut(PlayAids& aids, SudokuBoard& board, const LogicStep& step) {
     HintLesson& lesson = aids.lesson;
     lesson.eliminated.insert(lesson.eliminated.end(), step.eliminations.begin(), step.eliminations.end());
-    const int cells = TakeOutNotes(aids, step.eliminations);
+    const int cells = TakeOutNotes(aids, board, step.eliminations);
     const char* values = lesson.reply.texts.values.c_str();
     char text[sizeof aids.message.text];
     if (cells > 0) {
@@ -98,7 +85,7 @@ void DoHint(PlayAids& aids, SudokuBoard& board) {
     } else if (answer.step.IsPlacement()) {
         WriteHintValue(aids, board, answer.step.placeCell, answer.step.placeValue);
     } else {
-        TakeOut(aids, answer.step);
+        TakeOut(aids, board, answer.step);
     }
     Reach(aids, LessonStage::Done);  // its marks stay until the next change
 }

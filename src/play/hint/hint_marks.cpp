@@ -1,7 +1,8 @@
 #include "play/hint/hint_marks.h"
 
 #include "gfx/shapes.h"
-#include "play/session/notes.h"
+#include "play/session/move.h"
+#include "play/view/notes_view.h"
 
 namespace {
 

@@ -32,7 +32,7 @@ void HandleItemClick(PlayScreen& screen, int key, float px, float py) {
     if (screen.aids) {
         WriteCellValue(screen.aids->EditOf(*screen.board), picker.row, picker.column, item);
     } else {
-        screen.board->SetValue(picker.row, picker.column, item);
+        PutValue(*screen.board, picker.row, picker.column, item);
     }
 }
 

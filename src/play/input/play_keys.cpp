@@ -70,12 +70,12 @@ void MoveKeyboardCell(PlayAids& aids, const SudokuBoard& board, int key) {
 // Undo and redo put the keyboard cell on the step's cell; a step of many cells leaves it where it was.
 void Undo(PlayAids& aids, SudokuBoard& board) {
     CellRef cell;
-    if (aids.history.Undo(board, &cell, &aids.notes) && IsOnBoard(cell)) aids.keyboard.ShowAt(cell);
+    if (UndoMove(aids.EditOf(board), &cell) && IsOnBoard(cell)) aids.keyboard.ShowAt(cell);
 }
 
 void Redo(PlayAids& aids, SudokuBoard& board) {
     CellRef cell;
-    if (aids.history.Redo(board, &cell, &aids.notes) && IsOnBoard(cell)) aids.keyboard.ShowAt(cell);
+    if (RedoMove(aids.EditOf(board), &cell) && IsOnBoard(cell)) aids.keyboard.ShowAt(cell);
 }
 
 // A switch key flips its switch and says on the message line what it did ("Clash

@@ -6,11 +6,6 @@
 
 namespace {
 
-constexpr int kMaxIndex = 255;  // what a change's row and column can hold
-constexpr int kMaxValue = 255;
-
-bool Fits(int n, int limit) { return n >= 0 && n <= limit; }
-
 // Index of the first change of the last step in changes[from..] (which is not empty).
 std::size_t LastStepStart(const std::vector<CellChange>& changes, std::size_t from = 0) {
     std::size_t start = changes.size() - 1;
@@ -34,28 +29,20 @@ void MoveLastStep(std::vector<CellChange>& from, std::vector<CellChange>& to, st
 
 }  // namespace
 
-void History::RecordValueChange(int row, int column, int before, int after) {
-    if (!Fits(row, kMaxIndex) || !Fits(column, kMaxIndex) || !Fits(before, kMaxValue) || !Fits(after, kMaxValue))
-        return;
-    CellChange change;
-    change.row = static_cast<std::uint8_t>(row);
-    change.column = static_cast<std::uint8_t>(column);
-    change.valueBefore = static_cast<std::uint8_t>(before);
-    change.valueAfter = static_cast<std::uint8_t>(after);
-    RecordChange(change, true);
-}
-
-void History::RecordChange(CellChange change, bool first) {
-    if (change.valueBefore == change.valueAfter && change.notesBefore == change.notesAfter) return;
-    if (UndoEmpty()) first = true;  // a history always opens with a step
-    change.firstOfStep = first;
-    if (first) {
-        redo.clear();
-        redoSteps = 0;
-        ++undoSteps;
+void History::RecordStep(const std::vector<CellChange>& changes) {
+    bool first = true;
+    for (CellChange change : changes) {
+        if (change.valueBefore == change.valueAfter && change.notesBefore == change.notesAfter) continue;
+        change.firstOfStep = first;
+        if (first) {
+            redo.clear();
+            redoSteps = 0;
+            ++undoSteps;
+            first = false;
+        }
+        undo.push_back(change);
+        ++revision;
     }
-    undo.push_back(change);
-    ++revision;
     TrimToLimits();
 }
 
@@ -96,14 +83,10 @@ void History::DropOldestStep() {
     undoStart = 0;
 }
 
-bool History::Undo(SudokuBoard& board, CellRef* cell, NotesGrid* notes) {
-    if (UndoEmpty()) return false;
+const std::vector<CellChange>* History::Undo(CellRef* cell) {
+    if (UndoEmpty()) return nullptr;
     const std::size_t start = LastStepStart(undo, undoStart);
-    for (std::size_t i = undo.size(); i > start; --i) {
-        const CellChange& change = undo[i - 1];
-        board.SetValue(change.row, change.column, change.valueBefore);
-        if (notes && InNotesGrid(change.row, change.column)) (*notes)[change.row][change.column] = change.notesBefore;
-    }
+    moved.assign(undo.begin() + static_cast<std::ptrdiff_t>(start), undo.end());
     if (cell) *cell = StepCell(undo, start);
     MoveLastStep(undo, redo, start);
     if (UndoEmpty()) {  // the dropped steps before it go too
@@ -113,22 +96,19 @@ bool History::Undo(SudokuBoard& board, CellRef* cell, NotesGrid* notes) {
     --undoSteps;
     ++redoSteps;
     ++revision;
-    return true;
+    return &moved;
 }
 
-bool History::Redo(SudokuBoard& board, CellRef* cell, NotesGrid* notes) {
-    if (redo.empty()) return false;
+const std::vector<CellChange>* History::Redo(CellRef* cell) {
+    if (redo.empty()) return nullptr;
     const std::size_t start = LastStepStart(redo);
-    for (std::size_t i = start; i < redo.size(); ++i) {
-        board.SetValue(redo[i].row, redo[i].column, redo[i].valueAfter);
-        if (notes && InNotesGrid(redo[i].row, redo[i].column)) (*notes)[redo[i].row][redo[i].column] = redo[i].notesAfter;
-    }
+    moved.assign(redo.begin() + static_cast<std::ptrdiff_t>(start), redo.end());
     if (cell) *cell = StepCell(redo, start);
     MoveLastStep(redo, undo, start);
     --redoSteps;
     ++undoSteps;
     ++revision;
-    return true;
+    return &moved;
 }
 
 void History::Clear() {

@@ -1,5 +1,5 @@
-// The undo and redo history of the game in progress. Every change of a cell's
-// value or notes, from the value ring or the keyboard, is one step; a step is a
+// The undo and redo history of the game in progress. Every move (play/session/move.h)
+// is one step; a step is a
 // run of cell changes (value and notes before and after) whose first change
 // carries firstOfStep (writing a value that also clears its peers' notes, or
 // filling every cell's notes, is one step of many changes). Undoing a step puts
@@ -18,35 +18,31 @@
 #include <cstdint>
 #include <vector>
 
-#include "play/view/board_view.h"
+#include "play/view/board_view.h"  // CellRef
 #include "save/game_state.h"
-#include "sudoku/cell_change.h"
 #include "sudoku/board.h"
+#include "sudoku/cell_change.h"
 
 constexpr std::size_t kHistoryStepLimit = 100'000;
 
 class History {
 public:
-    // Records the change of one cell's value from before to after as a step.
-    // A change that changes nothing, or that lies outside the range a change
-    // can hold, is not recorded.
-    void RecordValueChange(int row, int column, int before, int after);
-    // Adds one cell's change (indices below 16, values up to 16) to the history; first
-    // opens a new step and drops every redo step. The first change after Clear or
-    // Restore must open a step. A change that changes nothing is not recorded.
-    void RecordChange(CellChange change, bool first);
+    // Records a move's changes (indices below 16, values up to 16) as one step and drops
+    // every redo step. Changes that change nothing are left out; a step of none is not
+    // recorded.
+    void RecordStep(const std::vector<CellChange>& changes);
     // Takes over a history read back from the game.state file (its vectors in the
     // order UndoChanges and RedoChanges give), dropping its oldest steps beyond the
     // limits; the caller has checked that each side is empty or opens with a step.
     void Restore(std::vector<CellChange> undoChanges, std::vector<CellChange> redoChanges);
-    // Undoes the last step on the board; false when there is none. *cell receives
-    // the step's cell: the one cell it changed, or the cell whose value it changed
-    // (its peers' notes going with it); {-1, -1} for a step that only changed the
-    // notes of several cells. Notes, when given, get their "before" notes back.
-    bool Undo(SudokuBoard& board, CellRef* cell, NotesGrid* notes = nullptr);
-    // Redoes the last undone step; false when there is none. *cell receives the
-    // step's cell as Undo gives it; notes, when given, get the "after" notes.
-    bool Redo(SudokuBoard& board, CellRef* cell, NotesGrid* notes = nullptr);
+    // Moves the last step to the redo side and gives its changes in the order they
+    // applied (the caller puts their "before" sides back, last first); null when there is
+    // none. *cell receives the step's cell: the one cell it changed, or the cell whose
+    // value it changed (its peers' notes going with it); {-1, -1} for a step that only
+    // changed the notes of several cells. The changes stay valid until the next call.
+    const std::vector<CellChange>* Undo(CellRef* cell);
+    // Moves the last undone step back and gives its changes (to apply in order), as Undo.
+    const std::vector<CellChange>* Redo(CellRef* cell);
     void Clear();
 
     std::size_t UndoSteps() const { return undoSteps; }
@@ -72,4 +68,5 @@ private:
     std::size_t redoSteps = 0;
     std::uint64_t revision = 0;
     std::uint64_t trimMoves = 0;
+    std::vector<CellChange> moved;  // the step Undo or Redo moved last
 };

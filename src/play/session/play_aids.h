@@ -23,12 +23,12 @@
 #include <algorithm>
 
 #include "engine/gk.h"
-#include "play/view/board_view.h"
-#include "play/session/dead_end_watch.h"
 #include "play/hint/hint_lesson.h"
-#include "play/session/history.h"
 #include "play/input/keyboard_cell.h"
-#include "play/session/notes.h"
+#include "play/session/dead_end_watch.h"
+#include "play/session/history.h"
+#include "play/session/move.h"
+#include "play/view/board_view.h"
 #include "play/view/value_picker.h"
 #include "save/game_state.h"
 #include "save/settings.h"
