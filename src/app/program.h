@@ -15,14 +15,15 @@
 #include <memory>
 #include <string>
 
+#include "app/puzzles/puzzle_intake.h"
+#include "app/puzzles/puzzle_maker.h"
+#include "app/screens/screen.h"
 #include "engine/gk.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
 #include "gui/gui.h"
-#include "play/view/board_view.h"
 #include "play/session/play_aids.h"
-#include "app/puzzles/puzzle_intake.h"
-#include "app/puzzles/puzzle_maker.h"
+#include "play/view/board_view.h"
 #include "play/view/value_picker.h"
 #include "save/save_writer.h"
 #include "save/scores.h"
@@ -84,6 +85,7 @@ struct Program {
 
     int GameState = MainMenu;
     int PreviousState = MainMenu;
+    ScreenSet screens;  // the screen of each state
     int MainMenuChoice = 0;
     int DifficultyChoice = 0;
     int GameMenuChoice = 0;

@@ -1,41 +1,16 @@
-// The game-state machine: the frame and render callbacks the engine calls every
-// frame, the credits and play handlers, what the menus' requests do, and the frame
-// lock both callbacks hold for their whole run. The lock is a named, per-user mutex shared by every copy
-// of the program, so no two copies run a callback at the same time.
+// The game-state machine: the frame and render callbacks the engine calls every frame,
+// each under the frame lock (app/frame_guard.h), and the moves between the screens
+// (app/screens/screen.h). The frame callback reads the frame's input once and hands it
+// to the switches every screen shares (full screen, the clipboard), then to the current
+// screen's Update; the render callback draws the background, the current screen and
+// the GUI.
 #pragma once
 
-#include <memory>
-#include <string>
-
+#include "app/frame_guard.h"
 #include "app/screens/menus.h"
-#include "platform/frame_lock.h"
-
-// The program's one exception type: a wide-character message and a code.
-class CGenericException {
-public:
-    CGenericException(std::wstring text, int errorCode) : message(std::move(text)), code(errorCode) {}
-    std::wstring message;
-    int code;
-};
-
-// The program's name for its per-user folders and its named mutex.
-constexpr const char* AppDataName = "veltrane-sudoku";
-constexpr const char* FrameMutexName = "VeltraneSudokuFrameMutex-5D0C7A43-19E2-4B8F-A6D1-72E94C3B0F18";
-
-struct FrameLock {
-    std::unique_ptr<NamedMutex> handle;
-    bool held = false;
-};
-
-// Creates the process-wide frame lock; throws CGenericException("Can't create mutex", 0)
-// when the mutex cannot be created. Idempotent.
-void CreateFrameLock();
-FrameLock& TheFrameLock();
 
 bool FrameFunc();
 bool RenderFunc();
-bool CreditsFrame();
-bool PlayingFrame();
 
 // The engine's display-lost callback: the process ends when it returns, so it saves
 // the game in progress as shutdown would (once the saved game has been read and
@@ -49,6 +24,8 @@ void PlayNewGame(const PuzzleOrigin& origin = {});
 // Carries out what a menu's frame asked for; true ends the frame loop.
 bool CarryOut(const MenuRequest& request);
 
+// Shows (enters) or hides (leaves) the screen of a state.
+void ShowStateScreen(int state, bool show);
 // Moves to state: PreviousState takes the state left, then the new screen is shown
 // (a menu with its enter animation; play with its cursor; credits with nothing).
 void GoToState(int state);

@@ -5,27 +5,17 @@
 #include <cstring>
 #include <utility>
 
-#include "app/screens/menus.h"
 #include "app/program.h"
+#include "app/screens/menus.h"
+#include "play/input/key_bindings.h"
 #include "play/view/status_line.h"
 #include "sudoku/puzzle_code.h"
 
 namespace {
 
-constexpr int kKeyC = GKK_A + ('C' - 'A');
-constexpr int kKeyV = GKK_A + ('V' - 'A');
 constexpr const char* CheckingText = "Checking the pasted puzzle...";
 constexpr const char* CheckingFileText = "Checking the puzzle...";
 constexpr const char* StartedText = "Started the pasted puzzle";
-
-enum class ClipboardKey { None, CopyPuzzle, CopyGrid, Paste };
-
-ClipboardKey ClipboardKeyOf(const gkKeyPress& press) {
-    if (!press.control || press.alt) return ClipboardKey::None;
-    if (press.key == kKeyC) return press.shift ? ClipboardKey::CopyGrid : ClipboardKey::CopyPuzzle;
-    if (press.key == kKeyV && !press.shift) return ClipboardKey::Paste;
-    return ClipboardKey::None;
-}
 
 // A line for the player where the screen shows one: the play screen's message line
 // (until the next change of the grid), the main menu's own line.
@@ -129,28 +119,27 @@ void StartPuzzleFileCheck(Program& p, std::string text, const std::string& name)
     Tell(p, CheckingFileText, false);
 }
 
-void HandleCopyPaste(Program& p) {
+void HandleCopyPaste(Program& p, const FrameInput& input) {
     if (!p.gk) return;
     if (p.GameState != MainMenu) p.paste.menuMessage.clear();
     PickUpAnswer(p);
     const bool onPlayScreen = p.GameState == Playing && !p.aids.helpOpen;  // a key only closes the help
     const bool inMainMenu = p.GameState == MainMenu && p.Gui && !p.Gui->IsLeaving();
     if (!onPlayScreen && !inMainMenu) return;
-    int count = 0;
-    const gkKeyPress* presses = p.gk->Input_GetKeyPresses(&count);
-    for (int i = 0; presses != nullptr && i < count; ++i) {
-        switch (ClipboardKeyOf(presses[i])) {
-            case ClipboardKey::CopyPuzzle:
-                if (onPlayScreen) CopyCode(p, p.board.givens, "Copied the puzzle's code");
+    const KeyScreen screen = onPlayScreen ? OnPlayScreen : OnMainMenu;
+    for (int i = 0; i < input.count; ++i) {
+        switch (ActionOf(input.presses[i], screen)) {
+            case Action::CopyPuzzle:
+                CopyCode(p, p.board.givens, "Copied the puzzle's code");
                 break;
-            case ClipboardKey::CopyGrid:
-                if (onPlayScreen) CopyCode(p, p.board.values, "Copied the grid's code, with your values");
+            case Action::CopyGrid:
+                CopyCode(p, p.board.values, "Copied the grid's code, with your values");
                 break;
-            case ClipboardKey::Paste:
+            case Action::Paste:
                 StartPaste(p);
                 if (inMainMenu) p.Gui->WithholdKey();
                 break;
-            case ClipboardKey::None:
+            default:
                 break;
         }
     }

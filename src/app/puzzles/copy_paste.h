@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/puzzles/puzzle_intake.h"
+#include "play/input/frame_input.h"
 
 struct Program;
 
@@ -22,7 +23,7 @@ constexpr float PasteMessageY = 420.0f;
 
 // Once a frame, before the state's handler: picks up the check's answer, then acts on
 // the frame's Ctrl+C, Ctrl+Shift+C and Ctrl+V.
-void HandleCopyPaste(Program& p);
+void HandleCopyPaste(Program& p, const FrameInput& input);
 // The main menu's line, when there is one.
 void DrawPasteMessage(Program& p);
 // The window's first frames with a puzzle file named on the command line: its text

@@ -1,12 +1,11 @@
 #include "app/puzzles/logic_games.h"
 
 #include "app/program.h"
+#include "play/input/key_bindings.h"
 #include "play/view/status_line.h"
 #include "sudoku/generator.h"
 
 namespace {
-
-constexpr int KeyL = GKK_A + ('L' - 'A');
 
 // A seed of 30 bits from two draws of the game's random source (frame thread only).
 std::uint64_t DrawSeed() {
@@ -17,13 +16,11 @@ std::uint64_t DrawSeed() {
 
 }  // namespace
 
-void SwitchPuzzleKind(Program& p) {
-    if (!p.gk || MakingPuzzle(p)) return;
-    int count = 0;
-    const gkKeyPress* presses = p.gk->Input_GetKeyPresses(&count);
+void SwitchPuzzleKind(Program& p, const FrameInput& input) {
+    if (MakingPuzzle(p)) return;
     bool switched = false;
-    for (int i = 0; presses != nullptr && i < count; ++i) {
-        if (presses[i].key != KeyL || presses[i].control || presses[i].alt) continue;
+    for (int i = 0; i < input.count; ++i) {
+        if (ActionOf(input.presses[i], OnDifficultyMenu) != Action::PuzzleKind) continue;
         p.aids.settings.logicPuzzles = !p.aids.settings.logicPuzzles;
         switched = true;
     }

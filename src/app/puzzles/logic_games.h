@@ -6,10 +6,12 @@
 // game's random source on the frame thread: the window keeps drawing, with "Making a
 // puzzle..." on that line, and the game starts as a classic new game does once the
 // puzzle is in. Escape drops a puzzle under way without waiting for it. The worker is
-// the program's LogicPuzzleMaker (play/puzzle_maker.h); these functions own nothing.
+// the program's LogicPuzzleMaker (app/puzzles/puzzle_maker.h); these functions own nothing.
 #pragma once
 
 #include <cstdint>
+
+#include "play/input/frame_input.h"
 
 struct Program;
 
@@ -19,7 +21,7 @@ constexpr const char* LogicPuzzlesText = "Puzzles: one solution, by logic";
 constexpr const char* MakingPuzzleText = "Making a puzzle...";
 
 // L pressed in the difficulty menu (not while a puzzle is made): switches the puzzles and keeps the setting.
-void SwitchPuzzleKind(Program& p);
+void SwitchPuzzleKind(Program& p, const FrameInput& input);
 // The line under the difficulty menu.
 void DrawPuzzleKindLine(Program& p);
 // A level chosen in logic mode: the puzzle is made on the worker.

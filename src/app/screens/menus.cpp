@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/puzzles/logic_games.h"
 #include "app/program.h"
+#include "app/puzzles/copy_paste.h"
+#include "app/puzzles/logic_games.h"
+#include "app/screens/best_times_line.h"
+#include "app/states.h"
 #include "gui/menu_item.h"
 #include "platform/message_box.h"
 
@@ -175,38 +178,10 @@ void ShowMainMenu(bool show) { ShowMenu(show, MainMenuEntries, MainNewGameId, tr
 void ShowDifficultyMenu(bool show) { ShowMenu(show, DifficultyMenuEntries, Medium, false); }
 void ShowGameMenu(bool show) { ShowMenu(show, GameMenuEntries, ResumeId, false); }
 
-void ShowStateScreen(int state, bool show) {
-    Program& p = TheProgram();
-    switch (state) {
-        case MainMenu:
-            ShowMainMenu(show);
-            break;
-        case DifficultyMenu:
-            ShowDifficultyMenu(show);
-            break;
-        case GameMenu:
-            ShowGameMenu(show);
-            break;
-        case Playing:
-            if (show) {
-                p.Gui->SetCursor(p.CursorSprite.get());
-                p.Gui->SetFocus(0);
-                p.Gui->Enter();
-            } else {
-                p.Gui->Leave();
-                p.Gui->SetFocus(0);
-            }
-            break;
-        default:
-            break;
-    }
-}
-
-MenuRequest MainMenuFrame() {
+MenuRequest MainMenuFrame(const FrameInput& input) {
     Program& p = TheProgram();
     const float dt = MenuStep(p);
-    const int key = p.gk->Input_GetKey();
-    if (key == GKK_ESCAPE) {
+    if (input.key == GKK_ESCAPE) {
         p.MainMenuChoice = MainExitId;
         p.Gui->Leave();
     }
@@ -214,31 +189,80 @@ MenuRequest MainMenuFrame() {
     return {};
 }
 
-MenuRequest DifficultyMenuFrame() {
+MenuRequest DifficultyMenuFrame(const FrameInput& input) {
     Program& p = TheProgram();
     const float dt = MenuStep(p);
-    const int key = p.gk->Input_GetKey();
-    if (key == GKK_ESCAPE) {
+    if (input.key == GKK_ESCAPE) {
         StopMakingPuzzle(p);
         p.DifficultyChoice = ReturnToMainId;
         ShowDifficultyMenu(false);
         return GoTo(MainMenu);
     }
     if (MakingPuzzle(p)) return FinishMakingPuzzle(p);
-    SwitchPuzzleKind(p);
+    SwitchPuzzleKind(p, input);
     if (LeaveAnimationOver(p, dt, p.DifficultyChoice)) return ActOnDifficultyChoice(p);
     return {};
 }
 
-MenuRequest GameMenuFrame() {
+MenuRequest GameMenuFrame(const FrameInput& input) {
     Program& p = TheProgram();
     const float dt = MenuStep(p);
-    const int key = p.gk->Input_GetKey();
-    if (key == GKK_ESCAPE) {
+    if (input.key == GKK_ESCAPE) {
         p.GameMenuChoice = ResumeId;
         ShowGameMenu(false);
         return GoTo(Playing);
     }
     if (LeaveAnimationOver(p, dt, p.GameMenuChoice)) return ActOnGameMenuChoice(p);
     return {};
+}
+
+namespace {
+
+// A menu: its show operation, its frame handler carried out by the state machine, and
+// what it draws in its empty space.
+class MenuScreen : public Screen {
+public:
+    using ShowOp = void (*)(bool);
+    using FrameOp = MenuRequest (*)(const FrameInput&);
+    using DrawOp = void (*)(Program&);
+    MenuScreen(ShowOp show, FrameOp frame, DrawOp draw, KeyScreen keys)
+        : show(show), frame(frame), draw(draw), keys(keys) {}
+
+    void Show(bool shown) override { show(shown); }
+    bool Update(const FrameInput& input) override { return CarryOut(frame(input)); }
+    void Draw() override {
+        if (draw) draw(TheProgram());
+    }
+    KeyScreen Keys() const override { return keys; }
+
+private:
+    ShowOp show;
+    FrameOp frame;
+    DrawOp draw;
+    KeyScreen keys;
+};
+
+void DrawMainMenuSpace(Program& p) {
+    if (p.MenuFont) DrawBestTimes(*p.MenuFont, p.bestTimes);
+    DrawPasteMessage(p);
+}
+
+void DrawDifficultyMenuSpace(Program& p) {
+    if (p.MenuFont) p.MenuFont->Printf(400, 193, AlignCenter, "Difficult Level");
+    DrawPuzzleKindLine(p);
+}
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeMainMenuScreen() {
+    return std::make_unique<MenuScreen>(ShowMainMenu, MainMenuFrame, DrawMainMenuSpace, OnMainMenu);
+}
+
+std::unique_ptr<Screen> MakeDifficultyMenuScreen() {
+    return std::make_unique<MenuScreen>(ShowDifficultyMenu, DifficultyMenuFrame, DrawDifficultyMenuSpace,
+                                        OnDifficultyMenu);
+}
+
+std::unique_ptr<Screen> MakeGameMenuScreen() {
+    return std::make_unique<MenuScreen>(ShowGameMenu, GameMenuFrame, nullptr, OnGameMenu);
 }

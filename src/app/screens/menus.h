@@ -6,6 +6,9 @@
 // state machine (states.h) is to do next.
 #pragma once
 
+#include <memory>
+
+#include "app/screens/screen.h"
 #include "save/game_state.h"
 
 // What a menu's frame asks of the state machine.
@@ -25,9 +28,6 @@ struct MenuRequest {
 void ShowMainMenu(bool show);
 void ShowDifficultyMenu(bool show);
 void ShowGameMenu(bool show);
-// A menu state: that menu's show operation. Playing: cursor, no focus, enter
-// (show) or leave, no focus (hide). Credits: nothing.
-void ShowStateScreen(int state, bool show);
 
 // Plays the main menu's leave animation, then enters play as "Continue previous game"
 // does (a game started from the main menu without its items).
@@ -36,6 +36,13 @@ void LeaveMainMenuForPlay();
 // A new game that could not be made: the error box, then the difficulty menu again with "Easy" focused.
 void ShowNewGameFailure();
 
-MenuRequest MainMenuFrame();
-MenuRequest DifficultyMenuFrame();
-MenuRequest GameMenuFrame();
+MenuRequest MainMenuFrame(const FrameInput& input);
+MenuRequest DifficultyMenuFrame(const FrameInput& input);
+MenuRequest GameMenuFrame(const FrameInput& input);
+
+// The three menus as screens of the state machine; the main menu draws the best times
+// and the paste line in its empty space, the difficulty menu its title and the line of
+// the puzzles' kind.
+std::unique_ptr<Screen> MakeMainMenuScreen();
+std::unique_ptr<Screen> MakeDifficultyMenuScreen();
+std::unique_ptr<Screen> MakeGameMenuScreen();

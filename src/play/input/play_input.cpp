@@ -63,33 +63,25 @@ void HandlePlayMouse(PlayScreen& screen, int key, float px, float py) {
     }
 }
 
-PlayEvent HandlePlayFrame(GK& gk, PlayScreen& screen) {
+PlayEvent HandlePlayFrame(GK& gk, PlayScreen& screen, const FrameInput& input) {
     const float dt = gk.Timer_GetDelta();
     if (screen.aids) screen.aids->CountPlayTime(dt, gk.Input_HasFocus());
-    const int key = gk.Input_GetKey();
-    const FrameKeys keys = ReadFrameKeys(gk, key);
+    const int key = input.key;
     // The keys typed before the menu's Escape still count (unless the game is won).
-    const int escape = screen.aids ? MenuEscapeIndex(*screen.aids, keys) : (key == GKK_ESCAPE ? 0 : -1);
+    const int escape = screen.aids ? MenuEscapeIndex(*screen.aids, input) : (key == GKK_ESCAPE ? 0 : -1);
     if (escape >= 0) {
         if (screen.aids && !screen.board->IsComplete())
-            HandleKeyPresses(*screen.aids, *screen.board, keys.presses, escape);
+            HandleKeyPresses(*screen.aids, *screen.board, input.presses, escape);
         return PlayEvent::Escape;
     }
     if (screen.aids && screen.aids->helpOpen) {
-        CloseHelpOnInput(*screen.aids, *screen.board, keys);
+        CloseHelpOnInput(*screen.aids, *screen.board, input);
         screen.gui->Update(dt);
         return PlayEvent::None;
     }
     if (screen.board->IsComplete()) return PlayEvent::Won;
-    const bool mouseOver = gk.Input_IsMouseOver();
-    float px = 0, py = 0;
-    if (mouseOver) {
-        gk.Input_GetMousePos(&px, &py);
-        HandlePlayMouse(screen, key, px, py);
-    }
-    if (screen.aids) {
-        UpdatePlayAids(*screen.aids, {screen.board, screen.view, screen.picker}, keys, mouseOver, px, py);
-    }
+    if (input.mouseOver) HandlePlayMouse(screen, key, input.px, input.py);
+    if (screen.aids) UpdatePlayAids(*screen.aids, {screen.board, screen.view, screen.picker}, input);
     screen.gui->Update(dt);
     return PlayEvent::None;
 }

@@ -32,9 +32,9 @@ struct PlayScreen {
     PlayAids* aids = nullptr;  // null: mouse play alone
 };
 
-// One frame of play. Reads the frame delta, the key and the key presses from the engine; on None
-// it has also handled the mouse, the play aids and updated the GUI.
-PlayEvent HandlePlayFrame(GK& gk, PlayScreen& screen);
+// One frame of play on the frame's input, with the frame delta and the focus from the
+// engine; on None it has also handled the mouse, the play aids and updated the GUI.
+PlayEvent HandlePlayFrame(GK& gk, PlayScreen& screen, const FrameInput& input);
 
 // The mouse part of a frame: key is this frame's key code, (px, py) the pointer.
 // A pick that changes a value is recorded in the aids' history.

@@ -3,21 +3,12 @@
 #include <cstdio>
 
 #include "play/hint/hint.h"
+#include "play/input/key_bindings.h"
 
 namespace {
 
-constexpr int kKeyY = GKK_A + ('Y' - 'A');
-constexpr int kKeyZ = GKK_A + ('Z' - 'A');
-constexpr int kKeyU = GKK_A + ('U' - 'A');
-constexpr int kKeyR = GKK_A + ('R' - 'A');
-constexpr int kKeyV = GKK_A + ('V' - 'A');
-constexpr int kKeyX = GKK_A + ('X' - 'A');
 constexpr int kKeyG = GKK_A + ('G' - 'A');
-constexpr int kKeyN = GKK_A + ('N' - 'A');
-constexpr int kKeyM = GKK_A + ('M' - 'A');
-constexpr int kKeyH = GKK_A + ('H' - 'A');
 
-bool IsArrow(int key) { return key >= GKK_LEFT && key <= GKK_DOWN; }
 bool IsMouseButton(int key) { return key == GKK_LBUTTON || key == GKK_RBUTTON || key == GKK_MBUTTON; }
 
 bool PointerOnItem(const ValuePicker* picker, float px, float py) {
@@ -93,58 +84,54 @@ void Switch(PlayAids& aids, bool& setting, const char* name) {
     aids.settingsChanged = true;
 }
 
-// Control held: Z undoes, Shift+Z and Y redo; nothing else.
-void HandleControlKey(PlayAids& aids, SudokuBoard& board, const gkKeyPress& input) {
-    if (input.key == kKeyZ && !input.shift) Undo(aids, board);
-    if ((input.key == kKeyZ && input.shift) || input.key == kKeyY) Redo(aids, board);
+bool OpensHelp(const gkKeyPress& press) {
+    return ActionOf(press, OnPlayScreen) == Action::Help;
 }
 
-bool OpensHelp(const gkKeyPress& press) { return press.key == GKK_F1 || press.character == '?'; }
-
+// Only the key table's word counts: a key no binding takes does nothing.
 void HandleKey(PlayAids& aids, SudokuBoard& board, const gkKeyPress& input) {
-    const int key = input.key;
-    if (OpensHelp(input)) {
-        aids.helpOpen = true;
-    } else if (SwitchesFullScreen(input)) {
-        Switch(aids, aids.settings.fullScreen, "Full screen");
-    } else if (input.control) {
-        HandleControlKey(aids, board, input);
-    } else if (input.alt) {
-        return;  // Alt with a letter or digit belongs to no action
-    } else if (IsArrow(key)) {
-        MoveKeyboardCell(aids, board, key);
-    } else if (TypedValue(key) >= 0) {
-        TypeValue(aids, board, TypedValue(key), aids.noteMode || input.shift);
-    } else if (key == kKeyN) {
-        Flip(aids, aids.noteMode, "Note mode");
-    } else if (key == kKeyM) {
-        FillCandidates(aids.EditOf(board));
-    } else if (key == kKeyH) {
-        GiveHint(aids, board);
-    } else if (key == kKeyU) {
-        Undo(aids, board);
-    } else if (key == kKeyR) {
-        Redo(aids, board);
-    } else if (key == kKeyV) {
-        Switch(aids, aids.settings.sameValueHighlight, "Same-value tint");
-    } else if (key == kKeyX) {
-        Switch(aids, aids.settings.clashMarks, "Clash marks");
+    switch (ActionOf(input, OnPlayScreen)) {
+        case Action::Help:
+            aids.helpOpen = true;
+            break;
+        case Action::FullScreen:
+            Switch(aids, aids.settings.fullScreen, "Full screen");
+            break;
+        case Action::MoveKeyboardCell:
+            MoveKeyboardCell(aids, board, input.key);
+            break;
+        case Action::WriteValue:
+        case Action::EmptyCell:
+        case Action::NoteValue:
+            TypeValue(aids, board, TypedValue(input.key), aids.noteMode || input.shift);
+            break;
+        case Action::NoteMode:
+            Flip(aids, aids.noteMode, "Note mode");
+            break;
+        case Action::FillNotes:
+            FillCandidates(aids.EditOf(board));
+            break;
+        case Action::Hint:
+            GiveHint(aids, board);
+            break;
+        case Action::Undo:
+            Undo(aids, board);
+            break;
+        case Action::Redo:
+            Redo(aids, board);
+            break;
+        case Action::SameValueTint:
+            Switch(aids, aids.settings.sameValueHighlight, "Same-value tint");
+            break;
+        case Action::ClashMarks:
+            Switch(aids, aids.settings.clashMarks, "Clash marks");
+            break;
+        default:
+            break;  // the clipboard's keys are the program's; Escape is the frame key's
     }
 }
 
 }  // namespace
-
-bool SwitchesFullScreen(const gkKeyPress& press) {
-    return press.key == GKK_F11 || (press.key == GKK_ENTER && press.alt);
-}
-
-FrameKeys ReadFrameKeys(GK& gk, int key) {
-    FrameKeys keys;
-    keys.key = key;
-    keys.presses = gk.Input_GetKeyPresses(&keys.count);
-    if (keys.presses == nullptr || keys.count < 0) keys.count = 0;
-    return keys;
-}
 
 int TypedValue(int key) {
     if (key == GKK_BACKSPACE || key == GKK_DELETE) return 0;
@@ -153,7 +140,7 @@ int TypedValue(int key) {
     return -1;
 }
 
-int MenuEscapeIndex(const PlayAids& aids, const FrameKeys& keys) {
+int MenuEscapeIndex(const PlayAids& aids, const FrameInput& keys) {
     // Only the frame's key opens the menu: an Escape followed by a click or another key
     // in the same frame is one more key press of the aids, which ignore it.
     if (keys.key != GKK_ESCAPE) return -1;
@@ -177,14 +164,13 @@ void HandleKeyPresses(PlayAids& aids, SudokuBoard& board, const gkKeyPress* pres
     }
 }
 
-void CloseHelpOnInput(PlayAids& aids, SudokuBoard& board, const FrameKeys& keys) {
+void CloseHelpOnInput(PlayAids& aids, SudokuBoard& board, const FrameInput& keys) {
     if (keys.count == 0 && keys.key != 0) aids.helpOpen = false;  // a click
     HandleKeyPresses(aids, board, keys.presses, keys.count);
 }
 
-void UpdatePlayAids(PlayAids& aids, const PlayAidsTarget& target, const FrameKeys& keys, bool mouseOver, float px,
-                    float py) {
+void UpdatePlayAids(PlayAids& aids, const PlayAidsTarget& target, const FrameInput& input) {
     if (!target.board || !target.view) return;
-    TrackPointer(aids, target, keys.key, mouseOver, px, py);
-    HandleKeyPresses(aids, *target.board, keys.presses, keys.count);
+    TrackPointer(aids, target, input.key, input.mouseOver, input.px, input.py);
+    HandleKeyPresses(aids, *target.board, input.presses, input.count);
 }

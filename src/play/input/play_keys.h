@@ -1,25 +1,15 @@
 // The play screen's keys and pointer for the play aids (play_aids.h): the frame's
-// key presses read once, each handled in order (with the help's close-first rule),
-// the pointer followed, typed values, note mode, undo and redo, the switches and
-// the hint. Owns nothing.
+// key presses, each handled in order as the key table (key_bindings.h) names them (with the help's
+// close-first rule), the pointer followed, typed values, note mode, undo and redo, the switches and the hint.
+// Owns nothing.
 #pragma once
 
 #include "engine/gk.h"
-#include "play/view/board_view.h"
+#include "play/input/frame_input.h"
 #include "play/session/play_aids.h"
+#include "play/view/board_view.h"
 #include "play/view/value_picker.h"
 #include "sudoku/board.h"
-
-// The keys of one frame as the play screen reads them, once per frame: the frame's
-// key (Input_GetKey, mouse buttons included) and every key press of the frame in
-// order, each with its character and the modifiers held when it was pressed.
-struct FrameKeys {
-    int key = 0;
-    const gkKeyPress* presses = nullptr;  // the engine's list, valid for the frame
-    int count = 0;
-};
-
-FrameKeys ReadFrameKeys(GK& gk, int key);
 
 // What the play aids work on; none owned.
 struct PlayAidsTarget {
@@ -28,14 +18,11 @@ struct PlayAidsTarget {
     const ValuePicker* picker = nullptr;
 };
 
-// F11, or Enter with Alt: switches full screen, on every screen.
-bool SwitchesFullScreen(const gkKeyPress& press);
-
 // The index of the frame's key press that is an Escape for the in-game menu; -1 for none.
 // Only an Escape that is the frame's key (Input_GetKey: the last key pressed, a click
 // included) opens the menu, and not one that closes the help, as the help would be
 // when its turn comes.
-int MenuEscapeIndex(const PlayAids& aids, const FrameKeys& keys);
+int MenuEscapeIndex(const PlayAids& aids, const FrameInput& keys);
 
 // Handles the first count key presses in order, each as if it came in a frame of its
 // own: while the help is open a press closes it and does nothing else.
@@ -43,12 +30,11 @@ void HandleKeyPresses(PlayAids& aids, SudokuBoard& board, const gkKeyPress* pres
 
 // With the help open: the frame's first key press, else its click, closes it and does
 // nothing else; the presses after the closing one are handled as usual.
-void CloseHelpOnInput(PlayAids& aids, SudokuBoard& board, const FrameKeys& keys);
+void CloseHelpOnInput(PlayAids& aids, SudokuBoard& board, const FrameInput& keys);
 
-// One frame of the play aids, after mouse play has handled the frame: the pointer
-// (mouseOver and (px, py) as mouse play read it), then every key press in order.
-void UpdatePlayAids(PlayAids& aids, const PlayAidsTarget& target, const FrameKeys& keys, bool mouseOver, float px,
-                    float py);
+// One frame of the play aids, after mouse play has handled the frame: the pointer,
+// then every key press in order.
+void UpdatePlayAids(PlayAids& aids, const PlayAidsTarget& target, const FrameInput& input);
 
 // A typed value key: 0 for 0 / Backspace / Delete, 1..9, 10..16 for A..G; -1 for any other key.
 int TypedValue(int key);

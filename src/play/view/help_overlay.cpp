@@ -1,34 +1,60 @@
 #include "play/view/help_overlay.h"
 
 #include "gfx/shapes.h"
+#include "play/input/key_bindings.h"
 
-const HelpLine HelpLines[HelpLineCount] = {
-    {"MOUSE", ""},
-    {"Point at a cell", "highlight it (V: tint the cells with its value)"},
-    {"Left click a free cell", "open the value ring around it"},
-    {"Left click a ring button", "write that value (the blank one empties)"},
-    {"Middle click a ring button", "note that value on / off, ring stays"},
-    {"Right click", "close the ring"},
-    {"", ""},
-    {"KEYS", ""},
-    {"Arrow keys", "move the keyboard cell (green frame)"},
-    {"1-9, A-G (keypad too)", "write the value into the keyboard cell"},
-    {"0, Backspace, Delete", "empty the keyboard cell"},
-    {"Shift+1-9, Shift+A-G", "note that value on / off"},
-    {"N", "note mode on / off (values become notes)"},
-    {"M", "note every value each free cell allows"},
-    {"Ctrl+Z or U", "undo the last change"},
-    {"Ctrl+Y, Ctrl+Shift+Z or R", "redo what was undone"},
-    {"H, H, H", "hint: name the next step, show it, do it"},
-    {"V", "same-value tint on / off (now %s)", HelpSwitch::SameValueTint},
-    {"X", "corner mark on clashes on / off (now %s)", HelpSwitch::ClashMarks},
-    {"F11 or Alt+Enter", "full screen on / off"},
-    {"Ctrl+C, Ctrl+Shift+C", "copy the puzzle's code / the grid's code"},
-    {"Ctrl+V (main menu too)", "play the puzzle code on the clipboard"},
-    {"F1 or ?", "this help"},
-    {"Escape", "in-game menu (Resume, Credits, Exit)"},
-    {"Writing a value", "clears it from its row/column/box notes"},
+namespace {
+
+// The mouse as the play screen takes it, then the keys: each line names its actions,
+// and the key table names their keys.
+struct HelpEntry {
+    const char* mouse;  // the mouse action, or null for a line of keys
+    Action actions[2];
+    int actionCount;
+    const char* action;
+    HelpSwitch shows;
 };
+
+constexpr HelpEntry Entries[HelpLineCount] = {
+    {"MOUSE", {}, 0, "", HelpSwitch::None},
+    {"Point at a cell", {}, 0, "highlight it (V: tint the cells with its value)", HelpSwitch::None},
+    {"Left click a free cell", {}, 0, "open the value ring around it", HelpSwitch::None},
+    {"Left click a ring button", {}, 0, "write that value (the blank one empties)", HelpSwitch::None},
+    {"Middle click a ring button", {}, 0, "note that value on / off, ring stays", HelpSwitch::None},
+    {"Right click", {}, 0, "close the ring", HelpSwitch::None},
+    {"", {}, 0, "", HelpSwitch::None},
+    {"KEYS", {}, 0, "", HelpSwitch::None},
+    {nullptr, {Action::MoveKeyboardCell}, 1, "move the keyboard cell (green frame)", HelpSwitch::None},
+    {nullptr, {Action::WriteValue}, 1, "write the value into the keyboard cell", HelpSwitch::None},
+    {nullptr, {Action::EmptyCell}, 1, "empty the keyboard cell", HelpSwitch::None},
+    {nullptr, {Action::NoteValue}, 1, "note that value on / off", HelpSwitch::None},
+    {nullptr, {Action::NoteMode}, 1, "note mode on / off (values become notes)", HelpSwitch::None},
+    {nullptr, {Action::FillNotes}, 1, "note every value each free cell allows", HelpSwitch::None},
+    {nullptr, {Action::Undo}, 1, "undo the last change", HelpSwitch::None},
+    {nullptr, {Action::Redo}, 1, "redo what was undone", HelpSwitch::None},
+    {nullptr, {Action::Hint}, 1, "hint: name the next step, show it, do it", HelpSwitch::None},
+    {nullptr, {Action::SameValueTint}, 1, "same-value tint on / off (now %s)", HelpSwitch::SameValueTint},
+    {nullptr, {Action::ClashMarks}, 1, "corner mark on clashes on / off (now %s)", HelpSwitch::ClashMarks},
+    {nullptr, {Action::FullScreen}, 1, "full screen on / off", HelpSwitch::None},
+    {nullptr,
+     {Action::CopyPuzzle, Action::CopyGrid},
+     2,
+     "copy the puzzle's code / the grid's code",
+     HelpSwitch::None},
+    {nullptr, {Action::Paste}, 1, "play a pasted puzzle code (main menu too)", HelpSwitch::None},
+    {nullptr, {Action::Help}, 1, "this help", HelpSwitch::None},
+    {nullptr, {Action::GameMenu}, 1, "in-game menu (Resume, Credits, Exit)", HelpSwitch::None},
+    {"Writing a value", {}, 0, "clears it from its row/column/box notes", HelpSwitch::None},
+};
+
+}  // namespace
+
+HelpLine HelpLineAt(int index, char* keys, int size) {
+    const HelpEntry& entry = Entries[index];
+    if (entry.mouse) return {entry.mouse, entry.action, entry.shows};
+    KeysOfActions(entry.actions, entry.actionCount, OnPlayScreen, keys, size);
+    return {keys, entry.action, entry.shows};
+}
 
 namespace {
 
@@ -64,7 +90,9 @@ void DrawHelpOverlay(GK& gk, gkFont& font, const Settings& settings) {
     font.SetColor(HelpTitleColor);
     font.Render(400.0f, HelpTitleY, AlignCenter, HelpTitle);
     font.SetScale(HelpScale);
-    for (int i = 0; i < HelpLineCount; ++i) DrawHelpLine(font, HelpLines[i], HelpLinesY + HelpLinePitch * i, settings);
+    char keys[64];
+    for (int i = 0; i < HelpLineCount; ++i)
+        DrawHelpLine(font, HelpLineAt(i, keys, sizeof keys), HelpLinesY + HelpLinePitch * i, settings);
     font.SetColor(HelpTitleColor);
     font.Render(400.0f, HelpClosingY, AlignCenter, HelpClosing);
     font.SetScale(1.0f);

@@ -1,0 +1,43 @@
+#include "app/screens/credits_screen.h"
+
+#include "app/program.h"
+#include "app/states.h"
+
+namespace {
+
+constexpr const char* CreditsText =
+    "Quorvel Veltrane Sudoku\n\nveltrane-sudoku.example.org\n\nPress ESC to return to the Main Menu";
+constexpr std::uint32_t CreditsColor = 0xFFFFFFFF;
+
+class CreditsScreen : public Screen {
+public:
+    void Show(bool) override {}
+
+    bool Update(const FrameInput& input) override {
+        Program& p = TheProgram();
+        if (input.key == GKK_ESCAPE) {
+            p.GameState = p.PreviousState;
+            ShowStateScreen(p.GameState, true);
+            p.PreviousState = Credits;
+            p.Gui->Enter();
+            return false;
+        }
+        p.Gui->Update(p.gk->Timer_GetDelta());
+        return false;
+    }
+
+    void Draw() override {
+        Program& p = TheProgram();
+        if (!p.MenuFont) return;
+        p.MenuFont->SetColor(CreditsColor);
+        p.MenuFont->Printf(400, 290, AlignCenter, "%s", CreditsText);
+    }
+
+    KeyScreen Keys() const override { return OnCredits; }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeCreditsScreen() {
+    return std::make_unique<CreditsScreen>();
+}

@@ -1,0 +1,112 @@
+#include "app/screens/play_screen.h"
+
+#include "app/program.h"
+#include "app/states.h"
+#include "platform/message_box.h"
+#include "play/hint/hint.h"
+#include "play/input/play_input.h"
+#include "play/view/cell_marks.h"
+#include "play/view/help_overlay.h"
+#include "play/view/notes_view.h"
+#include "play/view/status_line.h"
+#include "save/scores.h"
+
+namespace {
+
+constexpr const char* MouseCaptionText = "Press Left Mouse Button\nto set value";
+constexpr std::uint32_t MouseCaptionColor = 0xFFEE0000;
+
+// The board with the play aids' tint and the notes under the values and their marks
+// over the cells, the picker, the status line and the help; the mouse caption comes last,
+// so the font is left as the caption leaves it.
+void DrawPlayScreen(Program& p) {
+    GK& gk = *p.gk;
+    const int tinted = TintedValue(p.aids, p.board);
+    gkFont* notesFont = p.notesFont.get();
+    p.view.DrawWith([&](const Cell& cell) {
+        DrawUnderCellValue(gk, p.aids, cell, tinted);
+        if (notesFont && cell.row >= 0 && cell.column >= 0)
+            DrawCellNotes(*notesFont, cell, p.aids.notes[cell.row][cell.column]);
+    });
+    DrawOverCells(gk, p.aids, p.view, p.board);
+    if (p.picker) p.picker->DrawValuePicker();
+    if (!p.MenuFont) return;
+    DrawStatusLine(*p.MenuFont, p.board, p.aids, p.picker.get());
+    if (p.aids.helpOpen) DrawHelpOverlay(gk, *p.MenuFont, p.aids.settings);
+    p.MenuFont->SetScale(0.8f);
+    p.MenuFont->SetColor(MouseCaptionColor);
+    p.MenuFont->Printf(10, 10, AlignLeft, "%s", MouseCaptionText);
+    p.MenuFont->SetScale(1.0f);
+}
+
+void OpenGameMenu(Program& p) {
+    p.Gui->Leave();
+    p.Gui->SetFocus(0);
+    GoToState(GameMenu);
+}
+
+// A won game's time goes into the best times before the message box shows.
+void AnnounceWin(Program& p) {
+    const std::uint64_t seconds = p.aids.PlaySeconds();
+    // A game won with hints sets no best time; nor does a logic or pasted puzzle: the
+    // best times stand for the classic levels.
+    if (p.aids.hintsUsed == 0 && p.aids.origin.kind == PuzzleKind::Classic &&
+        RecordWonGame(p.board.directory + BestTimesFileName, p.board.difficulty, seconds))
+        p.bestTimes.Record(p.board.difficulty, seconds);
+    ShowMessageBox("You have won!", "Congratulation", false);  // plain OK box, no icon
+    p.Gui->Leave();
+    p.Gui->SetFocus(0);
+    GoToState(MainMenu);
+}
+
+class PlayingScreen : public Screen {
+public:
+    // The cursor, no focus, and enter; leave with no focus.
+    void Show(bool show) override {
+        Program& p = TheProgram();
+        if (show) {
+            p.Gui->SetCursor(p.CursorSprite.get());
+            p.Gui->SetFocus(0);
+            p.Gui->Enter();
+        } else {
+            p.Gui->Leave();
+            p.Gui->SetFocus(0);
+        }
+    }
+
+    bool Update(const FrameInput& input) override {
+        Program& p = TheProgram();
+        ::PlayScreen screen{&p.board, &p.view, p.picker.get(), p.Gui.get(), &p.aids};
+        switch (HandlePlayFrame(*p.gk, screen, input)) {
+            case PlayEvent::Escape:
+                OpenGameMenu(p);
+                break;
+            case PlayEvent::Won:
+                AnnounceWin(p);
+                break;
+            case PlayEvent::None:
+                break;
+        }
+        // The dead-end watch sees the board as this frame left it; a pending hint acts on its verdict.
+        if (p.GameState == Playing) {
+            p.aids.deadEnd.Update(p.board);
+            ContinueHint(p.aids, p.board);
+        }
+        // Every change of the board or its notes goes to the writer by the end of its frame.
+        if (p.aids.history.Revision() != p.savedRevision) SaveGameFiles();
+        if (p.aids.settingsChanged) {
+            p.aids.settingsChanged = false;
+            ApplySettings();
+        }
+        return false;
+    }
+
+    void Draw() override { DrawPlayScreen(TheProgram()); }
+    KeyScreen Keys() const override { return OnPlayScreen; }
+};
+
+}  // namespace
+
+std::unique_ptr<Screen> MakePlayScreen() {
+    return std::make_unique<PlayingScreen>();
+}
