@@ -12,14 +12,32 @@ void StatusMessage::Set(const char* message, std::uint64_t atRevision, bool yiel
     belowWarning = yieldsToWarning;
 }
 
-void PlayAids::ResetForGame() {
-    message.Clear();
+void PlaySession::ClearSession() {
     history.Clear();
     notes = NotesGrid{};
-    noteMode = false;
     playMicroseconds = 0;
     hintsUsed = 0;
     origin = PuzzleOrigin{};
+}
+
+void PlaySession::RestoreSession(PlayRecord record) {
+    playMicroseconds = std::min(record.playSeconds, kMaxPlaySeconds) * 1'000'000;
+    hintsUsed = record.hintsUsed;
+    origin = record.origin;
+    notes = record.notes;
+    history.Restore(std::move(record.undo), std::move(record.redo));
+}
+
+void PlayUi::DropHint() {
+    message.Clear();
+    hint = PendingHint{};
+    lesson.Reset();
+}
+
+void PlayAids::ResetForGame() {
+    message.Clear();
+    ClearSession();
+    noteMode = false;
     hint = PendingHint{};
     lesson.Reset();
     ResumeGame();
@@ -32,17 +50,11 @@ void PlayAids::ResumeGame() {
 }
 
 void PlayAids::Restore(PlayRecord record) {
-    message.Clear();
-    hint = PendingHint{};
-    lesson.Reset();
-    playMicroseconds = std::min(record.playSeconds, kMaxPlaySeconds) * 1'000'000;
-    hintsUsed = record.hintsUsed;
-    origin = record.origin;
-    notes = record.notes;
-    history.Restore(std::move(record.undo), std::move(record.redo));
+    DropHint();
+    RestoreSession(std::move(record));
 }
 
-PlayRecord PlayAids::Record() const {
+PlayRecord PlaySession::Record() const {
     PlayRecord record;
     record.playSeconds = PlaySeconds();
     record.hintsUsed = hintsUsed;
@@ -53,7 +65,7 @@ PlayRecord PlayAids::Record() const {
     return record;
 }
 
-void PlayAids::CountPlayTime(float dt, bool focused) {
+void PlaySession::CountPlayTime(float dt, bool focused) {
     const bool counts = focused && focusedLastFrame && dt > 0;
     focusedLastFrame = focused;
     if (!counts) return;
@@ -61,12 +73,12 @@ void PlayAids::CountPlayTime(float dt, bool focused) {
     playMicroseconds = std::min(playMicroseconds + counted, kMaxPlaySeconds * 1'000'000);
 }
 
-float PlayAids::SecondsToNextClockSecond() const {
+float PlaySession::SecondsToNextClockSecond() const {
     constexpr std::uint64_t kAfterTheSecond = 1000;  // microseconds
     const std::uint64_t next = (playMicroseconds / 1'000'000 + 1) * 1'000'000 + kAfterTheSecond;
     return static_cast<float>(next - playMicroseconds) / 1e6f;
 }
 
-CellRef PlayAids::FocusCell() const {
+CellRef PlayUi::FocusCell() const {
     return keyboard.Shown() ? keyboard.Position() : pointerCell;
 }

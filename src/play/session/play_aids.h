@@ -13,11 +13,10 @@
 //   presses that teach the next step), whose message and marks stay until the next change;
 // - the help overlay (F1 or ?), closed by any key or click, which then does
 //   nothing else; full screen switched with F11 or Alt+Enter.
-// PlayAids owns this state: the history, the notes, note mode, the play time,
-// the hints used, the keyboard cell, the settings, the help's open flag, where the
-// pointer was, the dead-end watch, the hint's message and the message of a save
-// that failed, and how a game starts, resumes and goes to and from its game.state
-// record. The keys act on it in play_keys.h; cell_marks.h draws it.
+// PlayAids owns this state: the game as saved (PlaySession: history, notes, clock,
+// hints, origin), what the screen follows beside it (PlayUi: note mode, keyboard cell,
+// help, pointer, messages, the hint under way), the settings and the dead-end watch,
+// and how a game starts, resumes and goes to and from its game.state record. The keys act on it in play_keys.h; cell_marks.h draws it.
 #pragma once
 
 #include <algorithm>
@@ -62,43 +61,23 @@ struct PendingHint {
 // screen; a longer gap is a stalled process (stopped, suspended) and adds no more.
 constexpr float MaxCountedFrameSeconds = 5.0f;
 
-struct PlayAids {
+// The game in progress as it is saved (game.state): the history, the notes, the play
+// clock, the hints used and where the puzzle came from.
+struct PlaySession {
     History history;
     NotesGrid notes{};
-    bool noteMode = false;
     // Time spent on the play screen in this game, in whole microseconds; it stops at
     // kMaxPlaySeconds.
     std::uint64_t playMicroseconds = 0;
     // Hints that changed the grid in this game (such a win sets no best time), at most kMaxHintsUsed.
     unsigned hintsUsed = 0;
-    PuzzleOrigin origin;     // where the puzzle came from (a new game starts as classic)
+    PuzzleOrigin origin;            // where the puzzle came from (a new game starts as classic)
     bool focusedLastFrame = false;  // the last play-screen frame had the window's focus
-    KeyboardCell keyboard;
-    Settings settings;
-    bool helpOpen = false;
-    // A switch changed the settings this frame: the caller keeps and applies them, then clears it.
-    bool settingsChanged = false;
 
-    bool pointerKnown = false;  // the pointer has been seen in the window during play
-    float pointerX = 0, pointerY = 0;
-    CellRef pointerCell;  // the cell under the pointer when it was last in the window
-
-    DeadEndWatch deadEnd;  // handed the grid every play-screen frame
-    StatusMessage message;  // what the last hint did
-    PendingHint hint;       // the hint waiting for the watch's verdict
-    HintLesson lesson;      // the hint's three presses, its worker and marks
-    // "Not saved: <reason>" while the last write of some file failed; set and cleared
-    // by the frame as it learns how the writes went, whatever the history does.
-    StatusMessage saveFailure;
-
-    // For a new game: empty history and notes, clock and hints at zero, note mode off,
-    // keyboard cell hidden, help closed.
-    void ResetForGame();
-    // For the game in progress entered from the menus: history, notes and clock stay.
-    // (A new or restored game also drops the hint's message.)
-    void ResumeGame();
+    // Empty history and notes, clock and hints at zero, a classic origin.
+    void ClearSession();
     // Takes over the notes, clock, hints and history of a game read back from game.state.
-    void Restore(PlayRecord record);
+    void RestoreSession(PlayRecord record);
     // One more hint used, until the count reaches kMaxHintsUsed.
     void CountHint() { hintsUsed = std::min<unsigned>(hintsUsed + 1, kMaxHintsUsed); }
     // Whole seconds of play time.
@@ -111,8 +90,44 @@ struct PlayAids {
     void CountPlayTime(float dt, bool focused);
     // Seconds until the clock shows its next second (a hair after it).
     float SecondsToNextClockSecond() const;
-    // What edits work on: the board with these notes and history.
+    // What moves work on: the board with these notes and history.
     BoardEdit EditOf(SudokuBoard& board) { return {&board, &notes, &history}; }
+};
+
+// What the play screen shows and follows beside the game, none of it saved: note mode,
+// the keyboard cell, the help, the pointer, the messages and the hint under way.
+struct PlayUi {
+    bool noteMode = false;
+    KeyboardCell keyboard;
+    bool helpOpen = false;
+    bool pointerKnown = false;  // the pointer has been seen in the window during play
+    float pointerX = 0, pointerY = 0;
+    CellRef pointerCell;    // the cell under the pointer when it was last in the window
+    StatusMessage message;  // what the last hint or switch did
+    PendingHint hint;       // the hint waiting for the watch's verdict
+    HintLesson lesson;      // the hint's three presses, its worker and marks
+    // "Not saved: <reason>" while the last write of some file failed; set and cleared
+    // by the frame as it learns how the writes went, whatever the history does.
+    StatusMessage saveFailure;
+
     // The cell whose value the tint follows: the keyboard cell while shown, else the pointer's.
     CellRef FocusCell() const;
+    // Drops the message and the hint under way (a new or restored game).
+    void DropHint();
+};
+
+struct PlayAids : PlaySession, PlayUi {
+    Settings settings;
+    // A switch changed the settings this frame: the caller keeps and applies them, then clears it.
+    bool settingsChanged = false;
+    DeadEndWatch deadEnd;  // handed the grid every play-screen frame
+
+    // For a new game: empty history and notes, clock and hints at zero, note mode off,
+    // keyboard cell hidden, help closed.
+    void ResetForGame();
+    // For the game in progress entered from the menus: history, notes and clock stay.
+    // (A new or restored game also drops the hint's message.)
+    void ResumeGame();
+    // Takes over the game read back from game.state, with no hint under way.
+    void Restore(PlayRecord record);
 };
