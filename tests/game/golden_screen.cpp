@@ -260,7 +260,10 @@ std::string CommonLayout(const std::vector<std::optional<CellItem>>& items, bool
     for (const auto& item : items) {
         if (!item || !item->IsGlyph() || item->IsNote() != notes) continue;
         const int count = ++counts[item->layout];
-        if (count > bestCount) best = item->layout, bestCount = count;
+        if (count > bestCount) {
+            best = item->layout;
+            bestCount = count;
+        }
     }
     return best;
 }
