@@ -5,7 +5,9 @@
 // tint over the open picker, the notes and the status line in note mode, and the
 // dead-end warning under the status line. Menus are captured once their animations have settled; the
 // new game's board comes from a fixed seed. A new screen is one more step and one
-// more ExpectScreen; VELTRANE_REGENERATE_GOLDEN=1 writes its file.
+// more ExpectScreen; VELTRANE_REGENERATE_GOLDEN=1 writes its file. Below, a board drawn
+// by hand shows that a changed value or colour is one changed character of the description
+// and that a glyph off its place in the cell is listed as a quad.
 #include "game/golden_screen.h"
 
 #include <chrono>
@@ -16,6 +18,8 @@
 #include "play/view/status_line.h"
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
+#include "support/recorder_fixture.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -156,4 +160,85 @@ TEST_F(GoldenScreenTest, EveryScreenDrawsAsItsGoldenFile) {
     ASSERT_EQ(program().GameState, Credits);
     ASSERT_TRUE(game.Frame());
     ExpectScreen("credits");
+}
+
+namespace {
+
+// A board drawn by hand: untextured faces and three values of a small font, one of them
+// changed as a case asks; DescribeScene must tell each change.
+class BoardDescriptionTest : public RecorderTest {
+protected:
+    BoardDescriptionTest() {
+        WriteImage(folder.File("glyphs.png"), 256, 16);
+        std::string description = "[GKFONT]\nBitmap = glyphs.png\n";
+        for (const char c : std::string("123456789ABCDEFG"))
+            description +=
+                "Char=\"" + std::string(1, c) + "\"," + std::to_string((c % 32) * 8) + ",0,7,10,1,0\n";
+        WriteTextFile(folder.File("cells.fnt"), description);
+        font = std::make_unique<gkFont>(folder.File("cells.fnt").c_str());
+    }
+
+    struct Value {
+        int across, down;
+        char character;
+        std::uint32_t colour;
+        float shift = 0;  // moves the glyph right in its cell
+    };
+
+    static float Corner(float first, int index) { return first + 30.0f * index + 2.0f * (index / 4); }
+
+    std::string Describe(const Value& changed) {
+        engine.Gfx_BeginScene(0);
+        gkSprite face(0, 0, 0, 30, 30);
+        const Value values[] = {
+            {0, 0, '1', 0xFF0000DD}, {9, 2, 'C', 0xFFEE0000}, {12, 12, '5', 0xFF000000}, changed};
+        for (int across = 0; across < 16; ++across) {
+            for (int down = 0; down < 16; ++down) {
+                face.Render(Corner(157, across), Corner(107, down));
+                for (const Value& v : values) {
+                    if (v.across != across || v.down != down) continue;
+                    const char text[2] = {v.character, '\0'};
+                    font->SetColor(v.colour);
+                    font->Render(Corner(157, across) + 7 + v.shift, Corner(107, down) + 3, AlignLeft, text);
+                }
+            }
+        }
+        return DescribeScene(engine, {font.get()});
+    }
+
+    TempFolder folder;
+    std::unique_ptr<gkFont> font;
+};
+
+// The characters two texts of one length differ in; -1 when their lengths differ.
+int DifferingCharacters(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return -1;
+    int count = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) count += a[i] != b[i];
+    return count;
+}
+
+}  // namespace
+
+TEST_F(BoardDescriptionTest, EachChangeOfACellShows) {
+    const Value base{5, 7, 'A', 0xFF000000};
+    const std::string before = Describe(base);
+    ASSERT_NE(before.find("\ncells 0,0 face .. 15,15 face (260 quads)\n"), std::string::npos) << before;
+    struct Case {
+        const char* change;
+        Value value;
+        int differing;  // characters; -1 for a description of another length
+        bool listedAsText;
+    };
+    const Case cases[] = {
+        {"another value", {5, 7, 'B', 0xFF000000}, 1, false},
+        {"another colour", {5, 7, 'A', 0xFFEE0000}, 1, false},
+        {"the glyph a pixel to the right", {5, 7, 'A', 0xFF000000, 1}, -1, true},
+        {"the glyph half a pixel to the right", {5, 7, 'A', 0xFF000000, 0.5f}, -1, true},
+    };
+    for (const Case& c : cases) {
+        const std::string after = Describe(c.value);
+        EXPECT_EQ(DifferingCharacters(before, after), c.differing) << c.change << ":\n" << after;
+        EXPECT_EQ(after.find("\ntext ") != std::string::npos, c.listedAsText) << c.change << ":\n" << after;
+    }
 }
