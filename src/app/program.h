@@ -17,7 +17,6 @@
 
 #include "app/puzzles/puzzle_intake.h"
 #include "app/puzzles/puzzle_maker.h"
-#include "app/screens/screen.h"
 #include "engine/gk.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
@@ -85,7 +84,6 @@ struct Program {
 
     int GameState = MainMenu;
     int PreviousState = MainMenu;
-    ScreenSet screens;  // the screen of each state
     int MainMenuChoice = 0;
     int DifficultyChoice = 0;
     int GameMenuChoice = 0;

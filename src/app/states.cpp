@@ -1,9 +1,49 @@
 #include "app/states.h"
 
+#include <array>
+#include <memory>
+
 #include "app/program.h"
 #include "app/puzzles/copy_paste.h"
+#include "app/screens/credits_screen.h"
+#include "app/screens/menu_screens.h"
+#include "app/screens/play_screen.h"
 
 namespace {
+
+// The screen of each game state (GameStateValue). The screens hold no state of their
+// own, so one set serves every run of the program.
+class ScreenSet {
+public:
+    ScreenSet() {
+        screens[MainMenu] = MakeMainMenuScreen();
+        screens[Playing] = MakePlayScreen();
+        screens[GameMenu] = MakeGameMenuScreen();
+        screens[Credits] = MakeCreditsScreen();
+        screens[DifficultyMenu] = MakeDifficultyMenuScreen();
+    }
+    // The screen of a state; null for a value no state has.
+    Screen* Of(int state) const {
+        return state >= 0 && state < static_cast<int>(screens.size()) ? screens[static_cast<std::size_t>(state)].get()
+                                                                       : nullptr;
+    }
+
+private:
+    std::array<std::unique_ptr<Screen>, 5> screens;
+};
+
+const ScreenSet& Screens() {
+    static const ScreenSet set;
+    return set;
+}
+
+// Back to the screen the credits were opened from, whose menu enters again.
+void ReturnFromCredits(Program& p) {
+    p.GameState = p.PreviousState;
+    ShowStateScreen(p.GameState, true);
+    p.PreviousState = Credits;
+    p.Gui->Enter();
+}
 
 // F11 and Alt+Enter switch full screen in the menus and the credits too (the play
 // screen handles them with its other keys), once per press. The Enter of an
@@ -50,7 +90,7 @@ bool DisplayLostFunc() {
 }
 
 void ShowStateScreen(int state, bool show) {
-    if (Screen* screen = TheProgram().screens.Of(state)) screen->Show(show);
+    if (Screen* screen = Screens().Of(state)) screen->Show(show);
 }
 
 void GoToState(int state) {
@@ -69,22 +109,25 @@ void PlayNewGame(const PuzzleOrigin& origin) {
     GoToState(Playing);
 }
 
-bool CarryOut(const MenuRequest& request) {
+bool CarryOut(const ScreenRequest& request) {
     switch (request.kind) {
-        case MenuRequest::GoTo:
+        case ScreenRequest::GoTo:
             GoToState(request.state);
             return false;
-        case MenuRequest::ContinueGame:
+        case ScreenRequest::ContinueGame:
             BuildBoardView();
             TheProgram().aids.ResumeGame();
             GoToState(Playing);
             return false;
-        case MenuRequest::StartGame:
+        case ScreenRequest::StartGame:
             PlayNewGame(request.origin);
             return false;
-        case MenuRequest::Exit:
+        case ScreenRequest::ReturnFromCredits:
+            ReturnFromCredits(TheProgram());
+            return false;
+        case ScreenRequest::Exit:
             return true;
-        case MenuRequest::Stay:
+        case ScreenRequest::Stay:
             return false;
     }
     return false;
@@ -96,12 +139,12 @@ bool FrameFunc() {
     PickUpSaveProblem();
     Program& p = TheProgram();
     if (p.frameHook && p.frameHook()) return true;
-    Screen* screen = p.screens.Of(p.GameState);
+    Screen* screen = Screens().Of(p.GameState);
     if (!p.gk || !screen) return false;
     const FrameInput input = ReadFrameInput(*p.gk);
     HandleFullScreenKeys(p, *screen, input);
     HandleCopyPaste(p, input);
-    const bool end = p.screens.Of(p.GameState)->Update(input);
+    const bool end = CarryOut(Screens().Of(p.GameState)->Update(input));
     AskForNextFrame(p);
     return end;
 }
@@ -112,7 +155,7 @@ bool RenderFunc() {
     if (lock.Stopping() || !p.gk) return false;
     p.gk->Gfx_BeginScene(0);
     if (p.BackgroundSprite) p.BackgroundSprite->Render(0, 0);
-    if (Screen* screen = p.screens.Of(p.GameState)) screen->Draw();
+    if (Screen* screen = Screens().Of(p.GameState)) screen->Draw();
     if (p.Gui) p.Gui->Render();
     if (p.sceneHook) p.sceneHook();
     p.gk->Gfx_EndScene();

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "app/frame_guard.h"
-#include "app/screens/menus.h"
+#include "app/screens/screen.h"
 
 bool FrameFunc();
 bool RenderFunc();
@@ -22,7 +22,7 @@ bool DisplayLostFunc();
 // aids afresh with where the puzzle came from, saves the game and shows the play screen.
 void PlayNewGame(const PuzzleOrigin& origin = {});
 // Carries out what a menu's frame asked for; true ends the frame loop.
-bool CarryOut(const MenuRequest& request);
+bool CarryOut(const ScreenRequest& request);
 
 // Shows (enters) or hides (leaves) the screen of a state.
 void ShowStateScreen(int state, bool show);

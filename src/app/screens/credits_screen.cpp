@@ -1,7 +1,6 @@
 #include "app/screens/credits_screen.h"
 
 #include "app/program.h"
-#include "app/states.h"
 
 namespace {
 
@@ -13,17 +12,11 @@ class CreditsScreen : public Screen {
 public:
     void Show(bool) override {}
 
-    bool Update(const FrameInput& input) override {
+    ScreenRequest Update(const FrameInput& input) override {
         Program& p = TheProgram();
-        if (input.key == GKK_ESCAPE) {
-            p.GameState = p.PreviousState;
-            ShowStateScreen(p.GameState, true);
-            p.PreviousState = Credits;
-            p.Gui->Enter();
-            return false;
-        }
+        if (input.key == GKK_ESCAPE) return {ScreenRequest::ReturnFromCredits, 0, {}};
         p.Gui->Update(p.gk->Timer_GetDelta());
-        return false;
+        return {};
     }
 
     void Draw() override {

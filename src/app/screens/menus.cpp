@@ -4,10 +4,7 @@
 #include <memory>
 
 #include "app/program.h"
-#include "app/puzzles/copy_paste.h"
 #include "app/puzzles/logic_games.h"
-#include "app/screens/best_times_line.h"
-#include "app/states.h"
 #include "gui/menu_item.h"
 #include "platform/message_box.h"
 
@@ -90,34 +87,34 @@ bool LeaveAnimationOver(Program& p, float dt, int& choice) {
     return false;
 }
 
-MenuRequest GoTo(int state) { return {MenuRequest::GoTo, state, {}}; }
+ScreenRequest GoTo(int state) { return {ScreenRequest::GoTo, state, {}}; }
 
-MenuRequest ActOnMainMenuChoice(Program& p) {
+ScreenRequest ActOnMainMenuChoice(Program& p) {
     switch (p.MainMenuChoice) {
         case MainNewGameId:
             ShowMainMenu(false);
             return GoTo(DifficultyMenu);
         case ContinueId:
             ShowMainMenu(false);
-            return {MenuRequest::ContinueGame, 0, {}};
+            return {ScreenRequest::ContinueGame, 0, {}};
         case MainCreditsId:
             ShowMainMenu(false);
             return GoTo(Credits);
         case MainExitId:
-            return {MenuRequest::Exit, 0, {}};
+            return {ScreenRequest::Exit, 0, {}};
         default:
             return {};
     }
 }
 
-MenuRequest ActOnDifficultyChoice(Program& p) {
+ScreenRequest ActOnDifficultyChoice(Program& p) {
     const int choice = p.DifficultyChoice;
     if (choice == Easy || choice == Medium || choice == Hard) {
         if (p.aids.settings.logicPuzzles) {
             StartMakingPuzzle(p, choice);
         } else if (p.board.NewGame(choice)) {
             ShowDifficultyMenu(false);
-            return {MenuRequest::StartGame, 0, {PuzzleKind::Classic, choice, 0}};
+            return {ScreenRequest::StartGame, 0, {PuzzleKind::Classic, choice, 0}};
         } else {
             ShowNewGameFailure();
         }
@@ -129,7 +126,7 @@ MenuRequest ActOnDifficultyChoice(Program& p) {
 }
 
 // A logic puzzle made on the worker starts its game once it is in.
-MenuRequest FinishMakingPuzzle(Program& p) {
+ScreenRequest FinishMakingPuzzle(Program& p) {
     std::int32_t level = 0;
     switch (TakeMadePuzzle(p, &level)) {
         case MadePuzzle::Waiting:
@@ -141,10 +138,10 @@ MenuRequest FinishMakingPuzzle(Program& p) {
             break;
     }
     ShowDifficultyMenu(false);
-    return {MenuRequest::StartGame, 0, {PuzzleKind::Logic, level, 1}};
+    return {ScreenRequest::StartGame, 0, {PuzzleKind::Logic, level, 1}};
 }
 
-MenuRequest ActOnGameMenuChoice(Program& p) {
+ScreenRequest ActOnGameMenuChoice(Program& p) {
     switch (p.GameMenuChoice) {
         case ResumeId:
             ShowGameMenu(false);
@@ -153,7 +150,7 @@ MenuRequest ActOnGameMenuChoice(Program& p) {
             ShowGameMenu(false);
             return GoTo(Credits);
         case GameExitId:
-            return {MenuRequest::Exit, 0, {}};
+            return {ScreenRequest::Exit, 0, {}};
         default:
             return {};
     }
@@ -178,7 +175,7 @@ void ShowMainMenu(bool show) { ShowMenu(show, MainMenuEntries, MainNewGameId, tr
 void ShowDifficultyMenu(bool show) { ShowMenu(show, DifficultyMenuEntries, Medium, false); }
 void ShowGameMenu(bool show) { ShowMenu(show, GameMenuEntries, ResumeId, false); }
 
-MenuRequest MainMenuFrame(const FrameInput& input) {
+ScreenRequest MainMenuFrame(const FrameInput& input) {
     Program& p = TheProgram();
     const float dt = MenuStep(p);
     if (input.key == GKK_ESCAPE) {
@@ -189,7 +186,7 @@ MenuRequest MainMenuFrame(const FrameInput& input) {
     return {};
 }
 
-MenuRequest DifficultyMenuFrame(const FrameInput& input) {
+ScreenRequest DifficultyMenuFrame(const FrameInput& input) {
     Program& p = TheProgram();
     const float dt = MenuStep(p);
     if (input.key == GKK_ESCAPE) {
@@ -204,7 +201,7 @@ MenuRequest DifficultyMenuFrame(const FrameInput& input) {
     return {};
 }
 
-MenuRequest GameMenuFrame(const FrameInput& input) {
+ScreenRequest GameMenuFrame(const FrameInput& input) {
     Program& p = TheProgram();
     const float dt = MenuStep(p);
     if (input.key == GKK_ESCAPE) {
@@ -216,53 +213,3 @@ MenuRequest GameMenuFrame(const FrameInput& input) {
     return {};
 }
 
-namespace {
-
-// A menu: its show operation, its frame handler carried out by the state machine, and
-// what it draws in its empty space.
-class MenuScreen : public Screen {
-public:
-    using ShowOp = void (*)(bool);
-    using FrameOp = MenuRequest (*)(const FrameInput&);
-    using DrawOp = void (*)(Program&);
-    MenuScreen(ShowOp show, FrameOp frame, DrawOp draw, KeyScreen keys)
-        : show(show), frame(frame), draw(draw), keys(keys) {}
-
-    void Show(bool shown) override { show(shown); }
-    bool Update(const FrameInput& input) override { return CarryOut(frame(input)); }
-    void Draw() override {
-        if (draw) draw(TheProgram());
-    }
-    KeyScreen Keys() const override { return keys; }
-
-private:
-    ShowOp show;
-    FrameOp frame;
-    DrawOp draw;
-    KeyScreen keys;
-};
-
-void DrawMainMenuSpace(Program& p) {
-    if (p.MenuFont) DrawBestTimes(*p.MenuFont, p.bestTimes);
-    DrawPasteMessage(p);
-}
-
-void DrawDifficultyMenuSpace(Program& p) {
-    if (p.MenuFont) p.MenuFont->Printf(400, 193, AlignCenter, "Difficult Level");
-    DrawPuzzleKindLine(p);
-}
-
-}  // namespace
-
-std::unique_ptr<Screen> MakeMainMenuScreen() {
-    return std::make_unique<MenuScreen>(ShowMainMenu, MainMenuFrame, DrawMainMenuSpace, OnMainMenu);
-}
-
-std::unique_ptr<Screen> MakeDifficultyMenuScreen() {
-    return std::make_unique<MenuScreen>(ShowDifficultyMenu, DifficultyMenuFrame, DrawDifficultyMenuSpace,
-                                        OnDifficultyMenu);
-}
-
-std::unique_ptr<Screen> MakeGameMenuScreen() {
-    return std::make_unique<MenuScreen>(ShowGameMenu, GameMenuFrame, nullptr, OnGameMenu);
-}

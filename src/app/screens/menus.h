@@ -6,24 +6,7 @@
 // state machine (states.h) is to do next.
 #pragma once
 
-#include <memory>
-
 #include "app/screens/screen.h"
-#include "save/game_state.h"
-
-// What a menu's frame asks of the state machine.
-struct MenuRequest {
-    enum Kind {
-        Stay,          // nothing to do
-        GoTo,          // show state
-        ContinueGame,  // play the game in progress
-        StartGame,     // play the new game just made on the board
-        Exit,          // end the frame loop
-    };
-    Kind kind = Stay;
-    int state = 0;         // for GoTo
-    PuzzleOrigin origin;   // for StartGame: where the new game's puzzle came from
-};
 
 void ShowMainMenu(bool show);
 void ShowDifficultyMenu(bool show);
@@ -36,13 +19,6 @@ void LeaveMainMenuForPlay();
 // A new game that could not be made: the error box, then the difficulty menu again with "Easy" focused.
 void ShowNewGameFailure();
 
-MenuRequest MainMenuFrame(const FrameInput& input);
-MenuRequest DifficultyMenuFrame(const FrameInput& input);
-MenuRequest GameMenuFrame(const FrameInput& input);
-
-// The three menus as screens of the state machine; the main menu draws the best times
-// and the paste line in its empty space, the difficulty menu its title and the line of
-// the puzzles' kind.
-std::unique_ptr<Screen> MakeMainMenuScreen();
-std::unique_ptr<Screen> MakeDifficultyMenuScreen();
-std::unique_ptr<Screen> MakeGameMenuScreen();
+ScreenRequest MainMenuFrame(const FrameInput& input);
+ScreenRequest DifficultyMenuFrame(const FrameInput& input);
+ScreenRequest GameMenuFrame(const FrameInput& input);

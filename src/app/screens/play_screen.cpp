@@ -1,7 +1,6 @@
 #include "app/screens/play_screen.h"
 
 #include "app/program.h"
-#include "app/states.h"
 #include "platform/message_box.h"
 #include "play/hint/hint.h"
 #include "play/input/play_input.h"
@@ -39,14 +38,14 @@ void DrawPlayScreen(Program& p) {
     p.MenuFont->SetScale(1.0f);
 }
 
-void OpenGameMenu(Program& p) {
+ScreenRequest OpenGameMenu(Program& p) {
     p.Gui->Leave();
     p.Gui->SetFocus(0);
-    GoToState(GameMenu);
+    return {ScreenRequest::GoTo, GameMenu, {}};
 }
 
 // A won game's time goes into the best times before the message box shows.
-void AnnounceWin(Program& p) {
+ScreenRequest AnnounceWin(Program& p) {
     const std::uint64_t seconds = p.aids.PlaySeconds();
     // A game won with hints sets no best time; nor does a logic or pasted puzzle: the
     // best times stand for the classic levels.
@@ -56,7 +55,7 @@ void AnnounceWin(Program& p) {
     ShowMessageBox("You have won!", "Congratulation", false);  // plain OK box, no icon
     p.Gui->Leave();
     p.Gui->SetFocus(0);
-    GoToState(MainMenu);
+    return {ScreenRequest::GoTo, MainMenu, {}};
 }
 
 class PlayingScreen : public Screen {
@@ -74,21 +73,24 @@ public:
         }
     }
 
-    bool Update(const FrameInput& input) override {
+    // The menu or the win is shown once the frame's work is done: after the hand-over
+    // of the files and the settings.
+    ScreenRequest Update(const FrameInput& input) override {
         Program& p = TheProgram();
         ::PlayScreen screen{&p.board, &p.view, p.picker.get(), p.Gui.get(), &p.aids};
+        ScreenRequest request;
         switch (HandlePlayFrame(*p.gk, screen, input)) {
             case PlayEvent::Escape:
-                OpenGameMenu(p);
+                request = OpenGameMenu(p);
                 break;
             case PlayEvent::Won:
-                AnnounceWin(p);
+                request = AnnounceWin(p);
                 break;
             case PlayEvent::None:
                 break;
         }
         // The dead-end watch sees the board as this frame left it; a pending hint acts on its verdict.
-        if (p.GameState == Playing) {
+        if (request.kind == ScreenRequest::Stay) {
             p.aids.deadEnd.Update(p.board);
             ContinueHint(p.aids, p.board);
         }
@@ -98,7 +100,7 @@ public:
             p.aids.settingsChanged = false;
             ApplySettings();
         }
-        return false;
+        return request;
     }
 
     void Draw() override { DrawPlayScreen(TheProgram()); }

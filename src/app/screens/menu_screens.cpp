@@ -1,0 +1,58 @@
+#include "app/screens/menu_screens.h"
+
+#include "app/program.h"
+#include "app/puzzles/copy_paste.h"
+#include "app/puzzles/logic_games.h"
+#include "app/screens/best_times_line.h"
+#include "app/screens/menus.h"
+
+namespace {
+
+// A menu: its show operation, its frame handler carried out by the state machine, and
+// what it draws in its empty space.
+class MenuScreen : public Screen {
+public:
+    using ShowOp = void (*)(bool);
+    using FrameOp = ScreenRequest (*)(const FrameInput&);
+    using DrawOp = void (*)(Program&);
+    MenuScreen(ShowOp show, FrameOp frame, DrawOp draw, KeyScreen keys)
+        : show(show), frame(frame), draw(draw), keys(keys) {}
+
+    void Show(bool shown) override { show(shown); }
+    ScreenRequest Update(const FrameInput& input) override { return frame(input); }
+    void Draw() override {
+        if (draw) draw(TheProgram());
+    }
+    KeyScreen Keys() const override { return keys; }
+
+private:
+    ShowOp show;
+    FrameOp frame;
+    DrawOp draw;
+    KeyScreen keys;
+};
+
+void DrawMainMenuSpace(Program& p) {
+    if (p.MenuFont) DrawBestTimes(*p.MenuFont, p.bestTimes);
+    DrawPasteMessage(p);
+}
+
+void DrawDifficultyMenuSpace(Program& p) {
+    if (p.MenuFont) p.MenuFont->Printf(400, 193, AlignCenter, "Difficult Level");
+    DrawPuzzleKindLine(p);
+}
+
+}  // namespace
+
+std::unique_ptr<Screen> MakeMainMenuScreen() {
+    return std::make_unique<MenuScreen>(ShowMainMenu, MainMenuFrame, DrawMainMenuSpace, OnMainMenu);
+}
+
+std::unique_ptr<Screen> MakeDifficultyMenuScreen() {
+    return std::make_unique<MenuScreen>(ShowDifficultyMenu, DifficultyMenuFrame, DrawDifficultyMenuSpace,
+                                        OnDifficultyMenu);
+}
+
+std::unique_ptr<Screen> MakeGameMenuScreen() {
+    return std::make_unique<MenuScreen>(ShowGameMenu, GameMenuFrame, nullptr, OnGameMenu);
+}
