@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "play/hint/hint_lesson.h"
+#include "play/hint/lesson_presses.h"
 #include "sudoku/completion.h"
 
 namespace {

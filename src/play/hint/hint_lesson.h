@@ -10,7 +10,8 @@
 // hints made, with the values they were made on: while the board keeps those values
 // (adding others keeps an elimination true), the next hint starts from them and does
 // not find the same elimination again. Owns the worker, the reply shown, the stage
-// and the eliminations kept; the hint (hint.h) drives it, the play aids draw its marks.
+// and the eliminations kept; its presses (lesson_presses.h) move it on, the hint (hint.h)
+// drives them, the play aids draw its marks.
 #pragma once
 
 #include <cstdint>
@@ -18,8 +19,6 @@
 
 #include "play/hint/hint_worker.h"
 #include "sudoku/board.h"
-
-struct PlayAids;
 
 enum class LessonStage : std::uint8_t {
     None,
@@ -46,17 +45,3 @@ struct HintLesson {
     // The second press has been shown: cells and target are drawn too.
     bool Detailed() const { return stage == LessonStage::Shown || stage == LessonStage::Done; }
 };
-
-// H with a lesson at its first or second press on the board as it stands: shows the
-// next stage and returns true; false when a new hint has to be asked for.
-bool AdvanceLesson(PlayAids& aids, SudokuBoard& board);
-// Hands the board as it stands (with the eliminations still true of it) to the worker.
-void AskForLesson(PlayAids& aids, const SudokuBoard& board);
-
-enum class LessonReply {
-    Pending,        // the worker is still on it
-    Shown,          // the first press is shown (or that there is no answer)
-    Contradiction,  // the grid cannot be finished: moves must be taken back
-};
-// Takes the worker's reply once it is in and shows the first press.
-LessonReply TakeLessonReply(PlayAids& aids);
