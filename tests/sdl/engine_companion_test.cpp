@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "engine/sdl/area_resample.h"
-#include "engine/sdl/image_companions.h"
-#include "engine/sdl/texture_images.h"
+#include "engine/sdl/image/area_resample.h"
+#include "engine/sdl/image/image_companions.h"
+#include "engine/sdl/image/texture_images.h"
 #include "engine_test_fixture.h"
 
 namespace {

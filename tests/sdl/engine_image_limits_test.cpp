@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "engine/sdl/image_header.h"
+#include "engine/sdl/image/image_header.h"
 #include "engine_test_fixture.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
-#include "engine/sdl/input_state.h"
-#include "engine/sdl/key_map.h"
+#include "engine/sdl/input/input_state.h"
+#include "engine/sdl/input/key_map.h"
 #include "engine_test_fixture.h"
 #include "pushed_events.h"
 

@@ -1,6 +1,6 @@
 // The engine's log file: lines are only ever appended, and a link or a FIFO put in
 // the log's place is neither followed nor waited on.
-#include "engine/sdl/engine_log.h"
+#include "engine/sdl/files/engine_log.h"
 
 #include <sys/stat.h>
 

@@ -6,7 +6,7 @@
 #include <limits>
 #include <utility>
 
-#include "engine/sdl/quad_geometry.h"
+#include "engine/sdl/frame/quad_geometry.h"
 #include "engine_test_fixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "engine/sdl/resource_files.h"
+#include "engine/sdl/files/resource_files.h"
 #include "engine_test_fixture.h"
 
 namespace {

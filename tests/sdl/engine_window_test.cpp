@@ -5,7 +5,7 @@
 
 #include <limits>
 
-#include "engine/sdl/window_scale.h"
+#include "engine/sdl/video/window_scale.h"
 #include "engine_test_fixture.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "engine/sdl/window_fit.h"
+#include "engine/sdl/video/window_fit.h"
 #include "engine_test_fixture.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/sdl/display_loss.h"
+#include "engine/sdl/video/display_loss.h"
 #include "engine_test_fixture.h"
 #include "platform/forked_children.h"
 #include "platform/frame_lock.h"

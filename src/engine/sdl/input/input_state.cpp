@@ -1,7 +1,7 @@
-#include "engine/sdl/input_state.h"
+#include "engine/sdl/input/input_state.h"
 
 #include "engine/gk.h"
-#include "engine/sdl/key_map.h"
+#include "engine/sdl/input/key_map.h"
 
 namespace {
 

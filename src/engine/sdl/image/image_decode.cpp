@@ -1,4 +1,4 @@
-#include "engine/sdl/image_decode.h"
+#include "engine/sdl/image/image_decode.h"
 
 #include <SDL_image.h>
 

@@ -1,4 +1,4 @@
-#include "engine/sdl/texture_images.h"
+#include "engine/sdl/image/texture_images.h"
 
 #include <algorithm>
 #include <chrono>
@@ -7,10 +7,10 @@
 #include <system_error>
 #include <utility>
 
-#include "engine/sdl/area_resample.h"
-#include "engine/sdl/image_companions.h"
-#include "engine/sdl/image_decode.h"
-#include "engine/sdl/resource_files.h"
+#include "engine/sdl/files/resource_files.h"
+#include "engine/sdl/image/area_resample.h"
+#include "engine/sdl/image/image_companions.h"
+#include "engine/sdl/image/image_decode.h"
 
 namespace {
 

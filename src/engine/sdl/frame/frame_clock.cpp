@@ -1,4 +1,4 @@
-#include "engine/sdl/frame_clock.h"
+#include "engine/sdl/frame/frame_clock.h"
 
 double FrameClock::Now() {
     return static_cast<double>(SDL_GetPerformanceCounter()) / static_cast<double>(SDL_GetPerformanceFrequency());

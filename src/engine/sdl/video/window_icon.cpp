@@ -1,4 +1,4 @@
-#include "engine/sdl/window_icon.h"
+#include "engine/sdl/video/window_icon.h"
 
 #include <cstring>
 

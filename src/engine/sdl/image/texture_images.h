@@ -20,7 +20,7 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/sdl/engine_log.h"
+#include "engine/sdl/files/engine_log.h"
 #include "engine/sdl/sdl_handles.h"
 
 struct ImageTexture {

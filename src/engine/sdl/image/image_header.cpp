@@ -1,4 +1,4 @@
-#include "engine/sdl/image_header.h"
+#include "engine/sdl/image/image_header.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "engine/sdl/key_map.h"
+#include "engine/sdl/input/key_map.h"
 
 #include "engine/gk.h"
 

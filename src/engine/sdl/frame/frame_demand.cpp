@@ -1,4 +1,4 @@
-#include "engine/sdl/frame_demand.h"
+#include "engine/sdl/frame/frame_demand.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "engine/sdl/display_loss.h"
+#include "engine/sdl/video/display_loss.h"
 
 #include <SDL.h>
 #include <X11/Xlib.h>

@@ -8,7 +8,7 @@
 
 #include <cstddef>
 
-#include "engine/sdl/image_header.h"
+#include "engine/sdl/image/image_header.h"
 #include "engine/sdl/sdl_handles.h"
 
 enum class ImageDecodeResult {

@@ -1,4 +1,4 @@
-#include "engine/sdl/engine_log.h"
+#include "engine/sdl/files/engine_log.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "engine/sdl/quad_geometry.h"
+#include "engine/sdl/frame/quad_geometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "engine/sdl/area_resample.h"
+#include "engine/sdl/image/area_resample.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "engine/sdl/window_scale.h"
+#include "engine/sdl/video/window_scale.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "engine/sdl/resource_files.h"
+#include "engine/sdl/files/resource_files.h"
 
 #include <sys/stat.h>
 

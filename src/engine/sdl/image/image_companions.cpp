@@ -1,4 +1,4 @@
-#include "engine/sdl/image_companions.h"
+#include "engine/sdl/image/image_companions.h"
 
 #include <algorithm>
 

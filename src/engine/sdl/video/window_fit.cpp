@@ -1,4 +1,4 @@
-#include "engine/sdl/window_fit.h"
+#include "engine/sdl/video/window_fit.h"
 
 #include <SDL_syswm.h>
 
