@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "engine/sdl/frame/quad_geometry.h"
-#include "engine_test_fixture.h"
+#include "sdl/engine_test_fixture.h"
 
 namespace {
 

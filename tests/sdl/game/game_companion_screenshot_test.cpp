@@ -10,8 +10,8 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/states.h"
-#include "engine_test_fixture.h"
 #include "pushed_events.h"
+#include "sdl/engine_test_fixture.h"
 #include "sudoku/generator.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <tuple>
 #include <vector>
 
-#include "engine_test_fixture.h"
 #include "platform/message_box.h"
+#include "sdl/engine_test_fixture.h"
 
 TEST(MessageBox, AHandlerReceivesEveryBoxUntilItIsRemoved) {
     std::vector<std::tuple<std::string, std::string, bool>> shown;

@@ -18,10 +18,10 @@
 #include <vector>
 
 #include "engine/sdl/video/display_loss.h"
-#include "engine_test_fixture.h"
 #include "platform/forked_children.h"
 #include "platform/frame_lock.h"
 #include "platform/stop_signals.h"
+#include "sdl/engine_test_fixture.h"
 
 namespace {
 

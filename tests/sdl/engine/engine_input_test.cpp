@@ -8,8 +8,8 @@
 
 #include "engine/sdl/input/input_state.h"
 #include "engine/sdl/input/key_map.h"
-#include "engine_test_fixture.h"
 #include "pushed_events.h"
+#include "sdl/engine_test_fixture.h"
 
 TEST(KeyMap, TheGamesKeysGetTheirCodes) {
     EXPECT_EQ(GkKeyFromSdlKey(SDLK_RETURN), 13);

@@ -11,11 +11,11 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/states.h"
-#include "engine_test_fixture.h"
 #include "platform/module_directory.h"
 #include "play/hint_marks.h"
 #include "play/value_picker.h"
 #include "pushed_events.h"
+#include "sdl/engine_test_fixture.h"
 #include "sudoku/generator.h"
 #include "sudoku/logic.h"
 

@@ -4,7 +4,7 @@
 
 #include <sys/stat.h>
 
-#include "engine_test_fixture.h"
+#include "sdl/engine_test_fixture.h"
 
 TEST(EngineLog, AppendsToTheFileAndLeavesLinksAndFifosAlone) {
     TempFolder temp;

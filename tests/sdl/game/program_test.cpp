@@ -20,8 +20,8 @@
 
 #include "app/startup.h"
 #include "app/states.h"
-#include "engine_test_fixture.h"
 #include "platform/frame_lock.h"
+#include "sdl/engine_test_fixture.h"
 #include "support/boards.h"
 #include "save/save.h"
 #include "sudoku/board.h"

@@ -2,8 +2,8 @@
 // runs from.
 #include <sys/stat.h>
 
-#include "engine_test_fixture.h"
 #include "platform/module_directory.h"
+#include "sdl/engine_test_fixture.h"
 
 TEST(ModuleDirectory, NamesTheFolderOfTheRunningProgramWithItsSlash) {
     const std::string folder = GetModuleDirectory();

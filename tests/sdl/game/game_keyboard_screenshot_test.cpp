@@ -10,10 +10,10 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/states.h"
-#include "engine_test_fixture.h"
 #include "pushed_events.h"
 #include "platform/module_directory.h"
 #include "play/cell_marks.h"
+#include "sdl/engine_test_fixture.h"
 #include "sudoku/generator.h"
 
 namespace {

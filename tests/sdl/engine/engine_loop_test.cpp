@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "engine_test_fixture.h"
 #include "pushed_events.h"
+#include "sdl/engine_test_fixture.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "engine/sdl/video/window_fit.h"
-#include "engine_test_fixture.h"
+#include "sdl/engine_test_fixture.h"
 
 namespace {
 

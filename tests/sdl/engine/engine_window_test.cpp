@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "engine/sdl/video/window_scale.h"
-#include "engine_test_fixture.h"
+#include "sdl/engine_test_fixture.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include <memory>
 
-#include "engine_test_fixture.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
+#include "sdl/engine_test_fixture.h"
 
 namespace {
 

@@ -25,11 +25,11 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/states.h"
-#include "engine_test_fixture.h"
 #include "play/notes.h"
 #include "pushed_events.h"
 #include "save/game_state.h"
 #include "save/state_reconcile.h"
+#include "sdl/engine_test_fixture.h"
 #include "seeded_game.h"
 #include "sudoku/generator.h"
 

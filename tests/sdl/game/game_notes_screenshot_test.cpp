@@ -9,10 +9,10 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/states.h"
-#include "engine_test_fixture.h"
 #include "platform/module_directory.h"
 #include "play/notes.h"
 #include "pushed_events.h"
+#include "sdl/engine_test_fixture.h"
 #include "seeded_game.h"
 #include "sudoku/generator.h"
 

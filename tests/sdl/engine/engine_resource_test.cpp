@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "engine/sdl/files/resource_files.h"
-#include "engine_test_fixture.h"
+#include "sdl/engine_test_fixture.h"
 
 namespace {
 

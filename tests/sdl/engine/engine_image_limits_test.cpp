@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/sdl/image/image_header.h"
-#include "engine_test_fixture.h"
+#include "sdl/engine_test_fixture.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "engine/sdl/image/area_resample.h"
 #include "engine/sdl/image/image_companions.h"
 #include "engine/sdl/image/texture_images.h"
-#include "engine_test_fixture.h"
+#include "sdl/engine_test_fixture.h"
 
 namespace {
 
