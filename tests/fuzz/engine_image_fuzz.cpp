@@ -15,7 +15,7 @@
 #include <string>
 
 #include "engine/gk.h"
-#include "engine/sdl/image_header.h"
+#include "engine/sdl/image/image_header.h"
 #include "engine/sdl/sdl_engine.h"
 #include "support/temp_folder.h"
 

@@ -14,7 +14,7 @@
 #include <iterator>
 #include <memory>
 
-#include "engine/sdl/image_decode.h"
+#include "engine/sdl/image/image_decode.h"
 
 namespace {
 

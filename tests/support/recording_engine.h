@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "engine/gk.h"
-#include "engine/sdl/frame_demand.h"
+#include "engine/sdl/frame/frame_demand.h"
 
 // Input for one frame.
 struct InputFrame {

@@ -8,7 +8,8 @@
 // off to compare frames drawn without them. While frame capture is on, every Gfx_EndScene
 // copies the finished frame (before presenting it) into memory; the functions
 // below work on the last copy. Capture costs a read-back per frame, so it is
-// off until asked for.
+// off until asked for. The functions below live in sdl_engine_capture.cpp; the
+// engine's class, private to this folder, in sdl_engine_state.h.
 #pragma once
 
 #include <cstddef>
