@@ -1,7 +1,6 @@
 // Reading, checking and grading a puzzle from outside, and the worker that does it.
 #include "app/puzzles/puzzle_intake.h"
 
-#include <thread>
 #include <utility>
 
 #include "play/view/status_line.h"
@@ -78,41 +77,12 @@ void SetUpTakenGame(SudokuBoard& board, const TakenPuzzle& puzzle) {
     board.difficulty = puzzle.origin.level != 0 ? puzzle.origin.level : LevelOfGivens(board, Medium);
 }
 
-struct PuzzleIntakeCheck::Job {
-    std::atomic<bool> stop{false};
-    std::atomic<bool> done{false};
-    PuzzleIntakeResult result;  // written by the worker before done, read by the frame after it
-    std::thread thread;         // last: starts once everything above exists
-
-    Job(std::string text, PuzzleKind kind, const std::function<void()>& ready)
-        : thread([this, text = std::move(text), kind, ready] {
-              result.accepted = TakeInPuzzleText(text, kind, result.puzzle, result.error, &stop);
-              done.store(true, std::memory_order_release);
-              if (ready && !stop) ready();
-          }) {}
-    ~Job() {
-        stop = true;
-        thread.join();
-    }
-};
-
-PuzzleIntakeCheck::PuzzleIntakeCheck() = default;
-PuzzleIntakeCheck::~PuzzleIntakeCheck() = default;
-PuzzleIntakeCheck::PuzzleIntakeCheck(PuzzleIntakeCheck&&) noexcept = default;
-PuzzleIntakeCheck& PuzzleIntakeCheck::operator=(PuzzleIntakeCheck&&) noexcept = default;
-
 void PuzzleIntakeCheck::Start(std::string text, PuzzleKind kind) {
-    job_.reset();
-    job_ = std::make_unique<Job>(std::move(text), kind, ready_);
-}
-
-bool PuzzleIntakeCheck::TakeResult(PuzzleIntakeResult& result) {
-    if (!job_ || !job_->done.load(std::memory_order_acquire)) return false;
-    result = std::move(job_->result);
-    job_.reset();
-    return true;
-}
-
-void PuzzleIntakeCheck::Stop() {
-    job_.reset();
+    job_.Start(
+        [text = std::move(text), kind](const std::atomic<bool>& stop) {
+            PuzzleIntakeResult result;
+            result.accepted = TakeInPuzzleText(text, kind, result.puzzle, result.error, &stop);
+            return result;
+        },
+        ready_);
 }

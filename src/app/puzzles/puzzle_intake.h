@@ -6,19 +6,19 @@
 //
 // The completion check and the count can take a second or two, so the game never runs
 // them on the frame thread, nor before its window opens: PuzzleIntakeCheck runs
-// TakeInPuzzleText on a worker thread of its own. The frame hands the text over and
-// picks the result up in a later frame; it never waits, except for a dropped check to
-// stop (a few nodes of a search). PrecheckPuzzleFile is the part that answers at once
-// (reading, the form, a clash, a finished grid), for the command line to refuse a file
-// before anything else happens. Owns the worker (stopped and joined with the check) and
-// the result it leaves.
+// TakeInPuzzleText as a job on a thread of its own (play/session/job_worker.h). The
+// frame hands the text over and picks the result up in a later frame; it never waits,
+// except for a dropped check to stop (a few nodes of a search). PrecheckPuzzleFile is
+// the part that answers at once (reading, the form, a clash, a finished grid), for the
+// command line to refuse a file before anything else happens. Owns the worker (stopped
+// and joined with the check) and the result it leaves.
 #pragma once
 
 #include <atomic>
 #include <functional>
-#include <memory>
 #include <string>
 
+#include "play/session/job_worker.h"
 #include "save/game_state.h"
 #include "sudoku/board.h"
 
@@ -51,24 +51,18 @@ struct PuzzleIntakeResult {
 
 class PuzzleIntakeCheck {
 public:
-    PuzzleIntakeCheck();
-    ~PuzzleIntakeCheck();
-    PuzzleIntakeCheck(PuzzleIntakeCheck&&) noexcept;
-    PuzzleIntakeCheck& operator=(PuzzleIntakeCheck&&) noexcept;
-
     // Called on the worker's thread once a result is ready (to wake a waiting frame loop).
     void SetReadyCallback(std::function<void()> callback) { ready_ = std::move(callback); }
     // Checks text on the worker, for a puzzle of this kind; a check under way is dropped first.
     void Start(std::string text, PuzzleKind kind = PuzzleKind::Pasted);
     // A check was started and its result not taken yet.
-    bool Busy() const { return job_ != nullptr; }
+    bool Busy() const { return job_.Busy(); }
     // Moves the result into result once it is ready (true), ending the check.
-    bool TakeResult(PuzzleIntakeResult& result);
+    bool TakeResult(PuzzleIntakeResult& result) { return job_.Take(result); }
     // Drops the check under way, if any, and joins its worker.
-    void Stop();
+    void Stop() { job_.Stop(); }
 
 private:
-    struct Job;
-    std::unique_ptr<Job> job_;
+    OneShotJob<PuzzleIntakeResult> job_;
     std::function<void()> ready_;
 };

@@ -116,7 +116,7 @@ void AskForLesson(PlayAids& aids, const SudokuBoard& board) {
     query.boxSize = board.boxSize;
     query.eliminated = lesson.eliminated;
     query.focusCell = FocusCellIndex(aids, board);
-    lesson.worker.Post(query);
+    lesson.worker.Submit(query);
     lesson.stage = LessonStage::Asked;
 }
 
