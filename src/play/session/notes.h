@@ -13,14 +13,14 @@
 #include <cstdint>
 
 #include "gfx/font.h"
+#include "gfx/palette.h"
 #include "play/view/board_view.h"
 #include "play/session/history.h"
 #include "save/game_state.h"
 #include "sudoku/board.h"
 
-constexpr std::uint32_t NotesColor = 0xFF2E4057;  // calm dark slate, apart from the black and blue values
-constexpr float NotesSlot = 7.0f;                 // a note's square in the 4 x 4 layout
-constexpr float NotesInset = 1.0f;                // the layout's distance from the cell's edge
+constexpr float NotesSlot = 7.0f;   // a note's square in the 4 x 4 layout
+constexpr float NotesInset = 1.0f;  // the layout's distance from the cell's edge
 
 // What an edit works on; none owned.
 struct BoardEdit {
@@ -41,5 +41,6 @@ void ToggleNote(const BoardEdit& edit, int row, int column, int value);
 // Gives every cell that can hold notes the values its row, column and box allow; one
 // step with every cell whose notes changed (none when nothing changed).
 void FillCandidates(const BoardEdit& edit);
-// Draws a cell's notes with the notes font; nothing for a cell holding a value.
-void DrawCellNotes(gkFont& font, const Cell& cell, CellNotes notes);
+// Draws a cell's notes with the notes font in the palette's note colour; nothing for a cell holding a value.
+void DrawCellNotes(gkFont& font, const Cell& cell, CellNotes notes,
+                   const Palette& palette = ClassicPalette());
