@@ -19,6 +19,7 @@
 #include "app/puzzles/puzzle_maker.h"
 #include "engine/gk.h"
 #include "gfx/font.h"
+#include "gfx/palette.h"
 #include "gfx/sprite.h"
 #include "gui/gui.h"
 #include "play/session/play_aids.h"
@@ -69,6 +70,7 @@ struct Program {
     std::unique_ptr<gkSprite> CircleSprite;
     std::unique_ptr<ValuePicker> picker;
     std::unique_ptr<gkGUI> Gui;
+    Palette palette = ClassicPalette();  // the colours every screen is drawn in
     BoardView view;  // the cell grid, the board backdrop and its origin
     PlayAids aids;   // what the play screen offers beyond mouse play, and the settings
     bool fullScreenShown = false;  // what the engine was last told

@@ -241,7 +241,7 @@ int gkFont::GlyphIndex(unsigned char c) const {
     return -1;
 }
 
-float gkFont::GetStringWidth(const char* text) const {
+float gkFont::GetStringWidth(const char* text, float atScale) const {
     if (text == nullptr) return 0.0f;
     float sum = 0.0f;
     for (const char* p = text; *p != '\0' && *p != '\n'; ++p) {
@@ -249,7 +249,7 @@ float gkFont::GetStringWidth(const char* text) const {
         if (g < 0) continue;
         sum += postOffset[g] + preOffset[g] + tracking + glyphs[g]->GetWidth();
     }
-    return sum * scale;
+    return sum * atScale;
 }
 
 float gkFont::LineStartX(float x, int align, const char* line) const {

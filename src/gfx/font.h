@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/gk.h"
+#include "gfx/palette.h"
 #include "gfx/sprite.h"
 
 enum TextAlign { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
@@ -35,8 +36,11 @@ public:
         __attribute__((format(printf, 5, 6)))
 #endif
         ;
-    // Width at the current scale of the text up to its first line feed.
-    float GetStringWidth(const char* text) const;
+    // Width at the current scale (or at the scale given) of the text up to its first line feed.
+    float GetStringWidth(const char* text) const {
+        return GetStringWidth(text, scale);
+    }
+    float GetStringWidth(const char* text, float atScale) const;
     void SetColor(std::uint32_t color);
     void SetScale(float newScale) {
         scale = newScale;
@@ -85,5 +89,5 @@ private:
     float rotation = 0.0f;
     float tracking = 0.0f;
     float lineSpacing = 1.0f;
-    std::uint32_t color = 0xFFFFFFFF;  // the colour every glyph has (new sprites are white)
+    std::uint32_t color = Untinted;  // the colour every glyph has (as new sprites have)
 };

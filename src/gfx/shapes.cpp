@@ -13,6 +13,10 @@ void DrawShape(GK& gk, const float (&xs)[4], const float (&ys)[4], std::uint32_t
     gk.Gfx_RenderQuad(&quad);
 }
 
+void DrawTriangle(GK& gk, float ax, float ay, float bx, float by, float cx, float cy, std::uint32_t color) {
+    DrawShape(gk, {ax, bx, cx, cx}, {ay, by, cy, cy}, color);
+}
+
 void DrawFilledRect(GK& gk, float x, float y, float w, float h, std::uint32_t color) {
     DrawShape(gk, {x, x + w, x + w, x}, {y, y, y + h, y + h}, color);
 }

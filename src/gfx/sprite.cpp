@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "gfx/palette.h"
+
 gkSprite::gkSprite(HTEXTURE texture, float x, float y, float w, float h)
     : texX(x), texY(y), width(w), height(h) {
     if (texture != 0 && gk) {
@@ -21,7 +23,7 @@ gkSprite::gkSprite(HTEXTURE texture, float x, float y, float w, float h)
     const float ty[4] = {top, top, bottom, bottom};
     for (int i = 0; i < 4; ++i) {
         quad.v[i].z = 0.5f;
-        quad.v[i].col = 0xFFFFFFFF;
+        quad.v[i].col = Untinted;
         quad.v[i].tx = tx[i];
         quad.v[i].ty = ty[i];
     }

@@ -2,6 +2,8 @@
 // and lift), the click sound and activation.
 #include "gui/menu_item.h"
 
+#include "gfx/text.h"
+
 namespace {
 
 constexpr float FadeSeconds = 0.1f;  // a linear fade: progress = seconds x 10
@@ -10,16 +12,17 @@ constexpr float FocusSeconds = 0.2f;  // a linear focus change: progress = secon
 constexpr float FocusRate = 5.0f;
 constexpr float Lift = 4.0f;         // pixels the focused text rises off its shadow
 constexpr float ShadowShift = 3.0f;  // pixels the shadow sits right of and below the text
+constexpr float TextScale = 1.0f;
 
 float Channel(std::uint32_t argb, int shift) {
     return static_cast<float>((argb >> shift) & 0xFF) / 255.0f;
 }
 
-const Color NormalText(1.0f, 224.0f / 255.0f, 96.0f / 255.0f, 1.0f);
-const Color TransparentText(1.0f, 224.0f / 255.0f, 96.0f / 255.0f, 0.0f);
-const Color WhiteText(1.0f, 1.0f, 1.0f, 1.0f);
-const Color Shadow(0.0f, 0.0f, 0.0f, 48.0f / 255.0f);
-const Color TransparentShadow(0.0f, 0.0f, 0.0f, 0.0f);
+// The colour wholly see-through: where a fade starts or ends.
+Color Transparent(Color c) {
+    c.a = 0.0f;
+    return c;
+}
 
 }  // namespace
 
@@ -37,14 +40,20 @@ std::uint32_t Color::ToARGB() const {
 }
 
 gkGUIMenuItem::gkGUIMenuItem(int id, gkFont* font, HEFFECT sound, float x, float y, float delay,
-                             const char* title)
-    : font(font), sound(sound), delay(delay), title(title != nullptr ? title : "") {
+                             const char* title, const Palette& palette)
+    : font(font),
+      sound(sound),
+      delay(delay),
+      title(title != nullptr ? title : ""),
+      normalText(Color::FromARGB(palette.menuItem)),
+      focusedText(Color::FromARGB(palette.menuItemFocused)),
+      restingShadow(Color::FromARGB(palette.menuItemShadow)) {
     this->id = id;
     isStatic = false;
     visible = true;
     enabled = true;
-    color = Color::FromARGB(NormalColor);
-    shadow = Color::FromARGB(ShadowColor);
+    color = normalText;
+    shadow = restingShadow;
     const float width = font != nullptr ? font->GetStringWidth(this->title) : 0.0f;
     const float height = font != nullptr ? font->GetHeight() : 0.0f;
     rect = Rect(x - width * 0.5f, y, x + width * 0.5f, y + height);
@@ -52,10 +61,9 @@ gkGUIMenuItem::gkGUIMenuItem(int id, gkFont* font, HEFFECT sound, float x, float
 
 void gkGUIMenuItem::Render() {
     if (font == nullptr) return;
-    font->SetColor(shadow.ToARGB());
-    font->Render(rect.x1 + offset + ShadowShift, rect.y1 + ShadowShift, AlignLeft, title);
-    font->SetColor(color.ToARGB());
-    font->Render(rect.x1 - offset, rect.y1 - offset, AlignLeft, title);
+    DrawText(*font, rect.x1 + offset + ShadowShift, rect.y1 + ShadowShift, AlignLeft,
+             {TextScale, shadow.ToARGB()}, title);
+    DrawText(*font, rect.x1 - offset, rect.y1 - offset, AlignLeft, {TextScale, color.ToARGB()}, title);
 }
 
 void gkGUIMenuItem::Update(float dt) {
@@ -106,11 +114,11 @@ void gkGUIMenuItem::StartFade(const Color& fromText, const Color& toText, const 
 }
 
 void gkGUIMenuItem::Enter() {
-    StartFade(TransparentText, NormalText, TransparentShadow, Shadow);
+    StartFade(Transparent(normalText), normalText, Transparent(restingShadow), restingShadow);
 }
 
 void gkGUIMenuItem::Leave() {
-    StartFade(NormalText, TransparentText, Shadow, TransparentShadow);
+    StartFade(normalText, Transparent(normalText), restingShadow, Transparent(restingShadow));
 }
 
 bool gkGUIMenuItem::IsDone() {
@@ -121,13 +129,13 @@ void gkGUIMenuItem::Focus(bool focused) {
     Color target;
     if (focused) {
         PlayClick();
-        startColor = Color::FromARGB(NormalColor);
-        target = WhiteText;
+        startColor = normalText;
+        target = focusedText;
         startOffset = 0.0f;
         deltaOffset = Lift;
     } else {
-        startColor = Color::FromARGB(FocusedColor);
-        target = NormalText;
+        startColor = focusedText;
+        target = normalText;
         startOffset = Lift;
         deltaOffset = -Lift;
     }

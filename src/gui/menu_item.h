@@ -1,13 +1,15 @@
 // gkGUIMenuItem: one line of menu text that fades in and out with its menu,
 // lights up and lifts off its drop shadow when focused, clicks when pressed, and
 // reports itself activated on a left release or on Enter/Space while focused.
-// It does not own its font or sound; the title is kept by reference.
+// Its colours at rest come from a palette when it is made. It does not own its
+// font or sound; the title is kept by reference.
 #pragma once
 
 #include <cstdint>
 
 #include "engine/gk.h"
 #include "gfx/font.h"
+#include "gfx/palette.h"
 #include "gui/gui.h"
 
 struct Color {
@@ -23,12 +25,9 @@ struct Color {
 
 class gkGUIMenuItem : public gkGUIObject {
 public:
-    static constexpr std::uint32_t NormalColor = 0xFFFFE060;
-    static constexpr std::uint32_t FocusedColor = 0xFFFFFFFF;
-    static constexpr std::uint32_t ShadowColor = 0x30000000;
-
-    // Centred on x, hanging from y. title must outlive the item.
-    gkGUIMenuItem(int id, gkFont* font, HEFFECT sound, float x, float y, float delay, const char* title);
+    // Centred on x, hanging from y, in the palette's menu item colours. title must outlive the item.
+    gkGUIMenuItem(int id, gkFont* font, HEFFECT sound, float x, float y, float delay, const char* title,
+                  const Palette& palette = ClassicPalette());
 
     void Render() override;
     void Update(float dt) override;
@@ -58,6 +57,7 @@ private:
     HEFFECT sound;
     float delay;
     const char* title;
+    Color normalText, focusedText, restingShadow;  // the palette's, at rest
     Color startColor, deltaColor;
     Color fadeStartColor, fadeDeltaColor;
     Color fadeStartShadow, fadeDeltaShadow;

@@ -282,7 +282,8 @@ TEST_F(KeyboardScenarioTest, TheSameValueTintComesWithVFollowsTheHoveredValueAnd
         hover.mouseX = CellAt(cell.row, cell.column).x + 15;
         hover.mouseY = CellAt(cell.row, cell.column).y + 15;
         game.Frame(hover);
-        EXPECT_TRUE(QuadsInColour(SameValueTintColor).empty()) << "mouse play shows no tint until V";
+        EXPECT_TRUE(QuadsInColour(ClassicPalette().sameValueTint).empty())
+            << "mouse play shows no tint until V";
         hover.key = LetterKey('V');
         game.Frame(hover);
         hover.key = 0;
@@ -292,14 +293,16 @@ TEST_F(KeyboardScenarioTest, TheSameValueTintComesWithVFollowsTheHoveredValueAnd
             for (int j = 0; j < 16; ++j)
                 if (value(i, j) == v && !(i == cell.row && j == cell.column)) holding.emplace_back(i, j);
         EXPECT_FALSE(holding.empty());
-        EXPECT_EQ(CellsMarked(QuadsInColour(SameValueTintColor)), holding);
+        EXPECT_EQ(CellsMarked(QuadsInColour(ClassicPalette().sameValueTint)), holding);
 
         // Under the value: after the cell's face, before its glyph.
         const auto& quads = engine.quads;
         const Cell& tinted = CellAt(holding[0].first, holding[0].second);
         auto index = [&](auto match) { return std::find_if(quads.begin(), quads.end(), match) - quads.begin(); };
         const auto face = index([&](const Quad& q) { return q.tex != 0 && q.v[0].x == tinted.x && q.v[0].y == tinted.y; });
-        const auto tint = index([&](const Quad& q) { return q.tex == 0 && q.v[0].col == SameValueTintColor && Covers(q, tinted); });
+        const auto tint = index([&](const Quad& q) {
+            return q.tex == 0 && q.v[0].col == ClassicPalette().sameValueTint && Covers(q, tinted);
+        });
         const auto glyph = index([&](const Quad& q) {
             return q.tex == program().MenuFont->Texture() && q.v[0].x > tinted.x && q.v[0].x < tinted.x + 30 &&
                    q.v[0].y > tinted.y && q.v[0].y < tinted.y + 30;
@@ -319,17 +322,18 @@ TEST_F(KeyboardScenarioTest, TheSameValueTintComesWithVFollowsTheHoveredValueAnd
         game.Frame(hover);
         EXPECT_EQ(aids().keyboard.Position().row, next);
         if (value(next, cell.column) != 0 && value(next, cell.column) != v) {
-            EXPECT_NE(CellsMarked(QuadsInColour(SameValueTintColor)), holding) << "the tint follows the keyboard cell";
+            EXPECT_NE(CellsMarked(QuadsInColour(ClassicPalette().sameValueTint)), holding)
+                << "the tint follows the keyboard cell";
         }
         hover.key = 0;
         hover.mouseX += 1;
         game.Frame(hover);
         EXPECT_FALSE(aids().keyboard.Shown());
-        EXPECT_EQ(CellsMarked(QuadsInColour(SameValueTintColor)), holding);
+        EXPECT_EQ(CellsMarked(QuadsInColour(ClassicPalette().sameValueTint)), holding);
 
         hover.key = LetterKey('V');
         game.Frame(hover);
-        EXPECT_TRUE(QuadsInColour(SameValueTintColor).empty()) << "V switches the tint off";
+        EXPECT_TRUE(QuadsInColour(ClassicPalette().sameValueTint).empty()) << "V switches the tint off";
         EXPECT_NE(SettingsFile().find("same-value-highlight=off"), std::string::npos);
         hover.key = GKK_ESCAPE;
         game.Frame(hover);
@@ -344,10 +348,10 @@ TEST_F(KeyboardScenarioTest, TheSameValueTintComesWithVFollowsTheHoveredValueAnd
     hover.mouseY = CellAt(given.row, given.column).y + 15;
     game.Frame(hover);
     EXPECT_FALSE(aids().settings.sameValueHighlight) << "the choice is kept for the next start";
-    EXPECT_TRUE(QuadsInColour(SameValueTintColor).empty());
+    EXPECT_TRUE(QuadsInColour(ClassicPalette().sameValueTint).empty());
     hover.key = LetterKey('V');
     game.Frame(hover);
-    EXPECT_FALSE(QuadsInColour(SameValueTintColor).empty());
+    EXPECT_FALSE(QuadsInColour(ClassicPalette().sameValueTint).empty());
 }
 
 // Every switch key of the play screen says on the line under the status line what it did.
@@ -374,7 +378,7 @@ TEST_F(KeyboardScenarioTest, XMarksEveryClashingCell) {
     ASSERT_TRUE(Type(game, cells[1].row, cells[1].column, 16));
     ASSERT_TRUE(Type(game, cells[2].row, cells[2].column, 16));
     Press(game, GKK_UP);
-    EXPECT_TRUE(CellsMarked(QuadsInColour(ClashMarkColor)).empty()) << "off by default";
+    EXPECT_TRUE(CellsMarked(QuadsInColour(ClassicPalette().clashMark)).empty()) << "off by default";
 
     Press(game, LetterKey('X'));
     std::vector<std::pair<int, int>> red;
@@ -383,11 +387,11 @@ TEST_F(KeyboardScenarioTest, XMarksEveryClashingCell) {
             if (!board().IsGiven(i, j) && value(i, j) != 0 && !board().IsAllowed(i, j, value(i, j)))
                 red.emplace_back(i, j);
     ASSERT_GE(red.size(), 2u);
-    EXPECT_EQ(CellsMarked(QuadsInColour(ClashMarkColor)), red);
+    EXPECT_EQ(CellsMarked(QuadsInColour(ClassicPalette().clashMark)), red);
     EXPECT_NE(SettingsFile().find("clash-marks=on"), std::string::npos);
 
     Press(game, LetterKey('X'));
-    EXPECT_TRUE(CellsMarked(QuadsInColour(ClashMarkColor)).empty());
+    EXPECT_TRUE(CellsMarked(QuadsInColour(ClassicPalette().clashMark)).empty());
 }
 
 TEST_F(KeyboardScenarioTest, TheHelpOpensWithF1OrQuestionMarkAndTheClosingInputDoesNothingElse) {
@@ -398,10 +402,11 @@ TEST_F(KeyboardScenarioTest, TheHelpOpensWithF1OrQuestionMarkAndTheClosingInputD
 
     Press(game, GKK_F1);
     EXPECT_TRUE(aids().helpOpen);
-    EXPECT_EQ(QuadsInColour(HelpPanelColor).size(), 1u) << "the overlay is drawn";
+    EXPECT_EQ(QuadsInColour(ClassicPalette().helpPanel).size(), 1u) << "the overlay is drawn";
     // Its text lies inside the panel, the key column clear of the action column.
     const auto& quads = engine.quads;
-    auto glyph = std::find_if(quads.begin(), quads.end(), [](const Quad& q) { return q.v[0].col == HelpPanelColor; });
+    auto glyph = std::find_if(quads.begin(), quads.end(),
+                              [](const Quad& q) { return q.v[0].col == ClassicPalette().helpPanel; });
     int glyphs = 0;
     for (; glyph != quads.end(); ++glyph) {
         if (glyph->tex != program().MenuFont->Texture() || glyph->v[0].y < HelpPanelTop) continue;
@@ -418,7 +423,7 @@ TEST_F(KeyboardScenarioTest, TheHelpOpensWithF1OrQuestionMarkAndTheClosingInputD
     Press(game, ValueKey(4));
     EXPECT_FALSE(aids().helpOpen);
     EXPECT_EQ(board().values, before) << "the closing key writes nothing";
-    EXPECT_TRUE(QuadsInColour(HelpPanelColor).empty());
+    EXPECT_TRUE(QuadsInColour(ClassicPalette().helpPanel).empty());
 
     InputFrame question = KeyOnlyFrame(0);
     question.character = '?';

@@ -91,7 +91,7 @@ TEST_F(PasteScenarioTest, ARefusedCodeChangesNothingAndSaysWhy) {
     EXPECT_EQ(program().paste.menuMessage,
               "Cannot paste: clash: 1 at line 1, position 1 and line 1, position 2");
     const auto glyphs = GlyphQuads();  // the reason's, under the menu's items
-    EXPECT_GT(std::count_if(glyphs.begin(), glyphs.end(), [](auto& q) { return q.v[0].y == PasteMessageY; }),
+    EXPECT_GT(std::count_if(glyphs.begin(), glyphs.end(), [](auto& q) { return q.v[0].y == MenuMessageY; }),
               40);
 
     ASSERT_TRUE(Paste(game, code));

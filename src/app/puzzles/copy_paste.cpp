@@ -147,9 +147,6 @@ void HandleCopyPaste(Program& p, const FrameInput& input) {
 
 void DrawPasteMessage(Program& p) {
     if (!p.MenuFont || p.paste.menuMessage.empty()) return;
-    gkFont& font = *p.MenuFont;
-    font.SetScale(StatusScale);
-    font.SetColor(p.paste.menuWarning ? WarningColor : StatusColor);
-    font.Render(StatusLineX, PasteMessageY, AlignCenter, p.paste.menuMessage.c_str());
-    font.SetScale(1.0f);
+    DrawText(*p.MenuFont, ScreenCenterX, MenuMessageY, AlignCenter,
+             StatusTextStyle(p.palette, p.paste.menuWarning), p.paste.menuMessage.c_str());
 }

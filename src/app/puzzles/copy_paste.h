@@ -18,13 +18,11 @@
 
 struct Program;
 
-// The main menu's line: under the last item, above the best times.
-constexpr float PasteMessageY = 420.0f;
-
 // Once a frame, before the state's handler: picks up the check's answer, then acts on
 // the frame's Ctrl+C, Ctrl+Shift+C and Ctrl+V.
 void HandleCopyPaste(Program& p, const FrameInput& input);
-// The main menu's line, when there is one.
+// The main menu's line (under the last item, above the best times: layout.h's
+// MenuMessageY), when there is one.
 void DrawPasteMessage(Program& p);
 // The window's first frames with a puzzle file named on the command line: its text
 // (read and prechecked, play/puzzle_intake.h) goes to the intake check as a paste's

@@ -32,10 +32,7 @@ void DrawPuzzleKindLine(Program& p) {
     const char* text = MakingPuzzle(p)                ? MakingPuzzleText
                        : p.aids.settings.logicPuzzles ? LogicPuzzlesText
                                                       : ClassicPuzzlesText;
-    p.MenuFont->SetScale(StatusScale);
-    p.MenuFont->SetColor(StatusColor);
-    p.MenuFont->Render(StatusLineX, PuzzleKindLineY, AlignCenter, text);
-    p.MenuFont->SetScale(1.0f);
+    DrawText(*p.MenuFont, ScreenCenterX, MenuMessageY, AlignCenter, StatusTextStyle(p.palette), text);
 }
 
 void StartMakingPuzzle(Program& p, std::int32_t level) {

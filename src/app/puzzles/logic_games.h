@@ -15,14 +15,13 @@
 
 struct Program;
 
-constexpr float PuzzleKindLineY = 420.0f;
 constexpr const char* ClassicPuzzlesText = "Puzzles: classic";
 constexpr const char* LogicPuzzlesText = "Puzzles: one solution, by logic";
 constexpr const char* MakingPuzzleText = "Making a puzzle...";
 
 // L pressed in the difficulty menu (not while a puzzle is made): switches the puzzles and keeps the setting.
 void SwitchPuzzleKind(Program& p, const FrameInput& input);
-// The line under the difficulty menu.
+// The line under the difficulty menu (layout.h's MenuMessageY).
 void DrawPuzzleKindLine(Program& p);
 // A level chosen in logic mode: the puzzle is made on the worker.
 void StartMakingPuzzle(Program& p, std::int32_t level);

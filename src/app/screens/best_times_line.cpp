@@ -3,7 +3,7 @@
 #include "play/view/status_line.h"
 #include "sudoku/generator.h"
 
-void DrawBestTimes(gkFont& font, const BestTimes& best) {
+void DrawBestTimes(gkFont& font, const BestTimes& best, const Palette& palette) {
     char line[160];
     char time[32];
     std::size_t used = 0;
@@ -14,8 +14,5 @@ void DrawBestTimes(gkFont& font, const BestTimes& best) {
                FormatPlayTime(*seconds, time, sizeof time));
     }
     if (used == 0) return;
-    font.SetScale(StatusScale);
-    font.SetColor(StatusColor);
-    font.Render(StatusLineX, BestTimesY, AlignCenter, line);
-    font.SetScale(1.0f);
+    DrawText(font, ScreenCenterX, BestTimesY, AlignCenter, StatusTextStyle(palette), line);
 }

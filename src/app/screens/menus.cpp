@@ -7,6 +7,7 @@
 #include "app/puzzles/logic_games.h"
 #include "gui/menu_item.h"
 #include "platform/message_box.h"
+#include "play/view/layout.h"
 
 namespace {
 
@@ -16,13 +17,16 @@ struct MenuEntry {
     float y;
 };
 
-constexpr float MenuX = 400.0f;
-
-constexpr MenuEntry MainMenuEntries[] = {
-    {1, "New Game", 233}, {2, "Continue previous game", 273}, {4, "Credits", 313}, {5, "Exit", 353}};
-constexpr MenuEntry DifficultyMenuEntries[] = {
-    {Easy, "Easy", 233}, {Medium, "Medium", 273}, {Hard, "Hard", 313}, {4, "Return to Main menu", 353}};
-constexpr MenuEntry GameMenuEntries[] = {{1, "Resume Game", 233}, {3, "Credits", 273}, {4, "Exit", 313}};
+constexpr MenuEntry MainMenuEntries[] = {{1, "New Game", MenuItemY(0)},
+                                         {2, "Continue previous game", MenuItemY(1)},
+                                         {4, "Credits", MenuItemY(2)},
+                                         {5, "Exit", MenuItemY(3)}};
+constexpr MenuEntry DifficultyMenuEntries[] = {{Easy, "Easy", MenuItemY(0)},
+                                               {Medium, "Medium", MenuItemY(1)},
+                                               {Hard, "Hard", MenuItemY(2)},
+                                               {4, "Return to Main menu", MenuItemY(3)}};
+constexpr MenuEntry GameMenuEntries[] = {
+    {1, "Resume Game", MenuItemY(0)}, {3, "Credits", MenuItemY(1)}, {4, "Exit", MenuItemY(2)}};
 
 constexpr int ContinueId = 2;
 constexpr int MainExitId = 5;
@@ -36,8 +40,8 @@ constexpr int MainCreditsId = 4;
 template <std::size_t N>
 void AddMenu(Program& p, const MenuEntry (&entries)[N], int firstFocus, bool isMainMenu) {
     for (const MenuEntry& e : entries) {
-        p.Gui->AddControl(std::make_unique<gkGUIMenuItem>(e.id, p.MenuFont.get(), p.MenuSound, MenuX, e.y,
-                                                           0.0f, e.title));
+        p.Gui->AddControl(std::make_unique<gkGUIMenuItem>(e.id, p.MenuFont.get(), p.MenuSound, ScreenCenterX,
+                                                          e.y, 0.0f, e.title, p.palette));
         if (isMainMenu && e.id == ContinueId && !p.board.HasUnfinishedGame()) {
             p.Gui->GetControl(ContinueId)->enabled = false;
         }

@@ -48,13 +48,12 @@ void DrawCellFrame(GK& gk, const Cell& cell, float line, float inset, std::uint3
 }
 
 // A bar across the place of each struck value's note (notes.h's 4 x 4 layout).
-void DrawStruckValues(GK& gk, const Cell& cell, std::uint16_t struck) {
+void DrawStruckValues(GK& gk, const Cell& cell, std::uint16_t struck, std::uint32_t color) {
     for (int v = 1; v <= BoardCells; ++v) {
         if (!(struck & NoteBit(v))) continue;
         const float x = cell.x + NotesInset + NotesSlot * static_cast<float>((v - 1) % 4);
         const float y = cell.y + NotesInset + NotesSlot * static_cast<float>((v - 1) / 4);
-        DrawFilledRect(gk, x, y + (NotesSlot - HintStruckHeight) / 2, NotesSlot, HintStruckHeight,
-                       HintTargetColor);
+        DrawFilledRect(gk, x, y + (NotesSlot - HintStruckHeight) / 2, NotesSlot, HintStruckHeight, color);
     }
 }
 
@@ -68,28 +67,31 @@ HintMarks MarksOfHint(const HintAnswer& answer, std::int32_t boxSize) {
     return marks;
 }
 
-void DrawHintUnderCell(GK& gk, const HintMarks& marks, bool detailed, const Cell& cell) {
+void DrawHintUnderCell(GK& gk, const HintMarks& marks, bool detailed, const Cell& cell,
+                       const Palette& palette) {
     if (cell.row < 0 || cell.column < 0 || cell.row >= BoardCells || cell.column >= BoardCells) return;
     const std::uint8_t flags = marks.At(cell.row, cell.column);
     if (detailed && (flags & (HintMarkPlace | HintMarkStrike))) {
         DrawFilledRect(gk, cell.x, cell.y, cell.width, cell.height,
-                       HintTargetFill);  // blue, not over the yellow
+                       palette.hintTargetFill);  // blue, not over the yellow
     } else if (flags & HintMarkUnit) {
-        DrawFilledRect(gk, cell.x, cell.y, cell.width, cell.height, HintUnitColor);
+        DrawFilledRect(gk, cell.x, cell.y, cell.width, cell.height, palette.hintUnit);
     }
 }
 
-void DrawHintOverCells(GK& gk, const HintMarks& marks, const BoardView& view) {
+void DrawHintOverCells(GK& gk, const HintMarks& marks, const BoardView& view, const Palette& palette) {
     for (const auto& line : view.cells) {
         for (const Cell& cell : line) {
             if (cell.row < 0 || cell.column < 0) continue;
             const std::uint8_t flags = marks.At(cell.row, cell.column);
-            if (flags & HintMarkPattern) DrawCellFrame(gk, cell, HintPatternLine, 0, HintPatternColor);
+            if (flags & HintMarkPattern) DrawCellFrame(gk, cell, HintPatternLine, 0, palette.hintPattern);
             if (flags & HintMarkPlace)
-                DrawCellFrame(gk, cell, HintPatternLine, flags & HintMarkPattern ? 3 : 0, HintTargetColor);
+                DrawCellFrame(gk, cell, HintPatternLine, flags & HintMarkPattern ? HintPatternLine : 0,
+                              palette.hintTarget);
             if (flags & HintMarkStrike)
                 DrawStruckValues(gk, cell,
-                                 marks.struck[static_cast<std::size_t>(cell.row * BoardCells + cell.column)]);
+                                 marks.struck[static_cast<std::size_t>(cell.row * BoardCells + cell.column)],
+                                 palette.hintTarget);
         }
     }
 }

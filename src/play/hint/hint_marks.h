@@ -6,20 +6,17 @@
 // the place of that value's note). Yellow, orange and blue are told apart by red-green
 // colour-blind eyes too, and by shape (tint, frame, fill with bars); none is the
 // lavender of the same-value tint or the green of the keyboard cell's 2-pixel frame.
-// Owns the per-cell marks of one hint; draws only.
+// The colours are the palette's hint roles. Owns the per-cell marks of one hint; draws only.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
 #include "engine/gk.h"
+#include "gfx/palette.h"
 #include "play/view/board_view.h"
 #include "sudoku/next_hint.h"
 
-constexpr std::uint32_t HintUnitColor = 0x80F0E442;     // translucent yellow
-constexpr std::uint32_t HintPatternColor = 0xFFD55E00;  // vermillion orange
-constexpr std::uint32_t HintTargetColor = 0xFF0072B2;   // blue
-constexpr std::uint32_t HintTargetFill = 0x6056B4E9;    // translucent sky blue
 constexpr float HintPatternLine = 3.0f;
 constexpr float HintStruckHeight = 2.0f;
 
@@ -43,6 +40,7 @@ struct HintMarks {
 HintMarks MarksOfHint(const HintAnswer& answer, std::int32_t boxSize);
 
 // Under a cell's value: the unit tint, and with detail the fill of the placed cell.
-void DrawHintUnderCell(GK& gk, const HintMarks& marks, bool detailed, const Cell& cell);
+void DrawHintUnderCell(GK& gk, const HintMarks& marks, bool detailed, const Cell& cell,
+                       const Palette& palette);
 // Over all cells, with detail: the pattern outlines and the target marks.
-void DrawHintOverCells(GK& gk, const HintMarks& marks, const BoardView& view);
+void DrawHintOverCells(GK& gk, const HintMarks& marks, const BoardView& view, const Palette& palette);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "gfx/text.h"
+#include "play/view/layout.h"
 #include "sudoku/puzzle_code.h"
 
 namespace {
@@ -13,9 +15,9 @@ float CellOffset(float origin, int index, int box) {
     return origin + CellSize * static_cast<float>(index) + 2.0f * static_cast<float>(index / box + 1);
 }
 
-std::uint32_t CellColor(const SudokuBoard& board, int row, int column) {
-    if (board.IsGiven(row, column)) return GivenColor;
-    return board.Clashes(row, column) ? ClashColor : AllowedColor;
+std::uint32_t CellColor(const SudokuBoard& board, int row, int column, const Palette& palette) {
+    if (board.IsGiven(row, column)) return palette.givenValue;
+    return board.Clashes(row, column) ? palette.clashValue : palette.playerValue;
 }
 
 }  // namespace
@@ -32,11 +34,11 @@ const char* CellValueText(int value, char* out, std::size_t outSize) {
 void BoardView::BuildBoardView(const BoardViewResources& resources) {
     const int box = static_cast<int>(std::sqrt(16.0));
     const float side = static_cast<float>((box + 1) * 2 + 480);
-    BoardOrigin = {(800.0f - side) * 0.5f, (700.0f - side) * 0.5f};
+    BoardOrigin = {(ScreenWidth - side) * 0.5f, (ScreenHeight - side) * 0.5f};
 
     BoardBackdrop.reset();
+    // Untextured: drawn in the palette's backdrop colour.
     BoardBackdrop = std::make_unique<gkSprite>(0, BoardOrigin.x, BoardOrigin.y, side, side);
-    BoardBackdrop->SetColor(BackdropColor, -1);
 
     for (int i = 0; i < BoardCells; ++i) {
         for (int j = 0; j < BoardCells; ++j) {
@@ -69,9 +71,9 @@ bool CellIsGiven(const SudokuBoard& board, int row, int column) {
     return board.Contains(row, column) && board.givens[row][column] != 0;
 }
 
-void DrawCell(const Cell& cell) {
+void DrawCell(const Cell& cell, const Palette& palette) {
     DrawCellFace(cell);
-    DrawCellValue(cell);
+    DrawCellValue(cell, palette);
 }
 
 void DrawCellFace(const Cell& cell) {
@@ -79,12 +81,13 @@ void DrawCellFace(const Cell& cell) {
     if (sprite) sprite->Render(cell.x, cell.y);
 }
 
-void DrawCellValue(const Cell& cell) {
+void DrawCellValue(const Cell& cell, const Palette& palette) {
     if (!cell.board || !cell.font) return;
     const SudokuBoard& board = *cell.board;
     const int value = CellValue(board, cell.row, cell.column);
     if (value == 0) return;
     char text[16];
-    cell.font->SetColor(CellColor(board, cell.row, cell.column));
-    cell.font->Render(cell.x + 7.0f, cell.y + 3.0f, AlignLeft, CellValueText(value, text, sizeof text));
+    const TextStyle style{ValueScale, CellColor(board, cell.row, cell.column, palette)};
+    DrawText(*cell.font, cell.x + ValueTextX, cell.y + ValueTextY, AlignLeft, style,
+             CellValueText(value, text, sizeof text));
 }

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "gfx/font.h"
+#include "gfx/palette.h"
 #include "gfx/sprite.h"
 #include "sudoku/board.h"
 #include "sudoku/grid.h"
@@ -32,10 +33,8 @@ struct Cell {
 
 constexpr int BoardCells = kBoardSide;
 constexpr float CellSize = 30.0f;
-constexpr std::uint32_t BackdropColor = 0xFFAAAAAA;
-constexpr std::uint32_t GivenColor = 0xFF0000DD;
-constexpr std::uint32_t AllowedColor = 0xFF000000;
-constexpr std::uint32_t ClashColor = 0xFFEE0000;
+// A value's text: its top-left corner inside the cell, and its scale.
+constexpr float ValueTextX = 7.0f, ValueTextY = 3.0f, ValueScale = 1.0f;
 
 using CellGrid = std::array<std::array<Cell, BoardCells>, BoardCells>;
 
@@ -74,10 +73,11 @@ struct BoardViewResources {
 };
 
 // A cell's face (highlighted or plain sprite), then its value: DrawCellFace, DrawCellValue.
-void DrawCell(const Cell& cell);
+void DrawCell(const Cell& cell, const Palette& palette);
 void DrawCellFace(const Cell& cell);
-// The value's text in its colour (given blue, clash red, else black); nothing for an empty cell.
-void DrawCellValue(const Cell& cell);
+// The value's text in the palette's colour for it (a given's, a clash's, else the
+// player's); nothing for an empty cell.
+void DrawCellValue(const Cell& cell, const Palette& palette);
 // The board's value at a cell, 0 for a cell outside the board.
 int CellValue(const SudokuBoard& board, int row, int column);
 // Whether a cell is a given; false for a cell outside the board.
@@ -92,19 +92,22 @@ public:
     // Places all 256 cells (none selected) and makes a new backdrop, releasing the old one.
     void BuildBoardView(const BoardViewResources& resources);
     // Backdrop at the origin, then every cell row by row.
-    void Draw() {
-        DrawWith([](const Cell&) {});
+    void Draw(const Palette& palette) {
+        DrawWith([](const Cell&) {}, palette);
     }
     // As Draw, with under(cell) called for every cell between its face and its
     // value: what is drawn there lies under the value's text.
     template <typename UnderValue>
-    void DrawWith(UnderValue&& under) {
-        if (BoardBackdrop) BoardBackdrop->Render(BoardOrigin.x, BoardOrigin.y);
+    void DrawWith(UnderValue&& under, const Palette& palette = ClassicPalette()) {
+        if (BoardBackdrop) {
+            BoardBackdrop->SetColor(palette.boardBackdrop, -1);
+            BoardBackdrop->Render(BoardOrigin.x, BoardOrigin.y);
+        }
         for (const auto& row : cells) {
             for (const Cell& cell : row) {
                 DrawCellFace(cell);
                 under(cell);
-                DrawCellValue(cell);
+                DrawCellValue(cell, palette);
             }
         }
     }

@@ -3,19 +3,19 @@
 #include "gfx/shapes.h"
 #include "play/hint/hint_marks.h"
 
-void DrawSameValueTint(GK& gk, const Cell& cell) {
+void DrawSameValueTint(GK& gk, const Cell& cell, const Palette& palette) {
     const float inset = SameValueTintInset;
     DrawFilledRect(gk, cell.x + inset, cell.y + inset, cell.width - 2 * inset, cell.height - 2 * inset,
-                   SameValueTintColor);
+                   palette.sameValueTint);
 }
 
-void DrawClashMark(GK& gk, const Cell& cell) {
+void DrawClashMark(GK& gk, const Cell& cell, const Palette& palette) {
     const float right = cell.x + cell.width, top = cell.y, size = ClashMarkSize;
-    DrawShape(gk, {right - size, right, right, right}, {top, top, top + size, top + size}, ClashMarkColor);
+    DrawTriangle(gk, right - size, top, right, top, right, top + size, palette.clashMark);
 }
 
-void DrawKeyboardOutline(GK& gk, const Cell& cell) {
-    DrawFrame(gk, cell.x, cell.y, cell.width, cell.height, KeyboardCellLine, KeyboardCellColor);
+void DrawKeyboardOutline(GK& gk, const Cell& cell, const Palette& palette) {
+    DrawFrame(gk, cell.x, cell.y, cell.width, cell.height, KeyboardCellLine, palette.keyboardFrame);
 }
 
 int TintedValue(const PlayAids& aids, const SudokuBoard& board) {
@@ -24,27 +24,29 @@ int TintedValue(const PlayAids& aids, const SudokuBoard& board) {
     return IsOnBoard(focus) ? CellValue(board, focus.row, focus.column) : 0;
 }
 
-void DrawUnderCellValue(GK& gk, const PlayAids& aids, const Cell& cell, int tintedValue) {
+void DrawUnderCellValue(GK& gk, const PlayAids& aids, const Cell& cell, int tintedValue,
+                        const Palette& palette) {
     if (const HintMarks* marks = aids.lesson.ShownMarks(aids.history.Revision()))
-        DrawHintUnderCell(gk, *marks, aids.lesson.Detailed(), cell);
+        DrawHintUnderCell(gk, *marks, aids.lesson.Detailed(), cell, palette);
     if (tintedValue == 0 || !cell.board) return;
     const CellRef focus = aids.FocusCell();
     if (cell.row == focus.row && cell.column == focus.column) return;
-    if (CellValue(*cell.board, cell.row, cell.column) == tintedValue) DrawSameValueTint(gk, cell);
+    if (CellValue(*cell.board, cell.row, cell.column) == tintedValue) DrawSameValueTint(gk, cell, palette);
 }
 
-void DrawOverCells(GK& gk, const PlayAids& aids, const BoardView& view, const SudokuBoard& board) {
+void DrawOverCells(GK& gk, const PlayAids& aids, const BoardView& view, const SudokuBoard& board,
+                   const Palette& palette) {
     if (aids.settings.clashMarks) {
         for (const auto& line : view.cells) {
             for (const Cell& cell : line) {
-                if (board.Clashes(cell.row, cell.column)) DrawClashMark(gk, cell);
+                if (board.Clashes(cell.row, cell.column)) DrawClashMark(gk, cell, palette);
             }
         }
     }
     const HintMarks* marks = aids.lesson.ShownMarks(aids.history.Revision());
-    if (marks && aids.lesson.Detailed()) DrawHintOverCells(gk, *marks, view);
+    if (marks && aids.lesson.Detailed()) DrawHintOverCells(gk, *marks, view, palette);
     if (aids.keyboard.Shown()) {
         const CellRef k = aids.keyboard.Position();
-        DrawKeyboardOutline(gk, view.cells[k.row][k.column]);
+        DrawKeyboardOutline(gk, view.cells[k.row][k.column], palette);
     }
 }

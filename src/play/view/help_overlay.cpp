@@ -1,7 +1,11 @@
 #include "play/view/help_overlay.h"
 
+#include <cstdio>
+
 #include "gfx/shapes.h"
 #include "play/input/key_bindings.h"
+#include "gfx/text.h"
+#include "play/view/layout.h"
 
 namespace {
 
@@ -64,36 +68,28 @@ constexpr float HelpTitleY = 92.0f, HelpClosingY = 590.0f;
 
 const char* OnOff(bool on) { return on ? "on" : "off"; }
 
-void DrawHelpLine(gkFont& font, const HelpLine& line, float y, const Settings& settings) {
-    font.SetColor(HelpKeyColor);
-    font.Render(HelpKeysX, y, AlignLeft, line.keys);
-    font.SetColor(HelpTextColor);
-    switch (line.shows) {
-        case HelpSwitch::SameValueTint:
-            font.Printf(HelpActionsX, y, AlignLeft, line.action, OnOff(settings.sameValueHighlight));
-            break;
-        case HelpSwitch::ClashMarks:
-            font.Printf(HelpActionsX, y, AlignLeft, line.action, OnOff(settings.clashMarks));
-            break;
-        case HelpSwitch::None:
-            font.Render(HelpActionsX, y, AlignLeft, line.action);
-            break;
+void DrawHelpLine(gkFont& font, const HelpLine& line, float y, const Settings& settings,
+                  const Palette& palette) {
+    DrawText(font, HelpKeysX, y, AlignLeft, {HelpScale, palette.helpKey}, line.keys);
+    const char* action = line.action;
+    char withSwitch[gkFont::PrintfBufferSize];
+    if (line.shows != HelpSwitch::None) {
+        const bool on =
+            line.shows == HelpSwitch::SameValueTint ? settings.sameValueHighlight : settings.clashMarks;
+        std::snprintf(withSwitch, sizeof withSwitch, line.action, OnOff(on));
+        action = withSwitch;
     }
+    DrawText(font, HelpActionsX, y, AlignLeft, {HelpScale, palette.helpText}, action);
 }
 
 }  // namespace
 
-void DrawHelpOverlay(GK& gk, gkFont& font, const Settings& settings) {
-    DrawFilledRect(gk, HelpPanelLeft, HelpPanelTop, HelpPanelRight - HelpPanelLeft, HelpPanelBottom - HelpPanelTop,
-                   HelpPanelColor);
-    font.SetScale(0.8f);
-    font.SetColor(HelpTitleColor);
-    font.Render(400.0f, HelpTitleY, AlignCenter, HelpTitle);
-    font.SetScale(HelpScale);
+void DrawHelpOverlay(GK& gk, gkFont& font, const Settings& settings, const Palette& palette) {
+    DrawFilledRect(gk, HelpPanelLeft, HelpPanelTop, HelpPanelRight - HelpPanelLeft,
+                   HelpPanelBottom - HelpPanelTop, palette.helpPanel);
+    DrawText(font, ScreenCenterX, HelpTitleY, AlignCenter, {HelpTitleScale, palette.helpTitle}, HelpTitle);
     char keys[64];
     for (int i = 0; i < HelpLineCount; ++i)
-        DrawHelpLine(font, HelpLineAt(i, keys, sizeof keys), HelpLinesY + HelpLinePitch * i, settings);
-    font.SetColor(HelpTitleColor);
-    font.Render(400.0f, HelpClosingY, AlignCenter, HelpClosing);
-    font.SetScale(1.0f);
+        DrawHelpLine(font, HelpLineAt(i, keys, sizeof keys), HelpLinesY + HelpLinePitch * i, settings, palette);
+    DrawText(font, ScreenCenterX, HelpClosingY, AlignCenter, {HelpScale, palette.helpTitle}, HelpClosing);
 }

@@ -4,9 +4,9 @@
 #include "sudoku/grid.h"
 #include "sudoku/puzzle_code.h"
 
-void DrawCellNotes(gkFont& font, const Cell& cell, CellNotes notes) {
+void DrawCellNotes(gkFont& font, const Cell& cell, CellNotes notes, const Palette& palette) {
     if (notes == 0 || !cell.board || CellValue(*cell.board, cell.row, cell.column) != 0) return;
-    font.SetColor(NotesColor);
+    font.SetColor(palette.note);
     for (int v = 1; v <= BoardCells; ++v) {
         if (!(notes & NoteBit(v))) continue;
         const char text[2] = {PuzzleCodeCharacter(v), '\0'};

@@ -7,12 +7,12 @@
 #include <cstdint>
 
 #include "gfx/font.h"
+#include "gfx/palette.h"
 #include "play/view/board_view.h"
 #include "sudoku/cell_change.h"
 
-constexpr std::uint32_t NotesColor = 0xFF2E4057;  // calm dark slate, apart from the black and blue values
-constexpr float NotesSlot = 7.0f;                 // a note's square in the 4 x 4 layout
-constexpr float NotesInset = 1.0f;                // the layout's distance from the cell's edge
+constexpr float NotesSlot = 7.0f;   // a note's square in the 4 x 4 layout
+constexpr float NotesInset = 1.0f;  // the layout's distance from the cell's edge
 
-// Draws a cell's notes with the notes font; nothing for a cell holding a value.
-void DrawCellNotes(gkFont& font, const Cell& cell, CellNotes notes);
+// Draws a cell's notes with the notes font in the palette's note colour; nothing for a cell holding a value.
+void DrawCellNotes(gkFont& font, const Cell& cell, CellNotes notes, const Palette& palette = ClassicPalette());

@@ -81,17 +81,19 @@ int ClashingCells(const SudokuBoard& board) {
 
 namespace {
 
-// One centred line at the status scale, left out while the open ring reaches where it would lie.
-void RenderUnlessUnderRing(gkFont& font, float y, const char* text, const ValuePicker* picker) {
-    const float halfWidth = font.GetStringWidth(text) / 2.0f;
-    const float bottom = y + font.GetHeight() * font.GetScale();
-    if (RingOverlaps(picker, StatusLineX - halfWidth, y, StatusLineX + halfWidth, bottom)) return;
-    font.Render(StatusLineX, y, AlignCenter, text);
+// One centred line in the style, left out while the open ring reaches where it would lie.
+void DrawUnlessUnderRing(gkFont& font, float y, const TextStyle& style, const char* text,
+                         const ValuePicker* picker) {
+    const float halfWidth = TextWidth(font, style, text) / 2.0f;
+    const float bottom = y + TextLineHeight(font, style);
+    if (RingOverlaps(picker, ScreenCenterX - halfWidth, y, ScreenCenterX + halfWidth, bottom)) return;
+    DrawText(font, ScreenCenterX, y, AlignCenter, style, text);
 }
 
 }  // namespace
 
-void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids, const ValuePicker* picker) {
+void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids, const ValuePicker* picker,
+                    const Palette& palette) {
     char time[32];
     char line[160];
     std::size_t used = 0;
@@ -104,15 +106,10 @@ void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids
         AppendText(line, sizeof line, used, "    %u %s", aids.hintsUsed, aids.hintsUsed == 1 ? "hint" : "hints");
     if (aids.noteMode) AppendText(line, sizeof line, used, "    %s", "Notes");
     AppendText(line, sizeof line, used, "    %s", "F1: keys");
-    font.SetScale(StatusScale);
-    font.SetColor(StatusColor);
-    RenderUnlessUnderRing(font, StatusLineY, line, picker);
+    DrawUnlessUnderRing(font, StatusLineY, StatusTextStyle(palette), line, picker);
     bool warning = false;
-    if (const char* message = StatusMessageText(board, aids, &warning)) {
-        font.SetColor(warning ? WarningColor : StatusColor);
-        RenderUnlessUnderRing(font, StatusMessageY, message, picker);
-    }
-    font.SetScale(1.0f);
+    if (const char* message = StatusMessageText(board, aids, &warning))
+        DrawUnlessUnderRing(font, StatusMessageY, StatusTextStyle(palette, warning), message, picker);
 }
 
 const char* StatusMessageText(const SudokuBoard& board, const PlayAids& aids, bool* warning) {

@@ -6,8 +6,8 @@
 // the watch finds the grid cannot be finished; a switch key's message gives way to
 // that warning. Also the level a loaded board was made at, told by its number of
 // givens (the saved game does not keep the level). Text is put together in fixed
-// buffers: drawing a frame allocates nothing. Owns nothing; draws only, and leaves
-// the font at scale 1.
+// buffers: drawing a frame allocates nothing. Where the lines stand is the layout's
+// (layout.h). Owns nothing; draws only, and leaves the font at scale 1.
 #pragma once
 
 #include <cstddef>
@@ -15,19 +15,20 @@
 #include <cstdio>
 
 #include "gfx/font.h"
+#include "gfx/palette.h"
+#include "gfx/text.h"
 #include "play/session/play_aids.h"
+#include "play/view/layout.h"
 #include "play/view/value_picker.h"
 #include "sudoku/board.h"
 
-constexpr float StatusLineX = 400.0f, StatusLineY = 604.0f;
-// The second line under the status line: a failed save, the hint's message or the dead-end warning.
-constexpr float StatusMessageY = 628.0f;
 constexpr const char* DeadEndText = "Dead end: this grid can no longer be finished";
-constexpr float StatusScale = 0.6f;
-constexpr std::uint32_t StatusColor = 0xFFB4C3CC;
-// The dead-end warning's colour: amber, bright against the dark background and told
-// from the grey lines by lightness too (the words carry the meaning).
-constexpr std::uint32_t WarningColor = 0xFFFFB020;
+
+// The look of the status line and of the lines like it (the menus' lines, the best
+// times): the status scale, in the palette's status colour or, for a warning, its warning colour.
+inline TextStyle StatusTextStyle(const Palette& palette, bool warning = false) {
+    return {StatusScale, warning ? palette.warning : palette.statusText};
+}
 
 // The level whose puzzles have this board's number of givens (the nearest at or below
 // it); fallback for a board that is not a 16 x 16 game.
@@ -51,6 +52,7 @@ int FilledCells(const SudokuBoard& board);
 int ClashingCells(const SudokuBoard& board);
 
 // Either line is left out while the open picker's ring reaches where it would be drawn.
-void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids, const ValuePicker* picker);
+void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids, const ValuePicker* picker,
+                    const Palette& palette = ClassicPalette());
 // The second line's text, null for none; *warning, when given, tells whether it is a warning.
 const char* StatusMessageText(const SudokuBoard& board, const PlayAids& aids, bool* warning = nullptr);

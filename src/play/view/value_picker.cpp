@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "gfx/text.h"
 #include "play/view/board_view.h"
 
 void PickerItemOffset(int k, float* dx, float* dy) {
@@ -64,7 +65,7 @@ void ValuePicker::OpenOn(int cellRow, int cellColumn, float cellX, float cellY) 
     hoverItem = -1;
 }
 
-void ValuePicker::DrawValuePicker() {
+void ValuePicker::DrawValuePicker(const Palette& palette) {
     if (!open || !board || !itemSprite) return;
     const float w = itemSprite->GetWidth();
     char label[16];
@@ -72,13 +73,15 @@ void ValuePicker::DrawValuePicker() {
         itemSprite->SetBlendMode(GK_BLEND_DEFAULT);
         // The blank item has no label over its middle: at the others' alpha the cell
         // beneath (a given's glyph) would show through it as if it were its label.
-        itemSprite->SetColor(k == hoverItem || k == 0 ? PickerHoverColor : PickerItemColor, -1);
+        itemSprite->SetColor(k == hoverItem || k == 0 ? palette.pickerHovered : palette.pickerButton, -1);
         const float a = static_cast<float>(2.0 * k * 3.14159 / 17.0);
         const float ix = x + PickerRadius * std::sin(a);
         const float iy = y + PickerRadius * std::cos(a);
         itemSprite->Render(ix, iy);
         if (k == 0 || !font) continue;
-        font->SetColor(board->IsAllowed(row, column, k) ? PickerAllowedLabel : PickerClashLabel);
-        font->Render(ix + w * 0.5f, iy + 3.0f, AlignCenter, CellValueText(k, label, sizeof label));
+        const TextStyle style{ValueScale,
+                              board->IsAllowed(row, column, k) ? palette.pickerAllowed : palette.pickerClash};
+        DrawText(*font, ix + w * 0.5f, iy + ValueTextY, AlignCenter, style,
+                 CellValueText(k, label, sizeof label));
     }
 }

@@ -3,22 +3,20 @@
 // Item k's top-left corner lies at (x + 90 sin a(k), y + 90 cos a(k)) with
 // a(k) = k * 2 * 3.14159 / 17 in single precision: item 0 below the cell, the
 // others counter-clockwise. Where neighbouring items overlap the lower number
-// wins. The hovered item is drawn opaque and the others at alpha 0xBB, except item 0:
-// it has no label to cover its middle and is always drawn opaque. The picker owns
-// nothing: sprite, font and board are shared.
+// wins. The hovered item is drawn in the palette's hovered tint (opaque) and the others
+// in its see-through button tint, except item 0: it has no label to cover its middle
+// and always has the hovered tint. The picker owns nothing: sprite, font and board
+// are shared.
 #pragma once
 
 #include "gfx/font.h"
+#include "gfx/palette.h"
 #include "gfx/sprite.h"
 #include "sudoku/board.h"
 
 constexpr int PickerItems = 17;
 constexpr float PickerRadius = 90.0f;
 constexpr float PickerAngleStep = 0.36959884f;  // 2 * 3.14159 / 17
-constexpr std::uint32_t PickerHoverColor = 0xFFFFFFFF;
-constexpr std::uint32_t PickerItemColor = 0xBBFFFFFF;
-constexpr std::uint32_t PickerAllowedLabel = 0xEE000000;
-constexpr std::uint32_t PickerClashLabel = 0xEEEE0000;
 
 struct ValuePicker {
     int row = 0;
@@ -37,7 +35,7 @@ struct ValuePicker {
     bool IsOverItem(float px, float py);
     // Closes the picker and returns the item under the point, or -1.
     int PickItem(float px, float py);
-    void DrawValuePicker();
+    void DrawValuePicker(const Palette& palette = ClassicPalette());
 
     // Anchors the ring on a cell and shows it with no item hovered.
     void OpenOn(int cellRow, int cellColumn, float cellX, float cellY);

@@ -71,7 +71,7 @@ TEST(GameScreenshots, KeyboardCellAndSameValueTint) {
                 const std::uint32_t pixel = TintPixel(p.view.cells[i][j]);
                 if (p.board.values[i][j] == value) {
                     tint = pixel;
-                    tintedCells += Near(pixel, SameValueTintColor, 8);
+                    tintedCells += Near(pixel, ClassicPalette().sameValueTint, 8);
                 } else if (p.board.values[i][j] == 0) {
                     plain = pixel;
                 }
@@ -140,9 +140,9 @@ TEST(GameScreenshots, KeyboardCellAndSameValueTint) {
     EXPECT_EQ(RunGame(options), 0);
     ASSERT_EQ(stage, Done) << "the script stopped";
     EXPECT_TRUE(shotSaved);
-    EXPECT_TRUE(Near(outline, KeyboardCellColor, 8)) << std::hex << outline;
-    EXPECT_TRUE(Near(tint, SameValueTintColor, 8)) << std::hex << tint;
-    EXPECT_FALSE(Near(plain, SameValueTintColor, 8)) << "cells without the value keep their face";
+    EXPECT_TRUE(Near(outline, ClassicPalette().keyboardFrame, 8)) << std::hex << outline;
+    EXPECT_TRUE(Near(tint, ClassicPalette().sameValueTint, 8)) << std::hex << tint;
+    EXPECT_FALSE(Near(plain, ClassicPalette().sameValueTint, 8)) << "cells without the value keep their face";
     EXPECT_GE(tintedCells, 5) << "every cell holding the value is tinted";
     EXPECT_TRUE(helpOpened) << "'?' from SDL's text input opens the help";
 }

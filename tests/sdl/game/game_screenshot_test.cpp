@@ -247,6 +247,7 @@ TEST(GameScreenshots, TheThreePressesOfAHint) {
     const std::size_t next = RunScript(steps, saves.Path(), [] { gkSdlSetFrameCapture(true); });
     ASSERT_EQ(next, steps.size()) << "the script stopped at step " << next;
     EXPECT_TRUE(shotsSaved);
-    EXPECT_EQ(patternCorner & 0xFFFFFF, HintPatternColor & 0xFFFFFF) << "the pattern's cells are outlined";
+    EXPECT_EQ(patternCorner & 0xFFFFFF, ClassicPalette().hintPattern & 0xFFFFFF)
+        << "the pattern's cells are outlined";
     EXPECT_EQ(TheProgram().aids.history.UndoSteps(), 2u) << "the notes taken out as one step";
 }
