@@ -8,4 +8,4 @@
 #include "save/scores.h"
 
 // Nothing while no level has a best time.
-void DrawBestTimes(gkFont& font, const BestTimes& best, const Palette& palette = ClassicPalette());
+void DrawBestTimes(gkFont& font, const BestTimes& best, const Palette& palette);

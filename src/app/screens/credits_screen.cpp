@@ -1,12 +1,13 @@
 #include "app/screens/credits_screen.h"
 
 #include "app/program.h"
+#include "gfx/text.h"
+#include "play/view/layout.h"
 
 namespace {
 
 constexpr const char* CreditsText =
     "Quorvel Veltrane Sudoku\n\nveltrane-sudoku.example.org\n\nPress ESC to return to the Main Menu";
-constexpr std::uint32_t CreditsColor = 0xFFFFFFFF;
 
 class CreditsScreen : public Screen {
 public:
@@ -22,8 +23,7 @@ public:
     void Draw() override {
         Program& p = TheProgram();
         if (!p.MenuFont) return;
-        p.MenuFont->SetColor(CreditsColor);
-        p.MenuFont->Printf(400, 290, AlignCenter, "%s", CreditsText);
+        DrawText(*p.MenuFont, ScreenCenterX, CreditsY, AlignCenter, {1.0f, p.palette.credits}, CreditsText);
     }
 
     KeyScreen Keys() const override { return OnCredits; }

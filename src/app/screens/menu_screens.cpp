@@ -5,6 +5,7 @@
 #include "app/puzzles/logic_games.h"
 #include "app/screens/best_times_line.h"
 #include "app/screens/menus.h"
+#include "play/view/layout.h"
 
 namespace {
 
@@ -33,12 +34,13 @@ private:
 };
 
 void DrawMainMenuSpace(Program& p) {
-    if (p.MenuFont) DrawBestTimes(*p.MenuFont, p.bestTimes);
+    if (p.MenuFont) DrawBestTimes(*p.MenuFont, p.bestTimes, p.palette);
     DrawPasteMessage(p);
 }
 
 void DrawDifficultyMenuSpace(Program& p) {
-    if (p.MenuFont) p.MenuFont->Printf(400, 193, AlignCenter, "Difficult Level");
+    // The title is drawn in the colour the menu's last item left the font in.
+    if (p.MenuFont) p.MenuFont->Render(ScreenCenterX, MenuTitleY, AlignCenter, "Difficult Level");
     DrawPuzzleKindLine(p);
 }
 

@@ -1,11 +1,13 @@
 #include "app/screens/play_screen.h"
 
 #include "app/program.h"
+#include "gfx/text.h"
 #include "platform/message_box.h"
 #include "play/hint/hint.h"
 #include "play/input/play_input.h"
 #include "play/view/cell_marks.h"
 #include "play/view/help_overlay.h"
+#include "play/view/layout.h"
 #include "play/view/notes_view.h"
 #include "play/view/status_line.h"
 #include "save/scores.h"
@@ -13,29 +15,28 @@
 namespace {
 
 constexpr const char* MouseCaptionText = "Press Left Mouse Button\nto set value";
-constexpr std::uint32_t MouseCaptionColor = 0xFFEE0000;
 
 // The board with the play aids' tint and the notes under the values and their marks
 // over the cells, the picker, the status line and the help; the mouse caption comes last,
 // so the font is left as the caption leaves it.
 void DrawPlayScreen(Program& p) {
     GK& gk = *p.gk;
+    const Palette& palette = p.palette;
     const int tinted = TintedValue(p.aids, p.board);
     gkFont* notesFont = p.notesFont.get();
-    p.view.DrawWith([&](const Cell& cell) {
-        DrawUnderCellValue(gk, p.aids, cell, tinted);
-        if (notesFont && cell.row >= 0 && cell.column >= 0)
-            DrawCellNotes(*notesFont, cell, p.aids.notes[cell.row][cell.column]);
-    });
-    DrawOverCells(gk, p.aids, p.view, p.board);
-    if (p.picker) p.picker->DrawValuePicker();
+    p.view.DrawWith(
+        [&](const Cell& cell) {
+            DrawUnderCellValue(gk, p.aids, cell, tinted, palette);
+            if (notesFont && cell.row >= 0 && cell.column >= 0)
+                DrawCellNotes(*notesFont, cell, p.aids.notes[cell.row][cell.column], palette);
+        },
+        palette);
+    DrawOverCells(gk, p.aids, p.view, p.board, palette);
+    if (p.picker) p.picker->DrawValuePicker(palette);
     if (!p.MenuFont) return;
-    DrawStatusLine(*p.MenuFont, p.board, p.aids, p.picker.get());
-    if (p.aids.helpOpen) DrawHelpOverlay(gk, *p.MenuFont, p.aids.settings);
-    p.MenuFont->SetScale(0.8f);
-    p.MenuFont->SetColor(MouseCaptionColor);
-    p.MenuFont->Printf(10, 10, AlignLeft, "%s", MouseCaptionText);
-    p.MenuFont->SetScale(1.0f);
+    DrawStatusLine(*p.MenuFont, p.board, p.aids, p.picker.get(), palette);
+    if (p.aids.helpOpen) DrawHelpOverlay(gk, *p.MenuFont, p.aids.settings, palette);
+    DrawText(*p.MenuFont, CaptionX, CaptionY, AlignLeft, {CaptionScale, palette.caption}, MouseCaptionText);
 }
 
 ScreenRequest OpenGameMenu(Program& p) {

@@ -98,7 +98,7 @@ public:
     // As Draw, with under(cell) called for every cell between its face and its
     // value: what is drawn there lies under the value's text.
     template <typename UnderValue>
-    void DrawWith(UnderValue&& under, const Palette& palette = ClassicPalette()) {
+    void DrawWith(UnderValue&& under, const Palette& palette) {
         if (BoardBackdrop) {
             BoardBackdrop->SetColor(palette.boardBackdrop, -1);
             BoardBackdrop->Render(BoardOrigin.x, BoardOrigin.y);

@@ -36,4 +36,4 @@ HelpLine HelpLineAt(int index, char* keys, int size);
 constexpr float HelpKeysX = 115.0f, HelpActionsX = 352.0f, HelpLinesY = 130.0f, HelpLinePitch = 18.0f;
 
 void DrawHelpOverlay(GK& gk, gkFont& font, const Settings& settings,
-                     const Palette& palette = ClassicPalette());
+                     const Palette& palette);

@@ -15,4 +15,4 @@ constexpr float NotesSlot = 7.0f;   // a note's square in the 4 x 4 layout
 constexpr float NotesInset = 1.0f;  // the layout's distance from the cell's edge
 
 // Draws a cell's notes with the notes font in the palette's note colour; nothing for a cell holding a value.
-void DrawCellNotes(gkFont& font, const Cell& cell, CellNotes notes, const Palette& palette = ClassicPalette());
+void DrawCellNotes(gkFont& font, const Cell& cell, CellNotes notes, const Palette& palette);

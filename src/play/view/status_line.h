@@ -53,6 +53,6 @@ int ClashingCells(const SudokuBoard& board);
 
 // Either line is left out while the open picker's ring reaches where it would be drawn.
 void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids, const ValuePicker* picker,
-                    const Palette& palette = ClassicPalette());
+                    const Palette& palette);
 // The second line's text, null for none; *warning, when given, tells whether it is a warning.
 const char* StatusMessageText(const SudokuBoard& board, const PlayAids& aids, bool* warning = nullptr);

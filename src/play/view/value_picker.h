@@ -35,7 +35,7 @@ struct ValuePicker {
     bool IsOverItem(float px, float py);
     // Closes the picker and returns the item under the point, or -1.
     int PickItem(float px, float py);
-    void DrawValuePicker(const Palette& palette = ClassicPalette());
+    void DrawValuePicker(const Palette& palette);
 
     // Anchors the ring on a cell and shows it with no item hovered.
     void OpenOn(int cellRow, int cellColumn, float cellX, float cellY);
