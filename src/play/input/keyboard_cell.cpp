@@ -41,20 +41,8 @@ void KeyboardCell::ShowFromHidden(CellRef pointerCell, const SudokuBoard& board)
 }
 
 void KeyboardCell::Move(int key) {
-    switch (key) {
-        case GKK_LEFT:
-            spot.across = std::max(spot.across - 1, 0);
-            break;
-        case GKK_RIGHT:
-            spot.across = std::min(spot.across + 1, BoardCells - 1);
-            break;
-        case GKK_UP:
-            spot.down = std::max(spot.down - 1, 0);
-            break;
-        case GKK_DOWN:
-            spot.down = std::min(spot.down + 1, BoardCells - 1);
-            break;
-        default:
-            break;
-    }
+    const int across = (key == GKK_RIGHT) - (key == GKK_LEFT);
+    const int down = (key == GKK_DOWN) - (key == GKK_UP);
+    spot.across = std::clamp(spot.across + across, 0, BoardCells - 1);
+    spot.down = std::clamp(spot.down + down, 0, BoardCells - 1);
 }

@@ -88,47 +88,48 @@ bool OpensHelp(const gkKeyPress& press) {
     return ActionOf(press, OnPlayScreen) == Action::Help;
 }
 
-// Only the key table's word counts: a key no binding takes does nothing.
+// What each of the play screen's actions does to the aids and the board.
+using ActionHandler = void (*)(PlayAids&, SudokuBoard&, const gkKeyPress&);
+
+void TypeKey(PlayAids& aids, SudokuBoard& board, const gkKeyPress& input) {
+    TypeValue(aids, board, TypedValue(input.key), aids.noteMode || input.shift);
+}
+
+struct ActionEntry {
+    Action action;
+    ActionHandler handle;
+};
+
+constexpr ActionEntry PlayActions[] = {
+    {Action::Help, [](PlayAids& aids, SudokuBoard&, const gkKeyPress&) { aids.helpOpen = true; }},
+    {Action::FullScreen, [](PlayAids& aids, SudokuBoard&,
+                            const gkKeyPress&) { Switch(aids, aids.settings.fullScreen, "Full screen"); }},
+    {Action::MoveKeyboardCell, [](PlayAids& aids, SudokuBoard& board,
+                                  const gkKeyPress& input) { MoveKeyboardCell(aids, board, input.key); }},
+    {Action::WriteValue, TypeKey},
+    {Action::EmptyCell, TypeKey},
+    {Action::NoteValue, TypeKey},
+    {Action::NoteMode,
+     [](PlayAids& aids, SudokuBoard&, const gkKeyPress&) { Flip(aids, aids.noteMode, "Note mode"); }},
+    {Action::FillNotes,
+     [](PlayAids& aids, SudokuBoard& board, const gkKeyPress&) { FillCandidates(aids.EditOf(board)); }},
+    {Action::Hint, [](PlayAids& aids, SudokuBoard& board, const gkKeyPress&) { GiveHint(aids, board); }},
+    {Action::Undo, [](PlayAids& aids, SudokuBoard& board, const gkKeyPress&) { Undo(aids, board); }},
+    {Action::Redo, [](PlayAids& aids, SudokuBoard& board, const gkKeyPress&) { Redo(aids, board); }},
+    {Action::SameValueTint,
+     [](PlayAids& aids, SudokuBoard&, const gkKeyPress&) {
+         Switch(aids, aids.settings.sameValueHighlight, "Same-value tint");
+     }},
+    {Action::ClashMarks, [](PlayAids& aids, SudokuBoard&,
+                            const gkKeyPress&) { Switch(aids, aids.settings.clashMarks, "Clash marks"); }},
+};
+
+// Only the key table's word counts: a key no binding takes does nothing. The
+// clipboard's keys are the program's; Escape is the frame key's.
 void HandleKey(PlayAids& aids, SudokuBoard& board, const gkKeyPress& input) {
-    switch (ActionOf(input, OnPlayScreen)) {
-        case Action::Help:
-            aids.helpOpen = true;
-            break;
-        case Action::FullScreen:
-            Switch(aids, aids.settings.fullScreen, "Full screen");
-            break;
-        case Action::MoveKeyboardCell:
-            MoveKeyboardCell(aids, board, input.key);
-            break;
-        case Action::WriteValue:
-        case Action::EmptyCell:
-        case Action::NoteValue:
-            TypeValue(aids, board, TypedValue(input.key), aids.noteMode || input.shift);
-            break;
-        case Action::NoteMode:
-            Flip(aids, aids.noteMode, "Note mode");
-            break;
-        case Action::FillNotes:
-            FillCandidates(aids.EditOf(board));
-            break;
-        case Action::Hint:
-            GiveHint(aids, board);
-            break;
-        case Action::Undo:
-            Undo(aids, board);
-            break;
-        case Action::Redo:
-            Redo(aids, board);
-            break;
-        case Action::SameValueTint:
-            Switch(aids, aids.settings.sameValueHighlight, "Same-value tint");
-            break;
-        case Action::ClashMarks:
-            Switch(aids, aids.settings.clashMarks, "Clash marks");
-            break;
-        default:
-            break;  // the clipboard's keys are the program's; Escape is the frame key's
-    }
+    const Action action = ActionOf(input, OnPlayScreen);
+    for (const ActionEntry& entry : PlayActions)
+        if (entry.action == action) entry.handle(aids, board, input);
 }
 
 }  // namespace

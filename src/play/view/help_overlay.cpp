@@ -9,55 +9,58 @@
 
 namespace {
 
-// The mouse as the play screen takes it, then the keys: each line names its actions,
-// and the key table names their keys.
-struct HelpEntry {
-    const char* mouse;  // the mouse action, or null for a line of keys
-    Action actions[2];
-    int actionCount;
+// The mouse as the play screen takes it, then the keys: each line of keys names its
+// actions, and the key table names their keys; the last line is a rule of the notes.
+constexpr HelpLine MouseLines[] = {
+    {"MOUSE", ""},
+    {"Point at a cell", "highlight it (V: tint the cells with its value)"},
+    {"Left click a free cell", "open the value ring around it"},
+    {"Left click a ring button", "write that value (the blank one empties)"},
+    {"Middle click a ring button", "note that value on / off, ring stays"},
+    {"Right click", "close the ring"},
+    {"", ""},
+    {"KEYS", ""},
+};
+constexpr int MouseLineCount = static_cast<int>(sizeof MouseLines / sizeof MouseLines[0]);
+
+struct KeyLine {
+    Action first, second;  // second: Action::None for a line of one action
     const char* action;
-    HelpSwitch shows;
+    HelpSwitch shows = HelpSwitch::None;
 };
 
-constexpr HelpEntry Entries[HelpLineCount] = {
-    {"MOUSE", {}, 0, "", HelpSwitch::None},
-    {"Point at a cell", {}, 0, "highlight it (V: tint the cells with its value)", HelpSwitch::None},
-    {"Left click a free cell", {}, 0, "open the value ring around it", HelpSwitch::None},
-    {"Left click a ring button", {}, 0, "write that value (the blank one empties)", HelpSwitch::None},
-    {"Middle click a ring button", {}, 0, "note that value on / off, ring stays", HelpSwitch::None},
-    {"Right click", {}, 0, "close the ring", HelpSwitch::None},
-    {"", {}, 0, "", HelpSwitch::None},
-    {"KEYS", {}, 0, "", HelpSwitch::None},
-    {nullptr, {Action::MoveKeyboardCell}, 1, "move the keyboard cell (green frame)", HelpSwitch::None},
-    {nullptr, {Action::WriteValue}, 1, "write the value into the keyboard cell", HelpSwitch::None},
-    {nullptr, {Action::EmptyCell}, 1, "empty the keyboard cell", HelpSwitch::None},
-    {nullptr, {Action::NoteValue}, 1, "note that value on / off", HelpSwitch::None},
-    {nullptr, {Action::NoteMode}, 1, "note mode on / off (values become notes)", HelpSwitch::None},
-    {nullptr, {Action::FillNotes}, 1, "note every value each free cell allows", HelpSwitch::None},
-    {nullptr, {Action::Undo}, 1, "undo the last change", HelpSwitch::None},
-    {nullptr, {Action::Redo}, 1, "redo what was undone", HelpSwitch::None},
-    {nullptr, {Action::Hint}, 1, "hint: name the next step, show it, do it", HelpSwitch::None},
-    {nullptr, {Action::SameValueTint}, 1, "same-value tint on / off (now %s)", HelpSwitch::SameValueTint},
-    {nullptr, {Action::ClashMarks}, 1, "corner mark on clashes on / off (now %s)", HelpSwitch::ClashMarks},
-    {nullptr, {Action::FullScreen}, 1, "full screen on / off", HelpSwitch::None},
-    {nullptr,
-     {Action::CopyPuzzle, Action::CopyGrid},
-     2,
-     "copy the puzzle's code / the grid's code",
-     HelpSwitch::None},
-    {nullptr, {Action::Paste}, 1, "play a pasted puzzle code (main menu too)", HelpSwitch::None},
-    {nullptr, {Action::Help}, 1, "this help", HelpSwitch::None},
-    {nullptr, {Action::GameMenu}, 1, "in-game menu (Resume, Credits, Exit)", HelpSwitch::None},
-    {"Writing a value", {}, 0, "clears it from its row/column/box notes", HelpSwitch::None},
+constexpr KeyLine KeyLines[] = {
+    {Action::MoveKeyboardCell, Action::None, "move the keyboard cell (green frame)"},
+    {Action::WriteValue, Action::None, "write the value into the keyboard cell"},
+    {Action::EmptyCell, Action::None, "empty the keyboard cell"},
+    {Action::NoteValue, Action::None, "note that value on / off"},
+    {Action::NoteMode, Action::None, "note mode on / off (values become notes)"},
+    {Action::FillNotes, Action::None, "note every value each free cell allows"},
+    {Action::Undo, Action::None, "undo the last change"},
+    {Action::Redo, Action::None, "redo what was undone"},
+    {Action::Hint, Action::None, "hint: name the next step, show it, do it"},
+    {Action::SameValueTint, Action::None, "same-value tint on / off (now %s)", HelpSwitch::SameValueTint},
+    {Action::ClashMarks, Action::None, "corner mark on clashes on / off (now %s)", HelpSwitch::ClashMarks},
+    {Action::FullScreen, Action::None, "full screen on / off"},
+    {Action::CopyPuzzle, Action::CopyGrid, "copy the puzzle's code / the grid's code"},
+    {Action::Paste, Action::None, "play a pasted puzzle code (main menu too)"},
+    {Action::Help, Action::None, "this help"},
+    {Action::GameMenu, Action::None, "in-game menu (Resume, Credits, Exit)"},
 };
+constexpr int KeyLineCount = static_cast<int>(sizeof KeyLines / sizeof KeyLines[0]);
+static_assert(MouseLineCount + KeyLineCount + 1 == HelpLineCount, "every line of the help has its place");
+
+constexpr HelpLine NotesRule = {"Writing a value", "clears it from its row/column/box notes"};
 
 }  // namespace
 
 HelpLine HelpLineAt(int index, char* keys, int size) {
-    const HelpEntry& entry = Entries[index];
-    if (entry.mouse) return {entry.mouse, entry.action, entry.shows};
-    KeysOfActions(entry.actions, entry.actionCount, OnPlayScreen, keys, size);
-    return {keys, entry.action, entry.shows};
+    if (index < MouseLineCount) return MouseLines[index];
+    if (index >= MouseLineCount + KeyLineCount) return NotesRule;
+    const KeyLine& line = KeyLines[index - MouseLineCount];
+    const Action actions[] = {line.first, line.second};
+    KeysOfActions(actions, line.second == Action::None ? 1 : 2, OnPlayScreen, keys, size);
+    return {keys, line.action, line.shows};
 }
 
 namespace {
