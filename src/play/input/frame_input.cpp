@@ -9,9 +9,3 @@ FrameInput ReadFrameInput(GK& gk) {
     if (input.mouseOver) gk.Input_GetMousePos(&input.px, &input.py);
     return input;
 }
-
-FrameInput PressesBefore(const FrameInput& input, int first) {
-    FrameInput before = input;
-    if (first >= 0 && first < before.count) before.count = first;
-    return before;
-}

@@ -17,5 +17,3 @@ struct FrameInput {
 };
 
 FrameInput ReadFrameInput(GK& gk);
-// The same frame without the presses from index first on (the keys before an Escape).
-FrameInput PressesBefore(const FrameInput& input, int first);

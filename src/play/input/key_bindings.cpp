@@ -65,11 +65,6 @@ bool AmongActions(Action action, const Action* actions, int count) {
 
 }  // namespace
 
-const KeyBinding* KeyBindings(int* count) {
-    *count = TableSize;
-    return Table;
-}
-
 Action ActionOf(const gkKeyPress& press, KeyScreen screen) {
     for (const KeyBinding& binding : Table)
         if (Holds(binding, press, screen)) return binding.action;

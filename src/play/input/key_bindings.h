@@ -54,8 +54,6 @@ struct KeyBinding {
     const char* label = "";  // how the help names the key
 };
 
-// The table, in the order its bindings are tried.
-const KeyBinding* KeyBindings(int* count);
 // The action of a key press on a screen; Action::None when no binding holds.
 Action ActionOf(const gkKeyPress& press, KeyScreen screen);
 // The help's name for the keys of the given actions on a screen, in table order:
