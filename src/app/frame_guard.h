@@ -37,12 +37,11 @@ FrameLock& TheFrameLock();
 class FrameLockScope {
 public:
     FrameLockScope();
+    // True when the program is to stop without waiting for the lock any longer.
+    bool Stopping() const { return stopping; }
     ~FrameLockScope();
     FrameLockScope(const FrameLockScope&) = delete;
     FrameLockScope& operator=(const FrameLockScope&) = delete;
-
-    // True when the program is to stop without waiting for the lock any longer.
-    bool Stopping() const { return stopping; }
 
 private:
     bool stopping = false;

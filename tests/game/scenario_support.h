@@ -39,6 +39,10 @@ InputFrame KeyOnlyFrame(int key, bool control = false, bool shift = false);
 // Menu item y positions (the item hangs from its y; click 10 pixels below it).
 constexpr float MenuRow0 = 233, MenuRow1 = 273, MenuRow2 = 313, MenuRow3 = 353;
 
+// The key of a letter, and the key that types value v (0 empties).
+inline int LetterKey(char c) { return GKK_A + (c - 'A'); }
+inline int ValueKey(int v) { return v <= 9 ? GKK_0 + v : LetterKey(static_cast<char>('A' + v - 10)); }
+
 // A copy of the game's data files in a folder of its own, for tests that take one away or
 // damage it; the recording engine reads data only from there while it lives.
 class DataCopy {

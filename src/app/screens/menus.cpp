@@ -28,14 +28,10 @@ constexpr MenuEntry DifficultyMenuEntries[] = {{Easy, "Easy", MenuItemY(0)},
 constexpr MenuEntry GameMenuEntries[] = {
     {1, "Resume Game", MenuItemY(0)}, {3, "Credits", MenuItemY(1)}, {4, "Exit", MenuItemY(2)}};
 
-constexpr int ContinueId = 2;
-constexpr int MainExitId = 5;
+// The items' ids, as the menus' entries above give them.
+enum MainMenuId { MainNewGameId = 1, ContinueId = 2, MainCreditsId = 4, MainExitId = 5 };
+enum GameMenuId { ResumeId = 1, GameCreditsId = 3, GameExitId = 4 };
 constexpr int ReturnToMainId = 4;
-constexpr int ResumeId = 1;
-constexpr int GameCreditsId = 3;
-constexpr int GameExitId = 4;
-constexpr int MainNewGameId = 1;
-constexpr int MainCreditsId = 4;
 
 template <std::size_t N>
 void AddMenu(Program& p, const MenuEntry (&entries)[N], int firstFocus, bool isMainMenu) {
@@ -182,12 +178,11 @@ void ShowGameMenu(bool show) { ShowMenu(show, GameMenuEntries, ResumeId, false);
 ScreenRequest MainMenuFrame(const FrameInput& input) {
     Program& p = TheProgram();
     const float dt = MenuStep(p);
-    if (input.key == GKK_ESCAPE) {
+    if (input.key == GKK_ESCAPE) {  // as Exit, once the menu has left
         p.MainMenuChoice = MainExitId;
         p.Gui->Leave();
     }
-    if (LeaveAnimationOver(p, dt, p.MainMenuChoice)) return ActOnMainMenuChoice(p);
-    return {};
+    return LeaveAnimationOver(p, dt, p.MainMenuChoice) ? ActOnMainMenuChoice(p) : ScreenRequest{};
 }
 
 ScreenRequest DifficultyMenuFrame(const FrameInput& input) {
@@ -201,8 +196,7 @@ ScreenRequest DifficultyMenuFrame(const FrameInput& input) {
     }
     if (MakingPuzzle(p)) return FinishMakingPuzzle(p);
     SwitchPuzzleKind(p, input);
-    if (LeaveAnimationOver(p, dt, p.DifficultyChoice)) return ActOnDifficultyChoice(p);
-    return {};
+    return LeaveAnimationOver(p, dt, p.DifficultyChoice) ? ActOnDifficultyChoice(p) : ScreenRequest{};
 }
 
 ScreenRequest GameMenuFrame(const FrameInput& input) {
@@ -213,7 +207,6 @@ ScreenRequest GameMenuFrame(const FrameInput& input) {
         ShowGameMenu(false);
         return GoTo(Playing);
     }
-    if (LeaveAnimationOver(p, dt, p.GameMenuChoice)) return ActOnGameMenuChoice(p);
-    return {};
+    return LeaveAnimationOver(p, dt, p.GameMenuChoice) ? ActOnGameMenuChoice(p) : ScreenRequest{};
 }
 

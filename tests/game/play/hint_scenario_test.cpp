@@ -18,8 +18,6 @@
 
 namespace {
 
-int LetterKey(char c) { return GKK_A + (c - 'A'); }
-int ValueKey(int v) { return v <= 9 ? GKK_0 + v : LetterKey(static_cast<char>('A' + v - 10)); }
 const int HintKey = LetterKey('H');
 
 class HintScenarioTest : public ScenarioTest {

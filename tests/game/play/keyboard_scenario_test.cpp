@@ -17,10 +17,7 @@ namespace {
 constexpr int ContinueId = 2, GameCreditsId = 3;
 constexpr std::uint32_t Red = 0xFFEE0000;
 
-int LetterKey(char c) { return GKK_A + (c - 'A'); }
 
-// The key that types value v (0 empties).
-int ValueKey(int v) { return v <= 9 ? GKK_0 + v : LetterKey(static_cast<char>('A' + v - 10)); }
 
 class KeyboardScenarioTest : public ScenarioTest {
 protected:

@@ -21,8 +21,6 @@ namespace {
 
 constexpr int ContinueId = 2, GameExitId = 4;
 
-int LetterKey(char c) { return GKK_A + (c - 'A'); }
-int ValueKey(int v) { return v <= 9 ? GKK_0 + v : LetterKey(static_cast<char>('A' + v - 10)); }
 
 class NotesScenarioTest : public ScenarioTest {
 protected:
