@@ -2,6 +2,8 @@
 // draws, logs and plays, and feeds it scripted input frame by frame.
 #include "support/recording_engine.h"
 
+#include <utility>
+
 #include <SDL.h>
 #include <SDL_image.h>
 #include <sys/stat.h>
@@ -347,22 +349,12 @@ const gkKeyPress* RecordingEngine::Input_GetKeyPresses(int* count) {
 }
 
 bool RecordingEngine::Input_GetKeyState(int key) {
-    switch (key) {
-        case GKK_LBUTTON:
-            return current.left;
-        case GKK_RBUTTON:
-            return current.right;
-        case GKK_MBUTTON:
-            return current.middle;
-        case GKK_SHIFT:
-            return current.shift;
-        case GKK_CONTROL:
-            return current.control;
-        case GKK_ALT:
-            return current.alt;
-        default:
-            return false;
-    }
+    const std::pair<int, bool> held[] = {{GKK_LBUTTON, current.left},  {GKK_RBUTTON, current.right},
+                                         {GKK_MBUTTON, current.middle}, {GKK_SHIFT, current.shift},
+                                         {GKK_CONTROL, current.control}, {GKK_ALT, current.alt}};
+    for (const auto& [code, down] : held)
+        if (code == key) return down;
+    return false;
 }
 
 void RecordingEngine::Input_GetMousePos(float* x, float* y) {
