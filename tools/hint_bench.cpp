@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "sudoku/generator.h"
-#include "sudoku/logic_generator.h"
-#include "sudoku/next_hint.h"
+#include "sudoku/logic/logic_generator.h"
+#include "sudoku/logic/next_hint.h"
 
 namespace {
 

@@ -66,11 +66,11 @@
 #include "sudoku/board.h"
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
+#include "sudoku/logic/logic.h"
+#include "sudoku/logic/logic_generator.h"
+#include "sudoku/logic/puzzle_grade.h"
+#include "sudoku/logic/solution_count.h"
 #include "sudoku/puzzle_code.h"
-#include "sudoku/logic.h"
-#include "sudoku/logic_generator.h"
-#include "sudoku/puzzle_grade.h"
-#include "sudoku/solution_count.h"
 
 namespace {
 

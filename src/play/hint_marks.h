@@ -14,7 +14,7 @@
 
 #include "engine/gk.h"
 #include "play/board_view.h"
-#include "sudoku/next_hint.h"
+#include "sudoku/logic/next_hint.h"
 
 constexpr std::uint32_t HintUnitColor = 0x80F0E442;     // translucent yellow
 constexpr std::uint32_t HintPatternColor = 0xFFD55E00;  // vermillion orange

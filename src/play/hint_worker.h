@@ -14,7 +14,7 @@
 
 #include "play/hint_marks.h"
 #include "play/hint_text.h"
-#include "sudoku/next_hint.h"
+#include "sudoku/logic/next_hint.h"
 
 // Everything a hint shows, worked out together.
 struct HintReply {

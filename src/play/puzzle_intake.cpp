@@ -6,8 +6,8 @@
 
 #include "play/status_line.h"
 #include "save/puzzle_file.h"
+#include "sudoku/logic/puzzle_grade.h"
 #include "sudoku/puzzle_code.h"
-#include "sudoku/puzzle_grade.h"
 
 namespace {
 

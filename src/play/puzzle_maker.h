@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "sudoku/logic_generator.h"
+#include "sudoku/logic/logic_generator.h"
 
 class LogicPuzzleMaker {
 public:

@@ -12,9 +12,9 @@
 
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
-#include "sudoku/logic.h"
-#include "sudoku/logic_generator.h"
-#include "sudoku/solution_count.h"
+#include "sudoku/logic/logic.h"
+#include "sudoku/logic/logic_generator.h"
+#include "sudoku/logic/solution_count.h"
 
 namespace {
 

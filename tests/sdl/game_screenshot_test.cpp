@@ -17,7 +17,7 @@
 #include "play/value_picker.h"
 #include "pushed_events.h"
 #include "sudoku/generator.h"
-#include "sudoku/logic.h"
+#include "sudoku/logic/logic.h"
 
 namespace {
 

@@ -22,11 +22,11 @@
 #include "app/states.h"
 #include "engine_test_fixture.h"
 #include "platform/frame_lock.h"
-#include "support/boards.h"
 #include "save/save.h"
 #include "sudoku/board.h"
-#include "sudoku/logic_generator.h"
+#include "sudoku/logic/logic_generator.h"
 #include "sudoku/puzzle_code.h"
+#include "support/boards.h"
 
 namespace {
 

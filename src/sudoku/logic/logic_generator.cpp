@@ -1,6 +1,6 @@
 // Logic puzzles: full grid from the completion search, symmetric removal of givens
 // checked by GradeQuickly, and the final checks.
-#include "sudoku/logic_generator.h"
+#include "sudoku/logic/logic_generator.h"
 
 #include <utility>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "sudoku/next_hint.h"
+#include "sudoku/logic/next_hint.h"
 
 #include "sudoku/bit_masks.h"
 #include "sudoku/completion.h"

@@ -1,7 +1,7 @@
 // Logic engine: the candidates state, the technique searches on bit masks, and solving
 // by steps. Each search tabulates, per unit and value, the positions in the unit where
 // the value is still a candidate; the techniques read that table.
-#include "sudoku/logic.h"
+#include "sudoku/logic/logic.h"
 
 #include <algorithm>
 

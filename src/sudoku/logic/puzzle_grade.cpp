@@ -1,8 +1,8 @@
 // The solution count and the logic grade of a puzzle, and its level.
-#include "sudoku/puzzle_grade.h"
+#include "sudoku/logic/puzzle_grade.h"
 
-#include "sudoku/logic_generator.h"
-#include "sudoku/solution_count.h"
+#include "sudoku/logic/logic_generator.h"
+#include "sudoku/logic/solution_count.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "sudoku/board.h"
-#include "sudoku/logic.h"
+#include "sudoku/logic/logic.h"
 
 struct HintQuery {
     Grid values;  // [row][column], 0 = empty

@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "sudoku/board.h"
-#include "sudoku/logic.h"
+#include "sudoku/logic/logic.h"
 
 enum class SolutionVerdict {
     None,     // no full grid keeps the values (a clash among them, or a dead end)

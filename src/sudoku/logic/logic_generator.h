@@ -21,7 +21,7 @@
 #include <cstdint>
 
 #include "sudoku/board.h"
-#include "sudoku/logic.h"
+#include "sudoku/logic/logic.h"
 
 struct LogicPuzzle {
     std::int32_t boxSize = 0;

@@ -1,6 +1,6 @@
 // Solution counter: candidate masks per cell, propagation of singles by full scans of
 // the grid, and an explicit stack of grid copies, one per branch depth.
-#include "sudoku/solution_count.h"
+#include "sudoku/logic/solution_count.h"
 
 #include <algorithm>
 #include <vector>
