@@ -39,12 +39,6 @@ constexpr std::uint32_t ClashColor = 0xFFEE0000;
 
 using CellGrid = std::array<std::array<Cell, BoardCells>, BoardCells>;
 
-// A cell of the view by its indices; {-1, -1} for none.
-struct CellRef {
-    int row = -1;
-    int column = -1;
-};
-
 // True when cell is one of the view's 256 cells.
 bool IsOnBoard(CellRef cell);
 
