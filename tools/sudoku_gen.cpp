@@ -257,16 +257,16 @@ int CheckFile(const std::string& path) {
 // Writes random moves into the board's empty cells, each a value the placement rules
 // allow there, until a random number of moves is made or no empty cell allows a value.
 void PlayRandomMoves(SudokuBoard& board) {
-    std::vector<CellIndex> open;
+    std::vector<CellRef> open;
     for (std::int32_t r = 0; r < board.size; ++r) {
         for (std::int32_t c = 0; c < board.size; ++c) {
-            if (board.values[r][c] == 0) open.push_back(CellIndex{r, c});
+            if (board.values[r][c] == 0) open.push_back(CellRef{r, c});
         }
     }
     const std::int32_t moves = RandomInt(0, static_cast<std::int32_t>(open.size()));
     for (std::int32_t made = 0; made < moves && !open.empty();) {
         const auto pick = static_cast<std::size_t>(RandomInt(0, static_cast<std::int32_t>(open.size()) - 1));
-        const CellIndex cell = open[pick];
+        const CellRef cell = open[pick];
         std::vector<std::int32_t> allowed;
         for (std::int32_t v = 1; v <= board.size; ++v) {
             if (board.IsAllowed(cell.row, cell.column, v)) allowed.push_back(v);

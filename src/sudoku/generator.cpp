@@ -26,10 +26,10 @@ std::uint32_t randomState = ClockSeed();
 // the three placement tests, and the draws, and so the grid, are the same.
 class BoundedSearch {
 public:
-    BoundedSearch(SudokuBoard& board, std::uint64_t limit)
+    BoundedSearch(SudokuBoard& board, const GridUnits& units, std::uint64_t limit)
         : board_(board),
+          units_(units),
           n_(board.size),
-          boxSize_(board.boxSize),
           allValues_((1u << board.size) - 1u),
           limit_(limit),
           rowUsed_(static_cast<std::size_t>(board.size), 0u),
@@ -45,7 +45,7 @@ public:
         if (k == n_ * n_) return true;
         const int row = k % n_;
         const int column = k / n_;
-        const int box = (row / boxSize_) * boxSize_ + column / boxSize_;
+        const int box = units_.BoxOf(row * n_ + column);
         std::uint32_t flags = allValues_ & ~(rowUsed_[row] | columnUsed_[column] | boxUsed_[box]);
         int& cell = board_.values[row][column];
         for (;;) {
@@ -74,8 +74,8 @@ public:
 
 private:
     SudokuBoard& board_;
+    const GridUnits& units_;
     const int n_;
-    const int boxSize_;
     const std::uint32_t allValues_;
     const std::uint64_t limit_;
     std::uint64_t entries_ = 0;
@@ -140,11 +140,12 @@ std::int32_t ClueCount(std::int32_t level) {
 
 bool SolveWithRestarts(SudokuBoard& board, const GenerationLimits& limits, GenerationStats& stats) {
     const std::int32_t n = board.size;
-    if (n <= 0 || n > 31 || board.boxSize <= 0 || board.boxSize * board.boxSize != n) return false;
+    const GridUnits* units = GridUnits::OfBoxSide(board.boxSize);  // at most 25 x 25
+    if (units == nullptr || units->Side() != n) return false;
     std::uint64_t limit = limits.firstSolveLimit > 0 ? limits.firstSolveLimit : 1;
     for (;;) {
         ClearGrid(board.values, n);
-        BoundedSearch search(board, limit);
+        BoundedSearch search(board, *units, limit);
         ++stats.attempts;
         const bool solved = search.Solve(0);
         stats.solveCalls += search.Entries();

@@ -36,7 +36,7 @@ struct GenerationStats {
 
 // Empties values and fills them with a random complete grid by Solve(0), restarting
 // with a doubled limit whenever an attempt runs out of Solve entries. The board must
-// have its size, box size and grid shape already (at most 31 x 31).
+// have its size, box size and grid shape already (at most 25 x 25).
 bool SolveWithRestarts(SudokuBoard& board, const GenerationLimits& limits, GenerationStats& stats);
 
 // Fills the board by SolveWithRestarts, empties random cells down to the clue count

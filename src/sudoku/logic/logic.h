@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "sudoku/board.h"
+#include "sudoku/grid.h"
 
 constexpr std::int32_t kLogicMinBoxSize = 2;
 constexpr std::int32_t kLogicMaxBoxSize = 5;
@@ -53,8 +54,6 @@ constexpr std::int32_t kTechniqueCount = 14;
 const char* TechniqueName(Technique technique);
 // "Naked single", "Hidden single", ... "XYZ-wing": the technique in a sentence.
 const char* TechniqueTitle(Technique technique);
-
-enum class UnitKind : std::uint8_t { Row, Column, Box };
 
 struct LogicUnit {
     UnitKind kind = UnitKind::Row;
