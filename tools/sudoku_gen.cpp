@@ -66,6 +66,7 @@
 #include "sudoku/board.h"
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
+#include "sudoku/levels.h"
 #include "sudoku/logic/logic.h"
 #include "sudoku/logic/logic_generator.h"
 #include "sudoku/logic/puzzle_grade.h"
@@ -158,12 +159,12 @@ bool ReadLevel(const Arguments& arguments, bool required, std::int32_t& level, s
         if (required) error = "--level easy|medium|hard is needed";
         return !required;
     }
-    const std::string& name = found->second;
-    if (name == "easy" || name == "medium" || name == "hard") {
-        level = name == "easy" ? Easy : name == "medium" ? Medium : Hard;
+    const std::int32_t named = LevelOfKeyword(found->second);
+    if (named != 0) {
+        level = named;
         return true;
     }
-    error = "--level takes easy, medium or hard, not '" + name + "'";
+    error = "--level takes easy, medium or hard, not '" + found->second + "'";
     return false;
 }
 

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "sudoku/grid.h"
+#include "sudoku/levels.h"
 
 namespace {
 
@@ -125,19 +126,6 @@ std::int32_t RandomInt(std::int32_t low, std::int32_t high) {
     return ScaleDraw(RandomDraw(), low, high);
 }
 
-std::int32_t ClueCount(std::int32_t level) {
-    switch (level) {
-        case Easy:
-            return 128;
-        case Medium:
-            return 90;
-        case Hard:
-            return 70;
-        default:
-            return 0;
-    }
-}
-
 bool SolveWithRestarts(SudokuBoard& board, const GenerationLimits& limits, GenerationStats& stats) {
     const std::int32_t n = board.size;
     const GridUnits* units = GridUnits::OfBoxSide(board.boxSize);  // at most 25 x 25
@@ -167,7 +155,7 @@ bool Generate(SudokuBoard& board, const GenerationLimits& limits, GenerationStat
 }
 
 bool NewGame(SudokuBoard& board, std::int32_t level, const GenerationLimits& limits, GenerationStats& stats) {
-    if (ClueCount(level) == 0) return false;
+    if (!IsLevel(level)) return false;
     board.difficulty = static_cast<Difficulty>(level);
     board.size = kBoardSize;
     board.boxSize = static_cast<std::int32_t>(std::sqrt(static_cast<double>(kBoardSize)));
@@ -180,17 +168,4 @@ bool NewGame(SudokuBoard& board, std::int32_t level, const GenerationLimits& lim
 bool SudokuBoard::NewGame(std::int32_t level) {
     GenerationStats stats;
     return ::NewGame(*this, level, GenerationLimits{}, stats);
-}
-
-const char* LevelName(std::int32_t level) {
-    switch (level) {
-        case Easy:
-            return "Easy";
-        case Medium:
-            return "Medium";
-        case Hard:
-            return "Hard";
-        default:
-            return "";
-    }
 }
