@@ -70,7 +70,3 @@ const GridUnits* GridUnits::OfBoxSide(std::int32_t boxSide) {
     if (boxSide < kMinTableBoxSide || boxSide > kMaxTableBoxSide) return nullptr;
     return &kGridUnits[boxSide - kMinTableBoxSide];
 }
-
-const GridUnits& GridUnits::Board() {
-    return kGridUnits[kBoxSide - kMinTableBoxSide];
-}

@@ -62,10 +62,11 @@ constexpr std::int32_t kMinTableBoxSide = 1;
 constexpr std::int32_t kMaxTableBoxSide = 5;
 
 // The units and peers of an N x N grid in B x B boxes (N = B * B), read from tables
-// made at compile time: the board's (B = 4), and those of the other square grids the
-// searches work on. A cell is numbered row * N + column; a row's cells run by column, a
-// column's by row, a box's row by row. A cell's peers are the other cells of its row,
-// then of its column, then those of its box in neither. Copying the value is free.
+// made at compile time: the board's (OfBoxSide(kBoxSide)) and those of the other square
+// grids the searches work on. A cell is numbered row * N + column; a row's cells run by
+// column, a column's by row, a box's row by row. A cell's peers are the other cells of
+// its row, then of its column, then those of its box in neither. Copying the value is
+// free.
 class GridUnits {
 public:
     // Where a cell lies: its row, column and box, its place in the box (row by row), and
@@ -81,10 +82,7 @@ public:
 
     // The tables of box side B, 1 to 5; none for another.
     static const GridUnits* OfBoxSide(std::int32_t boxSide);
-    // The board's: 16 x 16 in 4 x 4 boxes.
-    static const GridUnits& Board();
 
-    std::int32_t BoxSide() const { return boxSide_; }
     std::int32_t Side() const { return side_; }
     std::int32_t PeerCount() const { return peerCount_; }
 
@@ -113,15 +111,13 @@ public:
     // Over tables made for box side B (grid.cpp makes them).
     constexpr GridUnits(std::int32_t boxSide, const std::uint16_t* unitCells, const std::uint16_t* peers,
                         const Place* places)
-        : boxSide_(boxSide),
-          side_(boxSide * boxSide),
+        : side_(boxSide * boxSide),
           peerCount_(3 * (boxSide * boxSide - 1) - 2 * (boxSide - 1)),
           unitCells_(unitCells),
           peers_(peers),
           places_(places) {}
 
 private:
-    std::int32_t boxSide_;
     std::int32_t side_;
     std::int32_t peerCount_;
     const std::uint16_t* unitCells_;

@@ -144,14 +144,3 @@ bool CheckPuzzleGrid(const Grid& grid, std::string& error, const CompletionLimit
     error = "could not be checked: the completion check gave up before an answer";
     return false;
 }
-
-bool ParsePuzzleCode(std::string_view text, Grid& grid, std::string& error, const CompletionLimits& limits) {
-    if (text.size() > kMaxPuzzleTextBytes) {
-        error = "longer than 64 KB, so no puzzle code";
-        return false;
-    }
-    Grid read;
-    if (!ReadCodeCells(text, read, error) || !CheckPuzzleGrid(read, error, limits)) return false;
-    grid = std::move(read);
-    return true;
-}

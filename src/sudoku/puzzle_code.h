@@ -62,7 +62,3 @@ std::string DescribeClash(const Grid& grid);
 // its budget without an answer ("could not be checked"), since a grid that may be a
 // dead end is never passed as a puzzle.
 bool CheckPuzzleGrid(const Grid& grid, std::string& error, const CompletionLimits& limits = {});
-
-// ReadCodeCells followed by CheckPuzzleGrid, for a text of at most kMaxPuzzleTextBytes.
-bool ParsePuzzleCode(std::string_view text, Grid& grid, std::string& error,
-                     const CompletionLimits& limits = {});

@@ -69,12 +69,6 @@ void LogicGrid::Apply(const LogicStep& step) {
     for (const Elimination& e : step.eliminations) Eliminate(e.cell, e.value);
 }
 
-Grid LogicGrid::Values() const {
-    Grid grid(static_cast<std::size_t>(n_), std::vector<std::int32_t>(static_cast<std::size_t>(n_), 0));
-    for (std::int32_t cell = 0; cell < n_ * n_; ++cell) grid[cell / n_][cell % n_] = values_[cell];
-    return grid;
-}
-
 std::string CellName(std::int32_t cell, std::int32_t n) {
     if (n <= 0) return "r?c?";
     return "r" + std::to_string(cell / n + 1) + "c" + std::to_string(cell % n + 1);

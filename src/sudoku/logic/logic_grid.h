@@ -73,7 +73,6 @@ public:
     // Takes a value from an empty cell's candidates; true when it was there.
     bool Eliminate(std::int32_t cell, std::int32_t value);
     void Apply(const LogicStep& step);
-    Grid Values() const;
 
 private:
     const GridUnits* units_ = nullptr;
