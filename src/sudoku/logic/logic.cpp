@@ -14,9 +14,20 @@ namespace {
 
 // The finder of each technique, in the order of Technique.
 constexpr Finder kFinders[] = {
-    FindNakedSingle, FindHiddenSingle, FindLockedCandidates, FindNakedPair,  FindHiddenPair,
-    FindNakedTriple, FindHiddenTriple, FindNakedQuad,        FindHiddenQuad, FindXWing,
-    FindSwordfish,   FindJellyfish,    FindXYWing,           FindXYZWing,
+    FindNakedSingle,
+    FindHiddenSingle,
+    FindLockedCandidates,
+    FindOfSize<FindNakedSubset, 2>,
+    FindOfSize<FindHiddenSubset, 2>,
+    FindOfSize<FindNakedSubset, 3>,
+    FindOfSize<FindHiddenSubset, 3>,
+    FindOfSize<FindNakedSubset, 4>,
+    FindOfSize<FindHiddenSubset, 4>,
+    FindOfSize<FindFish, 2>,
+    FindOfSize<FindFish, 3>,
+    FindOfSize<FindFish, 4>,
+    FindXYWing,
+    FindXYZWing,
 };
 static_assert(sizeof kFinders / sizeof kFinders[0] == kTechniqueCount, "one finder per technique");
 

@@ -31,6 +31,13 @@ struct SearchGrid {
 bool Tabulate(SearchGrid& search);
 
 using Finder = bool (*)(const SearchGrid& search, LogicStep& step);
+// A finder of a family whose patterns come in sizes (subsets, fish), and that family's
+// finder of one size.
+using SizedFinder = bool (*)(const SearchGrid& search, std::int32_t size, LogicStep& step);
+template <SizedFinder Find, std::int32_t Size>
+bool FindOfSize(const SearchGrid& search, LogicStep& step) {
+    return Find(search, Size, step);
+}
 
 // Unit i (0..3N-1) in the order a person scans them: boxes, then rows, then columns.
 constexpr std::int32_t ScanUnit(std::int32_t i, std::int32_t n) {

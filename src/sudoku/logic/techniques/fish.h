@@ -8,13 +8,3 @@
 
 // The first fish of `size` (2 to 4) lines, by value, rows as base lines before columns.
 bool FindFish(const SearchGrid& search, std::int32_t size, LogicStep& step);
-
-inline bool FindXWing(const SearchGrid& search, LogicStep& step) {
-    return FindFish(search, 2, step);
-}
-inline bool FindSwordfish(const SearchGrid& search, LogicStep& step) {
-    return FindFish(search, 3, step);
-}
-inline bool FindJellyfish(const SearchGrid& search, LogicStep& step) {
-    return FindFish(search, 4, step);
-}

@@ -22,6 +22,29 @@ std::int32_t OnlyLine(std::uint32_t pos, std::int32_t b, bool columns) {
     return only;
 }
 
+// A value whose places in unit `locked` all lie where it crosses unit `target`: the
+// value leaves the cells of target outside locked; those inside that have it are the
+// pattern.
+bool LockedStep(const SearchGrid& search, std::int32_t locked, std::int32_t target, std::int32_t v,
+                LogicStep& step) {
+    const GridUnits& units = search.Units();
+    StepWriter writer(search.grid, step, Technique::LockedCandidates);
+    writer.AddUnit(locked);
+    writer.AddUnit(target);
+    writer.SetValues(1u << v);
+    for (std::int32_t i = 0; i < search.Side(); ++i) {
+        const std::int32_t cell = units.UnitCell(target, i);
+        const bool inLocked = units.RowUnit(cell) == locked || units.ColumnUnit(cell) == locked ||
+                              units.BoxUnit(cell) == locked;
+        if (!inLocked) {
+            writer.Eliminate(cell, 1u << v);
+        } else if (search.grid.Candidates(cell) & (1u << v)) {
+            writer.AddCell(cell);
+        }
+    }
+    return writer.Finish();
+}
+
 // Pointing: the places of a value in a box all lie in one row (or column) of the box,
 // so the value leaves the rest of that line.
 bool Pointing(const SearchGrid& search, std::int32_t box, std::int32_t v, LogicStep& step) {
@@ -36,19 +59,7 @@ bool Pointing(const SearchGrid& search, std::int32_t box, std::int32_t v, LogicS
         const std::int32_t only = OnlyLine(pos, b, columns);
         if (only < 0) continue;
         const std::int32_t line = columns ? units.ColumnUnit(corner) + only : units.RowUnit(corner) + only;
-        StepWriter writer(search.grid, step, Technique::LockedCandidates);
-        writer.AddUnit(unit);
-        writer.AddUnit(line);
-        writer.SetValues(1u << v);
-        for (std::int32_t i = 0; i < n; ++i) {
-            const std::int32_t cell = units.UnitCell(line, i);
-            if (units.BoxOf(cell) != box) {
-                writer.Eliminate(cell, 1u << v);
-            } else if (search.grid.Candidates(cell) & (1u << v)) {
-                writer.AddCell(cell);
-            }
-        }
-        if (writer.Finish()) return true;
+        if (LockedStep(search, unit, line, v, step)) return true;
     }
     return false;
 }
@@ -56,7 +67,6 @@ bool Pointing(const SearchGrid& search, std::int32_t box, std::int32_t v, LogicS
 // Claiming: the places of a value in a row (or column) all lie in one box, so the
 // value leaves the rest of that box.
 bool Claiming(const SearchGrid& search, std::int32_t line, std::int32_t v, LogicStep& step) {
-    const std::int32_t n = search.Side();
     const std::int32_t b = search.grid.BoxSize();
     const GridUnits& units = search.Units();
     const std::uint32_t pos = search.positions[line][v];
@@ -68,21 +78,7 @@ bool Claiming(const SearchGrid& search, std::int32_t line, std::int32_t v, Logic
         if (only >= 0) return false;
         only = k;
     }
-    const std::int32_t box = units.BoxUnit(units.UnitCell(line, only * b));
-    StepWriter writer(search.grid, step, Technique::LockedCandidates);
-    writer.AddUnit(line);
-    writer.AddUnit(box);
-    writer.SetValues(1u << v);
-    for (std::int32_t i = 0; i < n; ++i) {
-        const std::int32_t cell = units.UnitCell(box, i);
-        const bool inLine = line < n ? units.RowOf(cell) == line : units.ColumnOf(cell) == line - n;
-        if (!inLine) {
-            writer.Eliminate(cell, 1u << v);
-        } else if (search.grid.Candidates(cell) & (1u << v)) {
-            writer.AddCell(cell);
-        }
-    }
-    return writer.Finish();
+    return LockedStep(search, line, units.BoxUnit(units.UnitCell(line, only * b)), v, step);
 }
 
 }  // namespace

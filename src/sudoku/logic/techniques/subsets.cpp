@@ -12,58 +12,63 @@ Technique HiddenOfSize(std::int32_t k) {
     return static_cast<Technique>(static_cast<int>(Technique::HiddenPair) + 2 * (k - 2));
 }
 
-}  // namespace
-
-bool FindNakedSubset(const SearchGrid& search, std::int32_t k, LogicStep& step) {
+// The combination search of size k in every unit, in scan order: its items are the
+// unit's positions 0..N-1 (cells, or values) with the masks maskOf(unit, i) gives;
+// accept(unit, items, joined) hears of each set found, its items as bits.
+template <typename MaskOf, typename Accept>
+bool FindInUnits(const SearchGrid& search, std::int32_t k, const MaskOf& maskOf, const Accept& accept) {
     const std::int32_t n = search.Side();
-    const GridUnits& units = search.Units();
     for (std::int32_t i = 0; i < 3 * n; ++i) {
         const std::int32_t unit = ScanUnit(i, n);
-        CombinationItems cells;
-        for (std::int32_t p = 0; p < n; ++p)
-            cells.Take(p, search.grid.Candidates(units.UnitCell(unit, p)), k);
-        // k cells holding only k values: no other cell of the unit can have them.
-        const auto accept = [&](std::uint32_t chosen, std::uint32_t joined) {
-            StepWriter writer(search.grid, step, NakedOfSize(k));
-            writer.AddUnit(unit);
-            writer.SetValues(joined);
-            const std::uint32_t inSubset = cells.ItemBits(chosen);
-            for (std::int32_t p = 0; p < n; ++p) {
-                const std::int32_t cell = units.UnitCell(unit, p);
-                if (inSubset & (1u << p)) {
-                    writer.AddCell(cell);
-                } else {
-                    writer.Eliminate(cell, joined);
-                }
-            }
-            return writer.Finish();
+        CombinationItems items;
+        for (std::int32_t j = 0; j < n; ++j) items.Take(j, maskOf(unit, j), k);
+        const auto found = [&](std::uint32_t chosen, std::uint32_t joined) {
+            return accept(unit, items.ItemBits(chosen), joined);
         };
-        if (FindCombination(cells, k, accept)) return true;
+        if (FindCombination(items, k, found)) return true;
     }
     return false;
 }
 
-bool FindHiddenSubset(const SearchGrid& search, std::int32_t k, LogicStep& step) {
-    const std::int32_t n = search.Side();
+}  // namespace
+
+bool FindNakedSubset(const SearchGrid& search, std::int32_t k, LogicStep& step) {
     const GridUnits& units = search.Units();
-    for (std::int32_t i = 0; i < 3 * n; ++i) {
-        const std::int32_t unit = ScanUnit(i, n);
-        CombinationItems values;
-        for (std::int32_t v = 0; v < n; ++v) values.Take(v, search.positions[unit][v], k);
-        // k values with only k places: those places can hold nothing else.
-        const auto accept = [&](std::uint32_t chosen, std::uint32_t joined) {
-            StepWriter writer(search.grid, step, HiddenOfSize(k));
-            writer.AddUnit(unit);
-            const std::uint32_t subset = values.ItemBits(chosen);
-            writer.SetValues(subset);
-            for (std::uint32_t m = joined; m != 0; m &= m - 1) {
-                const std::int32_t cell = units.UnitCell(unit, LowestBitIndex(m));
+    const auto candidates = [&](std::int32_t unit, std::int32_t p) {
+        return search.grid.Candidates(units.UnitCell(unit, p));
+    };
+    // k cells holding only k values: no other cell of the unit can have them.
+    const auto accept = [&](std::int32_t unit, std::uint32_t inSubset, std::uint32_t joined) {
+        StepWriter writer(search.grid, step, NakedOfSize(k));
+        writer.AddUnit(unit);
+        writer.SetValues(joined);
+        for (std::int32_t p = 0; p < search.Side(); ++p) {
+            const std::int32_t cell = units.UnitCell(unit, p);
+            if (inSubset & (1u << p)) {
                 writer.AddCell(cell);
-                writer.Eliminate(cell, ~subset);
+            } else {
+                writer.Eliminate(cell, joined);
             }
-            return writer.Finish();
-        };
-        if (FindCombination(values, k, accept)) return true;
-    }
-    return false;
+        }
+        return writer.Finish();
+    };
+    return FindInUnits(search, k, candidates, accept);
+}
+
+bool FindHiddenSubset(const SearchGrid& search, std::int32_t k, LogicStep& step) {
+    const GridUnits& units = search.Units();
+    const auto places = [&](std::int32_t unit, std::int32_t v) { return search.positions[unit][v]; };
+    // k values with only k places: those places can hold nothing else.
+    const auto accept = [&](std::int32_t unit, std::uint32_t subset, std::uint32_t joined) {
+        StepWriter writer(search.grid, step, HiddenOfSize(k));
+        writer.AddUnit(unit);
+        writer.SetValues(subset);
+        for (std::uint32_t m = joined; m != 0; m &= m - 1) {
+            const std::int32_t cell = units.UnitCell(unit, LowestBitIndex(m));
+            writer.AddCell(cell);
+            writer.Eliminate(cell, ~subset);
+        }
+        return writer.Finish();
+    };
+    return FindInUnits(search, k, places, accept);
 }

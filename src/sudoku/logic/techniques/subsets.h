@@ -9,22 +9,3 @@
 // The first subset of `size` (2 to 4) cells or values, by unit in scan order.
 bool FindNakedSubset(const SearchGrid& search, std::int32_t size, LogicStep& step);
 bool FindHiddenSubset(const SearchGrid& search, std::int32_t size, LogicStep& step);
-
-inline bool FindNakedPair(const SearchGrid& search, LogicStep& step) {
-    return FindNakedSubset(search, 2, step);
-}
-inline bool FindHiddenPair(const SearchGrid& search, LogicStep& step) {
-    return FindHiddenSubset(search, 2, step);
-}
-inline bool FindNakedTriple(const SearchGrid& search, LogicStep& step) {
-    return FindNakedSubset(search, 3, step);
-}
-inline bool FindHiddenTriple(const SearchGrid& search, LogicStep& step) {
-    return FindHiddenSubset(search, 3, step);
-}
-inline bool FindNakedQuad(const SearchGrid& search, LogicStep& step) {
-    return FindNakedSubset(search, 4, step);
-}
-inline bool FindHiddenQuad(const SearchGrid& search, LogicStep& step) {
-    return FindHiddenSubset(search, 4, step);
-}
