@@ -20,8 +20,10 @@ constexpr float MenuX = 400.0f;
 
 constexpr MenuEntry MainMenuEntries[] = {
     {1, "New Game", 233}, {2, "Continue previous game", 273}, {4, "Credits", 313}, {5, "Exit", 353}};
-constexpr MenuEntry DifficultyMenuEntries[] = {
-    {Easy, "Easy", 233}, {Medium, "Medium", 273}, {Hard, "Hard", 313}, {4, "Return to Main menu", 353}};
+constexpr MenuEntry DifficultyMenuEntries[] = {{Easy, LevelName(Easy), 233},
+                                               {Medium, LevelName(Medium), 273},
+                                               {Hard, LevelName(Hard), 313},
+                                               {4, "Return to Main menu", 353}};
 constexpr MenuEntry GameMenuEntries[] = {{1, "Resume Game", 233}, {3, "Credits", 273}, {4, "Exit", 313}};
 
 constexpr int ContinueId = 2;
@@ -109,7 +111,7 @@ MenuRequest ActOnMainMenuChoice(Program& p) {
 
 MenuRequest ActOnDifficultyChoice(Program& p) {
     const int choice = p.DifficultyChoice;
-    if (choice == Easy || choice == Medium || choice == Hard) {
+    if (IsLevel(choice)) {
         if (p.aids.settings.logicPuzzles) {
             StartMakingPuzzle(p, choice);
         } else if (p.board.NewGame(choice)) {
