@@ -16,6 +16,7 @@
 constexpr std::int32_t kMaxUnits = 3 * kLogicMaxBoxSize * kLogicMaxBoxSize;
 constexpr std::int32_t kMaxSide = kLogicMaxBoxSize * kLogicMaxBoxSize;
 
+// A grid as the finders read it: the grid itself and its positions, which Tabulate fills.
 struct SearchGrid {
     const LogicGrid& grid;
     // [unit][value - 1]: bit i set when the unit's i-th cell still has the value.
