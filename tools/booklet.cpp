@@ -9,6 +9,7 @@
 
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
+#include "sudoku/grid.h"
 #include "sudoku/puzzle_code.h"
 
 namespace {
@@ -40,8 +41,8 @@ PageSize SizeOf(PaperSize paper) {
 }
 
 constexpr double kMargin = 54.0;
-constexpr int kSide = 16;
-constexpr int kBox = 4;
+constexpr int kSide = kBoardSide;
+constexpr int kBox = kBoxSide;
 constexpr int kSolutionsPerPage = 4;
 constexpr double kThinLine = 0.5;
 constexpr double kThickLine = 2.0;
@@ -87,7 +88,7 @@ void DrawGridLines(cairo_t* cr, const GridPlace& place) {
 
 // One value's character centred in the cell at (across, down) on the page.
 void DrawValue(cairo_t* cr, const GridPlace& place, int across, int down, std::int32_t value) {
-    const char text[2] = {PuzzleCodeCharacter(value), '\0'};
+    const char text[2] = {ValueChar(value), '\0'};
     const double cell = place.side / kSide;
     cairo_text_extents_t extents;
     cairo_text_extents(cr, text, &extents);

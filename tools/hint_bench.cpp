@@ -18,8 +18,10 @@
 #include <vector>
 
 #include "sudoku/generator.h"
-#include "sudoku/logic_generator.h"
-#include "sudoku/next_hint.h"
+#include "sudoku/grid.h"
+#include "sudoku/levels.h"
+#include "sudoku/logic/logic_generator.h"
+#include "sudoku/logic/next_hint.h"
 
 namespace {
 
@@ -101,18 +103,19 @@ bool PlayByHints(SudokuBoard& board, std::uint32_t seed, Bench& bench) {
                                 (answer.kind == HintKind::Step ? TechniqueName(answer.step.technique)
                                                                : "no step: completion checks");
         }
-        const std::int32_t n = board.size;
         if (answer.kind == HintKind::Step) {
             ++bench.techniques[static_cast<std::size_t>(answer.step.technique)];
             if (answer.step.IsPlacement()) {
-                board.values[answer.step.placeCell / n][answer.step.placeCell % n] = answer.step.placeValue;
+                const CellRef cell = CellRef::OfIndex(answer.step.placeCell);
+                board.values[cell.row][cell.column] = answer.step.placeValue;
             } else {
                 query.eliminated.insert(query.eliminated.end(), answer.step.eliminations.begin(),
                                         answer.step.eliminations.end());
             }
         } else if (answer.kind == HintKind::Values && answer.finishable != 0) {
             bench.unsettled += answer.unsettled != 0;
-            board.values[answer.cell / n][answer.cell % n] = LowestValue(answer.finishable);
+            const CellRef cell = CellRef::OfIndex(answer.cell);
+            board.values[cell.row][cell.column] = LowestValue(answer.finishable);
         } else {
             return false;
         }
@@ -139,8 +142,7 @@ int main(int argc, char** argv) {
         } else if (arg == "--first-seed" && i + 1 < argc) {
             firstSeed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
         } else if (arg == "--level" && i + 1 < argc) {
-            const std::string name = argv[++i];
-            level = name == "easy" ? Easy : name == "medium" ? Medium : name == "hard" ? Hard : 0;
+            level = LevelOfKeyword(argv[++i]);
             if (level == 0) return Usage();
         } else {
             return Usage();

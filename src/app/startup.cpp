@@ -108,7 +108,7 @@ void LoadSavedGame(Program& p, const std::string& folder) {
     PlayRecord record;
     if (LoadPlayRecordFor(folder + GameStateFileName, p.board, record)) p.aids.Restore(std::move(record));
     // A logic puzzle's givens do not tell its level: game.state keeps it.
-    if (p.aids.origin.kind == PuzzleKind::Logic && *LevelName(p.aids.origin.level))
+    if (p.aids.origin.kind == PuzzleKind::Logic && IsLevel(p.aids.origin.level))
         p.board.difficulty = p.aids.origin.level;
     MarkGameSaved();
 }

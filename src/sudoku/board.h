@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-// Levels of a new puzzle; equal to the ids of the difficulty-menu items.
-enum Difficulty : std::int32_t { Easy = 1, Medium = 2, Hard = 3 };
+#include "sudoku/levels.h"
 
 using Grid = std::vector<std::vector<std::int32_t>>;
 

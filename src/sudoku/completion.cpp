@@ -13,20 +13,7 @@ namespace {
 
 // Set in a cell's mask once its value is placed; the value is then the one other bit.
 constexpr std::uint32_t kPlaced = 1u << 31;
-constexpr std::int32_t kMaxBoxSize = 5;  // N = 25 values still fit below kPlaced
-
-std::uint32_t LowestBit(std::uint32_t m) {
-    return m & (~m + 1u);
-}
-
-// Index of a one-bit mask's bit.
-std::int32_t IndexOf(std::uint32_t bit) {
-    return BitCount(bit - 1);
-}
-
-std::int32_t BoxOf(std::int32_t row, std::int32_t column, std::int32_t boxSize) {
-    return (row / boxSize) * boxSize + column / boxSize;
-}
+constexpr std::int32_t kMaxBoxSize = kMaxTableBoxSide;  // N = 25 values still fit below kPlaced
 
 std::uint64_t Doubled(std::uint64_t limit) {
     return limit <= std::numeric_limits<std::uint64_t>::max() / 2 ? limit * 2
@@ -89,7 +76,8 @@ std::uint32_t BandRemovals(const std::uint32_t* first, std::int32_t lineStep, st
 
 CompletionSearch::CompletionSearch(const Grid& values, std::int32_t boxSize, const CompletionLimits& limits)
     : boxSize_(boxSize), limits_(limits), random_(limits.seed) {
-    if (boxSize < 1 || boxSize > kMaxBoxSize) {
+    units_ = GridUnits::OfBoxSide(boxSize);
+    if (units_ == nullptr) {
         Finish(Completion::Unknown, nullptr);  // a box size the masks cannot hold
         return;
     }
@@ -114,26 +102,26 @@ bool CompletionSearch::Setup(const Grid& values) {
             if (v < 0 || v > n_) return false;
             if (v == 0) continue;
             const std::uint32_t bit = 1u << (v - 1);
-            for (const std::int32_t u : {r, n_ + c, 2 * n_ + BoxOf(r, c, boxSize_)}) {
+            const std::int32_t cell = r * n_ + c;
+            for (const std::int32_t u :
+                 {units_->RowUnit(cell), units_->ColumnUnit(cell), units_->BoxUnit(cell)}) {
                 if (used[u] & bit) return false;  // a clash
                 used[u] |= bit;
             }
         }
     }
-    BuildTables();
     std::uint32_t* root = State(0);
-    for (std::int32_t r = 0; r < n_; ++r) {
-        for (std::int32_t c = 0; c < n_; ++c) {
-            const std::int32_t v = values[r][c];
-            std::uint32_t& cell = root[r * n_ + c];
-            if (v != 0) {
-                cell = kPlaced | (1u << (v - 1));
-                continue;
-            }
-            cell = allValues_ & ~(used[r] | used[n_ + c] | used[2 * n_ + BoxOf(r, c, boxSize_)]);
-            if (cell == 0) return false;
-            if (IsSingle(cell)) queue_.push_back(r * n_ + c);
+    for (std::int32_t cell = 0; cell < cells_; ++cell) {
+        const std::int32_t v = values[units_->RowOf(cell)][units_->ColumnOf(cell)];
+        std::uint32_t& mask = root[cell];
+        if (v != 0) {
+            mask = kPlaced | (1u << (v - 1));
+            continue;
         }
+        mask = allValues_ &
+               ~(used[units_->RowUnit(cell)] | used[units_->ColumnUnit(cell)] | used[units_->BoxUnit(cell)]);
+        if (mask == 0) return false;
+        if (IsSingle(mask)) queue_.push_back(cell);
     }
     // Every unit and band is new to propagation.
     dirty_[0] = dirty_[1] = dirty_[2] = allValues_;
@@ -141,34 +129,12 @@ bool CompletionSearch::Setup(const Grid& values) {
     return Propagate(root);
 }
 
-void CompletionSearch::BuildTables() {
-    units_.resize(static_cast<std::size_t>(3 * cells_));
-    where_.resize(static_cast<std::size_t>(cells_));
-    std::int32_t* rows = units_.data();
-    std::int32_t* columns = rows + cells_;
-    std::int32_t* boxes = columns + cells_;
-    std::vector<std::int32_t> boxFill(static_cast<std::size_t>(n_), 0);
-    for (std::int32_t r = 0; r < n_; ++r) {
-        for (std::int32_t c = 0; c < n_; ++c) {
-            const std::int32_t cell = r * n_ + c;
-            const std::int32_t b = BoxOf(r, c, boxSize_);
-            rows[r * n_ + c] = cell;
-            columns[c * n_ + r] = cell;
-            boxes[b * n_ + boxFill[b]++] = cell;
-            where_[cell] = Where{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(c),
-                                 static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(r / boxSize_),
-                                 static_cast<std::uint8_t>(c / boxSize_)};
-        }
-    }
-}
-
 void CompletionSearch::Touch(std::int32_t cell) {
-    const Where& w = where_[cell];
-    dirty_[0] |= 1u << w.row;
-    dirty_[1] |= 1u << w.column;
-    dirty_[2] |= 1u << w.box;
-    dirty_[3] |= 1u << w.rowBand;
-    dirty_[4] |= 1u << w.columnBand;
+    dirty_[0] |= 1u << units_->RowOf(cell);
+    dirty_[1] |= 1u << units_->ColumnOf(cell);
+    dirty_[2] |= 1u << units_->BoxOf(cell);
+    dirty_[3] |= 1u << units_->BandOf(cell);
+    dirty_[4] |= 1u << units_->StackOf(cell);
 }
 
 // Takes values from an unplaced cell's candidates; false when none is left.
@@ -193,9 +159,9 @@ bool CompletionSearch::Place(std::uint32_t* state) {
         if (bit & kPlaced) continue;
         state[cell] = bit | kPlaced;
         Touch(cell);
-        const Where& w = where_[cell];
-        for (const std::int32_t u : {std::int32_t{w.row}, n_ + w.column, 2 * n_ + w.box}) {
-            const std::int32_t* unit = &units_[static_cast<std::size_t>(u * n_)];
+        for (const std::int32_t u :
+             {units_->RowUnit(cell), units_->ColumnUnit(cell), units_->BoxUnit(cell)}) {
+            const std::uint16_t* unit = units_->UnitCells(u);
             for (std::int32_t i = 0; i < n_; ++i) {
                 const std::int32_t peer = unit[i];
                 const std::uint32_t m = state[peer];
@@ -214,8 +180,7 @@ bool CompletionSearch::Place(std::uint32_t* state) {
 bool CompletionSearch::HiddenSingles(std::uint32_t* state, bool& found) {
     for (std::int32_t kind = 0; kind < 3; ++kind) {
         for (std::uint32_t dirty = dirty_[kind]; dirty != 0; dirty &= dirty - 1) {
-            const std::int32_t u = kind * n_ + IndexOf(LowestBit(dirty));
-            const std::int32_t* unit = &units_[static_cast<std::size_t>(u * n_)];
+            const std::uint16_t* unit = units_->UnitCells(kind * n_ + LowestBitIndex(dirty));
             std::uint32_t once = 0;
             std::uint32_t twice = 0;
             std::uint32_t placed = 0;
@@ -254,7 +219,7 @@ bool CompletionSearch::LockedCandidates(std::uint32_t* state, bool& found) {
         const std::uint32_t bands = dirty_[3 + kind];
         dirty_[3 + kind] = 0;
         for (std::uint32_t rest = bands; rest != 0; rest &= rest - 1) {
-            if (!LockedInBand(state, IndexOf(LowestBit(rest)), kind == 1, found)) return false;
+            if (!LockedInBand(state, LowestBitIndex(rest), kind == 1, found)) return false;
         }
     }
     return true;
@@ -490,7 +455,7 @@ void CompletionSearch::Finish(Completion verdict, const std::uint32_t* state) {
     if (verdict == Completion::Completable && state != nullptr) {
         result_.completion.assign(static_cast<std::size_t>(n_), std::vector<std::int32_t>(static_cast<std::size_t>(n_)));
         for (std::int32_t cell = 0; cell < cells_; ++cell)
-            result_.completion[cell / n_][cell % n_] = IndexOf(state[cell] & ~kPlaced) + 1;
+            result_.completion[cell / n_][cell % n_] = LowestBitIndex(state[cell] & ~kPlaced) + 1;
     }
     // The search's working memory is not needed any more.
     states_ = {};
@@ -509,35 +474,4 @@ CompletionResult CheckCompletion(const Grid& values, std::int32_t boxSize, const
         if (limits.stop->load()) return CompletionResult{};
     }
     return search.Result();
-}
-
-std::optional<CellIndex> EmptyCellWithFewestCandidates(const Grid& values, std::int32_t boxSize) {
-    if (boxSize < 1 || boxSize > kMaxBoxSize) return std::nullopt;
-    const std::int32_t n = boxSize * boxSize;
-    if (!HasShape(values, n)) return std::nullopt;
-    std::vector<std::uint32_t> used(static_cast<std::size_t>(3 * n), 0u);
-    for (std::int32_t r = 0; r < n; ++r) {
-        for (std::int32_t c = 0; c < n; ++c) {
-            const std::int32_t v = values[r][c];
-            if (v < 1 || v > n) continue;
-            const std::uint32_t bit = 1u << (v - 1);
-            used[r] |= bit;
-            used[n + c] |= bit;
-            used[2 * n + BoxOf(r, c, boxSize)] |= bit;
-        }
-    }
-    const std::uint32_t all = (1u << n) - 1u;
-    std::optional<CellIndex> best;
-    int fewest = n + 1;
-    for (std::int32_t r = 0; r < n; ++r) {
-        for (std::int32_t c = 0; c < n; ++c) {
-            if (values[r][c] != 0) continue;
-            const int count = BitCount(all & ~(used[r] | used[n + c] | used[2 * n + BoxOf(r, c, boxSize)]));
-            if (count < fewest) {
-                fewest = count;
-                best = CellIndex{r, c};
-            }
-        }
-    }
-    return best;
 }

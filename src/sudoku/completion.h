@@ -21,10 +21,10 @@
 
 #include <atomic>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "sudoku/board.h"
+#include "sudoku/grid.h"
 
 enum class Completion { Completable, DeadEnd, Unknown };
 
@@ -70,17 +70,8 @@ private:
         std::int32_t cell;      // the cell branched on
         std::uint32_t untried;  // its values not tried yet
     };
-    // The units and bands a cell lies in: row, column, box, band of rows, band of columns.
-    struct Where {
-        std::uint8_t row;
-        std::uint8_t column;
-        std::uint8_t box;
-        std::uint8_t rowBand;
-        std::uint8_t columnBand;
-    };
 
     bool Setup(const Grid& values);
-    void BuildTables();
     void Touch(std::int32_t cell);
     bool Remove(std::uint32_t* state, std::int32_t cell, std::uint32_t values, bool& changed);
     bool Place(std::uint32_t* state);
@@ -103,8 +94,7 @@ private:
     std::int32_t cells_ = 0;
     std::uint32_t allValues_ = 0;
     CompletionLimits limits_;
-    std::vector<std::int32_t> units_;    // 3N units of N cells: rows, columns, boxes
-    std::vector<Where> where_;           // per cell
+    const GridUnits* units_ = nullptr;   // the rows, columns and boxes, and where each cell lies
     std::vector<std::uint32_t> states_;  // one state of cells_ masks per search depth
     std::vector<std::int32_t> queue_;    // cells whose single candidate waits to be placed
     // Rows, columns, boxes, row bands and column bands changed since propagation last
@@ -126,13 +116,5 @@ private:
 };
 
 // The whole check in one call (ended early, Unknown, by limits.stop).
-CompletionResult CheckCompletion(const Grid& values, std::int32_t boxSize, const CompletionLimits& limits = {});
-
-struct CellIndex {
-    std::int32_t row = 0;
-    std::int32_t column = 0;
-};
-
-// The empty cell that the placement rules leave the fewest values (the first in row
-// order on a tie); none when the grid has no empty cell or is no N x N grid.
-std::optional<CellIndex> EmptyCellWithFewestCandidates(const Grid& values, std::int32_t boxSize);
+CompletionResult CheckCompletion(const Grid& values, std::int32_t boxSize,
+                                 const CompletionLimits& limits = {});

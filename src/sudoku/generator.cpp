@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "sudoku/grid.h"
+#include "sudoku/levels.h"
 
 namespace {
 
@@ -26,10 +27,10 @@ std::uint32_t randomState = ClockSeed();
 // the three placement tests, and the draws, and so the grid, are the same.
 class BoundedSearch {
 public:
-    BoundedSearch(SudokuBoard& board, std::uint64_t limit)
+    BoundedSearch(SudokuBoard& board, const GridUnits& units, std::uint64_t limit)
         : board_(board),
+          units_(units),
           n_(board.size),
-          boxSize_(board.boxSize),
           allValues_((1u << board.size) - 1u),
           limit_(limit),
           rowUsed_(static_cast<std::size_t>(board.size), 0u),
@@ -45,7 +46,7 @@ public:
         if (k == n_ * n_) return true;
         const int row = k % n_;
         const int column = k / n_;
-        const int box = (row / boxSize_) * boxSize_ + column / boxSize_;
+        const int box = units_.BoxOf(row * n_ + column);
         std::uint32_t flags = allValues_ & ~(rowUsed_[row] | columnUsed_[column] | boxUsed_[box]);
         int& cell = board_.values[row][column];
         for (;;) {
@@ -74,8 +75,8 @@ public:
 
 private:
     SudokuBoard& board_;
+    const GridUnits& units_;
     const int n_;
-    const int boxSize_;
     const std::uint32_t allValues_;
     const std::uint64_t limit_;
     std::uint64_t entries_ = 0;
@@ -125,26 +126,14 @@ std::int32_t RandomInt(std::int32_t low, std::int32_t high) {
     return ScaleDraw(RandomDraw(), low, high);
 }
 
-std::int32_t ClueCount(std::int32_t level) {
-    switch (level) {
-        case Easy:
-            return 128;
-        case Medium:
-            return 90;
-        case Hard:
-            return 70;
-        default:
-            return 0;
-    }
-}
-
 bool SolveWithRestarts(SudokuBoard& board, const GenerationLimits& limits, GenerationStats& stats) {
     const std::int32_t n = board.size;
-    if (n <= 0 || n > 31 || board.boxSize <= 0 || board.boxSize * board.boxSize != n) return false;
+    const GridUnits* units = GridUnits::OfBoxSide(board.boxSize);  // at most 25 x 25
+    if (units == nullptr || units->Side() != n) return false;
     std::uint64_t limit = limits.firstSolveLimit > 0 ? limits.firstSolveLimit : 1;
     for (;;) {
         ClearGrid(board.values, n);
-        BoundedSearch search(board, limit);
+        BoundedSearch search(board, *units, limit);
         ++stats.attempts;
         const bool solved = search.Solve(0);
         stats.solveCalls += search.Entries();
@@ -166,7 +155,7 @@ bool Generate(SudokuBoard& board, const GenerationLimits& limits, GenerationStat
 }
 
 bool NewGame(SudokuBoard& board, std::int32_t level, const GenerationLimits& limits, GenerationStats& stats) {
-    if (ClueCount(level) == 0) return false;
+    if (!IsLevel(level)) return false;
     board.difficulty = static_cast<Difficulty>(level);
     board.size = kBoardSize;
     board.boxSize = static_cast<std::int32_t>(std::sqrt(static_cast<double>(kBoardSize)));
@@ -179,17 +168,4 @@ bool NewGame(SudokuBoard& board, std::int32_t level, const GenerationLimits& lim
 bool SudokuBoard::NewGame(std::int32_t level) {
     GenerationStats stats;
     return ::NewGame(*this, level, GenerationLimits{}, stats);
-}
-
-const char* LevelName(std::int32_t level) {
-    switch (level) {
-        case Easy:
-            return "Easy";
-        case Medium:
-            return "Medium";
-        case Hard:
-            return "Hard";
-        default:
-            return "";
-    }
 }

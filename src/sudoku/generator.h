@@ -36,18 +36,13 @@ struct GenerationStats {
 
 // Empties values and fills them with a random complete grid by Solve(0), restarting
 // with a doubled limit whenever an attempt runs out of Solve entries. The board must
-// have its size, box size and grid shape already (at most 31 x 31).
+// have its size, box size and grid shape already (at most 25 x 25).
 bool SolveWithRestarts(SudokuBoard& board, const GenerationLimits& limits, GenerationStats& stats);
 
 // Fills the board by SolveWithRestarts, empties random cells down to the clue count
-// of the board's difficulty and copies what is left into givens.
+// of the board's difficulty (levels.h) and copies what is left into givens.
 bool Generate(SudokuBoard& board, const GenerationLimits& limits, GenerationStats& stats);
 
 // SudokuBoard::NewGame with explicit limits and statistics. Returns false, leaving the
 // board untouched, for a level other than Easy, Medium or Hard.
 bool NewGame(SudokuBoard& board, std::int32_t level, const GenerationLimits& limits, GenerationStats& stats);
-
-// Clues a new puzzle keeps at a level: 128, 90 or 70 of 256; 0 for an unknown level.
-std::int32_t ClueCount(std::int32_t level);
-// "Easy", "Medium", "Hard"; "" for another level.
-const char* LevelName(std::int32_t level);

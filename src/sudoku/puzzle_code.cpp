@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr char kDigits[] = ".123456789ABCDEFG";  // the code's character for 0..16
-
 bool IsWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
@@ -55,15 +53,21 @@ std::string DescribePlace(std::string_view text, std::size_t index) {
     return linesWithCells > 1 ? "line " + std::to_string(line) + ", " + character : character;
 }
 
-// Cell k of the code as "line 2, position 5": its row from the top, then its place from the left.
+// Cell k of the code as "line 2, position 5": its row from the top (the grid's column),
+// then its place from the left (the grid's row).
 std::string CellName(std::size_t k) {
-    return "line " + std::to_string(CodeDown(k) + 1) + ", position " + std::to_string(CodeAcross(k) + 1);
+    const CellRef cell = CodeCell(k);
+    return "line " + std::to_string(cell.column + 1) + ", position " + std::to_string(cell.row + 1);
+}
+
+std::int32_t ValueAt(const Grid& grid, CellRef cell) {
+    return grid[static_cast<std::size_t>(cell.row)][static_cast<std::size_t>(cell.column)];
 }
 
 }  // namespace
 
 char PuzzleCodeCharacter(std::int32_t value) {
-    return value >= 0 && value <= kCodeSide ? kDigits[value] : '?';
+    return value == 0 ? '.' : ValueChar(value);
 }
 
 std::string FormatPuzzleCode(const Grid& grid) {
@@ -71,9 +75,9 @@ std::string FormatPuzzleCode(const Grid& grid) {
     std::string code;
     code.reserve(kCodeCells);
     for (std::size_t k = 0; k < kCodeCells; ++k) {
-        const std::int32_t value = grid[CodeAcross(k)][CodeDown(k)];
+        const std::int32_t value = ValueAt(grid, CodeCell(k));
         if (value < 0 || value > kCodeSide) return {};
-        code += kDigits[value];
+        code += PuzzleCodeCharacter(value);
     }
     return code;
 }
@@ -96,7 +100,10 @@ bool ReadCodeCells(std::string_view text, Grid& grid, std::string& error) {
         return false;
     }
     Grid read(kCodeSide, std::vector<std::int32_t>(kCodeSide, 0));
-    for (std::size_t k = 0; k < kCodeCells; ++k) read[CodeAcross(k)][CodeDown(k)] = cells[k];
+    for (std::size_t k = 0; k < kCodeCells; ++k) {
+        const CellRef cell = CodeCell(k);
+        read[cell.row][cell.column] = cells[k];
+    }
     grid = std::move(read);
     return true;
 }
@@ -104,12 +111,13 @@ bool ReadCodeCells(std::string_view text, Grid& grid, std::string& error) {
 std::string DescribeClash(const Grid& grid) {
     if (!HasShape(grid, kCodeSide)) return {};
     for (std::size_t k = 0; k < kCodeCells; ++k) {
-        const std::int32_t value = grid[CodeAcross(k)][CodeDown(k)];
+        const CellRef cell = CodeCell(k);
+        const std::int32_t value = ValueAt(grid, cell);
         if (value < 1 || value > kCodeSide) continue;
         for (std::size_t earlier = 0; earlier < k; ++earlier) {
-            if (grid[CodeAcross(earlier)][CodeDown(earlier)] == value &&
-                ShareUnit(CodeAcross(earlier), CodeDown(earlier), CodeAcross(k), CodeDown(k))) {
-                return std::string("clash: ") + kDigits[value] + " at " + CellName(earlier) + " and " +
+            const CellRef other = CodeCell(earlier);
+            if (ValueAt(grid, other) == value && ShareUnit(other.row, other.column, cell.row, cell.column)) {
+                return std::string("clash: ") + ValueChar(value) + " at " + CellName(earlier) + " and " +
                        CellName(k);
             }
         }
@@ -135,15 +143,4 @@ bool CheckPuzzleGrid(const Grid& grid, std::string& error, const CompletionLimit
     }
     error = "could not be checked: the completion check gave up before an answer";
     return false;
-}
-
-bool ParsePuzzleCode(std::string_view text, Grid& grid, std::string& error, const CompletionLimits& limits) {
-    if (text.size() > kMaxPuzzleTextBytes) {
-        error = "longer than 64 KB, so no puzzle code";
-        return false;
-    }
-    Grid read;
-    if (!ReadCodeCells(text, read, error) || !CheckPuzzleGrid(read, error, limits)) return false;
-    grid = std::move(read);
-    return true;
 }

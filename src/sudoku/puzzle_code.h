@@ -13,8 +13,8 @@
 // grid with a clash among its values or one that no full grid extends. Messages name a
 // cell as the code does: "line 3, position 7" is the 7th character of the code's 3rd
 // group of 16, the 7th cell from the left in the 3rd row from the top. This module owns
-// the code's characters and its reader; it reads text only (files are save/puzzle_file.h's).
-// Standard library only.
+// the code's form and its reader (the values' characters are grid.h's); it reads text
+// only (files are save/puzzle_file.h's). Standard library only.
 #pragma once
 
 #include <cstddef>
@@ -33,15 +33,14 @@ constexpr std::size_t kCodeCells = kBoardCellCount;
 // The longest text the reader looks at; a file or clipboard holding more is no code.
 constexpr std::size_t kMaxPuzzleTextBytes = 64u * 1024u;
 
-// The cell of a grid that character k (0..255) of a code stands for: grid[Across][Down].
-constexpr std::int32_t CodeAcross(std::size_t k) {
-    return static_cast<std::int32_t>(k % kCodeSide);
-}
-constexpr std::int32_t CodeDown(std::size_t k) {
-    return static_cast<std::int32_t>(k / kCodeSide);
+// The cell that character k (0..255) of a code stands for: the k-th in the order the
+// board is drawn, so the row runs fastest (the board view draws rows across).
+constexpr CellRef CodeCell(std::size_t k) {
+    return {static_cast<std::int32_t>(k % kCodeSide), static_cast<std::int32_t>(k / kCodeSide)};
 }
 
-// The code's character for a value: '.' for 0, '1'-'9', 'A'-'G' for 10 to 16; '?' outside 0..16.
+// The code's character for a value: '.' for 0, else the value's own (grid.h's
+// ValueChar: '1'-'9', 'A'-'G'); '?' outside 0..16.
 char PuzzleCodeCharacter(std::int32_t value);
 
 // The 256-character code of a grid; empty when the grid is not 16 x 16 or holds a value
@@ -63,7 +62,3 @@ std::string DescribeClash(const Grid& grid);
 // its budget without an answer ("could not be checked"), since a grid that may be a
 // dead end is never passed as a puzzle.
 bool CheckPuzzleGrid(const Grid& grid, std::string& error, const CompletionLimits& limits = {});
-
-// ReadCodeCells followed by CheckPuzzleGrid, for a text of at most kMaxPuzzleTextBytes.
-bool ParsePuzzleCode(std::string_view text, Grid& grid, std::string& error,
-                     const CompletionLimits& limits = {});

@@ -269,23 +269,6 @@ TEST(CompletionCheck, SlicesAndRepeatsGiveTheSameAnswer) {
     EXPECT_EQ(search.Result().nodes, whole.nodes);
 }
 
-TEST(CompletionCheck, EmptyCellWithFewestCandidates) {
-    // (1,1) allows only 4; (0,3) allows 3 and 4; the rest allow more.
-    const Grid grid = {{1, 2, 0, 0}, {3, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 0, 2}};
-    const auto cell = EmptyCellWithFewestCandidates(grid, 2);
-    ASSERT_TRUE(cell.has_value());
-    EXPECT_EQ(cell->row, 1);
-    EXPECT_EQ(cell->column, 1);
-
-    const auto tie = EmptyCellWithFewestCandidates(EmptyGrid(9), 3);
-    ASSERT_TRUE(tie.has_value());
-    EXPECT_EQ(tie->row, 0);
-    EXPECT_EQ(tie->column, 0);
-
-    EXPECT_FALSE(EmptyCellWithFewestCandidates(PatternGrid(3), 3).has_value());
-    EXPECT_FALSE(EmptyCellWithFewestCandidates(EmptyGrid(8), 3).has_value());
-}
-
 // Random moves into the empty cells of a 9 x 9 grid, each a value the placement rules
 // allow. A careful player's moves pass the propagation-only check (moves it refutes are
 // taken back), and the position kept is the shortest run of moves that is a dead end

@@ -3,13 +3,13 @@
 // are those of its solution and lie in 180-degree symmetry, and solving it by steps
 // grades it as its level asks. A seed makes the same puzzle every time; a stop flag
 // ends the work.
-#include "sudoku/logic_generator.h"
+#include "sudoku/logic/logic_generator.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 
-#include "sudoku/solution_count.h"
+#include "sudoku/logic/solution_count.h"
 
 namespace {
 

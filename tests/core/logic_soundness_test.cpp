@@ -12,9 +12,9 @@
 
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
-#include "sudoku/logic.h"
-#include "sudoku/logic_generator.h"
-#include "sudoku/solution_count.h"
+#include "sudoku/logic/logic.h"
+#include "sudoku/logic/logic_generator.h"
+#include "sudoku/logic/solution_count.h"
 
 namespace {
 
@@ -24,6 +24,14 @@ struct Tally {
     int deadEnds = 0;
     int unsettled = 0;  // claims the completion check could not settle within its budget
 };
+
+// The values of the grid as the board holds them.
+Grid ValuesOf(const LogicGrid& grid) {
+    const int n = grid.Size();
+    Grid values(static_cast<std::size_t>(n), std::vector<std::int32_t>(static_cast<std::size_t>(n), 0));
+    for (int cell = 0; cell < n * n; ++cell) values[cell / n][cell % n] = grid.Value(cell);
+    return values;
+}
 
 // Whether a completion of values has v at cell.
 Completion Possible(Grid values, int boxSize, int cell, int v) {
@@ -62,7 +70,7 @@ void CheckSteps(const Grid& position, int boxSize, const Grid* solution, Tally& 
             grid.Apply(step);  // nothing to break on a dead end: it only has to end
             continue;
         }
-        const Grid values = grid.Values();
+        const Grid values = ValuesOf(grid);
         for (int w = 1; step.IsPlacement() && w <= n; ++w) {
             if (w != step.placeValue) {
                 ASSERT_TRUE(refuted(values, step.placeCell, w)) << StepText(step, n);

@@ -1,7 +1,7 @@
 // Logic engine: one table of hand-made candidate positions, each naming the step the
 // engine must find first (technique, units, cells, result) or that it finds none; and
 // the contradictions it reports instead of a step.
-#include "sudoku/logic.h"
+#include "sudoku/logic/logic.h"
 
 #include <gtest/gtest.h>
 

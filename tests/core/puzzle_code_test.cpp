@@ -124,7 +124,7 @@ TEST(PuzzleCode, FormatThenReadGivesTheGridBackTopRowFirst) {
         const std::string code = FormatPuzzleCode(board.givens);
         Grid read;
         std::string error;
-        ASSERT_TRUE(ParsePuzzleCode(code, read, error)) << error;
+        ASSERT_TRUE(ReadCodeCells(code, read, error)) << error;
         EXPECT_EQ(read, board.givens);
         std::istringstream saved(SavedGameText(board));
         int number = 0;

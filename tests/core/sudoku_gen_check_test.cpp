@@ -22,7 +22,7 @@
 #include "save/save.h"
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
-#include "sudoku/logic_generator.h"
+#include "sudoku/logic/logic_generator.h"
 #include "sudoku/puzzle_code.h"
 #include "support/boards.h"
 #include "support/temp_folder.h"

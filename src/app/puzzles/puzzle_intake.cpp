@@ -5,8 +5,8 @@
 
 #include "play/view/status_line.h"
 #include "save/puzzle_file.h"
+#include "sudoku/logic/puzzle_grade.h"
 #include "sudoku/puzzle_code.h"
-#include "sudoku/puzzle_grade.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Puzzles brought in from outside the game: a code pasted from the clipboard, or a
 // file named on the command line (a code or a saved game). TakeInPuzzleText reads the
 // text as save/puzzle_file.h does (the form, a clash, the completion check), refuses a
-// grid that is already finished, and grades the givens (sudoku/puzzle_grade.h: the
+// grid that is already finished, and grades the givens (sudoku/logic/puzzle_grade.h: the
 // solution count and the logic engine's level) for the origin the status line names.
 //
 // The completion check and the count can take a second or two, so the game never runs

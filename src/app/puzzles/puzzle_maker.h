@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "play/session/job_worker.h"
-#include "sudoku/logic_generator.h"
+#include "sudoku/logic/logic_generator.h"
 
 class LogicPuzzleMaker {
 public:

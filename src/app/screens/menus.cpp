@@ -7,6 +7,7 @@
 #include "app/puzzles/logic_games.h"
 #include "gui/menu_item.h"
 #include "platform/message_box.h"
+#include "sudoku/levels.h"
 #include "play/view/layout.h"
 
 namespace {
@@ -21,9 +22,9 @@ constexpr MenuEntry MainMenuEntries[] = {{1, "New Game", MenuItemY(0)},
                                          {2, "Continue previous game", MenuItemY(1)},
                                          {4, "Credits", MenuItemY(2)},
                                          {5, "Exit", MenuItemY(3)}};
-constexpr MenuEntry DifficultyMenuEntries[] = {{Easy, "Easy", MenuItemY(0)},
-                                               {Medium, "Medium", MenuItemY(1)},
-                                               {Hard, "Hard", MenuItemY(2)},
+constexpr MenuEntry DifficultyMenuEntries[] = {{Easy, LevelName(Easy), MenuItemY(0)},
+                                               {Medium, LevelName(Medium), MenuItemY(1)},
+                                               {Hard, LevelName(Hard), MenuItemY(2)},
                                                {4, "Return to Main menu", MenuItemY(3)}};
 constexpr MenuEntry GameMenuEntries[] = {
     {1, "Resume Game", MenuItemY(0)}, {3, "Credits", MenuItemY(1)}, {4, "Exit", MenuItemY(2)}};
@@ -109,7 +110,7 @@ ScreenRequest ActOnMainMenuChoice(Program& p) {
 
 ScreenRequest ActOnDifficultyChoice(Program& p) {
     const int choice = p.DifficultyChoice;
-    if (choice == Easy || choice == Medium || choice == Hard) {
+    if (IsLevel(choice)) {
         if (p.aids.settings.logicPuzzles) {
             StartMakingPuzzle(p, choice);
         } else if (p.board.NewGame(choice)) {

@@ -15,7 +15,7 @@
 #include "engine/gk.h"
 #include "gfx/palette.h"
 #include "play/view/board_view.h"
-#include "sudoku/next_hint.h"
+#include "sudoku/logic/next_hint.h"
 
 constexpr float HintPatternLine = 3.0f;
 constexpr float HintStruckHeight = 2.0f;

@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <string>
 
-#include "sudoku/logic.h"
-#include "sudoku/next_hint.h"
+#include "sudoku/logic/logic.h"
+#include "sudoku/logic/next_hint.h"
 
 struct HintTexts {
     std::string first;   // the first press: the step and where it looks

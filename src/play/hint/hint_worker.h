@@ -11,7 +11,7 @@
 #include "play/hint/hint_marks.h"
 #include "play/hint/hint_text.h"
 #include "play/session/job_worker.h"
-#include "sudoku/next_hint.h"
+#include "sudoku/logic/next_hint.h"
 
 // Everything a hint shows, worked out together.
 struct HintReply {

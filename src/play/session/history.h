@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "play/view/board_view.h"  // CellRef
+#include "sudoku/grid.h"
 #include "save/game_state.h"
 #include "sudoku/board.h"
 #include "sudoku/cell_change.h"

@@ -38,12 +38,6 @@ constexpr float ValueTextX = 7.0f, ValueTextY = 3.0f, ValueScale = 1.0f;
 
 using CellGrid = std::array<std::array<Cell, BoardCells>, BoardCells>;
 
-// A cell of the view by its indices; {-1, -1} for none.
-struct CellRef {
-    int row = -1;
-    int column = -1;
-};
-
 // True when cell is one of the view's 256 cells.
 bool IsOnBoard(CellRef cell);
 

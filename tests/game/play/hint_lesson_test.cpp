@@ -12,7 +12,7 @@
 
 #include "play/hint/hint.h"
 #include "play/hint/hint_text.h"
-#include "sudoku/logic_generator.h"
+#include "sudoku/logic/logic_generator.h"
 
 namespace {
 

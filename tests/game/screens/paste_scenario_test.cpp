@@ -13,7 +13,7 @@
 #include "play/view/status_line.h"
 #include "save/save.h"
 #include "sudoku/generator.h"
-#include "sudoku/logic_generator.h"
+#include "sudoku/logic/logic_generator.h"
 #include "sudoku/puzzle_code.h"
 
 namespace {

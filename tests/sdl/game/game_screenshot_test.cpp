@@ -17,7 +17,7 @@
 #include "pushed_events.h"
 #include "sdl/engine_test_fixture.h"
 #include "sudoku/generator.h"
-#include "sudoku/logic.h"
+#include "sudoku/logic/logic.h"
 
 namespace {
 

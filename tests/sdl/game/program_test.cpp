@@ -25,8 +25,9 @@
 #include "support/boards.h"
 #include "save/save.h"
 #include "sudoku/board.h"
-#include "sudoku/logic_generator.h"
+#include "sudoku/logic/logic_generator.h"
 #include "sudoku/puzzle_code.h"
+#include "support/boards.h"
 
 namespace {
 

@@ -1,9 +1,8 @@
 // Logic puzzles: a second puzzle generator beside the classic one (generator.h, which
 // it leaves alone). It makes puzzles with exactly one solution that the logic engine
-// (logic.h) finishes, graded by the techniques they need:
-//   Easy    singles only;
-//   Medium  needs locked candidates or a pair, nothing harder;
-//   Hard    needs a triple, a quad, a fish or a wing.
+// (logic.h) finishes, graded by the techniques they need: the hardest lies in the
+// level's band (levels.h; Easy needs singles only, Medium locked candidates or a pair,
+// Hard a triple, a quad, a fish or a wing).
 // A random full grid, then givens taken away in pairs placed 180 degrees apart for as
 // long as the engine still finishes the grid within the level's techniques; a grid
 // whose result falls short of the level is replaced by a new one, and the puzzle made
@@ -21,7 +20,8 @@
 #include <cstdint>
 
 #include "sudoku/board.h"
-#include "sudoku/logic.h"
+#include "sudoku/levels.h"
+#include "sudoku/logic/logic.h"
 
 struct LogicPuzzle {
     std::int32_t boxSize = 0;
@@ -34,10 +34,7 @@ struct LogicPuzzle {
 
 enum class LogicMake { Made, Stopped, Failed };
 
-// The easiest and hardest technique whose need makes a puzzle of the level.
-Technique LevelEasiestTechnique(std::int32_t level);
-Technique LevelHardestTechnique(std::int32_t level);
-// A grade solved with a hardest technique inside the level's range.
+// A grade solved with a hardest technique inside the level's band.
 bool GradeMatchesLevel(const LogicGrade& grade, std::int32_t level);
 
 // Makes the puzzle of (level, seed) on a grid of box size 2..5 (16 x 16 by default).

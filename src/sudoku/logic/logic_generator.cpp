@@ -1,6 +1,6 @@
 // Logic puzzles: full grid from the completion search, symmetric removal of givens
 // checked by GradeQuickly, and the final checks.
-#include "sudoku/logic_generator.h"
+#include "sudoku/logic/logic_generator.h"
 
 #include <utility>
 #include <vector>
@@ -59,40 +59,16 @@ LogicGrade QuickGrade(const Grid& puzzle, std::int32_t boxSize, Technique hardes
 
 }  // namespace
 
-Technique LevelEasiestTechnique(std::int32_t level) {
-    switch (level) {
-        case Medium:
-            return Technique::LockedCandidates;
-        case Hard:
-            return Technique::NakedTriple;
-        default:
-            return Technique::NakedSingle;
-    }
-}
-
-Technique LevelHardestTechnique(std::int32_t level) {
-    switch (level) {
-        case Easy:
-            return Technique::HiddenSingle;
-        case Medium:
-            return Technique::HiddenPair;
-        default:
-            return Technique::XYZWing;
-    }
-}
-
 bool GradeMatchesLevel(const LogicGrade& grade, std::int32_t level) {
-    return grade.outcome == LogicOutcome::Solved && grade.hardest >= LevelEasiestTechnique(level) &&
-           grade.hardest <= LevelHardestTechnique(level);
+    return grade.outcome == LogicOutcome::Solved && LevelTechniques(level).Holds(grade.hardest);
 }
 
 LogicMake MakeLogicPuzzle(std::int32_t level, std::uint64_t seed, LogicPuzzle& puzzle,
                           const std::atomic<bool>* stop, std::int32_t boxSize, std::int32_t maxGrids) {
-    if (level != Easy && level != Medium && level != Hard) return LogicMake::Failed;
+    if (!IsLevel(level)) return LogicMake::Failed;
     if (boxSize < kLogicMinBoxSize || boxSize > kLogicMaxBoxSize) return LogicMake::Failed;
     const std::int32_t n = boxSize * boxSize;
-    const Technique easiest = LevelEasiestTechnique(level);
-    const Technique hardest = LevelHardestTechnique(level);
+    const TechniqueBand band = LevelTechniques(level);
     Random random(seed);
     for (std::int32_t grids = 1; grids <= maxGrids; ++grids) {
         if (Stopped(stop)) return LogicMake::Stopped;
@@ -108,7 +84,7 @@ LogicMake MakeLogicPuzzle(std::int32_t level, std::uint64_t seed, LogicPuzzle& p
             const std::int32_t keptSecond = second;
             first = 0;
             second = 0;
-            const LogicGrade grade = QuickGrade(givens, boxSize, hardest);
+            const LogicGrade grade = QuickGrade(givens, boxSize, band.hardest);
             if (grade.outcome == LogicOutcome::Solved) {
                 needed = grade.hardest;
             } else {
@@ -116,10 +92,10 @@ LogicMake MakeLogicPuzzle(std::int32_t level, std::uint64_t seed, LogicPuzzle& p
                 second = keptSecond;
             }
         }
-        if (needed < easiest) continue;
+        if (needed < band.easiest) continue;
         LogicGrid grid;
         grid.Load(givens, boxSize);
-        const LogicGrade grade = SolveBySteps(grid, hardest);
+        const LogicGrade grade = SolveBySteps(grid, band.hardest);
         if (!GradeMatchesLevel(grade, level)) continue;
         puzzle.boxSize = boxSize;
         puzzle.level = level;

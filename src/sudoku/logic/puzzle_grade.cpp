@@ -1,8 +1,7 @@
 // The solution count and the logic grade of a puzzle, and its level.
-#include "sudoku/puzzle_grade.h"
+#include "sudoku/logic/puzzle_grade.h"
 
-#include "sudoku/logic_generator.h"
-#include "sudoku/solution_count.h"
+#include "sudoku/logic/solution_count.h"
 
 namespace {
 
@@ -14,13 +13,6 @@ SolutionVerdict VerdictOf(const SolutionCount& count) {
 
 }  // namespace
 
-std::int32_t LevelOfGrade(const LogicGrade& grade) {
-    for (const std::int32_t level : {Easy, Medium, Hard}) {
-        if (GradeMatchesLevel(grade, level)) return level;
-    }
-    return 0;
-}
-
 PuzzleGrade GradePuzzle(const Grid& values, std::int32_t boxSize, const std::atomic<bool>* stop) {
     PuzzleGrade grade;
     grade.solutions = VerdictOf(CountSolutions(values, boxSize, 2, kSolutionCountBudget, stop));
@@ -31,6 +23,7 @@ PuzzleGrade GradePuzzle(const Grid& values, std::int32_t boxSize, const std::ato
     } else {
         grade.logic.outcome = LogicOutcome::Contradiction;
     }
-    if (grade.solutions == SolutionVerdict::Unique) grade.level = LevelOfGrade(grade.logic);
+    if (grade.solutions == SolutionVerdict::Unique && grade.logic.outcome == LogicOutcome::Solved)
+        grade.level = LevelOfTechnique(grade.logic.hardest);
     return grade;
 }

@@ -1,4 +1,4 @@
-#include "sudoku/next_hint.h"
+#include "sudoku/logic/next_hint.h"
 
 #include "sudoku/bit_masks.h"
 #include "sudoku/completion.h"
@@ -56,13 +56,6 @@ bool CheckValues(const HintQuery& query, const LogicGrid& grid, HintAnswer& answ
 }
 
 }  // namespace
-
-std::int32_t LowestValue(std::uint32_t values) {
-    for (std::int32_t v = 1; v <= 32; ++v) {
-        if (values & (1u << (v - 1))) return v;
-    }
-    return 0;
-}
 
 HintAnswer FindHint(const HintQuery& query, const std::function<bool()>& stop) {
     HintAnswer answer;

@@ -7,15 +7,17 @@
 // candidate value of it (each with a budget of its own), to tell which values keep the
 // grid finishable; a value whose check runs out of budget is left out. Slow enough on
 // a 16 x 16 grid to belong on a worker thread: the caller's stop test is asked
-// between two slices of a check. Nothing is shared between calls. Standard library only.
+// between two slices of a check. Nothing is shared between calls. The answer's value
+// masks are those of bit_masks.h (LowestValue reads one). Standard library only.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <vector>
 
+#include "sudoku/bit_masks.h"
 #include "sudoku/board.h"
-#include "sudoku/logic.h"
+#include "sudoku/logic/logic.h"
 
 struct HintQuery {
     Grid values;  // [row][column], 0 = empty
@@ -42,6 +44,3 @@ struct HintAnswer {
 // The answer for the query; stop (when given) is asked between slices of work and
 // ends it with Stopped.
 HintAnswer FindHint(const HintQuery& query, const std::function<bool()>& stop = {});
-
-// The lowest value of a mask (bit v-1 for v); 0 for none.
-std::int32_t LowestValue(std::uint32_t values);

@@ -1,48 +1,26 @@
 // Solution counter: candidate masks per cell, propagation of singles by full scans of
 // the grid, and an explicit stack of grid copies, one per branch depth.
-#include "sudoku/solution_count.h"
+#include "sudoku/logic/solution_count.h"
 
 #include <algorithm>
 #include <vector>
+
+#include "sudoku/bit_masks.h"
+#include "sudoku/grid.h"
 
 namespace {
 
 constexpr std::uint32_t kFilled = 1u << 31;  // a cell's mask once its value stands
 
-int Bits(std::uint32_t m) {
-    int count = 0;
-    for (; m != 0; m &= m - 1) ++count;
-    return count;
-}
-
 class Counter {
 public:
     Counter(std::int32_t boxSize, std::int32_t limit, std::uint64_t budget, const std::atomic<bool>* stop)
-        : b_(boxSize),
+        : units_(*GridUnits::OfBoxSide(boxSize)),
           n_(boxSize * boxSize),
           all_((1u << n_) - 1u),
           limit_(limit),
           budget_(budget),
-          stop_(stop) {
-        // units_[kind][unit][i]: rows, columns and boxes; peers_[cell]: its 3N cells there.
-        units_.resize(static_cast<std::size_t>(3 * n_ * n_));
-        peers_.resize(static_cast<std::size_t>(3 * n_ * n_ * n_));
-        for (std::int32_t kind = 0; kind < 3; ++kind) {
-            for (std::int32_t unit = 0; unit < n_; ++unit) {
-                const std::int32_t first = kind == 0   ? unit * n_
-                                           : kind == 1 ? unit
-                                                       : (unit / b_ * b_) * n_ + unit % b_ * b_;
-                for (std::int32_t i = 0; i < n_; ++i)
-                    units_[static_cast<std::size_t>((kind * n_ + unit) * n_ + i)] = Peer(first, kind, i);
-            }
-        }
-        for (std::int32_t cell = 0; cell < n_ * n_; ++cell) {
-            for (std::int32_t kind = 0; kind < 3; ++kind) {
-                for (std::int32_t i = 0; i < n_; ++i)
-                    peers_[static_cast<std::size_t>((cell * 3 + kind) * n_ + i)] = Peer(cell, kind, i);
-            }
-        }
-    }
+          stop_(stop) {}
 
     SolutionCount Run(const Grid& values) {
         states_.assign(static_cast<std::size_t>(n_ * n_), all_);
@@ -56,23 +34,14 @@ public:
     }
 
 private:
-    std::int32_t Peer(std::int32_t cell, std::int32_t kind, std::int32_t i) const {
-        const std::int32_t row = cell / n_;
-        const std::int32_t column = cell % n_;
-        if (kind == 0) return row * n_ + i;
-        if (kind == 1) return i * n_ + column;
-        return (row / b_ * b_ + i / b_) * n_ + column / b_ * b_ + i % b_;
-    }
-
     // Gives an open cell its value and takes the value from its peers; false when a
     // peer is left without candidates or already holds it.
     bool Fix(std::uint32_t* s, std::int32_t cell, std::uint32_t bit) {
         if ((s[cell] & bit) == 0 || (s[cell] & kFilled)) return false;
         s[cell] = kFilled | bit;
-        const std::int32_t* peers = &peers_[static_cast<std::size_t>(cell * 3 * n_)];
-        for (std::int32_t k = 0; k < 3 * n_; ++k) {
+        const std::uint16_t* peers = units_.Peers(cell);
+        for (std::int32_t k = 0; k < units_.PeerCount(); ++k) {
             const std::int32_t peer = peers[k];
-            if (peer == cell) continue;
             if (s[peer] == (kFilled | bit)) return false;
             if (s[peer] & kFilled) continue;
             s[peer] &= ~bit;
@@ -91,7 +60,7 @@ private:
                 changed = true;
             }
             for (std::int32_t u = 0; u < 3 * n_; ++u) {
-                const std::int32_t* unit = &units_[static_cast<std::size_t>(u * n_)];
+                const std::uint16_t* unit = units_.UnitCells(u);
                 std::uint32_t once = 0;
                 std::uint32_t twice = 0;
                 for (std::int32_t i = 0; i < n_; ++i) {
@@ -155,7 +124,7 @@ private:
         int fewest = n_ + 1;
         for (std::int32_t cell = 0; cell < n_ * n_; ++cell) {
             if (s[cell] & kFilled) continue;
-            const int count = Bits(s[cell]);
+            const int count = BitCount(s[cell]);
             if (count < fewest) {
                 fewest = count;
                 best = cell;
@@ -169,14 +138,12 @@ private:
         return true;
     }
 
-    const std::int32_t b_;
+    const GridUnits& units_;
     const std::int32_t n_;
     const std::uint32_t all_;
     const std::int32_t limit_;
     const std::uint64_t budget_;
     const std::atomic<bool>* const stop_;
-    std::vector<std::int32_t> units_;
-    std::vector<std::int32_t> peers_;
     std::vector<std::uint32_t> states_;
     SolutionCount result_;
 };
@@ -185,7 +152,7 @@ private:
 
 SolutionCount CountSolutions(const Grid& values, std::int32_t boxSize, std::int32_t limit,
                              std::uint64_t nodeBudget, const std::atomic<bool>* stop) {
-    if (boxSize < 2 || boxSize > 5 || limit < 1 || !HasShape(values, boxSize * boxSize))
+    if (boxSize < 2 || boxSize > kMaxTableBoxSide || limit < 1 || !HasShape(values, boxSize * boxSize))
         return SolutionCount{};
     for (const auto& line : values) {
         for (const std::int32_t v : line) {

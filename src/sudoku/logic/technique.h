@@ -1,0 +1,31 @@
+// The techniques of the logic engine, easiest first, and their words: one home for the
+// order that grades a puzzle (by the hardest technique it needs) and for the names the
+// tool prints and the titles the hints show. Standard library only.
+#pragma once
+
+#include <cstdint>
+
+// In order of difficulty; the grade of a puzzle is the hardest one it needs.
+enum class Technique : std::uint8_t {
+    NakedSingle,
+    HiddenSingle,
+    LockedCandidates,
+    NakedPair,
+    HiddenPair,
+    NakedTriple,
+    HiddenTriple,
+    NakedQuad,
+    HiddenQuad,
+    XWing,
+    Swordfish,
+    Jellyfish,
+    XYWing,
+    XYZWing,
+};
+constexpr std::int32_t kTechniqueCount = 14;
+constexpr Technique kHardestTechnique = Technique::XYZWing;
+
+// "naked-single", "hidden-single", "locked-candidates", "naked-pair", ... "xyz-wing".
+const char* TechniqueName(Technique technique);
+// "Naked single", "Hidden single", ... "XYZ-wing": the technique in a sentence.
+const char* TechniqueTitle(Technique technique);
