@@ -26,6 +26,23 @@ T Percentile(const std::vector<T>& sorted, double p) {
     return sorted[std::min(index, sorted.size() - 1)];
 }
 
+// Sorts the counts and prints their spread: "<name> min N median N p99 N max N".
+template <typename T>
+void PrintCountSpread(const char* name, std::vector<T>& counts) {
+    std::sort(counts.begin(), counts.end());
+    const auto at = [&](double p) { return static_cast<unsigned long long>(Percentile(counts, p)); };
+    std::printf("%s min %llu median %llu p99 %llu max %llu\n", name,
+                static_cast<unsigned long long>(counts.front()), at(50.0), at(99.0),
+                static_cast<unsigned long long>(counts.back()));
+}
+
+// Sorts the times (milliseconds) and prints their spread: "<name> min M median M p99 M max M".
+void PrintTimeSpread(const char* name, std::vector<double>& times) {
+    std::sort(times.begin(), times.end());
+    std::printf("%s min %.2f median %.2f p99 %.2f max %.2f\n", name, times.front(), Percentile(times, 50.0),
+                Percentile(times, 99.0), times.back());
+}
+
 // Writes random moves into the board's empty cells, each a value the placement rules
 // allow there, until a random number of moves is made or no empty cell allows a value.
 void PlayRandomMoves(SudokuBoard& board) {
@@ -93,15 +110,8 @@ int RunBench(std::uint32_t games, std::uint32_t firstSeed, std::int32_t level) {
         calls.push_back(stats.solveCalls);
         if (stats.attempts > 1) ++restarted;
     }
-    std::sort(times.begin(), times.end());
-    std::sort(calls.begin(), calls.end());
-    std::printf("time_ms min %.2f median %.2f p99 %.2f max %.2f\n", times.front(), Percentile(times, 50.0),
-                Percentile(times, 99.0), times.back());
-    std::printf("solve_calls min %llu median %llu p99 %llu max %llu\n",
-                static_cast<unsigned long long>(calls.front()),
-                static_cast<unsigned long long>(Percentile(calls, 50.0)),
-                static_cast<unsigned long long>(Percentile(calls, 99.0)),
-                static_cast<unsigned long long>(calls.back()));
+    PrintTimeSpread("time_ms", times);
+    PrintCountSpread("solve_calls", calls);
     std::printf("restarted %u of %u\n", restarted, games);
     return 0;
 }
@@ -136,18 +146,9 @@ int RunCheckBench(std::uint32_t positions, std::uint32_t firstSeed) {
         stepTimes.push_back(LongestStep(board));
         ++verdicts[static_cast<int>(result.verdict)];
     }
-    std::sort(times.begin(), times.end());
-    std::sort(cpuTimes.begin(), cpuTimes.end());
-    std::sort(nodes.begin(), nodes.end());
-    std::printf("time_ms min %.2f median %.2f p99 %.2f max %.2f\n", times.front(), Percentile(times, 50.0),
-                Percentile(times, 99.0), times.back());
-    std::printf("cpu_ms min %.2f median %.2f p99 %.2f max %.2f\n", cpuTimes.front(),
-                Percentile(cpuTimes, 50.0), Percentile(cpuTimes, 99.0), cpuTimes.back());
-    std::printf("nodes min %llu median %llu p99 %llu max %llu\n",
-                static_cast<unsigned long long>(nodes.front()),
-                static_cast<unsigned long long>(Percentile(nodes, 50.0)),
-                static_cast<unsigned long long>(Percentile(nodes, 99.0)),
-                static_cast<unsigned long long>(nodes.back()));
+    PrintTimeSpread("time_ms", times);
+    PrintTimeSpread("cpu_ms", cpuTimes);
+    PrintCountSpread("nodes", nodes);
     std::sort(stepTimes.begin(), stepTimes.end());
     std::printf("step_ms (longest single node per position) median %.3f p99 %.3f max %.3f\n",
                 Percentile(stepTimes, 50.0), Percentile(stepTimes, 99.0), stepTimes.back());
@@ -190,11 +191,9 @@ int RunLogicBench(std::uint32_t puzzles, std::uint32_t firstSeed, std::int32_t l
         if (GradeMatchesLevel(grade, level)) ++graded;
         ++byHardest[static_cast<int>(grade.hardest)];
     }
-    std::sort(times.begin(), times.end());
     std::sort(givens.begin(), givens.end());
     std::sort(grids.begin(), grids.end());
-    std::printf("time_ms min %.2f median %.2f p99 %.2f max %.2f\n", times.front(), Percentile(times, 50.0),
-                Percentile(times, 99.0), times.back());
+    PrintTimeSpread("time_ms", times);
     std::printf("givens min %d median %d max %d\n", givens.front(), Percentile(givens, 50.0), givens.back());
     std::printf("grids median %d p99 %d max %d\n", Percentile(grids, 50.0), Percentile(grids, 99.0),
                 grids.back());

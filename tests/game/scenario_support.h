@@ -48,10 +48,10 @@ inline int ValueKey(int v) { return v <= 9 ? GKK_0 + v : LetterKey(static_cast<c
 class DataCopy {
 public:
     DataCopy();
+    void Remove(const std::string& name);
     ~DataCopy();
     DataCopy(const DataCopy&) = delete;
     DataCopy& operator=(const DataCopy&) = delete;
-    void Remove(const std::string& name);
     void Replace(const std::string& name, const std::string& bytes);
 
 private:

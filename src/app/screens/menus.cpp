@@ -90,22 +90,28 @@ bool LeaveAnimationOver(Program& p, float dt, int& choice) {
 
 ScreenRequest GoTo(int state) { return {ScreenRequest::GoTo, state, {}}; }
 
-ScreenRequest ActOnMainMenuChoice(Program& p) {
-    switch (p.MainMenuChoice) {
-        case MainNewGameId:
-            ShowMainMenu(false);
-            return GoTo(DifficultyMenu);
-        case ContinueId:
-            ShowMainMenu(false);
-            return {ScreenRequest::ContinueGame, 0, {}};
-        case MainCreditsId:
-            ShowMainMenu(false);
-            return GoTo(Credits);
-        case MainExitId:
-            return {ScreenRequest::Exit, 0, {}};
-        default:
-            return {};
+// What a menu's item asks for; every choice but Exit hides the menu first.
+struct MenuChoice {
+    int id;
+    ScreenRequest request;
+};
+
+template <std::size_t N>
+ScreenRequest ActOnChoice(int choice, const MenuChoice (&choices)[N], void (*showMenu)(bool)) {
+    for (const MenuChoice& c : choices) {
+        if (c.id != choice) continue;
+        if (c.request.kind != ScreenRequest::Exit) showMenu(false);
+        return c.request;
     }
+    return {};
+}
+
+ScreenRequest ActOnMainMenuChoice(Program& p) {
+    const MenuChoice choices[] = {{MainNewGameId, GoTo(DifficultyMenu)},
+                                  {ContinueId, {ScreenRequest::ContinueGame, 0, {}}},
+                                  {MainCreditsId, GoTo(Credits)},
+                                  {MainExitId, {ScreenRequest::Exit, 0, {}}}};
+    return ActOnChoice(p.MainMenuChoice, choices, ShowMainMenu);
 }
 
 ScreenRequest ActOnDifficultyChoice(Program& p) {
@@ -143,18 +149,10 @@ ScreenRequest FinishMakingPuzzle(Program& p) {
 }
 
 ScreenRequest ActOnGameMenuChoice(Program& p) {
-    switch (p.GameMenuChoice) {
-        case ResumeId:
-            ShowGameMenu(false);
-            return GoTo(Playing);
-        case GameCreditsId:
-            ShowGameMenu(false);
-            return GoTo(Credits);
-        case GameExitId:
-            return {ScreenRequest::Exit, 0, {}};
-        default:
-            return {};
-    }
+    const MenuChoice choices[] = {{ResumeId, GoTo(Playing)},
+                                  {GameCreditsId, GoTo(Credits)},
+                                  {GameExitId, {ScreenRequest::Exit, 0, {}}}};
+    return ActOnChoice(p.GameMenuChoice, choices, ShowGameMenu);
 }
 
 }  // namespace
