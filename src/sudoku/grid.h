@@ -39,10 +39,6 @@ struct CellRef {
     constexpr bool operator==(const CellRef& other) const {
         return row == other.row && column == other.column;
     }
-    constexpr bool operator!=(const CellRef& other) const { return !(*this == other); }
-    constexpr bool operator<(const CellRef& other) const {
-        return row != other.row ? row < other.row : column < other.column;
-    }
 };
 
 // The character a value is shown as: '1'-'9' for 1 to 9, 'A'-'G' for 10 to 16; '?' for

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr std::int32_t Cells = BoardCells * BoardCells;
+constexpr std::int32_t Cells = kBoardCellCount;
 
 // The i-th cell of a unit: rows and columns of the board, boxes counted row by row.
 std::int32_t UnitCellOf(const LogicUnit& unit, std::int32_t i, std::int32_t boxSize) {
@@ -90,7 +90,7 @@ void DrawHintOverCells(GK& gk, const HintMarks& marks, const BoardView& view, co
                               palette.hintTarget);
             if (flags & HintMarkStrike)
                 DrawStruckValues(gk, cell,
-                                 marks.struck[static_cast<std::size_t>(cell.row * BoardCells + cell.column)],
+                                 marks.struck[static_cast<std::size_t>(CellRef{cell.row, cell.column}.Index())],
                                  palette.hintTarget);
         }
     }

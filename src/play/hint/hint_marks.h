@@ -28,11 +28,11 @@ enum HintMark : std::uint8_t {
 };
 
 struct HintMarks {
-    std::array<std::uint8_t, BoardCells * BoardCells> flags{};    // per cell, row * 16 + column
-    std::array<std::uint16_t, BoardCells * BoardCells> struck{};  // values leaving the cell, bit v-1
+    std::array<std::uint8_t, kBoardCellCount> flags{};    // per cell, by CellRef::Index
+    std::array<std::uint16_t, kBoardCellCount> struck{};  // values leaving the cell, bit v-1
 
     std::uint8_t At(int row, int column) const {
-        return flags[static_cast<std::size_t>(row * BoardCells + column)];
+        return flags[static_cast<std::size_t>(CellRef{row, column}.Index())];
     }
 };
 

@@ -53,8 +53,8 @@ int TakeOutNotes(PlayAids& aids, SudokuBoard& board, const std::vector<Eliminati
     NotesGrid remove{};
     for (const Elimination& e : eliminations) {
         if (e.cell < 0 || e.cell >= kBoardCellCount) continue;
-        CellNotes& bits = remove[static_cast<std::size_t>(e.cell / kBoardSide)]
-                                [static_cast<std::size_t>(e.cell % kBoardSide)];
+        const CellRef at = CellRef::OfIndex(e.cell);
+        CellNotes& bits = remove[static_cast<std::size_t>(at.row)][static_cast<std::size_t>(at.column)];
         bits = static_cast<CellNotes>(bits | NoteBit(e.value));
     }
     const Move move = NotesRemovalMove(aids.EditOf(board), remove);
