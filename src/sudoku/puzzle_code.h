@@ -1,7 +1,7 @@
 // Puzzle code: a 16 x 16 grid written as 256 characters, so that a puzzle can be passed
 // around as text, printed and typed back in. The cells run row by row as the player sees
 // the board, top row first, each row left to right. The board view draws a grid's first
-// index across and its second down (play/board_view.h), so the code's first 16
+// index across and its second down (play/view/board_view.h), so the code's first 16
 // characters are values[0..15][0], the next 16 values[0..15][1], and so on: the
 // transpose of the saved game's value block, whose lines are the columns on screen.
 // '1'-'9' and 'A'-'G' stand for the values 1 to 16, '.' for an empty cell.

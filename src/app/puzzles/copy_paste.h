@@ -2,7 +2,7 @@
 // outside. On the play screen Ctrl+C puts the code of the puzzle (its givens) on the
 // clipboard and Ctrl+Shift+C the code of the grid as it stands (givens and the
 // player's values). Ctrl+V there or in the main menu hands the clipboard's text to the
-// intake check (play/puzzle_intake.h), which reads, checks and grades it on its worker
+// intake check (app/puzzles/puzzle_intake.h), which reads, checks and grades it on its worker
 // while "Checking the pasted puzzle..." shows. An accepted puzzle starts a new game as
 // New Game does: it replaces the game in progress and is saved at once. A refused one
 // changes nothing and the reason shows: on the play screen on the message line under
@@ -25,7 +25,7 @@ void HandleCopyPaste(Program& p, const FrameInput& input);
 // MenuMessageY), when there is one.
 void DrawPasteMessage(Program& p);
 // The window's first frames with a puzzle file named on the command line: its text
-// (read and prechecked, play/puzzle_intake.h) goes to the intake check as a paste's
+// (read and prechecked, app/puzzles/puzzle_intake.h) goes to the intake check as a paste's
 // does, while the main menu's line says "Checking the puzzle...". An accepted puzzle
 // starts its game ("Started the puzzle from <name>", named "From a file" in the status
 // line); a refused one leaves the saved game as it was and the line says why ("Cannot
