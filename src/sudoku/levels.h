@@ -41,28 +41,35 @@ inline constexpr LevelFacts kLevels[] = {
     {Hard, "Hard", "hard", 70, {Technique::NakedTriple, kHardestTechnique}},
 };
 
-constexpr const LevelFacts* FactsOf(std::int32_t level) {
+// The index of a level's facts in kLevels; -1 for an unknown level. An index, not a
+// pointer: a pointer compared in a constant expression is refused by sanitizer builds.
+constexpr int IndexOf(std::int32_t level) {
+    int index = 0;
     for (const LevelFacts& facts : kLevels) {
-        if (facts.level == level) return &facts;
+        if (facts.level == level) return index;
+        ++index;
     }
-    return nullptr;
+    return -1;
 }
+
+// The facts of a known level.
+constexpr const LevelFacts& FactsOf(std::int32_t level) { return kLevels[IndexOf(level)]; }
 
 }  // namespace levels_detail
 
 // True for Easy, Medium and Hard.
 constexpr bool IsLevel(std::int32_t level) {
-    return levels_detail::FactsOf(level) != nullptr;
+    return levels_detail::IndexOf(level) >= 0;
 }
 
 // Givens a classic puzzle keeps at a level: 128, 90 or 70 of 256; 0 for an unknown level.
 constexpr std::int32_t ClueCount(std::int32_t level) {
-    return IsLevel(level) ? levels_detail::FactsOf(level)->clues : 0;
+    return IsLevel(level) ? levels_detail::FactsOf(level).clues : 0;
 }
 
 // "Easy", "Medium", "Hard"; "" for another level.
 constexpr const char* LevelName(std::int32_t level) {
-    return IsLevel(level) ? levels_detail::FactsOf(level)->name : "";
+    return IsLevel(level) ? levels_detail::FactsOf(level).name : "";
 }
 
 // The level of a keyword as the command lines take it ("easy", "medium", "hard"); 0 for none.
@@ -75,7 +82,7 @@ constexpr std::int32_t LevelOfKeyword(std::string_view keyword) {
 
 // The level's band of techniques; every technique for another level.
 constexpr TechniqueBand LevelTechniques(std::int32_t level) {
-    return IsLevel(level) ? levels_detail::FactsOf(level)->techniques
+    return IsLevel(level) ? levels_detail::FactsOf(level).techniques
                           : TechniqueBand{Technique::NakedSingle, kHardestTechnique};
 }
 
