@@ -35,11 +35,9 @@ void PlayUi::DropHint() {
 }
 
 void PlayAids::ResetForGame() {
-    message.Clear();
+    DropHint();
     ClearSession();
     noteMode = false;
-    hint = PendingHint{};
-    lesson.Reset();
     ResumeGame();
 }
 
