@@ -182,6 +182,8 @@ int RunGame(const RunOptions& options) {
     p.aids.deadEnd.SetAnswerCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
     p.paste.check.SetReadyCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
     p.aids.lesson.worker.SetReadyCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
+    p.aids.takeOut.SetReadyCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
+    p.aids.mistakes.SetAnswerCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
     p.puzzleMaker.SetReadyCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
     p.writer->SetProblemCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
     if (p.gk->System_Initiate()) {

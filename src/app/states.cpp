@@ -102,6 +102,7 @@ void GoToState(int state) {
 }
 
 void PlayNewGame(const PuzzleOrigin& origin) {
+    TheProgram().winLine[0] = '\0';
     BuildBoardView();
     TheProgram().aids.ResetForGame();
     TheProgram().aids.origin = origin;

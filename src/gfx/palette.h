@@ -21,6 +21,7 @@ struct Palette {
     std::uint32_t sameValueTint;  // the square under the values equal to the focus cell's
     std::uint32_t clashMark;      // the triangle in a clashing cell's top-right corner
     std::uint32_t keyboardFrame;  // the keyboard cell's outline
+    std::uint32_t mistakeMark;    // the bar under a value proven wrong
     // What a hint marks on the board.
     std::uint32_t hintUnit;        // the tint over the cells of the step's units
     std::uint32_t hintPattern;     // the outline of the pattern's cells
@@ -64,6 +65,7 @@ constexpr Palette ClassicPalette() {
     p.sameValueTint = 0xFFDDD5FF;  // light lavender
     p.clashMark = red;
     p.keyboardFrame = 0xFF00806A;   // green
+    p.mistakeMark = 0xFFB0307A;     // deep reddish purple, a bar: apart from the red corner of a clash
     p.hintUnit = 0x80F0E442;        // translucent yellow
     p.hintPattern = 0xFFD55E00;     // vermillion orange
     p.hintTarget = 0xFF0072B2;      // blue

@@ -10,6 +10,7 @@ constexpr std::string_view HighlightKey = "same-value-highlight";
 constexpr std::string_view ClashMarksKey = "clash-marks";
 constexpr std::string_view FullScreenKey = "full-screen";
 constexpr std::string_view PuzzlesKey = "puzzles";
+constexpr std::string_view MistakeMarksKey = "mistake-marks";
 
 std::string_view Trim(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
@@ -34,6 +35,7 @@ void ReadLine(std::string_view line, Settings& settings) {
     if (key == HighlightKey) ReadFlag(value, settings.sameValueHighlight);
     if (key == ClashMarksKey) ReadFlag(value, settings.clashMarks);
     if (key == FullScreenKey) ReadFlag(value, settings.fullScreen);
+    if (key == MistakeMarksKey) ReadFlag(value, settings.mistakeMarks);
     if (key == PuzzlesKey && (value == "classic" || value == "logic"))
         settings.logicPuzzles = value == "logic";
 }
@@ -52,6 +54,7 @@ std::string SettingsText(const Settings& settings) {
     AppendFlag(text, FullScreenKey, settings.fullScreen);
     text.append(PuzzlesKey);
     text += settings.logicPuzzles ? "=logic\n" : "=classic\n";
+    AppendFlag(text, MistakeMarksKey, settings.mistakeMarks);
     return text;
 }
 

@@ -1,7 +1,8 @@
 // The player's settings, kept in a small text file beside the saved game: whether
 // cells holding the value under the pointer are tinted, whether clashing values
 // carry a mark that does not depend on colour, whether the game runs full screen
-// ("on" or "off"), and which puzzles a new game gets ("classic" or "logic"). One
+// ("on" or "off"), which puzzles a new game gets ("classic" or "logic") and whether
+// the player's proven-wrong values are marked ("on" or "off"). One
 // "key=value" line each; lines starting with '#' and
 // unknown keys are skipped. A missing, unreadable, oversized or damaged file, or
 // a damaged line, gives the default for what it could not read: never an error.
@@ -17,10 +18,12 @@ struct Settings {
     bool clashMarks = false;
     bool fullScreen = false;
     bool logicPuzzles = false;  // new games: one solution, by logic (else the classic puzzles)
+    bool mistakeMarks = false;  // values no completion of the givens has are marked
 
     bool operator==(const Settings& other) const {
         return sameValueHighlight == other.sameValueHighlight && clashMarks == other.clashMarks &&
-               fullScreen == other.fullScreen && logicPuzzles == other.logicPuzzles;
+               fullScreen == other.fullScreen && logicPuzzles == other.logicPuzzles &&
+               mistakeMarks == other.mistakeMarks;
     }
     bool operator!=(const Settings& other) const { return !(*this == other); }
 };

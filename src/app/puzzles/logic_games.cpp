@@ -14,11 +14,26 @@ std::uint64_t DrawSeed() {
     return high << 15 | low;
 }
 
+const char* PuzzleKindText(const Program& p) {
+    return MakingPuzzle(p) ? MakingPuzzleText : p.aids.settings.logicPuzzles ? LogicPuzzlesText : ClassicPuzzlesText;
+}
+
+// A left click on the kind line, as the font draws it.
+bool ClickedKindLine(Program& p, const FrameInput& input) {
+    if (!p.MenuFont || input.key != GKK_LBUTTON || !input.mouseOver) return false;
+    const TextStyle style = StatusTextStyle(p.palette);
+    const char* text = PuzzleKindText(p);
+    const float halfWidth = TextWidth(*p.MenuFont, style, text) / 2;
+    return input.px >= ScreenCenterX - halfWidth && input.px <= ScreenCenterX + halfWidth &&
+           input.py >= MenuMessageY && input.py <= MenuMessageY + TextLineHeight(*p.MenuFont, style);
+}
+
 }  // namespace
 
 void SwitchPuzzleKind(Program& p, const FrameInput& input) {
     if (MakingPuzzle(p)) return;
-    bool switched = false;
+    bool switched = ClickedKindLine(p, input);
+    if (switched) p.aids.settings.logicPuzzles = !p.aids.settings.logicPuzzles;
     for (int i = 0; i < input.count; ++i) {
         if (ActionOf(input.presses[i], OnDifficultyMenu) != Action::PuzzleKind) continue;
         p.aids.settings.logicPuzzles = !p.aids.settings.logicPuzzles;
@@ -29,10 +44,7 @@ void SwitchPuzzleKind(Program& p, const FrameInput& input) {
 
 void DrawPuzzleKindLine(Program& p) {
     if (!p.MenuFont) return;
-    const char* text = MakingPuzzle(p)                ? MakingPuzzleText
-                       : p.aids.settings.logicPuzzles ? LogicPuzzlesText
-                                                      : ClassicPuzzlesText;
-    DrawText(*p.MenuFont, ScreenCenterX, MenuMessageY, AlignCenter, StatusTextStyle(p.palette), text);
+    DrawText(*p.MenuFont, ScreenCenterX, MenuMessageY, AlignCenter, StatusTextStyle(p.palette), PuzzleKindText(p));
 }
 
 void StartMakingPuzzle(Program& p, std::int32_t level) {

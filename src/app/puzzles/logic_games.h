@@ -1,7 +1,8 @@
 // Logic puzzles in the difficulty menu. L switches which puzzles a new game gets,
 // the classic ones (the default) or ones with one solution that logic alone finishes
 // (logic_generator.h); the choice is kept in game.settings and named on a line in the
-// empty space under the menu ("Puzzles: classic", "Puzzles: one solution, by logic").
+// empty space under the menu, with how to switch ("Puzzles: classic - L or click: one
+// solution, by logic"); a click on that line switches too.
 // In logic mode a level chosen makes its puzzle on a worker thread, seeded from the
 // game's random source on the frame thread: the window keeps drawing, with "Making a
 // puzzle..." on that line, and the game starts as a classic new game does once the
@@ -15,11 +16,12 @@
 
 struct Program;
 
-constexpr const char* ClassicPuzzlesText = "Puzzles: classic";
-constexpr const char* LogicPuzzlesText = "Puzzles: one solution, by logic";
+constexpr const char* ClassicPuzzlesText = "Puzzles: classic - L or click: one solution, by logic";
+constexpr const char* LogicPuzzlesText = "Puzzles: one solution, by logic - L or click: classic";
 constexpr const char* MakingPuzzleText = "Making a puzzle...";
 
-// L pressed in the difficulty menu (not while a puzzle is made): switches the puzzles and keeps the setting.
+// L pressed, or a click on the line, in the difficulty menu (not while a puzzle is
+// made): switches the puzzles and keeps the setting.
 void SwitchPuzzleKind(Program& p, const FrameInput& input);
 // The line under the difficulty menu (layout.h's MenuMessageY).
 void DrawPuzzleKindLine(Program& p);

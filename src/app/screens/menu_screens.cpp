@@ -6,6 +6,7 @@
 #include "app/screens/best_times_line.h"
 #include "app/screens/menus.h"
 #include "play/view/layout.h"
+#include "play/view/status_line.h"
 
 namespace {
 
@@ -33,9 +34,15 @@ private:
     KeyScreen keys;
 };
 
+// The best times at the foot; under the items a paste's word, else what the last game won.
 void DrawMainMenuSpace(Program& p) {
-    if (p.MenuFont) DrawBestTimes(*p.MenuFont, p.bestTimes, p.palette);
-    DrawPasteMessage(p);
+    if (!p.MenuFont) return;
+    DrawBestTimes(*p.MenuFont, p.bestTimes, p.palette);
+    if (!p.paste.menuMessage.empty()) {
+        DrawPasteMessage(p);
+    } else if (p.winLine[0] != '\0') {
+        DrawText(*p.MenuFont, ScreenCenterX, MenuMessageY, AlignCenter, StatusTextStyle(p.palette), p.winLine);
+    }
 }
 
 void DrawDifficultyMenuSpace(Program& p) {

@@ -39,10 +39,29 @@ void DrawPlayScreen(Program& p) {
     DrawText(*p.MenuFont, CaptionX, CaptionY, AlignLeft, {CaptionScale, palette.caption}, MouseCaptionText);
 }
 
-ScreenRequest OpenGameMenu(Program& p) {
+// Leaves the play screen for a menu.
+ScreenRequest OpenMenu(Program& p, int state) {
     p.Gui->Leave();
     p.Gui->SetFocus(0);
-    return {ScreenRequest::GoTo, GameMenu, {}};
+    return {ScreenRequest::GoTo, state, {}};
+}
+
+// What the player won, for the main menu's line until the next game.
+void KeepWinLine(Program& p, bool newBest) {
+    char puzzle[48];
+    char time[32];
+    char line[sizeof p.winLine];
+    std::size_t used = 0;
+    AppendText(line, sizeof line, used, "%s, won in %s", PuzzleName(p.board, p.aids.origin, puzzle, sizeof puzzle),
+               FormatPlayTime(p.aids.PlaySeconds(), time, sizeof time));
+    if (newBest) {
+        AppendText(line, sizeof line, used, " - a new best");
+    } else if (p.aids.hintsUsed == 0) {
+        AppendText(line, sizeof line, used, " - without hints");
+    } else {
+        AppendText(line, sizeof line, used, " - with %u %s", p.aids.hintsUsed, p.aids.hintsUsed == 1 ? "hint" : "hints");
+    }
+    std::snprintf(p.winLine, sizeof p.winLine, "%s", line);
 }
 
 // A won game's time goes into the best times before the message box shows.
@@ -50,13 +69,12 @@ ScreenRequest AnnounceWin(Program& p) {
     const std::uint64_t seconds = p.aids.PlaySeconds();
     // A game won with hints sets no best time; nor does a logic or pasted puzzle: the
     // best times stand for the classic levels.
-    if (p.aids.hintsUsed == 0 && p.aids.origin.kind == PuzzleKind::Classic &&
-        RecordWonGame(p.board.directory + BestTimesFileName, p.board.difficulty, seconds))
-        p.bestTimes.Record(p.board.difficulty, seconds);
+    const bool newBest = p.aids.hintsUsed == 0 && p.aids.origin.kind == PuzzleKind::Classic &&
+                         RecordWonGame(p.board.directory + BestTimesFileName, p.board.difficulty, seconds);
+    if (newBest) p.bestTimes.Record(p.board.difficulty, seconds);
+    KeepWinLine(p, newBest);
     ShowMessageBox("You have won!", "Congratulation", false);  // plain OK box, no icon
-    p.Gui->Leave();
-    p.Gui->SetFocus(0);
-    return {ScreenRequest::GoTo, MainMenu, {}};
+    return OpenMenu(p, MainMenu);
 }
 
 class PlayingScreen : public Screen {
@@ -82,7 +100,10 @@ public:
         ScreenRequest request;
         switch (HandlePlayFrame(*p.gk, screen, input)) {
             case PlayEvent::Escape:
-                request = OpenGameMenu(p);
+                request = OpenMenu(p, GameMenu);
+                break;
+            case PlayEvent::NewGame:
+                request = OpenMenu(p, DifficultyMenu);
                 break;
             case PlayEvent::Won:
                 request = AnnounceWin(p);
@@ -93,6 +114,7 @@ public:
         // The dead-end watch sees the board as this frame left it; a pending hint acts on its verdict.
         if (request.kind == ScreenRequest::Stay) {
             p.aids.deadEnd.Update(p.board);
+            if (p.aids.settings.mistakeMarks) p.aids.mistakes.Update(p.board, p.aids.origin.solutions == 1);
             ContinueHint(p.aids, p.board);
         }
         // Every change of the board or its notes goes to the writer by the end of its frame.

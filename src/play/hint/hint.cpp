@@ -2,8 +2,10 @@
 
 #include <cstdio>
 
+#include "play/hint/hint_text.h"
 #include "play/hint/lesson_presses.h"
 #include "sudoku/completion.h"
+#include "sudoku/mistakes.h"
 
 namespace {
 
@@ -41,12 +43,60 @@ void TakeBackOne(PlayAids& aids, SudokuBoard& board) {
     Say(aids, NoWayBackText);
 }
 
+// A dead end: the take-out worker looks for the fewest values to take out.
+void StartTakeOut(PlayAids& aids, const SudokuBoard& board) {
+    aids.lesson.worker.Cancel();
+    aids.takeOut.Submit({board.givens, board.values, board.boxSize, PlayersValuesNewestFirst(board, aids.history)});
+    aids.hint.takingOut = true;
+    Say(aids, LookingText);
+}
+
+// "Took out 7 at row 3, column 5: with it the grid could not be finished".
+void SayTakenOut(PlayAids& aids, const SudokuBoard& board, const std::vector<std::int32_t>& cells,
+                 const std::vector<std::int32_t>& values) {
+    const std::string where = ScreenCellName(cells[0], board.size);
+    const std::string value = values[0] >= 1 && values[0] <= BoardCells ? ValuesText(1u << (values[0] - 1)) : "?";
+    char text[sizeof aids.message.text];
+    if (cells.size() == 1) {
+        std::snprintf(text, sizeof text, "Took out %s at %s: with it the grid could not be finished", value.c_str(),
+                      where.c_str());
+    } else {
+        std::snprintf(text, sizeof text, "Took out %s at %s and %zu more: with them the grid could not be finished",
+                      value.c_str(), where.c_str(), cells.size() - 1);
+    }
+    Say(aids, text);
+}
+
+// The worker's answer: the values go as one undo step; with none found, moves are
+// undone one at a time as before.
+void ContinueTakeOut(PlayAids& aids, SudokuBoard& board) {
+    TakeOutReport report;
+    if (!aids.takeOut.TakeReply(report)) {
+        Say(aids, LookingText);
+        return;
+    }
+    aids.hint.takingOut = false;
+    std::vector<std::int32_t> values;
+    for (std::int32_t cell : report.cells) {
+        const CellRef at = CellRef::OfIndex(cell);
+        values.push_back(board.Contains(at.row, at.column) ? board.values[at.row][at.column] : 0);
+    }
+    if (report.cells.empty() || !ApplyMove(aids.EditOf(board), ValuesRemovalMove(aids.EditOf(board), report.cells))) {
+        TakeBackOne(aids, board);
+        return;
+    }
+    aids.hint.active = false;
+    aids.keyboard.ShowAt(CellRef::OfIndex(report.cells[0]));
+    SayTakenOut(aids, board, report.cells, values);
+    aids.CountHint();
+}
+
 }  // namespace
 
 void GiveHint(PlayAids& aids, SudokuBoard& board) {
     if (aids.hint.active || board.size <= 0 || !HasShape(board.values, board.size)) return;
     if (AdvanceLesson(aids, board)) return;
-    aids.hint = PendingHint{true, false, 0, aids.history.Revision()};
+    aids.hint = PendingHint{true, false, false, 0, aids.history.Revision()};
     AskForLesson(aids, board);
     ContinueHint(aids, board);
 }
@@ -57,6 +107,11 @@ void ContinueHint(PlayAids& aids, SudokuBoard& board) {
     if (aids.history.Revision() != hint.revision) {
         hint = PendingHint{};  // the player changed the grid meanwhile
         aids.lesson.Drop();
+        aids.takeOut.Cancel();
+        return;
+    }
+    if (hint.takingOut) {
+        ContinueTakeOut(aids, board);
         return;
     }
     const CompletionResult* result = aids.deadEnd.ResultFor(board);
@@ -66,7 +121,11 @@ void ContinueHint(PlayAids& aids, SudokuBoard& board) {
     }
     if (result->verdict == Completion::DeadEnd) {
         aids.lesson.worker.Cancel();
-        TakeBackOne(aids, board);
+        if (hint.takingBack) {
+            TakeBackOne(aids, board);
+        } else {
+            StartTakeOut(aids, board);
+        }
         return;
     }
     if (hint.takingBack) {
@@ -79,7 +138,7 @@ void ContinueHint(PlayAids& aids, SudokuBoard& board) {
             Say(aids, LookingText);
             return;
         case LessonReply::Contradiction:
-            TakeBackOne(aids, board);  // a dead end the watch could not settle
+            StartTakeOut(aids, board);  // a dead end the watch could not settle
             return;
         case LessonReply::Shown:
             hint.active = false;

@@ -41,6 +41,41 @@ void MarkStep(HintMarks& marks, const LogicStep& step, std::int32_t boxSize) {
     }
 }
 
+std::int32_t ValueAt(const Grid& values, std::int32_t cell) {
+    const CellRef at = CellRef::OfIndex(cell);
+    return values[static_cast<std::size_t>(at.row)][static_cast<std::size_t>(at.column)];
+}
+
+bool SharesUnit(std::int32_t cell, std::int32_t other) {
+    const CellRef a = CellRef::OfIndex(cell), b = CellRef::OfIndex(other);
+    return ShareUnit(a.row, a.column, b.row, b.column);
+}
+
+// The cells around a naked single that hold the values it cannot take.
+void MarkNakedSingleWitnesses(HintMarks& marks, const LogicStep& step, const Grid& values) {
+    for (std::int32_t cell = 0; cell < Cells; ++cell)
+        if (cell != step.placeCell && SharesUnit(cell, step.placeCell) && ValueAt(values, cell) != 0)
+            Mark(marks, cell, HintMarkPattern);
+}
+
+// The cells holding a hidden single's value that rule it out of the unit's other free cells.
+void MarkHiddenSingleWitnesses(HintMarks& marks, const LogicStep& step, const Grid& values,
+                               std::int32_t boxSize) {
+    if (step.units.empty()) return;
+    for (std::int32_t i = 0; i < BoardCells; ++i) {
+        const std::int32_t free = UnitCellOf(step.units[0], i, boxSize);
+        if (free == step.placeCell || free < 0 || free >= Cells || ValueAt(values, free) != 0) continue;
+        for (std::int32_t cell = 0; cell < Cells; ++cell)
+            if (ValueAt(values, cell) == step.placeValue && SharesUnit(cell, free)) Mark(marks, cell, HintMarkPattern);
+    }
+}
+
+void MarkSingleWitnesses(HintMarks& marks, const LogicStep& step, const Grid& values, std::int32_t boxSize) {
+    if (!HasShape(values, BoardCells) || step.placeCell < 0 || step.placeCell >= Cells) return;
+    if (step.technique == Technique::NakedSingle) MarkNakedSingleWitnesses(marks, step, values);
+    if (step.technique == Technique::HiddenSingle) MarkHiddenSingleWitnesses(marks, step, values, boxSize);
+}
+
 // A frame of the given line width just inside the cell's edge.
 void DrawCellFrame(GK& gk, const Cell& cell, float line, float inset, std::uint32_t color) {
     DrawFrame(gk, cell.x + inset, cell.y + inset, cell.width - 2 * inset, cell.height - 2 * inset, line,
@@ -59,10 +94,13 @@ void DrawStruckValues(GK& gk, const Cell& cell, std::uint16_t struck, std::uint3
 
 }  // namespace
 
-HintMarks MarksOfHint(const HintAnswer& answer, std::int32_t boxSize) {
+HintMarks MarksOfHint(const HintAnswer& answer, const Grid& values, std::int32_t boxSize) {
     HintMarks marks;
     if (boxSize * boxSize != BoardCells) return marks;
-    if (answer.kind == HintKind::Step) MarkStep(marks, answer.step, boxSize);
+    if (answer.kind == HintKind::Step) {
+        MarkStep(marks, answer.step, boxSize);
+        MarkSingleWitnesses(marks, answer.step, values, boxSize);
+    }
     if (answer.kind == HintKind::Values) Mark(marks, answer.cell, HintMarkUnit | HintMarkPlace);
     return marks;
 }

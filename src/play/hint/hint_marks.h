@@ -36,8 +36,11 @@ struct HintMarks {
     }
 };
 
-// The marks of an answer on a 16 x 16 board (none for another size).
-HintMarks MarksOfHint(const HintAnswer& answer, std::int32_t boxSize);
+// The marks of an answer on a 16 x 16 board with these values (none for another size).
+// A single's pattern is the cells that show why only its value fits: for a naked
+// single the cells of its row, column and box that hold the other values, for a
+// hidden single the cells holding its value that see the unit's other free cells.
+HintMarks MarksOfHint(const HintAnswer& answer, const Grid& values, std::int32_t boxSize);
 
 // Under a cell's value: the unit tint, and with detail the fill of the placed cell.
 void DrawHintUnderCell(GK& gk, const HintMarks& marks, bool detailed, const Cell& cell,

@@ -96,11 +96,12 @@ void DescribeStep(const LogicStep& step, std::int32_t boxSize, HintTexts& texts)
         case Technique::NakedSingle:
             texts.first = title + " at " + ScreenCellName(step.placeCell, n) +
                           ": its row, column and box leave one value";
-            texts.second = "Only " + texts.values + " fits here";
+            texts.second = "Only " + texts.values + " fits here: the outlined cells hold the other values";
             return;
         case Technique::HiddenSingle:
             texts.first = title + " in " + unit + ": one value has only one place";
-            texts.second = texts.values + " can only go here";
+            texts.second = texts.values + " can only go here: the outlined " + texts.values +
+                           "s rule out the other cells";
             return;
         case Technique::LockedCandidates: {
             const std::string other = step.units.size() > 1 ? ScreenUnitName(step.units[1], boxSize) : unit;
@@ -127,21 +128,30 @@ void DescribeStep(const LogicStep& step, std::int32_t boxSize, HintTexts& texts)
     }
 }
 
-void DescribeValues(const HintAnswer& answer, HintTexts& texts) {
-    if (answer.finishable == 0) return;
-    const std::int32_t first = LowestValue(answer.finishable);
-    texts.values = ValueText(first);
-    texts.first = "No logical step: these values keep this cell finishable: ";
+// "1, 5, C": the values, at most MaxListedValues of them.
+std::string ListedValues(std::uint32_t values) {
+    std::string text;
     int listed = 0;
-    for (std::uint32_t m = answer.finishable; m != 0; m &= m - 1, ++listed) {
-        if (listed == MaxListedValues) {
-            texts.first += ", ...";
-            break;
-        }
-        texts.first += (listed == 0 ? "" : ", ") + ValueText(LowestValue(m));
+    for (std::uint32_t m = values; m != 0; m &= m - 1, ++listed) {
+        if (listed == MaxListedValues) return text + ", ...";
+        text += (listed == 0 ? "" : ", ") + ValueText(LowestValue(m));
     }
-    texts.second = BitCount(answer.finishable) == 1
-                       ? "Only " + texts.values + " keeps the grid finishable here: the next H writes it"
+    return text;
+}
+
+void DescribeValues(const HintAnswer& answer, bool manySolutions, HintTexts& texts) {
+    if (answer.finishable == 0) return;
+    texts.values = ValueText(LowestValue(answer.finishable));
+    const bool one = BitCount(answer.finishable) == 1;
+    if (manySolutions) {
+        texts.first = "No logical step: a classic puzzle has many solutions (L in New Game: one)";
+        texts.second = (one ? "Only " + texts.values + " keeps this cell finishable"
+                            : "Finishable here: " + ListedValues(answer.finishable)) +
+                       " - the next H writes " + texts.values;
+        return;
+    }
+    texts.first = "No logical step: these values keep this cell finishable: " + ListedValues(answer.finishable);
+    texts.second = one ? "Only " + texts.values + " keeps the grid finishable here: the next H writes it"
                        : "Any of them will do: the next H writes " + texts.values;
 }
 
@@ -175,9 +185,9 @@ std::string ValuesText(std::uint32_t values) {
     return text;
 }
 
-HintTexts DescribeHint(const HintAnswer& answer, std::int32_t boxSize) {
+HintTexts DescribeHint(const HintAnswer& answer, std::int32_t boxSize, bool manySolutions) {
     HintTexts texts;
     if (answer.kind == HintKind::Step) DescribeStep(answer.step, boxSize, texts);
-    if (answer.kind == HintKind::Values) DescribeValues(answer, texts);
+    if (answer.kind == HintKind::Values) DescribeValues(answer, manySolutions, texts);
     return texts;
 }

@@ -30,5 +30,6 @@ std::int32_t ScreenBoxNumber(std::int32_t boardBox, std::int32_t boxSize);
 std::string ValuesText(std::uint32_t values);
 
 // The texts of an answer of kind Step or Values on a board of this box size; empty
-// texts for the other kinds.
-HintTexts DescribeHint(const HintAnswer& answer, std::int32_t boxSize);
+// texts for the other kinds. On a puzzle of many solutions, where logic stalls, the
+// first press of Values says so and where the one-solution puzzles are.
+HintTexts DescribeHint(const HintAnswer& answer, std::int32_t boxSize, bool manySolutions = false);

@@ -4,12 +4,13 @@
 
 namespace {
 
-std::optional<HintReply> WorkOutHint(const HintQuery& query, const JobStopFlag& stop) {
+std::optional<HintReply> WorkOutHint(const HintJob& job, const JobStopFlag& stop) {
+    const HintQuery& query = job.query;
     HintReply done;
     done.answer = FindHint(query, stop);
     if (done.answer.kind == HintKind::Stopped) return std::nullopt;
-    done.texts = DescribeHint(done.answer, query.boxSize);
-    done.marks = MarksOfHint(done.answer, query.boxSize);
+    done.texts = DescribeHint(done.answer, query.boxSize, job.manySolutions);
+    done.marks = MarksOfHint(done.answer, query.values, query.boxSize);
     return done;
 }
 

@@ -13,6 +13,13 @@
 #include "play/session/job_worker.h"
 #include "sudoku/logic/next_hint.h"
 
+// A hint asked for: the query, and whether the puzzle is a classic one (many solutions,
+// so that logic may stall on it).
+struct HintJob {
+    HintQuery query;
+    bool manySolutions = false;
+};
+
 // Everything a hint shows, worked out together.
 struct HintReply {
     HintAnswer answer;
@@ -21,7 +28,7 @@ struct HintReply {
 };
 
 // Submit, Cancel, TakeReply, Stop and the ready callback as job_worker.h gives them.
-class HintWorker : public LatestJobWorker<HintQuery, HintReply> {
+class HintWorker : public LatestJobWorker<HintJob, HintReply> {
 public:
     HintWorker();
 };

@@ -116,7 +116,7 @@ void AskForLesson(PlayAids& aids, const SudokuBoard& board) {
     query.boxSize = board.boxSize;
     query.eliminated = lesson.eliminated;
     query.focusCell = FocusCellIndex(aids, board);
-    lesson.worker.Submit(query);
+    lesson.worker.Submit({query, aids.origin.kind == PuzzleKind::Classic});
     lesson.stage = LessonStage::Asked;
 }
 

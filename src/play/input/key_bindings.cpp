@@ -41,6 +41,9 @@ constexpr KeyBinding Table[] = {
     {Letter('H'), Letter('H'), 0, NoModifier, Shift, Play, Action::Hint, "H, H, H"},
     {Letter('V'), Letter('V'), 0, NoModifier, Shift, Play, Action::SameValueTint, "V"},
     {Letter('X'), Letter('X'), 0, NoModifier, Shift, Play, Action::ClashMarks, "X"},
+    {Letter('K'), Letter('K'), 0, NoModifier, Shift, Play, Action::MistakeMarks, "K"},
+    {Letter('N'), Letter('N'), 0, Control, NoModifier, Play, Action::NewGame, "Ctrl+N"},
+    {Letter('R'), Letter('R'), 0, Control, NoModifier, Play, Action::Restart, "Ctrl+R"},
     {Letter('L'), Letter('L'), 0, NoModifier, Shift, OnDifficultyMenu, Action::PuzzleKind, "L"},
     {GKK_ESCAPE, GKK_ESCAPE, 0, NoModifier, AnyModifier, Play, Action::GameMenu, "Escape"},
 };

@@ -38,6 +38,9 @@ enum class Action {
     CopyGrid,
     Paste,
     PuzzleKind,  // classic or logic puzzles, in the difficulty menu
+    NewGame,       // leave the game for the difficulty menu (asks first)
+    Restart,       // back to the givens, as one undo step (asks first)
+    MistakeMarks,  // marks on the values no completion has, on / off
     GameMenu,    // Escape: listed for the help; the frame's key rule opens the menu
 };
 

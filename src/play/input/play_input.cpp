@@ -65,7 +65,10 @@ void HandlePlayMouse(PlayScreen& screen, int key, float px, float py) {
 
 PlayEvent HandlePlayFrame(GK& gk, PlayScreen& screen, const FrameInput& input) {
     const float dt = gk.Timer_GetDelta();
-    if (screen.aids) screen.aids->CountPlayTime(dt, gk.Input_HasFocus());
+    if (screen.aids) {
+        screen.aids->CountPlayTime(dt, gk.Input_HasFocus());
+        screen.aids->CountDownConfirmation(dt);
+    }
     const int key = input.key;
     // The keys typed before the menu's Escape still count (unless the game is won).
     const int escape = screen.aids ? MenuEscapeIndex(*screen.aids, input) : (key == GKK_ESCAPE ? 0 : -1);
@@ -83,5 +86,9 @@ PlayEvent HandlePlayFrame(GK& gk, PlayScreen& screen, const FrameInput& input) {
     if (input.mouseOver) HandlePlayMouse(screen, key, input.px, input.py);
     if (screen.aids) UpdatePlayAids(*screen.aids, {screen.board, screen.view, screen.picker}, input);
     screen.gui->Update(dt);
+    if (screen.aids && screen.aids->leaveForNewGame) {
+        screen.aids->leaveForNewGame = false;
+        return PlayEvent::NewGame;
+    }
     return PlayEvent::None;
 }

@@ -84,6 +84,42 @@ void Switch(PlayAids& aids, bool& setting, const char* name) {
     aids.settingsChanged = true;
 }
 
+constexpr const char* LeaveQuestion = "Press Ctrl+N again to leave this game";
+constexpr const char* RestartQuestion = "Press Ctrl+R again to take back every value and note";
+constexpr const char* RestartedText = "Back to the givens: Ctrl+Z brings the grid back";
+constexpr const char* NothingToRestartText = "The grid holds only its givens";
+
+// Ctrl+N: straight to the difficulty menu when the player has written nothing, else
+// once asked. The game stays as it is until a new one starts.
+void LeaveForNewGame(PlayAids& aids, SudokuBoard& board) {
+    const std::uint64_t revision = aids.history.Revision();
+    const bool inProgress = !RestartMove(aids.EditOf(board)).Empty();
+    if (inProgress && !aids.confirm.Asks(static_cast<int>(Action::NewGame), revision)) {
+        aids.AskToConfirm(static_cast<int>(Action::NewGame), LeaveQuestion, revision);
+        return;
+    }
+    aids.confirm = PendingConfirmation{};
+    aids.message.Clear();
+    aids.leaveForNewGame = true;
+}
+
+// Ctrl+R: once asked, every value and note of the player's goes, as one undo step.
+void Restart(PlayAids& aids, SudokuBoard& board) {
+    const std::uint64_t revision = aids.history.Revision();
+    const Move move = RestartMove(aids.EditOf(board));
+    if (move.Empty()) {
+        aids.message.Set(NothingToRestartText, revision);
+        return;
+    }
+    if (!aids.confirm.Asks(static_cast<int>(Action::Restart), revision)) {
+        aids.AskToConfirm(static_cast<int>(Action::Restart), RestartQuestion, revision);
+        return;
+    }
+    aids.confirm = PendingConfirmation{};
+    ApplyMove(aids.EditOf(board), move);
+    aids.message.Set(RestartedText, aids.history.Revision());
+}
+
 bool OpensHelp(const gkKeyPress& press) {
     return ActionOf(press, OnPlayScreen) == Action::Help;
 }
@@ -122,12 +158,19 @@ constexpr ActionEntry PlayActions[] = {
      }},
     {Action::ClashMarks, [](PlayAids& aids, SudokuBoard&,
                             const gkKeyPress&) { Switch(aids, aids.settings.clashMarks, "Clash marks"); }},
+    {Action::MistakeMarks, [](PlayAids& aids, SudokuBoard&,
+                              const gkKeyPress&) { Switch(aids, aids.settings.mistakeMarks, "Mistake marks"); }},
+    {Action::NewGame,
+     [](PlayAids& aids, SudokuBoard& board, const gkKeyPress&) { LeaveForNewGame(aids, board); }},
+    {Action::Restart, [](PlayAids& aids, SudokuBoard& board, const gkKeyPress&) { Restart(aids, board); }},
 };
 
 // Only the key table's word counts: a key no binding takes does nothing. The
 // clipboard's keys are the program's; Escape is the frame key's.
 void HandleKey(PlayAids& aids, SudokuBoard& board, const gkKeyPress& input) {
     const Action action = ActionOf(input, OnPlayScreen);
+    // Another key's action answers a question with no.
+    if (action != Action::None && static_cast<int>(action) != aids.confirm.action) aids.confirm = PendingConfirmation{};
     for (const ActionEntry& entry : PlayActions)
         if (entry.action == action) entry.handle(aids, board, input);
 }

@@ -1,5 +1,7 @@
 #include "play/session/move.h"
 
+#include <array>
+
 #include "sudoku/grid.h"
 
 namespace {
@@ -117,6 +119,55 @@ Move NotesRemovalMove(const BoardEdit& edit, const NotesGrid& remove) {
         }
     }
     return move;
+}
+
+Move ValuesRemovalMove(const BoardEdit& edit, const std::vector<std::int32_t>& cells) {
+    Move move;
+    if (!Valid(edit)) return move;
+    for (std::int32_t index : cells) {
+        if (index < 0 || index >= static_cast<std::int32_t>(kBoardCellCount)) continue;
+        const CellRef at = CellRef::OfIndex(index);
+        const Move one = ValueMove(edit, at.row, at.column, 0);
+        move.changes.insert(move.changes.end(), one.changes.begin(), one.changes.end());
+    }
+    return move;
+}
+
+Move RestartMove(const BoardEdit& edit) {
+    Move move;
+    if (!Valid(edit) || edit.board->size != kBoardSide) return move;
+    for (int r = 0; r < kBoardSide; ++r) {
+        for (int c = 0; c < kBoardSide; ++c) {
+            if (edit.board->IsGiven(r, c)) continue;
+            CellChange change = UnchangedCell(edit, r, c);
+            if (edit.board->values[r][c] == 0 && change.notesBefore == 0) continue;
+            change.valueAfter = 0;
+            change.notesAfter = 0;
+            move.changes.push_back(change);
+        }
+    }
+    return move;
+}
+
+std::vector<std::int32_t> PlayersValuesNewestFirst(const SudokuBoard& board, const History& history) {
+    std::vector<std::int32_t> cells;
+    if (board.size != kBoardSide || !HasShape(board.values, board.size)) return cells;
+    std::array<bool, kBoardCellCount> listed{};
+    auto list = [&](int row, int column) {
+        const std::int32_t index = CellRef{row, column}.Index();
+        if (listed[static_cast<std::size_t>(index)] || board.IsGiven(row, column) || board.values[row][column] == 0)
+            return;
+        listed[static_cast<std::size_t>(index)] = true;
+        cells.push_back(index);
+    };
+    const std::vector<CellChange> undo = history.UndoChanges();
+    for (auto change = undo.rbegin(); change != undo.rend(); ++change)
+        if (change->valueAfter != 0 && board.Contains(change->row, change->column) &&
+            board.values[change->row][change->column] == change->valueAfter)
+            list(change->row, change->column);
+    for (int r = 0; r < kBoardSide; ++r)
+        for (int c = 0; c < kBoardSide; ++c) list(r, c);
+    return cells;
 }
 
 bool ApplyMove(const BoardEdit& edit, const Move& move) {

@@ -44,6 +44,13 @@ Move NoteMove(const BoardEdit& edit, int row, int column, int value);
 Move CandidatesMove(const BoardEdit& edit);
 // Takes the bits of remove out of the notes that hold them.
 Move NotesRemovalMove(const BoardEdit& edit, const NotesGrid& remove);
+// Empties the given non-given cells (cells as CellRef::Index); their notes stay.
+Move ValuesRemovalMove(const BoardEdit& edit, const std::vector<std::int32_t>& cells);
+// Back to the givens: every value and note of the player's goes.
+Move RestartMove(const BoardEdit& edit);
+// The cells holding a value of the player's, newest first as the history last wrote
+// them; the values the history does not know (a game restored without it) come last.
+std::vector<std::int32_t> PlayersValuesNewestFirst(const SudokuBoard& board, const History& history);
 
 // Carries the move out and records it as one step; false (and nothing recorded) for an
 // empty move or an edit without its parts.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 void StatusMessage::Set(const char* message, std::uint64_t atRevision, bool yieldsToWarning) {
@@ -32,10 +33,27 @@ void PlayUi::DropHint() {
     message.Clear();
     hint = PendingHint{};
     lesson.Reset();
+    takeOut.Cancel();
+}
+
+void PlayUi::AskToConfirm(int action, const char* question, std::uint64_t nowRevision) {
+    confirm = {action, ConfirmSeconds, nowRevision, question};
+    message.Set(question, nowRevision);
+}
+
+void PlayUi::CountDownConfirmation(float dt) {
+    if (confirm.action == 0) return;
+    confirm.secondsLeft -= dt;
+    if (confirm.secondsLeft > 0) return;
+    if (message.set && std::strcmp(message.text, confirm.question) == 0) message.Clear();
+    confirm = PendingConfirmation{};
 }
 
 void PlayAids::ResetForGame() {
     DropHint();
+    mistakes.Reset();
+    confirm = PendingConfirmation{};
+    leaveForNewGame = false;
     ClearSession();
     noteMode = false;
     ResumeGame();

@@ -10,7 +10,11 @@
 //   the keyboard cell's) cell, switched with V; the clash mark, switched with X
 //   (each switch key says what it did on the message line under the status line);
 // - the dead-end watch (is the grid still completable?) and the hint (H, three
-//   presses that teach the next step), whose message and marks stay until the next change;
+//   presses that teach the next step; on a dead end it takes out the fewest values
+//   that make the grid finishable), whose message and marks stay until the next change;
+// - mistake marks (K): a bar under each value no completion of the givens has;
+// - Ctrl+N leaves for a new game and Ctrl+R takes the grid back to its givens, each
+//   asking first while the player has written something;
 // - the help overlay (F1 or ?), closed by any key or click, which then does
 //   nothing else; full screen switched with F11 or Alt+Enter.
 // PlayAids owns this state: the game as saved (PlaySession: history, notes, clock,
@@ -23,9 +27,11 @@
 
 #include "engine/gk.h"
 #include "play/hint/hint_lesson.h"
+#include "play/hint/take_out_worker.h"
 #include "play/input/keyboard_cell.h"
 #include "play/session/dead_end_watch.h"
 #include "play/session/history.h"
+#include "play/session/mistake_watch.h"
 #include "play/session/move.h"
 #include "play/view/board_view.h"
 #include "play/view/value_picker.h"
@@ -52,9 +58,24 @@ struct StatusMessage {
 // for a verdict after each move.
 struct PendingHint {
     bool active = false;
-    bool takingBack = false;
+    bool takingOut = false;   // waiting for the values to take out of a dead end
+    bool takingBack = false;  // none were found: undoing moves one by one
     int undone = 0;              // moves taken back so far
     std::uint64_t revision = 0;  // the history's revision the hint last saw or made
+};
+
+// A key that leaves or restarts a game in progress asks first: it acts when pressed
+// again while its question stands on the message line, for ConfirmSeconds.
+constexpr float ConfirmSeconds = 4.0f;
+struct PendingConfirmation {
+    int action = 0;  // the key table's action asked about; 0 for none
+    float secondsLeft = 0;
+    std::uint64_t revision = 0;  // the question stands while the history stays here
+    const char* question = "";   // static text
+
+    bool Asks(int asked, std::uint64_t nowRevision) const {
+        return action == asked && action != 0 && secondsLeft > 0 && revision == nowRevision;
+    }
 };
 
 // The longest frame the play time counts. Frames may be a second apart on a still
@@ -106,9 +127,17 @@ struct PlayUi {
     StatusMessage message;  // what the last hint or switch did
     PendingHint hint;       // the hint waiting for the watch's verdict
     HintLesson lesson;      // the hint's three presses, its worker and marks
+    TakeOutWorker takeOut;  // the values a dead end's hint takes out
     // "Not saved: <reason>" while the last write of some file failed; set and cleared
     // by the frame as it learns how the writes went, whatever the history does.
     StatusMessage saveFailure;
+    PendingConfirmation confirm;   // Ctrl+N's or Ctrl+R's question
+    bool leaveForNewGame = false;  // Ctrl+N confirmed: the play screen goes to the difficulty menu
+
+    // Asks the question (until it is answered, or for ConfirmSeconds).
+    void AskToConfirm(int action, const char* question, std::uint64_t nowRevision);
+    // A frame's time off the question; once it runs out, the question leaves the message line.
+    void CountDownConfirmation(float dt);
 
     // The cell whose value the tint follows: the keyboard cell while shown, else the pointer's.
     CellRef FocusCell() const;
@@ -121,6 +150,7 @@ struct PlayAids : PlaySession, PlayUi {
     // A switch changed the settings this frame: the caller keeps and applies them, then clears it.
     bool settingsChanged = false;
     DeadEndWatch deadEnd;  // handed the grid every play-screen frame
+    MistakeWatch mistakes;  // handed the grid every play-screen frame while mistake marks are on
 
     // For a new game: empty history and notes, clock and hints at zero, note mode off,
     // keyboard cell hidden, help closed.

@@ -18,6 +18,12 @@ void DrawKeyboardOutline(GK& gk, const Cell& cell, const Palette& palette) {
     DrawFrame(gk, cell.x, cell.y, cell.width, cell.height, KeyboardCellLine, palette.keyboardFrame);
 }
 
+void DrawMistakeMark(GK& gk, const Cell& cell, const Palette& palette) {
+    const float inset = MistakeBarInset;
+    DrawFilledRect(gk, cell.x + inset, cell.y + cell.height - inset - MistakeBarHeight, cell.width - 2 * inset,
+                   MistakeBarHeight, palette.mistakeMark);
+}
+
 int TintedValue(const PlayAids& aids, const SudokuBoard& board) {
     if (!aids.settings.sameValueHighlight) return 0;
     const CellRef focus = aids.FocusCell();
@@ -40,6 +46,13 @@ void DrawOverCells(GK& gk, const PlayAids& aids, const BoardView& view, const Su
         for (const auto& line : view.cells) {
             for (const Cell& cell : line) {
                 if (board.Clashes(cell.row, cell.column)) DrawClashMark(gk, cell, palette);
+            }
+        }
+    }
+    if (aids.settings.mistakeMarks) {
+        for (const auto& line : view.cells) {
+            for (const Cell& cell : line) {
+                if (aids.mistakes.Marks(board, cell.row, cell.column)) DrawMistakeMark(gk, cell, palette);
             }
         }
     }

@@ -1,8 +1,9 @@
 // Marks the play aids draw on cells, all as untextured shapes (gfx/shapes.h) in the
 // palette's colours: the same-value tint (a light lavender square drawn between a
 // cell's face and its value), the clash mark (a red triangle in a cell's top-right
-// corner, seen by its shape where the red of the value is hard to tell from black)
-// and the keyboard cell's 2-pixel outline, and where the play aids put them. The tint
+// corner, seen by its shape where the red of the value is hard to tell from black),
+// the mistake mark (a purple bar across the foot of a cell whose value is proven
+// wrong, a shape of its own) and the keyboard cell's 2-pixel outline, and where the play aids put them. The tint
 // is kept apart from the amber hover face, the outline from the hover face, the
 // clash red, the given blue and the tint, also for red-green colour-blind eyes. Owns
 // nothing; draws only.
@@ -19,10 +20,13 @@
 constexpr float SameValueTintInset = 2.0f;
 constexpr float ClashMarkSize = 10.0f;
 constexpr float KeyboardCellLine = 2.0f;
+// The mistake mark: a bar across the foot of the cell, inside the keyboard frame.
+constexpr float MistakeBarHeight = 3.0f, MistakeBarInset = 5.0f;
 
 void DrawSameValueTint(GK& gk, const Cell& cell, const Palette& palette);
 void DrawClashMark(GK& gk, const Cell& cell, const Palette& palette);
 void DrawKeyboardOutline(GK& gk, const Cell& cell, const Palette& palette);
+void DrawMistakeMark(GK& gk, const Cell& cell, const Palette& palette);
 
 // The value the same-value tint marks this frame, 0 for none.
 int TintedValue(const PlayAids& aids, const SudokuBoard& board);

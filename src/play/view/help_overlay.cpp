@@ -41,6 +41,9 @@ constexpr KeyLine KeyLines[] = {
     {Action::Hint, Action::None, "hint: name the next step, show it, do it"},
     {Action::SameValueTint, Action::None, "same-value tint on / off (now %s)", HelpSwitch::SameValueTint},
     {Action::ClashMarks, Action::None, "corner mark on clashes on / off (now %s)", HelpSwitch::ClashMarks},
+    {Action::MistakeMarks, Action::None, "bar under proven-wrong values on / off (now %s)",
+     HelpSwitch::MistakeMarks},
+    {Action::NewGame, Action::Restart, "new game / back to the givens (press twice)"},
     {Action::FullScreen, Action::None, "full screen on / off"},
     {Action::CopyPuzzle, Action::CopyGrid, "copy the puzzle's code / the grid's code"},
     {Action::Paste, Action::None, "play a pasted puzzle code (main menu too)"},
@@ -48,15 +51,17 @@ constexpr KeyLine KeyLines[] = {
     {Action::GameMenu, Action::None, "in-game menu (Resume, Credits, Exit)"},
 };
 constexpr int KeyLineCount = static_cast<int>(sizeof KeyLines / sizeof KeyLines[0]);
-static_assert(MouseLineCount + KeyLineCount + 1 == HelpLineCount, "every line of the help has its place");
+static_assert(MouseLineCount + KeyLineCount + 2 == HelpLineCount, "every line of the help has its place");
 
 constexpr HelpLine NotesRule = {"Writing a value", "clears it from its row/column/box notes"};
+constexpr HelpLine PuzzleKinds = {"Puzzles (L in New Game)", "classic: many solutions; or one solution, by logic"};
 
 }  // namespace
 
 HelpLine HelpLineAt(int index, char* keys, int size) {
     if (index < MouseLineCount) return MouseLines[index];
-    if (index >= MouseLineCount + KeyLineCount) return NotesRule;
+    if (index == MouseLineCount + KeyLineCount) return NotesRule;
+    if (index > MouseLineCount + KeyLineCount) return PuzzleKinds;
     const KeyLine& line = KeyLines[index - MouseLineCount];
     const Action actions[] = {line.first, line.second};
     KeysOfActions(actions, line.second == Action::None ? 1 : 2, OnPlayScreen, keys, size);
@@ -67,7 +72,7 @@ namespace {
 
 constexpr const char* HelpTitle = "Keys and mouse";
 constexpr const char* HelpClosing = "Any key or click closes this help.";
-constexpr float HelpTitleY = 92.0f, HelpClosingY = 590.0f;
+constexpr float HelpTitleY = 92.0f, HelpClosingY = 598.0f;
 
 const char* OnOff(bool on) { return on ? "on" : "off"; }
 
@@ -77,8 +82,9 @@ void DrawHelpLine(gkFont& font, const HelpLine& line, float y, const Settings& s
     const char* action = line.action;
     char withSwitch[gkFont::PrintfBufferSize];
     if (line.shows != HelpSwitch::None) {
-        const bool on =
-            line.shows == HelpSwitch::SameValueTint ? settings.sameValueHighlight : settings.clashMarks;
+        const bool on = line.shows == HelpSwitch::SameValueTint ? settings.sameValueHighlight
+                        : line.shows == HelpSwitch::ClashMarks  ? settings.clashMarks
+                                                                : settings.mistakeMarks;
         std::snprintf(withSwitch, sizeof withSwitch, line.action, OnOff(on));
         action = withSwitch;
     }

@@ -19,7 +19,7 @@ constexpr float HelpPanelLeft = 95.0f, HelpPanelTop = 80.0f, HelpPanelRight = 70
 constexpr float HelpTitleScale = 0.8f, HelpScale = 0.6f;
 
 // Which switch a help line shows the state of (its action text then holds one "%s").
-enum class HelpSwitch { None, SameValueTint, ClashMarks };
+enum class HelpSwitch { None, SameValueTint, ClashMarks, MistakeMarks };
 
 // One line of the help: a key or mouse action (left column) and what it does (right).
 struct HelpLine {
@@ -28,12 +28,12 @@ struct HelpLine {
     HelpSwitch shows = HelpSwitch::None;
 };
 
-constexpr int HelpLineCount = 25;
+constexpr int HelpLineCount = 28;
 // Line index of the help; the keys of a line of keys are named by the key table
 // (play/input/key_bindings.h), written into keys (size bytes).
 HelpLine HelpLineAt(int index, char* keys, int size);
 // The columns' x positions, the first line's y and the distance between lines.
-constexpr float HelpKeysX = 115.0f, HelpActionsX = 352.0f, HelpLinesY = 130.0f, HelpLinePitch = 18.0f;
+constexpr float HelpKeysX = 115.0f, HelpActionsX = 352.0f, HelpLinesY = 122.0f, HelpLinePitch = 16.0f;
 
 void DrawHelpOverlay(GK& gk, gkFont& font, const Settings& settings,
                      const Palette& palette);

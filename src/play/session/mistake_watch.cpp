@@ -1,0 +1,86 @@
+#include "play/session/mistake_watch.h"
+
+#include <optional>
+
+namespace {
+
+bool CanCheck(const SudokuBoard& board) {
+    return board.size == kBoardSide && board.boxSize * board.boxSize == kBoardSide &&
+           HasShape(board.values, board.size) && HasShape(board.givens, board.size);
+}
+
+// The worker's own memory of a one-solution puzzle's solution, kept between jobs (one thread).
+struct SolutionMemory {
+    Grid givens;
+    Grid solution;
+};
+
+}  // namespace
+
+MistakeWatch::MistakeWatch()
+    : worker_([memory = std::make_shared<SolutionMemory>()](
+                  const MistakeQuery& query, const JobStopFlag& stop) -> std::optional<Reply> {
+          Reply reply;
+          reply.values = query.values;
+          if (query.oneSolution && memory->givens == query.givens && !memory->solution.empty()) {
+              // The solution is known: each value that differs from it is wrong.
+              const auto n = static_cast<std::int32_t>(query.values.size());
+              for (std::int32_t cell = 0; cell < n * n; ++cell) {
+                  const auto r = static_cast<std::size_t>(cell / n), c = static_cast<std::size_t>(cell % n);
+                  if (query.givens[r][c] == 0 && query.values[r][c] != 0 &&
+                      query.values[r][c] != memory->solution[r][c])
+                      reply.report.wrong.push_back(cell);
+              }
+              return reply;
+          }
+          reply.report = FindMistakes(query, [&stop] { return stop(); });
+          if (reply.report.stopped) return std::nullopt;
+          if (query.oneSolution && !reply.report.solution.empty()) {
+              memory->givens = query.givens;
+              memory->solution = reply.report.solution;
+          }
+          return reply;
+      }) {}
+
+void MistakeWatch::Reset() {
+    worker_.Cancel();
+    posted_ = false;
+    wrong_.fill(0);
+    marked_ = 0;
+    givens_.clear();
+}
+
+void MistakeWatch::Update(const SudokuBoard& board, bool oneSolution) {
+    if (!CanCheck(board)) return;
+    if (board.givens != givens_) {
+        Reset();
+        givens_ = board.givens;
+    }
+    if (!posted_ || board.values != checked_) {
+        checked_ = board.values;
+        posted_ = true;
+        worker_.Submit({board.givens, board.values, board.boxSize, oneSolution});
+        return;
+    }
+    Reply reply;
+    if (worker_.TakeReply(reply)) TakeProofs(reply);
+}
+
+void MistakeWatch::TakeProofs(const Reply& reply) {
+    const auto n = static_cast<std::int32_t>(reply.values.size());
+    for (std::int32_t cell : reply.report.wrong) {
+        if (cell < 0 || cell >= static_cast<std::int32_t>(kBoardCellCount) || n != kBoardSide) continue;
+        const auto value = static_cast<std::uint8_t>(reply.values[static_cast<std::size_t>(cell / n)]
+                                                                 [static_cast<std::size_t>(cell % n)]);
+        std::uint8_t& known = wrong_[static_cast<std::size_t>(cell)];
+        if (known != value) ++marked_;
+        known = value;
+    }
+}
+
+bool MistakeWatch::Marks(const SudokuBoard& board, int row, int column) const {
+    if (!CanCheck(board) || row < 0 || column < 0 || row >= kBoardSide || column >= kBoardSide) return false;
+    const std::int32_t value = board.values[row][column];
+    return value != 0 && !board.IsGiven(row, column) &&
+           wrong_[static_cast<std::size_t>(CellRef{row, column}.Index())] == value;
+}
