@@ -80,8 +80,8 @@ struct Program {
     std::uint64_t savedPlaySeconds = 0;
     unsigned savedHints = 0;
     BestTimes bestTimes;             // shown in the main menu
-    // What the last game won ("Hard, by logic, won in 23:41 - a new best"), said in the
-    // main menu's empty space until the next game starts; empty for none.
+    // What the last game won ("Hard, by logic, won in 23:41 - a new best"), said at the
+    // main menu's foot in place of the best times until the next game starts; empty for none.
     char winLine[96] = {};
     std::unique_ptr<SaveWriter> writer;  // while the game runs; without it files are written at once
     PasteSession paste;                  // Ctrl+V's check under way and the main menu's line

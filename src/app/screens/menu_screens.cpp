@@ -34,15 +34,16 @@ private:
     KeyScreen keys;
 };
 
-// The best times at the foot; under the items a paste's word, else what the last game won.
+// At the foot, what the last game won until the next game starts, else the best
+// times (one line of the menu's empty space); under the items a paste's word.
 void DrawMainMenuSpace(Program& p) {
     if (!p.MenuFont) return;
-    DrawBestTimes(*p.MenuFont, p.bestTimes, p.palette);
-    if (!p.paste.menuMessage.empty()) {
-        DrawPasteMessage(p);
-    } else if (p.winLine[0] != '\0') {
-        DrawText(*p.MenuFont, ScreenCenterX, MenuMessageY, AlignCenter, StatusTextStyle(p.palette), p.winLine);
+    if (p.winLine[0] != '\0') {
+        DrawText(*p.MenuFont, ScreenCenterX, BestTimesY, AlignCenter, StatusTextStyle(p.palette), p.winLine);
+    } else {
+        DrawBestTimes(*p.MenuFont, p.bestTimes, p.palette);
     }
+    DrawPasteMessage(p);
 }
 
 void DrawDifficultyMenuSpace(Program& p) {

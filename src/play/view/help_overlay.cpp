@@ -41,9 +41,9 @@ constexpr KeyLine KeyLines[] = {
     {Action::Hint, Action::None, "hint: name the next step, show it, do it"},
     {Action::SameValueTint, Action::None, "same-value tint on / off (now %s)", HelpSwitch::SameValueTint},
     {Action::ClashMarks, Action::None, "corner mark on clashes on / off (now %s)", HelpSwitch::ClashMarks},
-    {Action::MistakeMarks, Action::None, "bar under proven-wrong values on / off (now %s)",
+    {Action::MistakeMarks, Action::None, "bar under wrong values on / off (now %s)",
      HelpSwitch::MistakeMarks},
-    {Action::NewGame, Action::Restart, "new game / back to the givens (press twice)"},
+    {Action::NewGame, Action::Restart, "new game / restart (each asks first)"},
     {Action::FullScreen, Action::None, "full screen on / off"},
     {Action::CopyPuzzle, Action::CopyGrid, "copy the puzzle's code / the grid's code"},
     {Action::Paste, Action::None, "play a pasted puzzle code (main menu too)"},
@@ -54,7 +54,7 @@ constexpr int KeyLineCount = static_cast<int>(sizeof KeyLines / sizeof KeyLines[
 static_assert(MouseLineCount + KeyLineCount + 2 == HelpLineCount, "every line of the help has its place");
 
 constexpr HelpLine NotesRule = {"Writing a value", "clears it from its row/column/box notes"};
-constexpr HelpLine PuzzleKinds = {"Puzzles (L in New Game)", "classic: many solutions; or one solution, by logic"};
+constexpr HelpLine PuzzleKinds = {"L in New Game", "puzzles: classic or one solution, by logic"};
 
 }  // namespace
 

@@ -1,10 +1,12 @@
 // Stories of the dead-end warning and the hint, played through the real frame loop
 // on the recording engine: a value that leaves no way to finish the grid brings the
-// warning under the board within a few frames; H on that dead end takes the moves
-// back as undo steps that redo brings back; on a grid that can be finished H teaches
-// a step in three presses, and pressing H alone wins the game, classic or logic.
+// warning under the board within a few frames; H on that dead end takes out the one
+// wrong value, as an undo step, and names it; on a grid that can be finished H teaches
+// a step in three presses (a single's second shows the cells that rule the other
+// values out), and pressing H alone wins the game, classic or logic.
 #include <chrono>
 #include <cmath>
+#include <set>
 #include <thread>
 
 #include "app/puzzles/logic_games.h"
@@ -104,7 +106,7 @@ protected:
 
 }  // namespace
 
-TEST_F(HintScenarioTest, ADeadEndIsWarnedAndHTakesTheMovesBackWhichRedoReturns) {
+TEST_F(HintScenarioTest, ADeadEndIsWarnedAndHTakesOutOnlyTheWrongValueWhichUndoReturns) {
     GameRunner game(folder.path());
     ASSERT_TRUE(StartSeededGame(game, Hard, 7));
     // Most of the grid filled from a completion: still completable, no warning.
@@ -126,26 +128,28 @@ TEST_F(HintScenarioTest, ADeadEndIsWarnedAndHTakesTheMovesBackWhichRedoReturns) 
     EXPECT_STREQ(Message(), DeadEndText);
     EXPECT_GT(MessageGlyphs(), 20) << "the warning is drawn on the line under the status line";
 
-    // Two more clash-free moves on the dead end: H has to take back all three.
-    for (int k = 0; k < 2; ++k) {
-        CellRef c;
-        int v = 0;
-        ASSERT_TRUE(FindFreeMove(wrong, &c, &v));
-        ASSERT_TRUE(TypeAt(game, c, v));
-    }
+    // Two right values after the wrong one: H takes out the wrong one alone, naming it.
+    std::vector<CellRef> right;
+    for (const CellRef& c : EmptyCells())
+        if (right.size() < 2 && !(c.row == wrong.row && c.column == wrong.column)) right.push_back(c);
+    ASSERT_EQ(right.size(), 2u);
+    for (const CellRef& c : right) ASSERT_TRUE(TypeAt(game, c, start.completion[c.row][c.column]));
     const Grid deadEnd = board().values;
     const std::size_t steps = aids().history.UndoSteps();
     ASSERT_TRUE(Hint(game));
-    EXPECT_EQ(aids().history.UndoSteps(), steps - 3);
-    EXPECT_EQ(aids().history.RedoSteps(), 3u);
+    EXPECT_EQ(aids().history.UndoSteps(), steps + 1) << "one undo step";
     EXPECT_EQ(board().values[wrong.row][wrong.column], 0);
+    for (const CellRef& c : right) EXPECT_EQ(board().values[c.row][c.column], start.completion[c.row][c.column]);
     EXPECT_EQ(CheckCompletion(board().values, 4).verdict, Completion::Completable);
     game.Frames(3);
-    EXPECT_STREQ(Message(), "Hint: undid 3 moves to a grid that can be finished");
+    const std::string named = "Took out " + ValuesText(1u << (wrongValue - 1)) + " at " +
+                              ScreenCellName(wrong.row * 16 + wrong.column, 16) +
+                              ": with it the grid could not be finished";
+    EXPECT_STREQ(Message(), named.c_str());
     EXPECT_GT(MessageGlyphs(), 20);
 
-    for (int k = 0; k < 3; ++k) ASSERT_TRUE(PressKey(game, LetterKey('Y'), true));
-    EXPECT_EQ(board().values, deadEnd) << "redo brings the moves back";
+    ASSERT_TRUE(PressKey(game, LetterKey('Z'), true));
+    EXPECT_EQ(board().values, deadEnd) << "undo brings the value back";
     ASSERT_TRUE(FramesUntilVerdict(game));
     EXPECT_STREQ(Message(), DeadEndText) << "the hint's message went with the next change";
 }
@@ -201,6 +205,38 @@ TEST_F(HintScenarioTest, HInThreePressesWinsAnEasyLogicGameNamingEachTechnique) 
     ASSERT_TRUE(game.Frame());
     ASSERT_EQ(game.messages.size(), 1u);
     EXPECT_EQ(game.messages[0].text, "You have won!");
+}
+
+TEST_F(HintScenarioTest, ASinglesSecondPressOutlinesTheCellsThatRuleTheOtherValuesOut) {
+    WriteTextFile(folder.file("game.settings"), "puzzles=logic\n");
+    GameRunner game(folder.path());
+    ASSERT_TRUE(StartSeededGame(game, Easy, 5));
+    std::set<Technique> seen;
+    for (int hints = 0; hints < 40 && seen.size() < 2; ++hints) {
+        ASSERT_TRUE(Hint(game) && Hint(game));
+        const LogicStep& step = aids().lesson.reply.answer.step;
+        const HintMarks& marks = aids().lesson.reply.marks;
+        std::uint32_t heldValues = 0;
+        for (int cell = 0; cell < 256; ++cell) {
+            if (!(marks.flags[cell] & HintMarkPattern) || cell == step.placeCell) continue;
+            const CellRef at = CellRef::OfIndex(cell), place = CellRef::OfIndex(step.placeCell);
+            const int held = board().values[at.row][at.column];
+            heldValues |= 1u << held;
+            if (step.technique == Technique::NakedSingle) {
+                EXPECT_TRUE(ShareUnit(at.row, at.column, place.row, place.column) && held != 0);
+            } else if (step.technique == Technique::HiddenSingle) {
+                EXPECT_EQ(held, step.placeValue);
+            }
+        }
+        if (step.technique == Technique::NakedSingle) {
+            EXPECT_EQ(heldValues, 0x1FFFEu & ~(1u << step.placeValue)) << "the other fifteen values";
+        } else if (step.technique == Technique::HiddenSingle) {
+            EXPECT_EQ(heldValues, 1u << step.placeValue);
+        }
+        seen.insert(step.technique);
+        ASSERT_TRUE(Hint(game));
+    }
+    EXPECT_FALSE(seen.empty());
 }
 
 TEST(Hint, WaitsForTheWatchWithoutSearchingAndASecondPressMeanwhileDoesNothing) {

@@ -1,14 +1,17 @@
 // Stories of the play aids, played through the real frame loop on the recording
 // engine: a game won from the keyboard alone, typed values on givens and clashes,
 // undo and redo, the history's life across menus and games, the same-value tint,
-// the clash marks and the help overlay.
+// the clash marks, the mistake marks, restart and leaving for a new game, and the help overlay.
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "game/scenario_support.h"
 #include "play/view/cell_marks.h"
 #include "play/view/help_overlay.h"
 #include "play/view/status_line.h"
 #include "play/view/value_picker.h"
+#include "sudoku/completion.h"
 #include "sudoku/generator.h"
 #include "support/boards.h"
 
@@ -357,6 +360,7 @@ TEST_F(KeyboardScenarioTest, EverySwitchKeySaysWhatItDid) {
     ASSERT_TRUE(StartNewGame(game, Easy));
     const std::pair<int, const char*> switches[] = {{LetterKey('V'), "Same-value tint"},
                                                     {LetterKey('X'), "Clash marks"},
+                                                    {LetterKey('K'), "Mistake marks"},
                                                     {LetterKey('N'), "Note mode"},
                                                     {GKK_F11, "Full screen"}};
     for (const auto& [key, name] : switches)
@@ -364,6 +368,87 @@ TEST_F(KeyboardScenarioTest, EverySwitchKeySaysWhatItDid) {
             ASSERT_TRUE(Press(game, key));
             EXPECT_STREQ(StatusMessageText(board(), aids()), (name + std::string(state)).c_str());
         }
+}
+
+TEST_F(KeyboardScenarioTest, CtrlRTakesEveryValueAndNoteBackAsOneStepAndCtrlNOnceOnlyAsks) {
+    GameRunner game(folder.path());
+    ASSERT_TRUE(StartSeededGame(game, Medium, 8));
+    const Grid givens = board().values;
+    ASSERT_TRUE(Press(game, LetterKey('R'), true));
+    EXPECT_STREQ(StatusMessageText(board(), aids()), "The grid holds only its givens");
+    ASSERT_TRUE(Press(game, LetterKey('N'), true));
+    EXPECT_EQ(program().GameState, DifficultyMenu) << "nothing written: no question";
+    ASSERT_TRUE(game.Key(GKK_ESCAPE) && SettleMenu(game) && Choose(game, ContinueId));
+
+    const std::vector<CellRef> free = FreeCells();
+    const Grid solution = SolutionForSeed(8);
+    for (int k = 0; k < 2; ++k) ASSERT_TRUE(Type(game, free[k].row, free[k].column, solution[free[k].row][free[k].column]));
+    ASSERT_TRUE(Press(game, LetterKey('N')) && Type(game, free[2].row, free[2].column, 5) && Press(game, LetterKey('N')));
+    const Grid played = board().values;
+    const NotesGrid notes = aids().notes;
+    const std::size_t steps = aids().history.UndoSteps();
+
+    const std::pair<int, const char*> questions[] = {{LetterKey('R'), "Press Ctrl+R again to take back every value and note"},
+                                                     {LetterKey('N'), "Press Ctrl+N again to leave this game"}};
+    for (const auto& [key, question] : questions) {
+        ASSERT_TRUE(Press(game, key, true));
+        EXPECT_STREQ(StatusMessageText(board(), aids()), question);
+        InputFrame later;
+        later.dt = ConfirmSeconds;
+        ASSERT_TRUE(game.Frame(later));
+        EXPECT_EQ(StatusMessageText(board(), aids()), nullptr) << "the question goes after a few seconds";
+        ASSERT_TRUE(Press(game, key, true));
+        ASSERT_TRUE(Press(game, LetterKey('V')) && Press(game, LetterKey('V')));
+        ASSERT_TRUE(Press(game, key, true));
+        EXPECT_STREQ(StatusMessageText(board(), aids()), question) << "another key answered no";
+        EXPECT_EQ(board().values, played);
+        EXPECT_EQ(program().GameState, Playing);
+        ASSERT_TRUE(Press(game, GKK_LEFT));
+    }
+
+    ASSERT_TRUE(Press(game, LetterKey('R'), true) && Press(game, LetterKey('R'), true));
+    EXPECT_EQ(board().values, givens);
+    EXPECT_EQ(aids().notes, NotesGrid{});
+    EXPECT_EQ(aids().history.UndoSteps(), steps + 1) << "one undo step";
+    ASSERT_TRUE(Press(game, LetterKey('Z'), true));
+    EXPECT_EQ(board().values, played);
+    EXPECT_EQ(aids().notes, notes);
+
+    ASSERT_TRUE(Press(game, LetterKey('N'), true) && Press(game, LetterKey('N'), true));
+    EXPECT_EQ(program().GameState, DifficultyMenu);
+    ASSERT_TRUE(game.Key(GKK_ESCAPE) && SettleMenu(game));
+    EXPECT_TRUE(IsEnabled(ContinueId)) << "the game left stays to be continued";
+}
+
+TEST_F(KeyboardScenarioTest, KMarksAClassicPuzzlesProvenWrongValueAndNoRightOne) {
+    GameRunner game(folder.path());
+    ASSERT_TRUE(StartSeededGame(game, Easy, 12));
+    ASSERT_TRUE(Press(game, LetterKey('K')));
+    // A value its peers allow in a free cell that no completion of the givens has.
+    const Grid givens = board().values;
+    CellRef wrong{-1, -1};
+    int wrongValue = 0;
+    for (const CellRef& c : FreeCells())
+        for (int v = 1; v <= 16 && wrong.row < 0; ++v) {
+            if (!board().IsAllowed(c.row, c.column, v)) continue;
+            Grid tried = givens;
+            tried[c.row][c.column] = v;
+            if (CheckCompletion(tried, 4).verdict == Completion::DeadEnd) wrong = c, wrongValue = v;
+        }
+    ASSERT_GE(wrong.row, 0);
+    const CellRef right = FreeCells()[0].row == wrong.row && FreeCells()[0].column == wrong.column ? FreeCells()[1]
+                                                                                                 : FreeCells()[0];
+    ASSERT_TRUE(Type(game, right.row, right.column, SolutionForSeed(12)[right.row][right.column]));
+    ASSERT_TRUE(Type(game, wrong.row, wrong.column, wrongValue));
+    for (int i = 0; i < 20000 && !aids().mistakes.Marks(board(), wrong.row, wrong.column); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(game.Frame());
+    }
+    ASSERT_TRUE(game.Frame());
+    EXPECT_EQ(CellsMarked(QuadsInColour(program().palette.mistakeMark)),
+              (std::vector<std::pair<int, int>>{{wrong.row, wrong.column}}))
+        << "the bar is under the wrong value alone";
+    EXPECT_NE(SettingsFile().find("mistake-marks=on\n"), std::string::npos);
 }
 
 TEST_F(KeyboardScenarioTest, XMarksEveryClashingCell) {

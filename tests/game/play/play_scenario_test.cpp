@@ -1,9 +1,11 @@
 // Stories of the play screen, played through the real frame loop on the
 // recording engine: the value picker, clashes, and a whole game won with the
-// mouse alone.
+// mouse alone, which the main menu then names.
 #include <cmath>
 
+#include "game/golden_screen.h"
 #include "game/scenario_support.h"
+#include "play/view/status_line.h"
 #include "play/view/value_picker.h"
 #include "support/boards.h"
 #include "sudoku/generator.h"
@@ -268,6 +270,11 @@ TEST_F(PlayScenarioTest, AWholeGameWonWithTheMouseAlone) {
 
     ASSERT_TRUE(SettleMenu(game));
     EXPECT_FALSE(IsEnabled(ContinueId));
+    char time[16];
+    const std::string won =
+        std::string("Hard, won in ") + FormatPlayTime(program().aids.PlaySeconds(), time, sizeof time) + " - a new best";
+    EXPECT_NE(DescribeScene(engine, {program().MenuFont.get()}).find('"' + won + '"'), std::string::npos)
+        << "the main menu's foot says what was won";
     ASSERT_TRUE(Choose(game, ExitId));
     game.Frames(5);
     ASSERT_TRUE(game.Ended());

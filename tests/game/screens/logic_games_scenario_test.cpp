@@ -1,5 +1,5 @@
 // Stories of logic puzzles in the difficulty menu, through the real frame loop on the
-// recording engine: L switches the line under the menu and the setting outlives the
+// recording engine: L or a click switches the line under the menu and the setting outlives the
 // program; in logic mode a level chosen is made on the worker while the frames go on
 // with "Making a puzzle..." drawn, then the game starts, saved at once, and comes back
 // with its level after a restart.
@@ -9,6 +9,7 @@
 #include "app/puzzles/logic_games.h"
 #include "game/golden_screen.h"
 #include "game/scenario_support.h"
+#include "play/view/layout.h"
 #include "save/game_state.h"
 #include "save/save.h"
 #include "sudoku/generator.h"
@@ -31,7 +32,7 @@ protected:
 
 }  // namespace
 
-TEST_F(LogicGamesTest, LSwitchesThePuzzlesNamedUnderTheMenuAndTheSettingIsKept) {
+TEST_F(LogicGamesTest, LOrAClickSwitchesThePuzzlesNamedUnderTheMenuAndTheSettingIsKept) {
     {
         GameRunner game(folder.path());
         ASSERT_TRUE(ToDifficultyMenu(game));
@@ -46,8 +47,9 @@ TEST_F(LogicGamesTest, LSwitchesThePuzzlesNamedUnderTheMenuAndTheSettingIsKept) 
     GameRunner game(folder.path());
     ASSERT_TRUE(ToDifficultyMenu(game));
     EXPECT_TRUE(Shows(LogicPuzzlesText)) << "kept for the next start";
-    ASSERT_TRUE(game.Key(KeyL));
-    EXPECT_TRUE(Shows(ClassicPuzzlesText));
+    ASSERT_TRUE(game.Click(ScreenCenterX, MenuMessageY + 6));
+    EXPECT_TRUE(Shows(ClassicPuzzlesText)) << "a click on the line switches too";
+    EXPECT_EQ(program().GameState, DifficultyMenu);
 }
 
 TEST_F(LogicGamesTest, ALogicGameStartsOnceTheWorkerHasMadeItAndKeepsItsLevel) {
