@@ -89,35 +89,36 @@ constexpr const char* RestartQuestion = "Press Ctrl+R again to take back every v
 constexpr const char* RestartedText = "Back to the givens: Ctrl+Z brings the grid back";
 constexpr const char* NothingToRestartText = "The grid holds only its givens";
 
+// True when the question about the action stands and this press answers it; else
+// asks it on the message line.
+bool Confirmed(PlayAids& aids, Action action, const char* question) {
+    const std::uint64_t revision = aids.history.Revision();
+    if (aids.confirm.Asks(static_cast<int>(action), revision)) {
+        aids.confirm = PendingConfirmation{};
+        return true;
+    }
+    aids.AskToConfirm(static_cast<int>(action), question, revision);
+    return false;
+}
+
 // Ctrl+N: straight to the difficulty menu when the player has written nothing, else
 // once asked. The game stays as it is until a new one starts.
 void LeaveForNewGame(PlayAids& aids, SudokuBoard& board) {
-    const std::uint64_t revision = aids.history.Revision();
     const bool inProgress = !RestartMove(aids.EditOf(board)).Empty();
-    if (inProgress && !aids.confirm.Asks(static_cast<int>(Action::NewGame), revision)) {
-        aids.AskToConfirm(static_cast<int>(Action::NewGame), LeaveQuestion, revision);
-        return;
-    }
-    aids.confirm = PendingConfirmation{};
+    if (inProgress && !Confirmed(aids, Action::NewGame, LeaveQuestion)) return;
     aids.message.Clear();
     aids.leaveForNewGame = true;
 }
 
 // Ctrl+R: once asked, every value and note of the player's goes, as one undo step.
 void Restart(PlayAids& aids, SudokuBoard& board) {
-    const std::uint64_t revision = aids.history.Revision();
     const Move move = RestartMove(aids.EditOf(board));
     if (move.Empty()) {
-        aids.message.Set(NothingToRestartText, revision);
-        return;
+        aids.message.Set(NothingToRestartText, aids.history.Revision());
+    } else if (Confirmed(aids, Action::Restart, RestartQuestion)) {
+        ApplyMove(aids.EditOf(board), move);
+        aids.message.Set(RestartedText, aids.history.Revision());
     }
-    if (!aids.confirm.Asks(static_cast<int>(Action::Restart), revision)) {
-        aids.AskToConfirm(static_cast<int>(Action::Restart), RestartQuestion, revision);
-        return;
-    }
-    aids.confirm = PendingConfirmation{};
-    ApplyMove(aids.EditOf(board), move);
-    aids.message.Set(RestartedText, aids.history.Revision());
 }
 
 bool OpensHelp(const gkKeyPress& press) {
