@@ -97,7 +97,8 @@ MistakeReport FindMistakes(const MistakeQuery& query, const StopAsked& stop, con
         Grid alone = query.givens;
         At(alone, cells[i]) = At(query.values, cells[i]);
         const CompletionResult result = checker.Check(alone);
-        if (result.verdict == Completion::Completable) ClearAgreeing(result.completion, query.values, cells, settled);
+        if (result.verdict == Completion::Completable)
+            ClearAgreeing(result.completion, query.values, cells, settled);
         if (result.verdict == Completion::DeadEnd) report.wrong.push_back(cells[i]);
         settled[i] = true;
     }
@@ -105,7 +106,8 @@ MistakeReport FindMistakes(const MistakeQuery& query, const StopAsked& stop, con
     return report;
 }
 
-TakeOutReport FindValuesToTakeOut(const TakeOutQuery& query, const StopAsked& stop, const MistakeLimits& limits) {
+TakeOutReport FindValuesToTakeOut(const TakeOutQuery& query, const StopAsked& stop,
+                                  const MistakeLimits& limits) {
     TakeOutReport report;
     if (!Fits(query.givens, query.boxSize) || !Fits(query.values, query.boxSize)) return report;
     const auto n = static_cast<std::int32_t>(query.values.size());

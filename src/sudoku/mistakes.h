@@ -37,7 +37,8 @@ struct MistakeReport {
     bool stopped = false;             // the caller asked to stop: the report is not whole
 };
 
-MistakeReport FindMistakes(const MistakeQuery& query, const StopAsked& stop, const MistakeLimits& limits = {});
+MistakeReport FindMistakes(const MistakeQuery& query, const StopAsked& stop,
+                           const MistakeLimits& limits = {});
 
 struct TakeOutQuery {
     Grid givens;

@@ -15,7 +15,9 @@ std::uint64_t DrawSeed() {
 }
 
 const char* PuzzleKindText(const Program& p) {
-    return MakingPuzzle(p) ? MakingPuzzleText : p.aids.settings.logicPuzzles ? LogicPuzzlesText : ClassicPuzzlesText;
+    return MakingPuzzle(p)                ? MakingPuzzleText
+           : p.aids.settings.logicPuzzles ? LogicPuzzlesText
+                                          : ClassicPuzzlesText;
 }
 
 // A left click on the kind line, as the font draws it.
@@ -44,7 +46,8 @@ void SwitchPuzzleKind(Program& p, const FrameInput& input) {
 
 void DrawPuzzleKindLine(Program& p) {
     if (!p.MenuFont) return;
-    DrawText(*p.MenuFont, ScreenCenterX, MenuMessageY, AlignCenter, StatusTextStyle(p.palette), PuzzleKindText(p));
+    DrawText(*p.MenuFont, ScreenCenterX, MenuMessageY, AlignCenter, StatusTextStyle(p.palette),
+             PuzzleKindText(p));
 }
 
 void StartMakingPuzzle(Program& p, std::int32_t level) {

@@ -52,14 +52,16 @@ void KeepWinLine(Program& p, bool newBest) {
     char time[32];
     char line[sizeof p.winLine];
     std::size_t used = 0;
-    AppendText(line, sizeof line, used, "%s, won in %s", PuzzleName(p.board, p.aids.origin, puzzle, sizeof puzzle),
+    AppendText(line, sizeof line, used, "%s, won in %s",
+               PuzzleName(p.board, p.aids.origin, puzzle, sizeof puzzle),
                FormatPlayTime(p.aids.PlaySeconds(), time, sizeof time));
     if (newBest) {
         AppendText(line, sizeof line, used, " - a new best");
     } else if (p.aids.hintsUsed == 0) {
         AppendText(line, sizeof line, used, " - without hints");
     } else {
-        AppendText(line, sizeof line, used, " - with %u %s", p.aids.hintsUsed, p.aids.hintsUsed == 1 ? "hint" : "hints");
+        AppendText(line, sizeof line, used, " - with %u %s", p.aids.hintsUsed,
+                   p.aids.hintsUsed == 1 ? "hint" : "hints");
     }
     std::snprintf(p.winLine, sizeof p.winLine, "%s", line);
 }

@@ -46,7 +46,8 @@ void TakeBackOne(PlayAids& aids, SudokuBoard& board) {
 // A dead end: the take-out worker looks for the fewest values to take out.
 void StartTakeOut(PlayAids& aids, const SudokuBoard& board) {
     aids.lesson.worker.Cancel();
-    aids.takeOut.Submit({board.givens, board.values, board.boxSize, PlayersValuesNewestFirst(board, aids.history)});
+    aids.takeOut.Submit(
+        {board.givens, board.values, board.boxSize, PlayersValuesNewestFirst(board, aids.history)});
     aids.hint.takingOut = true;
     Say(aids, LookingText);
 }
@@ -55,13 +56,15 @@ void StartTakeOut(PlayAids& aids, const SudokuBoard& board) {
 void SayTakenOut(PlayAids& aids, const SudokuBoard& board, const std::vector<std::int32_t>& cells,
                  const std::vector<std::int32_t>& values) {
     const std::string where = ScreenCellName(cells[0], board.size);
-    const std::string value = values[0] >= 1 && values[0] <= BoardCells ? ValuesText(1u << (values[0] - 1)) : "?";
+    const std::string value =
+        values[0] >= 1 && values[0] <= BoardCells ? ValuesText(1u << (values[0] - 1)) : "?";
     char text[sizeof aids.message.text];
     if (cells.size() == 1) {
-        std::snprintf(text, sizeof text, "Took out %s at %s: with it the grid could not be finished", value.c_str(),
-                      where.c_str());
+        std::snprintf(text, sizeof text, "Took out %s at %s: with it the grid could not be finished",
+                      value.c_str(), where.c_str());
     } else {
-        std::snprintf(text, sizeof text, "Took out %s at %s and %zu more: with them the grid could not be finished",
+        std::snprintf(text, sizeof text,
+                      "Took out %s at %s and %zu more: with them the grid could not be finished",
                       value.c_str(), where.c_str(), cells.size() - 1);
     }
     Say(aids, text);
@@ -81,7 +84,8 @@ void ContinueTakeOut(PlayAids& aids, SudokuBoard& board) {
         const CellRef at = CellRef::OfIndex(cell);
         values.push_back(board.Contains(at.row, at.column) ? board.values[at.row][at.column] : 0);
     }
-    if (report.cells.empty() || !ApplyMove(aids.EditOf(board), ValuesRemovalMove(aids.EditOf(board), report.cells))) {
+    if (report.cells.empty() ||
+        !ApplyMove(aids.EditOf(board), ValuesRemovalMove(aids.EditOf(board), report.cells))) {
         TakeBackOne(aids, board);
         return;
     }

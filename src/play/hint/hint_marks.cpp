@@ -66,7 +66,8 @@ void MarkHiddenSingleWitnesses(HintMarks& marks, const LogicStep& step, const Gr
         const std::int32_t free = UnitCellOf(step.units[0], i, boxSize);
         if (free == step.placeCell || free < 0 || free >= Cells || ValueAt(values, free) != 0) continue;
         for (std::int32_t cell = 0; cell < Cells; ++cell)
-            if (ValueAt(values, cell) == step.placeValue && SharesUnit(cell, free)) Mark(marks, cell, HintMarkPattern);
+            if (ValueAt(values, cell) == step.placeValue && SharesUnit(cell, free))
+                Mark(marks, cell, HintMarkPattern);
     }
 }
 

@@ -150,7 +150,8 @@ void DescribeValues(const HintAnswer& answer, bool manySolutions, HintTexts& tex
                        " - the next H writes " + texts.values;
         return;
     }
-    texts.first = "No logical step: these values keep this cell finishable: " + ListedValues(answer.finishable);
+    texts.first =
+        "No logical step: these values keep this cell finishable: " + ListedValues(answer.finishable);
     texts.second = one ? "Only " + texts.values + " keeps the grid finishable here: the next H writes it"
                        : "Any of them will do: the next H writes " + texts.values;
 }

@@ -11,9 +11,10 @@
 class TakeOutWorker : public LatestJobWorker<TakeOutQuery, TakeOutReport> {
 public:
     TakeOutWorker()
-        : LatestJobWorker([](const TakeOutQuery& query, const JobStopFlag& stop) -> std::optional<TakeOutReport> {
-              TakeOutReport report = FindValuesToTakeOut(query, [&stop] { return stop(); });
-              if (report.stopped) return std::nullopt;
-              return report;
-          }) {}
+        : LatestJobWorker(
+              [](const TakeOutQuery& query, const JobStopFlag& stop) -> std::optional<TakeOutReport> {
+                  TakeOutReport report = FindValuesToTakeOut(query, [&stop] { return stop(); });
+                  if (report.stopped) return std::nullopt;
+                  return report;
+              }) {}
 };

@@ -37,11 +37,11 @@ enum class Action {
     CopyPuzzle,
     CopyGrid,
     Paste,
-    PuzzleKind,  // classic or logic puzzles, in the difficulty menu
+    PuzzleKind,    // classic or logic puzzles, in the difficulty menu
     NewGame,       // leave the game for the difficulty menu (asks first)
     Restart,       // back to the givens, as one undo step (asks first)
     MistakeMarks,  // marks on the values no completion has, on / off
-    GameMenu,    // Escape: listed for the help; the frame's key rule opens the menu
+    GameMenu,      // Escape: listed for the help; the frame's key rule opens the menu
 };
 
 // Modifier bits of a key press.

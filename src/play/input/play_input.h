@@ -19,10 +19,10 @@
 #include "sudoku/board.h"
 
 enum class PlayEvent {
-    None,    // play goes on
-    Escape,  // Escape pressed: open the in-game menu (nothing else was done this frame)
-    Won,     // the board is complete and free of clashes (no input was handled this frame)
-    NewGame, // Ctrl+N confirmed: leave for the difficulty menu (the game stays as it is)
+    None,     // play goes on
+    Escape,   // Escape pressed: open the in-game menu (nothing else was done this frame)
+    Won,      // the board is complete and free of clashes (no input was handled this frame)
+    NewGame,  // Ctrl+N confirmed: leave for the difficulty menu (the game stays as it is)
 };
 
 struct PlayScreen {

@@ -159,8 +159,10 @@ constexpr ActionEntry PlayActions[] = {
      }},
     {Action::ClashMarks, [](PlayAids& aids, SudokuBoard&,
                             const gkKeyPress&) { Switch(aids, aids.settings.clashMarks, "Clash marks"); }},
-    {Action::MistakeMarks, [](PlayAids& aids, SudokuBoard&,
-                              const gkKeyPress&) { Switch(aids, aids.settings.mistakeMarks, "Mistake marks"); }},
+    {Action::MistakeMarks,
+     [](PlayAids& aids, SudokuBoard&, const gkKeyPress&) {
+         Switch(aids, aids.settings.mistakeMarks, "Mistake marks");
+     }},
     {Action::NewGame,
      [](PlayAids& aids, SudokuBoard& board, const gkKeyPress&) { LeaveForNewGame(aids, board); }},
     {Action::Restart, [](PlayAids& aids, SudokuBoard& board, const gkKeyPress&) { Restart(aids, board); }},
@@ -171,7 +173,8 @@ constexpr ActionEntry PlayActions[] = {
 void HandleKey(PlayAids& aids, SudokuBoard& board, const gkKeyPress& input) {
     const Action action = ActionOf(input, OnPlayScreen);
     // Another key's action answers a question with no.
-    if (action != Action::None && static_cast<int>(action) != aids.confirm.action) aids.confirm = PendingConfirmation{};
+    if (action != Action::None && static_cast<int>(action) != aids.confirm.action)
+        aids.confirm = PendingConfirmation{};
     for (const ActionEntry& entry : PlayActions)
         if (entry.action == action) entry.handle(aids, board, input);
 }

@@ -18,8 +18,8 @@ struct SolutionMemory {
 }  // namespace
 
 MistakeWatch::MistakeWatch()
-    : worker_([memory = std::make_shared<SolutionMemory>()](
-                  const MistakeQuery& query, const JobStopFlag& stop) -> std::optional<Reply> {
+    : worker_([memory = std::make_shared<SolutionMemory>()](const MistakeQuery& query,
+                                                            const JobStopFlag& stop) -> std::optional<Reply> {
           Reply reply;
           reply.values = query.values;
           if (query.oneSolution && memory->givens == query.givens && !memory->solution.empty()) {
@@ -70,8 +70,8 @@ void MistakeWatch::TakeProofs(const Reply& reply) {
     const auto n = static_cast<std::int32_t>(reply.values.size());
     for (std::int32_t cell : reply.report.wrong) {
         if (cell < 0 || cell >= static_cast<std::int32_t>(kBoardCellCount) || n != kBoardSide) continue;
-        const auto value = static_cast<std::uint8_t>(reply.values[static_cast<std::size_t>(cell / n)]
-                                                                 [static_cast<std::size_t>(cell % n)]);
+        const auto value = static_cast<std::uint8_t>(
+            reply.values[static_cast<std::size_t>(cell / n)][static_cast<std::size_t>(cell % n)]);
         std::uint8_t& known = wrong_[static_cast<std::size_t>(cell)];
         if (known != value) ++marked_;
         known = value;

@@ -155,7 +155,8 @@ std::vector<std::int32_t> PlayersValuesNewestFirst(const SudokuBoard& board, con
     std::array<bool, kBoardCellCount> listed{};
     auto list = [&](int row, int column) {
         const std::int32_t index = CellRef{row, column}.Index();
-        if (listed[static_cast<std::size_t>(index)] || board.IsGiven(row, column) || board.values[row][column] == 0)
+        if (listed[static_cast<std::size_t>(index)] || board.IsGiven(row, column) ||
+            board.values[row][column] == 0)
             return;
         listed[static_cast<std::size_t>(index)] = true;
         cells.push_back(index);

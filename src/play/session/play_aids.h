@@ -20,7 +20,8 @@
 // PlayAids owns this state: the game as saved (PlaySession: history, notes, clock,
 // hints, origin), what the screen follows beside it (PlayUi: note mode, keyboard cell,
 // help, pointer, messages, the hint under way), the settings and the dead-end watch,
-// and how a game starts, resumes and goes to and from its game.state record. The keys act on it in play_keys.h; cell_marks.h draws it.
+// and how a game starts, resumes and goes to and from its game.state record. The keys act on it in
+// play_keys.h; cell_marks.h draws it.
 #pragma once
 
 #include <algorithm>
@@ -58,8 +59,8 @@ struct StatusMessage {
 // for a verdict after each move.
 struct PendingHint {
     bool active = false;
-    bool takingOut = false;   // waiting for the values to take out of a dead end
-    bool takingBack = false;  // none were found: undoing moves one by one
+    bool takingOut = false;      // waiting for the values to take out of a dead end
+    bool takingBack = false;     // none were found: undoing moves one by one
     int undone = 0;              // moves taken back so far
     std::uint64_t revision = 0;  // the history's revision the hint last saw or made
 };

@@ -20,8 +20,8 @@ void DrawKeyboardOutline(GK& gk, const Cell& cell, const Palette& palette) {
 
 void DrawMistakeMark(GK& gk, const Cell& cell, const Palette& palette) {
     const float inset = MistakeBarInset;
-    DrawFilledRect(gk, cell.x + inset, cell.y + cell.height - inset - MistakeBarHeight, cell.width - 2 * inset,
-                   MistakeBarHeight, palette.mistakeMark);
+    DrawFilledRect(gk, cell.x + inset, cell.y + cell.height - inset - MistakeBarHeight,
+                   cell.width - 2 * inset, MistakeBarHeight, palette.mistakeMark);
 }
 
 int TintedValue(const PlayAids& aids, const SudokuBoard& board) {

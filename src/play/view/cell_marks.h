@@ -3,10 +3,9 @@
 // cell's face and its value), the clash mark (a red triangle in a cell's top-right
 // corner, seen by its shape where the red of the value is hard to tell from black),
 // the mistake mark (a purple bar across the foot of a cell whose value is proven
-// wrong, a shape of its own) and the keyboard cell's 2-pixel outline, and where the play aids put them. The tint
-// is kept apart from the amber hover face, the outline from the hover face, the
-// clash red, the given blue and the tint, also for red-green colour-blind eyes. Owns
-// nothing; draws only.
+// wrong, a shape of its own) and the keyboard cell's 2-pixel outline, and where the play aids put them. The
+// tint is kept apart from the amber hover face, the outline from the hover face, the clash red, the given
+// blue and the tint, also for red-green colour-blind eyes. Owns nothing; draws only.
 #pragma once
 
 #include <cstdint>

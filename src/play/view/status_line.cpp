@@ -100,8 +100,9 @@ void DrawStatusLine(gkFont& font, const SudokuBoard& board, const PlayAids& aids
     char puzzle[48];
     // A classic puzzle says what kind it is: logic may stall on it, and the hint too.
     const char* kind = aids.origin.kind == PuzzleKind::Classic ? " (classic: many solutions)" : "";
-    AppendText(line, sizeof line, used, "%s%s    %s    %d / %d", PuzzleName(board, aids.origin, puzzle, sizeof puzzle),
-               kind, FormatPlayTime(aids.PlaySeconds(), time, sizeof time), FilledCells(board),
+    AppendText(line, sizeof line, used, "%s%s    %s    %d / %d",
+               PuzzleName(board, aids.origin, puzzle, sizeof puzzle), kind,
+               FormatPlayTime(aids.PlaySeconds(), time, sizeof time), FilledCells(board),
                BoardCells * BoardCells);
     const int clashing = ClashingCells(board);
     if (clashing > 0) AppendText(line, sizeof line, used, "    %d %s", clashing, clashing == 1 ? "clash" : "clashes");

@@ -139,7 +139,8 @@ TEST_F(HintScenarioTest, ADeadEndIsWarnedAndHTakesOutOnlyTheWrongValueWhichUndoR
     ASSERT_TRUE(Hint(game));
     EXPECT_EQ(aids().history.UndoSteps(), steps + 1) << "one undo step";
     EXPECT_EQ(board().values[wrong.row][wrong.column], 0);
-    for (const CellRef& c : right) EXPECT_EQ(board().values[c.row][c.column], start.completion[c.row][c.column]);
+    for (const CellRef& c : right)
+        EXPECT_EQ(board().values[c.row][c.column], start.completion[c.row][c.column]);
     EXPECT_EQ(CheckCompletion(board().values, 4).verdict, Completion::Completable);
     game.Frames(3);
     const std::string named = "Took out " + ValuesText(1u << (wrongValue - 1)) + " at " +

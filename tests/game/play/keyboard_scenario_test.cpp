@@ -382,14 +382,17 @@ TEST_F(KeyboardScenarioTest, CtrlRTakesEveryValueAndNoteBackAsOneStepAndCtrlNOnc
 
     const std::vector<CellRef> free = FreeCells();
     const Grid solution = SolutionForSeed(8);
-    for (int k = 0; k < 2; ++k) ASSERT_TRUE(Type(game, free[k].row, free[k].column, solution[free[k].row][free[k].column]));
-    ASSERT_TRUE(Press(game, LetterKey('N')) && Type(game, free[2].row, free[2].column, 5) && Press(game, LetterKey('N')));
+    for (int k = 0; k < 2; ++k)
+        ASSERT_TRUE(Type(game, free[k].row, free[k].column, solution[free[k].row][free[k].column]));
+    ASSERT_TRUE(Press(game, LetterKey('N')) && Type(game, free[2].row, free[2].column, 5) &&
+                Press(game, LetterKey('N')));
     const Grid played = board().values;
     const NotesGrid notes = aids().notes;
     const std::size_t steps = aids().history.UndoSteps();
 
-    const std::pair<int, const char*> questions[] = {{LetterKey('R'), "Press Ctrl+R again to take back every value and note"},
-                                                     {LetterKey('N'), "Press Ctrl+N again to leave this game"}};
+    const std::pair<int, const char*> questions[] = {
+        {LetterKey('R'), "Press Ctrl+R again to take back every value and note"},
+        {LetterKey('N'), "Press Ctrl+N again to leave this game"}};
     for (const auto& [key, question] : questions) {
         ASSERT_TRUE(Press(game, key, true));
         EXPECT_STREQ(StatusMessageText(board(), aids()), question);
@@ -436,8 +439,9 @@ TEST_F(KeyboardScenarioTest, KMarksAClassicPuzzlesProvenWrongValueAndNoRightOne)
             if (CheckCompletion(tried, 4).verdict == Completion::DeadEnd) wrong = c, wrongValue = v;
         }
     ASSERT_GE(wrong.row, 0);
-    const CellRef right = FreeCells()[0].row == wrong.row && FreeCells()[0].column == wrong.column ? FreeCells()[1]
-                                                                                                 : FreeCells()[0];
+    const CellRef right = FreeCells()[0].row == wrong.row && FreeCells()[0].column == wrong.column
+                              ? FreeCells()[1]
+                              : FreeCells()[0];
     ASSERT_TRUE(Type(game, right.row, right.column, SolutionForSeed(12)[right.row][right.column]));
     ASSERT_TRUE(Type(game, wrong.row, wrong.column, wrongValue));
     for (int i = 0; i < 20000 && !aids().mistakes.Marks(board(), wrong.row, wrong.column); ++i) {

@@ -7,8 +7,8 @@
 #include "game/scenario_support.h"
 #include "play/view/status_line.h"
 #include "play/view/value_picker.h"
-#include "support/boards.h"
 #include "sudoku/generator.h"
+#include "support/boards.h"
 
 namespace {
 
@@ -271,8 +271,8 @@ TEST_F(PlayScenarioTest, AWholeGameWonWithTheMouseAlone) {
     ASSERT_TRUE(SettleMenu(game));
     EXPECT_FALSE(IsEnabled(ContinueId));
     char time[16];
-    const std::string won =
-        std::string("Hard, won in ") + FormatPlayTime(program().aids.PlaySeconds(), time, sizeof time) + " - a new best";
+    const std::string won = std::string("Hard, won in ") +
+                            FormatPlayTime(program().aids.PlaySeconds(), time, sizeof time) + " - a new best";
     EXPECT_NE(DescribeScene(engine, {program().MenuFont.get()}).find('"' + won + '"'), std::string::npos)
         << "the main menu's foot says what was won";
     ASSERT_TRUE(Choose(game, ExitId));
