@@ -41,6 +41,7 @@ constexpr KeyBinding Table[] = {
     {Letter('H'), Letter('H'), 0, NoModifier, Shift, Play, Action::Hint, "H, H, H"},
     {Letter('V'), Letter('V'), 0, NoModifier, Shift, Play, Action::SameValueTint, "V"},
     {Letter('X'), Letter('X'), 0, NoModifier, Shift, Play, Action::ClashMarks, "X"},
+    {Letter('P'), Letter('P'), 0, NoModifier, Shift, Play, Action::Print, "P"},
     {Letter('L'), Letter('L'), 0, NoModifier, Shift, OnDifficultyMenu, Action::PuzzleKind, "L"},
     {GKK_ESCAPE, GKK_ESCAPE, 0, NoModifier, AnyModifier, Play, Action::GameMenu, "Escape"},
 };

@@ -37,6 +37,7 @@ enum class Action {
     CopyPuzzle,
     CopyGrid,
     Paste,
+    Print,       // the puzzle as a PDF in the documents folder
     PuzzleKind,  // classic or logic puzzles, in the difficulty menu
     GameMenu,    // Escape: listed for the help; the frame's key rule opens the menu
 };
