@@ -56,6 +56,10 @@ bool CheckValues(const std::vector<std::pair<std::string, std::string>>& given, 
             options.request.paper = PaperSize::Letter;
         }
     }
+    if (options.path.empty()) {
+        error = "--booklet needs a file name";
+        return false;
+    }
     if (!hasCount || !hasLevel) error = hasCount ? "--booklet needs --level L" : "--booklet needs --count N";
     return hasCount && hasLevel;
 }
