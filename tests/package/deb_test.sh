@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package as a player gets it: builds it with scripts/package, unpacks it
 # with dpkg-deb into a temporary root, checks what it holds, then starts the unpacked
-# game headless for a few frames. The game must find its data under the unpacked
+# game headless for a few frames, and has the unpacked game write a booklet. The game must find its data under the unpacked
 # usr/share and, its own folder not being writable, keep its log and its saved game
 # in the per-user folder under a temporary XDG_DATA_HOME. The temporary root is removed at the end.
 # The exit status is the result.
@@ -59,8 +59,22 @@ while read -r mode owner _ _ _ path _; do
 done < <(dpkg-deb -c "$deb")
 readelf -S "$game" | grep -q '\.symtab' && fail "the executable is not stripped"
 dpkg-deb -f "$deb" Depends | grep -q 'libsdl2-2\.0-0' || fail "Depends lacks the SDL2 library"
+dpkg-deb -f "$deb" Depends | grep -q 'libcairo2' || fail "Depends lacks the Cairo library"
 version="$(dpkg-deb -f "$deb" Version)"
 [ "$("$game" --version)" = "veltrane-sudoku $version" ] || fail "--version does not print $version"
+
+# --- The unpacked game writes a booklet, without a window ------------------------
+booklet="$tmp/booklet.pdf"
+if "$game" --booklet "$booklet" --count 3 --level medium > "$tmp/booklet.out" 2>&1; then
+  pdfinfo "$booklet" | grep -q '^Pages: *4$' || fail "the booklet of 3 puzzles has not 4 pages"
+  pdfinfo "$booklet" | grep -q '(A4)' || fail "the booklet is not on A4 paper"
+else
+  fail "--booklet failed: $(cat "$tmp/booklet.out")"
+fi
+status=0
+"$game" --booklet "$tmp/refused.pdf" --count 501 --level medium > /dev/null 2>&1 || status=$?
+[ "$status" -eq 2 ] || fail "--booklet with 501 puzzles ended with status $status, not 2"
+[ -e "$tmp/refused.pdf" ] && fail "a refused --booklet wrote its file"
 
 # --- The unpacked game runs, finds its data and saves per user ----------------
 # Root may write anywhere, so as root the game runs as the unprivileged "nobody";
