@@ -64,13 +64,8 @@ version="$(dpkg-deb -f "$deb" Version)"
 [ "$("$game" --version)" = "veltrane-sudoku $version" ] || fail "--version does not print $version"
 
 # --- The unpacked game writes a booklet, without a window ------------------------
-booklet="$tmp/booklet.pdf"
-if "$game" --booklet "$booklet" --count 3 --level medium > "$tmp/booklet.out" 2>&1; then
-  pdfinfo "$booklet" | grep -q '^Pages: *4$' || fail "the booklet of 3 puzzles has not 4 pages"
-  pdfinfo "$booklet" | grep -q '(A4)' || fail "the booklet is not on A4 paper"
-else
-  fail "--booklet failed: $(cat "$tmp/booklet.out")"
-fi
+"$game" --booklet "$tmp/booklet.pdf" --count 3 --level medium > /dev/null || fail "--booklet failed"
+pdfinfo "$tmp/booklet.pdf" | grep -q '^Pages: *4$' || fail "the booklet of 3 puzzles has not 4 pages"
 
 # --- The unpacked game runs, finds its data and saves per user ----------------
 # Root may write anywhere, so as root the game runs as the unprivileged "nobody";
