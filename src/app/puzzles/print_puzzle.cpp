@@ -4,7 +4,6 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <utility>
 
@@ -20,9 +19,11 @@ namespace {
 constexpr int kMaxNumber = 999;  // names tried before giving up
 constexpr const char* PrintingText = "Printing the puzzle...";
 
+// Anything at path, a link too, takes the name; a folder that cannot be searched is
+// left to the write, which says why.
 bool IsTaken(const std::string& path) {
     struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0 || errno != ENOENT;
+    return ::lstat(path.c_str(), &info) == 0;
 }
 
 // The level word a file name carries: the level when the puzzle has one, else where it came from.
