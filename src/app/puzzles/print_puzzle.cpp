@@ -18,6 +18,8 @@ namespace {
 
 constexpr int kMaxNumber = 999;  // names tried before giving up
 constexpr const char* PrintingText = "Printing the puzzle...";
+// The longest message that fits the window's width at the status line's scale.
+constexpr std::size_t kMessageRoom = 84;
 
 // Anything at path, a link too, takes the name; a folder that cannot be searched is
 // left to the write, which says why.
@@ -94,7 +96,7 @@ PrintOutcome PrintPuzzle(const PrintRequest& request, std::time_t when) {
         outcome.path = path;
         return outcome;
     }
-    outcome.reason = "every name for this print is taken in " + PathForPlayer(folder);
+    outcome.reason = "every name for this print is taken";
     return outcome;
 }
 
@@ -116,7 +118,7 @@ void PuzzlePrinter::Stop() {
 void HandlePrintKey(Program& p, const FrameInput& input) {
     PrintOutcome outcome;
     if (p.GameState == Playing && p.printer.Take(outcome)) {
-        Tell(p, outcome.printed ? PrintedText(outcome.path, sizeof p.aids.message.text)
+        Tell(p, outcome.printed ? PrintedText(outcome.path, kMessageRoom)
                                 : "Not printed: " + outcome.reason);
     }
     if (p.GameState != Playing || p.aids.helpOpen) return;  // a key only closes the help
