@@ -118,8 +118,7 @@ void PuzzlePrinter::Stop() {
 void HandlePrintKey(Program& p, const FrameInput& input) {
     PrintOutcome outcome;
     if (p.GameState == Playing && p.printer.Take(outcome)) {
-        Tell(p, outcome.printed ? PrintedText(outcome.path, kMessageRoom)
-                                : "Not printed: " + outcome.reason);
+        Tell(p, outcome.printed ? PrintedText(outcome.path, kMessageRoom) : "Not printed: " + outcome.reason);
     }
     if (p.GameState != Playing || p.aids.helpOpen) return;  // a key only closes the help
     for (int i = 0; i < input.count; ++i) {
