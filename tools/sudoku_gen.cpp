@@ -57,8 +57,8 @@
 #include <string>
 #include <vector>
 
-#include "booklet.h"
 #include "gen_bench.h"
+#include "print/booklet.h"
 #include "save/puzzle_file.h"
 #include "save/save.h"
 #include "sudoku/board.h"
@@ -303,20 +303,6 @@ int RunGrade(const std::string& path) {
     return 0;
 }
 
-// A booklet puzzle from the logic generator: one solution, graded as the level asks.
-bool MakeLogicBookletPuzzle(std::uint32_t seed, std::int32_t level, BookletPuzzle& puzzle, std::string& error) {
-    LogicPuzzle made;
-    if (MakeLogicPuzzle(level, seed, made) != LogicMake::Made) {
-        error = "cannot make a logic puzzle for seed " + std::to_string(seed);
-        return false;
-    }
-    puzzle.givens = std::move(made.givens);
-    puzzle.solution = std::move(made.solution);
-    puzzle.levelName = std::string(LevelName(level)) + ", by logic";
-    puzzle.solutionNote = "the solution";
-    return true;
-}
-
 // Where a booklet's puzzles come from: the game's own generator, or with --logic the
 // logic engine's (unique puzzles, graded by the techniques they need).
 PuzzleSource BookletSource(const Arguments& arguments) {
@@ -328,7 +314,10 @@ int WriteBookletFile(const std::string& path, const BookletRequest& request, con
     std::vector<BookletPuzzle> puzzles;
     std::string pdf;
     std::string error;
-    if (!MakeBookletPuzzles(request, source, puzzles, error) || !RenderBooklet(puzzles, request.paper, pdf, error)) {
+    const bool made = MakeBookletPuzzles(request, source, puzzles, error) &&
+                      RenderBooklet(puzzles, request.paper, pdf, error);
+    ReleasePrintFonts();
+    if (!made) {
         std::fprintf(stderr, "sudoku-gen: %s\n", error.c_str());
         return 1;
     }

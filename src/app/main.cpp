@@ -5,12 +5,14 @@
 // reason on standard error and ends with status 2 before anything else happens, so the
 // saved game is left as it was. The window then opens at once and the completion check
 // and the grading run on a worker (app/copy_paste.h). Otherwise makes the frame lock,
-// then runs the game. Other options are ignored.
+// then runs the game. `--booklet OUT.pdf ...` writes a booklet of puzzles and ends
+// without opening a window (app/booklet_command.h). Other options are ignored.
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/booklet_command.h"
 #include "app/startup.h"
 #include "app/states.h"
 
@@ -20,10 +22,15 @@ constexpr int kBadFileExit = 2;
 
 constexpr const char* kUsage =
     "usage: veltrane-sudoku [FILE]\n"
+    "       veltrane-sudoku --booklet OUT.pdf --count N --level easy|medium|hard [--classic] [--letter]\n"
     "       veltrane-sudoku --help | --version\n"
     "Sudoku on a 16 x 16 grid, played with the mouse or the keyboard.\n"
     "  FILE       start a new game of the puzzle in FILE, a puzzle code (256 characters,\n"
     "             the top row first) or a saved game, in place of the saved game\n"
+    "  --booklet OUT.pdf  write a booklet of N (1 to 500) puzzles to OUT.pdf, one a page\n"
+    "             with its level and code, then the solutions, and exit; the puzzles\n"
+    "             have one solution each, found by logic (--classic: the game's own\n"
+    "             puzzles, with many solutions); A4 paper, or US Letter with --letter\n"
     "  --help     print this text and exit\n"
     "  --version  print the version and exit\n";
 
@@ -54,6 +61,8 @@ int main(int argc, char** argv) {
         std::printf("veltrane-sudoku %s\n", VELTRANE_VERSION);
         return 0;
     }
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (IsBookletCommand(arguments)) return RunBookletCommand(arguments, stdout, stderr);
     RunOptions options;
     const std::vector<std::string> files = FileArguments(argc, argv);
     if (files.size() > 1) {

@@ -2,7 +2,7 @@
 // shutdown: the engine reference, the board, the loaded textures, sound and font,
 // the shared sprites, the value picker, the GUI, the board view, the play aids
 // (history, notes, clock, keyboard cell, settings), the best times, the writer
-// thread of the saved files, the paste check, the game state and the menus' choice
+// thread of the saved files, the paste check, the print, the game state and the menus' choice
 // variables. One instance (program.cpp), reached through TheProgram(), and the
 // operations on it that every screen uses: the window mode, the board view, and the
 // saved files handed to the writer.
@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "app/puzzles/print_puzzle.h"
 #include "app/puzzles/puzzle_intake.h"
 #include "app/puzzles/puzzle_maker.h"
 #include "engine/gk.h"
@@ -86,6 +87,7 @@ struct Program {
     std::unique_ptr<SaveWriter> writer;  // while the game runs; without it files are written at once
     PasteSession paste;                  // Ctrl+V's check under way and the main menu's line
     LogicPuzzleMaker puzzleMaker;        // the logic puzzle a new game waits for
+    PuzzlePrinter printer;               // P's print under way
 
     int GameState = MainMenu;
     int PreviousState = MainMenu;

@@ -185,6 +185,7 @@ int RunGame(const RunOptions& options) {
     p.aids.takeOut.SetReadyCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
     p.aids.mistakes.SetAnswerCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
     p.puzzleMaker.SetReadyCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
+    p.printer.SetReadyCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
     p.writer->SetProblemCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
     if (p.gk->System_Initiate()) {
         p.view.BoardBackdrop.reset();
@@ -194,6 +195,7 @@ int RunGame(const RunOptions& options) {
             p.paste.check.Stop();
             p.aids.lesson.worker.Stop();
             p.puzzleMaker.Stop();
+            p.printer.Stop();
             FreeResources(p);
             if (GameChangedSinceSaved()) SaveGameFiles();
         } else {

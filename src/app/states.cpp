@@ -145,6 +145,7 @@ bool FrameFunc() {
     const FrameInput input = ReadFrameInput(*p.gk);
     HandleFullScreenKeys(p, *screen, input);
     HandleCopyPaste(p, input);
+    HandlePrintKey(p, input);
     // The clipboard's answer may have started a game: the state's screen is asked anew.
     const bool end = CarryOut(Screens().Of(p.GameState)->Update(input));
     AskForNextFrame(p);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package as a player gets it: builds it with scripts/package, unpacks it
 # with dpkg-deb into a temporary root, checks what it holds, then starts the unpacked
-# game headless for a few frames. The game must find its data under the unpacked
+# game headless for a few frames, and has the unpacked game write a booklet. The game must find its data under the unpacked
 # usr/share and, its own folder not being writable, keep its log and its saved game
 # in the per-user folder under a temporary XDG_DATA_HOME. The temporary root is removed at the end.
 # The exit status is the result.
@@ -59,8 +59,13 @@ while read -r mode owner _ _ _ path _; do
 done < <(dpkg-deb -c "$deb")
 readelf -S "$game" | grep -q '\.symtab' && fail "the executable is not stripped"
 dpkg-deb -f "$deb" Depends | grep -q 'libsdl2-2\.0-0' || fail "Depends lacks the SDL2 library"
+dpkg-deb -f "$deb" Depends | grep -q 'libcairo2' || fail "Depends lacks the Cairo library"
 version="$(dpkg-deb -f "$deb" Version)"
 [ "$("$game" --version)" = "veltrane-sudoku $version" ] || fail "--version does not print $version"
+
+# --- The unpacked game writes a booklet, without a window ------------------------
+"$game" --booklet "$tmp/booklet.pdf" --count 3 --level medium > /dev/null || fail "--booklet failed"
+pdfinfo "$tmp/booklet.pdf" | grep -q '^Pages: *4$' || fail "the booklet of 3 puzzles has not 4 pages"
 
 # --- The unpacked game runs, finds its data and saves per user ----------------
 # Root may write anywhere, so as root the game runs as the unprivileged "nobody";

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -15,6 +17,20 @@ void WriteTextFile(const std::string& path, const std::string& contents) {
     std::ofstream out(path, std::ios::binary);
     out << contents;
     if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::string CommandOutput(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+bool HasPoppler() {
+    return std::system("command -v pdfinfo >/dev/null && command -v pdftotext >/dev/null") == 0;
 }
 
 void WriteImage(const std::string& path, int width, int height) {

@@ -11,3 +11,7 @@ void WriteTextFile(const std::string& path, const std::string& contents);
 void WriteImage(const std::string& path, int width, int height);
 // A short silent 16-bit mono WAV file.
 void WriteWav(const std::string& path);
+// What a shell command prints on standard output; empty when it cannot run.
+std::string CommandOutput(const std::string& command);
+// pdfinfo and pdftotext (poppler-utils) are at hand.
+bool HasPoppler();

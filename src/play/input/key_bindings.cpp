@@ -44,6 +44,7 @@ constexpr KeyBinding Table[] = {
     {Letter('K'), Letter('K'), 0, NoModifier, Shift, Play, Action::MistakeMarks, "K"},
     {Letter('N'), Letter('N'), 0, Control, NoModifier, Play, Action::NewGame, "Ctrl+N"},
     {Letter('R'), Letter('R'), 0, Control, NoModifier, Play, Action::Restart, "Ctrl+R"},
+    {Letter('P'), Letter('P'), 0, NoModifier, Shift, Play, Action::Print, "P"},
     {Letter('L'), Letter('L'), 0, NoModifier, Shift, OnDifficultyMenu, Action::PuzzleKind, "L"},
     {GKK_ESCAPE, GKK_ESCAPE, 0, NoModifier, AnyModifier, Play, Action::GameMenu, "Escape"},
 };

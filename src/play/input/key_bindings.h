@@ -37,6 +37,7 @@ enum class Action {
     CopyPuzzle,
     CopyGrid,
     Paste,
+    Print,         // the puzzle as a PDF in the documents folder
     PuzzleKind,    // classic or logic puzzles, in the difficulty menu
     NewGame,       // leave the game for the difficulty menu (asks first)
     Restart,       // back to the givens, as one undo step (asks first)

@@ -47,6 +47,7 @@ constexpr KeyLine KeyLines[] = {
     {Action::FullScreen, Action::None, "full screen on / off"},
     {Action::CopyPuzzle, Action::CopyGrid, "copy the puzzle's code / the grid's code"},
     {Action::Paste, Action::None, "play a pasted puzzle code (main menu too)"},
+    {Action::Print, Action::None, "print the puzzle as a PDF (documents)"},
     {Action::Help, Action::None, "this help"},
     {Action::GameMenu, Action::None, "in-game menu (Resume, Credits, Exit)"},
 };

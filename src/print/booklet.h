@@ -8,9 +8,13 @@
 // puzzle typed in from its code looks in the game as it does on paper. Cairo's PDF
 // surface embeds the fonts it uses.
 //
-// Where the puzzles come from is the caller's choice (a PuzzleSource), so another
-// generator plugs in beside the classic one. Only the sudoku-gen tool links this module
-// and Cairo; the game does not.
+// A single puzzle prints the same way as a sheet of one page, without its solution (P
+// on the play screen).
+//
+// Where the puzzles come from is the caller's choice (a PuzzleSource): the game's own
+// generator or the logic generator (one solution each). The game (P, --booklet) and the
+// sudoku-gen tool share this module; it alone links Cairo. Owns nothing beyond the
+// Cairo objects of one rendering.
 #pragma once
 
 #include <cstdint>
@@ -35,13 +39,17 @@ using PuzzleSource =
 // is the one `sudoku-gen --seed S --level L` makes; the solution shown is one completion
 // found by the completion check.
 bool MakeClassicPuzzle(std::uint32_t seed, std::int32_t level, BookletPuzzle& puzzle, std::string& error);
+// The logic generator's puzzle of the seed (as `sudoku-gen --logic --seed S` makes it): one
+// solution, graded as the level asks, and that solution.
+bool MakeLogicBookletPuzzle(std::uint32_t seed, std::int32_t level, BookletPuzzle& puzzle,
+                            std::string& error);
 
 enum class PaperSize { A4, Letter };
 
 constexpr std::uint32_t kMaxBookletPuzzles = 1000;
 
 struct BookletRequest {
-    std::uint32_t count = 1;      // 1 .. kMaxBookletPuzzles
+    std::uint32_t count = 1;  // 1 .. kMaxBookletPuzzles
     std::int32_t level = Medium;
     std::uint32_t firstSeed = 1;  // puzzle i (from 0) has the seed firstSeed + i, modulo 2^32
     PaperSize paper = PaperSize::A4;
@@ -54,6 +62,13 @@ bool MakeBookletPuzzles(const BookletRequest& request, const PuzzleSource& sourc
 // The PDF bytes of a booklet; false with the reason when Cairo reports an error.
 bool RenderBooklet(const std::vector<BookletPuzzle>& puzzles, PaperSize paper, std::string& pdf,
                    std::string& error);
+
+// The PDF bytes of one page: the puzzle, its level and its code, without its solution.
+bool RenderPuzzleSheet(const BookletPuzzle& puzzle, PaperSize paper, std::string& pdf, std::string& error);
+
+// Frees the fonts Cairo and fontconfig keep between renderings, so that a leak check
+// sees a clean exit. Only once no other thread renders (a program's end).
+void ReleasePrintFonts();
 
 // Pages of a booklet of count puzzles: one each, and a page for every four solutions.
 std::uint32_t BookletPages(std::uint32_t count);

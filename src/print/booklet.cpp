@@ -1,5 +1,5 @@
 // The booklet's puzzles and its pages, drawn with Cairo's PDF surface into memory.
-#include "booklet.h"
+#include "print/booklet.h"
 
 #include <cairo-pdf.h>
 #include <cairo.h>
@@ -10,6 +10,7 @@
 #include "sudoku/completion.h"
 #include "sudoku/generator.h"
 #include "sudoku/grid.h"
+#include "sudoku/logic/logic_generator.h"
 #include "sudoku/puzzle_code.h"
 
 namespace {
@@ -48,6 +49,7 @@ constexpr double kThinLine = 0.5;
 constexpr double kThickLine = 2.0;
 constexpr char kSans[] = "DejaVu Sans";
 constexpr char kMono[] = "DejaVu Sans Mono";
+constexpr char kSheetHeading[] = "Quorvel Veltrane Sudoku";
 
 // Where a grid goes on its page.
 struct GridPlace {
@@ -132,10 +134,11 @@ std::vector<std::string> CodeLines(const Grid& givens) {
     return lines;
 }
 
-void DrawPuzzlePage(cairo_t* cr, const PageSize& page, const BookletPuzzle& puzzle, std::size_t number) {
+void DrawPuzzlePage(cairo_t* cr, const PageSize& page, const BookletPuzzle& puzzle,
+                    const std::string& heading) {
     cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
     SetFont(cr, kSans, true, 16.0);
-    ShowTextAt(cr, kMargin, kMargin + 12.0, "Puzzle " + std::to_string(number));
+    ShowTextAt(cr, kMargin, kMargin + 12.0, heading);
     const GridPlace place{kMargin, kMargin + 36.0, page.width - 2.0 * kMargin};
     DrawGrid(cr, place, puzzle.givens, nullptr);
 
@@ -167,15 +170,13 @@ void DrawSolutionPage(cairo_t* cr, const PageSize& page, const std::vector<Bookl
         cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
         SetFont(cr, kSans, false, 9.0);
         ShowTextAt(cr, place.left, place.top - 8.0,
-                   "Puzzle " + std::to_string(first + k + 1) + " (" + puzzle.levelName + "): " +
-                       puzzle.solutionNote);
+                   "Puzzle " + std::to_string(first + k + 1) + " (" + puzzle.levelName +
+                       "): " + puzzle.solutionNote);
         DrawGrid(cr, place, puzzle.givens, &puzzle.solution);
     }
 }
 
-
 }  // namespace
-
 
 bool MakeClassicPuzzle(std::uint32_t seed, std::int32_t level, BookletPuzzle& puzzle, std::string& error) {
     SeedRandom(seed);
@@ -193,6 +194,20 @@ bool MakeClassicPuzzle(std::uint32_t seed, std::int32_t level, BookletPuzzle& pu
     puzzle.solution = std::move(completion.completion);
     puzzle.levelName = LevelName(level);
     puzzle.solutionNote = "one completion";
+    return true;
+}
+
+bool MakeLogicBookletPuzzle(std::uint32_t seed, std::int32_t level, BookletPuzzle& puzzle,
+                            std::string& error) {
+    LogicPuzzle made;
+    if (MakeLogicPuzzle(level, seed, made) != LogicMake::Made) {
+        error = "cannot make a logic puzzle for seed " + std::to_string(seed);
+        return false;
+    }
+    puzzle.givens = std::move(made.givens);
+    puzzle.solution = std::move(made.solution);
+    puzzle.levelName = std::string(LevelName(level)) + ", by logic";
+    puzzle.solutionNote = "the solution";
     return true;
 }
 
@@ -214,41 +229,62 @@ bool MakeBookletPuzzles(const BookletRequest& request, const PuzzleSource& sourc
     return true;
 }
 
-bool RenderBooklet(const std::vector<BookletPuzzle>& puzzles, PaperSize paper, std::string& pdf,
-                   std::string& error) {
+namespace {
+
+// Draws the pages into a PDF in memory: every puzzle on a page of its own, headed by its
+// number in a booklet and by the game's name on a sheet, then in a booklet the
+// solutions four to a page.
+bool RenderPages(const std::vector<BookletPuzzle>& puzzles, PaperSize paper, bool withSolutions,
+                 std::string& pdf, std::string& error) {
     const PageSize page = SizeOf(paper);
     std::string bytes;
+    Surface surface(cairo_pdf_surface_create_for_stream(AppendToString, &bytes, page.width, page.height));
+    cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_TITLE,
+                                   "Quorvel Veltrane Sudoku puzzles");
+    cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATOR, "Quorvel Veltrane Sudoku");
     {
-        Surface surface(cairo_pdf_surface_create_for_stream(AppendToString, &bytes, page.width, page.height));
-        cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_TITLE, "Quorvel Veltrane Sudoku puzzles");
-        cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATOR, "sudoku-gen");
-        {
-            Context cr(cairo_create(surface.get()));
-            for (std::size_t i = 0; i < puzzles.size(); ++i) {
-                DrawPuzzlePage(cr.get(), page, puzzles[i], i + 1);
-                cairo_show_page(cr.get());
-            }
-            for (std::size_t first = 0; first < puzzles.size(); first += kSolutionsPerPage) {
-                DrawSolutionPage(cr.get(), page, puzzles, first);
-                cairo_show_page(cr.get());
-            }
-            if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) {
-                error = cairo_status_to_string(cairo_status(cr.get()));
-                return false;
-            }
+        Context cr(cairo_create(surface.get()));
+        for (std::size_t i = 0; i < puzzles.size(); ++i) {
+            DrawPuzzlePage(cr.get(), page, puzzles[i],
+                           withSolutions ? "Puzzle " + std::to_string(i + 1) : kSheetHeading);
+            cairo_show_page(cr.get());
         }
-        cairo_surface_finish(surface.get());
-        if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
-            error = cairo_status_to_string(cairo_surface_status(surface.get()));
+        for (std::size_t first = 0; withSolutions && first < puzzles.size(); first += kSolutionsPerPage) {
+            DrawSolutionPage(cr.get(), page, puzzles, first);
+            cairo_show_page(cr.get());
+        }
+        if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) {
+            error = cairo_status_to_string(cairo_status(cr.get()));
             return false;
         }
     }
-    // Nothing else in the process draws with Cairo: its font caches and fontconfig's
-    // go too, so that a leak check sees a clean exit.
-    cairo_debug_reset_static_data();
-    FcFini();
+    cairo_surface_finish(surface.get());
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
+        error = cairo_status_to_string(cairo_surface_status(surface.get()));
+        return false;
+    }
     pdf = std::move(bytes);
     return true;
+}
+
+}  // namespace
+
+bool RenderBooklet(const std::vector<BookletPuzzle>& puzzles, PaperSize paper, std::string& pdf,
+                   std::string& error) {
+    return RenderPages(puzzles, paper, true, pdf, error);
+}
+
+bool RenderPuzzleSheet(const BookletPuzzle& puzzle, PaperSize paper, std::string& pdf, std::string& error) {
+    if (FormatPuzzleCode(puzzle.givens).empty()) {
+        error = "the puzzle is not a 16 x 16 grid";
+        return false;
+    }
+    return RenderPages({puzzle}, paper, false, pdf, error);
+}
+
+void ReleasePrintFonts() {
+    cairo_debug_reset_static_data();
+    FcFini();
 }
 
 std::uint32_t BookletPages(std::uint32_t count) {
