@@ -45,13 +45,13 @@ ScreenRequest OpenGameMenu(Program& p) {
     return {ScreenRequest::GoTo, GameMenu, {}};
 }
 
-// A won game's time goes into the best times before the message box shows.
+// A won game's time goes into the best times the menu shows before the message box
+// shows; the writer keeps it in game.db with the game's row (the same rule).
 ScreenRequest AnnounceWin(Program& p) {
     const std::uint64_t seconds = p.aids.PlaySeconds();
     // A game won with hints sets no best time; nor does a logic or pasted puzzle: the
     // best times stand for the classic levels.
-    if (p.aids.hintsUsed == 0 && p.aids.origin.kind == PuzzleKind::Classic &&
-        RecordWonGame(p.board.directory + BestTimesFileName, p.board.difficulty, seconds))
+    if (p.aids.hintsUsed == 0 && p.aids.origin.kind == PuzzleKind::Classic)
         p.bestTimes.Record(p.board.difficulty, seconds);
     ShowMessageBox("You have won!", "Congratulation", false);  // plain OK box, no icon
     p.Gui->Leave();

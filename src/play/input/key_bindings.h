@@ -38,6 +38,7 @@ enum class Action {
     CopyGrid,
     Paste,
     PuzzleKind,  // classic or logic puzzles, in the difficulty menu
+    Statistics,  // the statistics screen, in the main menu
     GameMenu,    // Escape: listed for the help; the frame's key rule opens the menu
 };
 
