@@ -25,10 +25,11 @@ constexpr std::size_t kBoardBytes = 256, kNotesBytes = 512;
 
 constexpr const char* kSchema =
     "PRAGMA page_size=1024;"
+    "PRAGMA journal_mode=WAL;"
+    // The marks go in with the tables: a database killed while it was made is still new.
+    "BEGIN;"
     "PRAGMA application_id=1448297538;"
     "PRAGMA user_version=1;"
-    "PRAGMA journal_mode=WAL;"
-    "BEGIN;"
     "CREATE TABLE meta(key TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID;"
     "CREATE TABLE play(id INTEGER PRIMARY KEY CHECK(id = 1), generation INTEGER NOT NULL,"
     " fingerprint INTEGER NOT NULL, play_seconds INTEGER NOT NULL, hints INTEGER NOT NULL,"
