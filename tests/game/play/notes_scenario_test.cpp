@@ -293,3 +293,44 @@ TEST_F(NotesScenarioTest, AWonGameKeepsItsTimeAsTheLevelsBestAndTheMainMenuShows
     for (const Quad& q : GlyphQuads()) bestLineGlyphs += std::fabs(q.v[0].y - BestTimesY) < 1;
     EXPECT_GT(bestLineGlyphs, 10);
 }
+
+// The earlier versions' game.state (both versions) and best-times are read into a new
+// game.db once and left as they are; the game continues from them as it did.
+TEST_F(NotesScenarioTest, EarlierGameStateAndBestTimesAreTakenOverOnce) {
+    CellRef noted;
+    CellNotes bits = 0;
+    std::uint64_t seconds = 0;
+    PlayAndExit(&noted, &bits, &seconds);
+    PlayRecord kept;
+    std::uint64_t fingerprint = 0;
+    ASSERT_TRUE(ReadDatabaseRecord(folder.file("game.db"), kept, &fingerprint));
+    const std::string second = PlayRecordText(kept, fingerprint);
+    std::string first = second;
+    first.replace(first.find("state 2\n"), 8, "state 1\n");
+    first.erase(first.find("hints "), first.find("notes\n") - first.find("hints "));
+    BestTimes best;
+    best.Record(Easy, 42);
+    for (const std::string& state : {second, first}) {
+        std::filesystem::remove(folder.file("game.db"));
+        WriteTextFile(folder.file("game.state"), state);
+        ASSERT_TRUE(SaveBestTimes(folder.file(BestTimesFileName), best));
+        for (int start = 0; start < 2; ++start) {
+            GameRunner game(folder.path());
+            EXPECT_EQ(program().bestTimes.Of(Easy), 42u);
+            ASSERT_TRUE(Choose(game, ContinueId));
+            EXPECT_EQ(notes(noted), bits);
+            EXPECT_EQ(aids().PlaySeconds(), seconds);
+            EXPECT_EQ(aids().history.UndoSteps(), 2u);
+            game.Key(GKK_ESCAPE);
+            ASSERT_TRUE(Choose(game, GameExitId));
+            game.FramesUntil([] { return false; }, 5);
+            if (start == 0) {
+                EXPECT_EQ(ReadFile(folder.file("game.state")), state) << "left as it is";
+            }
+            // Taken over once: what the file says now no longer counts.
+            WriteTextFile(folder.file("game.state"), "damaged");
+            WriteTextFile(folder.file(BestTimesFileName), "damaged");
+        }
+        EXPECT_EQ(ReadDatabaseBestTimes(folder.file("game.db")).Of(Easy), 42u);
+    }
+}
