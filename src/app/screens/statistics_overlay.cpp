@@ -17,8 +17,9 @@ constexpr const char* ChartNote = "Bars: the last 30 winning times, oldest first
 constexpr float TitleY = 92.0f, HeaderY = 140.0f, RowsY = 166.0f, RowPitch = 26.0f, ClosingY = 590.0f;
 constexpr float ChartNoteY = 566.0f;
 // The columns' left edges: kind, level, played, won, rate, best, average, streak, longest, chart.
-constexpr float Columns[] = {110, 180, 255, 310, 355, 405, 460, 525, 575};
-constexpr float ChartX = 620.0f, ChartWidth = 75.0f, ChartHeight = 18.0f;
+constexpr float Columns[] = {108, 168, 236, 288, 326, 372, 424, 486, 536};
+constexpr float ChartX = 592.0f, ChartWidth = 105.0f, ChartHeight = 20.0f;
+constexpr float HeaderScale = 0.5f, CellScale = 0.55f;
 constexpr const char* Headers[] = {"Puzzles", "Level", "Played", "Won", "Rate", "Best", "Average", "Streak", "Longest"};
 // The mark of the chart's bars: the help's key colour, paler for a win with hints.
 constexpr std::uint32_t PaleAlpha = 0x80000000u;
@@ -51,7 +52,7 @@ void DrawRow(GK& gk, gkFont& font, const LevelStatistics& row, float y, const Pa
     const char* cells[] = {KindWord(row.kind), LevelWord(row.level), played, won, rate,
                            best.c_str(), average.c_str(), streak, longest};
     for (std::size_t i = 0; i < std::size(cells); ++i)
-        DrawText(font, Columns[i], y, AlignLeft, {HelpScale, i < 2 ? palette.helpKey : palette.helpText}, cells[i]);
+        DrawText(font, Columns[i], y, AlignLeft, {CellScale, i < 2 ? palette.helpKey : palette.helpText}, cells[i]);
     DrawChart(gk, row, y + ChartHeight, palette);
 }
 
@@ -62,8 +63,8 @@ void DrawStatisticsOverlay(GK& gk, gkFont& font, const std::vector<LevelStatisti
                    palette.helpPanel);
     DrawText(font, ScreenCenterX, TitleY, AlignCenter, {HelpTitleScale, palette.helpTitle}, Title);
     for (std::size_t i = 0; i < std::size(Headers); ++i)
-        DrawText(font, Columns[i], HeaderY, AlignLeft, {HelpScale, palette.helpTitle}, Headers[i]);
-    DrawText(font, ChartX, HeaderY, AlignLeft, {HelpScale, palette.helpTitle}, "Last wins");
+        DrawText(font, Columns[i], HeaderY, AlignLeft, {HeaderScale, palette.helpTitle}, Headers[i]);
+    DrawText(font, ChartX, HeaderY, AlignLeft, {HeaderScale, palette.helpTitle}, "Last wins");
     const std::size_t shown = std::min<std::size_t>(rows.size(), static_cast<std::size_t>((ChartNoteY - RowsY) / RowPitch));
     for (std::size_t i = 0; i < shown; ++i)
         DrawRow(gk, font, rows[i], RowsY + RowPitch * static_cast<float>(i), palette);
