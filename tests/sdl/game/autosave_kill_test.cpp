@@ -235,8 +235,12 @@ TEST(Autosave, AKilledGameLeavesItsLastChangesAndContinueShowsThem) {
         broken += !sound;
         brokenDatabases += !outcome.databaseWhole;
         stateRefused += !outcome.stateAccepted;
+        // A step per change; where snapshots were coalesced and the kill came between
+        // game.save and game.db, the record's last step bridges to the saved board and may
+        // hold several changes.
         if (outcome.stateAccepted) {
-            EXPECT_EQ(outcome.stateSteps, static_cast<std::size_t>(outcome.changesOnDisk));
+            EXPECT_LE(outcome.stateSteps, static_cast<std::size_t>(outcome.changesOnDisk));
+            EXPECT_EQ(outcome.stateSteps == 0, outcome.changesOnDisk == 0);
         }
         const int left = Temporaries(temp);
         temporaries += left;
