@@ -114,11 +114,15 @@ bool QueryInt(sqlite3* db, const char* sql, std::int64_t& value, DatabaseFault& 
     return true;
 }
 
-std::size_t CommonPrefix(const std::vector<CellChange>& a, const std::vector<CellChange>& b) {
+// The number of changes from a[from] on that b begins with.
+std::size_t CommonPrefix(const std::vector<CellChange>& a, std::size_t from, const std::vector<CellChange>& b) {
     std::size_t n = 0;
-    while (n < a.size() && n < b.size() && a[n] == b[n]) ++n;
+    while (from + n < a.size() && n < b.size() && a[from + n] == b[n]) ++n;
     return n;
 }
+
+// The longest step the history may drop from its front at once (a step of every cell).
+constexpr std::size_t kLongestDroppedStep = 256;
 
 bool IsClassicBestTime(const GameEntry& game) {
     return game.outcome == GameOutcome::Won && game.hints == 0 && game.kind == PuzzleKind::Classic &&
@@ -132,10 +136,26 @@ bool IsClassicBestTime(const GameEntry& game) {
 struct PlayDatabase::Written {
     std::int64_t generation = -1;
     std::vector<CellChange> undo, redo;
+    std::int64_t undoBase = 0, redoBase = 0;  // the seq of each stack's first row
     std::int64_t gameStarted = 0;
     std::int64_t gameId = 0;
     GameOutcome outcome = GameOutcome::InProgress;
 };
+
+// How a stack's rows become the new changes: drop rows from its front (the history's cap
+// dropped its oldest steps), keep that many rows after them, write the rest anew.
+struct PlayDatabase::StackPlan {
+    std::size_t drop = 0;
+    std::size_t keep = 0;
+};
+
+namespace {
+
+// The plan that rewrites the fewest rows: the new changes share a prefix with the old
+// ones, or, once the history is full, begin a step or a few further into them.
+PlayDatabase::StackPlan PlanStack(const std::vector<CellChange>& old, const std::vector<CellChange>& changes);
+
+}  // namespace
 
 PlayDatabase::PlayDatabase() = default;
 PlayDatabase::~PlayDatabase() { Close(); }
@@ -223,7 +243,8 @@ bool PlayDatabase::TakeOver(const PlayRecord* record, std::uint64_t fingerprint,
     if (!db_ || !Execute("BEGIN IMMEDIATE")) return false;
     bool ok = true;
     if (record && IsWritablePlayRecord(*record)) {
-        ok = WriteHistory(kUndoStack, record->undo, 0) && WriteHistory(kRedoStack, record->redo, 0) &&
+        std::int64_t undoBase = 0, redoBase = 0;
+        ok = WriteHistory(kUndoStack, record->undo, {}, undoBase) && WriteHistory(kRedoStack, record->redo, {}, redoBase) &&
              WritePlayRow(*record, fingerprint, StoredGeneration() + 1);
     }
     Statement time(db_, "INSERT OR REPLACE INTO best_times(level, seconds) VALUES(?, ?)");
@@ -281,10 +302,17 @@ bool PlayDatabase::LoadRecord(PlayRecord& record, std::uint64_t& fingerprint) {
         rows > static_cast<std::int64_t>(kMaxHistoryChanges))
         return false;
     Statement history(db_,
-                      "SELECT stack, cell, value_before, value_after, notes_before, notes_after, first_of_step"
+                      "SELECT stack, cell, value_before, value_after, notes_before, notes_after, first_of_step, seq"
                       " FROM history ORDER BY stack, seq");
+    std::int64_t bases[2] = {0, 0};
     int code;
     while ((code = history.Step()) == SQLITE_ROW) {
+        const std::int64_t stack = history.Int(0);
+        if (stack != kUndoStack && stack != kRedoStack) return false;
+        std::vector<CellChange>& changes = stack == kUndoStack ? read.undo : read.redo;
+        // A stack's rows run on without a gap from its first one.
+        if (changes.empty()) bases[stack] = history.Int(7);
+        if (history.Int(7) != bases[stack] + static_cast<std::int64_t>(changes.size())) return false;
         const std::int64_t cell = history.Int(1);
         if (cell < 0 || cell >= 256) return false;
         CellChange change;
@@ -298,7 +326,7 @@ bool PlayDatabase::LoadRecord(PlayRecord& record, std::uint64_t& fingerprint) {
         if (history.Int(2) != change.valueBefore || history.Int(3) != change.valueAfter ||
             history.Int(4) != change.notesBefore || history.Int(5) != change.notesAfter)
             return false;
-        (history.Int(0) == kUndoStack ? read.undo : read.redo).push_back(change);
+        changes.push_back(change);
     }
     if (code != SQLITE_DONE || !IsWritablePlayRecord(read)) return false;
     fingerprint = static_cast<std::uint64_t>(play.Int(1));
@@ -306,6 +334,8 @@ bool PlayDatabase::LoadRecord(PlayRecord& record, std::uint64_t& fingerprint) {
     written_->generation = play.Int(0);
     written_->undo = read.undo;
     written_->redo = read.redo;
+    written_->undoBase = bases[kUndoStack];
+    written_->redoBase = bases[kRedoStack];
     ReadCurrentGame();
     record = std::move(read);
     return true;
@@ -345,16 +375,38 @@ std::vector<GameEntry> PlayDatabase::LoadGames() {
     return games;
 }
 
-bool PlayDatabase::WriteHistory(int stack, const std::vector<CellChange>& changes, std::size_t keep) {
+namespace {
+
+PlayDatabase::StackPlan PlanStack(const std::vector<CellChange>& old, const std::vector<CellChange>& changes) {
+    PlayDatabase::StackPlan plan{0, CommonPrefix(old, 0, changes)};
+    if (plan.keep == old.size() || changes.empty()) return plan;
+    const std::size_t limit = std::min(old.size(), kLongestDroppedStep * 4);
+    for (std::size_t drop = 1; drop < limit; ++drop) {
+        if (!old[drop].firstOfStep || !(old[drop] == changes[0])) continue;
+        const std::size_t kept = CommonPrefix(old, drop, changes);
+        if (drop + kept == old.size()) return kept > plan.keep ? PlayDatabase::StackPlan{drop, kept} : plan;
+    }
+    return plan;
+}
+
+}  // namespace
+
+bool PlayDatabase::WriteHistory(int stack, const std::vector<CellChange>& changes, const StackPlan& plan,
+                                std::int64_t& base) {
+    if (plan.drop > 0) {
+        Statement front(db_, "DELETE FROM history WHERE stack = ? AND seq < ?");
+        if (!front.Bind(1, stack).Bind(2, base + static_cast<std::int64_t>(plan.drop)).Run()) return false;
+        base += static_cast<std::int64_t>(plan.drop);
+    }
     Statement drop(db_, "DELETE FROM history WHERE stack = ? AND seq >= ?");
-    if (!drop.Bind(1, stack).Bind(2, static_cast<std::int64_t>(keep)).Run()) return false;
+    if (!drop.Bind(1, stack).Bind(2, base + static_cast<std::int64_t>(plan.keep)).Run()) return false;
     Statement insert(db_,
                      "INSERT INTO history(stack, seq, cell, value_before, value_after, notes_before, notes_after,"
                      " first_of_step) VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
-    for (std::size_t i = keep; i < changes.size(); ++i) {
+    for (std::size_t i = plan.keep; i < changes.size(); ++i) {
         const CellChange& c = changes[i];
         if (!insert.Bind(1, stack)
-                 .Bind(2, static_cast<std::int64_t>(i))
+                 .Bind(2, base + static_cast<std::int64_t>(i))
                  .Bind(3, c.row * 16 + c.column)
                  .Bind(4, c.valueBefore)
                  .Bind(5, c.valueAfter)
@@ -442,9 +494,9 @@ std::string PlayDatabase::Write(const PlayRecord& record, std::uint64_t fingerpr
         ReadCurrentGame();
     }
     std::int64_t gameId = written_->gameId;
-    const std::size_t keepUndo = CommonPrefix(written_->undo, record.undo);
-    const std::size_t keepRedo = CommonPrefix(written_->redo, record.redo);
-    bool ok = WriteHistory(kUndoStack, record.undo, keepUndo) && WriteHistory(kRedoStack, record.redo, keepRedo) &&
+    std::int64_t undoBase = written_->undoBase, redoBase = written_->redoBase;
+    bool ok = WriteHistory(kUndoStack, record.undo, PlanStack(written_->undo, record.undo), undoBase) &&
+              WriteHistory(kRedoStack, record.redo, PlanStack(written_->redo, record.redo), redoBase) &&
               WriteGameRow(game, gameId);
     if (ok) {
         written_->gameId = gameId;
@@ -466,6 +518,8 @@ std::string PlayDatabase::Write(const PlayRecord& record, std::uint64_t fingerpr
     written_->generation = stored + 1;
     written_->undo = record.undo;
     written_->redo = record.redo;
+    written_->undoBase = undoBase;
+    written_->redoBase = redoBase;
     written_->gameStarted = game.startedMicros ? game.startedMicros : written_->gameStarted;
     written_->outcome = game.outcome;
     return {};

@@ -73,11 +73,14 @@ public:
     // True when the last successful Write added a game or changed a game's outcome.
     bool GamesChanged() const { return gamesChanged_; }
 
+    // Which rows of an undo or redo stack a write keeps (play_database.cpp).
+    struct StackPlan;
+
 private:
     struct Written;
     bool Execute(const char* sql);
     DatabaseFault Check();
-    bool WriteHistory(int stack, const std::vector<CellChange>& changes, std::size_t keep);
+    bool WriteHistory(int stack, const std::vector<CellChange>& changes, const StackPlan& plan, std::int64_t& base);
     bool WritePlayRow(const PlayRecord& record, std::uint64_t fingerprint, std::int64_t generation);
     bool WriteGameRow(const GameEntry& game, std::int64_t& gameId);
     std::int64_t StoredGeneration();

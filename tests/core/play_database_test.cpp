@@ -91,13 +91,19 @@ void ExpectSameRecord(const PlayRecord& a, const PlayRecord& b) {
 TEST(PlayDatabase, RecordAndGameRowComeBackThroughMovesUndoAndRedo) {
     TempFolder folder;
     const std::string path = folder.File("game.db");
-    // Each write changes a few rows of the one before: moves, undo, redo, a new branch.
-    const PlayRecord steps[] = {RecordAfter(3), RecordAfter(8), RecordAfter(8, 3), RecordAfter(8, 1), RecordAfter(6)};
+    // A full history drops its oldest steps as a move comes.
+    const auto capped = [](PlayRecord record, std::size_t dropped) {
+        record.undo.erase(record.undo.begin(), record.undo.begin() + static_cast<std::ptrdiff_t>(dropped));
+        return record;
+    };
+    // Each write changes a few rows of the one before: moves, undo, redo, the cap, a new branch.
+    const PlayRecord steps[] = {RecordAfter(3),    RecordAfter(8),  RecordAfter(8, 3), RecordAfter(8, 1),
+                                capped(RecordAfter(10), 2), RecordAfter(6)};
     {
         PlayDatabase database;
         ASSERT_EQ(database.Open(path), DatabaseFault::Opened);
         for (const PlayRecord& step : steps) ASSERT_EQ(database.Write(step, 77, GameOf(step)), "");
-        ASSERT_EQ(database.Write(steps[4], 77, GameOf(steps[4], GameOutcome::Won)), "");
+        ASSERT_EQ(database.Write(steps[5], 77, GameOf(steps[5], GameOutcome::Won)), "");
     }
     PlayDatabase database;
     ASSERT_EQ(database.Open(path), DatabaseFault::Opened);
@@ -105,12 +111,20 @@ TEST(PlayDatabase, RecordAndGameRowComeBackThroughMovesUndoAndRedo) {
     std::uint64_t fingerprint = 0;
     ASSERT_TRUE(database.LoadRecord(read, fingerprint));
     EXPECT_EQ(fingerprint, 77u);
-    ExpectSameRecord(read, steps[4]);
+    ExpectSameRecord(read, steps[5]);
+    // Rows moved by the cap read back after a new start, and are moved on from there.
+    for (const PlayRecord& step : {capped(RecordAfter(11), 1), capped(RecordAfter(12), 3)}) {
+        ASSERT_EQ(database.Write(step, 77, GameOf(step, GameOutcome::Won)), "");
+        PlayDatabase again;
+        ASSERT_EQ(again.Open(path), DatabaseFault::Opened);
+        ASSERT_TRUE(again.LoadRecord(read, fingerprint));
+        ExpectSameRecord(read, step);
+    }
     const std::vector<GameEntry> games = database.LoadGames();
     ASSERT_EQ(games.size(), 1u) << "one row per game, whatever its writes";
     EXPECT_EQ(games[0].outcome, GameOutcome::Won);
     EXPECT_EQ(games[0].mistakes, 4u);
-    EXPECT_EQ(games[0].playSeconds, steps[4].playSeconds);
+    EXPECT_EQ(games[0].playSeconds, 72u);
     EXPECT_EQ(database.LoadBestTimes().Of(2), std::nullopt) << "won with hints: no best time";
 }
 
