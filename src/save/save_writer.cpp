@@ -85,7 +85,11 @@ void SaveWriter::Run() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return stopping_ || HasWork(); });
-        if (!HasWork()) return;  // stopping, and everything handed over is written
+        if (!HasWork()) {  // stopping, and everything handed over is written
+            lock.unlock();
+            database_.reset();  // its closing checkpoint is disk work too: here, not on the frame's thread
+            return;
+        }
         std::optional<GameSnapshot> game = std::exchange(game_, std::nullopt);
         std::map<std::string, std::string> files = std::exchange(files_, {});
         writing_ = true;
