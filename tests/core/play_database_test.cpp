@@ -15,6 +15,7 @@
 #include <iterator>
 
 #include "save/play_statistics.h"
+#include "support/play_record_reader.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -30,19 +31,6 @@ void RunSql(const std::string& path, const char* sql) {
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
     EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
     sqlite3_close(db);
-}
-
-std::string IntegrityCheck(const std::string& path) {
-    sqlite3* db = nullptr;
-    std::string answer = "cannot open";
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* check = nullptr;
-        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr);
-        answer = sqlite3_step(check) == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(check, 0)) : "error";
-        sqlite3_finalize(check);
-    }
-    sqlite3_close(db);
-    return answer;
 }
 
 // A record after moves number of single-cell steps, the last `undone` of them undone.
@@ -65,27 +53,14 @@ PlayRecord RecordAfter(int moves, int undone = 0) {
 }
 
 GameEntry GameOf(const PlayRecord& record, GameOutcome outcome = GameOutcome::InProgress) {
-    GameEntry game;
-    game.startedMicros = record.startedMicros;
-    game.kind = PuzzleKind::Classic;
-    game.level = 2;
-    game.playSeconds = record.playSeconds;
-    game.hints = record.hintsUsed;
-    game.mistakes = record.mistakesMarked;
-    game.outcome = outcome;
-    return game;
+    return {record.startedMicros, 0, PuzzleKind::Classic, 2, record.playSeconds, record.hintsUsed, record.mistakesMarked,
+            outcome};
 }
 
 void ExpectSameRecord(const PlayRecord& a, const PlayRecord& b) {
-    EXPECT_EQ(a.playSeconds, b.playSeconds);
-    EXPECT_EQ(a.hintsUsed, b.hintsUsed);
-    EXPECT_TRUE(a.origin == b.origin);
-    EXPECT_EQ(a.board, b.board);
-    EXPECT_EQ(a.notes, b.notes);
-    EXPECT_EQ(a.undo, b.undo);
-    EXPECT_EQ(a.redo, b.redo);
-    EXPECT_EQ(a.startedMicros, b.startedMicros);
-    EXPECT_EQ(a.mistakesMarked, b.mistakesMarked);
+    EXPECT_TRUE(a.playSeconds == b.playSeconds && a.hintsUsed == b.hintsUsed && a.origin == b.origin &&
+                a.board == b.board && a.notes == b.notes && a.undo == b.undo && a.redo == b.redo &&
+                a.startedMicros == b.startedMicros && a.mistakesMarked == b.mistakesMarked);
 }
 
 TEST(PlayDatabase, RecordAndGameRowComeBackThroughMovesUndoAndRedo) {
@@ -181,7 +156,7 @@ TEST(PlayDatabase, KilledWriterLeavesWholeDatabase) {
         waitpid(child, &status, 0);
         close(pipeEnds[0]);
         EXPECT_TRUE(WIFSIGNALED(status));
-        EXPECT_EQ(IntegrityCheck(path), "ok");
+        EXPECT_EQ(DatabaseIntegrity(path), "ok");
         PlayDatabase database;
         ASSERT_EQ(database.Open(path), DatabaseFault::Opened);
         PlayRecord record;
@@ -253,15 +228,7 @@ TEST(PlayDatabase, LockedDatabaseIsReportedAfterTheBusyTimeout) {
 // win but not the best time, and the classic best times kept apart count.
 TEST(PlayStatistics, LinesOfARunOfGames) {
     const auto game = [](PuzzleKind kind, std::int32_t level, GameOutcome outcome, std::uint64_t seconds,
-                         std::uint32_t hints = 0) {
-        GameEntry entry;
-        entry.kind = kind;
-        entry.level = level;
-        entry.outcome = outcome;
-        entry.playSeconds = seconds;
-        entry.hints = hints;
-        return entry;
-    };
+                         std::uint32_t hints = 0) { return GameEntry{0, 0, kind, level, seconds, hints, 0, outcome}; };
     using O = GameOutcome;
     const std::vector<GameEntry> games = {
         game(PuzzleKind::Classic, 1, O::Won, 300), game(PuzzleKind::Classic, 1, O::Won, 200),

@@ -1,6 +1,8 @@
 // Reading back what the game wrote into game.db, for tests of the whole game.
 #pragma once
 
+#include <sqlite3.h>
+
 #include <cstdint>
 #include <string>
 
@@ -13,6 +15,19 @@ inline bool ReadDatabaseRecord(const std::string& path, PlayRecord& record, std:
     if (database.OpenToRead(path) != DatabaseFault::Opened || !database.LoadRecord(record, named)) return false;
     if (fingerprint) *fingerprint = named;
     return true;
+}
+
+// What SQLite's integrity check says of the database at path ("ok" when whole).
+inline std::string DatabaseIntegrity(const std::string& path) {
+    sqlite3* db = nullptr;
+    std::string answer = "cannot open";
+    sqlite3_stmt* check = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr) == SQLITE_OK)
+        answer = sqlite3_step(check) == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(check, 0)) : "";
+    sqlite3_finalize(check);
+    sqlite3_close(db);
+    return answer;
 }
 
 inline BestTimes ReadDatabaseBestTimes(const std::string& path) {

@@ -10,7 +10,6 @@
 // how many of those a start a minute later leaves (none).
 #include <SDL.h>
 #include <signal.h>
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,6 +32,7 @@
 #include "sdl/engine_test_fixture.h"
 #include "seeded_game.h"
 #include "sudoku/generator.h"
+#include "support/play_record_reader.h"
 
 namespace {
 
@@ -108,19 +108,9 @@ struct KillOutcome {
 
 // The database passes SQLite's integrity check and the game opens it.
 bool DatabaseWhole(const std::string& path) {
-    if (!std::filesystem::exists(path)) return true;
-    sqlite3* db = nullptr;
-    bool ok = false;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* check = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr) == SQLITE_OK &&
-            sqlite3_step(check) == SQLITE_ROW)
-            ok = std::string(reinterpret_cast<const char*>(sqlite3_column_text(check, 0))) == "ok";
-        sqlite3_finalize(check);
-    }
-    sqlite3_close(db);
     PlayDatabase database;
-    return ok && database.Open(path) == DatabaseFault::Opened;
+    return !std::filesystem::exists(path) ||
+           (DatabaseIntegrity(path) == "ok" && database.Open(path) == DatabaseFault::Opened);
 }
 
 // Runs one child, kills it after delay (or once it made all changes when waitForDone),
