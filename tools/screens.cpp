@@ -102,7 +102,8 @@ void WriteSampleGames(const std::string& path) {
             game.startedMicros = started += 3'600'000'000;
             game.kind = run.kind;
             game.level = run.level;
-            game.playSeconds = run.seconds * (100 - static_cast<std::uint64_t>(i)) / 100 + next() % (run.seconds / 3);
+            game.playSeconds =
+                run.seconds * (100 - static_cast<std::uint64_t>(i)) / 100 + next() % (run.seconds / 3);
             game.hints = next() % 6 == 0 ? 2 : 0;
             game.outcome = next() % 7 == 0 ? GameOutcome::Abandoned : GameOutcome::Won;
             PlayRecord record;

@@ -25,7 +25,8 @@ GameEntry GameEntryOf(const Program& p) {
     game.playSeconds = p.aids.PlaySeconds();
     game.hints = p.aids.hintsUsed;
     game.mistakes = p.aids.mistakesMarked;
-    game.outcome = p.board.HasUnfinishedGame() || p.board.size <= 0 ? GameOutcome::InProgress : GameOutcome::Won;
+    game.outcome =
+        p.board.HasUnfinishedGame() || p.board.size <= 0 ? GameOutcome::InProgress : GameOutcome::Won;
     return game;
 }
 

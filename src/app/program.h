@@ -26,8 +26,8 @@
 #include "play/session/play_aids.h"
 #include "play/view/board_view.h"
 #include "play/view/value_picker.h"
-#include "save/save_writer.h"
 #include "save/play_statistics.h"
+#include "save/save_writer.h"
 #include "save/scores.h"
 #include "sudoku/board.h"
 

@@ -4,24 +4,23 @@
 
 #include <cmath>
 #include <ctime>
+#include <utility>
 
 #include "app/frame_guard.h"
+#include "app/program.h"
 #include "app/puzzles/copy_paste.h"
 #include "app/screens/menus.h"
-#include "app/program.h"
 #include "app/states.h"
 #include "platform/message_box.h"
 #include "platform/module_directory.h"
 #include "platform/save_location.h"
 #include "play/view/status_line.h"
-#include "sudoku/generator.h"
 #include "save/game_state.h"
 #include "save/play_database.h"
 #include "save/play_statistics.h"
 #include "save/save.h"
 #include "save/state_reconcile.h"
-
-#include <utility>
+#include "sudoku/generator.h"
 
 namespace {
 
@@ -37,7 +36,8 @@ struct StoredRecord {
 
 // Reads the earlier versions' game.state (from the folder the saved game is read from)
 // and best-times into a database that has not had them yet; the files stay as they are.
-void TakeOverEarlierFiles(PlayDatabase& database, const std::string& directory, const std::string& loadDirectory) {
+void TakeOverEarlierFiles(PlayDatabase& database, const std::string& directory,
+                          const std::string& loadDirectory) {
     if (database.TookOverEarlierFiles()) return;
     PlayRecord record;
     std::uint64_t fingerprint = 0;
@@ -158,7 +158,8 @@ void LoadSavedGame(Program& p, const std::string& folder, StoredRecord stored) {
     MarkGameSaved();
 }
 
-void RunFrameLoop(Program& p, const std::string& loadDirectory, const RunOptions& options, StoredRecord stored) {
+void RunFrameLoop(Program& p, const std::string& loadDirectory, const RunOptions& options,
+                  StoredRecord stored) {
     MakeSprites(p);
     MakeValuePicker(p);
     LoadSavedGame(p, loadDirectory, std::move(stored));
@@ -204,8 +205,9 @@ bool SetStartPuzzleFile(RunOptions& options, const std::string& path, std::strin
 }
 
 int PrintStatistics(const std::string& saveDirectory, std::FILE* out) {
-    const std::string directory =
-        saveDirectory.empty() ? ChooseSaveDirectory(GetModuleDirectory(), AppDataName, "bgp.jpg") : saveDirectory;
+    const std::string directory = saveDirectory.empty()
+                                      ? ChooseSaveDirectory(GetModuleDirectory(), AppDataName, "bgp.jpg")
+                                      : saveDirectory;
     PlayDatabase database;
     const DatabaseFault fault = database.OpenToRead(directory + PlayDatabaseFileName);
     std::vector<GameEntry> games;

@@ -5,9 +5,9 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -76,9 +76,12 @@ public:
     // The blob in column when it has exactly size bytes, else null.
     const void* Blob(int column, std::size_t size) const {
         const void* bytes = sqlite3_column_blob(stmt_, column);
-        return bytes && static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)) == size ? bytes : nullptr;
+        return bytes && static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)) == size ? bytes
+                                                                                              : nullptr;
     }
-    const char* Text(int column) const { return reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column)); }
+    const char* Text(int column) const {
+        return reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    }
 
 private:
     sqlite3_stmt* stmt_ = nullptr;
@@ -115,7 +118,8 @@ bool QueryInt(sqlite3* db, const char* sql, std::int64_t& value, DatabaseFault& 
 }
 
 // The number of changes from a[from] on that b begins with.
-std::size_t CommonPrefix(const std::vector<CellChange>& a, std::size_t from, const std::vector<CellChange>& b) {
+std::size_t CommonPrefix(const std::vector<CellChange>& a, std::size_t from,
+                         const std::vector<CellChange>& b) {
     std::size_t n = 0;
     while (from + n < a.size() && n < b.size() && a[from + n] == b[n]) ++n;
     return n;
@@ -158,7 +162,9 @@ PlayDatabase::StackPlan PlanStack(const std::vector<CellChange>& old, const std:
 }  // namespace
 
 PlayDatabase::PlayDatabase() = default;
-PlayDatabase::~PlayDatabase() { Close(); }
+PlayDatabase::~PlayDatabase() {
+    Close();
+}
 
 void PlayDatabase::Close() {
     if (db_) sqlite3_close_v2(db_);
@@ -166,7 +172,9 @@ void PlayDatabase::Close() {
     written_.reset();
 }
 
-bool PlayDatabase::Execute(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+bool PlayDatabase::Execute(const char* sql) {
+    return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
 
 DatabaseFault PlayDatabase::Check() {
     DatabaseFault fault = DatabaseFault::Opened;
@@ -175,7 +183,8 @@ DatabaseFault PlayDatabase::Check() {
         !QueryInt(db_, "PRAGMA user_version", version, fault) ||
         !QueryInt(db_, "SELECT count(*) FROM sqlite_master", tables, fault))
         return fault;
-    if (applicationId == 0 && version == 0 && tables == 0) return Execute(kSchema) ? fault : FaultOfCode(sqlite3_errcode(db_));
+    if (applicationId == 0 && version == 0 && tables == 0)
+        return Execute(kSchema) ? fault : FaultOfCode(sqlite3_errcode(db_));
     if (applicationId != kApplicationId) return DatabaseFault::Foreign;
     if (version > kSchemaVersion) return DatabaseFault::Newer;
     {
@@ -196,7 +205,8 @@ DatabaseFault PlayDatabase::Open(const std::string& path) {
     Close();
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return DatabaseFault::NotRegular;
-    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
         Close();
         return DatabaseFault::Unopenable;
     }
@@ -244,7 +254,8 @@ bool PlayDatabase::TakeOver(const PlayRecord* record, std::uint64_t fingerprint,
     bool ok = true;
     if (record && IsWritablePlayRecord(*record)) {
         std::int64_t undoBase = 0, redoBase = 0;
-        ok = WriteHistory(kUndoStack, record->undo, {}, undoBase) && WriteHistory(kRedoStack, record->redo, {}, redoBase) &&
+        ok = WriteHistory(kUndoStack, record->undo, {}, undoBase) &&
+             WriteHistory(kRedoStack, record->redo, {}, redoBase) &&
              WritePlayRow(*record, fingerprint, StoredGeneration() + 1);
     }
     Statement time(db_, "INSERT OR REPLACE INTO best_times(level, seconds) VALUES(?, ?)");
@@ -252,7 +263,8 @@ bool PlayDatabase::TakeOver(const PlayRecord* record, std::uint64_t fingerprint,
         if (const auto seconds = best.Of(level))
             ok = ok && time.Bind(1, level).Bind(2, static_cast<std::int64_t>(*seconds)).Run();
     }
-    ok = ok && Execute("INSERT OR REPLACE INTO meta(key, value) VALUES('taken_over', 1)") && Execute("COMMIT");
+    ok =
+        ok && Execute("INSERT OR REPLACE INTO meta(key, value) VALUES('taken_over', 1)") && Execute("COMMIT");
     if (!ok) Execute("ROLLBACK");
     written_ = std::make_unique<Written>();  // the next write compares with the database afresh
     return ok;
@@ -264,8 +276,8 @@ std::int64_t PlayDatabase::StoredGeneration() {
 }
 
 void PlayDatabase::ReadCurrentGame() {
-    Statement current(db_,
-                      "SELECT games.id, games.started, games.outcome FROM play JOIN games ON games.id = play.game_id");
+    Statement current(
+        db_, "SELECT games.id, games.started, games.outcome FROM play JOIN games ON games.id = play.game_id");
     if (current.Step() != SQLITE_ROW) return;
     written_->gameId = current.Int(0);
     written_->gameStarted = current.Int(1);
@@ -301,9 +313,10 @@ bool PlayDatabase::LoadRecord(PlayRecord& record, std::uint64_t& fingerprint) {
     if (!QueryInt(db_, "SELECT count(*) FROM history", rows, fault) ||
         rows > static_cast<std::int64_t>(kMaxHistoryChanges))
         return false;
-    Statement history(db_,
-                      "SELECT stack, cell, value_before, value_after, notes_before, notes_after, first_of_step, seq"
-                      " FROM history ORDER BY stack, seq");
+    Statement history(
+        db_,
+        "SELECT stack, cell, value_before, value_after, notes_before, notes_after, first_of_step, seq"
+        " FROM history ORDER BY stack, seq");
     std::int64_t bases[2] = {0, 0};
     int code;
     while ((code = history.Step()) == SQLITE_ROW) {
@@ -346,7 +359,8 @@ BestTimes PlayDatabase::LoadBestTimes() {
     if (!db_) return best;
     Statement query(db_, "SELECT level, seconds FROM best_times");
     while (query.Step() == SQLITE_ROW) {
-        if (query.Int(1) > 0) best.Record(static_cast<std::int32_t>(query.Int(0)), static_cast<std::uint64_t>(query.Int(1)));
+        if (query.Int(1) > 0)
+            best.Record(static_cast<std::int32_t>(query.Int(0)), static_cast<std::uint64_t>(query.Int(1)));
     }
     return best;
 }
@@ -354,8 +368,9 @@ BestTimes PlayDatabase::LoadBestTimes() {
 std::vector<GameEntry> PlayDatabase::LoadGames() {
     std::vector<GameEntry> games;
     if (!db_) return games;
-    Statement query(db_,
-                    "SELECT started, ended, kind, level, play_seconds, hints, mistakes, outcome FROM games ORDER BY id");
+    Statement query(
+        db_,
+        "SELECT started, ended, kind, level, play_seconds, hints, mistakes, outcome FROM games ORDER BY id");
     while (query.Step() == SQLITE_ROW) {
         const std::int64_t kind = query.Int(2), outcome = query.Int(7);
         if (kind < 0 || kind > static_cast<int>(PuzzleKind::File) || outcome < 0 || outcome > 2 ||
@@ -377,7 +392,8 @@ std::vector<GameEntry> PlayDatabase::LoadGames() {
 
 namespace {
 
-PlayDatabase::StackPlan PlanStack(const std::vector<CellChange>& old, const std::vector<CellChange>& changes) {
+PlayDatabase::StackPlan PlanStack(const std::vector<CellChange>& old,
+                                  const std::vector<CellChange>& changes) {
     PlayDatabase::StackPlan plan{0, CommonPrefix(old, 0, changes)};
     if (plan.keep == old.size() || changes.empty()) return plan;
     const std::size_t limit = std::min(old.size(), kLongestDroppedStep * 4);
@@ -400,9 +416,10 @@ bool PlayDatabase::WriteHistory(int stack, const std::vector<CellChange>& change
     }
     Statement drop(db_, "DELETE FROM history WHERE stack = ? AND seq >= ?");
     if (!drop.Bind(1, stack).Bind(2, base + static_cast<std::int64_t>(plan.keep)).Run()) return false;
-    Statement insert(db_,
-                     "INSERT INTO history(stack, seq, cell, value_before, value_after, notes_before, notes_after,"
-                     " first_of_step) VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
+    Statement insert(
+        db_,
+        "INSERT INTO history(stack, seq, cell, value_before, value_after, notes_before, notes_after,"
+        " first_of_step) VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
     for (std::size_t i = plan.keep; i < changes.size(); ++i) {
         const CellChange& c = changes[i];
         if (!insert.Bind(1, stack)
@@ -419,7 +436,8 @@ bool PlayDatabase::WriteHistory(int stack, const std::vector<CellChange>& change
     return true;
 }
 
-bool PlayDatabase::WritePlayRow(const PlayRecord& record, std::uint64_t fingerprint, std::int64_t generation) {
+bool PlayDatabase::WritePlayRow(const PlayRecord& record, std::uint64_t fingerprint,
+                                std::int64_t generation) {
     unsigned char notes[kNotesBytes];
     for (std::size_t i = 0; i < kBoardBytes; ++i) {
         const CellNotes cell = record.notes[i / 16][i % 16];
@@ -452,9 +470,10 @@ bool PlayDatabase::WriteGameRow(const GameEntry& game, std::int64_t& gameId) {
     if (written_->gameStarted != game.startedMicros || written_->gameId == 0) {
         Statement old(db_, "UPDATE games SET outcome = 2 WHERE id = ? AND outcome = 0");
         if (written_->gameId && !old.Bind(1, written_->gameId).Run()) return false;
-        Statement insert(db_,
-                         "INSERT INTO games(started, ended, kind, level, play_seconds, hints, mistakes, outcome)"
-                         " VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
+        Statement insert(
+            db_,
+            "INSERT INTO games(started, ended, kind, level, play_seconds, hints, mistakes, outcome)"
+            " VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
         if (!insert.Bind(1, game.startedMicros)
                  .Bind(2, ended)
                  .Bind(3, static_cast<std::int64_t>(game.kind))
@@ -469,8 +488,9 @@ bool PlayDatabase::WriteGameRow(const GameEntry& game, std::int64_t& gameId) {
         gamesChanged_ = true;
         return true;
     }
-    Statement update(db_,
-                     "UPDATE games SET ended = ?, play_seconds = ?, hints = ?, mistakes = ?, outcome = ? WHERE id = ?");
+    Statement update(
+        db_,
+        "UPDATE games SET ended = ?, play_seconds = ?, hints = ?, mistakes = ?, outcome = ? WHERE id = ?");
     gameId = written_->gameId;
     gamesChanged_ = written_->outcome != game.outcome;
     return update.Bind(1, ended)

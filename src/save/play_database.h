@@ -80,7 +80,8 @@ private:
     struct Written;
     bool Execute(const char* sql);
     DatabaseFault Check();
-    bool WriteHistory(int stack, const std::vector<CellChange>& changes, const StackPlan& plan, std::int64_t& base);
+    bool WriteHistory(int stack, const std::vector<CellChange>& changes, const StackPlan& plan,
+                      std::int64_t& base);
     bool WritePlayRow(const PlayRecord& record, std::uint64_t fingerprint, std::int64_t generation);
     bool WriteGameRow(const GameEntry& game, std::int64_t& gameId);
     std::int64_t StoredGeneration();

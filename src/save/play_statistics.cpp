@@ -43,7 +43,8 @@ void Count(LevelStatistics& row, const GameEntry& game, std::uint64_t& winSecond
 
 }  // namespace
 
-std::vector<LevelStatistics> ComputeStatistics(const std::vector<GameEntry>& games, const BestTimes& classicBest) {
+std::vector<LevelStatistics> ComputeStatistics(const std::vector<GameEntry>& games,
+                                               const BestTimes& classicBest) {
     std::vector<LevelStatistics> rows;
     for (PuzzleKind kind : {PuzzleKind::Classic, PuzzleKind::Logic})
         for (std::int32_t level : {Easy, Medium, Hard}) RowOf(rows, kind, level);

@@ -33,7 +33,8 @@ struct LevelStatistics {
 // A row for each kind and level of the classic and logic puzzles, then one for each
 // other kind and level that has games. classicBest (the best times kept apart, taken
 // over from earlier versions too) counts towards the classic levels' best times.
-std::vector<LevelStatistics> ComputeStatistics(const std::vector<GameEntry>& games, const BestTimes& classicBest);
+std::vector<LevelStatistics> ComputeStatistics(const std::vector<GameEntry>& games,
+                                               const BestTimes& classicBest);
 
 // "classic", "logic", "pasted", "file"; and "easy", "medium", "hard", "ungraded".
 const char* KindWord(PuzzleKind kind);

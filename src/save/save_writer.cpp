@@ -15,7 +15,8 @@ const std::string kGameKey;
 SaveProblem WriteGameSnapshot(const GameSnapshot& snapshot, const FileWriteFunction& write,
                               PlayDatabase* database, const std::string& unavailable) {
     if (!snapshot.saveBytes.empty()) {
-        if (const int error = write(snapshot.savePath, snapshot.saveBytes)) return {error, snapshot.savePath, {}};
+        if (const int error = write(snapshot.savePath, snapshot.saveBytes))
+            return {error, snapshot.savePath, {}};
     }
     if (!database) return {EIO, snapshot.databasePath, unavailable};
     // The history is capped, so a record is always writable; should it not be, the old

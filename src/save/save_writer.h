@@ -2,15 +2,13 @@
 // here, so that the frame never waits for a disk. The frame hands over a snapshot
 // (the saved game's exact bytes and the play record, or a small file's bytes) and
 // goes on; the thread writes game.save with the atomic write of save.h and then the
-// record's changed rows into game.db (play_database.h), which it owns. Snapshots that pile up while a write is under way
-// are coalesced: for the game and for each other file only the newest is written.
-// The writer also keeps what went wrong: the frame asks for the standing problem
-// (the last write of some file failed and none has succeeded since) and shows it.
-// Destroying the writer writes what was handed over, then ends the thread. The
-// file layer is a parameter, so tests can make the disk fail or stall.
-// It also keeps the statistics of the games played, computed anew whenever a write
-// adds a game or ends one, for the frame to copy.
-// Owns its thread, the pending snapshots and the database. Standard library only.
+// record's changed rows into game.db (play_database.h), which it owns. Snapshots that pile up while a write
+// is under way are coalesced: for the game and for each other file only the newest is written. The writer
+// also keeps what went wrong: the frame asks for the standing problem (the last write of some file failed and
+// none has succeeded since) and shows it. Destroying the writer writes what was handed over, then ends the
+// thread. The file layer is a parameter, so tests can make the disk fail or stall. It also keeps the
+// statistics of the games played, computed anew whenever a write adds a game or ends one, for the frame to
+// copy. Owns its thread, the pending snapshots and the database. Standard library only.
 #pragma once
 
 #include <condition_variable>

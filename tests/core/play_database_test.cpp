@@ -44,8 +44,13 @@ PlayRecord RecordAfter(int moves, int undone = 0) {
     record.notes[3][5] = 0x8001;
     record.board[15][15] = 16;
     for (int i = 0; i < moves; ++i) {
-        const CellChange change{static_cast<std::uint8_t>(i % 16), static_cast<std::uint8_t>(i / 16 % 16), 0,
-                                static_cast<std::uint8_t>(i % 16 + 1), 0x0004, 0, true};
+        const CellChange change{static_cast<std::uint8_t>(i % 16),
+                                static_cast<std::uint8_t>(i / 16 % 16),
+                                0,
+                                static_cast<std::uint8_t>(i % 16 + 1),
+                                0x0004,
+                                0,
+                                true};
         (i < moves - undone ? record.undo : record.redo).push_back(change);
     }
     std::reverse(record.redo.begin(), record.redo.end());
@@ -53,8 +58,8 @@ PlayRecord RecordAfter(int moves, int undone = 0) {
 }
 
 GameEntry GameOf(const PlayRecord& record, GameOutcome outcome = GameOutcome::InProgress) {
-    return {record.startedMicros, 0, PuzzleKind::Classic, 2, record.playSeconds, record.hintsUsed, record.mistakesMarked,
-            outcome};
+    return {record.startedMicros,  0,      PuzzleKind::Classic, 2, record.playSeconds, record.hintsUsed,
+            record.mistakesMarked, outcome};
 }
 
 void ExpectSameRecord(const PlayRecord& a, const PlayRecord& b) {
@@ -72,8 +77,9 @@ TEST(PlayDatabase, RecordAndGameRowComeBackThroughMovesUndoAndRedo) {
         return record;
     };
     // Each write changes a few rows of the one before: moves, undo, redo, the cap, a new branch.
-    const PlayRecord steps[] = {RecordAfter(3),    RecordAfter(8),  RecordAfter(8, 3), RecordAfter(8, 1),
-                                capped(RecordAfter(10), 2), RecordAfter(6)};
+    const PlayRecord steps[] = {
+        RecordAfter(3), RecordAfter(8), RecordAfter(8, 3), RecordAfter(8, 1), capped(RecordAfter(10), 2),
+        RecordAfter(6)};
     {
         PlayDatabase database;
         ASSERT_EQ(database.Open(path), DatabaseFault::Opened);
@@ -163,7 +169,8 @@ TEST(PlayDatabase, KilledWriterLeavesWholeDatabase) {
         std::uint64_t fingerprint = 0;
         ASSERT_TRUE(database.LoadRecord(record, fingerprint));
         EXPECT_GE(record.undo.size(), static_cast<std::size_t>(killAfter));
-        EXPECT_EQ(record.undo, RecordAfter(static_cast<int>(record.undo.size())).undo) << "a whole transaction";
+        EXPECT_EQ(record.undo, RecordAfter(static_cast<int>(record.undo.size())).undo)
+            << "a whole transaction";
     }
 }
 
@@ -180,13 +187,20 @@ TEST(PlayDatabase, RefusesWhatItCannotUseAndLeavesItAsItIs) {
          DatabaseFault::Foreign},
         {"newer",
          [](const std::string& p) {
-             { PlayDatabase database; database.Open(p); }
+             {
+                 PlayDatabase database;
+                 database.Open(p);
+             }
              RunSql(p, "PRAGMA user_version=9;");
          },
          DatabaseFault::Newer},
         {"cut short",
          [](const std::string& p) {
-             { PlayDatabase database; database.Open(p); database.Write(RecordAfter(900), 1, GameOf(RecordAfter(900))); }
+             {
+                 PlayDatabase database;
+                 database.Open(p);
+                 database.Write(RecordAfter(900), 1, GameOf(RecordAfter(900)));
+             }
              truncate(p.c_str(), 5000);
          },
          DatabaseFault::Damaged},
@@ -213,10 +227,15 @@ TEST(PlayDatabase, RefusesWhatItCannotUseAndLeavesItAsItIs) {
 TEST(PlayDatabase, LockedDatabaseIsReportedAfterTheBusyTimeout) {
     TempFolder folder;
     const std::string path = folder.File("game.db");
-    { PlayDatabase database; ASSERT_EQ(database.Open(path), DatabaseFault::Opened); }
+    {
+        PlayDatabase database;
+        ASSERT_EQ(database.Open(path), DatabaseFault::Opened);
+    }
     sqlite3* holder = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &holder), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr),
+        SQLITE_OK);
     PlayDatabase database;
     EXPECT_EQ(database.Open(path), DatabaseFault::Locked);
     sqlite3_exec(holder, "COMMIT;", nullptr, nullptr, nullptr);
@@ -228,18 +247,21 @@ TEST(PlayDatabase, LockedDatabaseIsReportedAfterTheBusyTimeout) {
 // win but not the best time, and the classic best times kept apart count.
 TEST(PlayStatistics, LinesOfARunOfGames) {
     const auto game = [](PuzzleKind kind, std::int32_t level, GameOutcome outcome, std::uint64_t seconds,
-                         std::uint32_t hints = 0) { return GameEntry{0, 0, kind, level, seconds, hints, 0, outcome}; };
+                         std::uint32_t hints = 0) {
+        return GameEntry{0, 0, kind, level, seconds, hints, 0, outcome};
+    };
     using O = GameOutcome;
     const std::vector<GameEntry> games = {
-        game(PuzzleKind::Classic, 1, O::Won, 300), game(PuzzleKind::Classic, 1, O::Won, 200),
+        game(PuzzleKind::Classic, 1, O::Won, 300),    game(PuzzleKind::Classic, 1, O::Won, 200),
         game(PuzzleKind::Classic, 1, O::Won, 100, 3), game(PuzzleKind::Classic, 1, O::Abandoned, 50),
-        game(PuzzleKind::Classic, 1, O::Won, 3700), game(PuzzleKind::Classic, 1, O::InProgress, 10),
+        game(PuzzleKind::Classic, 1, O::Won, 3700),   game(PuzzleKind::Classic, 1, O::InProgress, 10),
         game(PuzzleKind::Pasted, 0, O::Abandoned, 10)};
     BestTimes best;
     best.Record(3, 999);
     const std::vector<LevelStatistics> rows = ComputeStatistics(games, best);
     ASSERT_EQ(rows.size(), 7u);
-    EXPECT_EQ(StatisticsLine(rows[0]), "classic easy played 5 won 4 best 3:20 average 17:55 streak 1 longest 3");
+    EXPECT_EQ(StatisticsLine(rows[0]),
+              "classic easy played 5 won 4 best 3:20 average 17:55 streak 1 longest 3");
     EXPECT_EQ(StatisticsLine(rows[2]), "classic hard played 0 won 0 best 16:39 average - streak 0 longest 0");
     EXPECT_EQ(StatisticsLine(rows[3]), "logic easy played 0 won 0 best - average - streak 0 longest 0");
     EXPECT_EQ(StatisticsLine(rows[6]), "pasted ungraded played 1 won 0 best - average - streak 0 longest 0");

@@ -9,10 +9,12 @@
 #include "save/play_database.h"
 
 // The record in the database at path and the fingerprint it names; false when there is none.
-inline bool ReadDatabaseRecord(const std::string& path, PlayRecord& record, std::uint64_t* fingerprint = nullptr) {
+inline bool ReadDatabaseRecord(const std::string& path, PlayRecord& record,
+                               std::uint64_t* fingerprint = nullptr) {
     PlayDatabase database;
     std::uint64_t named = 0;
-    if (database.OpenToRead(path) != DatabaseFault::Opened || !database.LoadRecord(record, named)) return false;
+    if (database.OpenToRead(path) != DatabaseFault::Opened || !database.LoadRecord(record, named))
+        return false;
     if (fingerprint) *fingerprint = named;
     return true;
 }
@@ -24,7 +26,9 @@ inline std::string DatabaseIntegrity(const std::string& path) {
     sqlite3_stmt* check = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
         sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr) == SQLITE_OK)
-        answer = sqlite3_step(check) == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(check, 0)) : "";
+        answer = sqlite3_step(check) == SQLITE_ROW
+                     ? reinterpret_cast<const char*>(sqlite3_column_text(check, 0))
+                     : "";
     sqlite3_finalize(check);
     sqlite3_close(db);
     return answer;

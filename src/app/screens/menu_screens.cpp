@@ -40,7 +40,8 @@ public:
     using MenuScreen::MenuScreen;
     void DrawOver() override {
         Program& p = TheProgram();
-        if (p.statisticsOpen && p.gk && p.MenuFont) DrawStatisticsOverlay(*p.gk, *p.MenuFont, p.statistics, p.palette);
+        if (p.statisticsOpen && p.gk && p.MenuFont)
+            DrawStatisticsOverlay(*p.gk, *p.MenuFont, p.statistics, p.palette);
     }
 };
 

@@ -13,4 +13,5 @@
 #include "gfx/palette.h"
 #include "save/play_statistics.h"
 
-void DrawStatisticsOverlay(GK& gk, gkFont& font, const std::vector<LevelStatistics>& rows, const Palette& palette);
+void DrawStatisticsOverlay(GK& gk, gkFont& font, const std::vector<LevelStatistics>& rows,
+                           const Palette& palette);

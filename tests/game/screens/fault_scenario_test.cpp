@@ -387,7 +387,8 @@ TEST_F(FaultScenarioTest, AStalledOrFailingDiskNeverHoldsUpPlayAndNeverFailsSile
     EXPECT_EQ(started, 1) << "every frame ran while the first write waited";
     open();
     WaitForSavedFiles();
-    EXPECT_EQ(started, 2) << "the new game's game.save, then the newest snapshot's (game.db is written apart)";
+    EXPECT_EQ(started, 2)
+        << "the new game's game.save, then the newest snapshot's (game.db is written apart)";
 
     const auto change = [&] {
         ToggleANote(++v);

@@ -3,8 +3,8 @@
 // pointer and typed keys (SDL events, as a player's), and is killed. game.save must
 // load and hold the board after the last completed change or the one before it,
 // never a broken file; game.db passes SQLite's integrity check and opens, and its
-// record fits that board with a step per change, or is refused. Once the kill came after the fifth change was written, a new start's
-// "Continue previous game" shows all five with their history. VELTRANE_KILL_RUNS=n
+// record fits that board with a step per change, or is refused. Once the kill came after the fifth change was
+// written, a new start's "Continue previous game" shows all five with their history. VELTRANE_KILL_RUNS=n
 // runs the loop n times at random kill times (tools/kill_loop runs 200) and prints
 // the count of broken files and databases and of temporary files the kills left, and
 // how many of those a start a minute later leaves (none).
@@ -237,7 +237,8 @@ TEST(Autosave, AKilledGameLeavesItsLastChangesAndContinueShowsThem) {
         if (left > 0) temporariesAfterStart += TemporariesAfterAStartAMinuteLater(temp);
     }
     std::printf(
-        "kill_runs %d broken_files %d broken_databases %d record_refused %d temporaries_left %d after_next_start %d\n",
+        "kill_runs %d broken_files %d broken_databases %d record_refused %d temporaries_left %d "
+        "after_next_start %d\n",
         runs, broken, brokenDatabases, stateRefused, temporaries, temporariesAfterStart);
     EXPECT_EQ(broken, 0);
     EXPECT_EQ(brokenDatabases, 0);

@@ -21,14 +21,13 @@
 #include "app/startup.h"
 #include "app/states.h"
 #include "platform/frame_lock.h"
-#include "sdl/engine_test_fixture.h"
-#include "support/boards.h"
-#include "support/play_record_reader.h"
 #include "save/save.h"
+#include "sdl/engine_test_fixture.h"
 #include "sudoku/board.h"
 #include "sudoku/logic/logic_generator.h"
 #include "sudoku/puzzle_code.h"
 #include "support/boards.h"
+#include "support/play_record_reader.h"
 
 namespace {
 
