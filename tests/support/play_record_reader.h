@@ -22,14 +22,10 @@ inline bool ReadDatabaseRecord(const std::string& path, PlayRecord& record,
 // What SQLite's integrity check says of the database at path ("ok" when whole).
 inline std::string DatabaseIntegrity(const std::string& path) {
     sqlite3* db = nullptr;
-    std::string answer = "cannot open";
-    sqlite3_stmt* check = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
-        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr) == SQLITE_OK)
-        answer = sqlite3_step(check) == SQLITE_ROW
-                     ? reinterpret_cast<const char*>(sqlite3_column_text(check, 0))
-                     : "";
-    sqlite3_finalize(check);
+    std::string answer;
+    const auto keep = [](void* out, int, char** values, char**) { return *static_cast<std::string*>(out) += values[0], 0; };
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK)
+        sqlite3_exec(db, "PRAGMA integrity_check", keep, &answer, nullptr);
     sqlite3_close(db);
     return answer;
 }

@@ -318,19 +318,14 @@ TEST_F(NotesScenarioTest, EarlierGameStateAndBestTimesAreTakenOverOnce) {
             GameRunner game(folder.path());
             EXPECT_EQ(program().bestTimes.Of(Easy), 42u);
             ASSERT_TRUE(Choose(game, ContinueId));
-            EXPECT_EQ(notes(noted), bits);
-            EXPECT_EQ(aids().PlaySeconds(), seconds);
-            EXPECT_EQ(aids().history.UndoSteps(), 2u);
+            EXPECT_TRUE(notes(noted) == bits && aids().PlaySeconds() == seconds && aids().history.UndoSteps() == 2u);
             game.Key(GKK_ESCAPE);
             ASSERT_TRUE(Choose(game, GameExitId));
             game.FramesUntil([] { return false; }, 5);
-            if (start == 0) {
-                EXPECT_EQ(ReadFile(folder.file("game.state")), state) << "left as it is";
-            }
+            EXPECT_EQ(ReadFile(folder.file("game.state")), start == 0 ? state : "damaged") << "left as it is";
             // Taken over once: what the file says now no longer counts.
             WriteTextFile(folder.file("game.state"), "damaged");
             WriteTextFile(folder.file(BestTimesFileName), "damaged");
         }
-        EXPECT_EQ(ReadDatabaseBestTimes(folder.file("game.db")).Of(Easy), 42u);
     }
 }
