@@ -5,8 +5,10 @@
 // --full-screen runs the game full screen at the display's size (under Xvfb, the
 // pictures tools/glyph_edges.py measures); --hold SECONDS keeps the board on screen
 // that long after the last shot, with "ready" on standard output, for a screen grab
-// from outside. The saved game and settings live in a temporary folder.
-// Usage: veltrane-screens OUTPUT-FOLDER [--full-screen] [--hold SECONDS]
+// from outside. --statistics instead writes a run of sample games into the play record
+// and takes the main menu with the statistics screen open (S). The saved game and
+// settings live in a temporary folder.
+// Usage: veltrane-screens OUTPUT-FOLDER [--full-screen] [--hold SECONDS] [--statistics]
 #include <SDL.h>
 #include <unistd.h>
 
@@ -24,6 +26,7 @@
 #include "engine/sdl/sdl_engine.h"
 #include "play/session/move.h"
 #include "pushed_events.h"
+#include "save/play_database.h"
 #include "sudoku/generator.h"
 
 namespace {
@@ -77,6 +80,41 @@ void OpenRingNearTheMiddle(Program& p) {
             }
 }
 
+// Games of each classic level and two logic levels: wins getting faster with a few
+// slower ones, some won with hints, an abandoned one now and then.
+void WriteSampleGames(const std::string& path) {
+    PlayDatabase database;
+    if (database.Open(path) != DatabaseFault::Opened) return;
+    std::uint32_t state = 20261210;
+    const auto next = [&state] { return (state = state * 1103515245u + 12345u) >> 8; };
+    struct Run {
+        PuzzleKind kind;
+        std::int32_t level;
+        int games;
+        std::uint64_t seconds;
+    };
+    std::int64_t started = 1'790'000'000'000'000;
+    for (const Run run : {Run{PuzzleKind::Classic, Easy, 34, 600}, Run{PuzzleKind::Classic, Medium, 18, 1500},
+                          Run{PuzzleKind::Classic, Hard, 9, 3000}, Run{PuzzleKind::Logic, Medium, 6, 1800},
+                          Run{PuzzleKind::Logic, Hard, 3, 4200}}) {
+        for (int i = 0; i < run.games; ++i) {
+            GameEntry game;
+            game.startedMicros = started += 3'600'000'000;
+            game.kind = run.kind;
+            game.level = run.level;
+            game.playSeconds =
+                run.seconds * (100 - static_cast<std::uint64_t>(i)) / 100 + next() % (run.seconds / 3);
+            game.hints = next() % 6 == 0 ? 2 : 0;
+            game.outcome = next() % 7 == 0 ? GameOutcome::Abandoned : GameOutcome::Won;
+            PlayRecord record;
+            record.startedMicros = game.startedMicros;
+            record.playSeconds = game.playSeconds;
+            record.hintsUsed = game.hints;
+            database.Write(record, 1, game);
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -85,10 +123,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string output = argv[1];
-    bool fullScreen = false;
+    bool fullScreen = false, statistics = false;
     double hold = 0;
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--full-screen") == 0) fullScreen = true;
+        if (std::strcmp(argv[i], "--statistics") == 0) statistics = true;
         if (std::strcmp(argv[i], "--hold") == 0 && i + 1 < argc) hold = std::atof(argv[++i]);
     }
     std::filesystem::create_directories(output);
@@ -96,6 +135,7 @@ int main(int argc, char** argv) {
     if (!mkdtemp(folder)) return 1;
     std::ofstream(std::string(folder) + "/" + SettingsFileName)
         << "full-screen=" << (fullScreen ? "on" : "off") << "\n";
+    if (statistics) WriteSampleGames(std::string(folder) + "/" + PlayDatabaseFileName);
     CreateFrameLock();
 
     enum Phase { MainMenuShot, DifficultyShot, Board, BoardShot, Holding } phase = MainMenuShot;
@@ -116,6 +156,14 @@ int main(int argc, char** argv) {
         switch (phase) {
             case MainMenuShot:
                 if (settled < 30) return false;
+                if (statistics && !p.statisticsOpen) {
+                    PushKey(SDLK_s);
+                    return false;
+                }
+                if (statistics) {
+                    shoot("statistics.png");
+                    return true;
+                }
                 shoot("main-menu.png");
                 PushKey(SDLK_RETURN);  // New Game
                 phase = DifficultyShot;
@@ -149,5 +197,5 @@ int main(int argc, char** argv) {
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     std::printf("%d screenshots in %s\n", shots, output.c_str());
-    return shots == 3 ? 0 : 1;
+    return shots == (statistics ? 1 : 3) ? 0 : 1;
 }

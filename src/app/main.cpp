@@ -1,4 +1,5 @@
-// Entry point: `--help` prints the usage and `--version` the version, and both end.
+// Entry point: `--help` prints the usage, `--version` the version and `--stats` the
+// statistics of the games played, and each ends.
 // `veltrane-sudoku FILE` starts with a new game of the puzzle in FILE (a puzzle code or
 // a saved game): the file is read and given the checks that take no search (its form,
 // a clash, a grid with nothing left to play) at once; one that is refused prints the
@@ -23,7 +24,7 @@ constexpr int kBadFileExit = 2;
 constexpr const char* kUsage =
     "usage: veltrane-sudoku [FILE]\n"
     "       veltrane-sudoku --booklet OUT.pdf --count N --level easy|medium|hard [--classic] [--letter]\n"
-    "       veltrane-sudoku --help | --version\n"
+    "       veltrane-sudoku --help | --version | --stats\n"
     "Sudoku on a 16 x 16 grid, played with the mouse or the keyboard.\n"
     "  FILE       start a new game of the puzzle in FILE, a puzzle code (256 characters,\n"
     "             the top row first) or a saved game, in place of the saved game\n"
@@ -32,7 +33,8 @@ constexpr const char* kUsage =
     "             have one solution each, found by logic (--classic: the game's own\n"
     "             puzzles, with many solutions); A4 paper, or US Letter with --letter\n"
     "  --help     print this text and exit\n"
-    "  --version  print the version and exit\n";
+    "  --version  print the version and exit\n"
+    "  --stats    print the statistics of the games played and exit\n";
 
 bool HasOption(int argc, char** argv, const char* option) {
     for (int i = 1; i < argc; ++i) {
@@ -57,6 +59,7 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return 0;
     }
+    if (HasOption(argc, argv, "--stats")) return PrintStatistics({}, stdout);
     if (HasOption(argc, argv, "--version")) {
         std::printf("veltrane-sudoku %s\n", VELTRANE_VERSION);
         return 0;

@@ -17,20 +17,37 @@ Program& TheProgram() { return program; }
 
 void ResetProgram() { program = Program(); }
 
+GameEntry GameEntryOf(const Program& p) {
+    GameEntry game;
+    game.startedMicros = p.aids.startedMicros;
+    game.kind = p.aids.origin.kind;
+    game.level = game.kind == PuzzleKind::Classic ? p.board.difficulty : p.aids.origin.level;
+    game.playSeconds = p.aids.PlaySeconds();
+    game.hints = p.aids.hintsUsed;
+    game.mistakes = p.aids.mistakesMarked;
+    game.outcome =
+        p.board.HasUnfinishedGame() || p.board.size <= 0 ? GameOutcome::InProgress : GameOutcome::Won;
+    return game;
+}
+
 void SaveGameFiles() {
     Program& p = TheProgram();
     GameSnapshot snapshot;
     snapshot.savePath = p.board.directory + SaveFileName;
     snapshot.saveBytes = SavedGameText(p.board);
-    snapshot.statePath = p.board.directory + GameStateFileName;
+    snapshot.databasePath = p.board.directory + PlayDatabaseFileName;
     snapshot.state = p.aids.Record();
     snapshot.state.board = BoardValuesOf(p.board);
     snapshot.fingerprint = GameFingerprint(p.board);
+    snapshot.game = GameEntryOf(p);
     MarkGameSaved();
     if (p.writer) {
         p.writer->SaveGame(std::move(snapshot));
     } else {
-        WriteGameSnapshot(snapshot, WriteFileAtomically);
+        PlayDatabase database;
+        const DatabaseFault fault = database.Open(snapshot.databasePath);
+        WriteGameSnapshot(snapshot, WriteFileAtomically, database.IsOpen() ? &database : nullptr,
+                          DatabaseFaultText(fault));
     }
 }
 

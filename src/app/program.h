@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/puzzles/print_puzzle.h"
 #include "app/puzzles/puzzle_intake.h"
@@ -26,6 +27,7 @@
 #include "play/session/play_aids.h"
 #include "play/view/board_view.h"
 #include "play/view/value_picker.h"
+#include "save/play_statistics.h"
 #include "save/save_writer.h"
 #include "save/scores.h"
 #include "sudoku/board.h"
@@ -84,6 +86,8 @@ struct Program {
     // What the last game won ("Hard, by logic, won in 23:41 - a new best"), said at the
     // main menu's foot in place of the best times until the next game starts; empty for none.
     char winLine[96] = {};
+    bool statisticsOpen = false;     // the statistics screen over the main menu (S)
+    std::vector<LevelStatistics> statistics;  // what it shows, copied from the writer when opened
     std::unique_ptr<SaveWriter> writer;  // while the game runs; without it files are written at once
     PasteSession paste;                  // Ctrl+V's check under way and the main menu's line
     LogicPuzzleMaker puzzleMaker;        // the logic puzzle a new game waits for
@@ -115,9 +119,12 @@ void ApplySettings();
 // Places the board view's cells over the game's board, font and cell sprites.
 void BuildBoardView();
 
-// Hands a snapshot of the game to the writer thread, which writes game.save, then
-// game.state beside it (the notes, clock, hints and history of the board saved).
-// Without a writer (outside a run) both are written at once.
+// The row of the game in progress among the games played: won once its board is full
+// without a clash.
+GameEntry GameEntryOf(const Program& p);
+// Hands a snapshot of the game to the writer thread, which writes game.save, then the
+// play record in game.db beside it (the notes, clock, hints and history of the board
+// saved, and the game's row). Without a writer (outside a run) both are written at once.
 void SaveGameFiles();
 // Marks the game in progress as the one on disk (read at start-up, or just handed over).
 void MarkGameSaved();

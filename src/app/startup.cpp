@@ -1,27 +1,72 @@
 #include "app/startup.h"
 
+#include <unistd.h>
+
 #include <cmath>
 #include <ctime>
+#include <utility>
 
+#include "app/frame_guard.h"
+#include "app/program.h"
 #include "app/puzzles/copy_paste.h"
 #include "app/screens/menus.h"
-#include "app/program.h"
 #include "app/states.h"
 #include "platform/message_box.h"
 #include "platform/module_directory.h"
 #include "platform/save_location.h"
 #include "play/view/status_line.h"
-#include "sudoku/generator.h"
 #include "save/game_state.h"
+#include "save/play_database.h"
+#include "save/play_statistics.h"
 #include "save/save.h"
 #include "save/state_reconcile.h"
-
-#include <utility>
+#include "sudoku/generator.h"
 
 namespace {
 
 // A temporary file nobody has written to for this long is no write under way.
 constexpr std::time_t kStaleTemporarySeconds = 60;
+
+// The play record as game.db kept it, before it is fitted to the saved board.
+struct StoredRecord {
+    bool found = false;
+    PlayRecord record;
+    std::uint64_t fingerprint = 0;
+};
+
+// Reads the earlier versions' game.state (from the folder the saved game is read from)
+// and best-times into a database that has not had them yet; the files stay as they are.
+void TakeOverEarlierFiles(PlayDatabase& database, const std::string& directory,
+                          const std::string& loadDirectory) {
+    if (database.TookOverEarlierFiles()) return;
+    PlayRecord record;
+    std::uint64_t fingerprint = 0;
+    const bool found = LoadPlayRecordOfAnyGame(loadDirectory + GameStateFileName, record, fingerprint);
+    database.TakeOver(found ? &record : nullptr, fingerprint, LoadBestTimes(directory + BestTimesFileName));
+}
+
+// Opens game.db in the save folder, reads the record, the best times and the statistics,
+// and hands the database to the writer. One that cannot be used is left as it is: the
+// game goes on from game.save, the main menu says why, and no record is saved.
+StoredRecord OpenPlayRecord(Program& p, const std::string& directory, const std::string& loadDirectory) {
+    StoredRecord stored;
+    auto database = std::make_unique<PlayDatabase>();
+    const DatabaseFault fault = database->Open(directory + PlayDatabaseFileName);
+    if (fault != DatabaseFault::Opened) {
+        const std::string reason = DatabaseFaultText(fault);
+        p.paste.menuMessage = "Play record not read: " + reason + "; playing on from game.save";
+        p.paste.menuWarning = true;
+        p.gk->System_Log("%s", p.paste.menuMessage.c_str());
+        p.writer->UseDatabase(nullptr, reason, ComputeStatistics({}, p.bestTimes));
+        return stored;
+    }
+    TakeOverEarlierFiles(*database, directory, loadDirectory);
+    stored.found = database->LoadRecord(stored.record, stored.fingerprint);
+    p.bestTimes = database->LoadBestTimes();
+    std::vector<LevelStatistics> statistics = ComputeStatistics(database->LoadGames(), p.bestTimes);
+    p.writer->UseDatabase(std::move(database), {}, std::move(statistics));
+    return stored;
+}
 
 void ConfigureEngine(GK& gk, const std::string& logFile) {
     gk.System_SetState(GK_LOGFILE, logFile.c_str());
@@ -97,26 +142,27 @@ void FreeResources(Program& p) {
 }
 
 // Reads the saved game from folder; the board keeps its own folder for the save.
-// Its notes, clock, hints and history come from the game.state beside it, as far
-// as they fit this board; otherwise the game goes on without them.
-void LoadSavedGame(Program& p, const std::string& folder) {
+// Its notes, clock, hints and history come from the play record, as far as they fit
+// this board; otherwise the game goes on without them.
+void LoadSavedGame(Program& p, const std::string& folder, StoredRecord stored) {
     const std::string saveDirectory = p.board.directory;
     p.board.directory = folder;
     p.board.Load(SaveFileName);
     p.board.directory = saveDirectory;
     p.board.difficulty = LevelOfGivens(p.board, p.board.difficulty);
-    PlayRecord record;
-    if (LoadPlayRecordFor(folder + GameStateFileName, p.board, record)) p.aids.Restore(std::move(record));
+    if (stored.found && FitGameState(stored.record, stored.fingerprint, p.board) != StateFit::Foreign)
+        p.aids.Restore(std::move(stored.record));
     // A logic puzzle's givens do not tell its level: game.state keeps it.
     if (p.aids.origin.kind == PuzzleKind::Logic && IsLevel(p.aids.origin.level))
         p.board.difficulty = p.aids.origin.level;
     MarkGameSaved();
 }
 
-void RunFrameLoop(Program& p, const std::string& loadDirectory, const RunOptions& options) {
+void RunFrameLoop(Program& p, const std::string& loadDirectory, const RunOptions& options,
+                  StoredRecord stored) {
     MakeSprites(p);
     MakeValuePicker(p);
-    LoadSavedGame(p, loadDirectory);
+    LoadSavedGame(p, loadDirectory, std::move(stored));
     // A game found in the program's folder moves to the save folder at once.
     if (loadDirectory != p.board.directory && p.board.size > 0) SaveGameFiles();
     p.Gui = std::make_unique<gkGUI>();
@@ -158,6 +204,26 @@ bool SetStartPuzzleFile(RunOptions& options, const std::string& path, std::strin
     return true;
 }
 
+int PrintStatistics(const std::string& saveDirectory, std::FILE* out) {
+    const std::string directory = saveDirectory.empty()
+                                      ? ChooseSaveDirectory(GetModuleDirectory(), AppDataName, "bgp.jpg")
+                                      : saveDirectory;
+    PlayDatabase database;
+    const DatabaseFault fault = database.OpenToRead(directory + PlayDatabaseFileName);
+    std::vector<GameEntry> games;
+    // Before the first start of this version the best times are still in their file.
+    BestTimes best = LoadBestTimes(directory + BestTimesFileName);
+    if (fault == DatabaseFault::Opened) {
+        games = database.LoadGames();
+        best = database.LoadBestTimes();
+    } else if (::access((directory + PlayDatabaseFileName).c_str(), F_OK) == 0) {
+        std::fprintf(stderr, "veltrane-sudoku: %s\n", DatabaseFaultText(fault).c_str());
+    }
+    for (const LevelStatistics& row : ComputeStatistics(games, best))
+        std::fprintf(out, "%s\n", StatisticsLine(row).c_str());
+    return 0;
+}
+
 int RunGame(const RunOptions& options) {
     ResetProgram();
     Program& p = TheProgram();
@@ -176,7 +242,7 @@ int RunGame(const RunOptions& options) {
     p.writer = std::make_unique<SaveWriter>(options.fileWrite ? options.fileWrite : WriteFileAtomically);
     p.board.directory = directory;
     p.aids.settings = LoadSettings(directory + SettingsFileName);
-    p.bestTimes = LoadBestTimes(directory + BestTimesFileName);
+    StoredRecord stored = OpenPlayRecord(p, directory, loadDirectory);
     p.frameHook = options.frameHook;
     p.sceneHook = options.sceneHook;
     p.aids.deadEnd.SetAnswerCallback([gk = p.gk] { gk->System_WakeFrameLoop(); });
@@ -190,7 +256,7 @@ int RunGame(const RunOptions& options) {
     if (p.gk->System_Initiate()) {
         p.view.BoardBackdrop.reset();
         if (LoadResources(p)) {
-            RunFrameLoop(p, loadDirectory, options);
+            RunFrameLoop(p, loadDirectory, options, std::move(stored));
             p.aids.deadEnd.Stop();  // no worker thread outlives the game
             p.paste.check.Stop();
             p.aids.lesson.worker.Stop();

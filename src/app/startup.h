@@ -6,6 +6,7 @@
 // temporary files that interrupted writes left there.
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -42,6 +43,12 @@ struct RunOptions {
 // (PrecheckPuzzleFile), for the game to start with it; false, with the reason, when it is
 // refused (nothing else has happened then).
 bool SetStartPuzzleFile(RunOptions& options, const std::string& path, std::string& error);
+
+// --stats: prints the statistics of the games played, one line per kind and level
+// (play_statistics.h), read from game.db in the save folder (the executable's or the
+// per-user one, as the game chooses it; saveDirectory when set) without writing it.
+// Starts nothing else. Returns the exit status (0).
+int PrintStatistics(const std::string& saveDirectory, std::FILE* out);
 
 // The whole run after the frame lock exists. Returns the process exit status (0).
 int RunGame(const RunOptions& options = {});

@@ -160,6 +160,7 @@ bool RenderFunc() {
     if (p.BackgroundSprite) p.BackgroundSprite->Render(0, 0);
     if (Screen* screen = Screens().Of(p.GameState)) screen->Draw();
     if (p.Gui) p.Gui->Render();
+    if (Screen* screen = Screens().Of(p.GameState)) screen->DrawOver();
     if (p.sceneHook) p.sceneHook();
     p.gk->Gfx_EndScene();
     return false;

@@ -59,6 +59,10 @@ struct PlayRecord {
     NotesGrid notes{};
     std::vector<CellChange> undo;  // oldest change first; the last step is undone first
     std::vector<CellChange> redo;  // the step to redo first comes last, each step's changes in apply order
+    // Kept in game.db only (the text form has no room for them): when the game began, in
+    // microseconds since 1970 (0: not known), and the mistakes marked in it.
+    std::int64_t startedMicros = 0;
+    std::uint32_t mistakesMarked = 0;
 };
 
 // The file's name in the saved game's folder, beside "game.save".

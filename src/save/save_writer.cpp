@@ -12,15 +12,17 @@ const std::string kGameKey;
 
 }  // namespace
 
-SaveProblem WriteGameSnapshot(const GameSnapshot& snapshot, const FileWriteFunction& write) {
+SaveProblem WriteGameSnapshot(const GameSnapshot& snapshot, const FileWriteFunction& write,
+                              PlayDatabase* database, const std::string& unavailable) {
     if (!snapshot.saveBytes.empty()) {
-        if (const int error = write(snapshot.savePath, snapshot.saveBytes)) return {error, snapshot.savePath};
+        if (const int error = write(snapshot.savePath, snapshot.saveBytes))
+            return {error, snapshot.savePath, {}};
     }
+    if (!database) return {EIO, snapshot.databasePath, unavailable};
     // The history is capped, so a record is always writable; should it not be, the old
-    // file is kept rather than replaced by one the next start would refuse.
-    if (!IsWritablePlayRecord(snapshot.state)) return {EINVAL, snapshot.statePath};
-    if (const int error = write(snapshot.statePath, PlayRecordText(snapshot.state, snapshot.fingerprint)))
-        return {error, snapshot.statePath};
+    // rows are kept rather than replaced by ones the next start would refuse.
+    std::string reason = database->Write(snapshot.state, snapshot.fingerprint, snapshot.game);
+    if (!reason.empty()) return {EIO, snapshot.databasePath, std::move(reason)};
     return {};
 }
 
@@ -33,6 +35,19 @@ SaveWriter::~SaveWriter() {
     }
     wake_.notify_one();
     thread_.join();
+}
+
+void SaveWriter::UseDatabase(std::unique_ptr<PlayDatabase> database, std::string unavailable,
+                             std::vector<LevelStatistics> statistics) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    database_ = std::move(database);
+    databaseUnavailable_ = std::move(unavailable);
+    statistics_ = std::move(statistics);
+}
+
+std::vector<LevelStatistics> SaveWriter::Statistics() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return statistics_;
 }
 
 void SaveWriter::SaveGame(GameSnapshot snapshot) {
@@ -71,7 +86,11 @@ void SaveWriter::Run() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return stopping_ || HasWork(); });
-        if (!HasWork()) return;  // stopping, and everything handed over is written
+        if (!HasWork()) {  // stopping, and everything handed over is written
+            lock.unlock();
+            database_.reset();  // its closing checkpoint is disk work too: here, not on the frame's thread
+            return;
+        }
         std::optional<GameSnapshot> game = std::exchange(game_, std::nullopt);
         std::map<std::string, std::string> files = std::exchange(files_, {});
         writing_ = true;
@@ -85,8 +104,13 @@ void SaveWriter::Run() {
 
 void SaveWriter::WriteBatch(std::optional<GameSnapshot> game, std::map<std::string, std::string> files) {
     std::map<std::string, SaveProblem> outcomes;
-    if (game) outcomes[kGameKey] = WriteGameSnapshot(*game, write_);
-    for (const auto& [path, bytes] : files) outcomes[path] = SaveProblem{write_(path, bytes), path};
+    std::vector<LevelStatistics> statistics;
+    const bool gameWritten = game.has_value();
+    if (game) outcomes[kGameKey] = WriteGameSnapshot(*game, write_, database_.get(), databaseUnavailable_);
+    // A game added or ended: the statistics are read anew, here and not on the frame.
+    const bool gamesChanged = gameWritten && database_ && database_->GamesChanged();
+    if (gamesChanged) statistics = ComputeStatistics(database_->LoadGames(), database_->LoadBestTimes());
+    for (const auto& [path, bytes] : files) outcomes[path] = SaveProblem{write_(path, bytes), path, {}};
     bool changed = false;
     std::function<void()> told;
     {
@@ -100,6 +124,7 @@ void SaveWriter::WriteBatch(std::optional<GameSnapshot> game, std::map<std::stri
             }
         }
         told = problemChanged_;
+        if (gamesChanged) statistics_ = std::move(statistics);
     }
     if (changed && told) told();
 }

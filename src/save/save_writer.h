@@ -1,26 +1,29 @@
 // The writer thread: every file the game keeps beside its saved game is written
 // here, so that the frame never waits for a disk. The frame hands over a snapshot
-// (the saved game's exact bytes and the game.state record, or a small file's
-// bytes) and goes on; the thread writes game.save and then game.state, each with
-// the atomic write of save.h. Snapshots that pile up while a write is under way
-// are coalesced: for the game and for each other file only the newest is written.
-// The writer also keeps what went wrong: the frame asks for the standing problem
-// (the last write of some file failed and none has succeeded since) and shows it.
-// Destroying the writer writes what was handed over, then ends the thread. The
-// file layer is a parameter, so tests can make the disk fail or stall.
-// Owns its thread and the pending snapshots. Standard library only.
+// (the saved game's exact bytes and the play record, or a small file's bytes) and
+// goes on; the thread writes game.save with the atomic write of save.h and then the
+// record's changed rows into game.db (play_database.h), which it owns. Snapshots that pile up while a write
+// is under way are coalesced: for the game and for each other file only the newest is written. The writer
+// also keeps what went wrong: the frame asks for the standing problem (the last write of some file failed and
+// none has succeeded since) and shows it. Destroying the writer writes what was handed over, then ends the
+// thread. The file layer is a parameter, so tests can make the disk fail or stall. It also keeps the
+// statistics of the games played, computed anew whenever a write adds a game or ends one, for the frame to
+// copy. Owns its thread, the pending snapshots and the database. Standard library only.
 #pragma once
 
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 
 #include "save/game_state.h"
+#include "save/play_database.h"
+#include "save/play_statistics.h"
 
 // Replaces the contents of the file at path; 0 on success, else an errno value.
 using FileWriteFunction = std::function<int(const std::string& path, const std::string& bytes)>;
@@ -29,24 +32,30 @@ using FileWriteFunction = std::function<int(const std::string& path, const std::
 struct GameSnapshot {
     std::string savePath;   // game.save
     std::string saveBytes;  // exactly what SudokuBoard::Save writes; empty: game.save is left alone
-    std::string statePath;  // game.state
+    std::string databasePath;  // game.db, for the messages
     PlayRecord state;
     std::uint64_t fingerprint = 0;  // of the board saved
+    GameEntry game;                 // the game's row among the games played
 };
 
 // A write that failed: its errno and the file. error 0: none.
 struct SaveProblem {
     int error = 0;
     std::string path;
+    std::string reason;  // the player's words when the errno has none (the database's own)
 
-    bool operator==(const SaveProblem& other) const { return error == other.error && path == other.path; }
+    bool operator==(const SaveProblem& other) const {
+        return error == other.error && path == other.path && reason == other.reason;
+    }
     bool operator!=(const SaveProblem& other) const { return !(*this == other); }
 };
 
-// Writes game.save and then game.state through write; game.state is not written
-// when game.save failed (so a game.state never belongs to a later board than the
-// game.save beside it). The first failure, or none.
-SaveProblem WriteGameSnapshot(const GameSnapshot& snapshot, const FileWriteFunction& write);
+// Writes game.save through write and then the record into database; the record is
+// not written when game.save failed (so the record never belongs to a later board than
+// the game.save beside it). Without a database, unavailable says why (the record is
+// then not saved). The first failure, or none.
+SaveProblem WriteGameSnapshot(const GameSnapshot& snapshot, const FileWriteFunction& write,
+                              PlayDatabase* database, const std::string& unavailable);
 
 class SaveWriter {
 public:
@@ -56,6 +65,12 @@ public:
     SaveWriter(const SaveWriter&) = delete;
     SaveWriter& operator=(const SaveWriter&) = delete;
 
+    // Takes the database opened at start-up (null, with the reason, when it could not be
+    // used) and the statistics read from it. Called before the first SaveGame.
+    void UseDatabase(std::unique_ptr<PlayDatabase> database, std::string unavailable,
+                     std::vector<LevelStatistics> statistics);
+    // A copy of the statistics as the last write left them.
+    std::vector<LevelStatistics> Statistics();
     // Hands over a save of the game; a game snapshot not yet begun is replaced.
     void SaveGame(GameSnapshot snapshot);
     // Hands over the bytes of a small file; a pending write of the same path is replaced.
@@ -87,5 +102,8 @@ private:
     std::map<std::string, SaveProblem> failures_;
     SaveProblem taken_;
     std::function<void()> problemChanged_;
+    std::unique_ptr<PlayDatabase> database_;  // used on the writer's thread only
+    std::string databaseUnavailable_;
+    std::vector<LevelStatistics> statistics_;
     std::thread thread_;  // last: starts once everything above exists
 };

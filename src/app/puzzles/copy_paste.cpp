@@ -124,7 +124,7 @@ void HandleCopyPaste(Program& p, const FrameInput& input) {
     if (p.GameState != MainMenu) p.paste.menuMessage.clear();
     PickUpAnswer(p);
     const bool onPlayScreen = p.GameState == Playing && !p.aids.helpOpen;  // a key only closes the help
-    const bool inMainMenu = p.GameState == MainMenu && p.Gui && !p.Gui->IsLeaving();
+    const bool inMainMenu = p.GameState == MainMenu && p.Gui && !p.Gui->IsLeaving() && !p.statisticsOpen;
     if (!onPlayScreen && !inMainMenu) return;
     const KeyScreen screen = onPlayScreen ? OnPlayScreen : OnMainMenu;
     for (int i = 0; i < input.count; ++i) {

@@ -5,6 +5,7 @@
 #include "app/puzzles/logic_games.h"
 #include "app/screens/best_times_line.h"
 #include "app/screens/menus.h"
+#include "app/screens/statistics_overlay.h"
 #include "play/view/layout.h"
 #include "play/view/status_line.h"
 
@@ -27,11 +28,22 @@ public:
     }
     KeyScreen Keys() const override { return keys; }
 
-private:
+protected:
     ShowOp show;
     FrameOp frame;
     DrawOp draw;
     KeyScreen keys;
+};
+
+// The main menu, with the statistics screen over it while it is open.
+class MainMenuScreen : public MenuScreen {
+public:
+    using MenuScreen::MenuScreen;
+    void DrawOver() override {
+        Program& p = TheProgram();
+        if (p.statisticsOpen && p.gk && p.MenuFont)
+            DrawStatisticsOverlay(*p.gk, *p.MenuFont, p.statistics, p.palette);
+    }
 };
 
 // At the foot, what the last game won until the next game starts, else the best
@@ -55,7 +67,7 @@ void DrawDifficultyMenuSpace(Program& p) {
 }  // namespace
 
 std::unique_ptr<Screen> MakeMainMenuScreen() {
-    return std::make_unique<MenuScreen>(ShowMainMenu, MainMenuFrame, DrawMainMenuSpace, OnMainMenu);
+    return std::make_unique<MainMenuScreen>(ShowMainMenu, MainMenuFrame, DrawMainMenuSpace, OnMainMenu);
 }
 
 std::unique_ptr<Screen> MakeDifficultyMenuScreen() {

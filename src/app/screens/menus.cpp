@@ -174,8 +174,31 @@ void ShowMainMenu(bool show) { ShowMenu(show, MainMenuEntries, MainNewGameId, tr
 void ShowDifficultyMenu(bool show) { ShowMenu(show, DifficultyMenuEntries, Medium, false); }
 void ShowGameMenu(bool show) { ShowMenu(show, GameMenuEntries, ResumeId, false); }
 
+namespace {
+
+// The statistics screen: S opens it over the menu (with the figures the writer last
+// computed), and then any key or click closes it and does nothing else. True while it
+// takes the frame.
+bool StatisticsTakeFrame(Program& p, const FrameInput& input) {
+    if (p.statisticsOpen) {
+        if (input.key != 0 || input.count > 0) p.statisticsOpen = false;
+        return true;
+    }
+    if (p.Gui->IsLeaving()) return false;
+    for (int i = 0; i < input.count; ++i) {
+        if (ActionOf(input.presses[i], OnMainMenu) != Action::Statistics) continue;
+        p.statistics = p.writer ? p.writer->Statistics() : ComputeStatistics({}, p.bestTimes);
+        p.statisticsOpen = true;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 ScreenRequest MainMenuFrame(const FrameInput& input) {
     Program& p = TheProgram();
+    if (StatisticsTakeFrame(p, input)) return {};
     const float dt = MenuStep(p);
     if (input.key == GKK_ESCAPE) {  // as Exit, once the menu has left
         p.MainMenuChoice = MainExitId;

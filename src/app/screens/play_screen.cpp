@@ -66,14 +66,14 @@ void KeepWinLine(Program& p, bool newBest) {
     std::snprintf(p.winLine, sizeof p.winLine, "%s", line);
 }
 
-// A won game's time goes into the best times before the message box shows.
+// A won game's time goes into the best times the menu shows before the message box
+// shows; the writer keeps it in game.db with the game's row (the same rule).
 ScreenRequest AnnounceWin(Program& p) {
     const std::uint64_t seconds = p.aids.PlaySeconds();
     // A game won with hints sets no best time; nor does a logic or pasted puzzle: the
     // best times stand for the classic levels.
     const bool newBest = p.aids.hintsUsed == 0 && p.aids.origin.kind == PuzzleKind::Classic &&
-                         RecordWonGame(p.board.directory + BestTimesFileName, p.board.difficulty, seconds);
-    if (newBest) p.bestTimes.Record(p.board.difficulty, seconds);
+                         p.bestTimes.Record(p.board.difficulty, seconds);
     KeepWinLine(p, newBest);
     ShowMessageBox("You have won!", "Congratulation", false);  // plain OK box, no icon
     return OpenMenu(p, MainMenu);
@@ -116,7 +116,8 @@ public:
         // The dead-end watch sees the board as this frame left it; a pending hint acts on its verdict.
         if (request.kind == ScreenRequest::Stay) {
             p.aids.deadEnd.Update(p.board);
-            if (p.aids.settings.mistakeMarks) p.aids.mistakes.Update(p.board, p.aids.origin.solutions == 1);
+            if (p.aids.settings.mistakeMarks)
+                p.aids.mistakesMarked += p.aids.mistakes.Update(p.board, p.aids.origin.solutions == 1);
             ContinueHint(p.aids, p.board);
         }
         // Every change of the board or its notes goes to the writer by the end of its frame.

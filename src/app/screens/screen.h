@@ -34,6 +34,8 @@ public:
     // One frame on the frame's input; the state machine carries out the request.
     virtual ScreenRequest Update(const FrameInput& input) = 0;
     virtual void Draw() = 0;
+    // What the screen shows over the GUI's controls (an overlay); nothing by default.
+    virtual void DrawOver() {}
     // Which bindings of the key table hold here.
     virtual KeyScreen Keys() const = 0;
 };

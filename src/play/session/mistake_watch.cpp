@@ -50,8 +50,8 @@ void MistakeWatch::Reset() {
     givens_.clear();
 }
 
-void MistakeWatch::Update(const SudokuBoard& board, bool oneSolution) {
-    if (!CanCheck(board)) return;
+std::uint32_t MistakeWatch::Update(const SudokuBoard& board, bool oneSolution) {
+    if (!CanCheck(board)) return 0;
     if (board.givens != givens_) {
         Reset();
         givens_ = board.givens;
@@ -60,13 +60,14 @@ void MistakeWatch::Update(const SudokuBoard& board, bool oneSolution) {
         checked_ = board.values;
         posted_ = true;
         worker_.Submit({board.givens, board.values, board.boxSize, oneSolution});
-        return;
+        return 0;
     }
     Reply reply;
-    if (worker_.TakeReply(reply)) TakeProofs(reply);
+    return worker_.TakeReply(reply) ? TakeProofs(reply) : 0;
 }
 
-void MistakeWatch::TakeProofs(const Reply& reply) {
+std::uint32_t MistakeWatch::TakeProofs(const Reply& reply) {
+    const std::uint32_t before = marked_;
     const auto n = static_cast<std::int32_t>(reply.values.size());
     for (std::int32_t cell : reply.report.wrong) {
         if (cell < 0 || cell >= static_cast<std::int32_t>(kBoardCellCount) || n != kBoardSide) continue;
@@ -76,6 +77,7 @@ void MistakeWatch::TakeProofs(const Reply& reply) {
         if (known != value) ++marked_;
         known = value;
     }
+    return marked_ - before;
 }
 
 bool MistakeWatch::Marks(const SudokuBoard& board, int row, int column) const {

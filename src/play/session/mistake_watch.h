@@ -24,26 +24,25 @@ public:
     MistakeWatch();
 
     void SetAnswerCallback(std::function<void()> callback) { worker_.SetReadyCallback(std::move(callback)); }
-    // Hands changed values to the worker, or picks up its report on them.
-    void Update(const SudokuBoard& board, bool oneSolution);
+    // Hands changed values to the worker, or picks up its report on them; returns the
+    // values newly proven wrong.
+    std::uint32_t Update(const SudokuBoard& board, bool oneSolution);
     // A new game: the proofs belong to the old givens.
     void Reset();
     // The cell holds a value proven wrong.
     bool Marks(const SudokuBoard& board, int row, int column) const;
-    // Values proven wrong in this game (each cell and value once).
-    std::uint32_t MarkedCount() const { return marked_; }
 
 private:
     struct Reply {
         MistakeReport report;
         Grid values;  // what the report was made on
     };
-    void TakeProofs(const Reply& reply);
+    std::uint32_t TakeProofs(const Reply& reply);
 
     LatestJobWorker<MistakeQuery, Reply> worker_;
     Grid checked_;  // the values last handed over
     Grid givens_;   // the givens the proofs belong to
     bool posted_ = false;
     std::array<std::uint8_t, kBoardCellCount> wrong_{};  // per cell: the value proven wrong there, 0 for none
-    std::uint32_t marked_ = 0;
+    std::uint32_t marked_ = 0;  // values proven wrong in this game (each cell and value once)
 };

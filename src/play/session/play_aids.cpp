@@ -1,10 +1,20 @@
 #include "play/session/play_aids.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <utility>
+
+namespace {
+
+std::int64_t NowMicros() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
 
 void StatusMessage::Set(const char* message, std::uint64_t atRevision, bool yieldsToWarning) {
     std::snprintf(text, sizeof text, "%s", message);
@@ -19,6 +29,8 @@ void PlaySession::ClearSession() {
     playMicroseconds = 0;
     hintsUsed = 0;
     origin = PuzzleOrigin{};
+    startedMicros = NowMicros();
+    mistakesMarked = 0;
 }
 
 void PlaySession::RestoreSession(PlayRecord record) {
@@ -26,6 +38,9 @@ void PlaySession::RestoreSession(PlayRecord record) {
     hintsUsed = record.hintsUsed;
     origin = record.origin;
     notes = record.notes;
+    // A game taken over from an earlier version's file begins its row now.
+    startedMicros = record.startedMicros ? record.startedMicros : NowMicros();
+    mistakesMarked = record.mistakesMarked;
     history.Restore(std::move(record.undo), std::move(record.redo));
 }
 
@@ -75,6 +90,8 @@ PlayRecord PlaySession::Record() const {
     record.playSeconds = PlaySeconds();
     record.hintsUsed = hintsUsed;
     record.origin = origin;
+    record.startedMicros = startedMicros;
+    record.mistakesMarked = mistakesMarked;
     record.notes = notes;
     record.undo = history.UndoChanges();
     record.redo = history.RedoChanges();

@@ -94,6 +94,9 @@ struct PlaySession {
     // Hints that changed the grid in this game (such a win sets no best time), at most kMaxHintsUsed.
     unsigned hintsUsed = 0;
     PuzzleOrigin origin;            // where the puzzle came from (a new game starts as classic)
+    // When the game began (microseconds since 1970): the game's row among the games played.
+    std::int64_t startedMicros = 0;
+    unsigned mistakesMarked = 0;    // mistakes marked in this game, kept in its row
     bool focusedLastFrame = false;  // the last play-screen frame had the window's focus
 
     // Empty history and notes, clock and hints at zero, a classic origin.

@@ -16,6 +16,7 @@
 #include "save/scores.h"
 #include "sudoku/generator.h"
 #include "support/boards.h"
+#include "support/play_record_reader.h"
 
 namespace {
 
@@ -55,7 +56,9 @@ protected:
         WaitForSavedFiles();
         EXPECT_EQ(ReadFile(folder.file("game.save")), SavedGameText(board()));
         PlayRecord record;
-        EXPECT_TRUE(LoadPlayRecord(folder.file("game.state"), GameFingerprint(board()), record));
+        std::uint64_t fingerprint = 0;
+        EXPECT_TRUE(ReadDatabaseRecord(folder.file("game.db"), record, &fingerprint));
+        EXPECT_EQ(fingerprint, GameFingerprint(board()));
         EXPECT_EQ(record.notes, aids().notes);
     }
     // A game with notes, two written values and some play time, left by Exit.
@@ -215,20 +218,35 @@ TEST_F(NotesScenarioTest, NotesClockAndHistoryComeBackWithContinueAndTheClockSto
     EXPECT_EQ(notes(noted), NoteBit(3)) << "the history came back";
 }
 
-TEST_F(NotesScenarioTest, AForeignOrDamagedGameStateIsIgnoredAndTheGameContinuesFromGameSave) {
+// A record of another game is not used; a damaged play record means the same and a
+// line in the main menu, and the database is left as it is.
+TEST_F(NotesScenarioTest, AForeignOrDamagedPlayRecordIsIgnoredAndTheGameContinuesFromGameSave) {
     CellRef noted;
     CellNotes bits = 0;
     std::uint64_t seconds = 0;
     PlayAndExit(&noted, &bits, &seconds);
     const std::string saved = ReadFile(folder.file("game.save"));
-    std::string state = ReadFile(folder.file("game.state"));
-    const std::size_t fingerprint = state.find("fingerprint ") + 12;
-    std::string foreign = state;
-    foreign[fingerprint] = foreign[fingerprint] == '0' ? '1' : '0';
+    const std::string database = ReadFile(folder.file("game.db"));
+    {
+        PlayDatabase foreign;
+        PlayRecord record;
+        std::uint64_t fingerprint = 0;
+        ASSERT_EQ(foreign.Open(folder.file("game.db")), DatabaseFault::Opened);
+        ASSERT_TRUE(foreign.LoadRecord(record, fingerprint));
+        ASSERT_EQ(foreign.Write(record, fingerprint + 1, {}), "");
+    }
+    const std::string foreign = ReadFile(folder.file("game.db"));
 
-    for (const std::string& replaced : {foreign, state.substr(0, state.size() / 2), std::string("\xff\x00", 2)}) {
-        WriteTextFile(folder.file("game.state"), replaced);
+    for (const std::string& replaced :
+         {foreign, database.substr(0, database.size() / 2), std::string("\xff\x00", 2)}) {
+        WriteTextFile(folder.file("game.db"), replaced);
         GameRunner game(folder.path());
+        const bool damaged = replaced != foreign;
+        EXPECT_EQ(program().paste.menuMessage,
+                  damaged ? "Play record not read: game.db is damaged; playing on from game.save" : "");
+        if (damaged) {
+            EXPECT_EQ(ReadFile(folder.file("game.db")), replaced) << "left as it is";
+        }
         ASSERT_TRUE(Choose(game, ContinueId));
         ASSERT_EQ(program().GameState, Playing);
         EXPECT_TRUE(game.messages.empty());
@@ -265,7 +283,8 @@ TEST_F(NotesScenarioTest, AWonGameKeepsItsTimeAsTheLevelsBestAndTheMainMenuShows
     ASSERT_EQ(game.messages.size(), 1u);
     EXPECT_EQ(game.messages[0].text, "You have won!");
 
-    const auto best = LoadBestTimes(folder.file(BestTimesFileName)).Of(Easy);
+    WaitForSavedFiles();
+    const auto best = ReadDatabaseBestTimes(folder.file("game.db")).Of(Easy);
     ASSERT_TRUE(best.has_value());
     EXPECT_GE(*best, 10u);
     EXPECT_LT(*best, 12u);
@@ -273,4 +292,40 @@ TEST_F(NotesScenarioTest, AWonGameKeepsItsTimeAsTheLevelsBestAndTheMainMenuShows
     int bestLineGlyphs = 0;
     for (const Quad& q : GlyphQuads()) bestLineGlyphs += std::fabs(q.v[0].y - BestTimesY) < 1;
     EXPECT_GT(bestLineGlyphs, 10);
+}
+
+// The earlier versions' game.state (both versions) and best-times are read into a new
+// game.db once and left as they are; the game continues from them as it did.
+TEST_F(NotesScenarioTest, EarlierGameStateAndBestTimesAreTakenOverOnce) {
+    CellRef noted;
+    CellNotes bits = 0;
+    std::uint64_t seconds = 0;
+    PlayAndExit(&noted, &bits, &seconds);
+    PlayRecord kept;
+    std::uint64_t fingerprint = 0;
+    ASSERT_TRUE(ReadDatabaseRecord(folder.file("game.db"), kept, &fingerprint));
+    const std::string second = PlayRecordText(kept, fingerprint);
+    std::string first = second;
+    first.replace(first.find("state 2\n"), 8, "state 1\n");
+    first.erase(first.find("hints "), first.find("notes\n") - first.find("hints "));
+    BestTimes best;
+    best.Record(Easy, 42);
+    for (const std::string& state : {second, first}) {
+        std::filesystem::remove(folder.file("game.db"));
+        WriteTextFile(folder.file("game.state"), state);
+        ASSERT_TRUE(SaveBestTimes(folder.file(BestTimesFileName), best));
+        for (int start = 0; start < 2; ++start) {
+            GameRunner game(folder.path());
+            EXPECT_EQ(program().bestTimes.Of(Easy), 42u);
+            ASSERT_TRUE(Choose(game, ContinueId));
+            EXPECT_TRUE(notes(noted) == bits && aids().PlaySeconds() == seconds && aids().history.UndoSteps() == 2u);
+            game.Key(GKK_ESCAPE);
+            ASSERT_TRUE(Choose(game, GameExitId));
+            game.FramesUntil([] { return false; }, 5);
+            EXPECT_EQ(ReadFile(folder.file("game.state")), start == 0 ? state : "damaged") << "left as it is";
+            // Taken over once: what the file says now no longer counts.
+            WriteTextFile(folder.file("game.state"), "damaged");
+            WriteTextFile(folder.file(BestTimesFileName), "damaged");
+        }
+    }
 }

@@ -21,13 +21,13 @@
 #include "app/startup.h"
 #include "app/states.h"
 #include "platform/frame_lock.h"
-#include "sdl/engine_test_fixture.h"
-#include "support/boards.h"
 #include "save/save.h"
+#include "sdl/engine_test_fixture.h"
 #include "sudoku/board.h"
 #include "sudoku/logic/logic_generator.h"
 #include "sudoku/puzzle_code.h"
 #include "support/boards.h"
+#include "support/play_record_reader.h"
 
 namespace {
 
@@ -546,11 +546,17 @@ TEST(Program, APuzzleFileOnTheCommandLineStartsItOrIsRefusedWithTheReason) {
     WriteFile(temp.File("puzzle.txt"), code);
     Process started(game, HeadlessIn(temp), temp.File("stderr"), 0, temp.File("puzzle.txt"));
     ASSERT_TRUE(started.WaitUntilCatching(SIGTERM)) << "the game did not start";
-    ASSERT_TRUE(WaitForFile(temp.File("game.state"))) << "written with the file's game";
+    PlayRecord record;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    while (!(ReadDatabaseRecord(temp.File("game.db"), record) && record.origin.kind == PuzzleKind::File) &&
+           std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(record.origin.kind, PuzzleKind::File) << "the play record written with the file's game";
     started.Signal(SIGTERM);
     EXPECT_EQ(started.Wait().status, 0);
     SudokuBoard expected;
     SetUpLogicGame(expected, puzzle);
     EXPECT_EQ(ReadFile(temp.File("game.save")), SavedGameText(expected));
-    EXPECT_NE(ReadFile(temp.File("game.state")).find("puzzle file 3 1\n"), std::string::npos) << "Hard";
+    ASSERT_TRUE(ReadDatabaseRecord(temp.File("game.db"), record));
+    EXPECT_TRUE(record.origin == (PuzzleOrigin{PuzzleKind::File, 3, 1})) << "Hard";
 }
