@@ -10,6 +10,9 @@ constexpr std::string_view HighlightKey = "same-value-highlight";
 constexpr std::string_view ClashMarksKey = "clash-marks";
 constexpr std::string_view FullScreenKey = "full-screen";
 constexpr std::string_view PuzzlesKey = "puzzles";
+constexpr std::string_view ThemeKey = "theme";
+// The theme line's words, in the order of ThemeChoice from Classic on.
+constexpr std::string_view ThemeWords[] = {"classic", "dark", "high-contrast"};
 
 std::string_view Trim(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
@@ -36,6 +39,8 @@ void ReadLine(std::string_view line, Settings& settings) {
     if (key == FullScreenKey) ReadFlag(value, settings.fullScreen);
     if (key == PuzzlesKey && (value == "classic" || value == "logic"))
         settings.logicPuzzles = value == "logic";
+    for (int i = 0; key == ThemeKey && i < 3; ++i)
+        if (value == ThemeWords[i]) settings.theme = static_cast<ThemeChoice>(i + 1);
 }
 
 void AppendFlag(std::string& text, std::string_view key, bool flag) {
@@ -52,6 +57,12 @@ std::string SettingsText(const Settings& settings) {
     AppendFlag(text, FullScreenKey, settings.fullScreen);
     text.append(PuzzlesKey);
     text += settings.logicPuzzles ? "=logic\n" : "=classic\n";
+    if (settings.theme != ThemeChoice::Desktop) {
+        text.append(ThemeKey);
+        text += '=';
+        text.append(ThemeWords[static_cast<int>(settings.theme) - 1]);
+        text += '\n';
+    }
     return text;
 }
 

@@ -42,6 +42,8 @@ constexpr KeyBinding Table[] = {
     {Letter('V'), Letter('V'), 0, NoModifier, Shift, Play, Action::SameValueTint, "V"},
     {Letter('X'), Letter('X'), 0, NoModifier, Shift, Play, Action::ClashMarks, "X"},
     {Letter('L'), Letter('L'), 0, NoModifier, Shift, OnDifficultyMenu, Action::PuzzleKind, "L"},
+    {Letter('T'), Letter('T'), 0, NoModifier, Shift, Play | OnMainMenu | OnDifficultyMenu | OnGameMenu,
+     Action::Theme, "T"},
     {GKK_ESCAPE, GKK_ESCAPE, 0, NoModifier, AnyModifier, Play, Action::GameMenu, "Escape"},
 };
 constexpr int TableSize = static_cast<int>(sizeof Table / sizeof Table[0]);

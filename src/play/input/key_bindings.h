@@ -38,6 +38,7 @@ enum class Action {
     CopyGrid,
     Paste,
     PuzzleKind,  // classic or logic puzzles, in the difficulty menu
+    Theme,       // the next theme: classic, dark, high contrast
     GameMenu,    // Escape: listed for the help; the frame's key rule opens the menu
 };
 

@@ -122,6 +122,7 @@ constexpr ActionEntry PlayActions[] = {
      }},
     {Action::ClashMarks, [](PlayAids& aids, SudokuBoard&,
                             const gkKeyPress&) { Switch(aids, aids.settings.clashMarks, "Clash marks"); }},
+    {Action::Theme, [](PlayAids& aids, SudokuBoard&, const gkKeyPress&) { ++aids.themeSteps; }},
 };
 
 // Only the key table's word counts: a key no binding takes does nothing. The

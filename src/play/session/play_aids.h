@@ -120,6 +120,8 @@ struct PlayAids : PlaySession, PlayUi {
     Settings settings;
     // A switch changed the settings this frame: the caller keeps and applies them, then clears it.
     bool settingsChanged = false;
+    // T presses this frame, each for the next theme: the caller shows them, then clears it.
+    int themeSteps = 0;
     DeadEndWatch deadEnd;  // handed the grid every play-screen frame
 
     // For a new game: empty history and notes, clock and hints at zero, note mode off,

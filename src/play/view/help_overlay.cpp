@@ -42,6 +42,7 @@ constexpr KeyLine KeyLines[] = {
     {Action::SameValueTint, Action::None, "same-value tint on / off (now %s)", HelpSwitch::SameValueTint},
     {Action::ClashMarks, Action::None, "corner mark on clashes on / off (now %s)", HelpSwitch::ClashMarks},
     {Action::FullScreen, Action::None, "full screen on / off"},
+    {Action::Theme, Action::None, "next theme: classic, dark, high contrast"},
     {Action::CopyPuzzle, Action::CopyGrid, "copy the puzzle's code / the grid's code"},
     {Action::Paste, Action::None, "play a pasted puzzle code (main menu too)"},
     {Action::Help, Action::None, "this help"},
@@ -67,7 +68,7 @@ namespace {
 
 constexpr const char* HelpTitle = "Keys and mouse";
 constexpr const char* HelpClosing = "Any key or click closes this help.";
-constexpr float HelpTitleY = 92.0f, HelpClosingY = 590.0f;
+constexpr float HelpTitleY = 92.0f, HelpClosingY = 596.0f;
 
 const char* OnOff(bool on) { return on ? "on" : "off"; }
 

@@ -28,12 +28,12 @@ struct HelpLine {
     HelpSwitch shows = HelpSwitch::None;
 };
 
-constexpr int HelpLineCount = 25;
+constexpr int HelpLineCount = 26;
 // Line index of the help; the keys of a line of keys are named by the key table
 // (play/input/key_bindings.h), written into keys (size bytes).
 HelpLine HelpLineAt(int index, char* keys, int size);
 // The columns' x positions, the first line's y and the distance between lines.
-constexpr float HelpKeysX = 115.0f, HelpActionsX = 352.0f, HelpLinesY = 130.0f, HelpLinePitch = 18.0f;
+constexpr float HelpKeysX = 115.0f, HelpActionsX = 352.0f, HelpLinesY = 124.0f, HelpLinePitch = 18.0f;
 
 void DrawHelpOverlay(GK& gk, gkFont& font, const Settings& settings,
                      const Palette& palette);
