@@ -10,16 +10,12 @@ namespace {
 
 class ThemeScenarioTest : public ScenarioTest {
 protected:
-    // The file the background is drawn from in the last frame.
-    std::string BackgroundImage() {
-        const auto& quads = engine.quads;
-        const std::string name = quads.empty() ? "" : engine.textures[quads.front().tex].name;
-        return name.substr(name.find_last_of('/') + 1);
-    }
+    // The theme's palette is in use and its background drawn (first, in the last frame).
     void ExpectShown(Theme theme, const char* why) {
         EXPECT_EQ(program().theme, theme) << why;
         EXPECT_EQ(program().palette.givenValue, PaletteOf(theme).givenValue) << why;
-        EXPECT_EQ(BackgroundImage(), ImagesOf(theme).background) << why;
+        const std::string name = engine.quads.empty() ? "" : engine.textures[engine.quads.front().tex].name;
+        EXPECT_EQ(name.substr(name.find_last_of('/') + 1), ImagesOf(theme).background) << why;
     }
 };
 
@@ -29,20 +25,17 @@ TEST_F(ThemeScenarioTest, TheDesktopsLookShowsUntilThePlayerChoosesWithT) {
     GameRunner game(folder.path());
     game.Frame();
     ExpectShown(Theme::Classic, "no answer from the desktop");
-    struct Case {
-        DesktopLook look;
-        Theme shown;
-    };
-    const Case answers[] = {{{1, 0}, Theme::Dark},         {{2, 0}, Theme::Classic},
-                            {{0, 1}, Theme::HighContrast}, {{1, 1}, Theme::HighContrast},
-                            {{0, 0}, Theme::Classic},      {{1, 7}, Theme::Dark},
-                            {{9, 0}, Theme::Classic}};
-    for (const Case& c : answers) {
-        program().desktopLooks->Post(c.look);
+    // The portal's answers as (color-scheme, contrast): 1 is dark, 0 and 2 light; contrast 1 wins.
+    const std::pair<DesktopLook, Theme> answers[] = {
+        {{1, 0}, Theme::Dark},         {{2, 0}, Theme::Classic}, {{0, 1}, Theme::HighContrast},
+        {{1, 1}, Theme::HighContrast}, {{0, 0}, Theme::Classic}, {{1, 7}, Theme::Dark},
+        {{9, 0}, Theme::Classic}};
+    for (const auto& [look, theme] : answers) {
+        program().desktopLooks->Post(look);
         game.Frame();
-        ExpectShown(c.shown, ("color-scheme " + std::to_string(c.look.colorScheme) + ", contrast " +
-                              std::to_string(c.look.contrast))
-                                 .c_str());
+        ExpectShown(
+            theme,
+            ("answer " + std::to_string(look.colorScheme) + " " + std::to_string(look.contrast)).c_str());
     }
     EXPECT_EQ(program().aids.settings.theme, ThemeChoice::Desktop);
 

@@ -53,6 +53,11 @@ std::optional<std::string> ReadFile(const std::string& name) {
 
 // --- images -------------------------------------------------------------------
 
+// A theme's image beside the classic one: select@2x.bmp -> select-dark@2x.bmp.
+std::string ThemedName(const std::string& name, const std::string& theme) {
+    return std::string(name).insert(name.find_first_of("@."), theme);
+}
+
 struct ImageSize {
     const char* name;
     int width;
@@ -63,50 +68,39 @@ TEST(DataFiles, ImagesHaveTheSizesTheirSpritesAreCutTo) {
     const ImageSize kImages[] = {{"bgp.jpg", 800, 700},  {"cursor.png", 32, 32},  {"unselect.bmp", 30, 30},
                                  {"select.bmp", 30, 30}, {"circle2.png", 30, 30}, {"icon32.png", 32, 32},
                                  {"icon16.png", 16, 16}};
-    // Each theme's images take the classic ones' place under the same sprites.
-    std::vector<std::pair<std::string, ImageSize>> images;
-    for (const char* theme : {"", "-dark", "-high-contrast"}) {
-        for (const ImageSize& image : kImages) {
-            const std::string name = image.name, stem = name.substr(0, name.find('.'));
-            if (*theme == 0 || stem.rfind("icon", 0) != 0)
-                images.push_back({stem + theme + name.substr(stem.size()), image});
+    for (const ImageSize& image : kImages) {
+        // The themes' images (all but the icon) take the classic ones' place under the same sprites.
+        for (const std::string theme : {"", "-dark", "-high-contrast"}) {
+            const std::string name = ThemedName(image.name, theme);
+            if (!theme.empty() && name.rfind("icon", 0) == 0) continue;
+            SurfacePtr surface(IMG_Load(name.c_str()));
+            ASSERT_TRUE(surface) << name << ": " << IMG_GetError();
+            EXPECT_EQ(surface->w, image.width) << name;
+            EXPECT_EQ(surface->h, image.height) << name;
         }
-    }
-    for (const auto& [name, image] : images) {
-        SurfacePtr surface(IMG_Load(name.c_str()));
-        ASSERT_TRUE(surface) << name << ": " << IMG_GetError();
-        EXPECT_EQ(surface->w, image.width) << name;
-        EXPECT_EQ(surface->h, image.height) << name;
     }
 }
 
 TEST(DataFiles, CompanionsAreTheirImagesAtTwiceAndFourTimesTheSize) {
-    const char* const kPictures[][3] = {
-        {"cursor.png", "cursor@2x.png", "cursor@4x.png"},
-        {"circle2.png", "circle2@2x.png", "circle2@4x.png"},
-        {"select.bmp", "select@2x.bmp", "select@4x.bmp"},
-        {"unselect.bmp", "unselect@2x.bmp", "unselect@4x.bmp"},
-        {"bgp.jpg", "bgp@2x.jpg", nullptr},
-        {"icon32.png", "icon64.png", "icon128.png"},
-        {"cursor-dark.png", "cursor-dark@2x.png", "cursor-dark@4x.png"},
-        {"circle2-dark.png", "circle2-dark@2x.png", "circle2-dark@4x.png"},
-        {"select-dark.bmp", "select-dark@2x.bmp", "select-dark@4x.bmp"},
-        {"unselect-dark.bmp", "unselect-dark@2x.bmp", "unselect-dark@4x.bmp"},
-        {"bgp-dark.jpg", "bgp-dark@2x.jpg", nullptr},
-        {"cursor-high-contrast.png", "cursor-high-contrast@2x.png", "cursor-high-contrast@4x.png"},
-        {"circle2-high-contrast.png", "circle2-high-contrast@2x.png", "circle2-high-contrast@4x.png"},
-        {"select-high-contrast.bmp", "select-high-contrast@2x.bmp", "select-high-contrast@4x.bmp"},
-        {"unselect-high-contrast.bmp", "unselect-high-contrast@2x.bmp", "unselect-high-contrast@4x.bmp"},
-        {"bgp-high-contrast.jpg", "bgp-high-contrast@2x.jpg", nullptr}};
+    const char* const kPictures[][3] = {{"cursor.png", "cursor@2x.png", "cursor@4x.png"},
+                                        {"circle2.png", "circle2@2x.png", "circle2@4x.png"},
+                                        {"select.bmp", "select@2x.bmp", "select@4x.bmp"},
+                                        {"unselect.bmp", "unselect@2x.bmp", "unselect@4x.bmp"},
+                                        {"bgp.jpg", "bgp@2x.jpg", nullptr},
+                                        {"icon32.png", "icon64.png", "icon128.png"}};
     for (const auto& names : kPictures) {
-        SurfacePtr image = LoadRgba(names[0]);
-        ASSERT_TRUE(image) << names[0];
-        for (int i = 1; i <= 2 && names[i] != nullptr; ++i) {
-            const int factor = 2 * i;
-            SurfacePtr companion = LoadRgba(names[i]);
-            ASSERT_TRUE(companion) << names[i] << ": " << IMG_GetError();
-            EXPECT_EQ(companion->w, image->w * factor) << names[i];
-            EXPECT_EQ(companion->h, image->h * factor) << names[i];
+        for (const std::string theme : {"", "-dark", "-high-contrast"}) {
+            if (!theme.empty() && std::string(names[0]).rfind("icon", 0) == 0) continue;
+            SurfacePtr image = LoadRgba(ThemedName(names[0], theme));
+            ASSERT_TRUE(image) << names[0] << theme;
+            for (int i = 1; i <= 2 && names[i] != nullptr; ++i) {
+                const int factor = 2 * i;
+                const std::string name = ThemedName(names[i], theme);
+                SurfacePtr companion = LoadRgba(name);
+                ASSERT_TRUE(companion) << name << ": " << IMG_GetError();
+                EXPECT_EQ(companion->w, image->w * factor) << name;
+                EXPECT_EQ(companion->h, image->h * factor) << name;
+            }
         }
     }
 }
