@@ -25,12 +25,13 @@ std::string Line(FILE* from) {
     return line;
 }
 
-// A program of the test's started with popen, which prints its process id on a line of its
-// output when it is ready; ended with SIGTERM and waited for at the end.
+// A program of the test's, started through the shell, that prints its process id on a line
+// of its output when it is ready; ended with SIGTERM and waited for at the end.
 struct Started {
     FILE* output;
+    std::string ready;  // the lines before the process id
     int pid;
-    Started(FILE* output, int pidLine) : output(output) {
+    Started(const std::string& command, int pidLine) : output(popen(("exec " + command).c_str(), "r")) {
         for (int line = 0; line < pidLine; ++line) ready = Line(output);
         pid = std::atoi(Line(output).c_str());
     }
@@ -38,7 +39,6 @@ struct Started {
         if (pid > 0) kill(pid, SIGTERM);
         if (output) pclose(output);
     }
-    std::string ready;  // the lines before the process id
 };
 
 // The looks a reader hands over, waited for as the frame loop is woken.
@@ -63,24 +63,16 @@ struct LookWaiter {
 
 TEST(PortalLookReader, ReadsTheDesktopsLookAtStartAndOnEveryChange) {
     TempFolder folder;
-    std::ofstream(folder.File("session.conf"))
-        << "<busconfig><type>session</type><listen>unix:path=" << folder.File("bus")
-        << "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\"/><allow "
-           "receive_sender=\"*\"/>"
-        << "<allow own=\"*\"/></policy></busconfig>\n";
-    const Started bus(
-        popen(("exec /usr/bin/dbus-daemon --nofork --print-address=1 --print-pid=1 --config-file=" +
-               folder.File("session.conf"))
-                  .c_str(),
-              "r"),
-        1);
-    const std::string address = bus.ready;
+    std::ofstream(folder.File("session.conf")) << "<busconfig><type>session</type><listen>unix:path="
+                                               << folder.File("bus") << "</listen><auth>EXTERNAL</auth><policy "
+                                               << "context='default'><allow send_destination='*'/><allow "
+                                               << "receive_sender='*'/><allow own='*'/></policy></busconfig>\n";
+    const std::string config = folder.File("session.conf");
+    const Started bus("/usr/bin/dbus-daemon --nofork --print-address=1 --print-pid=1 --config-file=" + config, 1);
     ASSERT_GT(bus.pid, 0) << "dbus-daemon did not start";
+    const std::string& address = bus.ready;
     {
-        const Started portal(
-            popen(("DBUS_SESSION_BUS_ADDRESS='" + address + "' exec " VELTRANE_STUB_PORTAL " 1 0").c_str(),
-                  "r"),
-            0);
+        const Started portal("env DBUS_SESSION_BUS_ADDRESS='" + address + "' " VELTRANE_STUB_PORTAL " 1 0", 0);
         ASSERT_GT(portal.pid, 0) << "it owns the portal's name once it prints its id";
         LookWaiter looks;
         DesktopLook look;
