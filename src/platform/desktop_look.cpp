@@ -169,8 +169,10 @@ bool DesktopLookMailbox::Take(DesktopLook& look) {
     return true;
 }
 
-PortalLookReader::PortalLookReader(DesktopLookMailbox& mailbox, std::string busAddress)
-    : mailbox(mailbox), address(busAddress.empty() ? SessionBusAddress() : std::move(busAddress)) {
+PortalLookReader::PortalLookReader(DesktopLookMailbox& mailbox, std::string busAddress, int answerMilliseconds)
+    : mailbox(mailbox),
+      address(busAddress.empty() ? SessionBusAddress() : std::move(busAddress)),
+      answerMilliseconds(answerMilliseconds) {
     if (address.empty() || pipe2(stopPipe, O_CLOEXEC) != 0) return;
     dbus_threads_init_default();
     thread = std::thread([this] { Run(); });
@@ -190,7 +192,7 @@ PortalLookReader::~PortalLookReader() {
 // Connects, says hello, subscribes to SettingChanged and asks for the appearance, all
 // within the answer time; then hands over every change until told to stop or the bus goes.
 void PortalLookReader::Run() {
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(PortalAnswerMilliseconds);
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(answerMilliseconds);
     DBusError error;
     dbus_error_init(&error);
     Connection connection(dbus_connection_open_private(address.c_str(), &error));

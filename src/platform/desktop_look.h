@@ -49,8 +49,10 @@ class PortalLookReader {
 public:
     // Starts reading for mailbox on the bus at busAddress (a D-Bus address); empty: the
     // session bus, $DBUS_SESSION_BUS_ADDRESS or else $XDG_RUNTIME_DIR/bus where that socket
-    // exists (never a bus started for the purpose).
-    explicit PortalLookReader(DesktopLookMailbox& mailbox, std::string busAddress = {});
+    // exists (never a bus started for the purpose). The first answer counts only within
+    // answerMilliseconds of the start (a test on a busy machine gives it longer).
+    explicit PortalLookReader(DesktopLookMailbox& mailbox, std::string busAddress = {},
+                              int answerMilliseconds = PortalAnswerMilliseconds);
     // Stops the thread at once, whatever it waits for.
     ~PortalLookReader();
     PortalLookReader(const PortalLookReader&) = delete;
@@ -61,6 +63,7 @@ private:
 
     DesktopLookMailbox& mailbox;
     std::string address;
+    int answerMilliseconds;
     int stopPipe[2] = {-1, -1};
     std::thread thread;
 };
