@@ -30,6 +30,10 @@ picture at two and four times the size (every feature at its scaled place):
                        and a 3200 x 2800 texture would take 36 MB)
   data/icon64.png, data/icon128.png   the icon at 2x and 4x, for the desktop's icon theme
 
+and for each of the dark and high-contrast themes the cursor, the cell faces, the value
+button and the background with their companions, drawn in the theme's colours under the
+theme's suffix: data/select-dark.bmp, data/select-dark@2x.bmp, data/bgp-high-contrast.jpg, ...
+
 Usage: /usr/bin/python3 tools/make_data.py
 """
 
@@ -119,6 +123,57 @@ def write_if_changed(path, data):
         out.write(data)
 
 
+# --- themes -------------------------------------------------------------------
+
+# What each theme's images are drawn in.  The classic look is the game's own; the dark
+# and high-contrast themes draw the same shapes in their colours, beside it under the
+# theme's suffix (select-dark.bmp, select-dark@2x.bmp, ...).  The cell faces carry the
+# colours the texts are checked against (src/gfx/themes.h names the texts' colours):
+# plain and hovered face, each (top, bottom, light edge, dark edge).
+CLASSIC = {
+    "plain_face": ((250, 249, 245), (234, 233, 228), (255, 255, 255), (168, 170, 178)),
+    "hovered_face": ((255, 236, 164), (250, 214, 118), (255, 248, 214), (196, 152, 56)),
+    "button": ((255, 255, 255), (196, 204, 220), (128, 138, 158)),  # light, shaded, rim
+    # outline, fill at the top and bottom, shadow colour and strength (of 255)
+    "cursor": ((24, 28, 36), (255, 255, 255), (226, 232, 240), (0, 0, 0), 90),
+    # gradient's top-left and bottom-right, the glow behind the board, the lattice's strength
+    "background": ((10, 30, 52), (6, 56, 64), (22, 74, 92), 1.0),
+}
+THEMES = {
+    "dark": {
+        # Dark slate faces under light text; the hovered face a dark amber, told from
+        # the plain one by hue and lightness; the ring's buttons dark under light labels.
+        "plain_face": ((38, 42, 51), (30, 33, 41), (58, 63, 75), (14, 16, 20)),
+        "hovered_face": ((60, 50, 26), (50, 41, 20), (96, 80, 40), (26, 21, 10)),
+        "button": ((62, 68, 82), (40, 44, 54), (150, 160, 180)),
+        "cursor": ((8, 10, 14), (236, 239, 244), (200, 208, 220), (0, 0, 0), 140),
+        "background": ((12, 14, 20), (18, 22, 30), (28, 33, 44), 0.8),
+    },
+    "high-contrast": {
+        # Black faces with grey grooves, white and yellow text; the hovered face a dark
+        # purple; the buttons black with a white rim; a black background without lattice;
+        # a yellow cursor with a black outline that shows on black and white alike.
+        "plain_face": ((0, 0, 0), (0, 0, 0), (150, 150, 150), (90, 90, 90)),
+        "hovered_face": ((50, 0, 50), (50, 0, 50), (200, 120, 200), (110, 40, 110)),
+        "button": ((0, 0, 0), (0, 0, 0), (255, 255, 255)),
+        "cursor": ((0, 0, 0), (255, 255, 0), (255, 255, 0), (255, 255, 255), 160),
+        "background": ((0, 0, 0), (0, 0, 0), (0, 0, 0), 0.0),
+    },
+}
+
+
+def theme_look(theme):
+    return CLASSIC if theme is None else THEMES[theme]
+
+
+def theme_name(name, theme):
+    """select.bmp -> select-dark.bmp: a theme's image beside the classic one."""
+    if theme is None:
+        return name
+    stem, extension = os.path.splitext(name)
+    return "%s-%s%s" % (stem, theme, extension)
+
+
 # --- cursor.png ---------------------------------------------------------------
 
 # The tip sits on the corner (0, 0), the sprite's hot spot, so the arrow points exactly
@@ -135,7 +190,9 @@ def erode(image, radius):
     return image
 
 
-def make_cursor(factor=1):
+def make_cursor(factor=1, theme=None):
+    t = theme_look(theme)
+    outline_rgb, fill_top, fill_bottom, shadow_rgb, shadow_strength = t["cursor"]
     s = SUPERSAMPLE * factor
     size = 32 * s
     shape = Image.new("L", (size, size), 0)
@@ -145,19 +202,18 @@ def make_cursor(factor=1):
     # Soft shadow down and to the right, for contrast on light cells.
     shadow = Image.new("L", (size, size), 0)
     shadow.paste(shape, (int(1.2 * s), int(1.6 * s)))
-    shadow = shadow.filter(ImageFilter.GaussianBlur(1.2 * s)).point(lambda v: v * 90 // 255)
+    shadow = shadow.filter(ImageFilter.GaussianBlur(1.2 * s)).point(lambda v: v * shadow_strength // 255)
 
-    outline_rgb = (24, 28, 36)
-    image = Image.new("RGBA", (size, size), (0, 0, 0, 0))
+    image = Image.new("RGBA", (size, size), shadow_rgb + (0,))
     image.putalpha(shadow)
     image.paste(outline_rgb + (255,), (0, 0), shape)
     # Light fill with a faint top-to-bottom shade.
     gradient = Image.new("RGBA", (size, size))
-    gradient.putdata([(255, 255, 255, 255) if y < size // 3 else
-                      mix_rgb((255, 255, 255), (226, 232, 240), (y - size / 3) / (size * 2 / 3)) + (255,)
+    gradient.putdata([fill_top + (255,) if y < size // 3 else
+                      mix_rgb(fill_top, fill_bottom, (y - size / 3) / (size * 2 / 3)) + (255,)
                       for y in range(size) for _ in range(size)])
     image.paste(gradient, (0, 0), fill)
-    save_png(downsample(image, 32 * factor), companion_name("cursor.png", factor))
+    save_png(downsample(image, 32 * factor), companion_name(theme_name("cursor.png", theme), factor))
 
 
 # --- menu.wav -----------------------------------------------------------------
@@ -338,14 +394,17 @@ def make_cell_face(name, top, bottom, light_edge, dark_edge, factor=1):
     save_image(face, companion_name(name, factor), "BMP")
 
 
-def make_cell_faces(factor=1):
-    make_cell_face("unselect.bmp", (250, 249, 245), (234, 233, 228), (255, 255, 255), (168, 170, 178), factor)
-    make_cell_face("select.bmp", (255, 236, 164), (250, 214, 118), (255, 248, 214), (196, 152, 56), factor)
+def make_cell_faces(factor=1, theme=None):
+    t = theme_look(theme)
+    make_cell_face(theme_name("unselect.bmp", theme), *t["plain_face"], factor)
+    make_cell_face(theme_name("select.bmp", theme), *t["hovered_face"], factor)
 
 
 # --- circle2.png --------------------------------------------------------------
 
-def make_circle(factor=1):
+def make_circle(factor=1, theme=None):
+    t = theme_look(theme)
+    light, shaded, rim_rgb = t["button"]
     s = SUPERSAMPLE * factor
     size = 30 * s
     centre = 15.0 * s
@@ -358,16 +417,16 @@ def make_circle(factor=1):
             x, y = px + 0.5, py + 0.5
             distance = math.hypot(x - centre, y - centre)
             if distance > radius:
-                pixels.append((128, 138, 158, 0))
+                pixels.append(rim_rgb + (0,))
                 continue
             shade = clamp01(math.hypot(x - highlight[0], y - highlight[1]) / (1.45 * radius))
-            colour = mix_rgb((255, 255, 255), (196, 204, 220), shade * shade)
+            colour = mix_rgb(light, shaded, shade * shade)
             if distance > radius - rim:
-                colour = (128, 138, 158)
+                colour = rim_rgb
             pixels.append(colour + (255,))
     image = Image.new("RGBA", (size, size))
     image.putdata(pixels)
-    save_png(downsample(image, 30 * factor), companion_name("circle2.png", factor))
+    save_png(downsample(image, 30 * factor), companion_name(theme_name("circle2.png", theme), factor))
 
 
 # --- bgp.jpg ------------------------------------------------------------------
@@ -375,16 +434,14 @@ def make_circle(factor=1):
 BAYER4 = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
 
 
-def make_background(factor=1):
+def make_background(factor=1, theme=None):
     """Deep blue-teal: a diagonal gradient, a soft glow behind the board, a darker rim,
     and a faint lattice of 4 x 4 boxes echoing the board.  Ordered dither keeps the slow
     gradient free of bands.  At factor 2 the gradients run on at the finer pixels and
     every lattice line is 2 px wide."""
     k = factor
     width, height = 800, 700
-    top_left = (10, 30, 52)
-    bottom_right = (6, 56, 64)
-    glow = (22, 74, 92)
+    top_left, bottom_right, glow, lattice_gain = theme_look(theme)["background"]
     lattice = 64  # pixels per box of the lattice
     pixels = []
     for oy in range(height * k):
@@ -403,13 +460,14 @@ def make_background(factor=1):
             lx, ly = (ox // k + 16) % lattice, (oy // k + 30) % lattice
             fine = (lx % 16 == 0) or (ly % 16 == 0)
             bold = lx == 0 or ly == 0
-            strength = (6.0 if bold else 2.5 if fine else 0.0) * clamp01(0.25 + 0.9 * d2)
+            strength = (6.0 if bold else 2.5 if fine else 0.0) * clamp01(0.25 + 0.9 * d2) * lattice_gain
             dither = (BAYER4[oy & 3][ox & 3] + 0.5) / 16.0 - 0.5
             pixels.append(tuple(int(min(255.0, max(0.0, math.floor(c * dark + strength + dither + 0.5))))
                                 for c in (r, g, b)))
     image = Image.new("RGB", (width * k, height * k))
     image.putdata(pixels)
-    save_image(image, companion_name("bgp.jpg", factor), "JPEG", quality=92, subsampling=0, optimize=False)
+    save_image(image, companion_name(theme_name("bgp.jpg", theme), factor), "JPEG", quality=92, subsampling=0,
+               optimize=False)
 
 
 # --- window icon --------------------------------------------------------------
@@ -511,12 +569,13 @@ def main():
     make_click()
     make_font()
     make_notes_font()
-    for factor in (1,) + COMPANION_FACTORS:
-        make_cursor(factor)
-        make_cell_faces(factor)
-        make_circle(factor)
-    make_background(1)
-    make_background(2)
+    for theme in (None,) + tuple(THEMES):
+        for factor in (1,) + COMPANION_FACTORS:
+            make_cursor(factor, theme)
+            make_cell_faces(factor, theme)
+            make_circle(factor, theme)
+        make_background(1, theme)
+        make_background(2, theme)
     write_icon_include(make_icon(32).convert("RGBA"), make_icon(16).convert("RGBA"))
     for factor in COMPANION_FACTORS:
         make_large_icon(factor)

@@ -5,10 +5,11 @@
 // --full-screen runs the game full screen at the display's size (under Xvfb, the
 // pictures tools/glyph_edges.py measures); --hold SECONDS keeps the board on screen
 // that long after the last shot, with "ready" on standard output, for a screen grab
-// from outside. --statistics instead writes a run of sample games into the play record
-// and takes the main menu with the statistics screen open (S). The saved game and
-// settings live in a temporary folder.
-// Usage: veltrane-screens OUTPUT-FOLDER [--full-screen] [--hold SECONDS] [--statistics]
+// from outside; --theme classic|dark|high-contrast draws it in that theme.
+// --statistics instead writes a run of sample games into the play record and takes
+// the main menu with the statistics screen open (S). The saved game and settings
+// live in a temporary folder.
+// Usage: veltrane-screens OUTPUT-FOLDER [--full-screen] [--hold SECONDS] [--theme THEME] [--statistics]
 #include <SDL.h>
 #include <unistd.h>
 
@@ -119,22 +120,25 @@ void WriteSampleGames(const std::string& path) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fputs("usage: veltrane-screens OUTPUT-FOLDER [--full-screen] [--hold SECONDS]\n", stderr);
+        std::fputs("usage: veltrane-screens OUTPUT-FOLDER [--full-screen] [--hold SECONDS] [--theme THEME]\n", stderr);
         return 2;
     }
     const std::string output = argv[1];
     bool fullScreen = false, statistics = false;
     double hold = 0;
+    std::string theme;
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--full-screen") == 0) fullScreen = true;
         if (std::strcmp(argv[i], "--statistics") == 0) statistics = true;
         if (std::strcmp(argv[i], "--hold") == 0 && i + 1 < argc) hold = std::atof(argv[++i]);
+        if (std::strcmp(argv[i], "--theme") == 0 && i + 1 < argc) theme = argv[++i];
     }
     std::filesystem::create_directories(output);
     char folder[] = "/tmp/veltrane-screens-XXXXXX";
     if (!mkdtemp(folder)) return 1;
     std::ofstream(std::string(folder) + "/" + SettingsFileName)
-        << "full-screen=" << (fullScreen ? "on" : "off") << "\n";
+        << "full-screen=" << (fullScreen ? "on" : "off") << "\n"
+        << (theme.empty() ? "" : "theme=" + theme + "\n");
     if (statistics) WriteSampleGames(std::string(folder) + "/" + PlayDatabaseFileName);
     CreateFrameLock();
 

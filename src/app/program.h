@@ -23,7 +23,9 @@
 #include "gfx/font.h"
 #include "gfx/palette.h"
 #include "gfx/sprite.h"
+#include "gfx/themes.h"
 #include "gui/gui.h"
+#include "platform/desktop_look.h"
 #include "play/session/play_aids.h"
 #include "play/view/board_view.h"
 #include "play/view/value_picker.h"
@@ -40,6 +42,12 @@ struct PasteSession {
     std::string fileName;      // the file's name while its puzzle is checked; empty for a paste
     std::string menuMessage;   // the main menu's line; empty for none
     bool menuWarning = false;  // the line tells why a code was refused
+};
+
+// A theme's images as loaded textures; 0 where one is not loaded (the classic image is
+// drawn in its place).
+struct ThemeTextures {
+    HTEXTURE background = 0, cursor = 0, plainFace = 0, hoveredFace = 0, button = 0;
 };
 
 enum GameStateValue {
@@ -74,6 +82,13 @@ struct Program {
     std::unique_ptr<ValuePicker> picker;
     std::unique_ptr<gkGUI> Gui;
     Palette palette = ClassicPalette();  // the colours every screen is drawn in
+    // The theme shown (app/theme_switch.h), the dark and high-contrast images by theme,
+    // and the desktop's look as the portal reader last handed it over.
+    Theme theme = Theme::Classic;
+    ThemeTextures themeTextures[ThemeCount];
+    DesktopLook desktopLook;
+    std::unique_ptr<DesktopLookMailbox> desktopLooks = std::make_unique<DesktopLookMailbox>();
+    std::unique_ptr<PortalLookReader> portalReader;  // while the frame loop runs
     BoardView view;  // the cell grid, the board backdrop and its origin
     PlayAids aids;   // what the play screen offers beyond mouse play, and the settings
     bool fullScreenShown = false;  // what the engine was last told

@@ -11,6 +11,7 @@
 #include "app/puzzles/copy_paste.h"
 #include "app/screens/menus.h"
 #include "app/states.h"
+#include "app/theme_switch.h"
 #include "platform/message_box.h"
 #include "platform/module_directory.h"
 #include "platform/save_location.h"
@@ -93,6 +94,7 @@ bool LoadResources(Program& p) {
     p.SelectTexture = gk.Texture_Load("select.bmp", 0, false);
     p.CircleTexture = gk.Texture_Load("circle2.png", 0, false);
     p.BackgroundTexture = gk.Texture_Load("bgp.jpg", 0, false);
+    LoadThemeImages(p);
     return p.CircleTexture && p.BackgroundTexture && p.CursorTexture && p.MenuSound && p.UnselectTexture &&
            p.SelectTexture;
 }
@@ -138,6 +140,7 @@ void FreeResources(Program& p) {
     FreeTexture(gk, p.UnselectTexture);
     FreeTexture(gk, p.SelectTexture);
     FreeTexture(gk, p.CircleTexture);
+    FreeThemeImages(p);
     p.view.BoardBackdrop.reset();
 }
 
@@ -173,7 +176,11 @@ void RunFrameLoop(Program& p, const std::string& loadDirectory, const RunOptions
     if (!options.startPuzzleName.empty())
         StartPuzzleFileCheck(p, options.startPuzzleText, options.startPuzzleName);
     ApplyFullScreen();
+    // A chosen theme shows from the first frame; the desktop's, once its answer is in.
+    if (p.aids.settings.theme != ThemeChoice::Desktop) ShowTheme(p, ThemeToShow(p.aids.settings.theme, {}));
+    StartFollowingDesktop(p);
     p.gk->System_Start();
+    StopFollowingDesktop(p);
 }
 
 // Removes the temporaries of the game's own files that an interrupted write left.

@@ -8,6 +8,7 @@
 #include "app/screens/credits_screen.h"
 #include "app/screens/menu_screens.h"
 #include "app/screens/play_screen.h"
+#include "app/theme_switch.h"
 
 namespace {
 
@@ -147,7 +148,9 @@ bool FrameFunc() {
     HandleCopyPaste(p, input);
     HandlePrintKey(p, input);
     // The clipboard's answer may have started a game: the state's screen is asked anew.
+    const KeyScreen keys = Screens().Of(p.GameState)->Keys();
     const bool end = CarryOut(Screens().Of(p.GameState)->Update(input));
+    UpdateTheme(p, keys, input);
     AskForNextFrame(p);
     return end;
 }

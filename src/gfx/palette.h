@@ -20,6 +20,8 @@ struct Palette {
     std::uint32_t note;           // the small notes in an empty cell
     std::uint32_t sameValueTint;  // the square under the values equal to the focus cell's
     std::uint32_t clashMark;      // the triangle in a clashing cell's top-right corner
+    // The clash mark is drawn whatever the switch says (red is then never the only sign).
+    bool clashMarkAlways;
     std::uint32_t keyboardFrame;  // the keyboard cell's outline
     std::uint32_t mistakeMark;    // the bar under a value proven wrong
     // What a hint marks on the board.
@@ -64,6 +66,7 @@ constexpr Palette ClassicPalette() {
     p.note = 0xFF2E4057;           // calm dark slate, apart from the black and blue values
     p.sameValueTint = 0xFFDDD5FF;  // light lavender
     p.clashMark = red;
+    p.clashMarkAlways = false;      // the X switch decides
     p.keyboardFrame = 0xFF00806A;   // green
     p.mistakeMark = 0xFFB0307A;     // deep reddish purple, a bar: apart from the red corner of a clash
     p.hintUnit = 0x80F0E442;        // translucent yellow

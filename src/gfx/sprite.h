@@ -24,6 +24,8 @@ public:
     // Any other vertex index does nothing.
     void SetColor(std::uint32_t color, int vertex = -1);
     void SetBlendMode(int mode);
+    // Draws from another texture of the same size from now on (a theme's image).
+    void SetTexture(HTEXTURE texture) { quad.tex = texture; }
 
     float GetWidth() const { return width; }
     float GetHeight() const { return height; }

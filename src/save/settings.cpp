@@ -11,6 +11,9 @@ constexpr std::string_view ClashMarksKey = "clash-marks";
 constexpr std::string_view FullScreenKey = "full-screen";
 constexpr std::string_view PuzzlesKey = "puzzles";
 constexpr std::string_view MistakeMarksKey = "mistake-marks";
+constexpr std::string_view ThemeKey = "theme";
+// The theme line's words, in the order of ThemeChoice from Classic on.
+constexpr std::string_view ThemeWords[] = {"classic", "dark", "high-contrast"};
 
 std::string_view Trim(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
@@ -38,6 +41,8 @@ void ReadLine(std::string_view line, Settings& settings) {
     if (key == MistakeMarksKey) ReadFlag(value, settings.mistakeMarks);
     if (key == PuzzlesKey && (value == "classic" || value == "logic"))
         settings.logicPuzzles = value == "logic";
+    for (int i = 0; key == ThemeKey && i < 3; ++i)
+        if (value == ThemeWords[i]) settings.theme = static_cast<ThemeChoice>(i + 1);
 }
 
 void AppendFlag(std::string& text, std::string_view key, bool flag) {
@@ -55,6 +60,12 @@ std::string SettingsText(const Settings& settings) {
     text.append(PuzzlesKey);
     text += settings.logicPuzzles ? "=logic\n" : "=classic\n";
     AppendFlag(text, MistakeMarksKey, settings.mistakeMarks);
+    if (settings.theme != ThemeChoice::Desktop) {
+        text.append(ThemeKey);
+        text += '=';
+        text.append(ThemeWords[static_cast<int>(settings.theme) - 1]);
+        text += '\n';
+    }
     return text;
 }
 

@@ -1,8 +1,10 @@
 // The player's settings, kept in a small text file beside the saved game: whether
 // cells holding the value under the pointer are tinted, whether clashing values
 // carry a mark that does not depend on colour, whether the game runs full screen
-// ("on" or "off"), which puzzles a new game gets ("classic" or "logic") and whether
-// the player's proven-wrong values are marked ("on" or "off"). One
+// ("on" or "off"), which puzzles a new game gets ("classic" or "logic"), whether
+// the player's proven-wrong values are marked ("on" or "off"), and the theme the
+// player chose ("classic", "dark" or "high-contrast"; without the line the game
+// follows the desktop, and the line is written only once a theme was chosen). One
 // "key=value" line each; lines starting with '#' and
 // unknown keys are skipped. A missing, unreadable, oversized or damaged file, or
 // a damaged line, gives the default for what it could not read: never an error.
@@ -13,17 +15,21 @@
 #include <string>
 #include <string_view>
 
+// The theme the player chose with T; Desktop until then (the desktop's preference holds).
+enum class ThemeChoice { Desktop, Classic, Dark, HighContrast };
+
 struct Settings {
     bool sameValueHighlight = false;
     bool clashMarks = false;
     bool fullScreen = false;
     bool logicPuzzles = false;  // new games: one solution, by logic (else the classic puzzles)
     bool mistakeMarks = false;  // values no completion of the givens has are marked
+    ThemeChoice theme = ThemeChoice::Desktop;
 
     bool operator==(const Settings& other) const {
         return sameValueHighlight == other.sameValueHighlight && clashMarks == other.clashMarks &&
                fullScreen == other.fullScreen && logicPuzzles == other.logicPuzzles &&
-               mistakeMarks == other.mistakeMarks;
+               mistakeMarks == other.mistakeMarks && theme == other.theme;
     }
     bool operator!=(const Settings& other) const { return !(*this == other); }
 };

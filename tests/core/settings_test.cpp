@@ -32,6 +32,7 @@ TEST_F(SettingsFile, WhatIsSavedComesBack) {
     changed.clashMarks = true;
     changed.fullScreen = true;
     changed.logicPuzzles = true;
+    changed.theme = ThemeChoice::HighContrast;
     ASSERT_TRUE(SaveSettings(Path(), changed));
     EXPECT_EQ(LoadSettings(Path()), changed);
     EXPECT_FALSE(fs::exists(Path() + ".tmp"));
@@ -48,8 +49,9 @@ TEST_F(SettingsFile, AMissingOrDamagedFileGivesTheDefaults) {
     EXPECT_EQ(LoadSettings(Path()), defaults) << "binary junk";
 
     // Line by line: a good line counts, a damaged one keeps its default.
-    Write("# comment\r\nclash-marks = on\r\nsame-value-highlight=maybe\nfull-screen\nfull-screen=\n"
-          "unknown=off\npuzzles=on");
+    Write(
+        "# comment\r\nclash-marks = on\r\nsame-value-highlight=maybe\nfull-screen\nfull-screen=\n"
+        "unknown=off\npuzzles=on\ntheme=purple");
     Settings expected;
     expected.clashMarks = true;
     EXPECT_EQ(LoadSettings(Path()), expected);

@@ -60,6 +60,7 @@ done < <(dpkg-deb -c "$deb")
 readelf -S "$game" | grep -q '\.symtab' && fail "the executable is not stripped"
 dpkg-deb -f "$deb" Depends | grep -q 'libsdl2-2\.0-0' || fail "Depends lacks the SDL2 library"
 dpkg-deb -f "$deb" Depends | grep -q 'libcairo2' || fail "Depends lacks the Cairo library"
+dpkg-deb -f "$deb" Depends | grep -q 'libdbus-1-3' || fail "Depends lacks the D-Bus library"
 version="$(dpkg-deb -f "$deb" Version)"
 [ "$("$game" --version)" = "veltrane-sudoku $version" ] || fail "--version does not print $version"
 

@@ -2,6 +2,8 @@
 // names a fresh private folder, so the frame lock taken by tests and by the games they
 // start never meets a game the user is playing or another test run, and is removed at
 // the end. Processes the tests start (death tests, copies of the game) inherit it.
+// The session bus is left out too, so no desktop's theme reaches the games the tests run
+// (the portal's own tests start a bus of their own).
 // Each test program registers one with AddGlobalTestEnvironment.
 #pragma once
 
@@ -23,6 +25,7 @@ public:
         hadOld = old != nullptr;
         if (hadOld) oldValue = old;
         setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+        unsetenv("DBUS_SESSION_BUS_ADDRESS");
         setenv(OwnerVariable, folder.c_str(), 1);
     }
     void TearDown() override {

@@ -47,6 +47,8 @@ constexpr KeyBinding Table[] = {
     {Letter('P'), Letter('P'), 0, NoModifier, Shift, Play, Action::Print, "P"},
     {Letter('L'), Letter('L'), 0, NoModifier, Shift, OnDifficultyMenu, Action::PuzzleKind, "L"},
     {Letter('S'), Letter('S'), 0, NoModifier, Shift, OnMainMenu, Action::Statistics, "S"},
+    {Letter('T'), Letter('T'), 0, NoModifier, Shift, Play | OnMainMenu | OnDifficultyMenu | OnGameMenu,
+     Action::Theme, "T"},
     {GKK_ESCAPE, GKK_ESCAPE, 0, NoModifier, AnyModifier, Play, Action::GameMenu, "Escape"},
 };
 constexpr int TableSize = static_cast<int>(sizeof Table / sizeof Table[0]);

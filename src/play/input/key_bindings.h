@@ -39,6 +39,7 @@ enum class Action {
     Paste,
     Print,         // the puzzle as a PDF in the documents folder
     PuzzleKind,    // classic or logic puzzles, in the difficulty menu
+    Theme,         // the next theme: classic, dark, high contrast
     Statistics,    // the statistics screen, in the main menu
     NewGame,       // leave the game for the difficulty menu (asks first)
     Restart,       // back to the givens, as one undo step (asks first)

@@ -166,6 +166,7 @@ constexpr ActionEntry PlayActions[] = {
     {Action::NewGame,
      [](PlayAids& aids, SudokuBoard& board, const gkKeyPress&) { LeaveForNewGame(aids, board); }},
     {Action::Restart, [](PlayAids& aids, SudokuBoard& board, const gkKeyPress&) { Restart(aids, board); }},
+    {Action::Theme, [](PlayAids& aids, SudokuBoard&, const gkKeyPress&) { ++aids.themeSteps; }},
 };
 
 // Only the key table's word counts: a key no binding takes does nothing. The

@@ -153,6 +153,8 @@ struct PlayAids : PlaySession, PlayUi {
     Settings settings;
     // A switch changed the settings this frame: the caller keeps and applies them, then clears it.
     bool settingsChanged = false;
+    // T presses this frame, each for the next theme: the caller shows them, then clears it.
+    int themeSteps = 0;
     DeadEndWatch deadEnd;  // handed the grid every play-screen frame
     MistakeWatch mistakes;  // handed the grid every play-screen frame while mistake marks are on
 

@@ -42,7 +42,7 @@ void DrawUnderCellValue(GK& gk, const PlayAids& aids, const Cell& cell, int tint
 
 void DrawOverCells(GK& gk, const PlayAids& aids, const BoardView& view, const SudokuBoard& board,
                    const Palette& palette) {
-    if (aids.settings.clashMarks) {
+    if (aids.settings.clashMarks || palette.clashMarkAlways) {
         for (const auto& line : view.cells) {
             for (const Cell& cell : line) {
                 if (board.Clashes(cell.row, cell.column)) DrawClashMark(gk, cell, palette);

@@ -33,7 +33,8 @@ int TintedValue(const PlayAids& aids, const SudokuBoard& board);
 // other than the focus cell that hold tintedValue.
 void DrawUnderCellValue(GK& gk, const PlayAids& aids, const Cell& cell, int tintedValue,
                         const Palette& palette);
-// Drawn after all cells: the clash marks (when switched on), a hint's marks from its
+// Drawn after all cells: the clash marks (when switched on, or always in the palette's
+// theme), a hint's marks from its
 // second press, and the keyboard cell's outline.
 void DrawOverCells(GK& gk, const PlayAids& aids, const BoardView& view, const SudokuBoard& board,
                    const Palette& palette);

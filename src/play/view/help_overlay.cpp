@@ -45,6 +45,7 @@ constexpr KeyLine KeyLines[] = {
      HelpSwitch::MistakeMarks},
     {Action::NewGame, Action::Restart, "new game / restart (each asks first)"},
     {Action::FullScreen, Action::None, "full screen on / off"},
+    {Action::Theme, Action::None, "next theme: classic, dark, high contrast"},
     {Action::CopyPuzzle, Action::CopyGrid, "copy the puzzle's code / the grid's code"},
     {Action::Paste, Action::None, "play a pasted puzzle code (main menu too)"},
     {Action::Print, Action::None, "print the puzzle as a PDF (documents)"},
@@ -73,7 +74,7 @@ namespace {
 
 constexpr const char* HelpTitle = "Keys and mouse";
 constexpr const char* HelpClosing = "Any key or click closes this help.";
-constexpr float HelpTitleY = 92.0f, HelpClosingY = 598.0f;
+constexpr float HelpTitleY = 92.0f, HelpClosingY = 603.0f;
 
 const char* OnOff(bool on) { return on ? "on" : "off"; }
 
@@ -84,7 +85,7 @@ void DrawHelpLine(gkFont& font, const HelpLine& line, float y, const Settings& s
     char withSwitch[gkFont::PrintfBufferSize];
     if (line.shows != HelpSwitch::None) {
         const bool on = line.shows == HelpSwitch::SameValueTint ? settings.sameValueHighlight
-                        : line.shows == HelpSwitch::ClashMarks  ? settings.clashMarks
+                        : line.shows == HelpSwitch::ClashMarks  ? settings.clashMarks || palette.clashMarkAlways
                                                                 : settings.mistakeMarks;
         std::snprintf(withSwitch, sizeof withSwitch, line.action, OnOff(on));
         action = withSwitch;

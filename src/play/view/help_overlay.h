@@ -28,7 +28,7 @@ struct HelpLine {
     HelpSwitch shows = HelpSwitch::None;
 };
 
-constexpr int HelpLineCount = 29;
+constexpr int HelpLineCount = 30;
 // Line index of the help; the keys of a line of keys are named by the key table
 // (play/input/key_bindings.h), written into keys (size bytes).
 HelpLine HelpLineAt(int index, char* keys, int size);

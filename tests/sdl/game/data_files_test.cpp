@@ -53,6 +53,11 @@ std::optional<std::string> ReadFile(const std::string& name) {
 
 // --- images -------------------------------------------------------------------
 
+// A theme's image beside the classic one: select@2x.bmp -> select-dark@2x.bmp.
+std::string ThemedName(const std::string& name, const std::string& theme) {
+    return std::string(name).insert(name.find_first_of("@."), theme);
+}
+
 struct ImageSize {
     const char* name;
     int width;
@@ -64,10 +69,15 @@ TEST(DataFiles, ImagesHaveTheSizesTheirSpritesAreCutTo) {
                                  {"select.bmp", 30, 30}, {"circle2.png", 30, 30}, {"icon32.png", 32, 32},
                                  {"icon16.png", 16, 16}};
     for (const ImageSize& image : kImages) {
-        SurfacePtr surface(IMG_Load(image.name));
-        ASSERT_TRUE(surface) << image.name << ": " << IMG_GetError();
-        EXPECT_EQ(surface->w, image.width) << image.name;
-        EXPECT_EQ(surface->h, image.height) << image.name;
+        // The themes' images (all but the icon) take the classic ones' place under the same sprites.
+        for (const std::string theme : {"", "-dark", "-high-contrast"}) {
+            const std::string name = ThemedName(image.name, theme);
+            if (!theme.empty() && name.rfind("icon", 0) == 0) continue;
+            SurfacePtr surface(IMG_Load(name.c_str()));
+            ASSERT_TRUE(surface) << name << ": " << IMG_GetError();
+            EXPECT_EQ(surface->w, image.width) << name;
+            EXPECT_EQ(surface->h, image.height) << name;
+        }
     }
 }
 
@@ -79,14 +89,18 @@ TEST(DataFiles, CompanionsAreTheirImagesAtTwiceAndFourTimesTheSize) {
                                         {"bgp.jpg", "bgp@2x.jpg", nullptr},
                                         {"icon32.png", "icon64.png", "icon128.png"}};
     for (const auto& names : kPictures) {
-        SurfacePtr image = LoadRgba(names[0]);
-        ASSERT_TRUE(image) << names[0];
-        for (int i = 1; i <= 2 && names[i] != nullptr; ++i) {
-            const int factor = 2 * i;
-            SurfacePtr companion = LoadRgba(names[i]);
-            ASSERT_TRUE(companion) << names[i] << ": " << IMG_GetError();
-            EXPECT_EQ(companion->w, image->w * factor) << names[i];
-            EXPECT_EQ(companion->h, image->h * factor) << names[i];
+        for (const std::string theme : {"", "-dark", "-high-contrast"}) {
+            if (!theme.empty() && std::string(names[0]).rfind("icon", 0) == 0) continue;
+            SurfacePtr image = LoadRgba(ThemedName(names[0], theme));
+            ASSERT_TRUE(image) << names[0] << theme;
+            for (int i = 1; i <= 2 && names[i] != nullptr; ++i) {
+                const int factor = 2 * i;
+                const std::string name = ThemedName(names[i], theme);
+                SurfacePtr companion = LoadRgba(name);
+                ASSERT_TRUE(companion) << name << ": " << IMG_GetError();
+                EXPECT_EQ(companion->w, image->w * factor) << name;
+                EXPECT_EQ(companion->h, image->h * factor) << name;
+            }
         }
     }
 }
