@@ -173,15 +173,15 @@ public:
           groupBase_(n_ * n_ * n_),
           nodeCount_(groupBase_ + 2 * b_ * n_ * n_) {
         TabulateStrongLinks();
-        depth_.assign(static_cast<std::size_t>(nodeCount_), 0);
-        parent_.assign(static_cast<std::size_t>(nodeCount_), -1);
-        stamp_.assign(static_cast<std::size_t>(nodeCount_), 0);
+        TabulateWeakLinks();
+        depth_.assign(nodes_.size(), 0);
+        parent_.assign(nodes_.size(), -1);
+        stamp_.assign(nodes_.size(), 0);
     }
 
     bool Find(Technique technique, LogicStep& step) {
-        for (std::int32_t start = 0; start < nodeCount_ && best_ > 2; ++start) {
-            if (strongStart_[start] != strongStart_[start + 1]) Search(start);
-        }
+        for (std::size_t start = 0; start < nodes_.size() && best_ > 2; ++start)
+            Search(static_cast<std::int32_t>(start));
         if (bestPath_.empty()) return false;
         StepWriter writer(search_.grid, step, technique);
         std::uint32_t values = 0;
@@ -294,11 +294,41 @@ private:
         }
         std::sort(links.begin(), links.end());
         links.erase(std::unique(links.begin(), links.end()), links.end());
-        strongStart_.assign(static_cast<std::size_t>(nodeCount_) + 1, 0);
-        for (const auto& link : links) ++strongStart_[static_cast<std::size_t>(link.first) + 1];
-        for (std::int32_t i = 0; i < nodeCount_; ++i) strongStart_[i + 1] += strongStart_[i];
+        // The search numbers the nodes with strong links in order (only they can be in a
+        // chain) and keeps its links by those numbers.
+        nodes_.clear();
+        indexOf_.assign(static_cast<std::size_t>(nodeCount_), -1);
+        for (const auto& link : links) {
+            if (!nodes_.empty() && nodes_.back() == link.first) continue;
+            indexOf_[link.first] = static_cast<std::int32_t>(nodes_.size());
+            nodes_.push_back(link.first);
+        }
+        strongStart_.assign(nodes_.size() + 1, 0);
         strongTo_.clear();
-        for (const auto& link : links) strongTo_.push_back(link.second);
+        std::size_t at = 0;
+        for (const auto& link : links) {
+            while (nodes_[at] != link.first) strongStart_[++at] = static_cast<std::int32_t>(strongTo_.size());
+            strongTo_.push_back(IndexOf(link.second));
+        }
+        strongStart_[nodes_.size()] = static_cast<std::int32_t>(strongTo_.size());
+        for (std::size_t i = at + 1; i < nodes_.size(); ++i) strongStart_[i] = strongStart_[nodes_.size()];
+    }
+
+    // A node's number in the search; -1 for one without strong links.
+    std::int32_t IndexOf(std::int32_t id) const { return indexOf_[id]; }
+
+    // Between nodes with strong links only: a chain alternates, so no other node is of use.
+    void TabulateWeakLinks() {
+        weakStart_.assign(nodes_.size() + 1, 0);
+        weakTo_.clear();
+        for (std::size_t i = 0; i < nodes_.size(); ++i) {
+            weakStart_[i] = static_cast<std::int32_t>(weakTo_.size());
+            ForEachWeak(nodes_[i], [&](std::int32_t next) {
+                const std::int32_t index = IndexOf(next);
+                if (index >= 0) weakTo_.push_back(index);
+            });
+        }
+        weakStart_[nodes_.size()] = static_cast<std::int32_t>(weakTo_.size());
     }
 
     // Calls visit(id) for the nodes weakly linked to a node.
@@ -369,31 +399,43 @@ private:
         return true;
     }
 
+    // The cells other than the start's own that hold its value and see all of its
+    // cells: what a chain from it may take that value from.
+    void TakeStart(std::int32_t start) {
+        start_ = NodeOf(start, 0);
+        seers_.clear();
+        const std::uint32_t bit = 1u << (start_.value - 1);
+        const std::uint16_t* peers = units_.Peers(start_.cells[0]);
+        for (std::int32_t k = 0; k < units_.PeerCount(); ++k) {
+            if ((search_.grid.Candidates(peers[k]) & bit) && SeesAll(peers[k], start_)) seers_.push_back(peers[k]);
+        }
+    }
+
     // One of the two ends is true: what sees both (the same value in cells that see
     // every cell of both; two values of one cell; each end's value in the other's
     // cell) is false.
-    void EliminationsOfEnds(std::int32_t first, std::int32_t last, std::vector<Elimination>& out) const {
+    void EliminationsOfEnds(std::int32_t last, std::vector<Elimination>& out) const {
         out.clear();
-        const ChainNode a = NodeOf(first, 0);
-        const ChainNode z = NodeOf(last, 0);
-        if (a.value == z.value) {
-            const std::uint32_t bit = 1u << (a.value - 1);
-            const std::uint16_t* peers = units_.Peers(a.cells[0]);
-            for (std::int32_t k = 0; k < units_.PeerCount(); ++k) {
-                const std::int32_t cell = peers[k];
-                if ((search_.grid.Candidates(cell) & bit) && SeesAll(cell, a) && SeesAll(cell, z))
-                    out.push_back(Elimination{cell, a.value});
+        const ChainNode& a = start_;
+        const bool single = last < groupBase_;
+        const std::int32_t value = single ? last % n_ + 1 : (last - groupBase_) % n_ + 1;
+        if (a.value == value) {
+            if (seers_.empty()) return;
+            const ChainNode z = NodeOf(last, 0);
+            for (const std::int32_t cell : seers_) {
+                if (SeesAll(cell, z)) out.push_back(Elimination{cell, a.value});
             }
             return;
         }
-        if (a.count != 1 || z.count != 1) return;
+        if (a.count != 1 || !single) return;
         const std::int32_t ac = a.cells[0];
-        const std::int32_t zc = z.cells[0];
+        const std::int32_t zc = last / n_;
         if (ac == zc) {
-            const std::uint32_t others = search_.grid.Candidates(ac) & ~(1u << (a.value - 1)) & ~(1u << (z.value - 1));
+            const std::uint32_t others =
+                search_.grid.Candidates(ac) & ~(1u << (a.value - 1)) & ~(1u << (value - 1));
             for (std::uint32_t m = others; m != 0; m &= m - 1) out.push_back(Elimination{ac, LowestValue(m)});
         } else if (units_.Sees(ac, zc)) {
-            if (search_.grid.Candidates(ac) & (1u << (z.value - 1))) out.push_back(Elimination{ac, z.value});
+            if (search_.grid.Candidates(ac) & (1u << (value - 1))) out.push_back(Elimination{ac, value});
             if (search_.grid.Candidates(zc) & (1u << (a.value - 1))) out.push_back(Elimination{zc, a.value});
         }
     }
@@ -409,6 +451,9 @@ private:
     // links from them to false ones. The first true node whose ends take something out
     // closes the shortest chain from start.
     void Search(std::int32_t start) {
+        TakeStart(nodes_[start]);
+        // One value throughout: only what sees the start can go.
+        if (kind_ == ChainKind::SingleValue && seers_.empty()) return;
         ++generation_;
         queue_.clear();
         Enter(start, 0, -1);
@@ -424,17 +469,17 @@ private:
                 continue;
             }
             if (depth + 1 < best_) {
-                EliminationsOfEnds(start, id, scratch_);
+                EliminationsOfEnds(nodes_[id], scratch_);
                 if (!scratch_.empty()) {
                     Keep(id, depth + 1);
                     return;
                 }
             }
             if (depth + 3 >= best_) continue;
-            ForEachWeak(id, [&](std::int32_t next) {
-                if (stamp_[next] != generation_ && strongStart_[next] != strongStart_[next + 1])
-                    Enter(next, depth + 1, id);
-            });
+            for (std::int32_t i = weakStart_[id]; i < weakStart_[id + 1]; ++i) {
+                const std::int32_t next = weakTo_[i];
+                if (stamp_[next] != generation_) Enter(next, depth + 1, id);
+            }
         }
     }
 
@@ -442,7 +487,7 @@ private:
         best_ = nodes;
         bestEliminations_ = scratch_;
         bestPath_.clear();
-        for (std::int32_t id = last; id >= 0; id = parent_[id]) bestPath_.push_back(id);
+        for (std::int32_t id = last; id >= 0; id = parent_[id]) bestPath_.push_back(nodes_[id]);
         std::reverse(bestPath_.begin(), bestPath_.end());
     }
 
@@ -453,14 +498,20 @@ private:
     std::int32_t b_;
     std::int32_t groupBase_;
     std::int32_t nodeCount_;
+    std::vector<std::int32_t> nodes_;  // the nodes with strong links, in order
+    std::vector<std::int32_t> indexOf_;  // per node: its place in nodes_, -1 for none
     std::vector<std::int32_t> strongStart_;
     std::vector<std::int32_t> strongTo_;
+    std::vector<std::int32_t> weakStart_;
+    std::vector<std::int32_t> weakTo_;
     std::vector<std::int8_t> depth_;
     std::vector<std::int32_t> parent_;
     std::vector<std::uint32_t> stamp_;
     std::uint32_t generation_ = 0;
     std::vector<std::int32_t> queue_;
     std::vector<Elimination> scratch_;
+    ChainNode start_;                  // the start of the search under way
+    std::vector<std::int32_t> seers_;  // and the cells that see it
     std::int32_t best_ = kMaxChainNodes + 1;  // nodes of the shortest chain kept
     std::vector<std::int32_t> bestPath_;
     std::vector<Elimination> bestEliminations_;
