@@ -32,7 +32,9 @@ void DrawPuzzleKindLine(Program& p) {
     const char* text = MakingPuzzle(p)                ? MakingPuzzleText
                        : p.aids.settings.logicPuzzles ? LogicPuzzlesText
                                                       : ClassicPuzzlesText;
-    DrawText(*p.MenuFont, ScreenCenterX, MenuMessageY, AlignCenter, StatusTextStyle(p.palette), text);
+    // Logic mode's menu has one item more: the line goes one item lower.
+    const float y = p.aids.settings.logicPuzzles ? MenuMessageY + MenuItemPitch : MenuMessageY;
+    DrawText(*p.MenuFont, ScreenCenterX, y, AlignCenter, StatusTextStyle(p.palette), text);
 }
 
 void StartMakingPuzzle(Program& p, std::int32_t level) {
