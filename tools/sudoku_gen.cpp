@@ -82,7 +82,8 @@ const char kUsage[] =
     "       sudoku-gen --check FILE | --check-bench N [--first-seed S]\n"
     "       sudoku-gen --code FILE | --explain FILE | --grade FILE\n"
     "       sudoku-gen --logic-bench N --level easy|medium|hard|expert [--first-seed S]\n"
-    "       sudoku-gen --pdf OUT.pdf --count N --level easy|medium|hard [--first-seed S] [--letter] [--logic]\n";
+    "       sudoku-gen --pdf OUT.pdf --count N --level easy|medium|hard [--first-seed S] [--letter] "
+    "[--logic]\n";
 
 // The options of one command line: each option's value, empty for a flag.
 using Arguments = std::map<std::string, std::string>;
@@ -351,7 +352,8 @@ int SeedCommand(const Arguments& arguments) {
     std::uint32_t seed = 0;
     std::int32_t level = 0;
     std::string error;
-    if (!ReadNumber(arguments, "--seed", 0, UINT32_MAX, seed, error) || !ReadLevel(arguments, true, level, error, arguments.count("--logic") != 0))
+    if (!ReadNumber(arguments, "--seed", 0, UINT32_MAX, seed, error) ||
+        !ReadLevel(arguments, true, level, error, arguments.count("--logic") != 0))
         return UsageError(error);
     return arguments.count("--logic") != 0 ? WriteLogicGame(seed, level) : WriteGame(seed, level);
 }

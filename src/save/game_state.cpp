@@ -5,7 +5,7 @@
 //   fingerprint <16 lower-case hex digits>
 //   seconds <play time, decimal, at most kMaxPlaySeconds>
 //   hints <hints used, decimal, at most kMaxHintsUsed>
-//   puzzle classic|logic|pasted|file <level 0..3, or 5 for Expert> <solutions 0..2>, an origin IsKnownOrigin takes
+//   puzzle classic|logic|pasted|file <level 0..3 or 5> <solutions 0..2>, an origin IsKnownOrigin takes
 //   board
 //   16 lines of 16 values 0..16 in decimal, separated by one space
 //   notes
@@ -291,7 +291,8 @@ private:
 }  // namespace
 
 bool IsKnownOrigin(const PuzzleOrigin& origin) {
-    if (origin.level < 0 || (origin.level != 0 && !IsLevel(origin.level)) || origin.solutions > 2) return false;
+    if (origin.level < 0 || (origin.level != 0 && !IsLevel(origin.level)) || origin.solutions > 2)
+        return false;
     switch (origin.kind) {
         case PuzzleKind::Classic:
             return origin.level == 0 || IsClassicLevel(origin.level);

@@ -37,7 +37,8 @@ void DescribeColouring(const LogicStep& step, std::int32_t n, const std::string&
     if (step.technique == Technique::ColourWrap) {
         texts.second = "Two cells of one colour see each other, so " + texts.values + " leaves that colour";
     } else {
-        texts.second = "One colour holds " + on + ", so it cannot go " + WhereItGoes(step, n) + " seeing both";
+        texts.second =
+            "One colour holds " + on + ", so it cannot go " + WhereItGoes(step, n) + " seeing both";
     }
 }
 
@@ -101,9 +102,10 @@ void DescribeChainStep(const LogicStep& step, std::int32_t boxSize, HintTexts& t
     const ChainNode& end = step.chain.back().to;
     texts.first = std::string(TechniqueTitle(step.technique)) + " on " + on + ": from " + NodeName(start, n) +
                   " to " + NodeName(end, n);
-    const std::string ends = start.value == end.value ? "holds " + ValuesText(1u << (start.value - 1))
-                                                      : "is true";
-    texts.second = "One of its two ends " + ends + ", so " + texts.values + " cannot go " + WhereItGoes(step, n);
+    const std::string ends =
+        start.value == end.value ? "holds " + ValuesText(1u << (start.value - 1)) : "is true";
+    texts.second =
+        "One of its two ends " + ends + ", so " + texts.values + " cannot go " + WhereItGoes(step, n);
 }
 
 void DrawHintChain(GK& gk, const LogicStep& step, const BoardView& view, const Palette& palette) {

@@ -18,10 +18,10 @@
 #include "play/view/board_view.h"
 #include "sudoku/logic/logic_grid.h"
 
-constexpr float HintChainLine = 2.0f;     // a link's width
-constexpr float HintChainDash = 4.0f;     // a weak link's dashes
-constexpr float HintChainGap = 3.0f;      // and the gaps between them
-constexpr float HintChainDot = 5.0f;      // the square on a link's end
+constexpr float HintChainLine = 2.0f;  // a link's width
+constexpr float HintChainDash = 4.0f;  // a weak link's dashes
+constexpr float HintChainGap = 3.0f;   // and the gaps between them
+constexpr float HintChainDot = 5.0f;   // the square on a link's end
 
 // True for the techniques whose steps record a chain.
 bool IsChainTechnique(Technique technique);

@@ -78,7 +78,8 @@ bool ForEachCluster(const SearchGrid& search, const Visit& visit) {
         for (std::int32_t start = 0; start < cells; ++start) {
             if (cluster.idOf[start] >= 0 || (search.grid.Candidates(start) & (1u << (v - 1))) == 0) continue;
             bool paired = false;
-            for (const std::int32_t unit : {units.RowUnit(start), units.ColumnUnit(start), units.BoxUnit(start)})
+            for (const std::int32_t unit :
+                 {units.RowUnit(start), units.ColumnUnit(start), units.BoxUnit(start)})
                 paired = paired || ConjugateIn(search, unit, v, start) >= 0;
             if (!paired) continue;
             ColourCluster(search, start, start, cluster);
@@ -88,7 +89,8 @@ bool ForEachCluster(const SearchGrid& search, const Visit& visit) {
     return false;
 }
 
-StepWriter ClusterStep(const SearchGrid& search, LogicStep& step, Technique technique, const Cluster& cluster) {
+StepWriter ClusterStep(const SearchGrid& search, LogicStep& step, Technique technique,
+                       const Cluster& cluster) {
     StepWriter writer(search.grid, step, technique);
     writer.SetValues(1u << (cluster.value - 1));
     for (const std::int32_t cell : cluster.cells) writer.AddCell(cell);
@@ -139,11 +141,13 @@ bool FindColourTrap(const SearchGrid& search, LogicStep& step) {
             }
             if (seen[0] < 0 || seen[1] < 0) continue;
             for (const std::int32_t colour : {0, 1})
-                sights.push_back(ChainLink{CellNode(seen[colour], v, colour), CellNode(cell, v, 1 - colour), false});
+                sights.push_back(
+                    ChainLink{CellNode(seen[colour], v, colour), CellNode(cell, v, 1 - colour), false});
         }
         if (sights.empty()) return false;
         StepWriter writer = ClusterStep(search, step, Technique::ColourTrap, cluster);
-        for (std::size_t i = 0; i < sights.size(); i += 2) writer.Eliminate(sights[i].to.cells[0], 1u << (v - 1));
+        for (std::size_t i = 0; i < sights.size(); i += 2)
+            writer.Eliminate(sights[i].to.cells[0], 1u << (v - 1));
         step.chain.insert(step.chain.end(), sights.begin(), sights.end());
         return writer.Finish();
     });
@@ -232,14 +236,16 @@ private:
         ChainNode node;
         node.value = v;
         node.colour = colour;
-        for (std::uint32_t m = GroupPlaces(box, dir, k, v); m != 0 && node.count < kLogicMaxBoxSize; m &= m - 1)
+        for (std::uint32_t m = GroupPlaces(box, dir, k, v); m != 0 && node.count < kLogicMaxBoxSize;
+             m &= m - 1)
             node.cells[node.count++] = units_.UnitCell(2 * n_ + box, LowestBitIndex(m));
         return node;
     }
 
     // The node of a unit's places of value v that lie in one box and one line: a
     // candidate for one place, else the group.
-    std::int32_t SegmentNode(std::int32_t unit, std::uint32_t places, std::int32_t v, std::int32_t dir) const {
+    std::int32_t SegmentNode(std::int32_t unit, std::uint32_t places, std::int32_t v,
+                             std::int32_t dir) const {
         const std::int32_t first = units_.UnitCell(unit, LowestBitIndex(places));
         if (IsSingle(places)) return Candidate(first, v);
         if (unit < n_) return Group(units_.BoxOf(first), 0, units_.RowOf(first) % b_, v);
@@ -254,8 +260,7 @@ private:
         std::uint32_t found[2] = {};
         std::int32_t count = 0;
         for (std::int32_t s = 0; s < b_; ++s) {
-            const std::uint32_t mask =
-                unit < 2 * n_ ? ((1u << b_) - 1u) << (s * b_) : LineInBox(dir, s);
+            const std::uint32_t mask = unit < 2 * n_ ? ((1u << b_) - 1u) << (s * b_) : LineInBox(dir, s);
             if ((places & mask) == 0) continue;
             if (count == 2) return;
             found[count++] = places & mask;
@@ -359,7 +364,8 @@ private:
         for (std::int32_t s = 0; s < b_; ++s) {
             const std::int32_t alongRow = (row / b_) * b_ + s;
             const std::int32_t alongColumn = s * b_ + column / b_;
-            if (alongRow != box && GroupExists(alongRow, 0, row % b_, v)) visit(Group(alongRow, 0, row % b_, v));
+            if (alongRow != box && GroupExists(alongRow, 0, row % b_, v))
+                visit(Group(alongRow, 0, row % b_, v));
             if (alongColumn != box && GroupExists(alongColumn, 1, column % b_, v))
                 visit(Group(alongColumn, 1, column % b_, v));
             if (s != row % b_ && GroupExists(box, 0, s, v)) visit(Group(box, 0, s, v));
@@ -379,7 +385,8 @@ private:
             const std::int32_t cell = units_.UnitCell(line, LowestBitIndex(m));
             if (units_.BoxOf(cell) != box) visit(Candidate(cell, v));
         }
-        for (std::uint32_t m = search_.positions[2 * n_ + box][v - 1] & ~LineInBox(dir, k); m != 0; m &= m - 1)
+        for (std::uint32_t m = search_.positions[2 * n_ + box][v - 1] & ~LineInBox(dir, k); m != 0;
+             m &= m - 1)
             visit(Candidate(units_.UnitCell(2 * n_ + box, LowestBitIndex(m)), v));
         const std::uint32_t own = GroupPlaces(box, dir, k, v);
         for (std::int32_t s = 0; s < b_; ++s) {
@@ -407,7 +414,8 @@ private:
         const std::uint32_t bit = 1u << (start_.value - 1);
         const std::uint16_t* peers = units_.Peers(start_.cells[0]);
         for (std::int32_t k = 0; k < units_.PeerCount(); ++k) {
-            if ((search_.grid.Candidates(peers[k]) & bit) && SeesAll(peers[k], start_)) seers_.push_back(peers[k]);
+            if ((search_.grid.Candidates(peers[k]) & bit) && SeesAll(peers[k], start_))
+                seers_.push_back(peers[k]);
         }
     }
 
@@ -498,7 +506,7 @@ private:
     std::int32_t b_;
     std::int32_t groupBase_;
     std::int32_t nodeCount_;
-    std::vector<std::int32_t> nodes_;  // the nodes with strong links, in order
+    std::vector<std::int32_t> nodes_;    // the nodes with strong links, in order
     std::vector<std::int32_t> indexOf_;  // per node: its place in nodes_, -1 for none
     std::vector<std::int32_t> strongStart_;
     std::vector<std::int32_t> strongTo_;
@@ -510,8 +518,8 @@ private:
     std::uint32_t generation_ = 0;
     std::vector<std::int32_t> queue_;
     std::vector<Elimination> scratch_;
-    ChainNode start_;                  // the start of the search under way
-    std::vector<std::int32_t> seers_;  // and the cells that see it
+    ChainNode start_;                         // the start of the search under way
+    std::vector<std::int32_t> seers_;         // and the cells that see it
     std::int32_t best_ = kMaxChainNodes + 1;  // nodes of the shortest chain kept
     std::vector<std::int32_t> bestPath_;
     std::vector<Elimination> bestEliminations_;
