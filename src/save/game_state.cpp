@@ -213,7 +213,7 @@ bool ReadOrigin(Cursor& in, PuzzleOrigin& origin) {
         if (named) origin.kind = static_cast<PuzzleKind>(k);
     }
     std::uint64_t level = 0, solutions = 0;
-    if (!named || !in.Char(' ') || !in.Decimal(3, level) || !in.Char(' ') || !in.Decimal(2, solutions) ||
+    if (!named || !in.Char(' ') || !in.Decimal(Expert, level) || !in.Char(' ') || !in.Decimal(2, solutions) ||
         !in.LineEnd())
         return false;
     origin.level = static_cast<std::int32_t>(level);
