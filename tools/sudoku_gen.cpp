@@ -83,7 +83,8 @@ const char kUsage[] =
     "       sudoku-gen --code FILE | --explain FILE | --grade FILE\n"
     "       sudoku-gen --logic-bench N --level easy|medium|hard|expert [--first-seed S]\n"
     "       sudoku-gen --pdf OUT.pdf --count N --level easy|medium|hard [--first-seed S] [--letter] "
-    "[--logic]\n";
+    "[--logic]\n"
+    "       (--level expert: logic puzzles only, with --logic)\n";
 
 // The options of one command line: each option's value, empty for a flag.
 using Arguments = std::map<std::string, std::string>;
