@@ -165,7 +165,8 @@ enum class ChainKind {
 
 // The search for the shortest chain of a kind. A node is a candidate (cell * N + v - 1)
 // or a group (a box's places of v on one of its rows or columns, two or more of them).
-// Its strong links are tabulated once; its weak links are enumerated as it is reached.
+// Only nodes with a strong link can be in a chain: the search numbers those and tabulates
+// their strong links and the weak links between them once, then searches from each.
 class ChainSearch {
 public:
     ChainSearch(const SearchGrid& search, ChainKind kind)
