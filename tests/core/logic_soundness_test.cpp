@@ -21,7 +21,8 @@ namespace {
 struct Tally {
     int positions = 0;
     int steps = 0;
-    int chainSteps = 0;  // colourings and chains
+    int chainSteps = 0;        // colourings and chains
+    int chainStepsNoSolution = 0;  // of those, on positions with many completions or none
     int deadEnds = 0;
     int unsettled = 0;  // claims the completion check could not settle within its budget
 };
@@ -67,7 +68,10 @@ void CheckSteps(const Grid& position, int boxSize, const Grid* solution, Tally& 
     for (int taken = 0; FindNextStep(grid, step) == StepSearch::Found; ++taken) {
         ASSERT_LT(taken, n * n * n) << "the engine does not end";
         ++tally.steps;
-        if (step.technique >= Technique::ColourWrap) ++tally.chainSteps;
+        if (step.technique >= Technique::ColourWrap) {
+            ++tally.chainSteps;
+            if (solution == nullptr) ++tally.chainStepsNoSolution;
+        }
         if (start != Completion::Completable) {
             grid.Apply(step);  // nothing to break on a dead end: it only has to end
             continue;
@@ -128,6 +132,7 @@ TEST(LogicSoundness, EveryStepHoldsInEveryCompletion) {
     EXPECT_GT(tally.positions, 300);
     EXPECT_GT(tally.deadEnds, 3);
     EXPECT_GT(tally.chainSteps, 100);
+    EXPECT_GT(tally.chainStepsNoSolution, 20);
     EXPECT_EQ(tally.unsettled, 0);
     RecordProperty("positions", tally.positions);
     RecordProperty("steps", tally.steps);
