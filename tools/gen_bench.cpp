@@ -166,6 +166,8 @@ int RunLogicBench(std::uint32_t puzzles, std::uint32_t firstSeed, std::int32_t l
     std::uint32_t unique = 0;
     std::uint32_t graded = 0;
     std::int32_t byHardest[kTechniqueCount] = {};
+    std::int32_t using_[kTechniqueCount] = {};  // puzzles that take a step of the technique
+    std::int64_t steps[kTechniqueCount] = {};
     for (std::uint32_t i = 0; i < puzzles; ++i) {
         LogicPuzzle puzzle;
         const auto start = std::chrono::steady_clock::now();
@@ -190,6 +192,10 @@ int RunLogicBench(std::uint32_t puzzles, std::uint32_t firstSeed, std::int32_t l
         const LogicGrade grade = SolveBySteps(grid);
         if (GradeMatchesLevel(grade, level)) ++graded;
         ++byHardest[static_cast<int>(grade.hardest)];
+        for (int t = 0; t < kTechniqueCount; ++t) {
+            using_[t] += grade.counts[t] > 0;
+            steps[t] += grade.counts[t];
+        }
     }
     std::sort(givens.begin(), givens.end());
     std::sort(grids.begin(), grids.end());
@@ -200,6 +206,12 @@ int RunLogicBench(std::uint32_t puzzles, std::uint32_t firstSeed, std::int32_t l
     std::printf("hardest");
     for (int t = 0; t < kTechniqueCount; ++t) {
         if (byHardest[t] > 0) std::printf(" %s %d", TechniqueName(static_cast<Technique>(t)), byHardest[t]);
+    }
+    std::printf("\nneeds (puzzles/steps)");
+    for (int t = 0; t < kTechniqueCount; ++t) {
+        if (using_[t] > 0)
+            std::printf(" %s %d/%lld", TechniqueName(static_cast<Technique>(t)), using_[t],
+                        static_cast<long long>(steps[t]));
     }
     std::printf("\nunique %u of %u, graded %u of %u\n", unique, puzzles, graded, puzzles);
     return 0;

@@ -38,15 +38,16 @@
 //       "unknown" when its budget, well under a second, runs out first), then the last
 //       line --explain prints for the givens. Exit status 2, with the reason on standard error, when the file
 //       cannot be read or its form is refused; a clash or a dead end is graded "none".
-//   sudoku-gen --logic --seed S --level easy|medium|hard
+//   sudoku-gen --logic --seed S --level easy|medium|hard|expert
 //       makes the logic puzzle of the seed (one solution, graded by technique) and
 //       writes it in the saved-game format, values equal to givens.
-//   sudoku-gen --logic-bench N --level easy|medium|hard [--first-seed S]
+//   sudoku-gen --logic-bench N --level easy|medium|hard|expert [--first-seed S]
 //       makes N logic puzzles from the seeds S, S+1, ... (default S = 1) and prints the
 //       spread of the time per puzzle, the givens and grids it took, and how many are
 //       unique (by the solution counter) and graded as the level asks (by steps).
 //   sudoku-gen --pdf ... --logic
-//       the booklet's puzzles come from the logic generator (one solution each).
+//       the booklet's puzzles come from the logic generator (one solution each);
+//       --level expert too (puzzles that need a colouring or a chain).
 // Bad arguments print the reason and the usage on standard error; exit status 2.
 #include <algorithm>
 #include <cstdint>
@@ -76,11 +77,14 @@ constexpr int kUsageExit = 2;
 
 const char kUsage[] =
     "usage: sudoku-gen --seed S --level easy|medium|hard [--logic]\n"
+    "       sudoku-gen --logic --seed S --level expert\n"
     "       sudoku-gen --bench N [--first-seed S] [--level easy|medium|hard]\n"
     "       sudoku-gen --check FILE | --check-bench N [--first-seed S]\n"
     "       sudoku-gen --code FILE | --explain FILE | --grade FILE\n"
-    "       sudoku-gen --logic-bench N --level easy|medium|hard [--first-seed S]\n"
-    "       sudoku-gen --pdf OUT.pdf --count N --level easy|medium|hard [--first-seed S] [--letter] [--logic]\n";
+    "       sudoku-gen --logic-bench N --level easy|medium|hard|expert [--first-seed S]\n"
+    "       sudoku-gen --pdf OUT.pdf --count N --level easy|medium|hard [--first-seed S] [--letter] "
+    "[--logic]\n"
+    "       (--level expert: logic puzzles only, with --logic)\n";
 
 // The options of one command line: each option's value, empty for a flag.
 using Arguments = std::map<std::string, std::string>;
@@ -149,19 +153,22 @@ bool ReadNumber(const Arguments& arguments, const std::string& name, std::uint32
     return true;
 }
 
-// Reads --level into level (kept when absent and not required).
-bool ReadLevel(const Arguments& arguments, bool required, std::int32_t& level, std::string& error) {
+// Reads --level into level (kept when absent and not required); Expert only for logic
+// puzzles.
+bool ReadLevel(const Arguments& arguments, bool required, std::int32_t& level, std::string& error,
+               bool logic = false) {
     const auto found = arguments.find("--level");
     if (found == arguments.end()) {
         if (required) error = "--level easy|medium|hard is needed";
         return !required;
     }
     const std::int32_t named = LevelOfKeyword(found->second);
-    if (named != 0) {
+    if (named != 0 && (logic || IsClassicLevel(named))) {
         level = named;
         return true;
     }
-    error = "--level takes easy, medium or hard, not '" + found->second + "'";
+    error = named != 0 ? "--level expert is for logic puzzles only (--logic)"
+                       : "--level takes easy, medium, hard or expert, not '" + found->second + "'";
     return false;
 }
 
@@ -335,7 +342,8 @@ int SeedCommand(const Arguments& arguments) {
     std::uint32_t seed = 0;
     std::int32_t level = 0;
     std::string error;
-    if (!ReadNumber(arguments, "--seed", 0, UINT32_MAX, seed, error) || !ReadLevel(arguments, true, level, error))
+    if (!ReadNumber(arguments, "--seed", 0, UINT32_MAX, seed, error) ||
+        !ReadLevel(arguments, true, level, error, arguments.count("--logic") != 0))
         return UsageError(error);
     return arguments.count("--logic") != 0 ? WriteLogicGame(seed, level) : WriteGame(seed, level);
 }
@@ -393,7 +401,7 @@ int LogicBenchCommand(const Arguments& arguments) {
     std::string error;
     if (!ReadNumber(arguments, "--logic-bench", 1, UINT32_MAX, puzzles, error) ||
         !ReadNumber(arguments, "--first-seed", 0, UINT32_MAX, firstSeed, error) ||
-        !ReadLevel(arguments, true, level, error))
+        !ReadLevel(arguments, true, level, error, true))
         return UsageError(error);
     return RunLogicBench(puzzles, firstSeed, level);
 }
@@ -405,7 +413,7 @@ int PdfCommand(const Arguments& arguments) {
     BookletRequest request;
     std::string error;
     if (!ReadNumber(arguments, "--count", 1, kMaxBookletPuzzles, request.count, error) ||
-        !ReadLevel(arguments, true, request.level, error) ||
+        !ReadLevel(arguments, true, request.level, error, arguments.count("--logic") != 0) ||
         !ReadNumber(arguments, "--first-seed", 0, UINT32_MAX, request.firstSeed, error))
         return UsageError(error);
     request.paper = arguments.count("--letter") != 0 ? PaperSize::Letter : PaperSize::A4;

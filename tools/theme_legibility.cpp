@@ -112,7 +112,8 @@ void MeasureTexts(const Palette& p, Rgb face, ThemeLegibility& result) {
 void MeasureMarks(const Palette& p, Rgb face, ThemeLegibility& result) {
     const Rgb marks[] = {Over(p.sameValueTint, face), Over(p.hintUnit, face), Over(p.hintTargetFill, face),
                          Opaque(p.keyboardFrame),     Opaque(p.hintPattern),  Opaque(p.hintTarget),
-                         Opaque(p.clashMark),         Opaque(p.mistakeMark)};
+                         Opaque(p.clashMark),         Opaque(p.mistakeMark),  Opaque(p.hintStrongLink),
+                         Opaque(p.hintWeakLink)};
     constexpr int MarkCount = sizeof marks / sizeof marks[0], FillCount = 3;
     for (int i = 0; i < FillCount; ++i)
         result.leastFillShown = std::min(result.leastFillShown, DeltaE(marks[i], face));

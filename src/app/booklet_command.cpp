@@ -10,7 +10,7 @@
 namespace {
 
 constexpr const char* kBookletUsage =
-    "usage: veltrane-sudoku --booklet OUT.pdf --count N --level easy|medium|hard [--classic] [--letter]\n";
+    "usage: veltrane-sudoku --booklet OUT.pdf --count N --level easy|medium|hard|expert [--classic] [--letter]\n";
 
 bool IsFlag(const std::string& name) {
     return name == "--classic" || name == "--letter";
@@ -46,7 +46,7 @@ bool CheckValues(const std::vector<std::pair<std::string, std::string>>& given, 
         } else if (name == "--level") {
             options.request.level = LevelOfKeyword(value);
             if (options.request.level == 0) {
-                error = "--level takes easy, medium or hard, not '" + value + "'";
+                error = "--level takes easy, medium, hard or expert, not '" + value + "'";
                 return false;
             }
             hasLevel = true;
@@ -58,6 +58,10 @@ bool CheckValues(const std::vector<std::pair<std::string, std::string>>& given, 
     }
     if (options.path.empty()) {
         error = "--booklet needs a file name";
+        return false;
+    }
+    if (options.classic && hasLevel && !IsClassicLevel(options.request.level)) {
+        error = "--classic puzzles come in easy, medium and hard";
         return false;
     }
     if (!hasCount || !hasLevel) error = hasCount ? "--booklet needs --level L" : "--booklet needs --count N";

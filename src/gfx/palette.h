@@ -29,6 +29,8 @@ struct Palette {
     std::uint32_t hintPattern;     // the outline of the pattern's cells
     std::uint32_t hintTarget;      // the frame of the placed cell and the bars over struck notes
     std::uint32_t hintTargetFill;  // the fill of the cells the step changes
+    std::uint32_t hintStrongLink;  // a chain's strong links (solid) and their ends
+    std::uint32_t hintWeakLink;    // a chain's weak links (dashed) and their ends
     // The value picker's ring.
     std::uint32_t pickerHovered;  // the tint of the hovered button (and of the blank one)
     std::uint32_t pickerButton;   // the tint of the other buttons
@@ -73,6 +75,8 @@ constexpr Palette ClassicPalette() {
     p.hintPattern = 0xFFD55E00;     // vermillion orange
     p.hintTarget = 0xFF0072B2;      // blue
     p.hintTargetFill = 0x6056B4E9;  // translucent sky blue
+    p.hintStrongLink = 0xFFCC79A7;  // reddish purple
+    p.hintWeakLink = 0xFF009E73;    // bluish green
     p.pickerHovered = white;
     p.pickerButton = WithAlpha(white, 0xBB);
     p.pickerAllowed = WithAlpha(black, 0xEE);

@@ -38,6 +38,8 @@ constexpr Palette DarkPalette() {
     p.clashMarkAlways = true;
     p.keyboardFrame = 0xFF2ED9C3;   // turquoise
     p.mistakeMark = 0xFF0077FF;     // a bright blue bar, apart from every other mark
+    p.hintStrongLink = 0xFF0088AA;  // teal, solid
+    p.hintWeakLink = 0xFF009988;    // sea green, dashed
     p.hintUnit = 0x30A89A20;        // a faint olive over the dark faces
     p.hintPattern = 0xFFFFA630;     // orange
     p.hintTarget = 0xFF5AA9FF;      // blue
@@ -61,6 +63,8 @@ constexpr Palette HighContrastPalette() {
     p.clashMarkAlways = true;
     p.keyboardFrame = 0xFF00FFFF;   // cyan
     p.mistakeMark = 0xFF0055FF;     // a vivid blue bar, apart from every other mark
+    p.hintStrongLink = 0xFF00CC77;  // green, solid
+    p.hintWeakLink = 0xFF007777;    // dark teal, dashed
     p.hintUnit = 0x28FFFF00;        // a faint yellow over the black faces
     p.hintPattern = 0xFFFF9900;     // orange
     p.hintTarget = 0xFF4DA6FF;      // blue

@@ -5,7 +5,7 @@
 //   fingerprint <16 lower-case hex digits>
 //   seconds <play time, decimal, at most kMaxPlaySeconds>
 //   hints <hints used, decimal, at most kMaxHintsUsed>
-//   puzzle classic|logic|pasted|file <level 0..3> <solutions 0..2>, an origin IsKnownOrigin takes
+//   puzzle classic|logic|pasted|file <level 0..3 or 5> <solutions 0..2>, an origin IsKnownOrigin takes
 //   board
 //   16 lines of 16 values 0..16 in decimal, separated by one space
 //   notes
@@ -213,7 +213,7 @@ bool ReadOrigin(Cursor& in, PuzzleOrigin& origin) {
         if (named) origin.kind = static_cast<PuzzleKind>(k);
     }
     std::uint64_t level = 0, solutions = 0;
-    if (!named || !in.Char(' ') || !in.Decimal(3, level) || !in.Char(' ') || !in.Decimal(2, solutions) ||
+    if (!named || !in.Char(' ') || !in.Decimal(Expert, level) || !in.Char(' ') || !in.Decimal(2, solutions) ||
         !in.LineEnd())
         return false;
     origin.level = static_cast<std::int32_t>(level);
@@ -291,10 +291,11 @@ private:
 }  // namespace
 
 bool IsKnownOrigin(const PuzzleOrigin& origin) {
-    if (origin.level < 0 || origin.level > Hard || origin.solutions > 2) return false;
+    if (origin.level < 0 || (origin.level != 0 && !IsLevel(origin.level)) || origin.solutions > 2)
+        return false;
     switch (origin.kind) {
         case PuzzleKind::Classic:
-            return true;
+            return origin.level == 0 || IsClassicLevel(origin.level);
         case PuzzleKind::Logic:
             return origin.level != 0 && origin.solutions == 1;
         case PuzzleKind::Pasted:

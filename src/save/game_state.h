@@ -31,9 +31,9 @@ constexpr std::uint32_t kMaxHintsUsed = 1'000'000;
 
 // Where the puzzle in progress came from, which the saved game has no room for: the
 // game's own generator, the logic generator (one solution, graded by the techniques it
-// needs), a pasted code, or a file named on the command line. level is Easy, Medium or
-// Hard, or 0 when there is none (a puzzle brought in with many solutions or that logic
-// cannot finish); solutions is 1 or 2 (one, or more than one), 0 when not known.
+// needs), a pasted code, or a file named on the command line. level is Easy, Medium,
+// Hard or (for any but a classic puzzle) Expert, or 0 when there is none (a puzzle brought in with many
+// solutions or that logic cannot finish); solutions is 1 or 2 (one, or more than one), 0 when not known.
 enum class PuzzleKind : std::uint8_t { Classic, Logic, Pasted, File };
 struct PuzzleOrigin {
     PuzzleKind kind = PuzzleKind::Classic;

@@ -155,7 +155,7 @@ bool Generate(SudokuBoard& board, const GenerationLimits& limits, GenerationStat
 }
 
 bool NewGame(SudokuBoard& board, std::int32_t level, const GenerationLimits& limits, GenerationStats& stats) {
-    if (!IsLevel(level)) return false;
+    if (!IsClassicLevel(level)) return false;
     board.difficulty = static_cast<Difficulty>(level);
     board.size = kBoardSize;
     board.boxSize = static_cast<std::int32_t>(std::sqrt(static_cast<double>(kBoardSize)));

@@ -1,10 +1,12 @@
-// The levels of a puzzle (Easy, Medium, Hard) and all that is told of them: the word
-// the game shows and the one the command lines take, the givens a classic puzzle keeps
-// (128, 90 or 70 of 256), and the band of techniques whose hardest one makes a logic
-// puzzle, or a graded one, of the level:
+// The levels of a puzzle (Easy, Medium, Hard, and Expert for logic puzzles only) and
+// all that is told of them: the word the game shows and the one the command lines take,
+// the givens a classic puzzle keeps (128, 90 or 70 of 256; Expert is no classic level),
+// and the band of techniques whose hardest one makes a logic puzzle, or a graded one, of
+// the level:
 //   Easy    singles only;
 //   Medium  locked candidates or a pair, nothing harder;
-//   Hard    a triple, a quad, a fish or a wing.
+//   Hard    a triple, a quad, a fish or a wing;
+//   Expert  a colouring or a chain.
 // One home for these: the generators, the grading, the menus, the screens and the
 // tools ask it; all of it is constant, so a constant table may name it. Standard
 // library only.
@@ -16,7 +18,8 @@
 #include "sudoku/logic/technique.h"
 
 // Levels of a new puzzle; equal to the ids of the difficulty-menu items.
-enum Difficulty : std::int32_t { Easy = 1, Medium = 2, Hard = 3 };
+// (Expert follows the menu's "Return to Main menu", 4, which keeps its id.)
+enum Difficulty : std::int32_t { Easy = 1, Medium = 2, Hard = 3, Expert = 5 };
 
 // The easiest and the hardest technique whose need makes a puzzle of a level.
 struct TechniqueBand {
@@ -38,7 +41,8 @@ struct LevelFacts {
 inline constexpr LevelFacts kLevels[] = {
     {Easy, "Easy", "easy", 128, {Technique::NakedSingle, Technique::HiddenSingle}},
     {Medium, "Medium", "medium", 90, {Technique::LockedCandidates, Technique::HiddenPair}},
-    {Hard, "Hard", "hard", 70, {Technique::NakedTriple, kHardestTechnique}},
+    {Hard, "Hard", "hard", 70, {Technique::NakedTriple, Technique::XYZWing}},
+    {Expert, "Expert", "expert", 0, {Technique::ColourWrap, kHardestTechnique}},
 };
 
 // The index of a level's facts in kLevels; -1 for an unknown level. An index, not a
@@ -57,22 +61,29 @@ constexpr const LevelFacts& FactsOf(std::int32_t level) { return kLevels[IndexOf
 
 }  // namespace levels_detail
 
-// True for Easy, Medium and Hard.
+// True for Easy, Medium, Hard and Expert.
 constexpr bool IsLevel(std::int32_t level) {
     return levels_detail::IndexOf(level) >= 0;
 }
 
-// Givens a classic puzzle keeps at a level: 128, 90 or 70 of 256; 0 for an unknown level.
+// True for the levels of classic puzzles: Easy, Medium and Hard.
+constexpr bool IsClassicLevel(std::int32_t level) {
+    return IsLevel(level) && levels_detail::FactsOf(level).clues > 0;
+}
+
+// Givens a classic puzzle keeps at a level: 128, 90 or 70 of 256; 0 for Expert and an
+// unknown level.
 constexpr std::int32_t ClueCount(std::int32_t level) {
     return IsLevel(level) ? levels_detail::FactsOf(level).clues : 0;
 }
 
-// "Easy", "Medium", "Hard"; "" for another level.
+// "Easy", "Medium", "Hard", "Expert"; "" for another level.
 constexpr const char* LevelName(std::int32_t level) {
     return IsLevel(level) ? levels_detail::FactsOf(level).name : "";
 }
 
-// The level of a keyword as the command lines take it ("easy", "medium", "hard"); 0 for none.
+// The level of a keyword as the command lines take it ("easy", "medium", "hard",
+// "expert"); 0 for none.
 constexpr std::int32_t LevelOfKeyword(std::string_view keyword) {
     for (const levels_detail::LevelFacts& facts : levels_detail::kLevels) {
         if (keyword == facts.keyword) return facts.level;

@@ -125,6 +125,7 @@ TEST(PlayRecordText, EveryKindOfDamageIsRefusedAndLeavesTheRecordAlone) {
         {"unknown puzzle kind", Mutated(good, "puzzle logic", "puzzle magic")},
         {"puzzle level 4", Mutated(good, "puzzle logic 3 1", "puzzle logic 4 1")},
         {"logic puzzle without a level", Mutated(good, "puzzle logic 3 1", "puzzle logic 0 1")},
+        {"classic puzzle at Expert", Mutated(good, "puzzle logic 3 1", "puzzle classic 5 1")},
         {"board value 17", Mutated(good, "board\n16 ", "board\n17 ")},
         {"board row short", Mutated(good, "board\n16 0 ", "board\n16 ")},
         {"notes beyond 16 bits", Mutated(good, "8421", "18421")},
@@ -162,6 +163,8 @@ TEST(PlayRecordText, EveryKindOfDamageIsRefusedAndLeavesTheRecordAlone) {
     }
     PlayRecord record;
     EXPECT_TRUE(ParsePlayRecord(good, kFingerprint, record)) << "the mutations apply to a good text";
+    EXPECT_TRUE(ParsePlayRecord(Mutated(good, "puzzle logic 3 1", "puzzle logic 5 1"), kFingerprint, record));
+    EXPECT_EQ(record.origin.level, Expert);
 }
 
 // A file of the first version (no hints, no board) still loads, and the longest play

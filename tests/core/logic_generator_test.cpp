@@ -48,6 +48,10 @@ TEST(LogicPuzzles, HardOnesAreUniqueAndNeedATripleAQuadAFishOrAWing) {
     CheckLevel(Hard, 50);
 }
 
+TEST(LogicPuzzles, ExpertOnesAreUniqueAndNeedAColouringOrAChain) {
+    CheckLevel(Expert, 8);
+}
+
 TEST(LogicPuzzles, SameSeedSamePuzzleAndAStopFlagEndsTheWork) {
     LogicPuzzle first;
     LogicPuzzle second;

@@ -21,6 +21,8 @@ namespace {
 struct Tally {
     int positions = 0;
     int steps = 0;
+    int chainSteps = 0;        // colourings and chains
+    int chainStepsNoSolution = 0;  // of those, on positions with many completions or none
     int deadEnds = 0;
     int unsettled = 0;  // claims the completion check could not settle within its budget
 };
@@ -66,6 +68,10 @@ void CheckSteps(const Grid& position, int boxSize, const Grid* solution, Tally& 
     for (int taken = 0; FindNextStep(grid, step) == StepSearch::Found; ++taken) {
         ASSERT_LT(taken, n * n * n) << "the engine does not end";
         ++tally.steps;
+        if (step.technique >= Technique::ColourWrap) {
+            ++tally.chainSteps;
+            if (solution == nullptr) ++tally.chainStepsNoSolution;
+        }
         if (start != Completion::Completable) {
             grid.Apply(step);  // nothing to break on a dead end: it only has to end
             continue;
@@ -92,12 +98,15 @@ Grid TakeAway(Grid values, int count, std::mt19937& random) {
 TEST(LogicSoundness, EveryStepHoldsInEveryCompletion) {
     Tally tally;
     std::mt19937 random(7);
-    // Box size and puzzles per level (4 x 4 grids are too small for Medium and Hard).
-    const std::pair<int, std::array<int, 3>> sizes[] = {
-        {2, {40, 0, 0}}, {3, {45, 45, 10}}, {4, {6, 6, 6}}, {5, {1, 0, 0}}};
+    // Box size and puzzles per level, Easy to Expert (4 x 4 grids are too small for
+    // Medium and beyond).
+    const std::pair<int, std::array<int, 4>> sizes[] = {
+        {2, {40, 0, 0, 0}}, {3, {45, 45, 10, 12}}, {4, {6, 6, 6, 2}}, {5, {1, 0, 0, 0}}};
+    const std::int32_t levels[] = {Easy, Medium, Hard, Expert};
     for (const auto& [boxSize, counts] : sizes) {
-        for (std::int32_t level = Easy; level <= Hard; ++level) {
-            for (int seed = 1; seed <= counts[level - Easy]; ++seed) {
+        for (int l = 0; l < 4; ++l) {
+            const std::int32_t level = levels[l];
+            for (int seed = 1; seed <= counts[l]; ++seed) {
                 LogicPuzzle puzzle;
                 ASSERT_EQ(MakeLogicPuzzle(level, static_cast<std::uint64_t>(seed), puzzle, nullptr, boxSize),
                           LogicMake::Made);
@@ -122,10 +131,13 @@ TEST(LogicSoundness, EveryStepHoldsInEveryCompletion) {
     }
     EXPECT_GT(tally.positions, 300);
     EXPECT_GT(tally.deadEnds, 3);
+    EXPECT_GT(tally.chainSteps, 100);
+    EXPECT_GT(tally.chainStepsNoSolution, 20);
     EXPECT_EQ(tally.unsettled, 0);
     RecordProperty("positions", tally.positions);
     RecordProperty("steps", tally.steps);
     RecordProperty("dead_ends", tally.deadEnds);
+    RecordProperty("chain_steps", tally.chainSteps);
 }
 
 }  // namespace

@@ -29,6 +29,13 @@ struct Position {
                 grid.Eliminate(Cell(row, column), v);
         }
     }
+    // The values leave column `column` but for the listed rows.
+    void OnlyInColumn(int column, std::initializer_list<int> rows, std::initializer_list<int> values) {
+        for (int r = 1; r <= grid.Size(); ++r) {
+            if (std::find(rows.begin(), rows.end(), r) != rows.end()) continue;
+            for (const int v : values) grid.Eliminate(Cell(r, column), v);
+        }
+    }
     // The values leave row `row` but for the listed columns.
     void OnlyInRow(int row, std::initializer_list<int> columns, std::initializer_list<int> values) {
         for (int c = 1; c <= grid.Size(); ++c) {
@@ -115,8 +122,9 @@ TEST(LogicEngine, FindsTheEasiestStepOfEachPosition) {
         {"x-wing", 3, [](P p) { p.OnlyInRow(1, {2, 8}, {5}); p.OnlyInRow(5, {2, 8}, {5}); },
          StepSearch::Found, "x-wing:" + Drop({2, 3, 4, 6, 7, 8, 9}, {2, 8}, 5, 5),
          "row1 row5 column2 column8 | r1c2 r1c8 r5c2 r5c8"},
-        {"broken x-wing", 3, [](P p) { p.OnlyInRow(1, {2, 8}, {5}); p.OnlyInRow(5, {2, 7}, {5}); },
-         StepSearch::None, "", ""},
+        {"broken x-wing: an x-chain", 3, [](P p) { p.OnlyInRow(1, {2, 8}, {5}); p.OnlyInRow(5, {2, 7}, {5}); },
+         StepSearch::Found, "x-chain: r2c7-5 r3c7-5 r4c8-5 r6c8-5 | 5r1c8=5r1c2-5r5c2=5r5c7",
+         "| r1c8 r1c2 r5c2 r5c7"},
         {"swordfish", 3,
          [](P p) { p.OnlyInRow(1, {2, 5}, {5}); p.OnlyInRow(4, {5, 8}, {5}); p.OnlyInRow(7, {2, 8}, {5}); },
          StepSearch::Found, "swordfish:" + Drop({2, 3, 5, 6, 8, 9}, {2, 5, 8}, 5, 5),
@@ -137,6 +145,35 @@ TEST(LogicEngine, FindsTheEasiestStepOfEachPosition) {
          StepSearch::None, "", ""},
         {"xyz-wing", 3, [](P p) { p.Only(1, 1, {1, 2, 3}); p.Only(2, 2, {1, 3}); p.Only(1, 6, {2, 3}); },
          StepSearch::Found, "xyz-wing: r1c2-3 r1c3-3", "row1 box1 | r1c1 r1c6 r2c2"},
+        {"colour wrap", 3,
+         [](P p) {
+             p.OnlyInRow(1, {1, 5}, {5}); p.OnlyInRow(5, {3, 5}, {5});
+             p.OnlyInColumn(5, {1, 5}, {5}); p.OnlyInColumn(3, {3, 5}, {5});
+         },
+         StepSearch::Found, "colour-wrap: r1c1-5 r3c3-5 r5c5-5 | 5r1c1=5r1c5=5r5c5=5r5c3=5r3c3 ; 5r1c1-5r3c3",
+         "| r1c1 r1c5 r5c5 r5c3 r3c3"},
+        {"colour trap", 3,
+         [](P p) { p.OnlyInRow(1, {1, 5}, {5}); p.OnlyInColumn(5, {1, 6}, {5}); p.OnlyInRow(6, {2, 5}, {5}); },
+         StepSearch::Found,
+         "colour-trap: r2c2-5 r3c2-5 r4c1-5 r5c1-5 | 5r1c1=5r1c5=5r6c5=5r6c2 ; 5r1c1-5r2c2 ; 5r6c2-5r2c2 ; "
+         "5r1c1-5r3c2 ; 5r6c2-5r3c2 ; 5r1c1-5r4c1 ; 5r6c2-5r4c1 ; 5r1c1-5r5c1 ; 5r6c2-5r5c1",
+         "| r1c1 r1c5 r6c5 r6c2"},
+        {"x-chain", 3, [](P p) { p.OnlyInRow(1, {1, 5}, {5}); p.OnlyInRow(4, {2, 5}, {5}); },
+         StepSearch::Found, "x-chain: r2c2-5 r3c2-5 r5c1-5 r6c1-5 | 5r1c1=5r1c5-5r4c5=5r4c2",
+         "| r1c1 r1c5 r4c5 r4c2"},
+        {"xy-chain", 3,
+         [](P p) { p.Only(1, 1, {1, 2}); p.Only(1, 5, {2, 3}); p.Only(5, 5, {3, 4}); p.Only(5, 9, {4, 1}); },
+         StepSearch::Found, "xy-chain: r1c9-1 r5c1-1 | 1r1c1=2r1c1-2r1c5=3r1c5-3r5c5=4r5c5-4r5c9=1r5c9",
+         "| r1c1 r1c5 r5c5 r5c9"},
+        {"xy-chain whose ends share no value", 3,
+         [](P p) { p.Only(1, 1, {1, 2}); p.Only(1, 5, {2, 3}); p.Only(5, 5, {3, 4}); p.Only(5, 9, {4, 6}); },
+         StepSearch::None, "", ""},
+        {"alternating chain through a group", 3,
+         [](P p) {
+             p.OnlyInRow(4, {1, 5, 6}, {5}); p.OnlyInRow(6, {4, 8}, {5}); p.OnlyInRow(8, {2, 8}, {5});
+         },
+         StepSearch::Found, "alternating-chain: r5c2-5 | 5r8c2=5r8c8-5r6c8=5{r5c7 r5c8 r5c9}",
+         "| r8c2 r8c8 r6c8 r5c7 r5c8 r5c9"},
         {"a cell without candidates", 3, [](P p) { p.Only(4, 4, {}); }, StepSearch::Contradiction, "", ""},
         {"a value without a place", 2, [](P p) { p.OnlyInRow(3, {}, {2}); },
          StepSearch::Contradiction, "", ""},

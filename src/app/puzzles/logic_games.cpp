@@ -20,6 +20,11 @@ const char* PuzzleKindText(const Program& p) {
                                           : ClassicPuzzlesText;
 }
 
+// Logic mode's menu has one item more: the line goes one item lower.
+float KindLineY(const Program& p) {
+    return p.aids.settings.logicPuzzles ? MenuMessageY + MenuItemPitch : MenuMessageY;
+}
+
 // A left click on the kind line, as the font draws it.
 bool ClickedKindLine(Program& p, const FrameInput& input) {
     if (!p.MenuFont || input.key != GKK_LBUTTON || !input.mouseOver) return false;
@@ -27,7 +32,7 @@ bool ClickedKindLine(Program& p, const FrameInput& input) {
     const char* text = PuzzleKindText(p);
     const float halfWidth = TextWidth(*p.MenuFont, style, text) / 2;
     return input.px >= ScreenCenterX - halfWidth && input.px <= ScreenCenterX + halfWidth &&
-           input.py >= MenuMessageY && input.py <= MenuMessageY + TextLineHeight(*p.MenuFont, style);
+           input.py >= KindLineY(p) && input.py <= KindLineY(p) + TextLineHeight(*p.MenuFont, style);
 }
 
 }  // namespace
@@ -46,7 +51,7 @@ void SwitchPuzzleKind(Program& p, const FrameInput& input) {
 
 void DrawPuzzleKindLine(Program& p) {
     if (!p.MenuFont) return;
-    DrawText(*p.MenuFont, ScreenCenterX, MenuMessageY, AlignCenter, StatusTextStyle(p.palette),
+    DrawText(*p.MenuFont, ScreenCenterX, KindLineY(p), AlignCenter, StatusTextStyle(p.palette),
              PuzzleKindText(p));
 }
 

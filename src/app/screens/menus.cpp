@@ -26,6 +26,12 @@ constexpr MenuEntry DifficultyMenuEntries[] = {{Easy, LevelName(Easy), MenuItemY
                                                {Medium, LevelName(Medium), MenuItemY(1)},
                                                {Hard, LevelName(Hard), MenuItemY(2)},
                                                {4, "Return to Main menu", MenuItemY(3)}};
+// In logic mode the difficulty menu offers Expert as well, the return item one place lower.
+constexpr MenuEntry LogicDifficultyMenuEntries[] = {{Easy, LevelName(Easy), MenuItemY(0)},
+                                                    {Medium, LevelName(Medium), MenuItemY(1)},
+                                                    {Hard, LevelName(Hard), MenuItemY(2)},
+                                                    {Expert, LevelName(Expert), MenuItemY(3)},
+                                                    {4, "Return to Main menu", MenuItemY(4)}};
 constexpr MenuEntry GameMenuEntries[] = {
     {1, "Resume Game", MenuItemY(0)}, {3, "Credits", MenuItemY(1)}, {4, "Exit", MenuItemY(2)}};
 
@@ -114,6 +120,20 @@ ScreenRequest ActOnMainMenuChoice(Program& p) {
     return ActOnChoice(p.MainMenuChoice, choices, ShowMainMenu);
 }
 
+// L switched the puzzles while the difficulty menu is up: its items become those of
+// the other mode, the focus kept (Expert's goes to Hard), and the menu enters anew.
+void SwitchDifficultyItems(Program& p) {
+    const gkGUIObject* focused = p.Gui->GetFocused();
+    int focus = focused != nullptr ? focused->id : Medium;
+    for (const MenuEntry& e : LogicDifficultyMenuEntries) p.Gui->RemoveControl(e.id);
+    if (p.aids.settings.logicPuzzles) {
+        AddMenu(p, LogicDifficultyMenuEntries, focus, false);
+    } else {
+        AddMenu(p, DifficultyMenuEntries, focus == Expert ? Hard : focus, false);
+    }
+    p.Gui->Enter();
+}
+
 ScreenRequest ActOnDifficultyChoice(Program& p) {
     const int choice = p.DifficultyChoice;
     if (IsLevel(choice)) {
@@ -171,7 +191,13 @@ void ShowNewGameFailure() {
 }
 
 void ShowMainMenu(bool show) { ShowMenu(show, MainMenuEntries, MainNewGameId, true); }
-void ShowDifficultyMenu(bool show) { ShowMenu(show, DifficultyMenuEntries, Medium, false); }
+void ShowDifficultyMenu(bool show) {
+    if (!show || TheProgram().aids.settings.logicPuzzles) {  // hiding takes every item either mode has
+        ShowMenu(show, LogicDifficultyMenuEntries, Medium, false);
+    } else {
+        ShowMenu(show, DifficultyMenuEntries, Medium, false);
+    }
+}
 void ShowGameMenu(bool show) { ShowMenu(show, GameMenuEntries, ResumeId, false); }
 
 namespace {
@@ -217,7 +243,9 @@ ScreenRequest DifficultyMenuFrame(const FrameInput& input) {
         return GoTo(MainMenu);
     }
     if (MakingPuzzle(p)) return FinishMakingPuzzle(p);
+    const bool logicPuzzles = p.aids.settings.logicPuzzles;
     SwitchPuzzleKind(p, input);
+    if (p.aids.settings.logicPuzzles != logicPuzzles) SwitchDifficultyItems(p);
     return LeaveAnimationOver(p, dt, p.DifficultyChoice) ? ActOnDifficultyChoice(p) : ScreenRequest{};
 }
 

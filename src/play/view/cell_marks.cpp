@@ -1,6 +1,7 @@
 #include "play/view/cell_marks.h"
 
 #include "gfx/shapes.h"
+#include "play/hint/hint_chain.h"
 #include "play/hint/hint_marks.h"
 
 void DrawSameValueTint(GK& gk, const Cell& cell, const Palette& palette) {
@@ -58,6 +59,7 @@ void DrawOverCells(GK& gk, const PlayAids& aids, const BoardView& view, const Su
     }
     const HintMarks* marks = aids.lesson.ShownMarks(aids.history.Revision());
     if (marks && aids.lesson.Detailed()) DrawHintOverCells(gk, *marks, view, palette);
+    if (marks && aids.lesson.Detailed()) DrawHintChain(gk, aids.lesson.reply.answer.step, view, palette);
     if (aids.keyboard.Shown()) {
         const CellRef k = aids.keyboard.Position();
         DrawKeyboardOutline(gk, view.cells[k.row][k.column], palette);

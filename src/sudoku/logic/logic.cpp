@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "sudoku/logic/techniques/chains.h"
 #include "sudoku/logic/techniques/finder.h"
 #include "sudoku/logic/techniques/fish.h"
 #include "sudoku/logic/techniques/intersections.h"
@@ -28,6 +29,11 @@ constexpr Finder kFinders[] = {
     FindOfSize<FindFish, 4>,
     FindXYWing,
     FindXYZWing,
+    FindColourWrap,
+    FindColourTrap,
+    FindXChain,
+    FindXYChain,
+    FindAlternatingChain,
 };
 static_assert(sizeof kFinders / sizeof kFinders[0] == kTechniqueCount, "one finder per technique");
 

@@ -2,6 +2,7 @@
 // checked by GradeQuickly, and the final checks.
 #include "sudoku/logic/logic_generator.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -57,6 +58,15 @@ LogicGrade QuickGrade(const Grid& puzzle, std::int32_t boxSize, Technique hardes
     return GradeQuickly(grid, hardest);
 }
 
+// The hardest techniques the removal of givens allows, in turn. A band that starts with
+// the chains first takes givens away within the wings, which is cheap, and only then
+// lets the chains take the rest: most tries fail, and a failing try of a chain searches
+// every chain there is.
+std::vector<Technique> RemovalCeilings(const TechniqueBand& band) {
+    if (band.easiest >= Technique::ColourWrap) return {Technique::XYZWing, band.hardest};
+    return {band.hardest};
+}
+
 }  // namespace
 
 bool GradeMatchesLevel(const LogicGrade& grade, std::int32_t level) {
@@ -76,20 +86,29 @@ LogicMake MakeLogicPuzzle(std::int32_t level, std::uint64_t seed, LogicPuzzle& p
         if (!FullGrid(boxSize, random, solution)) continue;
         Grid givens = solution;
         Technique needed = Technique::NakedSingle;
-        for (const auto& [a, b] : SymmetricPairs(n, random)) {
-            if (Stopped(stop)) return LogicMake::Stopped;
-            std::int32_t& first = givens[a / n][a % n];
-            std::int32_t& second = givens[b / n][b % n];
-            const std::int32_t keptFirst = first;
-            const std::int32_t keptSecond = second;
-            first = 0;
-            second = 0;
-            const LogicGrade grade = QuickGrade(givens, boxSize, band.hardest);
-            if (grade.outcome == LogicOutcome::Solved) {
-                needed = grade.hardest;
-            } else {
-                first = keptFirst;
-                second = keptSecond;
+        const auto pairs = SymmetricPairs(n, random);
+        const std::vector<Technique> ceilings = RemovalCeilings(band);
+        for (const Technique ceiling : ceilings) {
+            // Past the first ceiling the first puzzle that needs the band is kept: each
+            // try costs a search of every chain, and one chain step makes the level.
+            const bool firstInBand = ceiling != ceilings.front();
+            for (const auto& [a, b] : pairs) {
+                if (firstInBand && needed >= band.easiest) break;
+                if (Stopped(stop)) return LogicMake::Stopped;
+                std::int32_t& first = givens[a / n][a % n];
+                std::int32_t& second = givens[b / n][b % n];
+                if (first == 0) continue;
+                const std::int32_t keptFirst = first;
+                const std::int32_t keptSecond = second;
+                first = 0;
+                second = 0;
+                const LogicGrade grade = QuickGrade(givens, boxSize, ceiling);
+                if (grade.outcome == LogicOutcome::Solved) {
+                    needed = grade.hardest;
+                } else {
+                    first = keptFirst;
+                    second = keptSecond;
+                }
             }
         }
         if (needed < band.easiest) continue;

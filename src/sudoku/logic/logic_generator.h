@@ -2,10 +2,11 @@
 // it leaves alone). It makes puzzles with exactly one solution that the logic engine
 // (logic.h) finishes, graded by the techniques they need: the hardest lies in the
 // level's band (levels.h; Easy needs singles only, Medium locked candidates or a pair,
-// Hard a triple, a quad, a fish or a wing).
+// Hard a triple, a quad, a fish or a wing, Expert a colouring or a chain).
 // A random full grid, then givens taken away in pairs placed 180 degrees apart for as
 // long as the engine still finishes the grid within the level's techniques; a grid
-// whose result falls short of the level is replaced by a new one, and the puzzle made
+// whose result falls short of the level is replaced by a new one (Expert takes givens
+// away within the wings first, then with the chains too), and the puzzle made
 // is graded step by step. The engine finishing the grid is what keeps the solution
 // unique: every step is forced, so no other full grid fits the givens. (This is
 // stronger and far cheaper than counting solutions for every given taken; the separate
@@ -25,7 +26,7 @@
 
 struct LogicPuzzle {
     std::int32_t boxSize = 0;
-    std::int32_t level = 0;  // Easy, Medium or Hard
+    std::int32_t level = 0;  // Easy, Medium, Hard or Expert
     Grid givens;             // [row][column], 0 = empty
     Grid solution;
     LogicGrade grade;        // solving the givens by steps

@@ -83,5 +83,20 @@ std::string StepText(const LogicStep& step, std::int32_t n) {
     }
     for (const Elimination& e : step.eliminations)
         text += ' ' + CellName(e.cell, n) + '-' + std::to_string(e.value);
+    for (std::size_t i = 0; i < step.chain.size(); ++i) {
+        const ChainLink& link = step.chain[i];
+        const bool continues = i > 0 && step.chain[i - 1].to == link.from;
+        if (!continues) text += (i == 0 ? " | " : " ; ") + ChainNodeText(link.from, n);
+        text += (link.strong ? "=" : "-") + ChainNodeText(link.to, n);
+    }
     return text;
+}
+
+std::string ChainNodeText(const ChainNode& node, std::int32_t n) {
+    std::string text = std::to_string(node.value);
+    if (node.count == 1) return text + CellName(node.cells[0], n);
+    text += '{';
+    for (std::int32_t i = 0; i < node.count && i < static_cast<std::int32_t>(node.cells.size()); ++i)
+        text += (i > 0 ? " " : "") + CellName(node.cells[i], n);
+    return text + '}';
 }

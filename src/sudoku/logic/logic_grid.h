@@ -34,6 +34,27 @@ struct Elimination {
     bool operator==(const Elimination& other) const { return cell == other.cell && value == other.value; }
 };
 
+// One end of a chain's link: a value in one cell, or in a group of cells of one box that
+// lie in one row or column (the value is in one of them, or in none). colour tells the
+// two sides of the chain apart: 0 for the candidates a colouring or chain takes as false
+// at its start, 1 for those that are then true (and the other way round).
+struct ChainNode {
+    std::int32_t value = 0;  // 1..N
+    std::int32_t count = 0;  // cells in use, 1..kLogicMaxBoxSize
+    std::array<std::int32_t, kLogicMaxBoxSize> cells{};
+    std::int32_t colour = 0;
+    bool operator==(const ChainNode& other) const {
+        return value == other.value && count == other.count && cells == other.cells;
+    }
+};
+
+// A link of a chain: strong when at least one end is true, weak when not both are.
+struct ChainLink {
+    ChainNode from;
+    ChainNode to;
+    bool strong = false;
+};
+
 // One step: what it is, what it looks at (for a hint to mark) and what follows from it.
 struct LogicStep {
     Technique technique = Technique::NakedSingle;
@@ -43,6 +64,7 @@ struct LogicStep {
     std::int32_t placeCell = -1;            // a placement: its cell, else -1
     std::int32_t placeValue = 0;            // and its value
     std::vector<Elimination> eliminations;  // else these, by cell then value; never empty
+    std::vector<ChainLink> chain;           // a colouring's or a chain's links, in order; else empty
 
     bool IsPlacement() const { return placeCell >= 0; }
 };
@@ -86,5 +108,8 @@ private:
 
 // "r3c12" for a cell of an N x N grid: row and column counted from 1.
 std::string CellName(std::int32_t cell, std::int32_t n);
-// "<technique>: <what>": one placement "r3c12=7", or eliminations "r3c12-7 r4c1-7".
+// "<technique>: <what>": one placement "r3c12=7", or eliminations "r3c12-7 r4c1-7";
+// a step with a chain adds it: " | 7r3c12=7r3c1-7{r5c1 r6c1}=..." (= strong, - weak).
 std::string StepText(const LogicStep& step, std::int32_t n);
+// "7r3c12" for a chain's node, "7{r5c1 r6c1}" for a group.
+std::string ChainNodeText(const ChainNode& node, std::int32_t n);

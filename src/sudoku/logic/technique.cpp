@@ -24,6 +24,11 @@ constexpr TechniqueWords kTechniqueWords[kTechniqueCount] = {
     {"jellyfish", "Jellyfish"},
     {"xy-wing", "XY-wing"},
     {"xyz-wing", "XYZ-wing"},
+    {"colour-wrap", "Colour wrap"},
+    {"colour-trap", "Colour trap"},
+    {"x-chain", "X-chain"},
+    {"xy-chain", "XY-chain"},
+    {"alternating-chain", "Alternating inference chain"},
 };
 static_assert(static_cast<std::int32_t>(kHardestTechnique) + 1 == kTechniqueCount);
 

@@ -21,11 +21,18 @@ enum class Technique : std::uint8_t {
     Jellyfish,
     XYWing,
     XYZWing,
+    ColourWrap,
+    ColourTrap,
+    XChain,
+    XYChain,
+    AlternatingChain,
 };
-constexpr std::int32_t kTechniqueCount = 14;
-constexpr Technique kHardestTechnique = Technique::XYZWing;
+constexpr std::int32_t kTechniqueCount = 19;
+constexpr Technique kHardestTechnique = Technique::AlternatingChain;
 
-// "naked-single", "hidden-single", "locked-candidates", "naked-pair", ... "xyz-wing".
+// "naked-single", "hidden-single", "locked-candidates", "naked-pair", ... "xyz-wing",
+// "colour-wrap", "colour-trap", "x-chain", "xy-chain", "alternating-chain".
 const char* TechniqueName(Technique technique);
-// "Naked single", "Hidden single", ... "XYZ-wing": the technique in a sentence.
+// "Naked single", "Hidden single", ... "XYZ-wing", "Colour wrap", ... "Alternating
+// inference chain": the technique in a sentence.
 const char* TechniqueTitle(Technique technique);

@@ -7,12 +7,16 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <thread>
 #include <vector>
 
 #include "play/hint/hint.h"
+#include "play/hint/hint_chain.h"
 #include "play/hint/hint_text.h"
 #include "sudoku/logic/logic_generator.h"
+#include "support/boards.h"
+#include "support/recording_engine.h"
 
 namespace {
 
@@ -43,7 +47,63 @@ LogicStep WriteUpToAnElimination(SudokuBoard& board) {
     return step;
 }
 
+// The first chain step of an Expert logic puzzle solved by steps.
+LogicStep FirstChainStep(std::uint64_t seed) {
+    LogicPuzzle puzzle;
+    EXPECT_EQ(MakeLogicPuzzle(Expert, seed, puzzle), LogicMake::Made);
+    LogicGrid grid;
+    EXPECT_TRUE(grid.Load(puzzle.givens, 4));
+    LogicStep step;
+    while (FindNextStep(grid, step) == StepSearch::Found && !IsChainTechnique(step.technique))
+        grid.Apply(step);
+    return step;
+}
+
+float Length(const Quad& quad) {
+    return std::hypot(quad.v[1].x - quad.v[0].x, quad.v[1].y - quad.v[0].y);
+}
+
 }  // namespace
+
+// A chain's hint names its ends as the player sees them; it draws its strong links as
+// unbroken bars and its weak ones as dashes, in two colours of their own.
+TEST(HintChain, NamesItsEndsOnScreenAndDrawsStrongLinksSolidAndWeakOnesDashed) {
+    HintAnswer answer;
+    answer.kind = HintKind::Step;
+    answer.step = FirstChainStep(11);
+    ASSERT_EQ(StepText(answer.step, 16),
+              "alternating-chain: r6c13-11 | 14r6c13=14r6c4-1r6c4=1{r6c14 r6c15 r6c16}-1r8c16=11r8c16");
+    const HintTexts texts = DescribeHint(answer, 4);
+    EXPECT_EQ(texts.first,
+              "Alternating inference chain on 1, B and E: from row 13, column 6 to row 16, column 8");
+    EXPECT_EQ(texts.second, "One of its two ends is true, so B cannot go at row 13, column 6");
+
+    SudokuBoard board = EmptyBoard();
+    BoardView view;
+    view.BuildBoardView({nullptr, &board, nullptr, nullptr});
+    RecordingEngine& engine = RecordingEngine::Instance();
+    engine.quads.clear();
+    const Palette palette = ClassicPalette();
+    DrawHintChain(engine, answer.step, view, palette);
+    int longStrong = 0, weak = 0, other = 0;
+    for (const Quad& quad : engine.quads) {
+        const std::uint32_t color = quad.v[0].col;
+        if (color == palette.hintStrongLink) {
+            longStrong += Length(quad) > HintChainDash + 1;
+        } else if (color == palette.hintWeakLink) {
+            ++weak;
+            EXPECT_LE(Length(quad), HintChainDot + 0.01f) << "a weak link is dashed";
+        } else {
+            ++other;
+        }
+    }
+    EXPECT_EQ(longStrong, 3) << "one unbroken bar a strong link";
+    EXPECT_GT(weak, 2 * 2 + 2) << "two weak links, each of several dashes";
+    EXPECT_EQ(other, 0);
+    for (const std::uint32_t role : {palette.hintWeakLink, palette.hintPattern, palette.hintTarget,
+                                     palette.hintUnit, palette.keyboardFrame, palette.sameValueTint})
+        EXPECT_NE(palette.hintStrongLink, role);
+}
 
 TEST(HintNames, UnitsAndCellsAreNamedAsThePlayerSeesThem) {
     const struct {

@@ -47,7 +47,7 @@ TEST_F(LogicGamesTest, LOrAClickSwitchesThePuzzlesNamedUnderTheMenuAndTheSetting
     GameRunner game(folder.path());
     ASSERT_TRUE(ToDifficultyMenu(game));
     EXPECT_TRUE(Shows(LogicPuzzlesText)) << "kept for the next start";
-    ASSERT_TRUE(game.Click(ScreenCenterX, MenuMessageY + 6));
+    ASSERT_TRUE(game.Click(ScreenCenterX, MenuMessageY + MenuItemPitch + 6));  // one item lower in logic mode
     EXPECT_TRUE(Shows(ClassicPuzzlesText)) << "a click on the line switches too";
     EXPECT_EQ(program().GameState, DifficultyMenu);
 }
@@ -85,4 +85,38 @@ TEST_F(LogicGamesTest, ALogicGameStartsOnceTheWorkerHasMadeItAndKeepsItsLevel) {
     ASSERT_EQ(program().GameState, Playing);
     EXPECT_EQ(program().board.difficulty, Easy) << "the level comes from game.state, not from the givens";
     EXPECT_EQ(program().aids.origin.kind, PuzzleKind::Logic);
+}
+
+// Logic mode's menu has Expert between Hard and the return item; the classic one keeps
+// its three levels. An Expert puzzle chosen starts a game of that level.
+TEST_F(LogicGamesTest, ExpertIsOfferedInLogicModeOnlyAndStartsAnExpertGame) {
+    {
+        GameRunner game(folder.path());
+        ASSERT_TRUE(ToDifficultyMenu(game));
+        EXPECT_EQ(program().Gui->GetControl(Expert), nullptr);
+        ASSERT_TRUE(game.Key(KeyL));
+        ASSERT_TRUE(SettleMenu(game));
+        ASSERT_NE(program().Gui->GetControl(Expert), nullptr);
+        EXPECT_EQ(FocusedId(), Medium) << "the focus stays";
+        SeedRandom(5);
+        game.Key(GKK_DOWN);
+        game.Key(GKK_DOWN);
+        ASSERT_EQ(FocusedId(), Expert);
+        ASSERT_TRUE(game.Key(GKK_ENTER));
+        for (int frames = 0; program().GameState == DifficultyMenu && frames < 60000; ++frames) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            ASSERT_TRUE(game.Frame());
+        }
+        ASSERT_EQ(program().GameState, Playing);
+        EXPECT_EQ(program().aids.origin, (PuzzleOrigin{PuzzleKind::Logic, Expert, 1}));
+        ASSERT_TRUE(game.Frame());
+        EXPECT_NE(DescribeScene(engine, {program().MenuFont.get()}).find("Expert, by logic"),
+                  std::string::npos);
+        WaitForSavedFiles();
+        game.Close();
+    }
+    GameRunner again(folder.path());
+    ASSERT_TRUE(SettleMenu(again));
+    ASSERT_TRUE(Choose(again, 2));  // Continue previous game
+    EXPECT_EQ(program().aids.origin, (PuzzleOrigin{PuzzleKind::Logic, Expert, 1})) << "kept in game.state";
 }

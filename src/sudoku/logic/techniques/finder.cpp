@@ -50,6 +50,7 @@ StepWriter::StepWriter(const LogicGrid& grid, LogicStep& step, Technique techniq
     step_.units.clear();
     step_.cells.clear();
     step_.eliminations.clear();
+    step_.chain.clear();
     step_.values = 0;
     step_.placeCell = -1;
     step_.placeValue = 0;
