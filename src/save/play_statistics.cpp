@@ -46,8 +46,8 @@ void Count(LevelStatistics& row, const GameEntry& game, std::uint64_t& winSecond
 std::vector<LevelStatistics> ComputeStatistics(const std::vector<GameEntry>& games,
                                                const BestTimes& classicBest) {
     std::vector<LevelStatistics> rows;
-    for (PuzzleKind kind : {PuzzleKind::Classic, PuzzleKind::Logic})
-        for (std::int32_t level : {Easy, Medium, Hard}) RowOf(rows, kind, level);
+    for (std::int32_t level : {Easy, Medium, Hard}) RowOf(rows, PuzzleKind::Classic, level);
+    for (std::int32_t level : {Easy, Medium, Hard, Expert}) RowOf(rows, PuzzleKind::Logic, level);
     std::vector<std::uint64_t> winSeconds(rows.size());
     for (const GameEntry& game : games) {
         const std::int32_t level = IsLevel(game.level) ? game.level : 0;
@@ -86,6 +86,8 @@ const char* LevelWord(std::int32_t level) {
             return "medium";
         case Hard:
             return "hard";
+        case Expert:
+            return "expert";
         default:
             return "ungraded";
     }

@@ -235,12 +235,13 @@ TEST(PlayStatistics, LinesOfARunOfGames) {
     BestTimes best;
     best.Record(3, 999);
     const std::vector<LevelStatistics> rows = ComputeStatistics(games, best);
-    ASSERT_EQ(rows.size(), 7u);
+    ASSERT_EQ(rows.size(), 8u);
     EXPECT_EQ(StatisticsLine(rows[0]),
               "classic easy played 5 won 4 best 3:20 average 17:55 streak 1 longest 3");
     EXPECT_EQ(StatisticsLine(rows[2]), "classic hard played 0 won 0 best 16:39 average - streak 0 longest 0");
     EXPECT_EQ(StatisticsLine(rows[3]), "logic easy played 0 won 0 best - average - streak 0 longest 0");
-    EXPECT_EQ(StatisticsLine(rows[6]), "pasted ungraded played 1 won 0 best - average - streak 0 longest 0");
+    EXPECT_EQ(StatisticsLine(rows[6]), "logic expert played 0 won 0 best - average - streak 0 longest 0");
+    EXPECT_EQ(StatisticsLine(rows[7]), "pasted ungraded played 1 won 0 best - average - streak 0 longest 0");
     EXPECT_EQ(rows[0].WinPercent(), 80u);
     EXPECT_EQ(rows[0].lastWins, (std::vector<std::uint64_t>{300, 200, 100, 3700}));
 }
