@@ -27,7 +27,7 @@
 #include "engine/sdl/sdl_engine.h"
 #include "play/session/move.h"
 #include "pushed_events.h"
-#include "save/play_database.h"
+#include "save/records/play_database.h"
 #include "sudoku/generator.h"
 
 namespace {
@@ -120,7 +120,8 @@ void WriteSampleGames(const std::string& path) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fputs("usage: veltrane-screens OUTPUT-FOLDER [--full-screen] [--hold SECONDS] [--theme THEME]\n", stderr);
+        std::fputs("usage: veltrane-screens OUTPUT-FOLDER [--full-screen] [--hold SECONDS] [--theme THEME]\n",
+                   stderr);
         return 2;
     }
     const std::string output = argv[1];

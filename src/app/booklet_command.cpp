@@ -10,7 +10,8 @@
 namespace {
 
 constexpr const char* kBookletUsage =
-    "usage: veltrane-sudoku --booklet OUT.pdf --count N --level easy|medium|hard|expert [--classic] [--letter]\n";
+    "usage: veltrane-sudoku --booklet OUT.pdf --count N --level easy|medium|hard|expert [--classic] "
+    "[--letter]\n";
 
 bool IsFlag(const std::string& name) {
     return name == "--classic" || name == "--letter";

@@ -23,7 +23,8 @@ constexpr int kBadFileExit = 2;
 
 constexpr const char* kUsage =
     "usage: veltrane-sudoku [FILE]\n"
-    "       veltrane-sudoku --booklet OUT.pdf --count N --level easy|medium|hard|expert [--classic] [--letter]\n"
+    "       veltrane-sudoku --booklet OUT.pdf --count N --level easy|medium|hard|expert [--classic] "
+    "[--letter]\n"
     "       veltrane-sudoku --help | --version | --stats\n"
     "Sudoku on a 16 x 16 grid, played with the mouse or the keyboard.\n"
     "  FILE       start a new game of the puzzle in FILE, a puzzle code (256 characters,\n"

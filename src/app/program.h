@@ -29,7 +29,7 @@
 #include "play/session/play_aids.h"
 #include "play/view/board_view.h"
 #include "play/view/value_picker.h"
-#include "save/play_statistics.h"
+#include "save/records/play_statistics.h"
 #include "save/save_writer.h"
 #include "save/scores.h"
 #include "sudoku/board.h"
@@ -101,7 +101,7 @@ struct Program {
     // What the last game won ("Hard, by logic, won in 23:41 - a new best"), said at the
     // main menu's foot in place of the best times until the next game starts; empty for none.
     char winLine[96] = {};
-    bool statisticsOpen = false;     // the statistics screen over the main menu (S)
+    bool statisticsOpen = false;              // the statistics screen over the main menu (S)
     std::vector<LevelStatistics> statistics;  // what it shows, copied from the writer when opened
     std::unique_ptr<SaveWriter> writer;  // while the game runs; without it files are written at once
     PasteSession paste;                  // Ctrl+V's check under way and the main menu's line

@@ -5,6 +5,7 @@
 
 #include "app/program.h"
 #include "app/puzzles/copy_paste.h"
+#include "app/puzzles/print_key.h"
 #include "app/screens/credits_screen.h"
 #include "app/screens/menu_screens.h"
 #include "app/screens/play_screen.h"

@@ -169,7 +169,8 @@ bool DesktopLookMailbox::Take(DesktopLook& look) {
     return true;
 }
 
-PortalLookReader::PortalLookReader(DesktopLookMailbox& mailbox, std::string busAddress, int answerMilliseconds)
+PortalLookReader::PortalLookReader(DesktopLookMailbox& mailbox, std::string busAddress,
+                                   int answerMilliseconds)
     : mailbox(mailbox),
       address(busAddress.empty() ? SessionBusAddress() : std::move(busAddress)),
       answerMilliseconds(answerMilliseconds) {

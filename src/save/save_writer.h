@@ -22,8 +22,8 @@
 #include <thread>
 
 #include "save/game_state.h"
-#include "save/play_database.h"
-#include "save/play_statistics.h"
+#include "save/records/play_database.h"
+#include "save/records/play_statistics.h"
 
 // Replaces the contents of the file at path; 0 on success, else an errno value.
 using FileWriteFunction = std::function<int(const std::string& path, const std::string& bytes)>;

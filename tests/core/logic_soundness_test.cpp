@@ -21,7 +21,7 @@ namespace {
 struct Tally {
     int positions = 0;
     int steps = 0;
-    int chainSteps = 0;        // colourings and chains
+    int chainSteps = 0;            // colourings and chains
     int chainStepsNoSolution = 0;  // of those, on positions with many completions or none
     int deadEnds = 0;
     int unsettled = 0;  // claims the completion check could not settle within its budget

@@ -1,6 +1,6 @@
 // game.db: records round-trip through changes, a killed writer leaves a whole database, one
 // the game cannot use is refused and left byte for byte; the statistics of a run of games.
-#include "save/play_database.h"
+#include "save/records/play_database.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -12,7 +12,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "save/play_statistics.h"
+#include "save/records/play_statistics.h"
 #include "support/play_record_reader.h"
 #include "support/temp_folder.h"
 
@@ -103,7 +103,8 @@ TEST(PlayDatabase, RecordAndGameRowComeBackThroughMovesUndoAndRedo) {
     }
     const std::vector<GameEntry> games = database.LoadGames();
     ASSERT_EQ(games.size(), 1u) << "one row per game, whatever its writes";
-    EXPECT_TRUE(games[0].outcome == GameOutcome::Won && games[0].mistakes == 4u && games[0].playSeconds == 72u);
+    EXPECT_TRUE(games[0].outcome == GameOutcome::Won && games[0].mistakes == 4u &&
+                games[0].playSeconds == 72u);
     EXPECT_EQ(database.LoadBestTimes().Of(2), std::nullopt) << "won with hints: no best time";
 }
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "save/play_database.h"
+#include "save/records/play_database.h"
 
 // The record in the database at path and the fingerprint it names; false when there is none.
 inline bool ReadDatabaseRecord(const std::string& path, PlayRecord& record,
@@ -23,7 +23,9 @@ inline bool ReadDatabaseRecord(const std::string& path, PlayRecord& record,
 inline std::string DatabaseIntegrity(const std::string& path) {
     sqlite3* db = nullptr;
     std::string answer;
-    const auto keep = [](void* out, int, char** values, char**) { return *static_cast<std::string*>(out) += values[0], 0; };
+    const auto keep = [](void* out, int, char** values, char**) {
+        return *static_cast<std::string*>(out) += values[0], 0;
+    };
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK)
         sqlite3_exec(db, "PRAGMA integrity_check", keep, &answer, nullptr);
     sqlite3_close(db);

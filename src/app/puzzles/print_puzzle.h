@@ -12,11 +12,8 @@
 #include <functional>
 #include <string>
 
-#include "play/input/frame_input.h"
 #include "play/session/job_worker.h"
 #include "sudoku/board.h"
-
-struct Program;
 
 struct PrintRequest {
     Grid givens;
@@ -53,7 +50,3 @@ private:
     std::function<void()> ready_;
     bool printedAny_ = false;
 };
-
-// Once a frame, before the state's handler: takes a finished print's outcome to the
-// message line, then acts on the frame's P on the play screen.
-void HandlePrintKey(Program& p, const FrameInput& input);

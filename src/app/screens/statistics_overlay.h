@@ -11,7 +11,7 @@
 #include "engine/gk.h"
 #include "gfx/font.h"
 #include "gfx/palette.h"
-#include "save/play_statistics.h"
+#include "save/records/play_statistics.h"
 
 void DrawStatisticsOverlay(GK& gk, gkFont& font, const std::vector<LevelStatistics>& rows,
                            const Palette& palette);

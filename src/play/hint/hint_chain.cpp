@@ -86,10 +86,6 @@ void DrawDot(GK& gk, Point at, std::uint32_t color) {
 
 }  // namespace
 
-bool IsChainTechnique(Technique technique) {
-    return technique >= Technique::ColourWrap && technique <= Technique::AlternatingChain;
-}
-
 void DescribeChainStep(const LogicStep& step, std::int32_t boxSize, HintTexts& texts) {
     const std::int32_t n = boxSize * boxSize;
     const std::string on = ValuesText(step.values);

@@ -23,9 +23,6 @@ constexpr float HintChainDash = 4.0f;  // a weak link's dashes
 constexpr float HintChainGap = 3.0f;   // and the gaps between them
 constexpr float HintChainDot = 5.0f;   // the square on a link's end
 
-// True for the techniques whose steps record a chain.
-bool IsChainTechnique(Technique technique);
-
 // The texts of a chain step on a board of this box size.
 void DescribeChainStep(const LogicStep& step, std::int32_t boxSize, HintTexts& texts);
 

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "play/hint/hint_chain.h"
 #include "play/view/board_view.h"
 #include "sudoku/bit_masks.h"
 #include "sudoku/puzzle_code.h"
@@ -124,10 +123,7 @@ void DescribeStep(const LogicStep& step, std::int32_t boxSize, HintTexts& texts)
             texts.second = "So " + texts.values + " cannot go where all three cells see";
             return;
         default:
-            if (IsChainTechnique(step.technique)) {
-                DescribeChainStep(step, boxSize, texts);
-                return;
-            }
+            if (IsChainTechnique(step.technique)) return;  // the chain's texts are hint_chain.h's
             DescribeSubset(step, title, unit, texts);
             return;
     }

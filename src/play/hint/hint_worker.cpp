@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "play/hint/hint_chain.h"
+
 namespace {
 
 std::optional<HintReply> WorkOutHint(const HintJob& job, const JobStopFlag& stop) {
@@ -10,6 +12,8 @@ std::optional<HintReply> WorkOutHint(const HintJob& job, const JobStopFlag& stop
     done.answer = FindHint(query, stop);
     if (done.answer.kind == HintKind::Stopped) return std::nullopt;
     done.texts = DescribeHint(done.answer, query.boxSize, job.manySolutions);
+    if (done.answer.kind == HintKind::Step && IsChainTechnique(done.answer.step.technique))
+        DescribeChainStep(done.answer.step, query.boxSize, done.texts);
     done.marks = MarksOfHint(done.answer, query.values, query.boxSize);
     return done;
 }

@@ -85,8 +85,9 @@ void DrawHelpLine(gkFont& font, const HelpLine& line, float y, const Settings& s
     char withSwitch[gkFont::PrintfBufferSize];
     if (line.shows != HelpSwitch::None) {
         const bool on = line.shows == HelpSwitch::SameValueTint ? settings.sameValueHighlight
-                        : line.shows == HelpSwitch::ClashMarks  ? settings.clashMarks || palette.clashMarkAlways
-                                                                : settings.mistakeMarks;
+                        : line.shows == HelpSwitch::ClashMarks
+                            ? settings.clashMarks || palette.clashMarkAlways
+                            : settings.mistakeMarks;
         std::snprintf(withSwitch, sizeof withSwitch, line.action, OnOff(on));
         action = withSwitch;
     }

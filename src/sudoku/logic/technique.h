@@ -30,6 +30,11 @@ enum class Technique : std::uint8_t {
 constexpr std::int32_t kTechniqueCount = 19;
 constexpr Technique kHardestTechnique = Technique::AlternatingChain;
 
+// True for the techniques whose steps record a chain (a colouring or a chain).
+constexpr bool IsChainTechnique(Technique technique) {
+    return technique >= Technique::ColourWrap && technique <= Technique::AlternatingChain;
+}
+
 // "naked-single", "hidden-single", "locked-candidates", "naked-pair", ... "xyz-wing",
 // "colour-wrap", "colour-trap", "x-chain", "xy-chain", "alternating-chain".
 const char* TechniqueName(Technique technique);

@@ -73,7 +73,8 @@ TEST(HintChain, NamesItsEndsOnScreenAndDrawsStrongLinksSolidAndWeakOnesDashed) {
     answer.step = FirstChainStep(11);
     ASSERT_EQ(StepText(answer.step, 16),
               "alternating-chain: r6c13-11 | 14r6c13=14r6c4-1r6c4=1{r6c14 r6c15 r6c16}-1r8c16=11r8c16");
-    const HintTexts texts = DescribeHint(answer, 4);
+    HintTexts texts = DescribeHint(answer, 4);
+    DescribeChainStep(answer.step, 4, texts);  // as the hint's worker does for a chain
     EXPECT_EQ(texts.first,
               "Alternating inference chain on 1, B and E: from row 13, column 6 to row 16, column 8");
     EXPECT_EQ(texts.second, "One of its two ends is true, so B cannot go at row 13, column 6");

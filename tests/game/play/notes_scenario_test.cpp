@@ -318,7 +318,8 @@ TEST_F(NotesScenarioTest, EarlierGameStateAndBestTimesAreTakenOverOnce) {
             GameRunner game(folder.path());
             EXPECT_EQ(program().bestTimes.Of(Easy), 42u);
             ASSERT_TRUE(Choose(game, ContinueId));
-            EXPECT_TRUE(notes(noted) == bits && aids().PlaySeconds() == seconds && aids().history.UndoSteps() == 2u);
+            EXPECT_TRUE(notes(noted) == bits && aids().PlaySeconds() == seconds &&
+                        aids().history.UndoSteps() == 2u);
             game.Key(GKK_ESCAPE);
             ASSERT_TRUE(Choose(game, GameExitId));
             game.FramesUntil([] { return false; }, 5);

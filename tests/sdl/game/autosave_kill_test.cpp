@@ -27,7 +27,7 @@
 #include "app/states.h"
 #include "pushed_events.h"
 #include "save/game_state.h"
-#include "save/play_database.h"
+#include "save/records/play_database.h"
 #include "save/state_reconcile.h"
 #include "sdl/engine_test_fixture.h"
 #include "seeded_game.h"

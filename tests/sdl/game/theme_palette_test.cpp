@@ -1,4 +1,4 @@
-// The dark and high-contrast themes hold their legibility figures (tools/theme_legibility.h):
+// The dark and high-contrast themes hold their legibility figures (tools/legibility/theme_legibility.h):
 // the board's texts keep 4.5:1 (7:1 in high contrast) on every cell they lie on, the marks
 // stay apart for normal and red-green colour-blind eyes, and the clash mark is always on.
 #include <gtest/gtest.h>

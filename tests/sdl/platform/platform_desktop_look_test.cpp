@@ -63,16 +63,19 @@ struct LookWaiter {
 
 TEST(PortalLookReader, ReadsTheDesktopsLookAtStartAndOnEveryChange) {
     TempFolder folder;
-    std::ofstream(folder.File("session.conf")) << "<busconfig><type>session</type><listen>unix:path="
-                                               << folder.File("bus") << "</listen><auth>EXTERNAL</auth><policy "
-                                               << "context='default'><allow send_destination='*'/><allow "
-                                               << "receive_sender='*'/><allow own='*'/></policy></busconfig>\n";
+    std::ofstream(folder.File("session.conf"))
+        << "<busconfig><type>session</type><listen>unix:path=" << folder.File("bus")
+        << "</listen><auth>EXTERNAL</auth><policy "
+        << "context='default'><allow send_destination='*'/><allow "
+        << "receive_sender='*'/><allow own='*'/></policy></busconfig>\n";
     const std::string config = folder.File("session.conf");
-    const Started bus("/usr/bin/dbus-daemon --nofork --print-address=1 --print-pid=1 --config-file=" + config, 1);
+    const Started bus("/usr/bin/dbus-daemon --nofork --print-address=1 --print-pid=1 --config-file=" + config,
+                      1);
     ASSERT_GT(bus.pid, 0) << "dbus-daemon did not start";
     const std::string& address = bus.ready;
     {
-        const Started portal("env DBUS_SESSION_BUS_ADDRESS='" + address + "' " VELTRANE_STUB_PORTAL " 1 0", 0);
+        const Started portal("env DBUS_SESSION_BUS_ADDRESS='" + address + "' " VELTRANE_STUB_PORTAL " 1 0",
+                             0);
         ASSERT_GT(portal.pid, 0) << "it owns the portal's name once it prints its id";
         LookWaiter looks;
         DesktopLook look;

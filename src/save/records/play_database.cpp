@@ -1,6 +1,6 @@
 // The play record in SQLite: the checks at opening, the tables, the record's rows
 // written as changes against what this connection wrote last, and the games played.
-#include "save/play_database.h"
+#include "save/records/play_database.h"
 
 #include <sqlite3.h>
 #include <sys/stat.h>

@@ -1,5 +1,5 @@
 // Statistics of the games played: grouping the rows, streaks, best and average times.
-#include "save/play_statistics.h"
+#include "save/records/play_statistics.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "save/play_database.h"
+#include "save/records/play_database.h"
 #include "save/scores.h"
 
 // The most winning times a row keeps for its chart.
