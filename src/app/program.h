@@ -48,6 +48,7 @@ struct PasteSession {
 // drawn in its place).
 struct ThemeTextures {
     HTEXTURE background = 0, cursor = 0, plainFace = 0, hoveredFace = 0, button = 0;
+    bool loaded = false;  // loaded (or tried) the first time the theme showed
 };
 
 enum GameStateValue {

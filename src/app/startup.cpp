@@ -94,7 +94,6 @@ bool LoadResources(Program& p) {
     p.SelectTexture = gk.Texture_Load("select.bmp", 0, false);
     p.CircleTexture = gk.Texture_Load("circle2.png", 0, false);
     p.BackgroundTexture = gk.Texture_Load("bgp.jpg", 0, false);
-    LoadThemeImages(p);
     return p.CircleTexture && p.BackgroundTexture && p.CursorTexture && p.MenuSound && p.UnselectTexture &&
            p.SelectTexture;
 }

@@ -49,6 +49,20 @@ int ThemeSteps(Program& p, KeyScreen keys, const FrameInput& input) {
     return steps;
 }
 
+// A theme's own images, loaded the first time it shows: a player who never leaves the
+// classic look never pays for the others.
+void LoadThemeImages(Program& p, Theme theme) {
+    ThemeTextures& t = p.themeTextures[static_cast<int>(theme)];
+    if (theme == Theme::Classic || t.loaded) return;
+    t.loaded = true;
+    const ThemeImages names = ImagesOf(theme);
+    t.background = LoadTexture(*p.gk, names.background);
+    t.cursor = LoadTexture(*p.gk, names.cursor);
+    t.plainFace = LoadTexture(*p.gk, names.plainFace);
+    t.hoveredFace = LoadTexture(*p.gk, names.hoveredFace);
+    t.button = LoadTexture(*p.gk, names.button);
+}
+
 }  // namespace
 
 Theme ThemeOfDesktop(const DesktopLook& look) {
@@ -70,22 +84,11 @@ Theme ThemeToShow(ThemeChoice choice, const DesktopLook& look) {
     return Theme::Classic;
 }
 
-void LoadThemeImages(Program& p) {
-    for (const Theme theme : {Theme::Dark, Theme::HighContrast}) {
-        const ThemeImages names = ImagesOf(theme);
-        ThemeTextures& t = p.themeTextures[static_cast<int>(theme)];
-        t.background = LoadTexture(*p.gk, names.background);
-        t.cursor = LoadTexture(*p.gk, names.cursor);
-        t.plainFace = LoadTexture(*p.gk, names.plainFace);
-        t.hoveredFace = LoadTexture(*p.gk, names.hoveredFace);
-        t.button = LoadTexture(*p.gk, names.button);
-    }
-}
-
 void FreeThemeImages(Program& p) {
     for (ThemeTextures& t : p.themeTextures) {
         for (HTEXTURE* texture : {&t.background, &t.cursor, &t.plainFace, &t.hoveredFace, &t.button})
             FreeTexture(*p.gk, *texture);
+        t.loaded = false;
     }
 }
 
@@ -100,6 +103,7 @@ void StopFollowingDesktop(Program& p) {
 }
 
 void ShowTheme(Program& p, Theme theme) {
+    if (p.gk) LoadThemeImages(p, theme);
     p.theme = theme;
     p.palette = PaletteOf(theme);
     const ThemeTextures& t = p.themeTextures[static_cast<int>(theme)];

@@ -3,8 +3,8 @@
 // it over (platform/desktop_look.h): high contrast, else dark, else classic. Showing a
 // theme puts its palette in the program's place and its images under the shared sprites
 // (background, cursor, cell faces, value button); nothing else changes, and menu items
-// keep their colours (every theme draws them alike). Loads and frees the dark and
-// high-contrast images beside the classic ones and starts and stops the portal reader.
+// keep their colours (every theme draws them alike). Loads the dark and high-contrast
+// images the first time their theme shows, frees them, and starts and stops the portal reader.
 // Works on the program's objects; owns nothing.
 #pragma once
 
@@ -19,9 +19,8 @@ Theme ThemeOfDesktop(const DesktopLook& look);
 // The theme to show: the player's choice, else the desktop's.
 Theme ThemeToShow(ThemeChoice choice, const DesktopLook& look);
 
-// The dark and high-contrast images, after the classic ones loaded; one missing is drawn as
-// its classic image.
-void LoadThemeImages(Program& p);
+// The dark and high-contrast images load the first time their theme shows (one missing is
+// drawn as its classic image); this frees those loaded.
 void FreeThemeImages(Program& p);
 
 // The reader of the desktop's look, on the bus at busAddress (empty: the session bus),
