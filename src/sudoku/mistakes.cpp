@@ -77,21 +77,23 @@ MistakeReport FindMistakes(const MistakeQuery& query, const StopAsked& stop, con
     if (!Fits(query.givens, query.boxSize) || !Fits(query.values, query.boxSize)) return report;
     Checker checker(query.boxSize, stop, limits);
     const std::vector<std::int32_t> cells = PlayersCells(query.givens, query.values);
-    std::vector<bool> settled(cells.size(), false);
     if (query.oneSolution) {
-        // The one completion of the givens: found once, it settles every value.
-        CompletionResult solution = checker.Check(query.givens);
-        if (solution.verdict == Completion::Completable) {
-            for (std::int32_t cell : cells)
-                if (At(solution.completion, cell) != At(query.values, cell)) report.wrong.push_back(cell);
-            report.solution = std::move(solution.completion);
+        // The one completion of the givens settles every value.
+        report.solution = query.solution;
+        if (!HasShape(report.solution, static_cast<std::int32_t>(query.values.size()))) {
+            CompletionResult found = checker.Check(query.givens);
+            report.solution = std::move(found.completion);
         }
+        if (!report.solution.empty())
+            for (std::int32_t cell : cells)
+                if (At(report.solution, cell) != At(query.values, cell)) report.wrong.push_back(cell);
         report.stopped = checker.Stopped();
         return report;
     }
     // A grid that can be finished holds no mistake.
     if (checker.Completable(query.values)) return report;
     // Each value alone with the givens: a completion clears every value it agrees with.
+    std::vector<bool> settled(cells.size(), false);
     for (std::size_t i = 0; i < cells.size(); ++i) {
         if (settled[i]) continue;
         Grid alone = query.givens;

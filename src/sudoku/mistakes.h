@@ -29,6 +29,7 @@ struct MistakeQuery {
     // The givens have one completion: it is found once, and every player's value that
     // differs from it is a mistake without a check of its own.
     bool oneSolution = false;
+    Grid solution;  // that completion when the caller knows it already; else empty
 };
 
 struct MistakeReport {

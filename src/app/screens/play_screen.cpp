@@ -50,20 +50,18 @@ ScreenRequest OpenMenu(Program& p, int state) {
 void KeepWinLine(Program& p, bool newBest) {
     char puzzle[48];
     char time[32];
-    char line[sizeof p.winLine];
     std::size_t used = 0;
-    AppendText(line, sizeof line, used, "%s, won in %s",
+    AppendText(p.winLine, sizeof p.winLine, used, "%s, won in %s",
                PuzzleName(p.board, p.aids.origin, puzzle, sizeof puzzle),
                FormatPlayTime(p.aids.PlaySeconds(), time, sizeof time));
     if (newBest) {
-        AppendText(line, sizeof line, used, " - a new best");
+        AppendText(p.winLine, sizeof p.winLine, used, " - a new best");
     } else if (p.aids.hintsUsed == 0) {
-        AppendText(line, sizeof line, used, " - without hints");
+        AppendText(p.winLine, sizeof p.winLine, used, " - without hints");
     } else {
-        AppendText(line, sizeof line, used, " - with %u %s", p.aids.hintsUsed,
+        AppendText(p.winLine, sizeof p.winLine, used, " - with %u %s", p.aids.hintsUsed,
                    p.aids.hintsUsed == 1 ? "hint" : "hints");
     }
-    std::snprintf(p.winLine, sizeof p.winLine, "%s", line);
 }
 
 // A won game's time goes into the best times the menu shows before the message box

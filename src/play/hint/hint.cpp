@@ -54,10 +54,10 @@ void StartTakeOut(PlayAids& aids, const SudokuBoard& board) {
 
 // "Took out 7 at row 3, column 5: with it the grid could not be finished".
 void SayTakenOut(PlayAids& aids, const SudokuBoard& board, const std::vector<std::int32_t>& cells,
-                 const std::vector<std::int32_t>& values) {
+                 std::int32_t firstValue) {
     const std::string where = ScreenCellName(cells[0], board.size);
     const std::string value =
-        values[0] >= 1 && values[0] <= BoardCells ? ValuesText(1u << (values[0] - 1)) : "?";
+        firstValue >= 1 && firstValue <= BoardCells ? ValuesText(1u << (firstValue - 1)) : "?";
     char text[sizeof aids.message.text];
     if (cells.size() == 1) {
         std::snprintf(text, sizeof text, "Took out %s at %s: with it the grid could not be finished",
@@ -79,19 +79,16 @@ void ContinueTakeOut(PlayAids& aids, SudokuBoard& board) {
         return;
     }
     aids.hint.takingOut = false;
-    std::vector<std::int32_t> values;
-    for (std::int32_t cell : report.cells) {
-        const CellRef at = CellRef::OfIndex(cell);
-        values.push_back(board.Contains(at.row, at.column) ? board.values[at.row][at.column] : 0);
-    }
+    const CellRef first = report.cells.empty() ? CellRef{} : CellRef::OfIndex(report.cells[0]);
+    const std::int32_t firstValue = IsOnBoard(first) ? board.values[first.row][first.column] : 0;
     if (report.cells.empty() ||
         !ApplyMove(aids.EditOf(board), ValuesRemovalMove(aids.EditOf(board), report.cells))) {
         TakeBackOne(aids, board);
         return;
     }
     aids.hint.active = false;
-    aids.keyboard.ShowAt(CellRef::OfIndex(report.cells[0]));
-    SayTakenOut(aids, board, report.cells, values);
+    aids.keyboard.ShowAt(first);
+    SayTakenOut(aids, board, report.cells, firstValue);
     aids.CountHint();
 }
 

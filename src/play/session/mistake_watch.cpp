@@ -22,18 +22,9 @@ MistakeWatch::MistakeWatch()
                                                             const JobStopFlag& stop) -> std::optional<Reply> {
           Reply reply;
           reply.values = query.values;
-          if (query.oneSolution && memory->givens == query.givens && !memory->solution.empty()) {
-              // The solution is known: each value that differs from it is wrong.
-              const auto n = static_cast<std::int32_t>(query.values.size());
-              for (std::int32_t cell = 0; cell < n * n; ++cell) {
-                  const auto r = static_cast<std::size_t>(cell / n), c = static_cast<std::size_t>(cell % n);
-                  if (query.givens[r][c] == 0 && query.values[r][c] != 0 &&
-                      query.values[r][c] != memory->solution[r][c])
-                      reply.report.wrong.push_back(cell);
-              }
-              return reply;
-          }
-          reply.report = FindMistakes(query, [&stop] { return stop(); });
+          MistakeQuery known = query;
+          if (query.oneSolution && memory->givens == query.givens) known.solution = memory->solution;
+          reply.report = FindMistakes(known, [&stop] { return stop(); });
           if (reply.report.stopped) return std::nullopt;
           if (query.oneSolution && !reply.report.solution.empty()) {
               memory->givens = query.givens;
